@@ -1,0 +1,250 @@
+#include "cli/CliCommands.h"
+
+#include <cmath>
+#include <cstring>
+#include <ostream>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/JsonText.h"
+#include "platform/Prompter.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+#include "store/Utf.h"
+
+namespace {
+
+// Messages of the reader go to standard error; questions are answered No.
+class StreamPrompter : public Prompter {
+public:
+    explicit StreamPrompter(std::ostream& err) : m_err(err) {}
+    Answer Show(const std::string& text, Icon, Buttons buttons, bool) override
+    {
+        m_err << text << '\n';
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+
+private:
+    std::ostream& m_err;
+};
+
+std::string PathMessage(const char* format, const std::string& path)
+{
+    char buf[400];
+    std::snprintf(buf, sizeof buf, format, path.c_str());
+    return buf;
+}
+
+// "key": "text", plus "keyBytes": "hex" when the bytes are not valid UTF-8.
+void AppendTextField(std::string& out, const char* key, const std::string& bytes)
+{
+    out += '"';
+    out += key;
+    out += "\": ";
+    bool valid = IsValidUtf8(bytes);
+    AppendJsonString(out, valid ? bytes : DisplayUtf8(bytes));
+    if (!valid) {
+        out += ", \"";
+        out += key;
+        out += "Bytes\": \"";
+        out += ToHex(bytes);
+        out += '"';
+    }
+}
+
+void AppendDate(std::string& out, const char* key, const CLinkDate& d)
+{
+    out += '"';
+    out += key;
+    out += "\": {\"status\": " + std::to_string(d.status) + ", \"value\": ";
+    if (std::isfinite(d.value) && !(d.value == 0.0 && std::signbit(d.value))) {
+        out += JsonNumber(d.value);
+    } else {
+        uint64_t bits;
+        std::memcpy(&bits, &d.value, 8);
+        char hex[20];
+        std::snprintf(hex, sizeof hex, "%016llx", (unsigned long long)bits);
+        out += "null, \"valueBits\": \"";
+        out += hex;
+        out += '"';
+    }
+    out += '}';
+}
+
+std::string StoreJson(const LinkStore& store, int32_t version)
+{
+    std::string out = "{\"version\": " + std::to_string(version) + ", \"categories\": [";
+    for (size_t i = 0; i < store.Categories().size(); ++i) {
+        const std::string& name = store.Categories()[i];
+        if (i) out += ", ";
+        if (IsValidUtf8(name)) {
+            AppendJsonString(out, name);
+        } else {
+            out += '{';
+            AppendTextField(out, "text", name);
+            out += '}';
+        }
+    }
+    out += "], ";
+    AppendTextField(out, "clearSelection", store.ClearSelection());
+    out += ", \"records\": [";
+    for (int i = 0; i < store.Count(); ++i) {
+        const CAnnotatedLink& r = store.At(i);
+        out += i ? ",\n  {" : "\n  {";
+        AppendTextField(out, "title", r.title);
+        out += ", ";
+        AppendTextField(out, "link", r.link);
+        out += ", ";
+        AppendTextField(out, "description", r.description);
+        out += ", ";
+        AppendTextField(out, "category", r.category);
+        out += ", ";
+        AppendDate(out, "added", r.added);
+        out += ", ";
+        AppendDate(out, "modified", r.modified);
+        out += '}';
+    }
+    out += store.Count() ? "\n]}\n" : "]}\n";
+    return out;
+}
+
+// Reading the JSON back: every problem names the place where it was found.
+struct JsonError {
+    std::string message;
+};
+
+std::string TextOf(const QJsonObject& object, const char* key, const std::string& where)
+{
+    QJsonValue bytes = object.value(QString(key) + "Bytes");
+    if (!bytes.isUndefined()) {
+        std::string out;
+        if (!bytes.isString() || !FromHex(bytes.toString().toStdString(), out))
+            throw JsonError{where + "." + key + "Bytes: expected a string of hex digit pairs"};
+        return out;
+    }
+    QJsonValue text = object.value(key);
+    if (!text.isString()) throw JsonError{where + "." + key + ": expected a string"};
+    return text.toString().toStdString();
+}
+
+CLinkDate DateOf(const QJsonObject& object, const char* key, const std::string& where)
+{
+    std::string here = where + "." + key;
+    QJsonValue v = object.value(key);
+    if (!v.isObject()) throw JsonError{here + ": expected an object with \"status\" and \"value\""};
+    QJsonObject date = v.toObject();
+    CLinkDate d;
+    QJsonValue status = date.value("status");
+    if (!status.isDouble() || status.toDouble() != std::floor(status.toDouble()) || status.toDouble() < INT32_MIN ||
+        status.toDouble() > INT32_MAX)
+        throw JsonError{here + ".status: expected a 32-bit integer"};
+    d.status = int32_t(status.toDouble());
+    QJsonValue bits = date.value("valueBits");
+    if (!bits.isUndefined()) {
+        std::string raw;
+        if (!bits.isString() || !FromHex(bits.toString().toStdString(), raw) || raw.size() != 8)
+            throw JsonError{here + ".valueBits: expected 16 hex digits"};
+        uint64_t u = 0;
+        for (unsigned char c : raw) u = (u << 8) | c;
+        std::memcpy(&d.value, &u, 8);
+        return d;
+    }
+    QJsonValue value = date.value("value");
+    if (!value.isDouble()) throw JsonError{here + ".value: expected a number"};
+    d.value = value.toDouble();
+    return d;
+}
+
+void FillStore(const QJsonDocument& doc, LinkStore& store)
+{
+    if (!doc.isObject()) throw JsonError{"the document is not a JSON object"};
+    QJsonObject root = doc.object();
+    QJsonValue categories = root.value("categories");
+    if (!categories.isArray()) throw JsonError{"categories: expected an array"};
+    // Names are kept in the given order: the file is written exactly as described.
+    std::vector<std::string> names;
+    int index = 0;
+    for (const QJsonValue& v : categories.toArray()) {
+        std::string where = "categories[" + std::to_string(index++) + "]";
+        if (v.isString())
+            names.push_back(v.toString().toStdString());
+        else if (v.isObject())
+            names.push_back(TextOf(v.toObject(), "text", where));
+        else
+            throw JsonError{where + ": expected a string"};
+    }
+    store.SetCategoriesInOrder(names);
+    store.SetClearSelection(TextOf(root, "clearSelection", "document"));
+    QJsonValue records = root.value("records");
+    if (!records.isArray()) throw JsonError{"records: expected an array"};
+    index = 0;
+    for (const QJsonValue& v : records.toArray()) {
+        std::string where = "records[" + std::to_string(index++) + "]";
+        if (!v.isObject()) throw JsonError{where + ": expected an object"};
+        QJsonObject r = v.toObject();
+        // One field after the other, so that the first problem is the one reported.
+        std::string title = TextOf(r, "title", where);
+        std::string link = TextOf(r, "link", where);
+        std::string description = TextOf(r, "description", where);
+        std::string category = TextOf(r, "category", where);
+        CLinkDate added = DateOf(r, "added", where);
+        CLinkDate modified = DateOf(r, "modified", where);
+        store.InsertLink(store.Count(), title, link, description, category, added, modified);
+    }
+}
+
+}  // namespace
+
+int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)
+{
+    FileSource source;
+    if (!source.Open(dataFile)) {
+        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
+        return kExitUsage;
+    }
+    LinkStore store;
+    StreamPrompter prompter(err);
+    ReadResult result = ReadDataFile(store, source, prompter);
+    if (result.status == ReadStatus::VersionRefused) {
+        out << "{}\n";
+        return kExitRefused;
+    }
+    out << StoreJson(store, result.version);
+    if (result.status == ReadStatus::Ok) return kExitOk;
+    if (result.status == ReadStatus::ReadError)
+        err << PathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+    return kExitFailed;
+}
+
+int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err)
+{
+    QFile file(QString::fromStdString(jsonFile));
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "norvelle-cli: cannot open \"" << jsonFile << "\"\n";
+        return kExitUsage;
+    }
+    QJsonParseError parseError;
+    QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        err << "norvelle-cli: " << jsonFile << ": invalid JSON at offset " << parseError.offset << ": "
+            << parseError.errorString().toStdString() << '\n';
+        return kExitUsage;
+    }
+    LinkStore store;
+    try {
+        FillStore(doc, store);
+    } catch (const JsonError& e) {
+        err << "norvelle-cli: " << jsonFile << ": " << e.message << '\n';
+        return kExitUsage;
+    }
+    AtomicFileWriter writer;
+    if (!writer.Open(dataFile) || !WriteDataFile(store, writer) || !writer.Commit()) {
+        err << PathMessage("Could not save annotated links into \"%.259s\".", dataFile) << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}

@@ -1,0 +1,9 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+
+// Exit codes shared by the commands.
+enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
+
+int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);
+int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err);

@@ -1,0 +1,70 @@
+#pragma once
+#include <string>
+#include <vector>
+
+class SettingsBackend;
+
+// Where the title-case exception words live. The settings fill it on load and read it
+// on save; the title caser will implement it.
+class ExceptionSet {
+public:
+    virtual ~ExceptionSet() = default;
+    virtual void SetExceptions(const std::vector<std::string>& words) = 0;
+    virtual void GetExceptions(std::vector<std::string>& words) const = 0;
+};
+
+// The built-in exception words, in their order.
+void DefaultExceptions(std::vector<std::string>& words);
+
+// Exception words kept as a list: each word once (ignoring ASCII case), in the case
+// it was first given.
+class CExceptionList : public ExceptionSet {
+public:
+    void SetExceptions(const std::vector<std::string>& words) override;
+    void GetExceptions(std::vector<std::string>& words) const override;
+
+private:
+    std::vector<std::string> m_words;
+};
+
+// Every preference of the program, with its default.
+struct CSettings {
+    // "Saving"
+    bool saveOnPresses = true;
+    int saveLimit = 5;
+    bool saveOnTimer = true;
+    int timerIndex = 2;
+    bool saveOnClose = true;
+    std::string dataFile;
+    std::vector<std::string> dataFiles;  // the known data files, "Filename%02d"
+    // "Searching"
+    bool titleFields = true;
+    bool descriptionFields = true;
+    bool categoryFields = false;
+    bool linkFields = false;
+    bool positionOnLast = false;
+    bool allowTypos = false;
+    int separation = 2;
+    bool interruptibleSearching = false;
+    // "Numbers"
+    bool useThousandsSep = true;
+    char thousandsSeparator = ',';
+    // "Misc"
+    bool moveToTitle = false;
+    bool moveToLink = false;
+    bool copyLink = false;
+    bool confirmDelete = true;
+    bool moveSave = true;
+    bool showDayTip = true;
+    bool restoreWndPlacement = true;
+    int dayTipIndex = 0;
+
+    // Timed-save period in milliseconds.
+    int TimerPeriodMs() const { return (timerIndex + 1) * 600000; }
+};
+
+// "Filename%02d" and "Exception%02d": the number grows past two digits.
+std::string NumberedKey(const char* stem, int index);
+
+void LoadSettings(SettingsBackend& backend, CSettings& settings, ExceptionSet& exceptions);
+void SaveSettings(SettingsBackend& backend, const CSettings& settings, const ExceptionSet& exceptions);

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+// Where the user's documents and the program's own files are.
+class Paths {
+public:
+    virtual ~Paths() = default;
+    // The documents folder, without a trailing separator; empty when unknown.
+    virtual std::string DocumentsFolder() = 0;
+    virtual std::string ProgramFolder() = 0;
+};

@@ -1,0 +1,15 @@
+#include "platform/qt/QtPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+std::string QtPaths::DocumentsFolder()
+{
+    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toStdString();
+}
+
+std::string QtPaths::ProgramFolder()
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+}

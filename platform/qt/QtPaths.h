@@ -1,0 +1,8 @@
+#pragma once
+#include "platform/Paths.h"
+
+class QtPaths : public Paths {
+public:
+    std::string DocumentsFolder() override;
+    std::string ProgramFolder() override;
+};

@@ -1,0 +1,311 @@
+#include "store/DataFile.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "platform/Prompter.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+#include "store/NaturalCompare.h"
+#include "store/Utf.h"
+
+namespace {
+
+static_assert(sizeof(double) == 8, "the data file stores IEEE binary64 doubles");
+
+// Little-endian output through a 64 KiB buffer.
+class Writer {
+public:
+    explicit Writer(ByteSink& sink) : m_sink(sink) {}
+
+    void Bytes(const void* data, size_t size)
+    {
+        if (m_used + size > sizeof m_buffer) {
+            Flush();
+            if (size > sizeof m_buffer) {
+                m_ok = m_ok && m_sink.Write(data, size);
+                return;
+            }
+        }
+        std::memcpy(m_buffer + m_used, data, size);
+        m_used += size;
+    }
+    void U8(uint8_t v) { Bytes(&v, 1); }
+    void U16(uint16_t v)
+    {
+        unsigned char b[2] = {uint8_t(v), uint8_t(v >> 8)};
+        Bytes(b, 2);
+    }
+    void U32(uint32_t v)
+    {
+        unsigned char b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        Bytes(b, 4);
+    }
+    void String(const std::string& s)
+    {
+        size_t n = s.size();
+        if (n < 255) {
+            U8(uint8_t(n));
+        } else if (n <= 65533) {
+            U8(0xFF);
+            U16(uint16_t(n));
+        } else if (n <= 0xFFFFFFFFu) {
+            U8(0xFF);
+            U16(0xFFFF);
+            U32(uint32_t(n));
+        } else {
+            m_ok = false;  // not representable in the file
+            return;
+        }
+        Bytes(s.data(), n);
+    }
+    void Date(const CLinkDate& d)
+    {
+        U32(uint32_t(d.status));
+        uint64_t bits;
+        std::memcpy(&bits, &d.value, 8);
+        U32(uint32_t(bits));
+        U32(uint32_t(bits >> 32));
+    }
+    bool Finish()
+    {
+        Flush();
+        return m_ok;
+    }
+
+private:
+    void Flush()
+    {
+        if (m_used) m_ok = m_ok && m_sink.Write(m_buffer, m_used);
+        m_used = 0;
+    }
+
+    ByteSink& m_sink;
+    unsigned char m_buffer[1 << 16];
+    size_t m_used = 0;
+    bool m_ok = true;
+};
+
+// Little-endian input through a 64 KiB buffer; every length is checked against what
+// the source still holds before anything is allocated for it.
+class Reader {
+public:
+    explicit Reader(ByteSource& source) : m_source(source) {}
+
+    bool Ok() const { return m_ok; }
+    uint64_t Remaining() const { return (m_end - m_pos) + m_source.Remaining(); }
+
+    bool Bytes(void* out, size_t size)
+    {
+        if (!m_ok) return false;
+        char* dst = static_cast<char*>(out);
+        while (size > 0) {
+            if (m_pos == m_end && !Fill()) return Fail();
+            size_t n = size < size_t(m_end - m_pos) ? size : size_t(m_end - m_pos);
+            std::memcpy(dst, m_pos, n);
+            m_pos += n;
+            dst += n;
+            size -= n;
+        }
+        return true;
+    }
+    bool U8(uint8_t& v) { return Bytes(&v, 1); }
+    bool U16(uint16_t& v)
+    {
+        unsigned char b[2];
+        if (!Bytes(b, 2)) return false;
+        v = uint16_t(b[0] | (b[1] << 8));
+        return true;
+    }
+    bool U32(uint32_t& v)
+    {
+        unsigned char b[4];
+        if (!Bytes(b, 4)) return false;
+        v = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+        return true;
+    }
+    bool I32(int32_t& v)
+    {
+        uint32_t u;
+        if (!U32(u)) return false;
+        v = int32_t(u);
+        return true;
+    }
+    bool Date(CLinkDate& d)
+    {
+        uint32_t status, lo, hi;
+        if (!U32(status) || !U32(lo) || !U32(hi)) return false;
+        uint64_t bits = (uint64_t(hi) << 32) | lo;
+        d.status = int32_t(status);
+        std::memcpy(&d.value, &bits, 8);
+        return true;
+    }
+
+    // A length prefix: one byte below 255, else FF and a uint16, or FF FF FF and a
+    // uint32. marker is set for FF FE FF (UTF-16 text follows).
+    bool Length(uint32_t& length, bool& marker)
+    {
+        marker = false;
+        uint8_t b;
+        if (!U8(b)) return false;
+        if (b < 255) {
+            length = b;
+            return true;
+        }
+        uint16_t w;
+        if (!U16(w)) return false;
+        if (w == 0xFFFE) {
+            marker = true;
+            return true;
+        }
+        if (w == 0xFFFF) return U32(length);
+        length = w;
+        return true;
+    }
+
+    bool String(std::string& out)
+    {
+        uint32_t length;
+        bool marker;
+        if (!Length(length, marker)) return false;
+        if (!marker) {
+            if (length > Remaining()) return Fail();
+            out.resize(length);
+            return Bytes(out.data(), length);
+        }
+        if (!Length(length, marker)) return false;
+        if (marker) return Fail();  // a marker after a marker
+        uint64_t bytes = uint64_t(length) * 2;
+        if (bytes > Remaining()) return Fail();
+        std::string wide(size_t(bytes), '\0');
+        if (!Bytes(wide.data(), size_t(bytes))) return false;
+        out.clear();
+        AppendUtf16LeAsUtf8(reinterpret_cast<const unsigned char*>(wide.data()), length, out);
+        return true;
+    }
+
+private:
+    bool Fill()
+    {
+        size_t n = m_source.Read(m_buffer, sizeof m_buffer);
+        m_pos = m_buffer;
+        m_end = m_buffer + n;
+        return n > 0;
+    }
+    bool Fail()
+    {
+        m_ok = false;
+        return false;
+    }
+
+    ByteSource& m_source;
+    char m_buffer[1 << 16];
+    const char* m_pos = m_buffer;
+    const char* m_end = m_buffer;
+    bool m_ok = true;
+};
+
+// The smallest record of each version, to bound how many a file can hold.
+constexpr uint64_t kMinRecordV1 = 4 + 12;
+constexpr uint64_t kMinRecordV2 = 4 + 24;
+
+}  // namespace
+
+bool WriteDataFile(const LinkStore& store, ByteSink& sink)
+{
+    auto lock = store.Lock();
+    auto writer = std::make_unique<Writer>(sink);
+    writer->U32(2);
+    const auto& categories = store.Categories();
+    writer->U32(uint32_t(categories.size() + 1));
+    for (const auto& name : categories) writer->String(name);
+    writer->String(store.ClearSelection());
+    writer->U32(uint32_t(store.Count()));
+    for (int i = 0; i < store.Count(); ++i) {
+        const CAnnotatedLink& r = store.At(i);
+        writer->String(r.title);
+        writer->String(r.link);
+        writer->String(r.description);
+        writer->String(r.category);
+        writer->Date(r.added);
+        writer->Date(r.modified);
+    }
+    return writer->Finish();
+}
+
+ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter)
+{
+    auto lock = store.Lock();
+    ReadResult result;
+    auto reader = std::make_unique<Reader>(source);
+    Reader& in = *reader;
+
+    int32_t version;
+    if (!in.I32(version)) return {ReadStatus::ReadError, 0};
+    result.version = version;
+    if (version > 2) {
+        prompter.Error("Cannot load a data file that has a higher version number.");
+        result.status = ReadStatus::VersionRefused;
+        return result;
+    }
+
+    const int before = store.Count();
+    if (before == 0) store.ClearCategories();
+
+    std::vector<LinkStore::Record> records;
+    // Whatever was read before a failure stays in the store, so every way out of the
+    // record loop hands the records read so far to the store.
+    auto finish = [&](ReadStatus status) {
+        store.InsertRecords(before, records);
+        result.status = status;
+        return result;
+    };
+
+    int32_t categoryField;
+    if (!in.I32(categoryField)) return finish(ReadStatus::ReadError);
+    if (categoryField > 0) {
+        std::string name;
+        for (int32_t i = 0; i < categoryField - 1; ++i) {
+            if (!in.String(name)) return finish(ReadStatus::ReadError);
+            if (!name.empty() && !store.HasCategory(name)) store.InsertCategorySorted(name);
+        }
+        std::string clear;
+        if (!in.String(clear)) return finish(ReadStatus::ReadError);
+        if (clear == "LAST" || clear == "NONE" || store.HasCategory(clear)) {
+            if (before == 0) store.SetClearSelection(clear);
+        } else {
+            store.InsertCategorySorted(clear);
+        }
+    }
+
+    int32_t count;
+    if (!in.I32(count)) return finish(ReadStatus::ReadError);
+    if (count <= 0) return finish(ReadStatus::Ok);
+
+    const bool singleDate = version == 1;
+    try {
+        uint64_t fits = in.Remaining() / (singleDate ? kMinRecordV1 : kMinRecordV2);
+        records.reserve(size_t(uint64_t(count) < fits ? uint64_t(count) : fits));
+        for (int32_t i = 0; i < count; ++i) {
+            auto record = std::make_unique<CAnnotatedLink>();
+            if (!in.String(record->title) || !in.String(record->link) || !in.String(record->description) ||
+                !in.String(record->category) || !in.Date(record->added))
+                return finish(ReadStatus::ReadError);
+            if (singleDate)
+                record->modified = record->added;
+            else if (!in.Date(record->modified))
+                return finish(ReadStatus::ReadError);
+            records.push_back(std::move(record));
+        }
+    } catch (const std::bad_alloc&) {
+        prompter.Error("Could not read the data file into memory.  Close another application and try again.");
+        return finish(ReadStatus::OutOfMemory);
+    }
+    if (!store.InsertRecords(before, records)) {
+        prompter.Error("Could not read the data file into memory.  Close another application and try again.");
+        result.status = ReadStatus::OutOfMemory;
+        return result;
+    }
+    return result;
+}

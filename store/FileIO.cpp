@@ -1,0 +1,225 @@
+#include "store/FileIO.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "store/LinkDate.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path PathOf(const std::string& utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+#ifdef _WIN32
+int OpenFd(const std::string& path, int flags, int mode = 0)
+{
+    return _wopen(PathOf(path).c_str(), flags | _O_BINARY, mode);
+}
+int WriteFd(int fd, const void* data, unsigned size) { return _write(fd, data, size); }
+int SyncFd(int fd) { return _commit(fd); }
+int CloseFd(int fd) { return _close(fd); }
+bool RenameReplacing(const std::string& from, const std::string& to)
+{
+    return MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+void SyncFolder(const std::string&) {}
+#else
+int OpenFd(const std::string& path, int flags, int mode = 0) { return ::open(path.c_str(), flags | O_CLOEXEC, mode); }
+ssize_t WriteFd(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+int SyncFd(int fd) { return ::fsync(fd); }
+int CloseFd(int fd) { return ::close(fd); }
+bool RenameReplacing(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+void SyncFolder(const std::string& file)
+{
+    const std::string folder = PathOf(file).parent_path().string();
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+#endif
+
+std::string TempNameBeside(const std::string& target)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08llx.tmp", (unsigned long long)(random() & 0xFFFFFFFFull));
+    return target + suffix;
+}
+
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        auto chunk = size > (1u << 30) ? (1u << 30) : size;
+        auto written = WriteFd(fd, data, unsigned(chunk));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        size -= size_t(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+size_t MemorySource::Read(void* data, size_t size)
+{
+    size_t n = size < m_data.size() - m_pos ? size : m_data.size() - m_pos;
+    std::memcpy(data, m_data.data() + m_pos, n);
+    m_pos += n;
+    return n;
+}
+
+FileSource::~FileSource()
+{
+    if (m_file) std::fclose(m_file);
+}
+
+bool FileSource::Open(const std::string& path)
+{
+#ifdef _WIN32
+    m_file = _wfopen(PathOf(path).c_str(), L"rb");
+#else
+    m_file = std::fopen(path.c_str(), "rb");
+#endif
+    if (!m_file) return false;
+    std::error_code ec;
+    auto size = fs::file_size(PathOf(path), ec);
+    if (ec) {
+        std::fclose(m_file);
+        m_file = nullptr;
+        return false;
+    }
+    m_remaining = size;
+    std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
+    return true;
+}
+
+size_t FileSource::Read(void* data, size_t size)
+{
+    if (!m_file) return 0;
+    size_t n = std::fread(data, 1, size, m_file);
+    if (n < size && std::ferror(m_file)) m_failed = true;
+    m_remaining = n > m_remaining ? 0 : m_remaining - n;
+    return n;
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Cancel(); }
+
+bool AtomicFileWriter::Open(const std::string& target)
+{
+    Cancel();
+    m_target = target;
+    m_temp = TempNameBeside(target);
+    m_failed = false;
+    m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
+    if (m_fd < 0) return false;
+#ifndef _WIN32
+    // Keep the permissions of the file that is being replaced.
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) ::fchmod(m_fd, st.st_mode & 07777);
+#endif
+    return true;
+}
+
+bool AtomicFileWriter::Write(const void* data, size_t size)
+{
+    if (m_fd < 0 || m_failed) return false;
+    if (!WriteAll(m_fd, static_cast<const char*>(data), size)) m_failed = true;
+    return !m_failed;
+}
+
+bool AtomicFileWriter::Commit()
+{
+    if (m_fd < 0 || m_failed) {
+        Cancel();
+        return false;
+    }
+    bool ok = !m_sync || SyncFd(m_fd) == 0;
+    ok = CloseFd(m_fd) == 0 && ok;
+    m_fd = -1;
+    if (!ok || !RenameReplacing(m_temp, m_target)) {
+        Cancel();
+        return false;
+    }
+    m_temp.clear();
+    if (m_sync) SyncFolder(m_target);
+    return true;
+}
+
+void AtomicFileWriter::Cancel()
+{
+    if (m_fd >= 0) {
+        CloseFd(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temp.empty()) {
+        std::error_code ec;
+        fs::remove(PathOf(m_temp), ec);
+        m_temp.clear();
+    }
+}
+
+bool CopyFileReplacing(const std::string& from, const std::string& to)
+{
+    FileSource source;
+    if (!source.Open(from)) return false;
+    AtomicFileWriter writer;
+    if (!writer.Open(to)) return false;
+    char buffer[1 << 16];
+    for (;;) {
+        size_t n = source.Read(buffer, sizeof buffer);
+        if (n == 0) break;
+        if (!writer.Write(buffer, n)) return false;
+    }
+    if (source.Failed()) return false;
+    return writer.Commit();
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(PathOf(path), ec);
+}
+
+bool FileLastWriteLocal(const std::string& path, LocalTime& out)
+{
+#ifdef _WIN32
+    struct _stat64 st;
+    if (_wstat64(PathOf(path).c_str(), &st) != 0) return false;
+    std::tm tm{};
+    if (localtime_s(&tm, &st.st_mtime) != 0) return false;
+#else
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    std::tm tm{};
+    if (!localtime_r(&st.st_mtime, &tm)) return false;
+#endif
+    out = LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    return true;
+}
+
+bool MakeFolders(const std::string& folder)
+{
+    std::error_code ec;
+    fs::create_directories(PathOf(folder), ec);
+    return fs::is_directory(PathOf(folder), ec);
+}

@@ -1,0 +1,98 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Where the data file writer puts its bytes. Write returns false on any failure.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual bool Write(const void* data, size_t size) = 0;
+};
+
+// Where the data file reader takes its bytes from. Remaining() bounds every length
+// the reader believes, so that a corrupt length never allocates more than the file holds.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Reads up to size bytes; returns how many were read (0 at the end or on error).
+    virtual size_t Read(void* data, size_t size) = 0;
+    virtual uint64_t Remaining() const = 0;
+    // True when a read failed for another reason than the end of the data.
+    virtual bool Failed() const { return false; }
+};
+
+class StringSink : public ByteSink {
+public:
+    bool Write(const void* data, size_t size) override
+    {
+        bytes.append(static_cast<const char*>(data), size);
+        return true;
+    }
+    std::string bytes;
+};
+
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(std::string data) : m_data(std::move(data)) {}
+    size_t Read(void* data, size_t size) override;
+    uint64_t Remaining() const override { return m_data.size() - m_pos; }
+
+private:
+    std::string m_data;
+    size_t m_pos = 0;
+};
+
+// A file opened for reading, its size taken at open.
+class FileSource : public ByteSource {
+public:
+    FileSource() = default;
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    bool Open(const std::string& path);
+    size_t Read(void* data, size_t size) override;
+    uint64_t Remaining() const override { return m_remaining; }
+    bool Failed() const override { return m_failed; }
+
+private:
+    std::FILE* m_file = nullptr;
+    uint64_t m_remaining = 0;
+    bool m_failed = false;
+};
+
+// Writes a file so that it is either replaced whole or not at all: the bytes go to a
+// temporary file in the same folder, which is flushed to disk and then renamed over
+// the target; any failure removes the temporary file and leaves the target as it was.
+class AtomicFileWriter : public ByteSink {
+public:
+    // syncToDisk: flush the file and its folder to the disk (off only for benchmarks).
+    explicit AtomicFileWriter(bool syncToDisk = true) : m_sync(syncToDisk) {}
+    ~AtomicFileWriter() override;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    bool Open(const std::string& target);
+    bool Write(const void* data, size_t size) override;
+    // Flushes, syncs and renames; false (and nothing replaced) on any failure.
+    bool Commit();
+    void Cancel();
+
+private:
+    std::string m_target, m_temp;
+    int m_fd = -1;
+    bool m_failed = false;
+    bool m_sync;
+};
+
+// Copies a file through a temporary name in the target's folder, then renames it.
+bool CopyFileReplacing(const std::string& from, const std::string& to);
+
+bool FileExists(const std::string& path);
+// Last-write time of a file as local time; false when it cannot be read.
+struct LocalTime;
+bool FileLastWriteLocal(const std::string& path, LocalTime& out);
+// Creates the folder and its parents; true when it exists afterwards.
+bool MakeFolders(const std::string& folder);

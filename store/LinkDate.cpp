@@ -1,0 +1,97 @@
+#include "store/LinkDate.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// Days from 1970-01-01 to the given proleptic Gregorian date.
+long long DaysFromCivil(long long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = unsigned(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + (long long)doe - 719468;
+}
+
+void CivilFromDays(long long z, int& y, int& m, int& d)
+{
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = unsigned(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = int(doy - (153 * mp + 2) / 5 + 1);
+    m = int(mp < 10 ? mp + 3 : mp - 9);
+    y = int(yoe + era * 400 + (m <= 2));
+}
+
+const long long kOleEpoch = DaysFromCivil(1899, 12, 30);
+
+bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int DaysInMonth(int y, int m)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && IsLeap(y) ? 29 : days[m - 1];
+}
+
+const char* const kMonthNames[12] = {"Jan",  "Feb", "March", "April", "May", "June",
+                                     "July", "Aug", "Sept",  "Oct",   "Nov", "Dec"};
+
+}  // namespace
+
+CLinkDate LinkDateFromLocal(const LocalTime& t)
+{
+    CLinkDate d;
+    if (t.year < 100 || t.year > 9999 || t.month < 1 || t.month > 12 || t.day < 1 ||
+        t.day > DaysInMonth(t.year, t.month) || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
+        t.minute > 59 || t.second < 0 || t.second > 59) {
+        d.status = CLinkDate::Invalid;
+        return d;
+    }
+    long long days = DaysFromCivil(t.year, unsigned(t.month), unsigned(t.day)) - kOleEpoch;
+    double frac = (t.hour * 3600 + t.minute * 60 + t.second) / 86400.0;
+    // Before the epoch the fraction still counts forward from midnight, so it is
+    // subtracted: -1.25 is 29 December 1899 06:00.
+    d.value = days >= 0 ? double(days) + frac : double(days) - frac;
+    return d;
+}
+
+bool LinkDateToLocal(const CLinkDate& d, LocalTime& out)
+{
+    if (d.status != CLinkDate::Valid || !std::isfinite(d.value)) return false;
+    // The supported range is years 100 to 9999, as for the original date type.
+    if (d.value < -657435.0 || d.value >= 2958466.0) return false;
+    double whole = std::trunc(d.value);
+    double frac = std::fabs(d.value - whole);
+    long long seconds = std::llround(frac * 86400.0);
+    long long days = (long long)whole;
+    if (seconds >= 86400) {  // rounding carried into the next day
+        seconds -= 86400;
+        days += 1;
+    }
+    CivilFromDays(days + kOleEpoch, out.year, out.month, out.day);
+    out.hour = int(seconds / 3600);
+    out.minute = int(seconds / 60 % 60);
+    out.second = int(seconds % 60);
+    return out.year >= 100 && out.year <= 9999;
+}
+
+std::string FormatLinkDate(const CLinkDate& d, DateStyle style)
+{
+    LocalTime t;
+    if (!LinkDateToLocal(d, t) || t.year == 1899) return {};
+    char buf[64];
+    if (style == DateStyle::List) {
+        int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+        std::snprintf(buf, sizeof buf, "%02d-%s-%d  %02d:%02d:%02d %cM", t.day, kMonthNames[t.month - 1],
+                      t.year, h12, t.minute, t.second, t.hour < 12 ? 'A' : 'P');
+    } else {
+        std::snprintf(buf, sizeof buf, "Modified: %d-%s-%d", t.day, kMonthNames[t.month - 1], t.year);
+    }
+    return buf;
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// A date and time as the data file stores it: an OLE Automation date (days since
+// 30 December 1899 00:00, local time, the fraction being the time of day) with a status.
+struct CLinkDate {
+    enum Status : int32_t { Valid = 0, Invalid = 1, Null = 2 };
+    int32_t status = Valid;
+    double value = 0.0;
+
+    bool operator==(const CLinkDate&) const = default;
+};
+
+// Local broken-down time at whole seconds.
+struct LocalTime {
+    int year = 1899, month = 12, day = 30;
+    int hour = 0, minute = 0, second = 0;
+    bool operator==(const LocalTime&) const = default;
+};
+
+// Builds a valid date from a local time; out-of-range fields give an invalid date.
+CLinkDate LinkDateFromLocal(const LocalTime& t);
+
+// Splits a valid date into local time, rounded to the nearest second. Returns false
+// for an invalid or null date and for values outside years 100 to 9999.
+bool LinkDateToLocal(const CLinkDate& d, LocalTime& out);
+
+enum class DateStyle { List, Record };
+
+// "05-June-2009  02:07:09 PM" (list) or "Modified: 5-June-2009" (record); empty for
+// an invalid or null date and for the never-set year 1899.
+std::string FormatLinkDate(const CLinkDate& d, DateStyle style);

@@ -1,0 +1,191 @@
+#include "store/LinkStore.h"
+
+#include <algorithm>
+#include <new>
+
+#include "store/NaturalCompare.h"
+
+int SortedInsertIndex(const std::vector<std::string>& list, const std::string& name,
+                      int (*compare)(std::string_view, std::string_view))
+{
+    int lo = 0, hi = int(list.size()) - 1;
+    while (hi >= lo) {
+        int mid = (lo + hi) / 2;
+        int c = compare(name, list[size_t(mid)]);
+        if (c > 0)
+            lo = mid + 1;
+        else if (c < 0)
+            hi = mid - 1;
+        else
+            return mid;
+    }
+    return lo;
+}
+
+bool LinkStore::InsertLink(int index, const std::string& title, const std::string& link,
+                           const std::string& description, const std::string& category,
+                           const CLinkDate& added, const CLinkDate& modified)
+{
+    auto lock = Lock();
+    if (index < 0 || index > Count()) return false;
+    try {
+        auto record = std::make_unique<CAnnotatedLink>(
+            CAnnotatedLink{title, link, description, category, added, modified});
+        m_records.reserve(m_records.size() + 1);  // so that the insert below cannot fail
+        if (m_listener) m_listener->AboutToInsert(index, 1);
+        m_records.insert(m_records.begin() + index, std::move(record));
+        if (m_listener) m_listener->Inserted(index, 1);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool LinkStore::InsertRecords(int index, std::vector<Record>& records)
+{
+    auto lock = Lock();
+    if (index < 0 || index > Count()) return false;
+    if (records.empty()) return true;
+    try {
+        m_records.reserve(m_records.size() + records.size());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    int n = int(records.size());
+    if (m_listener) m_listener->AboutToInsert(index, n);
+    m_records.insert(m_records.begin() + index, std::make_move_iterator(records.begin()),
+                     std::make_move_iterator(records.end()));
+    records.clear();
+    if (m_listener) m_listener->Inserted(index, n);
+    return true;
+}
+
+std::vector<LinkStore::Record> LinkStore::TakeRows(const std::vector<int>& rows)
+{
+    auto lock = Lock();
+    std::vector<Record> taken;
+    if (rows.empty()) return taken;
+    taken.reserve(rows.size());
+    if (m_listener) m_listener->AboutToRemove(rows);
+    // One pass: move the taken records out and compact the rest in place.
+    size_t write = 0, next = 0;
+    for (size_t read = 0; read < m_records.size(); ++read) {
+        if (next < rows.size() && size_t(rows[next]) == read) {
+            taken.push_back(std::move(m_records[read]));
+            ++next;
+        } else {
+            if (write != read) m_records[write] = std::move(m_records[read]);
+            ++write;
+        }
+    }
+    m_records.resize(write);
+    if (m_listener) m_listener->Removed(rows);
+    return taken;
+}
+
+void LinkStore::Reorder(const std::vector<int>& newOrder)
+{
+    auto lock = Lock();
+    if (newOrder.size() != m_records.size()) return;
+    if (m_listener) m_listener->AboutToReorder();
+    std::vector<Record> reordered;
+    reordered.reserve(m_records.size());
+    for (int old : newOrder) reordered.push_back(std::move(m_records[size_t(old)]));
+    m_records.swap(reordered);
+    if (m_listener) m_listener->Reordered(newOrder);
+}
+
+void LinkStore::FreeAllLinks()
+{
+    auto lock = Lock();
+    if (m_listener) m_listener->AboutToReset();
+    m_records.clear();
+    m_records.shrink_to_fit();
+    if (m_listener) m_listener->WasReset();
+}
+
+bool LinkStore::AddImportedLink(const std::string& title, const std::string& link, const std::string& category,
+                                const CLinkDate& now, const std::function<void()>& storedRecordRule)
+{
+    auto lock = Lock();
+    if (title.empty() && link.empty()) return false;
+    std::string trimmed(TrimView(category));
+    AddCategoryIfNew(trimmed);
+    InsertLink(Count(), title, link, std::string(), trimmed, now, now);
+    if (storedRecordRule) storedRecordRule();
+    return true;
+}
+
+bool LinkStore::GetCategories(std::vector<std::string>& list) const
+{
+    auto lock = Lock();
+    list.insert(list.end(), m_categories.begin(), m_categories.end());
+    return !m_categories.empty();
+}
+
+void LinkStore::SetCategories(const std::vector<std::string>& names)
+{
+    auto lock = Lock();
+    m_categories.clear();
+    for (const auto& name : names)
+        if (!name.empty()) m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, NaturalCompare), name);
+    m_changed = true;
+    NotifyCategories();
+}
+
+void LinkStore::SetCategoriesInOrder(std::vector<std::string> names)
+{
+    auto lock = Lock();
+    m_categories = std::move(names);
+    NotifyCategories();
+}
+
+bool LinkStore::HasCategory(const std::string& name) const
+{
+    auto lock = Lock();
+    return std::any_of(m_categories.begin(), m_categories.end(),
+                       [&](const std::string& c) { return EqualsNoCase(c, name); });
+}
+
+void LinkStore::InsertCategorySorted(const std::string& name)
+{
+    auto lock = Lock();
+    if (name.empty()) return;
+    m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, NaturalCompare), name);
+    NotifyCategories();
+}
+
+bool LinkStore::AddCategoryIfNew(const std::string& name)
+{
+    auto lock = Lock();
+    if (name.empty() || HasCategory(name)) return false;
+    InsertCategorySorted(name);
+    return true;
+}
+
+void LinkStore::ClearCategories()
+{
+    auto lock = Lock();
+    m_categories.clear();
+    NotifyCategories();
+}
+
+void LinkStore::RenameCategories(std::vector<std::pair<std::string, std::string>>& renames)
+{
+    if (renames.empty()) return;
+    auto lock = Lock();
+    for (auto& record : m_records)
+        for (const auto& [from, to] : renames)
+            if (record->category == from) {
+                record->category = to;
+                break;
+            }
+    renames.clear();
+    m_changed = true;
+    if (m_listener) m_listener->TextsChanged();
+}
+
+void LinkStore::NotifyCategories()
+{
+    if (m_listener) m_listener->CategoriesChanged();
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <string_view>
+
+// Orders names the way people read them: digit runs compare by value ("Item 9"
+// before "Item 10"), other bytes compare without regard to ASCII case.
+int NaturalCompare(std::string_view a, std::string_view b);
+
+// Exact comparison without regard to ASCII case; negative, zero or positive.
+int CompareNoCase(std::string_view a, std::string_view b);
+
+inline bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && CompareNoCase(a, b) == 0;
+}
+
+// White space is blank, tab, CR, LF, vertical tab and form feed (the C locale's).
+std::string_view TrimView(std::string_view s);

@@ -1,0 +1,95 @@
+#include "store/Utf.h"
+
+void AppendUtf8(uint32_t cp, std::string& out)
+{
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+void AppendUtf16LeAsUtf8(const unsigned char* bytes, size_t units, std::string& out)
+{
+    out.reserve(out.size() + units);
+    for (size_t i = 0; i < units; ++i) {
+        uint32_t u = uint32_t(bytes[2 * i]) | (uint32_t(bytes[2 * i + 1]) << 8);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units) {
+            uint32_t v = uint32_t(bytes[2 * i + 2]) | (uint32_t(bytes[2 * i + 3]) << 8);
+            if (v >= 0xDC00 && v <= 0xDFFF) {
+                AppendUtf8(0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00), out);
+                ++i;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u <= 0xDFFF) u = 0xFFFD;
+        AppendUtf8(u, out);
+    }
+}
+
+bool IsValidUtf8(std::string_view s)
+{
+    size_t i = 0, n = s.size();
+    while (i < n) {
+        unsigned char c = (unsigned char)s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t len;
+        uint32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > n) return false;
+        for (size_t k = 1; k < len; ++k) {
+            unsigned char cc = (unsigned char)s[i + k];
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string DisplayUtf8(std::string_view bytes)
+{
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    // Windows-1252's 0x80..0x9F; the five unassigned bytes map to themselves as C1 controls.
+    static const uint16_t k1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (unsigned char c : bytes) {
+        if (c < 0x80)
+            out += char(c);
+        else if (c < 0xA0)
+            AppendUtf8(k1252[c - 0x80], out);
+        else
+            AppendUtf8(c, out);
+    }
+    return out;
+}

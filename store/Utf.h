@@ -1,0 +1,18 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Converts UTF-16LE code units (2 * units bytes) to UTF-8, appending to out.
+// An unpaired surrogate becomes U+FFFD.
+void AppendUtf16LeAsUtf8(const unsigned char* bytes, size_t units, std::string& out);
+
+// True when s is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view s);
+
+// Appends code point cp as UTF-8.
+void AppendUtf8(uint32_t cp, std::string& out);
+
+// Text for showing bytes: valid UTF-8 as it is, anything else decoded as Windows-1252.
+std::string DisplayUtf8(std::string_view bytes);

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/CliCommands.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("norvelle_cli_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string PathOf(const char* name) const { return (dir / name).string(); }
+    static void WriteBytes(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string ReadBytes(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    int Dump(const std::string& path)
+    {
+        out.str("");
+        err.str("");
+        return DumpCommand(path, out, err);
+    }
+
+    fs::path dir;
+    std::ostringstream out, err;
+};
+
+std::string StoreBytes(const LinkStore& store)
+{
+    StringSink sink;
+    WriteDataFile(store, sink);
+    return sink.bytes;
+}
+
+}  // namespace
+
+TEST_F(Cli, DumpThenBuildReproducesTheFileByteForByte)
+{
+    LinkStore store;
+    store.InsertCategorySorted("News");
+    store.InsertCategorySorted("Caf\xE9");  // Windows-1252 bytes, not UTF-8
+    store.SetClearSelection("News");
+    store.InsertLink(0, "Home \"quoted\"\ttab", "C:\\a.txt", "line one\r\nline two", "News", {0, 39814.0}, {0, 39969.588298611})
+        ;
+    store.InsertLink(1, std::string("nul\0byte", 8), "http://x/\xFF", "", "", {2, -0.0}, {1, 1e300});
+    store.InsertLink(2, "\xE2\x82\xAC uro", std::string(70000, 'L'), "", "Caf\xE9", {0, 0.1}, {0, 0.1 + 0.2});
+    std::string original = StoreBytes(store);
+    WriteBytes(PathOf("a.dat"), original);
+
+    ASSERT_EQ(Dump(PathOf("a.dat")), kExitOk) << err.str();
+    std::string json = out.str();
+    EXPECT_NE(json.find("\"version\": 2"), std::string::npos);
+    EXPECT_NE(json.find("\"clearSelection\": \"News\""), std::string::npos);
+    EXPECT_NE(json.find("\"textBytes\": \"436166e9\""), std::string::npos);
+    EXPECT_NE(json.find("\"linkBytes\""), std::string::npos);
+    EXPECT_NE(json.find("\"valueBits\""), std::string::npos);  // negative zero
+    EXPECT_NE(json.find("\"title\": \"Home \\\"quoted\\\"\\ttab\""), std::string::npos);
+    EXPECT_NE(json.find("\\u0000"), std::string::npos);
+    WriteBytes(PathOf("a.json"), json);
+
+    std::ostringstream buildErr;
+    ASSERT_EQ(BuildCommand(PathOf("a.json"), PathOf("b.dat"), buildErr), kExitOk) << buildErr.str();
+    EXPECT_EQ(ReadBytes(PathOf("b.dat")), original);
+}
+
+TEST_F(Cli, DumpReportsBadFilesWithItsExitCodes)
+{
+    EXPECT_EQ(Dump(PathOf("missing.dat")), kExitUsage);
+
+    LinkStore store;
+    for (int i = 0; i < 3; ++i) store.InsertLink(i, "t" + std::to_string(i), "", "", "", {}, {});
+    std::string bytes = StoreBytes(store);
+    WriteBytes(PathOf("cut.dat"), bytes.substr(0, bytes.size() - 5));
+    EXPECT_EQ(Dump(PathOf("cut.dat")), kExitFailed);
+    EXPECT_NE(out.str().find("\"t1\""), std::string::npos);
+    EXPECT_EQ(out.str().find("\"t2\""), std::string::npos);
+    EXPECT_EQ(err.str(), "Could not read annotated links from \"" + PathOf("cut.dat") + "\".\n");
+
+    std::string newer = bytes;
+    newer[0] = 3;
+    WriteBytes(PathOf("new.dat"), newer);
+    EXPECT_EQ(Dump(PathOf("new.dat")), kExitRefused);
+    EXPECT_EQ(out.str(), "{}\n");
+    EXPECT_EQ(err.str(), "Cannot load a data file that has a higher version number.\n");
+}
+
+TEST_F(Cli, BuildRejectsBadJsonAndWritesNothing)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"{not json", "invalid JSON"},
+        {"[]", "not a JSON object"},
+        {R"({"categories": [], "clearSelection": "LAST"})", "records: expected an array"},
+        {R"({"categories": [1], "clearSelection": "LAST", "records": []})", "categories[0]: expected a string"},
+        {R"({"categories": [], "clearSelection": "LAST", "records": [{"title": "t", "link": "", "description": "",
+            "category": "", "added": {"status": 0, "value": 1}, "modified": {"status": 0}}]})",
+         "records[0].modified.value: expected a number"},
+        {R"({"categories": [], "clearSelection": "LAST", "records": [{"title": "t", "titleBytes": "zz"}]})",
+         "records[0].titleBytes"},
+    };
+    for (const auto& [json, message] : cases) {
+        WriteBytes(PathOf("bad.json"), json);
+        std::ostringstream buildErr;
+        EXPECT_EQ(BuildCommand(PathOf("bad.json"), PathOf("out.dat"), buildErr), kExitUsage) << json;
+        EXPECT_NE(buildErr.str().find(message), std::string::npos) << buildErr.str();
+        EXPECT_FALSE(fs::exists(PathOf("out.dat")));
+    }
+    // An unwritable target is a write failure.
+    WriteBytes(PathOf("ok.json"), R"({"categories": [], "clearSelection": "LAST", "records": []})");
+    std::ostringstream buildErr;
+    EXPECT_EQ(BuildCommand(PathOf("ok.json"), PathOf("no/such/folder/out.dat"), buildErr), kExitFailed);
+    EXPECT_NE(buildErr.str().find("Could not save annotated links into"), std::string::npos);
+}

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "store/LinkStore.h"
+#include "store/NaturalCompare.h"
+
+namespace {
+
+// Records what the store tells its listener, as one line per call.
+class RecordingListener : public StoreListener {
+public:
+    void AboutToInsert(int first, int count) override { Log("about-insert", first, count); }
+    void Inserted(int first, int count) override { Log("insert", first, count); }
+    void AboutToRemove(const std::vector<int>& rows) override { Log("about-remove", rows.front(), int(rows.size())); }
+    void Removed(const std::vector<int>& rows) override { Log("remove", rows.front(), int(rows.size())); }
+    void AboutToReorder() override { events.push_back("about-reorder"); }
+    void Reordered(const std::vector<int>&) override { events.push_back("reorder"); }
+    void AboutToReset() override { events.push_back("about-reset"); }
+    void WasReset() override { events.push_back("reset"); }
+    void TextsChanged() override { events.push_back("texts"); }
+    void CategoriesChanged() override { ++categoryChanges; }
+    void Log(const char* what, int a, int b) { events.push_back(std::string(what) + " " + std::to_string(a) + "," + std::to_string(b)); }
+    std::vector<std::string> events;
+    int categoryChanges = 0;
+};
+
+std::vector<std::string> Titles(const LinkStore& store)
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+    return titles;
+}
+
+void Add(LinkStore& store, int index, const std::string& title, const std::string& category = "")
+{
+    ASSERT_TRUE(store.InsertLink(index, title, "", "", category, {}, {}));
+}
+
+}  // namespace
+
+TEST(NaturalCompare, OrdersDigitRunsByValueAndLettersWithoutCase)
+{
+    EXPECT_LT(NaturalCompare("Item 9", "Item 10"), 0);
+    EXPECT_GT(NaturalCompare("Item 10", "Item 9"), 0);
+    EXPECT_EQ(NaturalCompare("News", "news"), 0);
+    EXPECT_LT(NaturalCompare("Art", "Arts"), 0);
+    EXPECT_GT(NaturalCompare("Arts", "Art"), 0);
+    EXPECT_EQ(NaturalCompare("", ""), 0);
+    EXPECT_EQ(NaturalCompare("a007", "a7"), 0);  // equal values, runs skipped
+    // Digit runs longer than any integer type still compare by value.
+    EXPECT_LT(NaturalCompare("v99999999999999999999", "v100000000000000000000"), 0);
+    // Bytes above 127 count as negative, so they sort before ASCII.
+    EXPECT_LT(NaturalCompare("\xC3\xA9", "a"), 0);
+}
+
+TEST(LinkStore, InsertPlacesRowsAndTellsTheListener)
+{
+    LinkStore store;
+    RecordingListener listener;
+    store.SetListener(&listener);
+    Add(store, 0, "b");
+    Add(store, 0, "a");            // first
+    Add(store, store.Count(), "c");  // appended
+    EXPECT_EQ(Titles(store), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_FALSE(store.InsertLink(5, "x", "", "", "", {}, {}));
+    EXPECT_FALSE(store.InsertLink(-1, "x", "", "", "", {}, {}));
+    EXPECT_EQ(listener.events, (std::vector<std::string>{"about-insert 0,1", "insert 0,1", "about-insert 0,1",
+                                                         "insert 0,1", "about-insert 2,1", "insert 2,1"}));
+    EXPECT_FALSE(store.IsChanged());
+    EXPECT_EQ(store.PressCount(), 0);
+}
+
+TEST(LinkStore, TakeReorderAndFreeKeepRecordsInStep)
+{
+    LinkStore store;
+    RecordingListener listener;
+    for (const char* t : {"r0", "r1", "r2", "r3", "r4"}) Add(store, store.Count(), t);
+    store.SetListener(&listener);
+    CAnnotatedLink* kept = &store.At(3);
+
+    auto taken = store.TakeRows({1, 2, 4});
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_EQ(taken[0]->title, "r1");
+    EXPECT_EQ(taken[2]->title, "r4");
+    EXPECT_EQ(Titles(store), (std::vector<std::string>{"r0", "r3"}));
+    EXPECT_EQ(&store.At(1), kept);  // records are not copied when rows move
+
+    EXPECT_TRUE(store.InsertRecords(store.Count(), taken));
+    EXPECT_EQ(Titles(store), (std::vector<std::string>{"r0", "r3", "r1", "r2", "r4"}));
+
+    store.Reorder({4, 3, 2, 1, 0});
+    EXPECT_EQ(Titles(store), (std::vector<std::string>{"r4", "r2", "r1", "r3", "r0"}));
+
+    store.FreeAllLinks();
+    EXPECT_EQ(store.Count(), 0);
+    EXPECT_EQ(listener.events, (std::vector<std::string>{"about-remove 1,3", "remove 1,3", "about-insert 2,3",
+                                                         "insert 2,3", "about-reorder", "reorder", "about-reset",
+                                                         "reset"}));
+}
+
+TEST(LinkStore, CategoryListStaysSortedAndUnique)
+{
+    LinkStore store;
+    store.InsertCategorySorted("Item 2");
+    store.InsertCategorySorted("Item 30");
+    store.InsertCategorySorted("Item 10");
+    EXPECT_EQ(store.Categories(), (std::vector<std::string>{"Item 2", "Item 10", "Item 30"}));
+
+    EXPECT_TRUE(store.AddCategoryIfNew("Web"));
+    EXPECT_TRUE(store.HasCategory("web"));
+    EXPECT_FALSE(store.AddCategoryIfNew("web"));
+    EXPECT_FALSE(store.AddCategoryIfNew(""));
+    // An equal name goes before the one it equals.
+    EXPECT_EQ(SortedInsertIndex({"a", "b", "c"}, "B", NaturalCompare), 1);
+    EXPECT_EQ(SortedInsertIndex({}, "x", NaturalCompare), 0);
+
+    std::vector<std::string> list{"first"};
+    EXPECT_TRUE(store.GetCategories(list));
+    EXPECT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0], "first");
+
+    store.SetChanged(false);
+    store.SetCategories({"Zeta", "alpha", "Beta"});
+    EXPECT_EQ(store.Categories(), (std::vector<std::string>{"alpha", "Beta", "Zeta"}));
+    EXPECT_TRUE(store.IsChanged());
+
+    LinkStore empty;
+    std::vector<std::string> none;
+    EXPECT_FALSE(empty.GetCategories(none));
+}
+
+TEST(LinkStore, RenameCategoriesMatchesExactlyAndKeepsDates)
+{
+    LinkStore store;
+    RecordingListener listener;
+    CLinkDate modified{0, 39814.5};
+    ASSERT_TRUE(store.InsertLink(0, "a", "", "", "News", {}, modified));
+    ASSERT_TRUE(store.InsertLink(1, "b", "", "", "news", {}, modified));
+    store.SetListener(&listener);
+
+    std::vector<std::pair<std::string, std::string>> none;
+    store.RenameCategories(none);
+    EXPECT_FALSE(store.IsChanged());
+
+    std::vector<std::pair<std::string, std::string>> renames{{"news", "Press"}};
+    store.RenameCategories(renames);
+    EXPECT_TRUE(renames.empty());
+    EXPECT_EQ(store.At(0).category, "News");
+    EXPECT_EQ(store.At(1).category, "Press");
+    EXPECT_EQ(store.At(1).modified, modified);
+    EXPECT_TRUE(store.IsChanged());
+    EXPECT_EQ(listener.events, std::vector<std::string>{"texts"});
+}
+
+TEST(LinkStore, AddImportedLinkNeedsTitleOrLinkAndRunsTheRule)
+{
+    LinkStore store;
+    int ruleRuns = 0;
+    auto rule = [&] { ++ruleRuns; };
+    CLinkDate now{0, 40000.25};
+
+    EXPECT_FALSE(store.AddImportedLink("", "", "Cat", now, rule));
+    EXPECT_EQ(store.Count(), 0);
+    EXPECT_TRUE(store.Categories().empty());
+    EXPECT_EQ(ruleRuns, 0);
+
+    EXPECT_TRUE(store.AddImportedLink("", "http://x", "  Tools  ", now, rule));
+    ASSERT_EQ(store.Count(), 1);
+    EXPECT_EQ(store.At(0).category, "Tools");
+    EXPECT_EQ(store.At(0).added, now);
+    EXPECT_EQ(store.At(0).modified, now);
+    EXPECT_EQ(store.Categories(), std::vector<std::string>{"Tools"});
+    EXPECT_EQ(ruleRuns, 1);
+
+    EXPECT_TRUE(store.AddImportedLink("T", "", "tools", now, rule));
+    EXPECT_EQ(store.Categories(), std::vector<std::string>{"Tools"});
+}

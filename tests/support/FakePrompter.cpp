@@ -1,0 +1,32 @@
+#include "tests/support/FakePrompter.h"
+
+Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool)
+{
+    std::lock_guard lock(m_mutex);
+    m_messages.push_back({text, icon, buttons});
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    if (m_answers.empty()) return Answer::Yes;
+    Answer a = m_answers.front();
+    m_answers.pop_front();
+    return a;
+}
+
+std::vector<FakePrompter::Message> FakePrompter::Messages() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_messages;
+}
+
+std::vector<std::string> FakePrompter::Texts() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> texts;
+    for (const auto& m : m_messages) texts.push_back(m.text);
+    return texts;
+}
+
+void FakePrompter::Clear()
+{
+    std::lock_guard lock(m_mutex);
+    m_messages.clear();
+}

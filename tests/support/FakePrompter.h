@@ -1,0 +1,29 @@
+#pragma once
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/Prompter.h"
+
+// Records every message and answers questions from a script (Yes when it runs out).
+class FakePrompter : public Prompter {
+public:
+    struct Message {
+        std::string text;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Answer Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes = true) override;
+
+    void Script(std::initializer_list<Answer> answers) { m_answers.insert(m_answers.end(), answers); }
+    std::vector<Message> Messages() const;
+    std::vector<std::string> Texts() const;
+    void Clear();
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<Message> m_messages;
+    std::deque<Answer> m_answers;
+};

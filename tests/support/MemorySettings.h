@@ -1,0 +1,30 @@
+#pragma once
+#include <map>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/SettingsBackend.h"
+
+// Settings kept in memory, inspectable by tests.
+class MemorySettings : public SettingsBackend {
+public:
+    using Value = std::variant<int32_t, std::string>;
+    int32_t ReadInt(const std::string& section, const std::string& key, int32_t def) override;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def = {}) override;
+    void WriteInt(const std::string& section, const std::string& key, int32_t value) override;
+    void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+
+    bool Has(const std::string& section, const std::string& key) const;
+    std::map<std::pair<std::string, std::string>, Value> values;
+    std::vector<std::pair<std::string, std::string>> writeOrder;
+};
+
+// A clock that says what the test tells it.
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(LocalTime now = {2009, 1, 1, 12, 0, 0}) : now(now) {}
+    LocalTime Now() override { return now; }
+    LocalTime now;
+};
