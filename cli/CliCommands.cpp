@@ -14,6 +14,7 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
+#include "store/Persistence.h"
 #include "store/Utf.h"
 
 namespace {
@@ -31,13 +32,6 @@ public:
 private:
     std::ostream& m_err;
 };
-
-std::string PathMessage(const char* format, const std::string& path)
-{
-    char buf[400];
-    std::snprintf(buf, sizeof buf, format, path.c_str());
-    return buf;
-}
 
 // "key": "text", plus "keyBytes": "hex" when the bytes are not valid UTF-8.
 void AppendTextField(std::string& out, const char* key, const std::string& bytes)
@@ -216,7 +210,7 @@ int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& er
     out << StoreJson(store, result.version);
     if (result.status == ReadStatus::Ok) return kExitOk;
     if (result.status == ReadStatus::ReadError)
-        err << PathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+        err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
     return kExitFailed;
 }
 
@@ -243,7 +237,7 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
     }
     AtomicFileWriter writer;
     if (!writer.Open(dataFile) || !WriteDataFile(store, writer) || !writer.Commit()) {
-        err << PathMessage("Could not save annotated links into \"%.259s\".", dataFile) << '\n';
+        err << FormatPathMessage("Could not save annotated links into \"%.259s\".", dataFile) << '\n';
         return kExitFailed;
     }
     return kExitOk;

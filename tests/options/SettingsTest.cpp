@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "options/Settings.h"
-#include "tests/support/MemorySettings.h"
+#include "tests/support/FakeServices.h"
 
 namespace {
 std::vector<std::string> Words(const ExceptionSet& set)

@@ -1,4 +1,4 @@
-#include "tests/support/MemorySettings.h"
+#include "tests/support/FakeServices.h"
 
 int32_t MemorySettings::ReadInt(const std::string& section, const std::string& key, int32_t def)
 {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/SettingsBackend.h"
 
 // Settings kept in memory, inspectable by tests.
@@ -27,4 +28,13 @@ public:
     explicit FixedClock(LocalTime now = {2009, 1, 1, 12, 0, 0}) : now(now) {}
     LocalTime Now() override { return now; }
     LocalTime now;
+};
+
+// Documents and program folders chosen by the test.
+class FakePaths : public Paths {
+public:
+    explicit FakePaths(std::string docs) : docs(std::move(docs)) {}
+    std::string DocumentsFolder() override { return docs; }
+    std::string ProgramFolder() override { return docs; }
+    std::string docs;
 };

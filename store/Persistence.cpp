@@ -1,0 +1,148 @@
+#include "store/Persistence.h"
+
+#include <filesystem>
+
+#include "options/Settings.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+
+namespace {
+
+// The first n characters (code points) of a UTF-8 text.
+std::string FirstCharacters(const std::string& text, size_t n)
+{
+    size_t i = 0;
+    for (size_t count = 0; i < text.size() && count < n; ++count) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    }
+    return text.substr(0, i);
+}
+
+#ifdef _WIN32
+const char kSeparator = '\\';
+const char* const kFallbackFolder = "C:\\My Documents\\";
+#else
+const char kSeparator = '/';
+const char* const kFallbackFolder = "";  // the working folder
+#endif
+
+}  // namespace
+
+std::string FormatPathMessage(const char* format, const std::string& path)
+{
+    // Cut by characters, not bytes, so that a path is never split inside a character.
+    std::string out = format;
+    const std::string placeholder = "%.259s";
+    size_t at = out.find(placeholder);
+    if (at != std::string::npos) out.replace(at, placeholder.size(), FirstCharacters(path, 259));
+    return out;
+}
+
+CDataFilePersistence::CDataFilePersistence(LinkStore& store, CSettings& settings, Prompter& prompter, Clock& clock,
+                                           PersistenceHost& host)
+    : m_store(store), m_settings(settings), m_prompter(prompter), m_clock(clock), m_host(host),
+      m_makeWriter([] { return std::make_unique<AtomicFileWriter>(); })
+{
+}
+
+void CDataFilePersistence::SettlePaths(Paths& paths)
+{
+    m_defaultFolder = paths.DocumentsFolder();
+    if (m_defaultFolder.empty())
+        m_defaultFolder = kFallbackFolder;
+    else if (m_defaultFolder.back() != kSeparator && m_defaultFolder.back() != '/')
+        m_defaultFolder += kSeparator;
+    m_dataPath = m_settings.dataFile.empty() ? m_defaultFolder + "Norvelle.dat" : m_settings.dataFile;
+}
+
+void CDataFilePersistence::SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory)
+{
+    m_makeWriter = std::move(factory);
+}
+
+void CDataFilePersistence::BackupDataFile()
+{
+    LocalTime written;
+    if (!FileExists(m_dataPath) || !FileLastWriteLocal(m_dataPath, written)) return;
+    LocalTime today = m_clock.Now();
+    bool sameDay = written.year == today.year && written.month == today.month && written.day == today.day;
+    // Best effort: a failed copy is not reported.
+    if (!sameDay || !FileExists(BackupPath())) CopyFileReplacing(m_dataPath, BackupPath());
+}
+
+bool CDataFilePersistence::SaveDataFile(const std::string* path)
+{
+    std::string target;
+    {
+        auto lock = m_store.Lock();
+        if (m_store.Count() == 0) return false;
+        target = path ? *path : m_dataPath;
+        BackupDataFile();
+        // A fresh account may not have its documents folder yet.
+        std::string folder = std::filesystem::path(std::u8string(target.begin(), target.end())).parent_path().string();
+        if (!folder.empty()) MakeFolders(folder);
+        auto writer = m_makeWriter();
+        if (writer->Open(target) && WriteDataFile(m_store, *writer) && writer->Commit()) {
+            m_store.ResetPresses();
+            m_store.SetChanged(false);
+            return true;
+        }
+    }
+    // Reported after the lock is released: a timed save on a worker waits for the
+    // window thread here, and the window thread may be waiting for the lock.
+    m_prompter.Error(FormatPathMessage("Could not save annotated links into \"%.259s\".", target));
+    if (!path) m_host.OpenSavingOptions();
+    return false;
+}
+
+bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
+{
+    auto lock = m_store.Lock();
+    if (!append) m_host.ResetStore();
+    const std::string target = path ? *path : m_dataPath;
+    if (!FileExists(target)) {
+        if (path) m_prompter.Error(FormatPathMessage("Could not find data file \"%.259s\".", target));
+        return false;
+    }
+    m_host.BeginListUpdate();
+    if (m_store.Count() == 0) m_host.EmptyCategoryField();
+    bool ok = false;
+    FileSource source;
+    if (source.Open(target)) {
+        ReadResult result = ReadDataFile(m_store, source, m_prompter);
+        ok = result.status != ReadStatus::ReadError && !source.Failed();
+    }
+    if (ok) {
+        m_store.ResetPresses();
+    } else {
+        m_prompter.Error(FormatPathMessage("Could not read annotated links from \"%.259s\".", target));
+        if (!path) m_host.OpenSavingOptions();
+    }
+    m_host.EndListUpdate();
+    m_host.LoadFinished();
+    return ok;
+}
+
+void CDataFilePersistence::StoredRecord()
+{
+    auto lock = m_store.Lock();
+    if (m_settings.saveOnPresses && m_store.IncrementPresses() >= m_settings.saveLimit) {
+        // A save that fails leaves the record unsaved: mark it so that it is not lost.
+        if (!SaveDataFile()) m_store.SetChanged();
+        return;
+    }
+    m_store.SetChanged();
+}
+
+int CSaveJob::Run()
+{
+    SetFinished(false);
+    if (m_owner) m_owner->SaveDataFile();
+    SetFinished(true);
+    return 0;
+}

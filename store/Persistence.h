@@ -1,0 +1,79 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/ThreadJob.h"
+
+class AtomicFileWriter;
+class Clock;
+class LinkStore;
+class Paths;
+class Prompter;
+struct CSettings;
+
+// The window's part in loading and saving.
+class PersistenceHost {
+public:
+    virtual ~PersistenceHost() = default;
+    // Empties the store, the list, the Search history and the form.
+    virtual void ResetStore() = 0;
+    virtual void BeginListUpdate() = 0;
+    virtual void EndListUpdate() = 0;
+    // The reader empties the Category list of an empty store; the field follows it.
+    virtual void EmptyCategoryField() = 0;
+    // After every load: the Search text emptied, Previous and Next disabled, counts refreshed.
+    virtual void LoadFinished() = 0;
+    // Offers the Options sheet on its Saving page, so that another data file can be chosen.
+    virtual void OpenSavingOptions() = 0;
+};
+
+// "Could not save annotated links into "%.259s"." with the path cut to 259 characters.
+std::string FormatPathMessage(const char* format, const std::string& path);
+
+// Where the link store lives on disk and when it is read and written.
+class CDataFilePersistence {
+public:
+    CDataFilePersistence(LinkStore& store, CSettings& settings, Prompter& prompter, Clock& clock,
+                         PersistenceHost& host);
+
+    // Finds the documents folder and settles the configured path ("Data File", or the
+    // default "Norvelle.dat" in the documents folder).
+    void SettlePaths(Paths& paths);
+    const std::string& DefaultDataFolder() const { return m_defaultFolder; }
+    const std::string& DataPath() const { return m_dataPath; }
+    void SetDataPath(const std::string& path) { m_dataPath = path; }
+    std::string BackupPath() const { return m_dataPath + ".bak"; }
+
+    // path: nullptr for the configured data file. Safe to call from a worker thread.
+    bool SaveDataFile(const std::string* path = nullptr);
+    bool LoadDataFile(const std::string* path, bool append);
+    // Copies the configured data file to the backup before the first save of a day.
+    void BackupDataFile();
+    // After each record stored through the form or imported.
+    void StoredRecord();
+
+    // For tests and benchmarks: how the replacing writer is made, and whether it syncs.
+    void SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory);
+
+private:
+    LinkStore& m_store;
+    CSettings& m_settings;
+    Prompter& m_prompter;
+    Clock& m_clock;
+    PersistenceHost& m_host;
+    std::string m_defaultFolder;
+    std::string m_dataPath;
+    std::function<std::unique_ptr<AtomicFileWriter>()> m_makeWriter;
+};
+
+// The timed save: SaveDataFile of its owner on a worker thread.
+class CSaveJob : public CPooledJob {
+public:
+    ~CSaveJob() override { Wait(); }
+    void SetOwner(CDataFilePersistence* owner) { m_owner = owner; }
+    int Run() override;
+
+private:
+    CDataFilePersistence* m_owner = nullptr;
+};

@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include "options/Settings.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+#include "store/Persistence.h"
+#include "tests/support/FakePrompter.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/TempFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FakeHost : public PersistenceHost {
+public:
+    explicit FakeHost(LinkStore& store) : store(store) {}
+    void ResetStore() override
+    {
+        ++resets;
+        store.FreeAllLinks();
+        store.ClearCategories();
+    }
+    void BeginListUpdate() override { ++depth; }
+    void EndListUpdate() override { --depth; }
+    void EmptyCategoryField() override {}
+    void LoadFinished() override { ++loads; }
+    void OpenSavingOptions() override { ++options; }
+    LinkStore& store;
+    int resets = 0, depth = 0, loads = 0, options = 0;
+};
+
+// Fails every write once limit bytes have been written.
+class FailingWriter : public AtomicFileWriter {
+public:
+    explicit FailingWriter(size_t limit) : AtomicFileWriter(false), m_left(limit) {}
+    bool Write(const void* data, size_t size) override
+    {
+        if (size > m_left) {
+            AtomicFileWriter::Write(data, m_left);
+            m_left = 0;
+            return false;
+        }
+        m_left -= size;
+        return AtomicFileWriter::Write(data, size);
+    }
+
+private:
+    size_t m_left;
+};
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+LocalTime Today()
+{
+    SystemClock clock;
+    return clock.Now();
+}
+
+struct Fixture {
+    explicit Fixture(const fs::path& docs)
+        : paths(docs.string()), clock(Today()), host(store), persistence(store, settings, prompter, clock, host)
+    {
+        persistence.SettlePaths(paths);
+    }
+    void Add(const std::string& title) { store.InsertLink(store.Count(), title, "l", "", "", {0, 1}, {0, 1}); }
+
+    LinkStore store;
+    CSettings settings;
+    FakePrompter prompter;
+    FakePaths paths;
+    FixedClock clock;
+    FakeHost host;
+    CDataFilePersistence persistence;
+};
+
+}  // namespace
+
+TEST(Persistence, SettlesThePathFromTheDocumentsFolderOrTheSetting)
+{
+    TempFolder temp;
+    Fixture f(temp.path / "Documents");
+    EXPECT_EQ(f.persistence.DefaultDataFolder(), (temp.path / "Documents").string() + "/");
+    EXPECT_EQ(f.persistence.DataPath(), (temp.path / "Documents" / "Norvelle.dat").string());
+    EXPECT_EQ(f.persistence.BackupPath(), (temp.path / "Documents" / "Norvelle.dat.bak").string());
+    f.settings.dataFile = "/elsewhere/mine.dat";
+    f.persistence.SettlePaths(f.paths);
+    EXPECT_EQ(f.persistence.DataPath(), "/elsewhere/mine.dat");
+}
+
+TEST(Persistence, FirstRunIsSilentAndTheFirstSaveCreatesTheFolderAndFile)
+{
+    TempFolder temp;
+    Fixture f(temp.path / "NoDocumentsYet");
+    EXPECT_FALSE(f.persistence.LoadDataFile(nullptr, false));
+    EXPECT_TRUE(f.prompter.Messages().empty());
+    EXPECT_EQ(f.host.resets, 1);
+    EXPECT_EQ(f.host.options, 0);
+
+    // An empty store is never written.
+    EXPECT_FALSE(f.persistence.SaveDataFile());
+    EXPECT_FALSE(fs::exists(f.persistence.DataPath()));
+    EXPECT_TRUE(f.prompter.Messages().empty());
+
+    f.Add("one");
+    f.store.SetChanged();
+    f.store.IncrementPresses();
+    EXPECT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_TRUE(fs::exists(f.persistence.DataPath()));
+    EXPECT_FALSE(fs::exists(f.persistence.BackupPath()));
+    EXPECT_FALSE(f.store.IsChanged());
+    EXPECT_EQ(f.store.PressCount(), 0);
+    EXPECT_EQ(fs::directory_iterator(temp.path / "NoDocumentsYet")->path().filename(), "Norvelle.dat");
+}
+
+TEST(Persistence, BacksUpOnceADay)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    f.Add("v1");
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    std::string v1 = ReadAll(f.persistence.DataPath());
+    f.store.At(0).title = "v2";
+    ASSERT_TRUE(f.persistence.SaveDataFile());  // same day, no backup yet: made now
+    EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v1);
+    std::string v2 = ReadAll(f.persistence.DataPath());
+    f.store.At(0).title = "v3";
+    ASSERT_TRUE(f.persistence.SaveDataFile());  // same day again: kept
+    EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v1);
+    std::string v3 = ReadAll(f.persistence.DataPath());
+
+    f.clock.now.day = f.clock.now.day == 1 ? 2 : 1;  // another day
+    f.store.At(0).title = "v4";
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v3);
+
+    // Saving elsewhere still backs up the configured file, never the target.
+    f.clock.now.month = f.clock.now.month == 1 ? 2 : 1;
+    std::string other = (temp.path / "other.dat").string();
+    ASSERT_TRUE(f.persistence.SaveDataFile(&other));
+    EXPECT_FALSE(fs::exists(other + ".bak"));
+    EXPECT_EQ(ReadAll(f.persistence.BackupPath()), ReadAll(f.persistence.DataPath()));
+    EXPECT_TRUE(f.prompter.Messages().empty());
+}
+
+TEST(Persistence, AFailedSaveLeavesThePreviousFileWhole)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    f.Add("old");
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    const std::string old = ReadAll(f.persistence.DataPath());
+    for (int i = 0; i < 3; ++i) f.Add("new record " + std::to_string(i));
+    StringSink sink;
+    WriteDataFile(f.store, sink);
+
+    for (size_t limit = 0; limit < sink.bytes.size(); ++limit) {
+        f.persistence.SetWriterFactory([limit] { return std::make_unique<FailingWriter>(limit); });
+        f.store.SetChanged();
+        f.store.ResetPresses();
+        f.store.IncrementPresses();
+        f.prompter.Clear();
+        f.host.options = 0;
+        ASSERT_FALSE(f.persistence.SaveDataFile()) << limit;
+        ASSERT_EQ(ReadAll(f.persistence.DataPath()), old) << limit;
+        EXPECT_TRUE(f.store.IsChanged());
+        EXPECT_EQ(f.store.PressCount(), 1);
+        ASSERT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" +
+                                                               f.persistence.DataPath() + "\"."});
+        EXPECT_EQ(f.host.options, 1);
+    }
+    // No temporary file is left behind.
+    int files = 0;
+    for ([[maybe_unused]] auto& entry : fs::directory_iterator(temp.path)) ++files;
+    EXPECT_EQ(files, 2);  // the data file and its backup
+
+    // An explicit path does not offer the Options sheet.
+    std::string blocked = (temp.path / "Norvelle.dat" / "sub" / "x.dat").string();
+    f.host.options = 0;
+    EXPECT_FALSE(f.persistence.SaveDataFile(&blocked));
+    EXPECT_EQ(f.host.options, 0);
+}
+
+TEST(Persistence, AFullDiskLeavesThePreviousFileWhole)
+{
+    TempFolder temp;
+    // A child process mounts a tiny tmpfs of its own; it needs a mount namespace.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 && unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) _exit(77);
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) _exit(77);
+        if (mount("tmpfs", temp.path.c_str(), "tmpfs", 0, "size=64k") != 0) _exit(77);
+        Fixture f(temp.path);
+        f.Add("old");
+        if (!f.persistence.SaveDataFile()) _exit(10);
+        const std::string old = ReadAll(f.persistence.DataPath());
+        for (int i = 0; i < 200; ++i) f.Add(std::string(400, 'x'));  // about 80 KB: cannot fit
+        f.persistence.SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(true); });
+        if (f.persistence.SaveDataFile()) _exit(11);
+        if (ReadAll(f.persistence.DataPath()) != old) _exit(12);
+        if (f.prompter.Messages().size() != 1) _exit(13);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot mount a tmpfs here (needs root or user namespaces)";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: first save failed, 11: save reported success, 12: file changed, 13: messages";
+}
+
+TEST(Persistence, LoadingReportsMissingTruncatedAndNewerFiles)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    std::string missing = (temp.path / "missing.dat").string();
+    EXPECT_FALSE(f.persistence.LoadDataFile(&missing, false));
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not find data file \"" + missing + "\"."});
+    EXPECT_EQ(f.host.loads, 0);
+
+    for (int i = 0; i < 3; ++i) f.Add("r" + std::to_string(i));
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    std::string full = ReadAll(f.persistence.DataPath());
+
+    // Truncated: what was read stays, the Options sheet is offered for the configured file.
+    std::ofstream(f.persistence.DataPath(), std::ios::binary) << full.substr(0, full.size() - 3);
+    f.prompter.Clear();
+    f.store.IncrementPresses();
+    EXPECT_FALSE(f.persistence.LoadDataFile(nullptr, false));
+    EXPECT_EQ(f.store.Count(), 2);
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not read annotated links from \"" +
+                                                           f.persistence.DataPath() + "\"."});
+    EXPECT_EQ(f.host.options, 1);
+    EXPECT_EQ(f.host.depth, 0);
+    EXPECT_EQ(f.host.loads, 1);
+    EXPECT_EQ(f.store.PressCount(), 1);
+
+    // A newer version empties the store (replace) and still counts as done.
+    std::string newer = full;
+    newer[0] = 3;
+    std::ofstream(f.persistence.DataPath(), std::ios::binary) << newer;
+    f.prompter.Clear();
+    EXPECT_TRUE(f.persistence.LoadDataFile(nullptr, false));
+    EXPECT_EQ(f.store.Count(), 0);
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Cannot load a data file that has a higher version number."});
+    EXPECT_EQ(f.store.PressCount(), 0);
+
+    // Appending keeps what is there.
+    std::ofstream(f.persistence.DataPath(), std::ios::binary) << full;
+    EXPECT_TRUE(f.persistence.LoadDataFile(nullptr, false));
+    f.store.IncrementPresses();
+    f.store.SetChanged(true);
+    std::string path = f.persistence.DataPath();
+    EXPECT_TRUE(f.persistence.LoadDataFile(&path, true));
+    EXPECT_EQ(f.store.Count(), 6);
+    EXPECT_EQ(f.store.At(3).title, "r0");
+    EXPECT_EQ(f.store.PressCount(), 0);
+    EXPECT_TRUE(f.store.IsChanged());  // loading leaves the flag alone
+}
+
+TEST(Persistence, StoredRecordRuleSavesAtTheLimit)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    f.settings.saveLimit = 5;
+    for (int i = 1; i <= 4; ++i) {
+        f.Add("r");
+        f.persistence.StoredRecord();
+        EXPECT_TRUE(f.store.IsChanged());
+        EXPECT_EQ(f.store.PressCount(), i);
+    }
+    EXPECT_FALSE(fs::exists(f.persistence.DataPath()));
+    f.Add("fifth");
+    f.persistence.StoredRecord();
+    EXPECT_TRUE(fs::exists(f.persistence.DataPath()));
+    EXPECT_FALSE(f.store.IsChanged());
+    EXPECT_EQ(f.store.PressCount(), 0);
+
+    f.settings.saveLimit = 1;
+    f.Add("every");
+    f.persistence.StoredRecord();
+    EXPECT_FALSE(f.store.IsChanged());
+
+    f.settings.saveOnPresses = false;
+    f.persistence.StoredRecord();
+    EXPECT_TRUE(f.store.IsChanged());
+    EXPECT_EQ(f.store.PressCount(), 0);
+
+    // A save that fails still marks the record as unsaved.
+    f.settings.saveOnPresses = true;
+    f.store.SetChanged(false);
+    f.persistence.SetWriterFactory([] { return std::make_unique<FailingWriter>(0); });
+    f.persistence.StoredRecord();
+    EXPECT_TRUE(f.store.IsChanged());
+}
+
+TEST(Persistence, PathsInMessagesAreCutTo259Characters)
+{
+    std::string p259(259, 'p'), p300(300, 'q');
+    EXPECT_EQ(FormatPathMessage("\"%.259s\"", p259), "\"" + p259 + "\"");
+    EXPECT_EQ(FormatPathMessage("\"%.259s\"", p300), "\"" + std::string(259, 'q') + "\"");
+    std::string wide;
+    for (int i = 0; i < 300; ++i) wide += "\xC3\xA9";
+    std::string cut = FormatPathMessage("%.259s", wide);
+    EXPECT_EQ(cut.size(), 259u * 2);  // whole characters, never half of one
+}
+
+TEST(Persistence, SaveJobRunsOnAWorkerAndBecomesIdleAgain)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    f.Add("timed");
+    f.store.SetChanged();
+    CSaveJob job;
+    job.SetOwner(&f.persistence);
+    EXPECT_TRUE(job.IsFinished());
+    auto lock = f.store.Lock();  // the worker waits for the lock, so the job stays busy
+    ASSERT_TRUE(job.Start(nullptr, 0));
+    EXPECT_FALSE(job.IsFinished());
+    lock.unlock();
+    job.Wait();
+    EXPECT_TRUE(job.IsFinished());
+    EXPECT_FALSE(f.store.IsChanged());
+    EXPECT_TRUE(fs::exists(f.persistence.DataPath()));
+}
