@@ -1,0 +1,301 @@
+#include "app/LinkListCtrl.h"
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include "store/Utf.h"
+
+namespace {
+
+const char* const kHeadings[ColCount] = {"Title", "Category", "Description", "Added", "Last Modified"};
+
+QString TextOf(const std::string& bytes)
+{
+    // Most texts are UTF-8; older files may hold Windows-1252 bytes.
+    if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    std::string shown = DisplayUtf8(bytes);
+    return QString::fromUtf8(shown.data(), qsizetype(shown.size()));
+}
+
+}  // namespace
+
+QString LinkCellText(const CAnnotatedLink& record, int column)
+{
+    switch (column) {
+    case ColTitle: return TextOf(record.title);
+    case ColCategory: return TextOf(record.category);
+    case ColDescription: return TextOf(record.description);
+    case ColAdded: return QString::fromStdString(FormatLinkDate(record.added, DateStyle::List));
+    case ColModified: return QString::fromStdString(FormatLinkDate(record.modified, DateStyle::List));
+    default: return QString();
+    }
+}
+
+LinkListModel::LinkListModel(LinkStore& store, RowStates& states, QObject* parent)
+    : QAbstractTableModel(parent), m_store(store), m_states(states)
+{
+    m_store.SetListener(this);
+    m_states.Reset(m_store.Count());
+}
+
+int LinkListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_store.Count(); }
+
+int LinkListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColCount; }
+
+QVariant LinkListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_store.Count()) return QVariant();
+    if (role == Qt::DisplayRole) return LinkCellText(m_store.At(index.row()), index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignVCenter | (index.column() >= ColAdded ? Qt::AlignRight : Qt::AlignLeft));
+    return QVariant();
+}
+
+QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColCount) return QVariant();
+    if (role == Qt::DisplayRole) return QString(kHeadings[section]);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignVCenter | (section >= ColAdded ? Qt::AlignRight : Qt::AlignLeft));
+    return QVariant();
+}
+
+void LinkListModel::AboutToInsert(int first, int count) { beginInsertRows(QModelIndex(), first, first + count - 1); }
+
+void LinkListModel::Inserted(int first, int count)
+{
+    m_states.Inserted(first, count);
+    endInsertRows();
+}
+
+void LinkListModel::AboutToRemove(const std::vector<int>& rows)
+{
+    // One run of rows is removed as such; scattered rows reset the view once, since
+    // removing them run by run costs far more than repainting.
+    m_resetting = rows.back() - rows.front() + 1 != int(rows.size());
+    if (m_resetting)
+        beginResetModel();
+    else
+        beginRemoveRows(QModelIndex(), rows.front(), rows.back());
+}
+
+void LinkListModel::Removed(const std::vector<int>& rows)
+{
+    m_states.Removed(rows);
+    if (m_resetting)
+        endResetModel();
+    else
+        endRemoveRows();
+}
+
+void LinkListModel::AboutToReorder() { emit layoutAboutToBeChanged(); }
+
+void LinkListModel::Reordered(const std::vector<int>& newOrder)
+{
+    m_states.Reordered(newOrder);
+    emit layoutChanged();
+}
+
+void LinkListModel::AboutToReset() { beginResetModel(); }
+
+void LinkListModel::WasReset()
+{
+    m_states.Reset(m_store.Count());
+    endResetModel();
+}
+
+void LinkListModel::TextsChanged()
+{
+    if (m_store.Count() > 0) emit dataChanged(index(0, 0), index(m_store.Count() - 1, ColCount - 1));
+}
+
+CLinkListCtrl::CLinkListCtrl(LinkStore& store, QWidget* parent)
+    : QTableView(parent), m_store(store), m_model(store, m_states)
+{
+    setModel(&m_model);
+    setItemDelegate(new RowStateDelegate(*this));
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setAlternatingRowColors(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setFocusPolicy(Qt::StrongFocus);
+    verticalHeader()->hide();
+    // Fixed row heights let the view find visible rows without asking every row.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setStretchLastSection(false);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+}
+
+void CLinkListCtrl::BeginUpdate()
+{
+    if (m_updateDepth++ == 0) viewport()->setUpdatesEnabled(false);
+}
+
+void CLinkListCtrl::EndUpdate()
+{
+    if (m_updateDepth == 0 || --m_updateDepth > 0) return;
+    viewport()->setUpdatesEnabled(true);
+    viewport()->repaint();
+}
+
+void CLinkListCtrl::RefreshRows()
+{
+    if (m_updateDepth == 0) viewport()->update();
+}
+
+void CLinkListCtrl::EnsureRowVisible(int row)
+{
+    if (row < 0 || row >= m_store.Count()) return;
+    scrollTo(m_model.index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
+QString CLinkListCtrl::CellTipText(int row, int column) const
+{
+    if (row < 0 || row >= m_store.Count() || column < 0 || column >= ColCount) return QString();
+    QString text = LinkCellText(m_store.At(row), column);
+    int needed = fontMetrics().horizontalAdvance(text) + (column == 0 ? 5 : 11);
+    if (needed < columnWidth(column)) return QString();
+    return text.size() >= 80 ? text.left(79) : text;
+}
+
+void CLinkListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    int row = rowAt(event->position().toPoint().y());
+    Qt::KeyboardModifiers mods = event->modifiers();
+    if (event->button() == Qt::RightButton) {
+        if (row >= 0 && !m_states.IsSelected(row)) {
+            m_states.SelectOnly(row);
+            m_states.SetMark(row);
+            m_states.SetFocus(row);
+            RefreshRows();
+        }
+        emit rightClicked();
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    if (row < 0) {
+        if (!(mods & Qt::ControlModifier)) m_states.ClearSelection();
+    } else if (mods & Qt::ShiftModifier) {
+        if (!(mods & Qt::ControlModifier)) m_states.ClearSelection();
+        m_states.SelectRange(m_states.Mark() >= 0 ? m_states.Mark() : row, row);
+        if (m_states.Mark() < 0) m_states.SetMark(row);
+        m_states.SetFocus(row);
+    } else if (mods & Qt::ControlModifier) {
+        m_states.SetSelected(row, !m_states.IsSelected(row));
+        m_states.SetMark(row);
+        m_states.SetFocus(row);
+    } else {
+        m_states.SelectOnly(row);
+        m_states.SetMark(row);
+        m_states.SetFocus(row);
+    }
+    RefreshRows();
+    emit clicked();
+}
+
+void CLinkListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rowAt(event->position().toPoint().y()) >= 0) emit doubleClicked();
+}
+
+// Dragging does not select: the list selects by click and keyboard only.
+void CLinkListCtrl::mouseMoveEvent(QMouseEvent*) {}
+void CLinkListCtrl::mouseReleaseEvent(QMouseEvent*) {}
+
+void CLinkListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    emit keyDown(event->key(), event->modifiers());
+    const int rows = m_store.Count();
+    const int focus = m_states.Focus() >= 0 ? m_states.Focus() : (m_states.Mark() >= 0 ? m_states.Mark() : -1);
+    const int page = std::max(1, viewport()->height() / std::max(1, rowHeight(0)) - 1);
+    int target;
+    switch (event->key()) {
+    case Qt::Key_Up: target = focus < 0 ? 0 : focus - 1; break;
+    case Qt::Key_Down: target = focus < 0 ? 0 : focus + 1; break;
+    case Qt::Key_PageUp: target = focus < 0 ? 0 : focus - page; break;
+    case Qt::Key_PageDown: target = focus < 0 ? 0 : focus + page; break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = rows - 1; break;
+    case Qt::Key_Space:
+        if (focus >= 0 && focus < rows) {
+            if (event->modifiers() & Qt::ControlModifier)
+                m_states.SetSelected(focus, !m_states.IsSelected(focus));
+            else
+                m_states.SetSelected(focus, true);
+            m_states.SetMark(focus);
+            RefreshRows();
+        }
+        return;
+    default:
+        // Tab and the like move the focus between controls as usual.
+        if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) QTableView::keyPressEvent(event);
+        else event->ignore();
+        return;
+    }
+    if (rows == 0) return;
+    MoveFocus(std::clamp(target, 0, rows - 1), event->modifiers());
+}
+
+void CLinkListCtrl::MoveFocus(int row, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ShiftModifier) {
+        int anchor = m_states.Mark() >= 0 ? m_states.Mark() : row;
+        if (!(modifiers & Qt::ControlModifier)) m_states.ClearSelection();
+        m_states.SelectRange(anchor, row);
+        m_states.SetMark(anchor);
+    } else if (!(modifiers & Qt::ControlModifier)) {
+        m_states.SelectOnly(row);
+        m_states.SetMark(row);
+    }
+    m_states.SetFocus(row);
+    EnsureRowVisible(row);
+    RefreshRows();
+}
+
+bool CLinkListCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    QModelIndex index = indexAt(help->pos());
+    QString tip = index.isValid() ? CellTipText(index.row(), index.column()) : QString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QRect cell = visualRect(index).intersected(viewport()->rect());
+        QToolTip::showText(help->globalPos(), tip, viewport(), cell);
+    }
+    return true;
+}
+
+void RowStateDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    const RowStates& states = m_list.States();
+    const int row = index.row();
+    if (row < states.Rows() && states.IsSelected(row))
+        option->state |= QStyle::State_Selected;
+    else
+        option->state &= ~QStyle::State_Selected;
+    if (row == states.Focus() && m_list.hasFocus())
+        option->state |= QStyle::State_HasFocus;
+    else
+        option->state &= ~QStyle::State_HasFocus;
+    // A cell shows one line; line breaks of a description read as blanks.
+    if (option->text.contains(QLatin1Char('\n')) || option->text.contains(QLatin1Char('\r'))) {
+        option->text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        option->text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        option->text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+}

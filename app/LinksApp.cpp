@@ -1,0 +1,55 @@
+#include "app/LinksApp.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/LinksDlg.h"
+#include "platform/Clock.h"
+#include "platform/qt/QtPaths.h"
+#include "platform/qt/QtPrompter.h"
+#include "platform/qt/QtServices.h"
+#include "platform/qt/QtSettingsBackend.h"
+
+namespace {
+// Qt aborts when it cannot reach a display; say so plainly instead.
+bool DisplayAvailable()
+{
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+}  // namespace
+
+int CLinksApp::Run(int argc, char** argv)
+{
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr,
+                     "norvelle: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                     "Start Norvelle from a desktop session.\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Quenby Software");
+    QApplication::setApplicationName("Norvelle");
+
+    QtSettingsBackend settings;
+    QtPrompter prompter;
+    SystemClock clock;
+    QtPaths paths;
+    QtShell shell;
+    QtClipboard clipboard;
+    DesktopServices services{prompter, settings, clock, paths, shell, clipboard};
+    // Messages raised while the window is being built have no owner yet.
+    auto dialog = std::make_unique<CLinksDlg>(services);
+    prompter.SetOwner(dialog.get());
+    dialog->exec();
+    dialog.reset();
+    return 0;
+}

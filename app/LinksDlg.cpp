@@ -1,0 +1,629 @@
+#include "app/LinksDlg.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThread>
+
+#include "app/EditRules.h"
+#include "app/LinkListCtrl.h"
+#include "common/ColumnScaler.h"
+#include "common/DialogUnits.h"
+#include "common/SortedComboBox.h"
+#include "options/CountFormatter.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
+#include "store/Utf.h"
+
+namespace {
+
+// Slots of the form's fields for the shown-bytes memory.
+enum { SlotTitle, SlotLink, SlotDescription, SlotCategory };
+
+QString ToQ(const std::string& bytes)
+{
+    std::string shown = DisplayUtf8(bytes);
+    return QString::fromUtf8(shown.data(), qsizetype(shown.size()));
+}
+
+std::string ToBytes(const QString& text)
+{
+    QByteArray utf8 = text.toUtf8();
+    return std::string(utf8.constData(), size_t(utf8.size()));
+}
+
+// The Description field shows line breaks as LF; records keep CR LF.
+QString DescriptionToField(const std::string& bytes)
+{
+    QString text = ToQ(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+std::string FieldToDescription(const QString& text)
+{
+    std::string out;
+    for (char c : ToBytes(text)) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// The main window's design widths of the list columns, for a list 455 units wide.
+const int kDesignWidths[ColCount] = {150, 100, 600, 160, 160};
+
+}  // namespace
+
+CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_services(services), m_prompter(services.prompter),
+      m_persistence(m_store, m_settings, services.prompter, services.clock, *this)
+{
+    m_placement = std::make_unique<WindowPlacementStore>(services.settings, *this);
+    LoadSettings(services.settings, m_settings, m_exceptions);
+    m_persistence.SettlePaths(services.paths);
+
+    // Initialisation of the window, in order.
+    setWindowTitle("Norvelle Desk");
+    BuildControls();
+    InsertColumns();
+    SetDeleteCaption();
+    m_persistence.LoadDataFile(nullptr, false);
+    if (m_settings.restoreWndPlacement) m_placement->Restore(false);
+
+    m_tipTimer.setSingleShot(true);
+    connect(&m_tipTimer, &QTimer::timeout, this, [this] {
+        // The tip of the day is shown here once it exists.
+    });
+    m_tipTimer.start(0);
+    m_retrieveTimer.setSingleShot(true);
+    m_retrieveTimer.setInterval(50);
+    connect(&m_retrieveTimer, &QTimer::timeout, this, [this] { RetrieveLink(false); });
+    connect(&m_saveTimer, &QTimer::timeout, this, &CLinksDlg::TimedSaveTick);
+    if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
+    m_saveJob.SetOwner(&m_persistence);
+
+    qApp->installEventFilter(this);
+}
+
+CLinksDlg::~CLinksDlg()
+{
+    qApp->removeEventFilter(this);
+    if (!m_shutDown) Shutdown();
+    // A worker may be showing a message through the window thread: keep serving it
+    // until every job has finished, so that no job is freed under its worker.
+    while (!m_saveJob.IsFinished() || !m_launchPool.AllFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    m_saveJob.Wait();
+    m_launchPool.WaitAll();
+    m_store.SetListener(nullptr);
+}
+
+void CLinksDlg::BuildControls()
+{
+    const DialogUnits du(font());
+    setFixedSize(du.X(320), du.Y(270));
+
+    // Captions keep their place; a font wider than the design's must not clip them.
+    auto label = [&](const char* text, QRect r, Qt::Alignment align = Qt::AlignLeft) {
+        auto* l = new QLabel(text, this);
+        if (align == Qt::AlignLeft) r.setWidth(std::max(r.width(), l->sizeHint().width()));
+        l->setGeometry(r);
+        l->setAlignment(align | Qt::AlignVCenter);
+        return l;
+    };
+    auto button = [&](const char* text, QRect r) {
+        auto* b = new QPushButton(text, this);
+        b->setGeometry(r);
+        b->setAutoDefault(false);
+        return b;
+    };
+    // A combo box's rectangle gives its drop-down height; the box itself is one line.
+    auto placeCombo = [&](QWidget* combo, QRect r) { combo->setGeometry(r.x(), r.y(), r.width(), du.Y(12)); };
+
+    auto* groupBox = new QGroupBox("Annotated Link", this);
+    groupBox->setGeometry(du.Rect(7, 125, 246, 137));
+
+    QLabel* listLabel = label("List o&f Links:", du.Rect(7, 7, 40, 8));
+    m_totalLabel = label("0 Total Links", du.Rect(126, 7, 68, 8), Qt::AlignHCenter);
+    m_selectedLabel = label("0 Selected Links", du.Rect(244, 7, 68, 8), Qt::AlignRight);
+    m_list = new CLinkListCtrl(m_store, this);
+    m_list->setGeometry(du.Rect(7, 17, 306, 85));
+    listLabel->setBuddy(m_list);
+
+    QLabel* searchLabel = label("&Search:", du.Rect(7, 111, 26, 8));
+    m_search = new CSortedComboBox(this);
+    m_search->setEditable(true);
+    m_search->SetCompare(NaturalCompare);
+    placeCombo(m_search, du.Rect(38, 108, 155, 64));
+    searchLabel->setBuddy(m_search);
+    m_previous = button("&Previous", du.Rect(203, 108, 50, 14));
+    m_next = button("&Next", du.Rect(263, 108, 50, 14));
+    m_previous->setEnabled(false);
+    m_next->setEnabled(false);
+
+    QLabel* titleLabel = label("&Title:", du.Rect(13, 140, 16, 8));
+    m_title = new QLineEdit(this);
+    m_title->setGeometry(du.Rect(34, 137, 214, 14));
+    titleLabel->setBuddy(m_title);
+    QLabel* linkLabel = label("Lin&k:", du.Rect(13, 160, 16, 8));
+    m_link = new QLineEdit(this);
+    m_link->setGeometry(du.Rect(34, 157, 214, 14));
+    linkLabel->setBuddy(m_link);
+    QLabel* descriptionLabel = label("Descr&iption:", du.Rect(13, 174, 38, 8));
+    m_dateLabel = label("", du.Rect(144, 174, 103, 8), Qt::AlignRight);
+    m_description = new QPlainTextEdit(this);
+    m_description->setGeometry(du.Rect(13, 184, 235, 56));
+    m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_description->setTabChangesFocus(true);
+    descriptionLabel->setBuddy(m_description);
+    QLabel* categoryLabel = label("Categor&y:", du.Rect(13, 246, 31, 8));
+    m_category = new CSortedComboBox(this);
+    m_category->setEditable(true);
+    m_category->SetCompare(NaturalCompare);
+    placeCombo(m_category, du.Rect(48, 244, 200, 72));
+    categoryLabel->setBuddy(m_category);
+
+    m_launch = button("&Launch", du.Rect(263, 129, 50, 14));
+    m_launch->setDefault(true);
+    m_add = button("&Add", du.Rect(263, 149, 50, 14));
+    m_modify = button("&Modify", du.Rect(263, 169, 50, 14));
+    m_clear = button("&Clear", du.Rect(263, 189, 50, 14));
+    m_delete = button("&Delete", du.Rect(263, 209, 50, 14));
+    m_options = button("&Options...", du.Rect(263, 229, 50, 14));
+    m_close = button("Clos&e", du.Rect(263, 249, 50, 14));
+
+    connect(m_list, &CLinkListCtrl::clicked, this, [this] { RetrieveLink(true); });
+    connect(m_list, &CLinkListCtrl::doubleClicked, this, &CLinksDlg::OnListDoubleClick);
+    connect(m_list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
+    connect(m_list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
+    connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::SyncCategoryBox);
+    connect(m_search, &CSortedComboBox::aboutToShowPopup, this, &CLinksDlg::AddSearchHistory);
+    connect(m_launch, &QPushButton::clicked, this, &CLinksDlg::OnLaunch);
+    connect(m_add, &QPushButton::clicked, this, &CLinksDlg::OnAdd);
+    connect(m_modify, &QPushButton::clicked, this, &CLinksDlg::OnModify);
+    connect(m_clear, &QPushButton::clicked, this, &CLinksDlg::OnClear);
+    connect(m_delete, &QPushButton::clicked, this, &CLinksDlg::OnDelete);
+    connect(m_options, &QPushButton::clicked, this, &CLinksDlg::OnOptions);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto edited = [this] {
+        if (!m_filling) m_edited = true;
+    };
+    connect(m_title, &QLineEdit::textEdited, this, edited);
+    connect(m_link, &QLineEdit::textEdited, this, edited);
+    connect(m_description, &QPlainTextEdit::textChanged, this, edited);
+    connect(m_category->lineEdit(), &QLineEdit::textEdited, this, edited);
+    connect(m_category, &QComboBox::activated, this, edited);
+}
+
+void CLinksDlg::InsertColumns()
+{
+    const int client = m_list->width() - 2 * m_list->frameWidth();
+    CColumnScaler scaler(client, 455, 5, false, 0, &m_prompter);
+    for (int c = 0; c < ColCount; ++c) m_list->setColumnWidth(c, scaler.ScaleWidth(kDesignWidths[c]));
+}
+
+void CLinksDlg::SetDeleteCaption() { m_delete->setText(m_settings.confirmDelete ? "&Delete..." : "&Delete!"); }
+
+QPushButton* CLinksDlg::Button(int id) const
+{
+    switch (id) {
+    case 1: return m_close;
+    case 1005: return m_launch;
+    case 1007: return m_clear;
+    case 1008: return m_options;
+    case 1010: return m_previous;
+    case 1011: return m_next;
+    case 1014: return m_delete;
+    case 1026: return m_add;
+    case 1053: return m_modify;
+    default: return nullptr;
+    }
+}
+
+// ---- The list ----
+
+void CLinksDlg::BeginListUpdate() { m_list->BeginUpdate(); }
+
+void CLinksDlg::EndListUpdate() { m_list->EndUpdate(); }
+
+void CLinksDlg::UpdateSelectedCount()
+{
+    m_selectedLabel->setText(QString::fromStdString(
+        CCountFormatter(m_settings).Plural("%s Selected Link%s", m_list->States().SelectedCount())));
+}
+
+void CLinksDlg::UpdateTotalCount()
+{
+    m_totalLabel->setText(QString::fromStdString(CCountFormatter(m_settings).Plural("%s Total Link%s", m_store.Count())));
+}
+
+void CLinksDlg::UpdatePrevNextButtons(int row)
+{
+    m_previous->setEnabled(m_list->States().SelectedAbove(row) >= 0);
+    m_next->setEnabled(m_list->States().SelectedBelow(row) >= 0);
+}
+
+// ---- The form ----
+
+void CLinksDlg::SetField(QLineEdit* field, const std::string& bytes, int slot)
+{
+    m_shownBytes[slot] = bytes;
+    m_shownText[slot] = ToQ(bytes);
+    field->setText(m_shownText[slot]);
+}
+
+void CLinksDlg::SetDescription(const std::string& bytes)
+{
+    m_shownBytes[SlotDescription] = bytes;
+    m_shownText[SlotDescription] = DescriptionToField(bytes);
+    m_description->setPlainText(m_shownText[SlotDescription]);
+}
+
+std::string CLinksDlg::FieldBytes(const QString& text, int slot) const
+{
+    // A field the user did not touch gives back the exact bytes it was filled with.
+    return text == m_shownText[slot] ? m_shownBytes[slot] : ToBytes(text);
+}
+
+void CLinksDlg::ShowLink(const CAnnotatedLink& record)
+{
+    m_filling = true;
+    SetField(m_title, record.title, SlotTitle);
+    SetField(m_link, record.link, SlotLink);
+    SetDescription(record.description);
+    m_shownBytes[SlotCategory] = record.category;
+    m_shownText[SlotCategory] = ToQ(record.category);
+    m_category->setEditText(m_shownText[SlotCategory]);
+    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.modified, DateStyle::Record)));
+    m_filling = false;
+}
+
+void CLinksDlg::RetrieveLink(bool click)
+{
+    RowStates& states = m_list->States();
+    const int mark = states.Mark();
+    if (m_searchBusy || mark < 0) return;
+    if (click && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
+    states.SetRetrieved(states.Mark());
+    if (states.Mark() < m_store.Count()) {
+        ShowLink(m_store.At(states.Mark()));
+        m_retrieved = true;
+        if (m_settings.copyLink) {
+            m_link->selectAll();
+            m_services.clipboard.SetText(FieldBytes(m_link->text(), SlotLink));
+            m_link->deselect();
+        }
+    }
+    if (click) {
+        AddSearchHistory();
+        m_search->setEditText(QString());
+        m_previous->setEnabled(false);
+        m_next->setEnabled(false);
+    }
+    m_edited = false;
+    UpdateSelectedCount();
+}
+
+bool CLinksDlg::SaveCurrentLink(bool buttonMode)
+{
+    auto lock = m_store.Lock();
+    const QString description = m_description->toPlainText();
+    FormTexts form{FieldBytes(m_title->text(), SlotTitle), FieldBytes(m_link->text(), SlotLink),
+                   description == m_shownText[SlotDescription] ? m_shownBytes[SlotDescription]
+                                                               : FieldToDescription(description)};
+    form.description = std::string(TrimView(form.description));
+    if (form.title.empty() && form.link.empty() && form.description.empty()) return false;
+
+    std::string category(TrimView(FieldBytes(m_category->currentText(), SlotCategory)));
+    m_store.AddCategoryIfNew(category);
+    try {
+        ApplyMoveRules(form, m_settings.moveToTitle, m_settings.moveToLink);
+    } catch (const std::bad_alloc&) {
+        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
+        return false;
+    }
+    m_filling = true;
+    SetField(m_title, form.title, SlotTitle);
+    SetField(m_link, form.link, SlotLink);
+    SetDescription(form.description);
+    m_filling = false;
+
+    BeginListUpdate();
+    const CLinkDate now = m_services.clock.NowDate();
+    RowStates& states = m_list->States();
+    int target;
+    if (m_retrieved && states.Mark() >= 0) {
+        target = buttonMode ? states.Mark() : (states.Retrieved() >= 0 ? states.Retrieved() : states.Mark());
+        CAnnotatedLink& record = m_store.At(target);
+        HandOverModified(record);
+        record.title = form.title;
+        record.category = category;
+        record.description = form.description;
+        record.link = form.link;
+        record.modified = now;
+        m_list->Model().TextsChanged();
+    } else {
+        m_store.InsertLink(m_store.Count(), form.title, form.link, form.description, category, now, now);
+        target = m_store.Count() - 1;
+    }
+    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(now, DateStyle::Record)));
+    if (buttonMode && target >= 0) {
+        states.SelectOnly(target);
+        states.SetFocus(target);
+        states.SetMark(target);
+        // The form now shows this record, so a later save-on-leave goes to it.
+        states.SetRetrieved(target);
+        m_list->EnsureRowVisible(target);
+        m_retrieved = true;
+    }
+    EndListUpdate();
+    m_persistence.StoredRecord();
+    m_edited = false;
+    UpdateSelectedCount();
+    UpdateTotalCount();
+    return true;
+}
+
+void CLinksDlg::ClearForm(bool reset)
+{
+    m_filling = true;
+    m_title->clear();
+    m_link->clear();
+    m_description->clear();
+    m_dateLabel->clear();
+    for (auto& text : m_shownText) text.clear();
+    for (auto& bytes : m_shownBytes) bytes.clear();
+    m_retrieved = false;
+    m_previous->setEnabled(false);
+    m_next->setEnabled(false);
+    m_edited = false;
+    if (reset) {
+        m_store.ClearCategories();
+        m_category->clear();
+        m_category->setEditText(QString());
+    } else {
+        const std::string& value = m_store.ClearSelection();
+        if (value == "NONE") {
+            m_category->setEditText(QString());
+        } else if (value != "LAST") {
+            for (const auto& name : m_store.Categories())
+                if (EqualsNoCase(name, value)) m_category->setEditText(ToQ(name));
+        }
+    }
+    m_filling = false;
+}
+
+void CLinksDlg::AddSearchHistory()
+{
+    QString text = m_search->currentText().trimmed();
+    if (text.isEmpty()) return;
+    for (int i = 0; i < m_search->count(); ++i)
+        if (m_search->itemText(i).compare(text, Qt::CaseInsensitive) == 0) return;
+    QString current = m_search->currentText();
+    m_search->Add(text);
+    m_search->setEditText(current);
+}
+
+void CLinksDlg::SyncCategoryBox()
+{
+    bool filling = m_filling;
+    m_filling = true;
+    QString text = m_category->currentText();
+    m_category->clear();
+    for (const auto& name : m_store.Categories()) m_category->addItem(ToQ(name));
+    m_category->setEditText(text);
+    m_filling = filling;
+}
+
+void CLinksDlg::HandOverDeleted(std::vector<LinkStore::Record> records) { m_deleted.push_back(std::move(records)); }
+
+void CLinksDlg::HandOverModified(const CAnnotatedLink& before) { m_modified.push_back(before); }
+
+// ---- Commands ----
+
+void CLinksDlg::OnAdd()
+{
+    if (m_searchBusy) return;
+    AddSearchHistory();
+    m_retrieved = false;
+    SaveCurrentLink(true);
+}
+
+void CLinksDlg::OnModify()
+{
+    if (m_searchBusy) return;
+    AddSearchHistory();
+    if (m_retrieved && m_list->States().Mark() >= 0)
+        SaveCurrentLink(true);
+    else
+        m_prompter.Error("No item is selected for modification.");
+}
+
+void CLinksDlg::OnClear()
+{
+    if (m_searchBusy) return;
+    AddSearchHistory();
+    ClearForm(false);
+    m_search->setEditText(QString());
+}
+
+void CLinksDlg::OnDelete()
+{
+    auto lock = m_store.Lock();
+    if (m_searchBusy) return;
+    AddSearchHistory();
+    RowStates& states = m_list->States();
+    const int selected = states.SelectedCount();
+    if (selected == 0) return;
+    if (m_settings.confirmDelete && !m_prompter.Ask(CCountFormatter(m_settings).Plural("Delete %s item%s?", selected)))
+        return;
+    BeginListUpdate();
+    m_store.SetChanged();
+    HandOverDeleted(m_store.TakeRows(states.SelectedRows()));
+    m_retrieved = false;
+    EndListUpdate();
+    UpdateSelectedCount();
+    UpdateTotalCount();
+}
+
+void CLinksDlg::OnLaunch()
+{
+    if (m_searchBusy) return;
+    AddSearchHistory();
+    std::string link(TrimView(FieldBytes(m_link->text(), SlotLink)));
+    if (link.empty())
+        m_prompter.Error("Please put a link or full filename in the Link field.");
+    else
+        LaunchLink(link);
+}
+
+void CLinksDlg::LaunchLink(const std::string& link)
+{
+    CLaunchJob& job = m_launchPool.GetIdleJob();
+    job.SetServices(&m_services.shell, &m_prompter);
+    job.SetLink(link);
+    job.Start(this, 0);
+}
+
+void CLinksDlg::OnListDoubleClick()
+{
+    if (m_searchBusy) return;
+    OnLaunch();
+}
+
+void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)
+{
+    if (m_altKey && key != Qt::Key_Alt) {
+        m_altKey = false;
+        return;
+    }
+    m_altKey = key == Qt::Key_Alt;
+    if (key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Space) return;
+    if (key == Qt::Key_Delete) {
+        OnDelete();
+        return;
+    }
+    m_retrieveTimer.start();
+}
+
+void CLinksDlg::OnOptions()
+{
+    if (m_searchBusy) return;
+    AddSearchHistory();
+    OpenOptions(SavingPage);
+}
+
+void CLinksDlg::OpenOptions(OptionsPage)
+{
+    // The Options sheet is not built yet; its pages will open from here.
+}
+
+void CLinksDlg::ExitCommand()
+{
+    if (m_prompter.Ask("Do you want to exit Norvelle?")) accept();
+}
+
+void CLinksDlg::SystemCommand(int id)
+{
+    switch (id & 0xFFF0) {
+    case CmdPreview: m_preview = !m_preview; break;
+    default: break;  // the other commands arrive with their subsystems
+    }
+}
+
+bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window's accelerators are seen before the focused control, so that Ctrl+Z in
+    // an edit field is the program's Undo.
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || !isActiveWindow()) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        ExitCommand();
+        return true;
+    }
+    if (mods != Qt::ControlModifier) return false;
+    static const std::pair<int, int> kAccelerators[] = {
+        {Qt::Key_A, CmdAbout}, {Qt::Key_D, CmdTip},        {Qt::Key_F, CmdImport},    {Qt::Key_I, CmdInvert},
+        {Qt::Key_L, CmdSelectAll}, {Qt::Key_M, CmdSorting}, {Qt::Key_P, CmdPreview},  {Qt::Key_S, CmdStatistics},
+        {Qt::Key_T, CmdTitleCase}, {Qt::Key_W, CmdWordWrap}, {Qt::Key_Y, CmdRedo},    {Qt::Key_Z, CmdUndo}};
+    for (const auto& [k, command] : kAccelerators)
+        if (key->key() == k) {
+            SystemCommand(command);
+            return true;
+        }
+    return false;
+}
+
+// ---- Loading, saving and closing ----
+
+void CLinksDlg::ResetStore()
+{
+    auto lock = m_store.Lock();
+    m_store.FreeAllLinks();
+    UpdateSelectedCount();
+    UpdateTotalCount();
+    m_search->clear();
+    ClearForm(true);
+}
+
+void CLinksDlg::EmptyCategoryField()
+{
+    m_filling = true;
+    m_category->setEditText(QString());
+    m_filling = false;
+}
+
+void CLinksDlg::LoadFinished()
+{
+    m_search->setEditText(QString());
+    m_previous->setEnabled(false);
+    m_next->setEnabled(false);
+    UpdateSelectedCount();
+    UpdateTotalCount();
+}
+
+void CLinksDlg::OpenSavingOptions()
+{
+    if (QThread::currentThread() == thread())
+        OpenOptions(SavingPage);
+    else
+        QMetaObject::invokeMethod(this, [this] { OpenOptions(SavingPage); }, Qt::QueuedConnection);
+}
+
+void CLinksDlg::TimedSaveTick()
+{
+    if (m_store.IsChanged() && m_saveJob.IsFinished()) m_saveJob.Start(this, 0);
+}
+
+void CLinksDlg::done(int result)
+{
+    if (!m_shutDown) Shutdown();
+    QDialog::done(result);
+}
+
+void CLinksDlg::Shutdown()
+{
+    m_shutDown = true;
+    // Waits here for a timed save that is running.
+    auto lock = m_store.Lock();
+    m_saveTimer.stop();
+    if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
+    if (m_store.IsChanged() && m_settings.saveOnClose) m_persistence.SaveDataFile();
+    m_store.FreeAllLinks();
+    m_placement->Save();
+}

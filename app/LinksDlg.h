@@ -1,0 +1,179 @@
+#pragma once
+#include <QDialog>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/WindowPlacementStore.h"
+#include "common/LaunchJob.h"
+#include "common/ThreadJob.h"
+#include "options/Settings.h"
+#include "store/LinkStore.h"
+#include "store/Persistence.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class CLinkListCtrl;
+class CSortedComboBox;
+class Clipboard;
+class Clock;
+class Paths;
+class Prompter;
+class SettingsBackend;
+class Shell;
+
+// What the main window needs from the desktop; tests pass fakes.
+struct DesktopServices {
+    Prompter& prompter;
+    SettingsBackend& settings;
+    Clock& clock;
+    Paths& paths;
+    Shell& shell;
+    Clipboard& clipboard;
+};
+
+// The main window: owns the link store, the settings, the jobs and the form for the
+// whole run, and ties the subsystems together.
+class CLinksDlg : public QDialog, private PersistenceHost {
+    Q_OBJECT
+public:
+    // Command identifiers of the window's own commands.
+    enum Command { CmdAbout = 16, CmdStatistics = 32, CmdSorting = 48, CmdInvert = 64, CmdSelectAll = 80,
+                   CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
+                   CmdImport = 176, CmdTip = 192, CmdExit = 110 };
+    enum OptionsPage { SavingPage = 0 };
+
+    explicit CLinksDlg(DesktopServices& services, QWidget* parent = nullptr);
+    ~CLinksDlg() override;
+
+    LinkStore& Store() { return m_store; }
+    CSettings& Settings() { return m_settings; }
+    CDataFilePersistence& Persistence() { return m_persistence; }
+    CLinkListCtrl& List() { return *m_list; }
+
+    // The list.
+    void BeginListUpdate() override;
+    void EndListUpdate() override;
+    void UpdateSelectedCount();
+    void UpdateTotalCount();
+    void UpdatePrevNextButtons(int row);
+
+    // The form.
+    void ShowLink(const CAnnotatedLink& record);
+    void RetrieveLink(bool click);
+    bool SaveCurrentLink(bool buttonMode);
+    void ClearForm(bool reset);
+    void AddSearchHistory();
+    void LaunchLink(const std::string& link);
+
+    // Commands.
+    void OnAdd();
+    void OnModify();
+    void OnClear();
+    void OnDelete();
+    void OnLaunch();
+    void OnOptions();
+    void ExitCommand();
+    void SystemCommand(int id);
+    // Opens the Options sheet on the given page (the sheet comes later).
+    void OpenOptions(OptionsPage page);
+
+    // Empties the store, the list, the Search history and the form.
+    void ResetStore() override;
+    // The timed-save tick (timer 4).
+    void TimedSaveTick();
+
+    bool IsSearchBusy() const { return m_searchBusy; }
+    bool IsEdited() const { return m_edited; }
+    bool IsRetrieved() const { return m_retrieved; }
+    bool PreviewOn() const { return m_preview; }
+    CSaveJob& SaveJob() { return m_saveJob; }
+    size_t LaunchJobCount() const { return m_launchPool.Size(); }
+
+    // The controls, by their role; tests drive them like a user.
+    QLineEdit* TitleField() const { return m_title; }
+    QLineEdit* LinkField() const { return m_link; }
+    QPlainTextEdit* DescriptionField() const { return m_description; }
+    CSortedComboBox* CategoryBox() const { return m_category; }
+    CSortedComboBox* SearchBox() const { return m_search; }
+    QLabel* TotalLabel() const { return m_totalLabel; }
+    QLabel* SelectedLabel() const { return m_selectedLabel; }
+    QLabel* DateLabel() const { return m_dateLabel; }
+    QPushButton* Button(int id) const;
+
+protected:
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void InsertColumns();
+    void SetDeleteCaption();
+    void SyncCategoryBox();
+    void OnListKey(int key, Qt::KeyboardModifiers modifiers);
+    void OnListDoubleClick();
+    void Shutdown();
+    void SetField(QLineEdit* field, const std::string& bytes, int slot);
+    void SetDescription(const std::string& bytes);
+    std::string FieldBytes(const QString& text, int slot) const;
+    void HandOverDeleted(std::vector<LinkStore::Record> records);
+    void HandOverModified(const CAnnotatedLink& before);
+
+    // PersistenceHost
+    void EmptyCategoryField() override;
+    void LoadFinished() override;
+    void OpenSavingOptions() override;
+
+    DesktopServices& m_services;
+    Prompter& m_prompter;
+    LinkStore m_store;
+    CSettings m_settings;
+    CExceptionList m_exceptions;
+    CDataFilePersistence m_persistence;
+    CJobPool<CLaunchJob> m_launchPool;
+    CSaveJob m_saveJob;
+    std::unique_ptr<WindowPlacementStore> m_placement;
+
+    bool m_retrieved = false;
+    bool m_edited = false;
+    bool m_altKey = false;
+    bool m_filling = false;  // the form is being filled by the program, not the user
+    bool m_preview = false;
+    bool m_shutDown = false;
+    std::atomic<bool> m_searchBusy{false};
+
+    // Until the undo history exists, what Delete and Modify hand over is kept here.
+    std::vector<std::vector<LinkStore::Record>> m_deleted;
+    std::vector<CAnnotatedLink> m_modified;
+
+    // The bytes and text shown by ShowLink, so that an unedited field keeps its bytes.
+    std::string m_shownBytes[4];
+    QString m_shownText[4];
+
+    QTimer m_tipTimer;       // timer 1
+    QTimer m_retrieveTimer;  // timer 3
+    QTimer m_saveTimer;      // timer 4
+
+    QLabel* m_totalLabel = nullptr;
+    QLabel* m_selectedLabel = nullptr;
+    CLinkListCtrl* m_list = nullptr;
+    CSortedComboBox* m_search = nullptr;
+    QPushButton* m_previous = nullptr;
+    QPushButton* m_next = nullptr;
+    QLineEdit* m_title = nullptr;
+    QLineEdit* m_link = nullptr;
+    QLabel* m_dateLabel = nullptr;
+    QPlainTextEdit* m_description = nullptr;
+    CSortedComboBox* m_category = nullptr;
+    QPushButton* m_launch = nullptr;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_modify = nullptr;
+    QPushButton* m_clear = nullptr;
+    QPushButton* m_delete = nullptr;
+    QPushButton* m_options = nullptr;
+    QPushButton* m_close = nullptr;
+};

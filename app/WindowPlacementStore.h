@@ -1,0 +1,25 @@
+#pragma once
+#include <QRect>
+
+class QWidget;
+class SettingsBackend;
+
+// The main window's last position, in the settings section "Placement".
+class WindowPlacementStore {
+public:
+    // Show states as stored.
+    enum { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
+
+    WindowPlacementStore(SettingsBackend& settings, QWidget& window) : m_settings(settings), m_window(window) {}
+    void Save();
+    // False (and nothing changed) when any value is missing or stored as -1.
+    bool Restore(bool minimized);
+
+    // Pulls a window that lies beyond the right or bottom edge of the screen back so
+    // that an icon's size of it stays visible; the size is kept.
+    static QRect Clamp(QRect normal, const QRect& screen, QSize icon);
+
+private:
+    SettingsBackend& m_settings;
+    QWidget& m_window;
+};

@@ -1,0 +1,28 @@
+#pragma once
+#include <QComboBox>
+#include <string_view>
+
+// The ordering that a sorted list control inserts by.
+using TextCompare = int (*)(std::string_view, std::string_view);
+
+// A combo box that inserts each new item where its comparison puts it.
+class CSortedComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit CSortedComboBox(QWidget* parent = nullptr);
+    void SetCompare(TextCompare compare) { m_compare = compare; }
+    // Without the sorting style new items are appended.
+    void SetSorted(bool sorted) { m_sorted = sorted; }
+    int Add(const QString& text);
+
+signals:
+    // The drop-down list is about to open.
+    void aboutToShowPopup();
+
+protected:
+    void showPopup() override;
+
+private:
+    TextCompare m_compare;
+    bool m_sorted = true;
+};

@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "app/LinkListCtrl.h"
+#include "common/SortedComboBox.h"
+#include <QLineEdit>
+#include "store/FileIO.h"
+#include "tests/support/WindowHarness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Fails every write: a medium that refuses the new contents.
+class RefusingWriter : public AtomicFileWriter {
+public:
+    bool Write(const void*, size_t) override { return false; }
+};
+}  // namespace
+
+TEST(MainWindow, FirstRunIsSilentAndEmpty)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    EXPECT_EQ(dlg.windowTitle(), "Norvelle Desk");
+    EXPECT_TRUE(h.prompter.Messages().empty());
+    EXPECT_EQ(dlg.Store().Count(), 0);
+    EXPECT_EQ(h.Label(1096), "0 Total Links");
+    EXPECT_EQ(h.Label(1083), "0 Selected Links");
+    EXPECT_FALSE(dlg.Button(1010)->isEnabled());
+    EXPECT_FALSE(dlg.Button(1011)->isEnabled());
+    EXPECT_EQ(dlg.Button(1014)->text(), "&Delete...");
+    EXPECT_TRUE(dlg.Button(1005)->isDefault());
+    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());  // fixed size
+    EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
+    h.Close();
+    EXPECT_FALSE(fs::exists(h.DataPath()));  // nothing to save
+}
+
+TEST(MainWindow, LoadsTheDataFileAndCountsItsRows)
+{
+    WindowHarness h;
+    h.WriteDataFile({"only"}, 2);
+    CLinksDlg& dlg = h.Open();
+    EXPECT_EQ(h.Label(1096), "1 Total Link");
+    EXPECT_EQ(dlg.List().model()->rowCount(), 1);
+    EXPECT_EQ(dlg.List().model()->data(dlg.List().model()->index(0, ColTitle)).toString(), "only");
+    EXPECT_EQ(dlg.List().model()->data(dlg.List().model()->index(0, ColAdded)).toString(), "01-Jan-2009  12:00:00 AM");
+    EXPECT_EQ(dlg.List().model()->data(dlg.List().model()->index(0, ColModified)).toString(), "05-June-2009  12:00:00 PM");
+    EXPECT_EQ(dlg.CategoryBox()->count(), 2);
+    h.Close();
+
+    std::vector<std::string> titles;
+    for (int i = 0; i < 1234; ++i) titles.push_back("t" + std::to_string(i));
+    h.WriteDataFile(titles);
+    h.settings.WriteString("Numbers", "Thousands Separator", ".");
+    CLinksDlg& again = h.Open();
+    EXPECT_EQ(h.Label(1096), "1.234 Total Links");
+    EXPECT_EQ(again.Store().At(1233).title, "t1233");
+}
+
+TEST(MainWindow, ColumnsAreScaledFromTheDesign)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    CLinkListCtrl& list = dlg.List();
+    const int client = list.width() - 2 * list.frameWidth();
+    const int design[] = {150, 100, 600, 160, 160};
+    for (int c = 0; c < ColCount; ++c) EXPECT_EQ(list.columnWidth(c), (90 + design[c] * client) / 455) << c;
+    EXPECT_EQ(list.model()->headerData(ColModified, Qt::Horizontal).toString(), "Last Modified");
+    EXPECT_EQ(list.model()->headerData(ColAdded, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
+              Qt::AlignRight);
+}
+
+TEST(MainWindow, EscAsksBeforeExitingButCloseDoesNot)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    h.prompter.Script({Prompter::Answer::No});
+    QTest::keyClick(dlg.TitleField(), Qt::Key_Escape);
+    ASSERT_EQ(h.prompter.Texts(), std::vector<std::string>{"Do you want to exit Norvelle?"});
+    EXPECT_EQ(h.prompter.Messages()[0].icon, Prompter::Icon::Question);
+    EXPECT_TRUE(dlg.isVisible());
+
+    h.prompter.Script({Prompter::Answer::Yes});
+    QTest::keyClick(&dlg.List(), Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
+
+    WindowHarness h2;
+    CLinksDlg& other = h2.Open();
+    h2.ClickButton(1);
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_TRUE(h2.prompter.Messages().empty());
+}
+
+TEST(MainWindow, SaveOnCloseWritesChangesAndBacksUpDaily)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a", "b"});
+    const std::string before = ReadAll(h.DataPath());
+    CLinksDlg& dlg = h.Open();
+    dlg.Store().At(0).title = "changed";
+    dlg.Store().SetChanged();
+    h.Close();
+    EXPECT_NE(ReadAll(h.DataPath()), before);
+    EXPECT_EQ(ReadAll(h.DataPath() + ".bak"), before);  // the file was written on another day than the clock's
+
+    // "Save on Close" off: changes stay unsaved.
+    h.settings.WriteInt("Saving", "Save on Close", 0);
+    const std::string saved = ReadAll(h.DataPath());
+    CLinksDlg& again = h.Open();
+    EXPECT_EQ(again.Store().At(0).title, "changed");
+    again.Store().At(0).title = "lost";
+    again.Store().SetChanged();
+    h.Close();
+    EXPECT_EQ(ReadAll(h.DataPath()), saved);
+}
+
+TEST(MainWindow, AFailedSaveKeepsTheOldFileAndSaysSo)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    const std::string before = ReadAll(h.DataPath());
+    CLinksDlg& dlg = h.Open();
+    dlg.Store().SetChanged();
+    dlg.Persistence().SetWriterFactory([] { return std::make_unique<RefusingWriter>(); });
+    EXPECT_FALSE(dlg.Persistence().SaveDataFile());
+    EXPECT_EQ(ReadAll(h.DataPath()), before);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + h.DataPath() + "\"."});
+    EXPECT_TRUE(dlg.Store().IsChanged());
+
+    // A location that cannot be written at all.
+    h.prompter.Clear();
+    std::string readOnly = "/proc/norvelle-test/Norvelle.dat";
+    dlg.Persistence().SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(); });
+    EXPECT_FALSE(dlg.Persistence().SaveDataFile(&readOnly));
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + readOnly + "\"."});
+    dlg.Store().SetChanged(false);
+}
+
+TEST(MainWindow, ABadDataFileLoadsWhatItCan)
+{
+    WindowHarness h;
+    h.WriteDataFile({"one", "two", "three"});
+    std::string bytes = ReadAll(h.DataPath());
+    std::ofstream(h.DataPath(), std::ios::binary) << bytes.substr(0, bytes.size() - 4);
+    CLinksDlg& dlg = h.Open();
+    EXPECT_EQ(dlg.Store().Count(), 2);
+    EXPECT_EQ(h.Label(1096), "2 Total Links");
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not read annotated links from \"" + h.DataPath() + "\"."});
+    h.Close();
+
+    bytes[0] = 9;
+    std::ofstream(h.DataPath(), std::ios::binary) << bytes;
+    h.prompter.Clear();
+    CLinksDlg& newer = h.Open();
+    EXPECT_EQ(newer.Store().Count(), 0);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Cannot load a data file that has a higher version number."});
+}
+
+TEST(MainWindow, PlacementRoundTripsAndComesBackOnScreen)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    dlg.move(100, 120);
+    QApplication::processEvents();
+    const QPoint placed = dlg.frameGeometry().topLeft();
+    h.Close();
+    EXPECT_EQ(h.settings.ReadInt("Placement", "x1", -1), placed.x());
+    EXPECT_EQ(h.settings.ReadInt("Placement", "y1", -1), placed.y());
+    EXPECT_EQ(h.settings.ReadInt("Placement", "ShowCmd", -1), 1);
+
+    CLinksDlg& again = h.Open();
+    EXPECT_EQ(again.frameGeometry().topLeft(), placed);
+    h.Close();
+
+    // Saved on a larger screen: pulled back so that an icon's width stays visible.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int icon = QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
+    h.settings.WriteInt("Placement", "x1", 5000);
+    h.settings.WriteInt("Placement", "x2", 5600);
+    h.settings.WriteInt("Placement", "y1", 4000);
+    h.settings.WriteInt("Placement", "y2", 4500);
+    CLinksDlg& clamped = h.Open();
+    EXPECT_EQ(clamped.pos(), QPoint(screen.right() + 1 - icon, screen.bottom() + 1 - icon));
+    h.Close();
+
+    // A value of -1 counts as missing: nothing is restored.
+    EXPECT_EQ(WindowPlacementStore::Clamp(QRect(-50, 10, 600, 400), screen, QSize(icon, icon)).topLeft(), QPoint(-50, 10));
+    h.settings.WriteInt("Placement", "x1", -1);
+    h.settings.WriteInt("Misc", "Restore Wnd Placement", 1);
+    CLinksDlg& unrestored = h.Open();
+    EXPECT_NE(unrestored.pos(), QPoint(screen.right() + 1 - icon, screen.bottom() + 1 - icon));
+}
+
+TEST(MainWindow, TimedSaveRunsOnTheWorkerOnlyWhenChanged)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    CLinksDlg& dlg = h.Open();
+    const std::string before = ReadAll(h.DataPath());
+    dlg.TimedSaveTick();  // nothing changed: no save
+    dlg.SaveJob().Wait();
+    EXPECT_EQ(ReadAll(h.DataPath()), before);
+
+    dlg.Store().At(0).title = "timed";
+    dlg.Store().SetChanged();
+    {
+        auto lock = dlg.Store().Lock();  // the job waits for the lock and stays busy
+        dlg.TimedSaveTick();
+        EXPECT_FALSE(dlg.SaveJob().IsFinished());
+        dlg.TimedSaveTick();  // a tick while the job runs does nothing
+    }
+    dlg.SaveJob().Wait();
+    EXPECT_FALSE(dlg.Store().IsChanged());
+    EXPECT_NE(ReadAll(h.DataPath()), before);
+
+    // A failing timed save shows its message on the window thread, without a deadlock.
+    dlg.Store().SetChanged();
+    dlg.Persistence().SetWriterFactory([] { return std::make_unique<RefusingWriter>(); });
+    h.prompter.Clear();
+    dlg.TimedSaveTick();
+    dlg.SaveJob().Wait();
+    EXPECT_EQ(h.prompter.Texts().size(), 1u);
+    dlg.Store().SetChanged(false);
+}
+
+TEST(MainWindow, ListSelectsLikeAMultiSelectionList)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0", "r1", "r2", "r3", "r4", "r5"});
+    CLinksDlg& dlg = h.Open();
+    h.ClickRow(1);
+    EXPECT_EQ(h.SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(h.Label(1083), "1 Selected Link");
+    h.ClickRow(3, Qt::ControlModifier);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{1, 3}));
+    h.ClickRow(3, Qt::ControlModifier);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{1}));
+    h.ClickRow(2);
+    h.ClickRow(4, Qt::ShiftModifier);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(dlg.List().States().Mark(), 2);
+
+    h.KeyInList(Qt::Key_Down);
+    EXPECT_EQ(h.SelectedRows(), std::vector<int>{5});
+    h.KeyInList(Qt::Key_Home);
+    h.KeyInList(Qt::Key_Down, Qt::ShiftModifier);
+    h.KeyInList(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 1, 2}));
+    h.KeyInList(Qt::Key_End, Qt::ControlModifier);  // moves the focus only
+    h.KeyInList(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 1, 2, 5}));
+    h.KeyInList(Qt::Key_PageUp);
+    EXPECT_EQ(h.SelectedRows(), std::vector<int>{0});
+
+    // Right-click only refreshes the count.
+    dlg.List().States().SelectAll();
+    QTest::mouseClick(dlg.List().viewport(), Qt::RightButton, Qt::NoModifier,
+                      dlg.List().visualRect(dlg.List().Model().index(0, 0)).center());
+    EXPECT_EQ(h.Label(1083), "6 Selected Links");
+}
+
+TEST(MainWindow, RowStatesFollowTheStore)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0", "r1", "r2", "r3", "r4"});
+    CLinksDlg& dlg = h.Open();
+    RowStates& states = dlg.List().States();
+    states.SetSelected(1, true);
+    states.SetSelected(3, true);
+    states.SetMark(3);
+    dlg.Store().InsertLink(0, "new", "", "", "", {}, {});
+    EXPECT_EQ(states.SelectedRows(), (std::vector<int>{2, 4}));
+    EXPECT_EQ(states.Mark(), 4);
+    auto taken = dlg.Store().TakeRows({0, 2});
+    EXPECT_EQ(states.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(states.SelectedCount(), 1);
+    EXPECT_EQ(states.Mark(), 2);
+    dlg.Store().Reorder({3, 2, 1, 0});
+    EXPECT_EQ(states.SelectedRows(), (std::vector<int>{1}));
+    EXPECT_EQ(states.Mark(), 1);
+    EXPECT_EQ(dlg.List().model()->rowCount(), 4);
+    dlg.ResetStore();
+    EXPECT_EQ(states.Rows(), 0);
+    EXPECT_EQ(states.SelectedCount(), 0);
+    EXPECT_EQ(h.Label(1096), "0 Total Links");
+}
+
+TEST(MainWindow, TooltipsOnlyForCutOffCells)
+{
+    WindowHarness h;
+    h.WriteDataFile({"short", std::string(100, 'W')});
+    CLinksDlg& dlg = h.Open();
+    EXPECT_EQ(dlg.List().CellTipText(0, ColTitle), "");
+    EXPECT_EQ(dlg.List().CellTipText(1, ColTitle), QString(79, 'W'));
+    // The text plus 5 pixels (first column) or 11 (others) must stay below the width.
+    CLinkListCtrl& list = dlg.List();
+    const int title = list.fontMetrics().horizontalAdvance("short");
+    list.setColumnWidth(ColTitle, title + 5);
+    EXPECT_EQ(list.CellTipText(0, ColTitle), "short");
+    list.setColumnWidth(ColTitle, title + 6);
+    EXPECT_EQ(list.CellTipText(0, ColTitle), "");
+    const int description = list.fontMetrics().horizontalAdvance("Description 0");
+    list.setColumnWidth(ColDescription, description + 11);
+    EXPECT_EQ(list.CellTipText(0, ColDescription), "Description 0");
+    list.setColumnWidth(ColDescription, description + 12);
+    EXPECT_EQ(list.CellTipText(0, ColDescription), "");
+}

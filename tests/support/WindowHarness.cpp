@@ -1,0 +1,107 @@
+#include "tests/support/WindowHarness.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/LinkListCtrl.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+
+Shell::Error FakeShell::Open(const std::string& target)
+{
+    std::lock_guard lock(m_mutex);
+    m_opened.push_back(target);
+    return answer;
+}
+
+std::vector<std::string> FakeShell::Opened() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_opened;
+}
+
+WindowHarness::WindowHarness()
+    : paths((temp.path / "Documents").string()),
+      services{prompter, settings, clock, paths, shell, clipboard}
+{
+    std::filesystem::create_directories(temp.path / "Documents");
+    // The tip of the day and the timers stay out of the way unless a test wants them.
+    settings.WriteInt("Misc", "Show Day Tip", 0);
+    settings.writeOrder.clear();
+}
+
+WindowHarness::~WindowHarness()
+{
+    if (m_dlg) Close();
+}
+
+CLinksDlg& WindowHarness::Open()
+{
+    m_dlg = std::make_unique<CLinksDlg>(services);
+    m_dlg->show();
+    QApplication::setActiveWindow(m_dlg.get());
+    QApplication::processEvents();
+    return *m_dlg;
+}
+
+void WindowHarness::Close()
+{
+    if (m_dlg->isVisible()) m_dlg->accept();
+    m_dlg.reset();
+}
+
+std::string WindowHarness::DataPath() const { return (temp.path / "Documents" / "Norvelle.dat").string(); }
+
+void WindowHarness::WriteDataFile(const std::vector<std::string>& titles, int categories)
+{
+    LinkStore store;
+    for (int c = 0; c < categories; ++c) store.InsertCategorySorted("Cat" + std::to_string(c));
+    for (size_t i = 0; i < titles.size(); ++i)
+        store.InsertLink(store.Count(), titles[i], "http://example.com/" + std::to_string(i), "Description " + std::to_string(i),
+                         categories ? "Cat" + std::to_string(int(i) % categories) : "", {0, 39814.0 + double(i)},
+                         {0, 39969.5 + double(i)});
+    AtomicFileWriter writer(false);
+    ASSERT_TRUE(writer.Open(DataPath()) && ::WriteDataFile(store, writer) && writer.Commit());
+}
+
+void WindowHarness::ClickRow(int row, Qt::KeyboardModifiers modifiers)
+{
+    CLinkListCtrl& list = m_dlg->List();
+    list.EnsureRowVisible(row);
+    QRect rect = list.visualRect(list.Model().index(row, 0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, rect.center());
+}
+
+void WindowHarness::DoubleClickRow(int row)
+{
+    CLinkListCtrl& list = m_dlg->List();
+    QRect rect = list.visualRect(list.Model().index(row, 0));
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+void WindowHarness::KeyInList(int key, Qt::KeyboardModifiers modifiers)
+{
+    m_dlg->List().setFocus();
+    QTest::keyClick(&m_dlg->List(), Qt::Key(key), modifiers);
+}
+
+void WindowHarness::ClickButton(int id) { QTest::mouseClick(m_dlg->Button(id), Qt::LeftButton); }
+
+void WindowHarness::Type(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    QTest::keyClicks(field, text);
+}
+
+std::vector<int> WindowHarness::SelectedRows() { return m_dlg->List().States().SelectedRows(); }
+
+std::string WindowHarness::Label(int id)
+{
+    QLabel* label = id == 1096 ? m_dlg->TotalLabel() : id == 1083 ? m_dlg->SelectedLabel() : m_dlg->DateLabel();
+    return label->text().toStdString();
+}

@@ -1,0 +1,67 @@
+#pragma once
+#include <QPoint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/LinksDlg.h"
+#include "platform/Clipboard.h"
+#include "platform/Shell.h"
+#include "tests/support/FakePrompter.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/TempFolder.h"
+
+// Opens links into a list; answers with a scripted error.
+class FakeShell : public Shell {
+public:
+    Error Open(const std::string& target) override;
+    std::vector<std::string> Opened() const;
+    Error answer = Ok;
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_opened;
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    void SetText(const std::string& value) override { text = value; }
+    std::string text;
+};
+
+// Builds the main window over a temporary documents folder, in-memory settings, a
+// fixed clock and a scripted prompter.
+class WindowHarness {
+public:
+    WindowHarness();
+    ~WindowHarness();
+
+    CLinksDlg& Open();
+    void Close();  // as the Close button does
+    CLinksDlg& Dlg() { return *m_dlg; }
+    std::string DataPath() const;
+    // Writes a data file with the given titles (categories "Cat0", "Cat1"...).
+    void WriteDataFile(const std::vector<std::string>& titles, int categories = 0);
+    void WriteGeneratedFile(int count);
+
+    // Like a user: clicks, keys and typing.
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void DoubleClickRow(int row);
+    void KeyInList(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void ClickButton(int id);
+    void Type(QWidget* field, const QString& text);
+    std::vector<int> SelectedRows();
+    std::string Label(int id);
+
+    TempFolder temp;
+    MemorySettings settings;
+    FixedClock clock{LocalTime{2009, 6, 5, 14, 7, 9}};
+    FakePrompter prompter;
+    FakePaths paths;
+    FakeShell shell;
+    FakeClipboard clipboard;
+    DesktopServices services;
+
+private:
+    std::unique_ptr<CLinksDlg> m_dlg;
+};
