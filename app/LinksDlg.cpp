@@ -575,6 +575,9 @@ void CLinksDlg::ResetStore()
 {
     auto lock = m_store.Lock();
     m_store.FreeAllLinks();
+    // What was handed over for undoing refers to the records just freed.
+    m_deleted.clear();
+    m_modified.clear();
     UpdateSelectedCount();
     UpdateTotalCount();
     m_search->clear();

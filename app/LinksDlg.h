@@ -93,6 +93,7 @@ public:
     bool PreviewOn() const { return m_preview; }
     CSaveJob& SaveJob() { return m_saveJob; }
     size_t LaunchJobCount() const { return m_launchPool.Size(); }
+    bool LaunchesFinished() const { return m_launchPool.AllFinished(); }
 
     // The controls, by their role; tests drive them like a user.
     QLineEdit* TitleField() const { return m_title; }

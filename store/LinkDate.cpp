@@ -6,7 +6,7 @@
 namespace {
 
 // Days from 1970-01-01 to the given proleptic Gregorian date.
-long long DaysFromCivil(long long y, unsigned m, unsigned d)
+constexpr long long DaysFromCivil(long long y, unsigned m, unsigned d)
 {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -29,7 +29,7 @@ void CivilFromDays(long long z, int& y, int& m, int& d)
     y = int(yoe + era * 400 + (m <= 2));
 }
 
-const long long kOleEpoch = DaysFromCivil(1899, 12, 30);
+constexpr long long kOleEpoch = DaysFromCivil(1899, 12, 30);
 
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 

@@ -79,6 +79,8 @@ void WindowHarness::ClickRow(int row, Qt::KeyboardModifiers modifiers)
 
 void WindowHarness::DoubleClickRow(int row)
 {
+    // A double-click starts with a click, which retrieves the row.
+    ClickRow(row);
     CLinkListCtrl& list = m_dlg->List();
     QRect rect = list.visualRect(list.Model().index(row, 0));
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
@@ -95,7 +97,11 @@ void WindowHarness::ClickButton(int id) { QTest::mouseClick(m_dlg->Button(id), Q
 void WindowHarness::Type(QWidget* field, const QString& text)
 {
     field->setFocus();
-    QTest::keyClicks(field, text);
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0) QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClicks(field, lines[i]);
+    }
 }
 
 std::vector<int> WindowHarness::SelectedRows() { return m_dlg->List().States().SelectedRows(); }

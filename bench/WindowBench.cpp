@@ -1,0 +1,191 @@
+// The main window over a generated 100,000-record data file, offscreen: start-up to a
+// painted list, saving, loading, bulk selection, Delete and Add. Prints one line per
+// figure (median of several runs where a run can be repeated).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/LinkListCtrl.h"
+#include "app/LinksDlg.h"
+#include "bench/DataGen.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/SettingsBackend.h"
+#include "platform/Shell.h"
+#include "store/FileIO.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRecords = 100000;
+
+struct Quiet : Prompter {
+    Answer Show(const std::string&, Icon, Buttons, bool) override { return Answer::Yes; }
+};
+struct NoSettings : SettingsBackend {
+    int32_t ReadInt(const std::string& section, const std::string& key, int32_t def) override
+    {
+        return section == "Misc" && key == "Confirm Delete" ? 0 : def;
+    }
+    std::string ReadString(const std::string&, const std::string&, const std::string& def) override { return def; }
+    void WriteInt(const std::string&, const std::string&, int32_t) override {}
+    void WriteString(const std::string&, const std::string&, const std::string&) override {}
+};
+struct Docs : Paths {
+    std::string folder;
+    std::string DocumentsFolder() override { return folder; }
+    std::string ProgramFolder() override { return folder; }
+};
+struct NoShell : Shell {
+    Error Open(const std::string&) override { return Ok; }
+};
+struct NoClipboard : Clipboard {
+    void SetText(const std::string&) override {}
+};
+
+double Ms(const std::function<void()>& work)
+{
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Report(const char* what, double ms, double target = 0)
+{
+    if (target > 0)
+        std::printf("%-58s %9.2f ms   (target < %g ms)\n", what, ms, target);
+    else
+        std::printf("%-58s %9.2f ms\n", what, ms);
+}
+
+// Renders the list's visible cells, as the screen would show them.
+void Paint(CLinksDlg& dlg)
+{
+    QApplication::processEvents();
+    QPixmap pixels = dlg.List().viewport()->grab();
+    if (pixels.isNull()) std::printf("nothing painted\n");
+}
+
+// Selects every other row, as a search matching half of the rows would.
+void SelectScattered(CLinksDlg& dlg)
+{
+    dlg.BeginListUpdate();
+    RowStates& states = dlg.List().States();
+    states.ClearSelection();
+    for (int r = 0; r < states.Rows(); r += 2) states.SetSelected(r, true);
+    dlg.EndListUpdate();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Docs docs;
+    docs.folder = (fs::temp_directory_path() / "norvelle_window_bench").string();
+    fs::create_directories(docs.folder);
+    const std::string dataPath = docs.folder + "/Norvelle.dat";
+    // Generated in a child process, so that the generator's memory does not count.
+    pid_t child = fork();
+    if (child == 0) _exit(WriteGeneratedFile(dataPath, kRecords) ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const long rssAtStart = PeakResidentBytes();
+
+    Quiet prompter;
+    NoSettings settings;
+    SystemClock clock;
+    NoShell shell;
+    NoClipboard clipboard;
+    DesktopServices services{prompter, settings, clock, docs, shell, clipboard};
+
+    std::unique_ptr<CLinksDlg> dlg;
+    double startup = Ms([&] {
+        dlg = std::make_unique<CLinksDlg>(services);
+        dlg->show();
+        Paint(*dlg);
+    });
+    std::printf("%d records, %.1f MB data file\n", dlg->Store().Count(), double(fs::file_size(dataPath)) / 1e6);
+    Report("start-up to a painted list", startup, 400);
+
+    dlg->Persistence().SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(false); });
+    std::vector<double> runs;
+    for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] { dlg->Persistence().SaveDataFile(); }));
+    Report("SaveDataFile, no fsync", Median(runs), 150);
+    dlg->Persistence().SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(true); });
+    runs.clear();
+    for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] { dlg->Persistence().SaveDataFile(); }));
+    Report("SaveDataFile, with fsync", Median(runs), 400);
+
+    runs.clear();
+    for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] {
+        dlg->Persistence().LoadDataFile(nullptr, false);
+        Paint(*dlg);
+    }));
+    Report("LoadDataFile into the window, painted", Median(runs));
+
+    runs.clear();
+    for (int i = 0; i < 9; ++i) runs.push_back(Ms([&] {
+        SelectScattered(*dlg);
+        Paint(*dlg);
+    }));
+    Report("select 50,000 scattered rows and repaint", Median(runs), 10);
+    runs.clear();
+    int counted = 0;
+    for (int i = 0; i < 9; ++i) runs.push_back(Ms([&] { counted = dlg->List().States().SelectedCount(); }));
+    Report("count the selected rows", Median(runs), 1);
+    runs.clear();
+    for (int i = 0; i < 9; ++i) runs.push_back(Ms([&] { dlg->UpdateSelectedCount(); }));
+    Report("UpdateSelectedCount (label)", Median(runs), 1);
+
+    // Add on the full store: type a title, press Add (no save: the limit is not reached).
+    dlg->Settings().saveOnPresses = false;
+    runs.clear();
+    for (int i = 0; i < 9; ++i) {
+        dlg->TitleField()->setText("A new link " + QString::number(i));
+        runs.push_back(Ms([&] {
+            dlg->OnAdd();
+            Paint(*dlg);
+        }));
+    }
+    Report("Add on a 100,000-record store, list updated", Median(runs), 20);
+
+    runs.clear();
+    for (int i = 0; i < 3; ++i) {
+        dlg->Persistence().LoadDataFile(nullptr, false);
+        SelectScattered(*dlg);
+        runs.push_back(Ms([&] {
+            dlg->OnDelete();
+            Paint(*dlg);
+        }));
+    }
+    Report("Delete 50,000 scattered rows of 100,000, repainted", Median(runs), 300);
+
+    std::printf("%-58s %9.1f MB   (target < 120 MB)\n", "peak memory (whole process)", double(PeakResidentBytes()) / 1e6);
+    std::printf("%-58s %9.1f MB\n", "  of which Qt and the process before start-up", double(rssAtStart) / 1e6);
+    dlg->Store().SetChanged(false);
+    dlg.reset();
+    fs::remove_all(docs.folder);
+    return counted >= 0 ? 0 : 1;
+}

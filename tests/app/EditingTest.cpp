@@ -1,0 +1,309 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "app/LinkListCtrl.h"
+#include "common/SortedComboBox.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "tests/support/WindowHarness.h"
+
+namespace {
+
+void WaitForLaunches(CLinksDlg& dlg)
+{
+    for (int i = 0; i < 500 && !dlg.LaunchesFinished(); ++i) QTest::qWait(5);
+    ASSERT_TRUE(dlg.LaunchesFinished());
+}
+
+const CLinkDate kNow = LinkDateFromLocal({2009, 6, 5, 14, 7, 9});
+
+}  // namespace
+
+TEST(Editing, AddMovesLinesIntoEmptyTitleAndLink)
+{
+    WindowHarness h;
+    h.settings.WriteInt("Misc", "Move to Title", 1);
+    h.settings.WriteInt("Misc", "Move to Link", 1);
+    CLinksDlg& dlg = h.Open();
+    h.Type(dlg.DescriptionField(), "Home page\nD:\\Docs\\Plan.txt");
+    h.Type(dlg.CategoryBox(), "  Work  ");
+    h.ClickButton(1026);
+    ASSERT_EQ(dlg.Store().Count(), 1);
+    const CAnnotatedLink& r = dlg.Store().At(0);
+    EXPECT_EQ(r.title, "Home page");
+    EXPECT_EQ(r.link, "D:\\Docs\\Plan.txt");
+    EXPECT_EQ(r.description, "");
+    EXPECT_EQ(r.category, "Work");
+    EXPECT_EQ(r.added, kNow);
+    EXPECT_EQ(r.modified, kNow);
+    EXPECT_EQ(dlg.TitleField()->text(), "Home page");
+    EXPECT_EQ(dlg.LinkField()->text(), "D:\\Docs\\Plan.txt");
+    EXPECT_EQ(dlg.Store().Categories(), std::vector<std::string>{"Work"});
+    EXPECT_EQ(h.Label(1048), "Modified: 5-June-2009");
+    EXPECT_EQ(h.SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(h.Label(1096), "1 Total Link");
+    EXPECT_EQ(h.Label(1083), "1 Selected Link");
+    EXPECT_TRUE(dlg.IsRetrieved());
+    EXPECT_FALSE(dlg.IsEdited());
+
+    // One line: nothing moves. Several lines keep their CR LF breaks in the record.
+    h.ClickButton(1007);
+    h.Type(dlg.DescriptionField(), "just one line");
+    h.ClickButton(1026);
+    EXPECT_EQ(dlg.Store().At(1).title, "");
+    EXPECT_EQ(dlg.Store().At(1).description, "just one line");
+    h.ClickButton(1007);
+    h.Type(dlg.TitleField(), "T");
+    h.Type(dlg.LinkField(), "L");
+    h.Type(dlg.DescriptionField(), "a\nb\nc");
+    h.ClickButton(1026);
+    EXPECT_EQ(dlg.Store().At(2).description, "a\r\nb\r\nc");
+}
+
+TEST(Editing, AddWithOnlyACategoryStoresNothing)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    h.Type(dlg.CategoryBox(), "Orphan");
+    h.ClickButton(1026);
+    EXPECT_EQ(dlg.Store().Count(), 0);
+    EXPECT_TRUE(dlg.Store().Categories().empty());
+    EXPECT_TRUE(h.prompter.Messages().empty());
+}
+
+TEST(Editing, ModifyAddAndClear)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0", "r1"}, 2);
+    CLinksDlg& dlg = h.Open();
+    h.ClickButton(1053);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"No item is selected for modification."});
+
+    h.ClickRow(1);
+    EXPECT_EQ(dlg.TitleField()->text(), "r1");
+    EXPECT_EQ(dlg.LinkField()->text(), "http://example.com/1");
+    EXPECT_EQ(dlg.CategoryBox()->currentText(), "Cat1");
+    EXPECT_EQ(h.Label(1048), "Modified: 6-June-2009");
+    EXPECT_TRUE(dlg.IsRetrieved());
+
+    // Add while a record is retrieved makes a second record.
+    dlg.TitleField()->clear();
+    h.Type(dlg.TitleField(), "copy");
+    h.ClickButton(1026);
+    ASSERT_EQ(dlg.Store().Count(), 3);
+    EXPECT_EQ(dlg.Store().At(1).title, "r1");
+    EXPECT_EQ(dlg.Store().At(2).title, "copy");
+    EXPECT_EQ(dlg.Store().At(2).link, "http://example.com/1");
+
+    // Modify changes the retrieved record in place; Added stays.
+    const CLinkDate added = dlg.Store().At(0).added;
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), "!");
+    h.ClickButton(1053);
+    EXPECT_EQ(dlg.Store().At(0).title, "r0!");
+    EXPECT_EQ(dlg.Store().At(0).added, added);
+    EXPECT_EQ(dlg.Store().At(0).modified, kNow);
+    EXPECT_EQ(dlg.Store().Count(), 3);
+
+    // Modify after Clear has nothing to modify.
+    h.prompter.Clear();
+    h.ClickButton(1007);
+    EXPECT_EQ(dlg.TitleField()->text(), "");
+    EXPECT_EQ(h.Label(1048), "");
+    h.ClickButton(1053);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"No item is selected for modification."});
+}
+
+TEST(Editing, SaveOnLeaveByClickButNotByArrowKeys)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0", "r1", "r2"});
+    CLinksDlg& dlg = h.Open();
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), " edited");
+    h.ClickRow(1);
+    EXPECT_EQ(dlg.Store().At(0).title, "r0 edited");
+    EXPECT_EQ(dlg.Store().At(0).modified, kNow);
+    EXPECT_EQ(dlg.TitleField()->text(), "r1");
+    EXPECT_EQ(dlg.Store().PressCount(), 1);
+
+    h.Type(dlg.TitleField(), " discarded");
+    h.KeyInList(Qt::Key_Down);
+    QTest::qWait(80);  // the 50 ms retrieval timer
+    EXPECT_EQ(dlg.TitleField()->text(), "r2");
+    EXPECT_EQ(dlg.Store().At(1).title, "r1");
+
+    // Keys right after Alt are ignored.
+    h.KeyInList(Qt::Key_Alt);
+    h.KeyInList(Qt::Key_Delete);
+    EXPECT_EQ(dlg.Store().Count(), 3);
+}
+
+TEST(Editing, DeleteAsksUnlessConfirmationIsOff)
+{
+    WindowHarness h;
+    std::vector<std::string> titles;
+    for (int i = 0; i < 1300; ++i) titles.push_back("r" + std::to_string(i));
+    h.WriteDataFile(titles);
+    CLinksDlg& dlg = h.Open();
+    EXPECT_EQ(dlg.Button(1014)->text(), "&Delete...");
+    h.ClickRow(0);
+    h.prompter.Script({Prompter::Answer::No});
+    h.ClickButton(1014);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Delete 1 item?"});
+    EXPECT_EQ(dlg.Store().Count(), 1300);
+
+    dlg.List().States().SelectRange(0, 1233);
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::Yes});
+    h.ClickButton(1014);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Delete 1,234 items?"});
+    EXPECT_EQ(dlg.Store().Count(), 66);
+    EXPECT_EQ(dlg.Store().At(0).title, "r1234");
+    EXPECT_EQ(h.Label(1096), "66 Total Links");
+    EXPECT_EQ(h.Label(1083), "0 Selected Links");
+    EXPECT_TRUE(dlg.Store().IsChanged());
+    EXPECT_FALSE(dlg.IsRetrieved());
+    EXPECT_EQ(dlg.TitleField()->text(), "r0");  // the form keeps the deleted text
+    h.Close();
+
+    h.settings.WriteInt("Misc", "Confirm Delete", 0);
+    h.prompter.Clear();
+    CLinksDlg& quick = h.Open();
+    EXPECT_EQ(quick.Button(1014)->text(), "&Delete!");
+    h.ClickRow(2);
+    h.KeyInList(Qt::Key_Delete);
+    EXPECT_TRUE(h.prompter.Messages().empty());
+    EXPECT_EQ(quick.Store().Count(), 65);
+
+    // Deleting every row and saving leaves the file as it was.
+    const auto before = std::filesystem::file_size(h.DataPath());
+    quick.List().States().SelectAll();
+    quick.OnDelete();
+    EXPECT_EQ(quick.Store().Count(), 0);
+    EXPECT_FALSE(quick.Persistence().SaveDataFile());
+    EXPECT_EQ(std::filesystem::file_size(h.DataPath()), before);
+}
+
+TEST(Editing, ClearAppliesTheClearSelectionValue)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0"}, 2);
+    CLinksDlg& dlg = h.Open();
+    h.ClickRow(0);
+    EXPECT_EQ(dlg.CategoryBox()->currentText(), "Cat0");
+    dlg.Store().SetClearSelection("Work");  // not a category: the field stays
+    h.ClickButton(1007);
+    EXPECT_EQ(dlg.CategoryBox()->currentText(), "Cat0");
+    dlg.Store().SetClearSelection("cat1");
+    h.ClickButton(1007);
+    EXPECT_EQ(dlg.CategoryBox()->currentText(), "Cat1");
+    dlg.Store().SetClearSelection("LAST");
+    h.ClickButton(1007);
+    EXPECT_EQ(dlg.CategoryBox()->currentText(), "Cat1");
+    dlg.Store().SetClearSelection("NONE");
+    h.ClickButton(1007);
+    EXPECT_EQ(dlg.CategoryBox()->currentText(), "");
+    EXPECT_EQ(h.SelectedRows(), std::vector<int>{0});  // the selection is not touched
+}
+
+TEST(Editing, CopyLinkAndTheSearchHistory)
+{
+    WindowHarness h;
+    h.settings.WriteInt("Misc", "Copy Link", 1);
+    h.WriteDataFile({"r0", "r1"});
+    CLinksDlg& dlg = h.Open();
+    h.Type(dlg.SearchBox(), "  Find Me ");
+    h.ClickRow(1);
+    EXPECT_EQ(h.clipboard.text, "http://example.com/1");
+    EXPECT_FALSE(dlg.LinkField()->hasSelectedText());
+    // The click put the search text into the history and emptied the box.
+    EXPECT_EQ(dlg.SearchBox()->currentText(), "");
+    ASSERT_EQ(dlg.SearchBox()->count(), 1);
+    EXPECT_EQ(dlg.SearchBox()->itemText(0), "Find Me");
+    h.Type(dlg.SearchBox(), "find me");
+    h.ClickButton(1007);
+    h.Type(dlg.SearchBox(), "Item 10");
+    h.ClickButton(1007);
+    h.Type(dlg.SearchBox(), "Item 9");
+    h.ClickButton(1007);
+    QStringList items;
+    for (int i = 0; i < dlg.SearchBox()->count(); ++i) items << dlg.SearchBox()->itemText(i);
+    EXPECT_EQ(items, (QStringList{"Find Me", "Item 9", "Item 10"}));
+}
+
+TEST(Editing, LaunchOpensTheTrimmedLinkOrSaysWhy)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0"});
+    CLinksDlg& dlg = h.Open();
+    h.Type(dlg.LinkField(), "   ");
+    h.ClickButton(1005);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Please put a link or full filename in the Link field."});
+    EXPECT_TRUE(h.shell.Opened().empty());
+
+    dlg.LinkField()->setText("  https://example.com/a b  ");
+    h.ClickButton(1005);
+    WaitForLaunches(dlg);
+    EXPECT_EQ(h.shell.Opened(), std::vector<std::string>{"https://example.com/a b"});
+
+    h.prompter.Clear();
+    h.shell.answer = Shell::FileNotFound;
+    dlg.LinkField()->setText("/no/such/file.txt");
+    h.ClickButton(1005);
+    WaitForLaunches(dlg);
+    EXPECT_EQ(h.prompter.Texts(),
+              std::vector<std::string>{"Could not launch \"/no/such/file.txt\".  This file was not found."});
+
+    h.prompter.Clear();
+    h.shell.answer = Shell::NoAssociation;
+    h.DoubleClickRow(0);
+    WaitForLaunches(dlg);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{
+                                      "Could not launch \"http://example.com/0\".  You may need to use Windows Explorer to "
+                                      "set up an association for this link or full filename."});
+    EXPECT_EQ(h.shell.Opened().back(), "http://example.com/0");
+}
+
+TEST(Editing, TheFifthStoredRecordSaves)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(std::filesystem::exists(h.DataPath()), i > 5);
+        h.ClickButton(1007);
+        h.Type(dlg.TitleField(), QString("link %1").arg(i));
+        h.ClickButton(1026);
+    }
+    EXPECT_TRUE(std::filesystem::exists(h.DataPath()));
+    EXPECT_FALSE(dlg.Store().IsChanged());
+    EXPECT_EQ(dlg.Store().PressCount(), 0);
+}
+
+TEST(Editing, UneditedFieldsKeepTheirBytes)
+{
+    WindowHarness h;
+    {
+        LinkStore store;
+        store.InsertLink(0, "Caf\xE9", "C:\\x", "Line\r\nMore", "Caf\xE9s", {0, 1}, {0, 1});
+        AtomicFileWriter writer(false);
+        ASSERT_TRUE(writer.Open(h.DataPath()) && WriteDataFile(store, writer) && writer.Commit());
+    }
+    CLinksDlg& dlg = h.Open();
+    h.ClickRow(0);
+    EXPECT_EQ(dlg.TitleField()->text(), QString::fromUtf8("Caf\xC3\xA9"));
+    h.Type(dlg.LinkField(), "\\y");
+    h.ClickButton(1053);
+    const CAnnotatedLink& r = dlg.Store().At(0);
+    EXPECT_EQ(r.title, "Caf\xE9");
+    EXPECT_EQ(r.category, "Caf\xE9s");
+    EXPECT_EQ(r.description, "Line\r\nMore");
+    EXPECT_EQ(r.link, "C:\\x\\y");
+}
