@@ -10,6 +10,7 @@
 #include "common/LaunchJob.h"
 #include "common/ThreadJob.h"
 #include "options/Settings.h"
+#include "search/RecordSearch.h"
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
 
@@ -38,7 +39,7 @@ struct DesktopServices {
 
 // The main window: owns the link store, the settings, the jobs and the form for the
 // whole run, and ties the subsystems together.
-class CLinksDlg : public QDialog, private PersistenceHost {
+class CLinksDlg : public QDialog, private PersistenceHost, private SearchSink {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
@@ -70,6 +71,13 @@ public:
     void AddSearchHistory();
     void LaunchLink(const std::string& link);
 
+    // Searching.
+    void RunSearch();
+    void OnSearchEdited();
+    void OnHistoryChosen(int index);
+    void OnPrevious();
+    void OnNext();
+
     // Commands.
     void OnAdd();
     void OnModify();
@@ -93,6 +101,7 @@ public:
     bool PreviewOn() const { return m_preview; }
     CSaveJob& SaveJob() { return m_saveJob; }
     size_t LaunchJobCount() const { return m_launchPool.Size(); }
+    size_t SearchJobCount() const { return m_searchPool.Size(); }
     bool LaunchesFinished() const { return m_launchPool.AllFinished(); }
 
     // The controls, by their role; tests drive them like a user.
@@ -118,6 +127,13 @@ private:
     void OnListKey(int key, Qt::KeyboardModifiers modifiers);
     void OnListDoubleClick();
     void Shutdown();
+    void PrepareSearch();
+    void FinishSearch();
+    void StopSearches();
+    void StepToMatch(bool next);
+    std::string SearchText() const;
+    void SearchBatch(int searchId, int first, std::vector<uint8_t> bits) override;
+    void SearchDone(int searchId, bool stopped) override;
     void SetField(QLineEdit* field, const std::string& bytes, int slot);
     void SetDescription(const std::string& bytes);
     std::string FieldBytes(const QString& text, int slot) const;
@@ -137,6 +153,9 @@ private:
     CDataFilePersistence m_persistence;
     CJobPool<CLaunchJob> m_launchPool;
     CSaveJob m_saveJob;
+    CJobPool<CSearchJob> m_searchPool;
+    CSearchJob* m_currentSearch = nullptr;
+    int m_searchId = 0;  // the newest search; results of older ones are dropped
     std::unique_ptr<WindowPlacementStore> m_placement;
 
     bool m_retrieved = false;

@@ -11,6 +11,17 @@ void RowStates::SetSelected(int row, bool selected)
     m_count += selected ? 1 : -1;
 }
 
+void RowStates::AssignRange(int first, const uint8_t* bits, int count)
+{
+    uint8_t* row = m_selected.data() + first;
+    int delta = 0;
+    for (int i = 0; i < count; ++i) {
+        delta += int(bits[i]) - int(row[i]);
+        row[i] = bits[i];
+    }
+    m_count += delta;
+}
+
 void RowStates::SelectOnly(int row)
 {
     ClearSelection();

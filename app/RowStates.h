@@ -17,6 +17,8 @@ public:
     int Retrieved() const { return m_retrieved; }
 
     void SetSelected(int row, bool selected);
+    // Sets rows [first, first + count) from bits (0 or 1 each).
+    void AssignRange(int first, const uint8_t* bits, int count);
     void SelectOnly(int row);
     void ClearSelection();
     void SelectAll();

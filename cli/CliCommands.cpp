@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include "cli/JsonText.h"
+#include "search/RecordSearch.h"
 #include "platform/Prompter.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
@@ -241,4 +242,43 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
         return kExitFailed;
     }
     return kExitOk;
+}
+
+int SearchCommand(const std::string& dataFile, const std::string& pattern, const SearchOptions& options,
+                  bool positionOnLast, std::ostream& out, std::ostream& err)
+{
+    FileSource source;
+    if (!source.Open(dataFile)) {
+        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
+        return kExitUsage;
+    }
+    LinkStore store;
+    StreamPrompter prompter(err);
+    ReadResult result = ReadDataFile(store, source, prompter);
+    if (result.status == ReadStatus::ReadError) {
+        err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+        return kExitUsage;
+    }
+    if (result.status != ReadStatus::Ok) return kExitUsage;
+
+    const CRecordSearch search(options, pattern);
+    std::vector<uint8_t> matched(static_cast<size_t>(store.Count()));
+    search.MatchRows(store, 0, store.Count(), matched.data());
+    int count = 0, reference = -1;
+    for (int row = 0; row < store.Count(); ++row)
+        if (matched[size_t(row)] && (reference < 0 || positionOnLast)) reference = row;
+    std::string text;
+    for (int row = 0; row < store.Count(); ++row) {
+        if (!matched[size_t(row)]) continue;
+        ++count;
+        text += row == reference ? '*' : ' ';
+        text += std::to_string(row);
+        text += '\t';
+        const std::string& title = store.At(row).title;
+        text += IsValidUtf8(title) ? title : DisplayUtf8(title);
+        text += '\n';
+    }
+    text += std::to_string(count) + " of " + std::to_string(store.Count()) + " links match\n";
+    out << text;
+    return count > 0 ? kExitOk : kExitFailed;
 }

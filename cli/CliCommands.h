@@ -7,3 +7,8 @@ enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
 
 int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);
 int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err);
+
+struct SearchOptions;
+// Prints the rows that match, then "N of M links match".
+int SearchCommand(const std::string& dataFile, const std::string& pattern, const SearchOptions& options,
+                  bool positionOnLast, std::ostream& out, std::ostream& err);

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 
 #include "cli/CliCommands.h"
+#include "search/RecordSearch.h"
 
 namespace {
 
@@ -44,6 +45,20 @@ Commands:
       Exit status: 0 on success; 1 when writing fails; 2 for bad usage or bad
       JSON (the message names what is wrong; nothing is written then).
 
+  search FILE PATTERN [--typos S] [--fields LIST] [--last]
+      Finds the links whose fields contain PATTERN, as the Search box does:
+      without regard to letter case, a blank matching any run of white space.
+      --typos S   forgive typing errors, with the typo separation S (1 to 9:
+                  how many characters must match exactly between two typos)
+      --fields    which fields to look in, a comma-separated list of title,
+                  description, category and link (default: title,description)
+      --last      the current match is the last one instead of the first
+      Prints one line per matching link in list order: a '*' on the current
+      match (a blank on the others), the row number counted from 0, a tab and
+      the title; then the line "N of M links match".
+      Exit status: 0 when something matched; 1 when nothing did; 2 for bad
+      usage or a file that cannot be read.
+
 Options:
   -h, --help    Show this help.
 )";
@@ -56,10 +71,50 @@ int Usage(const char* problem)
 
 }  // namespace
 
+int Search(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    SearchOptions options;
+    bool last = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--last") {
+            last = true;
+        } else if (a == "--typos") {
+            if (++i >= args.size()) return Usage("--typos needs a separation from 1 to 9");
+            const std::string& s = args[i];
+            if (s.size() != 1 || s[0] < '1' || s[0] > '9') return Usage("--typos needs a separation from 1 to 9");
+            options.allowTypos = true;
+            options.separation = s[0] - '0';
+        } else if (a == "--fields") {
+            if (++i >= args.size()) return Usage("--fields needs a list of fields");
+            options.title = options.description = options.category = options.link = false;
+            std::string list = args[i] + ",";
+            for (size_t start = 0, comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
+                std::string field = list.substr(start, comma - start);
+                if (field == "title") options.title = true;
+                else if (field == "description") options.description = true;
+                else if (field == "category") options.category = true;
+                else if (field == "link") options.link = true;
+                else return Usage(("unknown field \"" + field + "\"").c_str());
+            }
+        } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            return Usage(("unknown option \"" + a + "\"").c_str());
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 2) return Usage("search takes a data file and a pattern");
+    std::ios::sync_with_stdio(false);
+    return SearchCommand(positional[0], positional[1], options, last, std::cout, std::cerr);
+}
+
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Searching needs nothing of Qt; starting it would only cost time.
+    if (!args.empty() && args[0] == "search") return Search(args);
+    QCoreApplication app(argc, argv);
     if (args.empty()) return Usage("no command given");
     if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
         std::cout << kHelp;

@@ -1,0 +1,56 @@
+// The matchers over a generated 100,000-record store with the default fields (title
+// and description): a word in 1 % of the titles ("quasar") and one in 50 % ("nebula").
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "bench/DataGen.h"
+#include "search/RecordSearch.h"
+#include "store/LinkStore.h"
+
+namespace {
+
+const LinkStore& Store()
+{
+    static LinkStore* store = [] {
+        auto* s = new LinkStore;
+        GenerateLinks(*s, 100000);
+        return s;
+    }();
+    return *store;
+}
+
+void Search(benchmark::State& state, const char* pattern, bool typos)
+{
+    SearchOptions options;
+    options.allowTypos = typos;
+    options.separation = 2;
+    const LinkStore& store = Store();
+    std::vector<uint8_t> bits(size_t(store.Count()));
+    int matched = 0;
+    for (auto _ : state) {
+        const CRecordSearch search(options, pattern);
+        search.MatchRows(store, 0, store.Count(), bits.data());
+        matched = 0;
+        for (uint8_t b : bits) matched += b;
+        benchmark::DoNotOptimize(matched);
+    }
+    state.counters["matched"] = matched;
+}
+
+void BM_Exact_1pct(benchmark::State& s) { Search(s, "quasar", false); }
+void BM_Exact_50pct(benchmark::State& s) { Search(s, "nebula", false); }
+void BM_Exact_none(benchmark::State& s) { Search(s, "zzyzx", false); }
+void BM_Typo_1pct(benchmark::State& s) { Search(s, "qusar", true); }
+void BM_Typo_50pct(benchmark::State& s) { Search(s, "nebual", true); }
+void BM_Typo_none(benchmark::State& s) { Search(s, "zzyzx", true); }
+BENCHMARK(BM_Exact_1pct)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Exact_50pct)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Exact_none)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Typo_1pct)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Typo_50pct)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Typo_none)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

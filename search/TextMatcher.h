@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Decides whether a field contains the search text. Matchers are byte algorithms
+// over ASCII case; reading at or past the end of either string yields NUL.
+class CTextMatcher {
+public:
+    // emptyMatch: the result when both text and pattern are empty.
+    explicit CTextMatcher(bool emptyMatch) : m_emptyMatch(emptyMatch) {}
+    virtual ~CTextMatcher() = default;
+    virtual bool Match(std::string_view text, std::string_view pattern) const = 0;
+
+protected:
+    bool m_emptyMatch;
+};
+
+// Case-insensitive search where a pattern blank matches any run of white space,
+// also none.
+class CExactMatcher : public CTextMatcher {
+public:
+    using CTextMatcher::CTextMatcher;
+    bool Match(std::string_view text, std::string_view pattern) const override;
+};
+
+// Case-insensitive search that forgives swapped, left-out, extra and wrong
+// characters, at most one per word and then only after separation-level exact ones.
+class CTypoMatcher : public CTextMatcher {
+public:
+    // A separation outside 1..9 becomes 2.
+    CTypoMatcher(bool emptyMatch, int separation);
+    bool Match(std::string_view text, std::string_view pattern) const override;
+    int Separation() const { return m_separation; }
+
+private:
+    const bool* NearTable(std::string_view pattern) const;
+
+    int m_separation;
+    // Which text bytes can begin an attempt, for the last pattern seen.
+    mutable std::string m_nearPattern;
+    mutable bool m_near[256] = {};
+};
