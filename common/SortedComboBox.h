@@ -14,13 +14,11 @@ public:
     // Without the sorting style new items are appended.
     void SetSorted(bool sorted) { m_sorted = sorted; }
     int Add(const QString& text);
+    void showPopup() override;
 
 signals:
     // The drop-down list is about to open.
     void aboutToShowPopup();
-
-protected:
-    void showPopup() override;
 
 private:
     TextCompare m_compare;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/LinkListCtrl.h"
+#include "bench/DataGen.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 
@@ -68,6 +69,8 @@ void WindowHarness::WriteDataFile(const std::vector<std::string>& titles, int ca
     AtomicFileWriter writer(false);
     ASSERT_TRUE(writer.Open(DataPath()) && ::WriteDataFile(store, writer) && writer.Commit());
 }
+
+void WindowHarness::WriteGeneratedFile(int count) { ASSERT_TRUE(::WriteGeneratedFile(DataPath(), count)); }
 
 void WindowHarness::ClickRow(int row, Qt::KeyboardModifiers modifiers)
 {
