@@ -252,33 +252,32 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
         err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
         return kExitUsage;
     }
-    LinkStore store;
+    // Records are matched as they are read and only the matches are kept.
+    const CRecordSearch search(options, pattern);
+    std::vector<std::pair<int, std::string>> matches;
+    int rows = 0;
+    LinkStore categories;
     StreamPrompter prompter(err);
-    ReadResult result = ReadDataFile(store, source, prompter);
+    ReadResult result = ScanDataFile(categories, source, prompter, [&](CAnnotatedLink& record) {
+        if (search.Matches(record)) matches.emplace_back(rows, record.title);
+        ++rows;
+    });
     if (result.status == ReadStatus::ReadError) {
         err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
         return kExitUsage;
     }
     if (result.status != ReadStatus::Ok) return kExitUsage;
 
-    const CRecordSearch search(options, pattern);
-    std::vector<uint8_t> matched(static_cast<size_t>(store.Count()));
-    search.MatchRows(store, 0, store.Count(), matched.data());
-    int count = 0, reference = -1;
-    for (int row = 0; row < store.Count(); ++row)
-        if (matched[size_t(row)] && (reference < 0 || positionOnLast)) reference = row;
+    const int reference = matches.empty() ? -1 : positionOnLast ? matches.back().first : matches.front().first;
     std::string text;
-    for (int row = 0; row < store.Count(); ++row) {
-        if (!matched[size_t(row)]) continue;
-        ++count;
+    for (const auto& [row, title] : matches) {
         text += row == reference ? '*' : ' ';
         text += std::to_string(row);
         text += '\t';
-        const std::string& title = store.At(row).title;
         text += IsValidUtf8(title) ? title : DisplayUtf8(title);
         text += '\n';
     }
-    text += std::to_string(count) + " of " + std::to_string(store.Count()) + " links match\n";
+    text += std::to_string(matches.size()) + " of " + std::to_string(rows) + " links match\n";
     out << text;
-    return count > 0 ? kExitOk : kExitFailed;
+    return matches.empty() ? kExitFailed : kExitOk;
 }

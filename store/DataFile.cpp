@@ -206,8 +206,7 @@ private:
     bool m_ok = true;
 };
 
-// The smallest record of each version, to bound how many a file can hold.
-constexpr uint64_t kMinRecordV1 = 4 + 12;
+// The smallest version 2 record, to bound how many a file can hold.
 constexpr uint64_t kMinRecordV2 = 4 + 24;
 
 }  // namespace
@@ -234,7 +233,8 @@ bool WriteDataFile(const LinkStore& store, ByteSink& sink)
     return writer->Finish();
 }
 
-ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter)
+ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter,
+                        const std::function<void(CAnnotatedLink&)>& visit)
 {
     auto lock = store.Lock();
     ReadResult result;
@@ -252,26 +252,21 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
 
     const int before = store.Count();
     if (before == 0) store.ClearCategories();
-
-    std::vector<LinkStore::Record> records;
-    // Whatever was read before a failure stays in the store, so every way out of the
-    // record loop hands the records read so far to the store.
-    auto finish = [&](ReadStatus status) {
-        store.InsertRecords(before, records);
+    auto fail = [&](ReadStatus status) {
         result.status = status;
         return result;
     };
 
     int32_t categoryField;
-    if (!in.I32(categoryField)) return finish(ReadStatus::ReadError);
+    if (!in.I32(categoryField)) return fail(ReadStatus::ReadError);
     if (categoryField > 0) {
         std::string name;
         for (int32_t i = 0; i < categoryField - 1; ++i) {
-            if (!in.String(name)) return finish(ReadStatus::ReadError);
+            if (!in.String(name)) return fail(ReadStatus::ReadError);
             if (!name.empty() && !store.HasCategory(name)) store.InsertCategorySorted(name);
         }
         std::string clear;
-        if (!in.String(clear)) return finish(ReadStatus::ReadError);
+        if (!in.String(clear)) return fail(ReadStatus::ReadError);
         if (clear == "LAST" || clear == "NONE" || store.HasCategory(clear)) {
             if (before == 0) store.SetClearSelection(clear);
         } else {
@@ -280,32 +275,42 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     }
 
     int32_t count;
-    if (!in.I32(count)) return finish(ReadStatus::ReadError);
-    if (count <= 0) return finish(ReadStatus::Ok);
-
+    if (!in.I32(count)) return fail(ReadStatus::ReadError);
     const bool singleDate = version == 1;
     try {
-        uint64_t fits = in.Remaining() / (singleDate ? kMinRecordV1 : kMinRecordV2);
-        records.reserve(size_t(uint64_t(count) < fits ? uint64_t(count) : fits));
+        // One record object is reused, so a visitor that keeps nothing allocates nothing.
+        CAnnotatedLink record;
         for (int32_t i = 0; i < count; ++i) {
-            auto record = std::make_unique<CAnnotatedLink>();
-            if (!in.String(record->title) || !in.String(record->link) || !in.String(record->description) ||
-                !in.String(record->category) || !in.Date(record->added))
-                return finish(ReadStatus::ReadError);
+            if (!in.String(record.title) || !in.String(record.link) || !in.String(record.description) ||
+                !in.String(record.category) || !in.Date(record.added))
+                return fail(ReadStatus::ReadError);
             if (singleDate)
-                record->modified = record->added;
-            else if (!in.Date(record->modified))
-                return finish(ReadStatus::ReadError);
-            records.push_back(std::move(record));
+                record.modified = record.added;
+            else if (!in.Date(record.modified))
+                return fail(ReadStatus::ReadError);
+            visit(record);
         }
     } catch (const std::bad_alloc&) {
         prompter.Error("Could not read the data file into memory.  Close another application and try again.");
-        return finish(ReadStatus::OutOfMemory);
+        return fail(ReadStatus::OutOfMemory);
     }
-    if (!store.InsertRecords(before, records)) {
+    return result;
+}
+
+ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter)
+{
+    auto lock = store.Lock();
+    const int before = store.Count();
+    std::vector<LinkStore::Record> records;
+    // Records are added in one step at the end, so that a view follows with one change.
+    records.reserve(size_t(source.Remaining() / kMinRecordV2));
+    ReadResult result = ScanDataFile(store, source, prompter, [&](CAnnotatedLink& record) {
+        records.push_back(std::make_unique<CAnnotatedLink>(std::move(record)));
+    });
+    // Whatever was read before a failure stays in the store.
+    if (!store.InsertRecords(before, records) && result.status == ReadStatus::Ok) {
         prompter.Error("Could not read the data file into memory.  Close another application and try again.");
         result.status = ReadStatus::OutOfMemory;
-        return result;
     }
     return result;
 }

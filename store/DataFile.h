@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 
 class ByteSink;
 class ByteSource;
 class LinkStore;
 class Prompter;
+struct CAnnotatedLink;
 
 enum class ReadStatus {
     Ok,              // the whole file was read
@@ -24,3 +26,9 @@ bool WriteDataFile(const LinkStore& store, ByteSink& sink);
 // Reads a data file after the records already in the store. Shows the version and
 // out-of-memory messages itself; a read error is reported by the caller.
 ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter);
+
+// Reads a data file as ReadDataFile does, but hands each record to visit (one object,
+// reused) instead of adding it to the store; the Category list and Clear-selection
+// value still go into the store.
+ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter,
+                        const std::function<void(CAnnotatedLink&)>& visit);

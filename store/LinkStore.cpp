@@ -31,7 +31,8 @@ bool LinkStore::InsertLink(int index, const std::string& title, const std::strin
     try {
         auto record = std::make_unique<CAnnotatedLink>(
             CAnnotatedLink{title, link, description, category, added, modified});
-        m_records.reserve(m_records.size() + 1);  // so that the insert below cannot fail
+        // Grown here, geometrically, so that the insert below cannot fail.
+        if (m_records.size() == m_records.capacity()) m_records.reserve(m_records.size() * 2 + 16);
         if (m_listener) m_listener->AboutToInsert(index, 1);
         m_records.insert(m_records.begin() + index, std::move(record));
         if (m_listener) m_listener->Inserted(index, 1);

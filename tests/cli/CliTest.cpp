@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/CliCommands.h"
+#include "search/RecordSearch.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
@@ -129,4 +130,49 @@ TEST_F(Cli, BuildRejectsBadJsonAndWritesNothing)
     std::ostringstream buildErr;
     EXPECT_EQ(BuildCommand(PathOf("ok.json"), PathOf("no/such/folder/out.dat"), buildErr), kExitFailed);
     EXPECT_NE(buildErr.str().find("Could not save annotated links into"), std::string::npos);
+}
+
+TEST_F(Cli, SearchPrintsTheMatchingRows)
+{
+    LinkStore store;
+    store.InsertCategorySorted("News");
+    store.InsertLink(0, "Receive mail", "http://mail", "", "News", {}, {});
+    store.InsertLink(1, "Weather", "http://weather", "how to receive forecasts", "", {}, {});
+    store.InsertLink(2, "Caf\xE9 list", "http://cafe", "", "Food", {}, {});
+    store.InsertLink(3, "Nothing here", "http://receive.example", "", "", {}, {});
+    WriteBytes(PathOf("s.dat"), StoreBytes(store));
+
+    auto run = [&](const std::string& pattern, SearchOptions options, bool last = false) {
+        out.str("");
+        err.str("");
+        return SearchCommand(PathOf("s.dat"), pattern, options, last, out, err);
+    };
+    SearchOptions defaults;
+    EXPECT_EQ(run("RECEIVE", defaults), kExitOk);
+    EXPECT_EQ(out.str(), "*0\tReceive mail\n 1\tWeather\n2 of 4 links match\n");
+    EXPECT_EQ(run("receive", defaults, true), kExitOk);
+    EXPECT_EQ(out.str(), " 0\tReceive mail\n*1\tWeather\n2 of 4 links match\n");
+
+    SearchOptions links;
+    links.title = links.description = false;
+    links.link = true;
+    EXPECT_EQ(run("receive", links), kExitOk);
+    EXPECT_EQ(out.str(), "*3\tNothing here\n1 of 4 links match\n");
+
+    SearchOptions typos;
+    typos.allowTypos = true;
+    typos.separation = 2;
+    EXPECT_EQ(run("recieve", typos), kExitOk);
+    EXPECT_EQ(out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1), "2 of 4 links match\n");
+    EXPECT_EQ(run("recieve", defaults), kExitFailed);
+    EXPECT_EQ(out.str(), "0 of 4 links match\n");
+
+    // Titles that are not UTF-8 are shown as Windows-1252.
+    EXPECT_EQ(run("caf", defaults), kExitOk);
+    EXPECT_EQ(out.str(), "*2\tCaf\xC3\xA9 list\n1 of 4 links match\n");
+
+    EXPECT_EQ(SearchCommand(PathOf("missing.dat"), "x", defaults, false, out, err), kExitUsage);
+    std::string cut = StoreBytes(store);
+    WriteBytes(PathOf("cut.dat"), cut.substr(0, cut.size() - 3));
+    EXPECT_EQ(SearchCommand(PathOf("cut.dat"), "x", defaults, false, out, err), kExitUsage);
 }
