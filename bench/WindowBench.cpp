@@ -16,6 +16,7 @@
 
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
+#include "common/SortedComboBox.h"
 #include "bench/DataGen.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -181,6 +182,53 @@ int main(int argc, char** argv)
         }));
     }
     Report("Delete 50,000 scattered rows of 100,000, repainted", Median(runs), 300);
+
+    // Searching: from a keystroke in the Search box to the selection applied, the first
+    // match in the form and the list painted.
+    dlg->Persistence().LoadDataFile(nullptr, false);
+    auto keystroke = [&](const char* pattern) {
+        dlg->SearchBox()->setEditText(pattern);
+        dlg->OnSearchEdited();
+    };
+    struct Case {
+        const char* label;
+        const char* pattern;
+        bool typos;
+        double target;
+    };
+    const Case cases[] = {{"search, exact, 1 % of the rows", "quasar", false, 40},
+                          {"search, exact, 50 % of the rows", "nebula", false, 40},
+                          {"search, typos (S = 2), 1 % of the rows", "qusar", true, 100},
+                          {"search, typos (S = 2), 50 % of the rows", "nebual", true, 100}};
+    for (const Case& c : cases) {
+        dlg->Settings().allowTypos = c.typos;
+        runs.clear();
+        for (int i = 0; i < 5; ++i) {
+            keystroke("");
+            runs.push_back(Ms([&] {
+                keystroke(c.pattern);
+                Paint(*dlg);
+            }));
+        }
+        Report(c.label, Median(runs), c.target);
+    }
+    dlg->Settings().allowTypos = false;
+    dlg->Settings().interruptibleSearching = true;
+    std::vector<double> returns;
+    runs.clear();
+    for (int i = 0; i < 9; ++i) {
+        keystroke("");
+        while (dlg->IsSearchBusy()) QApplication::processEvents();
+        QElapsedTimer total;
+        total.start();
+        returns.push_back(Ms([&] { keystroke("nebula"); }));
+        while (dlg->IsSearchBusy()) QApplication::processEvents();
+        Paint(*dlg);
+        runs.push_back(double(total.nsecsElapsed()) / 1e6);
+    }
+    Report("interruptible search: the keystroke returns after", Median(returns), 2);
+    Report("interruptible search, 50 %: until the result is shown", Median(runs));
+    dlg->Settings().interruptibleSearching = false;
 
     std::printf("%-58s %9.1f MB   (target < 120 MB)\n", "peak memory (whole process)", double(PeakResidentBytes()) / 1e6);
     std::printf("%-58s %9.1f MB\n", "  of which Qt and the process before start-up", double(rssAtStart) / 1e6);
