@@ -130,6 +130,24 @@ TEST(MainWindow, SaveOnCloseWritesChangesAndBacksUpDaily)
     EXPECT_EQ(ReadAll(h.DataPath()), saved);
 }
 
+TEST(MainWindow, APendingEditIsStoredAtExitWithMoveSave)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a", "b"});
+    CLinksDlg& dlg = h.Open();
+    h.ClickRow(1);
+    h.Type(dlg.TitleField(), " edited");
+    h.Close();
+    CLinksDlg& again = h.Open();
+    EXPECT_EQ(again.Store().At(1).title, "b edited");
+    // Typed into an empty form and never added: stored as a new record.
+    h.Type(again.TitleField(), "typed only");
+    h.Close();
+    CLinksDlg& third = h.Open();
+    ASSERT_EQ(third.Store().Count(), 3);
+    EXPECT_EQ(third.Store().At(2).title, "typed only");
+}
+
 TEST(MainWindow, AFailedSaveKeepsTheOldFileAndSaysSo)
 {
     WindowHarness h;
