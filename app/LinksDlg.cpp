@@ -129,8 +129,15 @@ void CLinksDlg::BuildControls()
         b->setAutoDefault(false);
         return b;
     };
-    // A combo box's rectangle gives its drop-down height; the box itself is one line.
-    auto placeCombo = [&](QWidget* combo, QRect r) { combo->setGeometry(r.x(), r.y(), r.width(), du.Y(12)); };
+    // The Search and Category boxes keep their lists in natural order. A combo box's
+    // rectangle gives its drop-down height; the box itself is one line.
+    auto sortedCombo = [&](QRect r) {
+        auto* combo = new CSortedComboBox(this);
+        combo->setEditable(true);
+        combo->SetCompare(NaturalCompare);
+        combo->setGeometry(r.x(), r.y(), r.width(), du.Y(12));
+        return combo;
+    };
 
     auto* groupBox = new QGroupBox("Annotated Link", this);
     groupBox->setGeometry(du.Rect(7, 125, 246, 137));
@@ -143,10 +150,7 @@ void CLinksDlg::BuildControls()
     listLabel->setBuddy(m_list);
 
     QLabel* searchLabel = label("&Search:", du.Rect(7, 111, 26, 8));
-    m_search = new CSortedComboBox(this);
-    m_search->setEditable(true);
-    m_search->SetCompare(NaturalCompare);
-    placeCombo(m_search, du.Rect(38, 108, 155, 64));
+    m_search = sortedCombo(du.Rect(38, 108, 155, 64));
     searchLabel->setBuddy(m_search);
     m_previous = button("&Previous", du.Rect(203, 108, 50, 14));
     m_next = button("&Next", du.Rect(263, 108, 50, 14));
@@ -169,10 +173,7 @@ void CLinksDlg::BuildControls()
     m_description->setTabChangesFocus(true);
     descriptionLabel->setBuddy(m_description);
     QLabel* categoryLabel = label("Categor&y:", du.Rect(13, 246, 31, 8));
-    m_category = new CSortedComboBox(this);
-    m_category->setEditable(true);
-    m_category->SetCompare(NaturalCompare);
-    placeCombo(m_category, du.Rect(48, 244, 200, 72));
+    m_category = sortedCombo(du.Rect(48, 244, 200, 72));
     categoryLabel->setBuddy(m_category);
 
     m_launch = button("&Launch", du.Rect(263, 129, 50, 14));

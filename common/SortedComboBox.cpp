@@ -1,6 +1,7 @@
 #include "common/SortedComboBox.h"
 
 #include "store/NaturalCompare.h"
+#include "store/SortedInsert.h"
 
 namespace {
 // Compares the UTF-8 bytes of two item texts.
@@ -11,21 +12,10 @@ int CompareItems(TextCompare compare, const QString& a, const QString& b)
 }
 }  // namespace
 
-// Shared with the sorted list box: the bisection of the sorted insert.
+// Shared with the sorted list box: where text goes among count items.
 int SortedIndexOf(TextCompare compare, int count, const std::function<QString(int)>& itemAt, const QString& text)
 {
-    int lo = 0, hi = count - 1;
-    while (hi >= lo) {
-        int mid = (lo + hi) / 2;
-        int c = CompareItems(compare, text, itemAt(mid));
-        if (c > 0)
-            lo = mid + 1;
-        else if (c < 0)
-            hi = mid - 1;
-        else
-            return mid;
-    }
-    return lo;
+    return SortedInsertIndex(count, [&](int i) { return CompareItems(compare, text, itemAt(i)); });
 }
 
 CSortedComboBox::CSortedComboBox(QWidget* parent) : QComboBox(parent), m_compare(CompareNoCase)

@@ -4,22 +4,12 @@
 #include <new>
 
 #include "store/NaturalCompare.h"
+#include "store/SortedInsert.h"
 
 int SortedInsertIndex(const std::vector<std::string>& list, const std::string& name,
                       int (*compare)(std::string_view, std::string_view))
 {
-    int lo = 0, hi = int(list.size()) - 1;
-    while (hi >= lo) {
-        int mid = (lo + hi) / 2;
-        int c = compare(name, list[size_t(mid)]);
-        if (c > 0)
-            lo = mid + 1;
-        else if (c < 0)
-            hi = mid - 1;
-        else
-            return mid;
-    }
-    return lo;
+    return SortedInsertIndex(int(list.size()), [&](int i) { return compare(name, list[size_t(i)]); });
 }
 
 bool LinkStore::InsertLink(int index, const std::string& title, const std::string& link,
