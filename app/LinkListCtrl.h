@@ -59,6 +59,7 @@ public:
     // Freezes painting; the outermost end repaints the whole list once.
     void BeginUpdate();
     void EndUpdate();
+    bool IsUpdating() const { return m_updateDepth > 0; }
     // Repaints after a change of row states made outside an update bracket.
     void RefreshRows();
     void EnsureRowVisible(int row);

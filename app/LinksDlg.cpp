@@ -189,7 +189,7 @@ void CLinksDlg::BuildControls()
     connect(m_list, &CLinkListCtrl::doubleClicked, this, &CLinksDlg::OnListDoubleClick);
     connect(m_list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
     connect(m_list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
-    connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::SyncCategoryBox);
+    connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
     connect(m_search, &CSortedComboBox::aboutToShowPopup, this, &CLinksDlg::AddSearchHistory);
     connect(m_search->lineEdit(), &QLineEdit::textEdited, this, &CLinksDlg::OnSearchEdited);
     connect(m_search, &QComboBox::activated, this, &CLinksDlg::OnHistoryChosen);
@@ -242,7 +242,11 @@ QPushButton* CLinksDlg::Button(int id) const
 
 void CLinksDlg::BeginListUpdate() { m_list->BeginUpdate(); }
 
-void CLinksDlg::EndListUpdate() { m_list->EndUpdate(); }
+void CLinksDlg::EndListUpdate()
+{
+    m_list->EndUpdate();
+    if (m_categoriesPending && !m_list->IsUpdating()) SyncCategoryBox();
+}
 
 void CLinksDlg::UpdateSelectedCount()
 {
@@ -422,8 +426,18 @@ void CLinksDlg::AddSearchHistory()
     m_search->setEditText(current);
 }
 
+void CLinksDlg::OnCategoriesChanged()
+{
+    // A load adds names one by one: the box is rebuilt once, when the load ends.
+    if (m_list->IsUpdating())
+        m_categoriesPending = true;
+    else
+        SyncCategoryBox();
+}
+
 void CLinksDlg::SyncCategoryBox()
 {
+    m_categoriesPending = false;
     bool filling = m_filling;
     m_filling = true;
     QString text = m_category->currentText();

@@ -124,6 +124,7 @@ private:
     void InsertColumns();
     void SetDeleteCaption();
     void SyncCategoryBox();
+    void OnCategoriesChanged();
     void OnListKey(int key, Qt::KeyboardModifiers modifiers);
     void OnListDoubleClick();
     void Shutdown();
@@ -163,6 +164,7 @@ private:
     bool m_altKey = false;
     bool m_filling = false;  // the form is being filled by the program, not the user
     bool m_preview = false;
+    bool m_categoriesPending = false;  // the Category box follows the list after a bulk change
     bool m_shutDown = false;
     std::atomic<bool> m_searchBusy{false};
 

@@ -128,14 +128,20 @@ bool AtomicFileWriter::Open(const std::string& target)
 {
     Cancel();
     m_target = target;
-    m_temp = TempNameBeside(target);
+    // A data file that is a link to another place is replaced there, keeping the link.
+    std::error_code ec;
+    if (fs::is_symlink(PathOf(target), ec)) {
+        fs::path real = fs::weakly_canonical(PathOf(target), ec);
+        if (!ec) m_target = real.string();
+    }
+    m_temp = TempNameBeside(m_target);
     m_failed = false;
     m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
     if (m_fd < 0) return false;
 #ifndef _WIN32
     // Keep the permissions of the file that is being replaced.
     struct stat st;
-    if (::stat(target.c_str(), &st) == 0) ::fchmod(m_fd, st.st_mode & 07777);
+    if (::stat(m_target.c_str(), &st) == 0) ::fchmod(m_fd, st.st_mode & 07777);
 #endif
     return true;
 }

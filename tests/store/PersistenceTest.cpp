@@ -194,6 +194,20 @@ TEST(Persistence, AFailedSaveLeavesThePreviousFileWhole)
     EXPECT_EQ(f.host.options, 0);
 }
 
+TEST(Persistence, ALinkedDataFileIsWrittenWhereItPoints)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    fs::create_directories(temp.path / "synced");
+    std::ofstream(temp.path / "synced" / "real.dat") << "old";
+    fs::create_symlink(temp.path / "synced" / "real.dat", f.persistence.DataPath());
+    f.Add("linked");
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_TRUE(fs::is_symlink(f.persistence.DataPath()));
+    EXPECT_NE(ReadAll(temp.path / "synced" / "real.dat"), "old");
+    EXPECT_EQ(ReadAll(f.persistence.DataPath()), ReadAll(temp.path / "synced" / "real.dat"));
+}
+
 TEST(Persistence, AFullDiskLeavesThePreviousFileWhole)
 {
     TempFolder temp;
