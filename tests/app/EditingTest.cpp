@@ -9,7 +9,9 @@
 #include <filesystem>
 
 #include "app/LinkListCtrl.h"
+#include "common/LaunchJob.h"
 #include "common/SortedComboBox.h"
+#include "platform/qt/QtServices.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "tests/support/WindowHarness.h"
@@ -306,4 +308,17 @@ TEST(Editing, UneditedFieldsKeepTheirBytes)
     EXPECT_EQ(r.category, "Caf\xE9s");
     EXPECT_EQ(r.description, "Line\r\nMore");
     EXPECT_EQ(r.link, "C:\\x\\y");
+}
+
+TEST(Editing, TheDesktopOpenerChecksFileNamesFirst)
+{
+    QtShell shell;
+    // Nothing is started for a file that is not there, whatever the name holds.
+    EXPECT_EQ(shell.Open("/no/such/folder/plan.txt"), Shell::FileNotFound);
+    EXPECT_EQ(shell.Open("notes that do not exist.txt; rm -rf ~"), Shell::FileNotFound);
+    EXPECT_EQ(shell.Open("file:///no/such/file.pdf"), Shell::FileNotFound);
+    EXPECT_EQ(LaunchFailureText("x", Shell::AccessDenied), "Could not launch \"x\".  Windows denied access to this file.");
+    EXPECT_EQ(LaunchFailureText("x", Shell::OutOfMemory),
+              "Could not launch \"x\".  There isn't enough available memory.  Try closing another application.");
+    EXPECT_EQ(LaunchFailureText("x", Shell::Other), "Could not launch \"x\".");
 }
