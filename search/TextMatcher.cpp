@@ -1,6 +1,8 @@
 #include "search/TextMatcher.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -206,16 +208,27 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
     // there or the one after it is the pattern's first or second character (or both
     // are white space), so only positions next to such characters are tried.
     const bool* near = NearTable(pattern);
-    const bool nearEnd = p.size >= 2 && IsSpaceOrNul(p1);  // the NUL after the text is near
+    const uint64_t nearEnd = p.size >= 2 && IsSpaceOrNul(p1);  // the NUL after the text is near
     const unsigned char p2 = kUpper[p[2]];
-    for (size_t start = 0; start < t.size; ++start) {
-        const bool next = start + 1 < t.size ? near[t.data[start + 1]] : nearEnd;
-        if (!near[t.data[start]] && !next) continue;
-        // The first step of an attempt, as its rules allow it, before the attempt itself.
-        const unsigned char t0 = kUpper[t.data[start]], t1 = kUpper[t[start + 1]];
-        const bool firstStep = t0 == p0 || (p.size >= 2 && (Agree(t1, p1) || (t1 == p0 && Agree(kUpper[t[start + 2]], p1)) ||
-                                                             (t0 == p1 && (t1 == p0 || Agree(t1, p2)))));
-        if (firstStep && TypoFrom(t, start, p, m_separation)) return true;
+    // Sixty-four positions at a time: a mask of the near characters, without branches,
+    // then only the positions at or just before a near character are looked at.
+    for (size_t base = 0; base < t.size; base += 64) {
+        const size_t length = t.size - base < 64 ? t.size - base : 64;
+        const unsigned char* chunk = t.data + base;
+        uint64_t mask = 0;
+        for (size_t j = 0; j < length; ++j) mask |= uint64_t(near[chunk[j]]) << j;
+        const uint64_t after = base + length < t.size ? uint64_t(near[t.data[base + length]]) : nearEnd;
+        uint64_t candidates = mask | (mask >> 1) | (after << (length - 1));
+        while (candidates) {
+            const size_t start = base + size_t(std::countr_zero(candidates));
+            candidates &= candidates - 1;
+            // The first step of an attempt, as its rules allow it, before the attempt itself.
+            const unsigned char t0 = kUpper[t.data[start]], t1 = kUpper[t[start + 1]];
+            const bool firstStep =
+                t0 == p0 || (p.size >= 2 && (Agree(t1, p1) || (t1 == p0 && Agree(kUpper[t[start + 2]], p1)) ||
+                                             (t0 == p1 && (t1 == p0 || Agree(t1, p2)))));
+            if (firstStep && TypoFrom(t, start, p, m_separation)) return true;
+        }
     }
     return false;
 }
