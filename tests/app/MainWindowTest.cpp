@@ -13,6 +13,9 @@
 #include "app/LinkListCtrl.h"
 #include "common/SortedComboBox.h"
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include "platform/qt/QtPrompter.h"
 #include "store/FileIO.h"
 #include "tests/support/WindowHarness.h"
 
@@ -254,6 +257,39 @@ TEST(MainWindow, TimedSaveRunsOnTheWorkerOnlyWhenChanged)
     dlg.TimedSaveTick();
     dlg.SaveJob().Wait();
     EXPECT_EQ(h.prompter.Texts().size(), 1u);
+    dlg.Store().SetChanged(false);
+}
+
+TEST(MainWindow, AFailingTimedSaveAsksTheWindowThreadWithoutHoldingTheLock)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    // The real message box this time, answered by a timer on the window thread.
+    QtPrompter prompter;
+    DesktopServices services{prompter, h.settings, h.clock, h.paths, h.shell, h.clipboard};
+    CLinksDlg dlg(services);
+    prompter.SetOwner(&dlg);
+    dlg.Persistence().SetWriterFactory([] { return std::make_unique<RefusingWriter>(); });
+    dlg.Store().SetChanged();
+
+    bool lockFree = false;
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        // While the worker waits for this answer the window thread can take the lock.
+        std::unique_lock lock(dlg.Store().Mutex(), std::try_to_lock);
+        lockFree = lock.owns_lock();
+        shown = box->text();
+        box->accept();
+    });
+    closer.start(5);
+    dlg.TimedSaveTick();
+    for (int i = 0; i < 1000 && !dlg.SaveJob().IsFinished(); ++i) QTest::qWait(2);
+    ASSERT_TRUE(dlg.SaveJob().IsFinished());
+    EXPECT_TRUE(lockFree);
+    EXPECT_EQ(shown.toStdString(), "Could not save annotated links into \"" + h.DataPath() + "\".");
     dlg.Store().SetChanged(false);
 }
 
