@@ -134,6 +134,8 @@ void CLinksDlg::BuildControls()
     auto sortedCombo = [&](QRect r) {
         auto* combo = new CSortedComboBox(this);
         combo->setEditable(true);
+        // What the user types is what is searched for or stored: no completion.
+        combo->setCompleter(nullptr);
         combo->SetCompare(NaturalCompare);
         combo->setGeometry(r.x(), r.y(), r.width(), du.Y(12));
         return combo;

@@ -151,6 +151,11 @@ TEST(Search, HistoryKeepsOneEntryPerTextInNaturalOrder)
     emit dlg.SearchBox()->activated(index);
     EXPECT_EQ(h.SelectedRows(), std::vector<int>{7});
 
+    // Typing is not completed from the history: "nee" searches for "nee".
+    dlg.SearchBox()->lineEdit()->clear();
+    TypeSearch(h, "nee");
+    EXPECT_EQ(dlg.SearchBox()->currentText(), "nee");
+
     // Opening the drop-down adds the current text.
     dlg.SearchBox()->setEditText("dropped");
     dlg.SearchBox()->showPopup();
