@@ -34,6 +34,8 @@ public:
     void WasReset() override;
     void TextsChanged() override;
     void CategoriesChanged() override { emit categoriesChanged(); }
+    // One record was changed in place.
+    void RowChanged(int row) { emit dataChanged(index(row, 0), index(row, ColCount - 1)); }
 
 signals:
     void categoriesChanged();

@@ -365,7 +365,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
         record.description = form.description;
         record.link = form.link;
         record.modified = now;
-        m_list->Model().TextsChanged();
+        m_list->Model().RowChanged(target);
     } else {
         m_store.InsertLink(m_store.Count(), form.title, form.link, form.description, category, now, now);
         target = m_store.Count() - 1;
