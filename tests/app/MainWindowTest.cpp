@@ -220,6 +220,14 @@ TEST(MainWindow, PlacementRoundTripsAndComesBackOnScreen)
     EXPECT_EQ(clamped.pos(), QPoint(screen.right() + 1 - icon, screen.bottom() + 1 - icon));
     h.Close();
 
+    // Closed while minimised: it comes back minimised.
+    CLinksDlg& minimised = h.Open();
+    minimised.setWindowState(Qt::WindowMinimized);
+    h.Close();
+    EXPECT_EQ(h.settings.ReadInt("Placement", "ShowCmd", -1), 2);
+    EXPECT_TRUE(h.Open().windowState() & Qt::WindowMinimized);
+    h.Close();
+
     // A value of -1 counts as missing: nothing is restored.
     EXPECT_EQ(WindowPlacementStore::Clamp(QRect(-50, 10, 600, 400), screen, QSize(icon, icon)).topLeft(), QPoint(-50, 10));
     h.settings.WriteInt("Placement", "x1", -1);
