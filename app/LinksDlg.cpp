@@ -108,6 +108,9 @@ CLinksDlg::~CLinksDlg()
     m_saveJob.Wait();
     m_launchPool.WaitAll();
     m_store.SetListener(nullptr);
+    // The list reads the store, which is a member and goes before the child widgets do.
+    delete m_list;
+    m_list = nullptr;
 }
 
 void CLinksDlg::BuildControls()
