@@ -47,20 +47,20 @@ inline bool ExactFrom(Bytes t, size_t i, Bytes p)
     return true;
 }
 
-
 // The next position at or after from that holds c in either ASCII case, or size.
 class CaseFinder {
 public:
-    CaseFinder(Bytes t, unsigned char c) : m_t(t)
+    CaseFinder(Bytes t, unsigned char c, size_t from) : m_t(t)
     {
         m_a = kUpper[c];
         m_b = IsLetter(m_a) ? (unsigned char)(m_a | 0x20) : m_a;
+        m_nextA = Find(m_a, from);
+        m_nextB = m_a == m_b ? m_nextA : Find(m_b, from);
     }
     size_t Next(size_t from)
     {
-        if (m_nextA < from || !m_started) m_nextA = Find(m_a, from);
-        if (m_nextB < from || !m_started) m_nextB = m_a == m_b ? m_nextA : Find(m_b, from);
-        m_started = true;
+        if (m_nextA < from) m_nextA = Find(m_a, from);
+        if (m_nextB < from) m_nextB = m_a == m_b ? m_nextA : Find(m_b, from);
         return m_nextA < m_nextB ? m_nextA : m_nextB;
     }
 
@@ -73,8 +73,7 @@ private:
     }
     Bytes m_t;
     unsigned char m_a, m_b;
-    size_t m_nextA = 0, m_nextB = 0;
-    bool m_started = false;
+    size_t m_nextA, m_nextB;
 };
 
 // How common a character is in text, to look for the rarest one: letters by their
@@ -111,7 +110,7 @@ bool CExactMatcher::Match(std::string_view text, std::string_view pattern) const
     size_t anchor = 0;
     for (size_t k = 1; k < p.size && p.data[k] != ' '; ++k)
         if (kCommonness[p.data[k]] < kCommonness[p.data[anchor]]) anchor = k;
-    CaseFinder candidates(t, p.data[anchor]);
+    CaseFinder candidates(t, p.data[anchor], anchor);
     for (size_t hit = candidates.Next(anchor); hit < t.size; hit = candidates.Next(hit + 1))
         if (ExactFrom(t, hit - anchor, p)) return true;
     return false;
