@@ -10,25 +10,23 @@
 #include "store/Utf.h"
 
 namespace {
-
 const char* const kHeadings[ColCount] = {"Title", "Category", "Description", "Added", "Last Modified"};
+}  // namespace
 
-QString TextOf(const std::string& bytes)
+QString DisplayText(const std::string& bytes)
 {
     // Most texts are UTF-8; older files may hold Windows-1252 bytes.
     if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-    std::string shown = DisplayUtf8(bytes);
+    std::string shown = Windows1252ToUtf8(bytes);
     return QString::fromUtf8(shown.data(), qsizetype(shown.size()));
 }
-
-}  // namespace
 
 QString LinkCellText(const CAnnotatedLink& record, int column)
 {
     switch (column) {
-    case ColTitle: return TextOf(record.title);
-    case ColCategory: return TextOf(record.category);
-    case ColDescription: return TextOf(record.description);
+    case ColTitle: return DisplayText(record.title);
+    case ColCategory: return DisplayText(record.category);
+    case ColDescription: return DisplayText(record.description);
     case ColAdded: return QString::fromStdString(FormatLinkDate(record.added, DateStyle::List));
     case ColModified: return QString::fromStdString(FormatLinkDate(record.modified, DateStyle::List));
     default: return QString();

@@ -27,12 +27,6 @@ namespace {
 // Slots of the form's fields for the shown-bytes memory.
 enum { SlotTitle, SlotLink, SlotDescription, SlotCategory };
 
-QString ToQ(const std::string& bytes)
-{
-    std::string shown = DisplayUtf8(bytes);
-    return QString::fromUtf8(shown.data(), qsizetype(shown.size()));
-}
-
 std::string ToBytes(const QString& text)
 {
     QByteArray utf8 = text.toUtf8();
@@ -42,7 +36,7 @@ std::string ToBytes(const QString& text)
 // The Description field shows line breaks as LF; records keep CR LF.
 QString DescriptionToField(const std::string& bytes)
 {
-    QString text = ToQ(bytes);
+    QString text = DisplayText(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -275,7 +269,7 @@ void CLinksDlg::UpdatePrevNextButtons(int row)
 void CLinksDlg::SetField(QLineEdit* field, const std::string& bytes, int slot)
 {
     m_shownBytes[slot] = bytes;
-    m_shownText[slot] = ToQ(bytes);
+    m_shownText[slot] = DisplayText(bytes);
     field->setText(m_shownText[slot]);
 }
 
@@ -299,7 +293,7 @@ void CLinksDlg::ShowLink(const CAnnotatedLink& record)
     SetField(m_link, record.link, SlotLink);
     SetDescription(record.description);
     m_shownBytes[SlotCategory] = record.category;
-    m_shownText[SlotCategory] = ToQ(record.category);
+    m_shownText[SlotCategory] = DisplayText(record.category);
     m_category->setEditText(m_shownText[SlotCategory]);
     m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.modified, DateStyle::Record)));
     m_filling = false;
@@ -370,8 +364,8 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
         record.modified = now;
         m_list->Model().RowChanged(target);
     } else {
-        m_store.InsertLink(m_store.Count(), form.title, form.link, form.description, category, now, now);
-        target = m_store.Count() - 1;
+        const bool added = m_store.InsertLink(m_store.Count(), form.title, form.link, form.description, category, now, now);
+        target = added ? m_store.Count() - 1 : -1;
     }
     m_dateLabel->setText(QString::fromStdString(FormatLinkDate(now, DateStyle::Record)));
     if (buttonMode && target >= 0) {
@@ -414,7 +408,7 @@ void CLinksDlg::ClearForm(bool reset)
             m_category->setEditText(QString());
         } else if (value != "LAST") {
             for (const auto& name : m_store.Categories())
-                if (EqualsNoCase(name, value)) m_category->setEditText(ToQ(name));
+                if (EqualsNoCase(name, value)) m_category->setEditText(DisplayText(name));
         }
     }
     m_filling = false;
@@ -447,7 +441,7 @@ void CLinksDlg::SyncCategoryBox()
     m_filling = true;
     QString text = m_category->currentText();
     m_category->clear();
-    for (const auto& name : m_store.Categories()) m_category->addItem(ToQ(name));
+    for (const auto& name : m_store.Categories()) m_category->addItem(DisplayText(name));
     m_category->setEditText(text);
     m_filling = filling;
 }

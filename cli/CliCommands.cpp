@@ -41,7 +41,7 @@ void AppendTextField(std::string& out, const char* key, const std::string& bytes
     out += key;
     out += "\": ";
     bool valid = IsValidUtf8(bytes);
-    AppendJsonString(out, valid ? bytes : DisplayUtf8(bytes));
+    AppendJsonString(out, valid ? bytes : Windows1252ToUtf8(bytes));
     if (!valid) {
         out += ", \"";
         out += key;
@@ -274,7 +274,7 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
         text += row == reference ? '*' : ' ';
         text += std::to_string(row);
         text += '\t';
-        text += IsValidUtf8(title) ? title : DisplayUtf8(title);
+        text += DisplayUtf8(title);
         text += '\n';
     }
     text += std::to_string(matches.size()) + " of " + std::to_string(rows) + " links match\n";

@@ -12,9 +12,9 @@ int CompareItems(TextCompare compare, const QString& a, const QString& b)
 }
 }  // namespace
 
-// Shared with the sorted list box: where text goes among count items.
 int SortedIndexOf(TextCompare compare, int count, const std::function<QString(int)>& itemAt, const QString& text)
 {
+    if (!compare) return 0;
     return SortedInsertIndex(count, [&](int i) { return CompareItems(compare, text, itemAt(i)); });
 }
 
@@ -25,11 +25,7 @@ CSortedComboBox::CSortedComboBox(QWidget* parent) : QComboBox(parent), m_compare
 
 int CSortedComboBox::Add(const QString& text)
 {
-    int index = count();
-    if (m_sorted && count() > 0 && m_compare)
-        index = SortedIndexOf(m_compare, count(), [this](int i) { return itemText(i); }, text);
-    else if (m_sorted)
-        index = 0;
+    const int index = m_sorted ? SortedIndexOf(m_compare, count(), [this](int i) { return itemText(i); }, text) : count();
     insertItem(index, text);
     return index;
 }

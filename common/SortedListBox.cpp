@@ -22,8 +22,7 @@ int CSortedListBox::Measure(const QString& text) const
 
 int CSortedListBox::Add(const QString& text)
 {
-    int index = count();
-    if (m_sorted) index = count() > 0 && m_compare ? SortedIndexOf(m_compare, count(), [this](int i) { return item(i)->text(); }, text) : 0;
+    const int index = m_sorted ? SortedIndexOf(m_compare, count(), [this](int i) { return item(i)->text(); }, text) : count();
     insertItem(index, text);
     int width = Measure(text);
     m_widths.insert(m_widths.begin() + index, width);

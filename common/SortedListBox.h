@@ -1,11 +1,8 @@
 #pragma once
 #include <QListWidget>
-#include <functional>
 #include <vector>
 
 #include "common/SortedComboBox.h"
-
-int SortedIndexOf(TextCompare compare, int count, const std::function<QString(int)>& itemAt, const QString& text);
 
 // A multi-selection list box that inserts where its comparison says and keeps its
 // horizontal scroll range as wide as its widest row.

@@ -223,6 +223,12 @@ bool FileLastWriteLocal(const std::string& path, LocalTime& out)
     return true;
 }
 
+std::string ParentFolder(const std::string& path)
+{
+    std::u8string folder = PathOf(path).parent_path().u8string();
+    return std::string(folder.begin(), folder.end());
+}
+
 bool MakeFolders(const std::string& folder)
 {
     std::error_code ec;

@@ -94,5 +94,7 @@ bool FileExists(const std::string& path);
 // Last-write time of a file as local time; false when it cannot be read.
 struct LocalTime;
 bool FileLastWriteLocal(const std::string& path, LocalTime& out);
+// The folder part of a path (empty for a bare file name).
+std::string ParentFolder(const std::string& path);
 // Creates the folder and its parents; true when it exists afterwards.
 bool MakeFolders(const std::string& folder);

@@ -1,6 +1,5 @@
 #include "store/Persistence.h"
 
-#include <filesystem>
 
 #include "options/Settings.h"
 #include "platform/Clock.h"
@@ -84,7 +83,7 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path)
         target = path ? *path : m_dataPath;
         BackupDataFile();
         // A fresh account may not have its documents folder yet.
-        std::string folder = std::filesystem::path(std::u8string(target.begin(), target.end())).parent_path().string();
+        const std::string folder = ParentFolder(target);
         if (!folder.empty()) MakeFolders(folder);
         auto writer = m_makeWriter();
         if (writer->Open(target) && WriteDataFile(m_store, *writer) && writer->Commit()) {

@@ -75,7 +75,11 @@ bool IsValidUtf8(std::string_view s)
 
 std::string DisplayUtf8(std::string_view bytes)
 {
-    if (IsValidUtf8(bytes)) return std::string(bytes);
+    return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes)
+{
     // Windows-1252's 0x80..0x9F; the five unassigned bytes map to themselves as C1 controls.
     static const uint16_t k1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,

@@ -14,5 +14,8 @@ bool IsValidUtf8(std::string_view s);
 // Appends code point cp as UTF-8.
 void AppendUtf8(uint32_t cp, std::string& out);
 
+// Bytes decoded as Windows-1252, as UTF-8.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
 // Text for showing bytes: valid UTF-8 as it is, anything else decoded as Windows-1252.
 std::string DisplayUtf8(std::string_view bytes);
