@@ -1,5 +1,6 @@
 #include "store/DataFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -209,6 +210,47 @@ private:
 // The smallest version 2 record, to bound how many a file can hold.
 constexpr uint64_t kMinRecordV2 = 4 + 24;
 
+const char* const kOutOfMemory = "Could not read the data file into memory.  Close another application and try again.";
+
+// Everything after the version: the Category list, the Clear-selection value and the records.
+ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::function<void(CAnnotatedLink&)>& visit)
+{
+    const int before = store.Count();
+    if (before == 0) store.ClearCategories();
+    int32_t categoryField;
+    if (!in.I32(categoryField)) return ReadStatus::ReadError;
+    if (categoryField > 0) {
+        std::string name;
+        for (int32_t i = 0; i < categoryField - 1; ++i) {
+            if (!in.String(name)) return ReadStatus::ReadError;
+            if (!name.empty() && !store.HasCategory(name)) store.InsertCategorySorted(name);
+        }
+        std::string clear;
+        if (!in.String(clear)) return ReadStatus::ReadError;
+        if (clear == "LAST" || clear == "NONE" || store.HasCategory(clear)) {
+            if (before == 0) store.SetClearSelection(clear);
+        } else {
+            store.InsertCategorySorted(clear);
+        }
+    }
+
+    int32_t count;
+    if (!in.I32(count)) return ReadStatus::ReadError;
+    // One record object is reused, so a visitor that keeps nothing allocates nothing.
+    CAnnotatedLink record;
+    for (int32_t i = 0; i < count; ++i) {
+        if (!in.String(record.title) || !in.String(record.link) || !in.String(record.description) ||
+            !in.String(record.category) || !in.Date(record.added))
+            return ReadStatus::ReadError;
+        if (singleDate)
+            record.modified = record.added;
+        else if (!in.Date(record.modified))
+            return ReadStatus::ReadError;
+        visit(record);
+    }
+    return ReadStatus::Ok;
+}
+
 }  // namespace
 
 bool WriteDataFile(const LinkStore& store, ByteSink& sink)
@@ -250,49 +292,12 @@ ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
         return result;
     }
 
-    const int before = store.Count();
-    if (before == 0) store.ClearCategories();
-    auto fail = [&](ReadStatus status) {
-        result.status = status;
-        return result;
-    };
-
-    int32_t categoryField;
-    if (!in.I32(categoryField)) return fail(ReadStatus::ReadError);
-    if (categoryField > 0) {
-        std::string name;
-        for (int32_t i = 0; i < categoryField - 1; ++i) {
-            if (!in.String(name)) return fail(ReadStatus::ReadError);
-            if (!name.empty() && !store.HasCategory(name)) store.InsertCategorySorted(name);
-        }
-        std::string clear;
-        if (!in.String(clear)) return fail(ReadStatus::ReadError);
-        if (clear == "LAST" || clear == "NONE" || store.HasCategory(clear)) {
-            if (before == 0) store.SetClearSelection(clear);
-        } else {
-            store.InsertCategorySorted(clear);
-        }
-    }
-
-    int32_t count;
-    if (!in.I32(count)) return fail(ReadStatus::ReadError);
-    const bool singleDate = version == 1;
+    // Every allocation of the read, the Category list's included, ends in the same message.
     try {
-        // One record object is reused, so a visitor that keeps nothing allocates nothing.
-        CAnnotatedLink record;
-        for (int32_t i = 0; i < count; ++i) {
-            if (!in.String(record.title) || !in.String(record.link) || !in.String(record.description) ||
-                !in.String(record.category) || !in.Date(record.added))
-                return fail(ReadStatus::ReadError);
-            if (singleDate)
-                record.modified = record.added;
-            else if (!in.Date(record.modified))
-                return fail(ReadStatus::ReadError);
-            visit(record);
-        }
+        result.status = ScanBody(store, in, version == 1, visit);
     } catch (const std::bad_alloc&) {
-        prompter.Error("Could not read the data file into memory.  Close another application and try again.");
-        return fail(ReadStatus::OutOfMemory);
+        prompter.Error(kOutOfMemory);
+        result.status = ReadStatus::OutOfMemory;
     }
     return result;
 }
@@ -303,13 +308,17 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     const int before = store.Count();
     std::vector<LinkStore::Record> records;
     // Records are added in one step at the end, so that a view follows with one change.
-    records.reserve(size_t(source.Remaining() / kMinRecordV2));
+    try {
+        records.reserve(size_t(std::min<uint64_t>(source.Remaining() / kMinRecordV2, 1u << 20)));
+    } catch (const std::bad_alloc&) {
+        // The list grows as it reads instead.
+    }
     ReadResult result = ScanDataFile(store, source, prompter, [&](CAnnotatedLink& record) {
         records.push_back(std::make_unique<CAnnotatedLink>(std::move(record)));
     });
     // Whatever was read before a failure stays in the store.
     if (!store.InsertRecords(before, records) && result.status == ReadStatus::Ok) {
-        prompter.Error("Could not read the data file into memory.  Close another application and try again.");
+        prompter.Error(kOutOfMemory);
         result.status = ReadStatus::OutOfMemory;
     }
     return result;

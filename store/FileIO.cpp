@@ -35,6 +35,7 @@ int OpenFd(const std::string& path, int flags, int mode = 0)
 int WriteFd(int fd, const void* data, unsigned size) { return _write(fd, data, size); }
 int SyncFd(int fd) { return _commit(fd); }
 int CloseFd(int fd) { return _close(fd); }
+bool TruncateFd(int fd, uint64_t size) { return _chsize_s(fd, __int64(size)) == 0; }
 bool RenameReplacing(const std::string& from, const std::string& to)
 {
     return MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -45,6 +46,7 @@ int OpenFd(const std::string& path, int flags, int mode = 0) { return ::open(pat
 ssize_t WriteFd(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
 int SyncFd(int fd) { return ::fsync(fd); }
 int CloseFd(int fd) { return ::close(fd); }
+bool TruncateFd(int fd, uint64_t size) { return ::ftruncate(fd, off_t(size)) == 0; }
 bool RenameReplacing(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 void SyncFolder(const std::string& file)
 {
@@ -63,6 +65,27 @@ std::string TempNameBeside(const std::string& target)
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%08llx.tmp", (unsigned long long)(random() & 0xFFFFFFFFull));
     return target + suffix;
+}
+
+// Temporary files of saves that were killed before they could rename or remove them:
+// the target's name, a dot, eight hexadecimal digits and ".tmp".
+void RemoveStaleTemps(const std::string& target)
+{
+    const fs::path path = PathOf(target);
+    const std::string stem = path.filename().string() + ".";
+    std::error_code ec;
+    fs::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != stem.size() + 12 || name.compare(0, stem.size(), stem) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const std::string digits = name.substr(stem.size(), 8);
+        if (digits.find_first_not_of("0123456789abcdef") != std::string::npos) continue;
+        std::error_code ignored;
+        if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+    }
 }
 
 bool WriteAll(int fd, const char* data, size_t size)
@@ -136,8 +159,17 @@ bool AtomicFileWriter::Open(const std::string& target)
     }
     m_temp = TempNameBeside(m_target);
     m_failed = false;
+    m_inPlace = false;
+    m_written = 0;
     m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
-    if (m_fd < 0) return false;
+    if (m_fd < 0) {
+        m_temp.clear();
+        if (!FileExists(m_target)) return false;
+        // The folder does not let us create the temporary file: write the file itself.
+        m_fd = OpenFd(m_target, O_WRONLY);
+        m_inPlace = m_fd >= 0;
+        return m_inPlace;
+    }
 #ifndef _WIN32
     // Keep the permissions of the file that is being replaced.
     struct stat st;
@@ -150,6 +182,7 @@ bool AtomicFileWriter::Write(const void* data, size_t size)
 {
     if (m_fd < 0 || m_failed) return false;
     if (!WriteAll(m_fd, static_cast<const char*>(data), size)) m_failed = true;
+    m_written += size;
     return !m_failed;
 }
 
@@ -159,15 +192,18 @@ bool AtomicFileWriter::Commit()
         Cancel();
         return false;
     }
-    bool ok = !m_sync || SyncFd(m_fd) == 0;
+    // In place, the old contents beyond the new end are cut off before the sync.
+    bool ok = !m_inPlace || TruncateFd(m_fd, m_written);
+    ok = ok && (!m_sync || SyncFd(m_fd) == 0);
     ok = CloseFd(m_fd) == 0 && ok;
     m_fd = -1;
-    if (!ok || !RenameReplacing(m_temp, m_target)) {
+    if (!ok || (!m_inPlace && !RenameReplacing(m_temp, m_target))) {
         Cancel();
         return false;
     }
     m_temp.clear();
-    if (m_sync) SyncFolder(m_target);
+    if (m_sync && !m_inPlace) SyncFolder(m_target);
+    RemoveStaleTemps(m_target);
     return true;
 }
 
@@ -204,6 +240,26 @@ bool FileExists(const std::string& path)
 {
     std::error_code ec;
     return fs::is_regular_file(PathOf(path), ec);
+}
+
+bool FileIsWritable(const std::string& path)
+{
+#ifdef _WIN32
+    return _waccess(PathOf(path).c_str(), 2) == 0;
+#else
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+#endif
+}
+
+std::string FreeNameBeside(const std::string& path, const std::string& suffix)
+{
+    std::string name = path + suffix;
+    std::error_code ec;
+    for (int n = 2; fs::exists(PathOf(name), ec) || fs::is_symlink(PathOf(name), ec); ++n)
+        name = path + suffix + "-" + std::to_string(n);
+    return name;
 }
 
 bool FileLastWriteLocal(const std::string& path, LocalTime& out)

@@ -66,6 +66,9 @@ private:
 // Writes a file so that it is either replaced whole or not at all: the bytes go to a
 // temporary file in the same folder, which is flushed to disk and then renamed over
 // the target; any failure removes the temporary file and leaves the target as it was.
+// Where no file can be created in the folder but the target itself may be written,
+// the target is written in place instead (overwritten, cut to size, synced), since
+// a save that can never happen loses more than one that is not atomic.
 class AtomicFileWriter : public ByteSink {
 public:
     // syncToDisk: flush the file and its folder to the disk (off only for benchmarks).
@@ -79,18 +82,27 @@ public:
     // Flushes, syncs and renames; false (and nothing replaced) on any failure.
     bool Commit();
     void Cancel();
+    // True when the target is being written in place (no temporary file could be made).
+    bool InPlace() const { return m_inPlace; }
 
 private:
     std::string m_target, m_temp;
     int m_fd = -1;
     bool m_failed = false;
     bool m_sync;
+    bool m_inPlace = false;
+    uint64_t m_written = 0;
 };
 
 // Copies a file through a temporary name in the target's folder, then renames it.
 bool CopyFileReplacing(const std::string& from, const std::string& to);
 
 bool FileExists(const std::string& path);
+// False when an existing file may not be written: no permission, or read-only for
+// everyone (which even an administrator's account respects here).
+bool FileIsWritable(const std::string& path);
+// The first of path + suffix, path + suffix + "-2", ... that does not exist yet.
+std::string FreeNameBeside(const std::string& path, const std::string& suffix);
 // Last-write time of a file as local time; false when it cannot be read.
 struct LocalTime;
 bool FileLastWriteLocal(const std::string& path, LocalTime& out);

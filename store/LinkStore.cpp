@@ -5,6 +5,16 @@
 
 #include "store/NaturalCompare.h"
 #include "store/SortedInsert.h"
+#include "store/Utf.h"
+
+namespace {
+bool ConvertLegacy(std::string& text)
+{
+    if (IsValidUtf8(text)) return false;
+    text = Windows1252ToUtf8(text);
+    return true;
+}
+}  // namespace
 
 int SortedInsertIndex(const std::vector<std::string>& list, const std::string& name,
                       int (*compare)(std::string_view, std::string_view))
@@ -93,6 +103,31 @@ void LinkStore::FreeAllLinks()
     m_records.clear();
     m_records.shrink_to_fit();
     if (m_listener) m_listener->WasReset();
+}
+
+void LinkStore::ConvertLegacyText(int firstRecord)
+{
+    auto lock = Lock();
+    bool texts = false;
+    for (size_t i = size_t(std::max(firstRecord, 0)); i < m_records.size(); ++i) {
+        CAnnotatedLink& r = *m_records[i];
+        texts = ConvertLegacy(r.title) | texts;
+        texts = ConvertLegacy(r.link) | texts;
+        texts = ConvertLegacy(r.description) | texts;
+        texts = ConvertLegacy(r.category) | texts;
+    }
+    ConvertLegacy(m_clearSelection);
+    if (std::any_of(m_categories.begin(), m_categories.end(), [](const std::string& c) { return !IsValidUtf8(c); })) {
+        std::vector<std::string> names;
+        names.swap(m_categories);
+        for (auto& name : names) {
+            ConvertLegacy(name);
+            if (!HasCategory(name))
+                m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, NaturalCompare), name);
+        }
+        NotifyCategories();
+    }
+    if (texts && m_listener) m_listener->TextsChanged();
 }
 
 bool LinkStore::AddImportedLink(const std::string& title, const std::string& link, const std::string& category,

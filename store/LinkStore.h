@@ -59,6 +59,11 @@ public:
     void Reorder(const std::vector<int>& newOrder);
     // Frees every record and removes every row, telling the listener once.
     void FreeAllLinks();
+    // Texts of older files that are not UTF-8 (a Western Windows code page) become
+    // UTF-8, so that they compare, search and sort like typed text: the records from
+    // firstRecord on, the Category list (a converted name already listed goes) and the
+    // Clear-selection value.
+    void ConvertLegacyText(int firstRecord);
 
     // The bookmark import's way in. storedRecordRule is the owner's rule for a stored
     // record (press counter, save or changed flag); it runs after the insert.

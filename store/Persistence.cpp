@@ -66,6 +66,9 @@ void CDataFilePersistence::SetWriterFactory(std::function<std::unique_ptr<Atomic
 
 void CDataFilePersistence::BackupDataFile()
 {
+    // A file that was not read whole is no backup: the one already there may be the
+    // last good copy.
+    if (m_loadedPath == m_dataPath && m_loadOutcome != LoadOutcome::Whole) return;
     LocalTime written;
     if (!FileExists(m_dataPath) || !FileLastWriteLocal(m_dataPath, written)) return;
     LocalTime today = m_clock.Now();
@@ -74,28 +77,48 @@ void CDataFilePersistence::BackupDataFile()
     if (!sameDay || !FileExists(BackupPath())) CopyFileReplacing(m_dataPath, BackupPath());
 }
 
-bool CDataFilePersistence::SaveDataFile(const std::string* path)
+bool CDataFilePersistence::MayReplace(const std::string& target, std::string& notice)
 {
-    std::string target;
+    if (!FileExists(target)) return true;
+    if (!FileIsWritable(target)) return false;
+    if (target != m_loadedPath || m_loadOutcome == LoadOutcome::Whole) return true;
+    // Records that could not be read are still in the file: never overwrite them.
+    if (m_loadOutcome == LoadOutcome::Unread) return false;
+    const std::string aside = FreeNameBeside(target, ".damaged");
+    if (!CopyFileReplacing(target, aside)) return false;
+    m_loadOutcome = LoadOutcome::Whole;
+    notice = FormatPathMessage("Part of the data file could not be read.  The whole file as it was is kept in \"%.259s\".",
+                               aside);
+    return true;
+}
+
+bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptions)
+{
+    std::string target, notice;
+    bool saved = false;
     {
         auto lock = m_store.Lock();
         if (m_store.Count() == 0) return false;
         target = path ? *path : m_dataPath;
         BackupDataFile();
-        // A fresh account may not have its documents folder yet.
-        const std::string folder = ParentFolder(target);
-        if (!folder.empty()) MakeFolders(folder);
-        auto writer = m_makeWriter();
-        if (writer->Open(target) && WriteDataFile(m_store, *writer) && writer->Commit()) {
-            m_store.ResetPresses();
-            m_store.SetChanged(false);
-            return true;
+        if (MayReplace(target, notice)) {
+            // A fresh account may not have its documents folder yet.
+            const std::string folder = ParentFolder(target);
+            if (!folder.empty()) MakeFolders(folder);
+            auto writer = m_makeWriter();
+            saved = writer->Open(target) && WriteDataFile(m_store, *writer) && writer->Commit();
+            if (saved) {
+                m_store.ResetPresses();
+                m_store.SetChanged(false);
+            }
         }
     }
     // Reported after the lock is released: a timed save on a worker waits for the
     // window thread here, and the window thread may be waiting for the lock.
+    if (!notice.empty()) m_prompter.Notice(notice);
+    if (saved) return true;
     m_prompter.Error(FormatPathMessage("Could not save annotated links into \"%.259s\".", target));
-    if (!path) m_host.OpenSavingOptions();
+    if (!path && offerOptions) m_host.OpenSavingOptions();
     return false;
 }
 
@@ -104,18 +127,36 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     auto lock = m_store.Lock();
     if (!append) m_host.ResetStore();
     const std::string target = path ? *path : m_dataPath;
+    if (!append) {
+        m_loadedPath = target;
+        m_loadOutcome = LoadOutcome::Whole;
+    }
     if (!FileExists(target)) {
         if (path) m_prompter.Error(FormatPathMessage("Could not find data file \"%.259s\".", target));
         return false;
     }
     m_host.BeginListUpdate();
     if (m_store.Count() == 0) m_host.EmptyCategoryField();
-    bool ok = false;
+    const int before = m_store.Count();
+    ReadStatus status = ReadStatus::ReadError;
     FileSource source;
-    if (source.Open(target)) {
-        ReadResult result = ReadDataFile(m_store, source, m_prompter);
-        ok = result.status != ReadStatus::ReadError && !source.Failed();
+    const bool opened = source.Open(target);
+    if (opened) {
+        status = ReadDataFile(m_store, source, m_prompter).status;
+        if (source.Failed()) status = ReadStatus::ReadError;
     }
+    try {
+        m_store.ConvertLegacyText(before);
+    } catch (const std::bad_alloc&) {
+        m_prompter.Error("Could not read the data file into memory.  Close another application and try again.");
+        if (status == ReadStatus::Ok) status = ReadStatus::OutOfMemory;
+    }
+    // A file that was not read whole must not be replaced by what was read of it. A
+    // damaged one may be, once it is copied aside; one that could not be opened, or
+    // of a newer version, or too large for memory, may not be replaced at all.
+    if (!append && status != ReadStatus::Ok)
+        m_loadOutcome = opened && status == ReadStatus::ReadError ? LoadOutcome::Damaged : LoadOutcome::Unread;
+    const bool ok = status != ReadStatus::ReadError;
     if (ok) {
         m_store.ResetPresses();
     } else {

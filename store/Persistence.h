@@ -46,7 +46,8 @@ public:
     std::string BackupPath() const { return m_dataPath + ".bak"; }
 
     // path: nullptr for the configured data file. Safe to call from a worker thread.
-    bool SaveDataFile(const std::string* path = nullptr);
+    // offerOptions: a failed save of the configured file opens the Saving page.
+    bool SaveDataFile(const std::string* path = nullptr, bool offerOptions = true);
     bool LoadDataFile(const std::string* path, bool append);
     // Copies the configured data file to the backup before the first save of a day.
     void BackupDataFile();
@@ -57,6 +58,13 @@ public:
     void SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory);
 
 private:
+    // How the last replacing load of a file ended, which decides whether a save may
+    // replace that file.
+    enum class LoadOutcome { Whole, Damaged, Unread };
+    // False when the target must not be replaced; a damaged file is first copied aside
+    // (notice tells the user where).
+    bool MayReplace(const std::string& target, std::string& notice);
+
     LinkStore& m_store;
     CSettings& m_settings;
     Prompter& m_prompter;
@@ -65,6 +73,8 @@ private:
     std::string m_defaultFolder;
     std::string m_dataPath;
     std::function<std::unique_ptr<AtomicFileWriter>()> m_makeWriter;
+    std::string m_loadedPath;
+    LoadOutcome m_loadOutcome = LoadOutcome::Whole;
 };
 
 // The timed save: SaveDataFile of its owner on a worker thread.

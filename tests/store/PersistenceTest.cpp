@@ -16,6 +16,9 @@
 #include "tests/support/FakePrompter.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
+
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -349,4 +352,176 @@ TEST(Persistence, SaveJobRunsOnAWorkerAndBecomesIdleAgain)
     EXPECT_TRUE(job.IsFinished());
     EXPECT_FALSE(f.store.IsChanged());
     EXPECT_TRUE(fs::exists(f.persistence.DataPath()));
+}
+
+TEST(Persistence, AFileThatWasNotReadWholeIsNeverReplacedByWhatWasRead)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    for (int i = 0; i < 3; ++i) f.Add("r" + std::to_string(i));
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    const std::string full = ReadAll(f.persistence.DataPath());
+    const std::string saveError = "Could not save annotated links into \"" + f.persistence.DataPath() + "\".";
+
+    // A newer program's file: refused, and the user is led to the Saving page.
+    std::string newer = full;
+    newer[0] = 3;
+    std::ofstream(f.persistence.DataPath(), std::ios::binary) << newer;
+    ASSERT_TRUE(f.persistence.LoadDataFile(nullptr, false));
+    f.Add("typed after the refusal");
+    f.prompter.Clear();
+    f.host.options = 0;
+    EXPECT_FALSE(f.persistence.SaveDataFile());
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{saveError});
+    EXPECT_EQ(f.host.options, 1);
+    EXPECT_EQ(ReadAll(f.persistence.DataPath()), newer);
+    EXPECT_FALSE(fs::exists(f.persistence.BackupPath()));
+    // Another file can still be chosen and saved.
+    std::string other = (temp.path / "other.dat").string();
+    EXPECT_TRUE(f.persistence.SaveDataFile(&other));
+
+    // A damaged file: copied aside once, with a notice, before the first save replaces it;
+    // the backup keeps the copy it had.
+    fs::remove(f.persistence.BackupPath());
+    std::ofstream(f.persistence.DataPath(), std::ios::binary) << full.substr(0, full.size() - 3);
+    const std::string damaged = ReadAll(f.persistence.DataPath());
+    std::ofstream(f.persistence.DataPath() + ".damaged") << "an older copy";
+    EXPECT_FALSE(f.persistence.LoadDataFile(nullptr, false));
+    ASSERT_EQ(f.store.Count(), 2);
+    f.prompter.Clear();
+    EXPECT_TRUE(f.persistence.SaveDataFile());
+    const std::string aside = f.persistence.DataPath() + ".damaged-2";
+    EXPECT_EQ(ReadAll(aside), damaged);
+    EXPECT_EQ(ReadAll(f.persistence.DataPath() + ".damaged"), "an older copy");
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Part of the data file could not be read.  The whole file as "
+                                                           "it was is kept in \"" + aside + "\"."});
+    EXPECT_FALSE(fs::exists(f.persistence.BackupPath()));
+    f.prompter.Clear();
+    EXPECT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_TRUE(f.prompter.Texts().empty());
+    EXPECT_FALSE(fs::exists(f.persistence.DataPath() + ".damaged-3"));
+
+    // A read-only file (even for an administrator) is not rewritten.
+    fs::permissions(f.persistence.DataPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string readOnly = ReadAll(f.persistence.DataPath());
+    f.Add("more");
+    f.prompter.Clear();
+    EXPECT_FALSE(f.persistence.SaveDataFile());
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{saveError});
+    EXPECT_EQ(ReadAll(f.persistence.DataPath()), readOnly);
+}
+
+TEST(Persistence, PermissionsAreRespectedAndAnUnwritableFolderIsWrittenInPlace)
+{
+    TempFolder temp;
+    AsOrdinaryUser(temp.path, [&] {
+        Fixture f(temp.path / "docs");
+        f.Add("kept");
+        ASSERT_TRUE(f.persistence.SaveDataFile());
+        const std::string original = ReadAll(f.persistence.DataPath());
+
+        // A file the user cannot read: the load fails and no save replaces it.
+        fs::permissions(f.persistence.DataPath(), fs::perms::none);
+        EXPECT_FALSE(f.persistence.LoadDataFile(nullptr, false));
+        f.Add("new");
+        f.prompter.Clear();
+        EXPECT_FALSE(f.persistence.SaveDataFile());
+        EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" +
+                                                               f.persistence.DataPath() + "\"."});
+        fs::permissions(f.persistence.DataPath(), fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(ReadAll(f.persistence.DataPath()), original);
+
+        // A writable file in a folder where nothing can be created is written in place.
+        ASSERT_TRUE(f.persistence.LoadDataFile(nullptr, false));
+        for (int i = 0; i < 50; ++i) f.Add("added in place " + std::to_string(i));
+        fs::permissions(temp.path / "docs", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_TRUE(f.persistence.SaveDataFile());
+        LinkStore back;
+        FileSource source;
+        ASSERT_TRUE(source.Open(f.persistence.DataPath()));
+        FakePrompter quiet;
+        EXPECT_EQ(ReadDataFile(back, source, quiet).status, ReadStatus::Ok);
+        EXPECT_EQ(back.Count(), 51);
+        // And cut to its new size when it shrinks.
+        f.store.FreeAllLinks();
+        f.Add("only");
+        EXPECT_TRUE(f.persistence.SaveDataFile());
+        StringSink expected;
+        WriteDataFile(f.store, expected);
+        EXPECT_EQ(ReadAll(f.persistence.DataPath()), expected.bytes);
+        fs::permissions(temp.path / "docs", fs::perms::owner_all);
+    });
+}
+
+TEST(Persistence, ASuccessfulSaveRemovesTemporaryFilesOfKilledSaves)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    f.Add("one");
+    const std::string stale = f.persistence.DataPath() + ".0badf00d.tmp";
+    const std::vector<std::string> others = {f.persistence.DataPath() + ".notes.tmp", f.persistence.DataPath() + ".0BADF00D.tmp",
+                                             (temp.path / "Other.dat.0badf00d.tmp").string()};
+    for (const auto& name : others) std::ofstream(name) << "x";
+    std::ofstream(stale) << "half a save";
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_FALSE(fs::exists(stale));
+    for (const auto& name : others) EXPECT_TRUE(fs::exists(name)) << name;
+}
+
+TEST(Persistence, TextOfOlderFilesIsLoadedAsUtf8)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    // "Über" and "für" as a Western Windows code page writes them, beside UTF-8 text.
+    const std::string legacy = "\xDC" "ber", utf8 = "\xC3\x9C" "ber";
+    f.store.InsertCategorySorted(legacy);
+    f.store.InsertCategorySorted(utf8);
+    f.store.InsertCategorySorted("News");
+    f.store.SetClearSelection(legacy);
+    f.store.InsertLink(0, "f\xFCr dich", "l", "caf\xE9\r\n\x93quoted\x94", legacy, {0, 1}, {0, 1});
+    f.store.InsertLink(1, "f\xC3\xBCr", "l", "", "News", {0, 1}, {0, 1});
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    ASSERT_TRUE(f.persistence.LoadDataFile(nullptr, false));
+    EXPECT_EQ(f.store.At(0).title, "f\xC3\xBCr dich");
+    EXPECT_EQ(f.store.At(0).description, "caf\xC3\xA9\r\n\xE2\x80\x9Cquoted\xE2\x80\x9D");
+    EXPECT_EQ(f.store.At(0).category, utf8);
+    EXPECT_EQ(f.store.At(1).title, "f\xC3\xBCr");
+    EXPECT_EQ(f.store.Categories(), (std::vector<std::string>{utf8, "News"}));
+    EXPECT_TRUE(f.store.HasCategory(utf8));
+    EXPECT_EQ(f.store.ClearSelection(), utf8);
+    EXPECT_FALSE(f.store.IsChanged());
+}
+
+TEST(Persistence, RunningOutOfMemoryInTheCategoryListIsReported)
+{
+    TempFolder temp;
+    // A Category name of 256 MB in a sparse file, read with the memory limited to less.
+    const fs::path path = temp.path / "huge.dat";
+    {
+        std::ofstream out(path, std::ios::binary);
+        const unsigned char head[] = {2, 0, 0, 0, 2, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x10};
+        out.write(reinterpret_cast<const char*>(head), sizeof head);
+    }
+    fs::resize_file(path, (256u << 20) + 64);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{128u << 20, 128u << 20};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(77);
+        LinkStore store;
+        FakePrompter prompter;
+        FileSource source;
+        if (!source.Open(path.string())) _exit(10);
+        ReadResult result = ReadDataFile(store, source, prompter);
+        if (result.status != ReadStatus::OutOfMemory) _exit(11);
+        if (prompter.Texts() != std::vector<std::string>{
+                                    "Could not read the data file into memory.  Close another application and try again."})
+            _exit(12);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the read aborted";
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot limit the memory here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: open, 11: status, 12: message";
 }
