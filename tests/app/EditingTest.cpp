@@ -289,7 +289,7 @@ TEST(Editing, TheFifthStoredRecordSaves)
     EXPECT_EQ(dlg.Store().PressCount(), 0);
 }
 
-TEST(Editing, UneditedFieldsKeepTheirBytes)
+TEST(Editing, OlderCodePageTextIsLoadedAsUtf8AndBehavesLikeTypedText)
 {
     WindowHarness h;
     {
@@ -304,10 +304,21 @@ TEST(Editing, UneditedFieldsKeepTheirBytes)
     h.Type(dlg.LinkField(), "\\y");
     h.ClickButton(1053);
     const CAnnotatedLink& r = dlg.Store().At(0);
-    EXPECT_EQ(r.title, "Caf\xE9");
-    EXPECT_EQ(r.category, "Caf\xE9s");
+    EXPECT_EQ(r.title, "Caf\xC3\xA9");
+    EXPECT_EQ(r.category, "Caf\xC3\xA9s");
     EXPECT_EQ(r.description, "Line\r\nMore");
     EXPECT_EQ(r.link, "C:\\x\\y");
+
+    // Typed text finds it, and typing the category does not list it twice.
+    h.Type(dlg.SearchBox(), QString::fromUtf8("caf\xC3\xA9"));
+    EXPECT_EQ(h.SelectedRows(), std::vector<int>{0});
+    h.ClickButton(1007);
+    h.Type(dlg.TitleField(), "second");
+    dlg.CategoryBox()->setEditText(QString());
+    h.Type(dlg.CategoryBox(), QString::fromUtf8("Caf\xC3\xA9s"));
+    h.ClickButton(1026);
+    EXPECT_EQ(dlg.Store().Categories(), std::vector<std::string>{"Caf\xC3\xA9s"});
+    EXPECT_EQ(dlg.CategoryBox()->count(), 1);
 }
 
 TEST(Editing, TheDesktopOpenerChecksFileNamesFirst)

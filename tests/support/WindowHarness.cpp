@@ -103,7 +103,13 @@ void WindowHarness::Type(QWidget* field, const QString& text)
     const QStringList lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
         if (i > 0) QTest::keyClick(field, Qt::Key_Return);
-        QTest::keyClicks(field, lines[i]);
+        for (QChar c : lines[i]) {
+            // QTest knows keys for ASCII only; other characters arrive as text.
+            if (c.unicode() < 0x80)
+                QTest::keyClick(field, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
     }
 }
 
