@@ -1,0 +1,227 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/EditRules.h"
+#include "app/FormText.h"
+#include "app/LinkListCtrl.h"
+#include "app/LinksDlg.h"
+#include "common/SortedComboBox.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
+
+// The main window's form: showing a record, storing it back, clearing it.
+
+std::string ToBytes(const QString& text)
+{
+    QByteArray utf8 = text.toUtf8();
+    return std::string(utf8.constData(), size_t(utf8.size()));
+}
+
+QString DescriptionToField(const std::string& bytes)
+{
+    QString text = DisplayText(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+std::string FieldToDescription(const QString& text)
+{
+    std::string out;
+    for (char c : ToBytes(text)) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// ---- The form ----
+
+void CLinksDlg::SetField(QLineEdit* field, const std::string& bytes, int slot)
+{
+    m_shownBytes[slot] = bytes;
+    m_shownText[slot] = DisplayText(bytes);
+    field->setText(m_shownText[slot]);
+}
+
+void CLinksDlg::SetDescription(const std::string& bytes)
+{
+    m_shownBytes[SlotDescription] = bytes;
+    m_shownText[SlotDescription] = DescriptionToField(bytes);
+    m_description->setPlainText(m_shownText[SlotDescription]);
+}
+
+std::string CLinksDlg::FieldBytes(const QString& text, int slot) const
+{
+    // A field the user did not touch gives back the exact bytes it was filled with.
+    return text == m_shownText[slot] ? m_shownBytes[slot] : ToBytes(text);
+}
+
+void CLinksDlg::ShowLink(const CAnnotatedLink& record)
+{
+    m_filling = true;
+    SetField(m_title, record.title, SlotTitle);
+    SetField(m_link, record.link, SlotLink);
+    SetDescription(record.description);
+    m_shownBytes[SlotCategory] = record.category;
+    m_shownText[SlotCategory] = DisplayText(record.category);
+    m_category->setEditText(m_shownText[SlotCategory]);
+    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.modified, DateStyle::Record)));
+    m_filling = false;
+}
+
+void CLinksDlg::RetrieveLink(bool click)
+{
+    RowStates& states = m_list->States();
+    const int mark = states.Mark();
+    if (m_searchBusy || mark < 0) return;
+    if (click && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
+    states.SetRetrieved(states.Mark());
+    if (states.Mark() < m_store.Count()) {
+        ShowLink(m_store.At(states.Mark()));
+        m_retrieved = true;
+        if (m_settings.copyLink) {
+            m_link->selectAll();
+            m_services.clipboard.SetText(FieldBytes(m_link->text(), SlotLink));
+            m_link->deselect();
+        }
+    }
+    if (click) {
+        AddSearchHistory();
+        m_search->setEditText(QString());
+        m_previous->setEnabled(false);
+        m_next->setEnabled(false);
+    }
+    m_edited = false;
+    UpdateSelectedCount();
+}
+
+bool CLinksDlg::SaveCurrentLink(bool buttonMode)
+{
+    auto lock = m_store.Lock();
+    const QString description = m_description->toPlainText();
+    FormTexts form{FieldBytes(m_title->text(), SlotTitle), FieldBytes(m_link->text(), SlotLink),
+                   description == m_shownText[SlotDescription] ? m_shownBytes[SlotDescription]
+                                                               : FieldToDescription(description)};
+    form.description = std::string(TrimView(form.description));
+    if (form.title.empty() && form.link.empty() && form.description.empty()) return false;
+
+    std::string category(TrimView(FieldBytes(m_category->currentText(), SlotCategory)));
+    m_store.AddCategoryIfNew(category);
+    try {
+        ApplyMoveRules(form, m_settings.moveToTitle, m_settings.moveToLink);
+    } catch (const std::bad_alloc&) {
+        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
+        return false;
+    }
+    m_filling = true;
+    SetField(m_title, form.title, SlotTitle);
+    SetField(m_link, form.link, SlotLink);
+    SetDescription(form.description);
+    m_filling = false;
+
+    BeginListUpdate();
+    const CLinkDate now = m_services.clock.NowDate();
+    RowStates& states = m_list->States();
+    int target;
+    if (m_retrieved && states.Mark() >= 0) {
+        target = buttonMode ? states.Mark() : (states.Retrieved() >= 0 ? states.Retrieved() : states.Mark());
+        CAnnotatedLink& record = m_store.At(target);
+        HandOverModified(record);
+        record.title = form.title;
+        record.category = category;
+        record.description = form.description;
+        record.link = form.link;
+        record.modified = now;
+        m_list->Model().RowChanged(target);
+    } else {
+        const bool added = m_store.InsertLink(m_store.Count(), form.title, form.link, form.description, category, now, now);
+        target = added ? m_store.Count() - 1 : -1;
+    }
+    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(now, DateStyle::Record)));
+    if (buttonMode && target >= 0) {
+        states.SelectOnly(target);
+        states.SetFocus(target);
+        states.SetMark(target);
+        // The form now shows this record, so a later save-on-leave goes to it.
+        states.SetRetrieved(target);
+        m_list->EnsureRowVisible(target);
+        m_retrieved = true;
+    }
+    EndListUpdate();
+    m_persistence.StoredRecord();
+    m_edited = false;
+    UpdateSelectedCount();
+    UpdateTotalCount();
+    return true;
+}
+
+void CLinksDlg::ClearForm(bool reset)
+{
+    m_filling = true;
+    m_title->clear();
+    m_link->clear();
+    m_description->clear();
+    m_dateLabel->clear();
+    for (auto& text : m_shownText) text.clear();
+    for (auto& bytes : m_shownBytes) bytes.clear();
+    m_retrieved = false;
+    m_previous->setEnabled(false);
+    m_next->setEnabled(false);
+    m_edited = false;
+    if (reset) {
+        m_store.ClearCategories();
+        m_category->clear();
+        m_category->setEditText(QString());
+    } else {
+        const std::string& value = m_store.ClearSelection();
+        if (value == "NONE") {
+            m_category->setEditText(QString());
+        } else if (value != "LAST") {
+            for (const auto& name : m_store.Categories())
+                if (EqualsNoCase(name, value)) m_category->setEditText(DisplayText(name));
+        }
+    }
+    m_filling = false;
+}
+
+void CLinksDlg::AddSearchHistory()
+{
+    QString text = m_search->currentText().trimmed();
+    if (text.isEmpty()) return;
+    for (int i = 0; i < m_search->count(); ++i)
+        if (m_search->itemText(i).compare(text, Qt::CaseInsensitive) == 0) return;
+    QString current = m_search->currentText();
+    m_search->Add(text);
+    m_search->setEditText(current);
+}
+
+void CLinksDlg::OnCategoriesChanged()
+{
+    // A load adds names one by one: the box is rebuilt once, when the load ends.
+    if (m_list->IsUpdating())
+        m_categoriesPending = true;
+    else
+        SyncCategoryBox();
+}
+
+void CLinksDlg::SyncCategoryBox()
+{
+    m_categoriesPending = false;
+    bool filling = m_filling;
+    m_filling = true;
+    QString text = m_category->currentText();
+    m_category->clear();
+    for (const auto& name : m_store.Categories()) m_category->addItem(DisplayText(name));
+    m_category->setEditText(text);
+    m_filling = filling;
+}
+
+void CLinksDlg::HandOverDeleted(std::vector<LinkStore::Record> records) { m_deleted.push_back(std::move(records)); }
+
+void CLinksDlg::HandOverModified(const CAnnotatedLink& before) { m_modified.push_back(before); }
+
