@@ -1,5 +1,7 @@
 #include "app/LinkListCtrl.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -21,12 +23,33 @@ QString DisplayText(const std::string& bytes)
     return QString::fromUtf8(shown.data(), qsizetype(shown.size()));
 }
 
+namespace {
+
+// A cell shows one line of at most a few thousand characters: enough for the widest
+// column, and a huge field costs no more to paint than a short one.
+constexpr size_t kCellBytes = 8192;
+
+QString CellText(const std::string& bytes)
+{
+    size_t end = std::min(bytes.size(), kCellBytes);
+    // Cut before a character, not inside one.
+    while (end > 0 && end < bytes.size() && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;
+    QString text = DisplayText(end == bytes.size() ? bytes : bytes.substr(0, end));
+    // Line breaks read as one blank each, so the row shows as much text as fits.
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+}  // namespace
+
 QString LinkCellText(const CAnnotatedLink& record, int column)
 {
     switch (column) {
-    case ColTitle: return DisplayText(record.title);
-    case ColCategory: return DisplayText(record.category);
-    case ColDescription: return DisplayText(record.description);
+    case ColTitle: return CellText(record.title);
+    case ColCategory: return CellText(record.category);
+    case ColDescription: return CellText(record.description);
     case ColAdded: return QString::fromStdString(FormatLinkDate(record.added, DateStyle::List));
     case ColModified: return QString::fromStdString(FormatLinkDate(record.modified, DateStyle::List));
     default: return QString();
@@ -155,6 +178,10 @@ void CLinkListCtrl::RefreshRows()
 void CLinkListCtrl::EnsureRowVisible(int row)
 {
     if (row < 0 || row >= m_store.Count()) return;
+    // Rows just inserted are not in the scroll range until the view lays itself out,
+    // which it would do only after this scroll: the new row would stay half hidden.
+    executeDelayedItemsLayout();
+    updateGeometries();
     scrollTo(m_model.index(row, 0), QAbstractItemView::EnsureVisible);
 }
 
@@ -214,6 +241,11 @@ void CLinkListCtrl::mouseReleaseEvent(QMouseEvent*) {}
 
 void CLinkListCtrl::keyPressEvent(QKeyEvent* event)
 {
+    // An Alt chord is a mnemonic or a menu key for the window, never a key for the list.
+    if (event->modifiers() & Qt::AltModifier) {
+        event->ignore();
+        return;
+    }
     emit keyDown(event->key(), event->modifiers());
     const int rows = m_store.Count();
     const int focus = m_states.Focus() >= 0 ? m_states.Focus() : (m_states.Mark() >= 0 ? m_states.Mark() : -1);
@@ -290,10 +322,4 @@ void RowStateDelegate::initStyleOption(QStyleOptionViewItem* option, const QMode
         option->state |= QStyle::State_HasFocus;
     else
         option->state &= ~QStyle::State_HasFocus;
-    // A cell shows one line; line breaks of a description read as blanks.
-    if (option->text.contains(QLatin1Char('\n')) || option->text.contains(QLatin1Char('\r'))) {
-        option->text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        option->text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        option->text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    }
 }

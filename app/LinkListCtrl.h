@@ -12,7 +12,8 @@ enum LinkColumn { ColTitle = 0, ColCategory = 1, ColDescription = 2, ColAdded = 
 // Record text for a widget: UTF-8 as it is, other bytes decoded as Windows-1252.
 QString DisplayText(const std::string& bytes);
 
-// The text of one cell, made from the record whenever the view asks.
+// The text of one cell, made from the record whenever the view asks: one line (line
+// breaks as blanks), at most a few thousand characters.
 QString LinkCellText(const CAnnotatedLink& record, int column);
 
 // Presents the store's records as rows without copying their text, and keeps the

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QThread>
+#include <limits>
 
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
@@ -23,6 +24,9 @@
 #include "store/Utf.h"
 
 namespace {
+
+// Fields hold texts of any length (a line edit cuts at 32,767 characters unless told).
+constexpr int kAnyLength = std::numeric_limits<int>::max();
 
 // The main window's design widths of the list columns, for a list 455 units wide.
 const int kDesignWidths[ColCount] = {150, 100, 600, 160, 160};
@@ -65,7 +69,10 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
 CLinksDlg::~CLinksDlg()
 {
     qApp->removeEventFilter(this);
-    if (!m_shutDown) Shutdown();
+    if (!m_shutDown) {
+        SaveBeforeClosing(false);
+        Shutdown();
+    }
     StopSearches();
     // A worker may be showing a message through the window thread: keep serving it
     // until every job has finished, so that no job is freed under its worker.
@@ -107,6 +114,7 @@ void CLinksDlg::BuildControls()
         combo->setCompleter(nullptr);
         combo->SetCompare(NaturalCompare);
         combo->setGeometry(r.x(), r.y(), r.width(), du.Y(12));
+        combo->lineEdit()->setMaxLength(kAnyLength);
         return combo;
     };
 
@@ -114,8 +122,17 @@ void CLinksDlg::BuildControls()
     groupBox->setGeometry(du.Rect(7, 125, 246, 137));
 
     QLabel* listLabel = label("List o&f Links:", du.Rect(7, 7, 40, 8));
-    m_totalLabel = label("0 Total Links", du.Rect(126, 7, 68, 8), Qt::AlignHCenter);
-    m_selectedLabel = label("0 Selected Links", du.Rect(244, 7, 68, 8), Qt::AlignRight);
+    // The count labels keep their centre and right edge but have room for seven digits.
+    auto countLabel = [&](const char* format, QRect r, Qt::Alignment align) {
+        const QString widest = QString::fromStdString(CCountFormatter(m_settings).Plural(format, 1234567));
+        const int extra = fontMetrics().horizontalAdvance(widest) + 2 - r.width();
+        if (extra > 0) r.adjust(align == Qt::AlignRight ? -extra : -extra / 2 - 1, 0, align == Qt::AlignRight ? 0 : extra / 2 + 1, 0);
+        QLabel* l = label("", r, align);
+        l->setText(QString::fromStdString(CCountFormatter(m_settings).Plural(format, 0)));
+        return l;
+    };
+    m_totalLabel = countLabel("%s Total Link%s", du.Rect(126, 7, 68, 8), Qt::AlignHCenter);
+    m_selectedLabel = countLabel("%s Selected Link%s", du.Rect(244, 7, 68, 8), Qt::AlignRight);
     m_list = new CLinkListCtrl(m_store, this);
     m_list->setGeometry(du.Rect(7, 17, 306, 85));
     listLabel->setBuddy(m_list);
@@ -125,15 +142,16 @@ void CLinksDlg::BuildControls()
     searchLabel->setBuddy(m_search);
     m_previous = button("&Previous", du.Rect(203, 108, 50, 14));
     m_next = button("&Next", du.Rect(263, 108, 50, 14));
-    m_previous->setEnabled(false);
-    m_next->setEnabled(false);
+    SetPrevNext(false, false);
 
     QLabel* titleLabel = label("&Title:", du.Rect(13, 140, 16, 8));
     m_title = new QLineEdit(this);
+    m_title->setMaxLength(kAnyLength);
     m_title->setGeometry(du.Rect(34, 137, 214, 14));
     titleLabel->setBuddy(m_title);
     QLabel* linkLabel = label("Lin&k:", du.Rect(13, 160, 16, 8));
     m_link = new QLineEdit(this);
+    m_link->setMaxLength(kAnyLength);
     m_link->setGeometry(du.Rect(34, 157, 214, 14));
     linkLabel->setBuddy(m_link);
     QLabel* descriptionLabel = label("Descr&iption:", du.Rect(13, 174, 38, 8));
@@ -232,8 +250,23 @@ void CLinksDlg::UpdateTotalCount()
 
 void CLinksDlg::UpdatePrevNextButtons(int row)
 {
-    m_previous->setEnabled(m_list->States().SelectedAbove(row) >= 0);
-    m_next->setEnabled(m_list->States().SelectedBelow(row) >= 0);
+    SetPrevNext(m_list->States().SelectedAbove(row) >= 0, m_list->States().SelectedBelow(row) >= 0);
+}
+
+void CLinksDlg::SetPrevNext(bool previous, bool next)
+{
+    // A disabled button hands its focus on; Qt would give it to the Title field, where
+    // the next key would replace the title. The other button takes it, else the Search box.
+    QWidget* focused = QApplication::focusWidget();
+    if ((focused == m_previous && !previous) || (focused == m_next && !next)) {
+        QPushButton* other = focused == m_previous ? m_next : m_previous;
+        if (other == m_next ? next : previous)
+            other->setFocus(Qt::OtherFocusReason);
+        else
+            m_search->setFocus(Qt::OtherFocusReason);
+    }
+    m_previous->setEnabled(previous);
+    m_next->setEnabled(next);
 }
 
 // ---- Commands ----
@@ -250,7 +283,7 @@ void CLinksDlg::OnModify()
 {
     if (m_searchBusy) return;
     AddSearchHistory();
-    if (m_retrieved && m_list->States().Mark() >= 0)
+    if (m_retrieved && m_list->States().Retrieved() >= 0)
         SaveCurrentLink(true);
     else
         m_prompter.Error("No item is selected for modification.");
@@ -310,12 +343,7 @@ void CLinksDlg::OnListDoubleClick()
 
 void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)
 {
-    if (m_altKey && key != Qt::Key_Alt) {
-        m_altKey = false;
-        return;
-    }
-    m_altKey = key == Qt::Key_Alt;
-    if (key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Space) return;
+    if (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Space) return;
     if (key == Qt::Key_Delete) {
         OnDelete();
         return;
@@ -399,8 +427,7 @@ void CLinksDlg::EmptyCategoryField()
 void CLinksDlg::LoadFinished()
 {
     m_search->setEditText(QString());
-    m_previous->setEnabled(false);
-    m_next->setEnabled(false);
+    SetPrevNext(false, false);
     UpdateSelectedCount();
     UpdateTotalCount();
 }
@@ -420,20 +447,30 @@ void CLinksDlg::TimedSaveTick()
 
 void CLinksDlg::done(int result)
 {
+    if (!m_shutDown && !SaveBeforeClosing(true)) return;
     if (!m_shutDown) Shutdown();
     QDialog::done(result);
 }
 
-void CLinksDlg::Shutdown()
+bool CLinksDlg::SaveBeforeClosing(bool mayStay)
 {
-    m_shutDown = true;
-    // A background search reads the records that are about to be freed.
+    // A background search reads the records that a save or a reset may change.
     StopSearches();
     // Waits here for a timed save that is running.
     auto lock = m_store.Lock();
     m_saveTimer.stop();
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
-    if (m_store.IsChanged() && m_settings.saveOnClose) m_persistence.SaveDataFile();
+    if (!m_store.IsChanged() || !m_settings.saveOnClose || m_persistence.SaveDataFile(nullptr, false)) return true;
+    // The save failed and said why: the user may stay to choose another data file.
+    if (!mayStay || m_prompter.Ask("Your changes will be lost.  Proceed?")) return true;
+    if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
+    return false;
+}
+
+void CLinksDlg::Shutdown()
+{
+    m_shutDown = true;
+    auto lock = m_store.Lock();
     m_store.FreeAllLinks();
     m_placement->Save();
 }

@@ -62,6 +62,7 @@ public:
     void UpdateSelectedCount();
     void UpdateTotalCount();
     void UpdatePrevNextButtons(int row);
+    void SetPrevNext(bool previous, bool next);
 
     // The form.
     void ShowLink(const CAnnotatedLink& record);
@@ -127,6 +128,9 @@ private:
     void OnCategoriesChanged();
     void OnListKey(int key, Qt::KeyboardModifiers modifiers);
     void OnListDoubleClick();
+    // Stores a pending edit and saves at exit; false when the save failed and the user
+    // chose to keep the window (only when mayStay).
+    bool SaveBeforeClosing(bool mayStay);
     void Shutdown();
     void PrepareSearch();
     void FinishSearch();
@@ -161,7 +165,6 @@ private:
 
     bool m_retrieved = false;
     bool m_edited = false;
-    bool m_altKey = false;
     bool m_filling = false;  // the form is being filled by the program, not the user
     bool m_preview = false;
     bool m_categoriesPending = false;  // the Category box follows the list after a bulk change

@@ -46,6 +46,8 @@ void CLinksDlg::SetField(QLineEdit* field, const std::string& bytes, int slot)
     m_shownBytes[slot] = bytes;
     m_shownText[slot] = DisplayText(bytes);
     field->setText(m_shownText[slot]);
+    // A long title or link reads from its beginning.
+    field->setCursorPosition(0);
 }
 
 void CLinksDlg::SetDescription(const std::string& bytes)
@@ -70,6 +72,7 @@ void CLinksDlg::ShowLink(const CAnnotatedLink& record)
     m_shownBytes[SlotCategory] = record.category;
     m_shownText[SlotCategory] = DisplayText(record.category);
     m_category->setEditText(m_shownText[SlotCategory]);
+    m_category->lineEdit()->setCursorPosition(0);
     m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.modified, DateStyle::Record)));
     m_filling = false;
 }
@@ -93,8 +96,7 @@ void CLinksDlg::RetrieveLink(bool click)
     if (click) {
         AddSearchHistory();
         m_search->setEditText(QString());
-        m_previous->setEnabled(false);
-        m_next->setEnabled(false);
+        SetPrevNext(false, false);
     }
     m_edited = false;
     UpdateSelectedCount();
@@ -128,8 +130,9 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     const CLinkDate now = m_services.clock.NowDate();
     RowStates& states = m_list->States();
     int target;
-    if (m_retrieved && states.Mark() >= 0) {
-        target = buttonMode ? states.Mark() : (states.Retrieved() >= 0 ? states.Retrieved() : states.Mark());
+    // The form stores into the record it shows, wherever the selection mark went since.
+    if (m_retrieved && states.Retrieved() >= 0 && states.Retrieved() < m_store.Count()) {
+        target = states.Retrieved();
         CAnnotatedLink& record = m_store.At(target);
         HandOverModified(record);
         record.title = form.title;
@@ -170,8 +173,7 @@ void CLinksDlg::ClearForm(bool reset)
     for (auto& text : m_shownText) text.clear();
     for (auto& bytes : m_shownBytes) bytes.clear();
     m_retrieved = false;
-    m_previous->setEnabled(false);
-    m_next->setEnabled(false);
+    SetPrevNext(false, false);
     m_edited = false;
     if (reset) {
         m_store.ClearCategories();

@@ -17,8 +17,7 @@ void CLinksDlg::PrepareSearch()
 {
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
     BeginListUpdate();
-    m_previous->setEnabled(false);
-    m_next->setEnabled(false);
+    SetPrevNext(false, false);
     m_list->States().SetFocus(-1);
 }
 

@@ -100,6 +100,8 @@ void WindowHarness::ClickButton(int id) { QTest::mouseClick(m_dlg->Button(id), Q
 void WindowHarness::Type(QWidget* field, const QString& text)
 {
     field->setFocus();
+    // A field shows its beginning; a user adding to it goes to its end first.
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->end(false);
     const QStringList lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
         if (i > 0) QTest::keyClick(field, Qt::Key_Return);
