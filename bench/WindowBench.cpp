@@ -41,6 +41,7 @@ struct NoSettings : SettingsBackend {
         return section == "Misc" && key == "Confirm Delete" ? 0 : def;
     }
     std::string ReadString(const std::string&, const std::string&, const std::string& def) override { return def; }
+    bool Contains(const std::string&, const std::string&) override { return false; }
     void WriteInt(const std::string&, const std::string&, int32_t) override {}
     void WriteString(const std::string&, const std::string&, const std::string&) override {}
 };

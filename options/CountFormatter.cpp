@@ -12,22 +12,18 @@ CCountFormatter::CCountFormatter(const CSettings& settings)
 std::string CCountFormatter::Format(int32_t count) const
 {
     if (count <= 0) return "0";
-    char buf[16];
-    char* p = buf + sizeof buf;
-    int digits = 0;
-    uint32_t n = uint32_t(count);
-    while (n > 0) {
-        if (m_useSeparators && digits > 0 && digits % 3 == 0) *--p = m_separator;
-        *--p = char('0' + n % 10);
-        n /= 10;
-        ++digits;
+    const std::string digits = std::to_string(count);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (m_useSeparators && i > 0 && (digits.size() - i) % 3 == 0) out += m_separator;
+        out += digits[i];
     }
-    return std::string(p, buf + sizeof buf);
+    return out;
 }
 
 void CCountFormatter::LocalizeDecimal(std::string& text) const
 {
-    if (!m_useSeparators || m_separator == ',') return;
+    if (!m_useSeparators || m_separator == ",") return;
     for (char& c : text)
         if (c == '.') c = ',';
 }

@@ -8,7 +8,10 @@ struct CSettings;
 class CCountFormatter {
 public:
     explicit CCountFormatter(const CSettings& settings);
-    CCountFormatter(bool useSeparators, char separator) : m_useSeparators(useSeparators), m_separator(separator) {}
+    CCountFormatter(bool useSeparators, std::string separator)
+        : m_useSeparators(useSeparators), m_separator(std::move(separator))
+    {
+    }
 
     std::string Format(int32_t count) const;
     // With separators on and a separator other than ',', every '.' becomes ','.
@@ -18,5 +21,5 @@ public:
 
 private:
     bool m_useSeparators = true;
-    char m_separator = ',';
+    std::string m_separator = ",";  // one character, UTF-8
 };

@@ -5,6 +5,7 @@
 
 #include "platform/SettingsBackend.h"
 #include "store/NaturalCompare.h"
+#include "store/Utf.h"
 
 namespace {
 
@@ -24,11 +25,16 @@ void WriteBool(SettingsBackend& b, const char* section, const char* key, bool va
     b.WriteInt(section, key, value ? 1 : 0);
 }
 
-// Reads a count and its numbered strings, trimmed, skipping empty ones.
+// More entries than any person keeps; a larger count is corrupt.
+constexpr int kMaxListEntries = 10000;
+
+// Reads a count and its numbered strings, trimmed, skipping empty ones. A count that
+// says more than the store holds stops at the first absent key.
 std::vector<std::string> ReadList(SettingsBackend& b, const char* section, const char* stem, int count)
 {
     std::vector<std::string> list;
-    for (int i = 0; i < count; ++i) {
+    count = std::min(count, kMaxListEntries);
+    for (int i = 0; i < count && b.Contains(section, NumberedKey(stem, i)); ++i) {
         std::string value(TrimView(b.ReadString(section, NumberedKey(stem, i))));
         if (!value.empty()) list.push_back(std::move(value));
     }
@@ -94,7 +100,9 @@ void LoadSettings(SettingsBackend& b, CSettings& s, ExceptionSet& exceptions)
     s.interruptibleSearching = ReadBool(b, kSearching, "Interruptible Searching", false);
     s.useThousandsSep = ReadBool(b, kNumbers, "Use Thousands Sep", true);
     std::string sep = b.ReadString(kNumbers, "Thousands Separator", ",");
-    s.thousandsSeparator = sep.empty() ? ',' : sep[0];
+    // One character, which may take several bytes (a no-break space, a typographic apostrophe).
+    sep = FirstCharacters(DisplayUtf8(sep), 1);
+    s.thousandsSeparator = sep.empty() ? "," : sep;
 
     s.moveToTitle = ReadBool(b, kMisc, "Move to Title", false);
     s.moveToLink = ReadBool(b, kMisc, "Move to Link", false);
@@ -133,7 +141,7 @@ void SaveSettings(SettingsBackend& b, const CSettings& s, const ExceptionSet& ex
     b.WriteInt(kSearching, "Separation", s.separation);
     WriteBool(b, kSearching, "Interruptible Searching", s.interruptibleSearching);
     WriteBool(b, kNumbers, "Use Thousands Sep", s.useThousandsSep);
-    b.WriteString(kNumbers, "Thousands Separator", std::string(1, s.thousandsSeparator));
+    b.WriteString(kNumbers, "Thousands Separator", s.thousandsSeparator);
 
     WriteBool(b, kMisc, "Move to Title", s.moveToTitle);
     WriteBool(b, kMisc, "Move to Link", s.moveToLink);

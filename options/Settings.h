@@ -48,7 +48,7 @@ struct CSettings {
     bool interruptibleSearching = false;
     // "Numbers"
     bool useThousandsSep = true;
-    char thousandsSeparator = ',';
+    std::string thousandsSeparator = ",";  // one character, UTF-8
     // "Misc"
     bool moveToTitle = false;
     bool moveToLink = false;

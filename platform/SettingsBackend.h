@@ -10,5 +10,6 @@ public:
     virtual std::string ReadString(const std::string& section, const std::string& key,
                                    const std::string& def = std::string()) = 0;
     virtual void WriteInt(const std::string& section, const std::string& key, int32_t value) = 0;
+    virtual bool Contains(const std::string& section, const std::string& key) = 0;
     virtual void WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
 };

@@ -8,19 +8,9 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
+#include "store/Utf.h"
 
 namespace {
-
-// The first n characters (code points) of a UTF-8 text.
-std::string FirstCharacters(const std::string& text, size_t n)
-{
-    size_t i = 0;
-    for (size_t count = 0; i < text.size() && count < n; ++count) {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-    }
-    return text.substr(0, i);
-}
 
 #ifdef _WIN32
 const char kSeparator = '\\';

@@ -97,3 +97,13 @@ std::string Windows1252ToUtf8(std::string_view bytes)
     }
     return out;
 }
+
+std::string FirstCharacters(std::string_view text, size_t n)
+{
+    size_t i = 0;
+    for (size_t count = 0; i < text.size() && count < n; ++count) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    }
+    return std::string(text.substr(0, i));
+}

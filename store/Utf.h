@@ -19,3 +19,6 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 
 // Text for showing bytes: valid UTF-8 as it is, anything else decoded as Windows-1252.
 std::string DisplayUtf8(std::string_view bytes);
+
+// The first n characters (code points) of a UTF-8 text: never half of one.
+std::string FirstCharacters(std::string_view text, size_t n);

@@ -26,6 +26,11 @@ std::string QtSettingsBackend::ReadString(const std::string& section, const std:
     return v.isValid() ? v.toString().toStdString() : def;
 }
 
+bool QtSettingsBackend::Contains(const std::string& section, const std::string& key)
+{
+    return m_settings.contains(KeyOf(section, key));
+}
+
 void QtSettingsBackend::WriteInt(const std::string& section, const std::string& key, int32_t value)
 {
     m_settings.setValue(KeyOf(section, key), value);

@@ -383,3 +383,29 @@ TEST(MainWindow, TooltipsOnlyForCutOffCells)
     list.setColumnWidth(ColDescription, description + 12);
     EXPECT_EQ(list.CellTipText(0, ColDescription), "");
 }
+
+TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    std::string newer = ReadAll(h.DataPath());
+    newer[0] = 3;  // a newer program's file: its records must survive
+    std::ofstream(h.DataPath(), std::ios::binary) << newer;
+    CLinksDlg& dlg = h.Open();
+    h.Type(dlg.TitleField(), "typed");
+    h.ClickButton(1026);
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::No});
+    h.ClickButton(1);
+    const std::string saveError = "Could not save annotated links into \"" + h.DataPath() + "\".";
+    EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{saveError, "Your changes will be lost.  Proceed?"}));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.Store().Count(), 1);
+
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::Yes});
+    h.ClickButton(1);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{saveError, "Your changes will be lost.  Proceed?"}));
+    EXPECT_EQ(ReadAll(h.DataPath()), newer);
+}

@@ -5,7 +5,7 @@
 
 TEST(CountFormatter, GroupsDigitsWithTheChosenSeparator)
 {
-    CCountFormatter comma(true, ',');
+    CCountFormatter comma(true, ",");
     EXPECT_EQ(comma.Format(0), "0");
     EXPECT_EQ(comma.Format(-5), "0");
     EXPECT_EQ(comma.Format(1), "1");
@@ -13,20 +13,20 @@ TEST(CountFormatter, GroupsDigitsWithTheChosenSeparator)
     EXPECT_EQ(comma.Format(1000), "1,000");
     EXPECT_EQ(comma.Format(100000), "100,000");
     EXPECT_EQ(comma.Format(2147483647), "2,147,483,647");
-    EXPECT_EQ(CCountFormatter(false, '.').Format(2147483647), "2147483647");
-    EXPECT_EQ(CCountFormatter(true, ' ').Format(2147483647), "2 147 483 647");
-    EXPECT_EQ(CCountFormatter(true, '.').Format(2147483647), "2.147.483.647");
-    EXPECT_EQ(CCountFormatter(true, '5').Format(1), "1");
-    EXPECT_EQ(CCountFormatter(true, '5').Format(1000), "15000");
+    EXPECT_EQ(CCountFormatter(false, ".").Format(2147483647), "2147483647");
+    EXPECT_EQ(CCountFormatter(true, " ").Format(2147483647), "2 147 483 647");
+    EXPECT_EQ(CCountFormatter(true, ".").Format(2147483647), "2.147.483.647");
+    EXPECT_EQ(CCountFormatter(true, "5").Format(1), "1");
+    EXPECT_EQ(CCountFormatter(true, "5").Format(1000), "15000");
 
     CSettings settings;
-    settings.thousandsSeparator = '\'';
+    settings.thousandsSeparator = "'";
     EXPECT_EQ(CCountFormatter(settings).Format(1234), "1'234");
 }
 
 TEST(CountFormatter, PluralsAndDecimalMark)
 {
-    CCountFormatter f(true, ',');
+    CCountFormatter f(true, ",");
     EXPECT_EQ(f.Plural("%s Total Link%s", 0), "0 Total Links");
     EXPECT_EQ(f.Plural("%s Total Link%s", 1), "1 Total Link");
     EXPECT_EQ(f.Plural("%s Total Link%s", 1234), "1,234 Total Links");
@@ -35,9 +35,9 @@ TEST(CountFormatter, PluralsAndDecimalMark)
     std::string figure = "1.0";
     f.LocalizeDecimal(figure);
     EXPECT_EQ(figure, "1.0");
-    CCountFormatter(false, '.').LocalizeDecimal(figure);
+    CCountFormatter(false, ".").LocalizeDecimal(figure);
     EXPECT_EQ(figure, "1.0");
     figure = "0.5";
-    CCountFormatter(true, '.').LocalizeDecimal(figure);
+    CCountFormatter(true, ".").LocalizeDecimal(figure);
     EXPECT_EQ(figure, "0,5");
 }

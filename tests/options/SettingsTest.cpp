@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "options/CountFormatter.h"
 #include "options/Settings.h"
 #include "tests/support/FakeServices.h"
 
@@ -31,7 +32,7 @@ TEST(Settings, FreshStoreGivesTheDefaults)
     EXPECT_FALSE(s.categoryFields || s.linkFields || s.positionOnLast || s.allowTypos || s.interruptibleSearching);
     EXPECT_EQ(s.separation, 2);
     EXPECT_TRUE(s.useThousandsSep);
-    EXPECT_EQ(s.thousandsSeparator, ',');
+    EXPECT_EQ(s.thousandsSeparator, ",");
     EXPECT_FALSE(s.moveToTitle || s.moveToLink || s.copyLink);
     EXPECT_TRUE(s.confirmDelete && s.moveSave && s.showDayTip && s.restoreWndPlacement);
     EXPECT_EQ(s.dayTipIndex, 0);
@@ -53,7 +54,7 @@ TEST(Settings, RoundTripWritesEveryKeyInOrder)
     s.dataFiles = {"/a.dat", "/b.dat"};
     s.allowTypos = true;
     s.separation = 7;
-    s.thousandsSeparator = '.';
+    s.thousandsSeparator = ".";
     s.moveSave = false;
     s.dayTipIndex = 12;
     CExceptionList exceptions;
@@ -79,7 +80,7 @@ TEST(Settings, RoundTripWritesEveryKeyInOrder)
     EXPECT_EQ(loaded.dataFiles, s.dataFiles);
     EXPECT_TRUE(loaded.allowTypos);
     EXPECT_EQ(loaded.separation, 7);
-    EXPECT_EQ(loaded.thousandsSeparator, '.');
+    EXPECT_EQ(loaded.thousandsSeparator, ".");
     EXPECT_FALSE(loaded.moveSave);
     EXPECT_EQ(loaded.dayTipIndex, 12);
     EXPECT_EQ(Words(loadedExceptions), Words(exceptions));
@@ -99,7 +100,7 @@ TEST(Settings, OddStoredValuesAreReadAsTheyAre)
     CSettings s;
     CExceptionList exceptions;
     LoadSettings(backend, s, exceptions);
-    EXPECT_EQ(s.thousandsSeparator, ',');
+    EXPECT_EQ(s.thousandsSeparator, ",");
     EXPECT_TRUE(Words(exceptions).empty());
     EXPECT_EQ(s.dataFiles, (std::vector<std::string>{"/one.dat", "/three.dat"}));
     EXPECT_EQ(s.saveLimit, 500);
@@ -108,13 +109,30 @@ TEST(Settings, OddStoredValuesAreReadAsTheyAre)
     backend.WriteString("Numbers", "Thousands Separator", ". ");
     backend.WriteInt("Title Case", "Count", -1);
     LoadSettings(backend, s, exceptions);
-    EXPECT_EQ(s.thousandsSeparator, '.');
+    EXPECT_EQ(s.thousandsSeparator, ".");
     EXPECT_EQ(Words(exceptions).size(), 28u);
 
     // A shorter list leaves the old numbered keys in the store, unread.
     SaveSettings(backend, s, exceptions);
     EXPECT_EQ(backend.ReadInt("Saving", "Filename Count", -1), 2);
     EXPECT_EQ(backend.ReadString("Saving", "Filename02"), "/three.dat");
+
+    // A corrupt count stops at the first absent key.
+    backend.WriteInt("Saving", "Filename Count", 2000000000);
+    backend.WriteInt("Title Case", "Count", 2000000000);
+    LoadSettings(backend, s, exceptions);
+    EXPECT_EQ(s.dataFiles, (std::vector<std::string>{"/one.dat", "/three.dat"}));
+    EXPECT_TRUE(Words(exceptions).empty());
+
+    // A separator of several bytes is one character, read and written whole.
+    for (const std::string sep : {"\xE2\x80\x99", "\xC2\xA0"}) {
+        backend.WriteString("Numbers", "Thousands Separator", sep + "x");
+        LoadSettings(backend, s, exceptions);
+        EXPECT_EQ(s.thousandsSeparator, sep);
+        EXPECT_EQ(CCountFormatter(s).Plural("%s Total Link%s", 1234), "1" + sep + "234 Total Links");
+        SaveSettings(backend, s, exceptions);
+        EXPECT_EQ(backend.ReadString("Numbers", "Thousands Separator"), sep);
+    }
 
     EXPECT_EQ(NumberedKey("Filename", 7), "Filename07");
     EXPECT_EQ(NumberedKey("Exception", 123), "Exception123");

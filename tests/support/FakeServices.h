@@ -17,6 +17,7 @@ public:
     void WriteInt(const std::string& section, const std::string& key, int32_t value) override;
     void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
 
+    bool Contains(const std::string& section, const std::string& key) override { return Has(section, key); }
     bool Has(const std::string& section, const std::string& key) const;
     std::map<std::pair<std::string, std::string>, Value> values;
     std::vector<std::pair<std::string, std::string>> writeOrder;
