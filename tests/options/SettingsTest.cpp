@@ -118,9 +118,13 @@ TEST(Settings, OddStoredValuesAreReadAsTheyAre)
     EXPECT_EQ(backend.ReadString("Saving", "Filename02"), "/three.dat");
 
     // A corrupt count stops at the first absent key.
-    backend.WriteInt("Saving", "Filename Count", 2000000000);
-    backend.WriteInt("Title Case", "Count", 2000000000);
-    LoadSettings(backend, s, exceptions);
+    MemorySettings corrupt;
+    corrupt.WriteInt("Saving", "Filename Count", 2000000000);
+    corrupt.WriteString("Saving", "Filename00", "/one.dat");
+    corrupt.WriteString("Saving", "Filename01", "");
+    corrupt.WriteString("Saving", "Filename02", "/three.dat");
+    corrupt.WriteInt("Title Case", "Count", 2000000000);
+    LoadSettings(corrupt, s, exceptions);
     EXPECT_EQ(s.dataFiles, (std::vector<std::string>{"/one.dat", "/three.dat"}));
     EXPECT_TRUE(Words(exceptions).empty());
 
