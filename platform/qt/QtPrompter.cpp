@@ -9,6 +9,8 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
     auto show = [&]() {
         QMessageBox box(m_owner);
         box.setWindowTitle("Norvelle");
+        // Texts are the program's own sentences with paths and links in them, never markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(QString::fromStdString(text));
         switch (icon) {
         case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;

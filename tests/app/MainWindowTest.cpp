@@ -409,3 +409,23 @@ TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
     EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{saveError, "Your changes will be lost.  Proceed?"}));
     EXPECT_EQ(ReadAll(h.DataPath()), newer);
 }
+
+TEST(MainWindow, MessageBoxesShowTheirTextAsItIs)
+{
+    QtPrompter prompter;
+    const std::string text = "Could not launch \"/tmp/<b>x</b>.txt\".  Windows denied access to this file.";
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            format = box->textFormat();
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(5);
+    prompter.Error(text);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown.toStdString(), text);
+}
