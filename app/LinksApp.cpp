@@ -6,6 +6,8 @@
 
 #include "app/LinksDlg.h"
 #include "platform/Clock.h"
+#include "options/Settings.h"
+#include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/QtPaths.h"
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtServices.h"
@@ -46,9 +48,23 @@ int CLinksApp::Run(int argc, char** argv)
     QtShell shell;
     QtClipboard clipboard;
     DesktopServices services{prompter, settings, clock, paths, shell, clipboard};
+
+    // A second window on the same data file would overwrite the first one's changes:
+    // bring the first one forward instead.
+    CSettings configured;
+    CExceptionList exceptions;
+    LoadSettings(settings, configured, exceptions);
+    QtInstanceLock instance(ConfiguredDataPath(configured, DefaultDataFolderOf(paths)));
+    if (!instance.Acquire()) return 0;
+
     // Messages raised while the window is being built have no owner yet.
     auto dialog = std::make_unique<CLinksDlg>(services);
     prompter.SetOwner(dialog.get());
+    QObject::connect(&instance, &QtInstanceLock::activationRequested, dialog.get(), [&dialog] {
+        if (dialog->isMinimized()) dialog->showNormal();
+        dialog->raise();
+        dialog->activateWindow();
+    });
     dialog->exec();
     dialog.reset();
     return 0;

@@ -39,14 +39,25 @@ CDataFilePersistence::CDataFilePersistence(LinkStore& store, CSettings& settings
 {
 }
 
+std::string DefaultDataFolderOf(Paths& paths)
+{
+    std::string folder = paths.DocumentsFolder();
+    if (folder.empty())
+        folder = kFallbackFolder;
+    else if (folder.back() != kSeparator && folder.back() != '/')
+        folder += kSeparator;
+    return folder;
+}
+
+std::string ConfiguredDataPath(const CSettings& settings, const std::string& defaultFolder)
+{
+    return settings.dataFile.empty() ? defaultFolder + "Norvelle.dat" : settings.dataFile;
+}
+
 void CDataFilePersistence::SettlePaths(Paths& paths)
 {
-    m_defaultFolder = paths.DocumentsFolder();
-    if (m_defaultFolder.empty())
-        m_defaultFolder = kFallbackFolder;
-    else if (m_defaultFolder.back() != kSeparator && m_defaultFolder.back() != '/')
-        m_defaultFolder += kSeparator;
-    m_dataPath = m_settings.dataFile.empty() ? m_defaultFolder + "Norvelle.dat" : m_settings.dataFile;
+    m_defaultFolder = DefaultDataFolderOf(paths);
+    m_dataPath = ConfiguredDataPath(m_settings, m_defaultFolder);
 }
 
 void CDataFilePersistence::SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory)

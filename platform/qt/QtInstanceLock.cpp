@@ -1,0 +1,72 @@
+#include "platform/qt/QtInstanceLock.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+namespace {
+
+// The same file reached by different spellings of its path gets one key.
+QString KeyOf(const std::string& dataPath)
+{
+    QFileInfo info(QString::fromStdString(dataPath));
+    QString path = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
+    return QStringLiteral("norvelle-") + QString::fromLatin1(hash);
+}
+
+QString LockFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = QDir::tempPath();
+    return folder;
+}
+
+}  // namespace
+
+QtInstanceLock::QtInstanceLock(const std::string& dataPath)
+    : m_lockPath(LockFolder() + "/" + KeyOf(dataPath) + ".lock"),
+      // The server is private to the user: a name in the user's runtime folder.
+      m_serverName(LockFolder() + "/" + KeyOf(dataPath) + ".socket"), m_lock(m_lockPath)
+{
+#ifdef Q_OS_WIN
+    m_serverName = KeyOf(dataPath);
+#endif
+    // Only a dead holder makes a lock stale, however long a window stays open.
+    m_lock.setStaleLockTime(0);
+    connect(&m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            emit activationRequested();
+        }
+    });
+}
+
+QtInstanceLock::~QtInstanceLock()
+{
+    m_server.close();
+}
+
+bool QtInstanceLock::Acquire()
+{
+    QDir().mkpath(LockFolder());
+    if (m_lock.tryLock(0)) {
+        // A socket left by a holder that died would keep the server from listening.
+        QLocalServer::removeServer(m_serverName);
+        m_server.setSocketOptions(QLocalServer::UserAccessOption);
+        m_server.listen(m_serverName);
+        return true;
+    }
+    // Where no lock can be made at all, the program still runs.
+    if (m_lock.error() != QLockFile::LockFailedError) return true;
+    QLocalSocket socket;
+    socket.connectToServer(m_serverName);
+    if (socket.waitForConnected(2000)) {
+        socket.write("activate\n");
+        socket.waitForBytesWritten(1000);
+        socket.disconnectFromServer();
+    }
+    return false;
+}
