@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+          libicu-dev
           fonts-dejavu-core)
 BUILD=build
 

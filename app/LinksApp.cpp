@@ -12,6 +12,7 @@
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSettingsBackend.h"
+#include "titlecase/TitleCaser.h"
 
 namespace {
 // Qt aborts when it cannot reach a display; say so plainly instead.
@@ -52,7 +53,7 @@ int CLinksApp::Run(int argc, char** argv)
     // A second window on the same data file would overwrite the first one's changes:
     // bring the first one forward instead.
     CSettings configured;
-    CExceptionList exceptions;
+    CTitleCaser exceptions;
     LoadSettings(settings, configured, exceptions);
     QtInstanceLock instance(ConfiguredDataPath(configured, DefaultDataFolderOf(paths)));
     if (!instance.Acquire()) return 0;

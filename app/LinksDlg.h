@@ -13,6 +13,7 @@
 #include "search/RecordSearch.h"
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
+#include "titlecase/TitleCaser.h"
 
 class QLabel;
 class QLineEdit;
@@ -154,7 +155,7 @@ private:
     Prompter& m_prompter;
     LinkStore m_store;
     CSettings m_settings;
-    CExceptionList m_exceptions;
+    CTitleCaser m_exceptions;
     CDataFilePersistence m_persistence;
     CJobPool<CLaunchJob> m_launchPool;
     CSaveJob m_saveJob;

@@ -6,6 +6,7 @@
 #include "platform/SettingsBackend.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
+#include "titlecase/TitleCaser.h"
 
 namespace {
 
@@ -49,28 +50,6 @@ void WriteList(SettingsBackend& b, const char* section, const char* countKey, co
 }
 
 }  // namespace
-
-void DefaultExceptions(std::vector<std::string>& words)
-{
-    static const char* const kDefaults[] = {"a",    "an",   "the",  "and",  "but", "for",  "nor",
-                                            "or",   "as",   "at",   "by",   "down", "from", "in",
-                                            "into", "near", "of",   "off",  "on",  "onto", "out",
-                                            "over", "to",   "up",   "upon", "with", "vs",  "via"};
-    words.insert(words.end(), std::begin(kDefaults), std::end(kDefaults));
-}
-
-void CExceptionList::SetExceptions(const std::vector<std::string>& words)
-{
-    m_words.clear();
-    for (const auto& word : words)
-        if (std::none_of(m_words.begin(), m_words.end(), [&](const std::string& w) { return EqualsNoCase(w, word); }))
-            m_words.push_back(word);
-}
-
-void CExceptionList::GetExceptions(std::vector<std::string>& words) const
-{
-    words.insert(words.end(), m_words.begin(), m_words.end());
-}
 
 std::string NumberedKey(const char* stem, int index)
 {
@@ -116,7 +95,7 @@ void LoadSettings(SettingsBackend& b, CSettings& s, ExceptionSet& exceptions)
     int words = b.ReadInt(kTitleCase, "Count", -1);
     std::vector<std::string> list;
     if (words == -1)
-        DefaultExceptions(list);
+        CTitleCaser::DefaultExceptions(list);
     else
         list = ReadList(b, kTitleCase, "Exception", words);
     exceptions.SetExceptions(list);

@@ -4,27 +4,13 @@
 
 class SettingsBackend;
 
-// Where the title-case exception words live. The settings fill it on load and read it
-// on save; the title caser will implement it.
+// Where the title-case exception words live (the title caser). The settings fill it on
+// load and read it on save.
 class ExceptionSet {
 public:
     virtual ~ExceptionSet() = default;
     virtual void SetExceptions(const std::vector<std::string>& words) = 0;
     virtual void GetExceptions(std::vector<std::string>& words) const = 0;
-};
-
-// The built-in exception words, in their order.
-void DefaultExceptions(std::vector<std::string>& words);
-
-// Exception words kept as a list: each word once (ignoring ASCII case), in the case
-// it was first given.
-class CExceptionList : public ExceptionSet {
-public:
-    void SetExceptions(const std::vector<std::string>& words) override;
-    void GetExceptions(std::vector<std::string>& words) const override;
-
-private:
-    std::vector<std::string> m_words;
 };
 
 // Every preference of the program, with its default.

@@ -2,6 +2,7 @@
 
 #include "options/CountFormatter.h"
 #include "options/Settings.h"
+#include "titlecase/TitleCaser.h"
 #include "tests/support/FakeServices.h"
 
 namespace {
@@ -18,7 +19,7 @@ TEST(Settings, FreshStoreGivesTheDefaults)
     MemorySettings backend;
     CSettings s;
     s.saveLimit = 77;  // overwritten by the load
-    CExceptionList exceptions;
+    CTitleCaser exceptions;
     LoadSettings(backend, s, exceptions);
     EXPECT_TRUE(s.saveOnPresses);
     EXPECT_EQ(s.saveLimit, 5);
@@ -37,7 +38,7 @@ TEST(Settings, FreshStoreGivesTheDefaults)
     EXPECT_TRUE(s.confirmDelete && s.moveSave && s.showDayTip && s.restoreWndPlacement);
     EXPECT_EQ(s.dayTipIndex, 0);
     std::vector<std::string> defaults;
-    DefaultExceptions(defaults);
+    CTitleCaser::DefaultExceptions(defaults);
     EXPECT_EQ(defaults.size(), 28u);
     EXPECT_EQ(defaults.front(), "a");
     EXPECT_EQ(defaults.back(), "via");
@@ -57,7 +58,7 @@ TEST(Settings, RoundTripWritesEveryKeyInOrder)
     s.thousandsSeparator = ".";
     s.moveSave = false;
     s.dayTipIndex = 12;
-    CExceptionList exceptions;
+    CTitleCaser exceptions;
     exceptions.SetExceptions({"of", "VS", "vs", "McX"});
     EXPECT_EQ(Words(exceptions), (std::vector<std::string>{"of", "VS", "McX"}));
 
@@ -72,7 +73,7 @@ TEST(Settings, RoundTripWritesEveryKeyInOrder)
     for (const auto& [section, key] : backend.writeOrder) EXPECT_NE(section, "Placement");
 
     CSettings loaded;
-    CExceptionList loadedExceptions;
+    CTitleCaser loadedExceptions;
     LoadSettings(backend, loaded, loadedExceptions);
     EXPECT_EQ(loaded.saveLimit, 9);
     EXPECT_EQ(loaded.timerIndex, 5);
@@ -98,7 +99,7 @@ TEST(Settings, OddStoredValuesAreReadAsTheyAre)
     backend.WriteInt("Saving", "Save Limit", 500);  // out of range, still used
     backend.WriteInt("Misc", "Copy Link", 7);         // any non-zero is on
     CSettings s;
-    CExceptionList exceptions;
+    CTitleCaser exceptions;
     LoadSettings(backend, s, exceptions);
     EXPECT_EQ(s.thousandsSeparator, ",");
     EXPECT_TRUE(Words(exceptions).empty());
