@@ -1,6 +1,7 @@
 #pragma once
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 // Exit codes shared by the commands.
 enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
@@ -12,3 +13,6 @@ struct SearchOptions;
 // Prints the rows that match, then "N of M links match".
 int SearchCommand(const std::string& dataFile, const std::string& pattern, const SearchOptions& options,
                   bool positionOnLast, std::ostream& out, std::ostream& err);
+
+// Converts each title (or each line of in when none is given) to title case.
+int TitleCaseCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);

@@ -59,6 +59,20 @@ Commands:
       Exit status: 0 when something matched; 1 when nothing did; 2 for bad
       usage or a file that cannot be read.
 
+  titlecase [--exceptions WORDS] [TITLE...]
+      Prints each TITLE converted to title case, one per line, as the Title
+      Case command of the window converts titles: every word capitalized
+      except the exception words, which take their listed letter case; the
+      first word, the last word and the first word after a colon always
+      capitalized; words with two or more capitals (IBM, McDonald) kept. With
+      no TITLE, converts each line of standard input.
+      --exceptions WORDS   a comma-separated list of exception words that
+                           replaces the default one (a, an, the, and, but,
+                           for, nor, or, as, at, by, down, from, in, into,
+                           near, of, off, on, onto, out, over, to, up, upon,
+                           with, vs, via)
+      Exit status: 0; 2 for bad usage.
+
 Options:
   -h, --help    Show this help.
 )";
@@ -114,6 +128,7 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     // Searching needs nothing of Qt; starting it would only cost time.
     if (!args.empty() && args[0] == "search") return Search(args);
+    if (!args.empty() && args[0] == "titlecase") return TitleCaseCommand(args, std::cin, std::cout, std::cerr);
     QCoreApplication app(argc, argv);
     if (args.empty()) return Usage("no command given");
     if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {

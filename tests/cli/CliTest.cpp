@@ -176,3 +176,25 @@ TEST_F(Cli, SearchPrintsTheMatchingRows)
     WriteBytes(PathOf("cut.dat"), cut.substr(0, cut.size() - 3));
     EXPECT_EQ(SearchCommand(PathOf("cut.dat"), "x", defaults, false, out, err), kExitUsage);
 }
+
+TEST(CliTitleCase, ConvertsArgumentsOrLinesWithTheGivenExceptions)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string input, output;
+        int exit;
+    } cases[] = {
+        {{"titlecase", "the lord of the rings", "what it's all about"}, "", "The Lord of the Rings\nWhat It's All About\n", 0},
+        {{"titlecase"}, "of mice and men\nnotes: on the road\n", "Of Mice and Men\nNotes: On the Road\n", 0},
+        {{"titlecase", "--exceptions", "VON,the", "ludwig von the beethoven"}, "", "Ludwig VON the Beethoven\n", 0},
+        {{"titlecase", "--exceptions"}, "", "", 2},
+        {{"titlecase", "--upper", "x"}, "", "", 2},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.input);
+        std::ostringstream out, err;
+        EXPECT_EQ(TitleCaseCommand(c.args, in, out, err), c.exit) << c.args.back();
+        EXPECT_EQ(out.str(), c.output) << c.args.back();
+        EXPECT_EQ(err.str().empty(), c.exit == 0);
+    }
+}
