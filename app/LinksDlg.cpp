@@ -9,8 +9,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QThread>
+#include <QToolButton>
 #include <limits>
 
+#include "app/CommandMenu.h"
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
 #include "common/ColumnScaler.h"
@@ -37,10 +39,10 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_services(services), m_prompter(services.prompter),
-      m_persistence(m_store, m_settings, services.prompter, services.clock, *this)
+      m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter)
 {
     m_placement = std::make_unique<WindowPlacementStore>(services.settings, *this);
-    LoadSettings(services.settings, m_settings, m_exceptions);
+    LoadSettings(services.settings, m_settings, m_titleCaser);
     m_persistence.SettlePaths(services.paths);
 
     // Initialisation of the window, in order.
@@ -132,7 +134,18 @@ void CLinksDlg::BuildControls()
         return l;
     };
     m_totalLabel = countLabel("%s Total Link%s", du.Rect(126, 7, 68, 8), Qt::AlignHCenter);
-    m_selectedLabel = countLabel("%s Selected Link%s", du.Rect(244, 7, 68, 8), Qt::AlignRight);
+    m_selectedLabel = countLabel("%s Selected Link%s", du.Rect(232, 7, 68, 8), Qt::AlignRight);
+
+    // The command menu, where the window system's menu would be: this button, Alt+Space,
+    // or a right-click on the window's free area.
+    m_menu = new CCommandMenu(this);
+    m_menuButton = new QToolButton(this);
+    m_menuButton->setGeometry(du.Rect(302, 5, 11, 11));
+    m_menuButton->setArrowType(Qt::DownArrow);
+    m_menuButton->setToolTip("Commands (Alt+Space)");
+    m_menuButton->setAccessibleName("Commands");
+    m_menuButton->setFocusPolicy(Qt::NoFocus);
+    m_menuButton->setAutoRaise(true);
     m_list = new CLinkListCtrl(m_store, this);
     m_list->setGeometry(du.Rect(7, 17, 306, 85));
     listLabel->setBuddy(m_list);
@@ -191,6 +204,9 @@ void CLinksDlg::BuildControls()
     connect(m_delete, &QPushButton::clicked, this, &CLinksDlg::OnDelete);
     connect(m_options, &QPushButton::clicked, this, &CLinksDlg::OnOptions);
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_menu, &CCommandMenu::command, this, &CLinksDlg::SystemCommand);
+    connect(m_menuButton, &QToolButton::clicked, this,
+            [this] { ShowCommandMenu(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height()))); });
 
     auto edited = [this] {
         if (!m_filling) m_edited = true;
@@ -309,7 +325,7 @@ void CLinksDlg::OnDelete()
         return;
     BeginListUpdate();
     m_store.SetChanged();
-    HandOverDeleted(m_store.TakeRows(states.SelectedRows()));
+    m_undo.PushDelete(m_store.TakeRows(states.SelectedRows()));
     m_retrieved = false;
     EndListUpdate();
     UpdateSelectedCount();
@@ -368,49 +384,14 @@ void CLinksDlg::ExitCommand()
     if (m_prompter.Ask("Do you want to exit Norvelle?")) accept();
 }
 
-void CLinksDlg::SystemCommand(int id)
-{
-    switch (id & 0xFFF0) {
-    case CmdPreview: m_preview = !m_preview; break;
-    default: break;  // the other commands arrive with their subsystems
-    }
-}
-
-bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    // The window's accelerators are seen before the focused control, so that Ctrl+Z in
-    // an edit field is the program's Undo.
-    if (event->type() != QEvent::KeyPress) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this || !isActiveWindow()) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-    if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
-        ExitCommand();
-        return true;
-    }
-    if (mods != Qt::ControlModifier) return false;
-    static const std::pair<int, int> kAccelerators[] = {
-        {Qt::Key_A, CmdAbout}, {Qt::Key_D, CmdTip},        {Qt::Key_F, CmdImport},    {Qt::Key_I, CmdInvert},
-        {Qt::Key_L, CmdSelectAll}, {Qt::Key_M, CmdSorting}, {Qt::Key_P, CmdPreview},  {Qt::Key_S, CmdStatistics},
-        {Qt::Key_T, CmdTitleCase}, {Qt::Key_W, CmdWordWrap}, {Qt::Key_Y, CmdRedo},    {Qt::Key_Z, CmdUndo}};
-    for (const auto& [k, command] : kAccelerators)
-        if (key->key() == k) {
-            SystemCommand(command);
-            return true;
-        }
-    return false;
-}
-
 // ---- Loading, saving and closing ----
 
 void CLinksDlg::ResetStore()
 {
     auto lock = m_store.Lock();
     m_store.FreeAllLinks();
-    // What was handed over for undoing refers to the records just freed.
-    m_deleted.clear();
-    m_modified.clear();
+    // The history refers to the records just freed.
+    m_undo.Clear();
     UpdateSelectedCount();
     UpdateTotalCount();
     m_search->clear();

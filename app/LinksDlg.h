@@ -14,11 +14,14 @@
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
 #include "titlecase/TitleCaser.h"
+#include "undo/UndoManager.h"
 
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QToolButton;
+class CCommandMenu;
 class CLinkListCtrl;
 class CSortedComboBox;
 class Clipboard;
@@ -40,7 +43,7 @@ struct DesktopServices {
 
 // The main window: owns the link store, the settings, the jobs and the form for the
 // whole run, and ties the subsystems together.
-class CLinksDlg : public QDialog, private PersistenceHost, private SearchSink {
+class CLinksDlg : public QDialog, private PersistenceHost, private SearchSink, private UndoHost {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
@@ -66,7 +69,7 @@ public:
     void SetPrevNext(bool previous, bool next);
 
     // The form.
-    void ShowLink(const CAnnotatedLink& record);
+    void ShowLink(const CAnnotatedLink& record) override;
     void RetrieveLink(bool click);
     bool SaveCurrentLink(bool buttonMode);
     void ClearForm(bool reset);
@@ -88,7 +91,18 @@ public:
     void OnLaunch();
     void OnOptions();
     void ExitCommand();
+    // Every command of the menu and the Ctrl keys arrives here; the low four bits of the
+    // identifier are ignored.
     void SystemCommand(int id);
+    void SelectAll();
+    void InvertSelection();
+    void WordWrap();
+    void TitleCaseCommand();
+    void UndoCommand(bool redo);
+    // Opens the command menu at a point of the screen.
+    void ShowCommandMenu(const QPoint& at);
+    CCommandMenu& CommandMenu() { return *m_menu; }
+    CUndoManager& UndoManager() { return m_undo; }
     // Opens the Options sheet on the given page (the sheet comes later).
     void OpenOptions(OptionsPage page);
 
@@ -120,6 +134,7 @@ public:
 protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BuildControls();
@@ -143,8 +158,14 @@ private:
     void SetField(QLineEdit* field, const std::string& bytes, int slot);
     void SetDescription(const std::string& bytes);
     std::string FieldBytes(const QString& text, int slot) const;
-    void HandOverDeleted(std::vector<LinkStore::Record> records);
-    void HandOverModified(const CAnnotatedLink& before);
+    // The record the form shows (the retrieved row's), or nullptr.
+    const CAnnotatedLink* ShownRecord();
+
+    // UndoHost
+    void RestoreDeletedLinks(std::vector<LinkStore::Record>& records) override;
+    std::vector<LinkStore::Record> RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records) override;
+    void SetUndoCaption(const std::string& caption, bool enabled) override;
+    void SetRedoCaption(const std::string& caption, bool enabled) override;
 
     // PersistenceHost
     void EmptyCategoryField() override;
@@ -155,7 +176,7 @@ private:
     Prompter& m_prompter;
     LinkStore m_store;
     CSettings m_settings;
-    CTitleCaser m_exceptions;
+    CTitleCaser m_titleCaser;
     CDataFilePersistence m_persistence;
     CJobPool<CLaunchJob> m_launchPool;
     CSaveJob m_saveJob;
@@ -163,6 +184,7 @@ private:
     CSearchJob* m_currentSearch = nullptr;
     int m_searchId = 0;  // the newest search; results of older ones are dropped
     std::unique_ptr<WindowPlacementStore> m_placement;
+    CUndoManager m_undo;
 
     bool m_retrieved = false;
     bool m_edited = false;
@@ -171,10 +193,6 @@ private:
     bool m_categoriesPending = false;  // the Category box follows the list after a bulk change
     bool m_shutDown = false;
     std::atomic<bool> m_searchBusy{false};
-
-    // Until the undo history exists, what Delete and Modify hand over is kept here.
-    std::vector<std::vector<LinkStore::Record>> m_deleted;
-    std::vector<CAnnotatedLink> m_modified;
 
     // The bytes and text shown by ShowLink, so that an unedited field keeps its bytes.
     std::string m_shownBytes[4];
@@ -202,4 +220,6 @@ private:
     QPushButton* m_delete = nullptr;
     QPushButton* m_options = nullptr;
     QPushButton* m_close = nullptr;
+    CCommandMenu* m_menu = nullptr;
+    QToolButton* m_menuButton = nullptr;
 };

@@ -134,7 +134,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     if (m_retrieved && states.Retrieved() >= 0 && states.Retrieved() < m_store.Count()) {
         target = states.Retrieved();
         CAnnotatedLink& record = m_store.At(target);
-        HandOverModified(record);
+        m_undo.PushModify(record);
         record.title = form.title;
         record.category = category;
         record.description = form.description;
@@ -222,8 +222,3 @@ void CLinksDlg::SyncCategoryBox()
     m_category->setEditText(text);
     m_filling = filling;
 }
-
-void CLinksDlg::HandOverDeleted(std::vector<LinkStore::Record> records) { m_deleted.push_back(std::move(records)); }
-
-void CLinksDlg::HandOverModified(const CAnnotatedLink& before) { m_modified.push_back(before); }
-

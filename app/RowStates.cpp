@@ -40,6 +40,17 @@ void RowStates::SelectAll()
     m_count = Rows();
 }
 
+int RowStates::Invert()
+{
+    int first = -1;
+    for (size_t i = 0; i < m_selected.size(); ++i) {
+        m_selected[i] ^= 1;
+        if (first < 0 && m_selected[i]) first = int(i);
+    }
+    m_count = Rows() - m_count;
+    return first;
+}
+
 void RowStates::SelectRange(int a, int b)
 {
     if (a > b) std::swap(a, b);

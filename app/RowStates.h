@@ -22,6 +22,8 @@ public:
     void SelectOnly(int row);
     void ClearSelection();
     void SelectAll();
+    // Every row's state flips; returns the first row that became selected, or -1.
+    int Invert();
     // Selects the rows from a to b (either order); others are left alone.
     void SelectRange(int a, int b);
     void SetMark(int row) { m_mark = row; }

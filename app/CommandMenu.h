@@ -1,0 +1,31 @@
+#pragma once
+#include <QMenu>
+#include <map>
+
+// The window's command menu, the place of the window system's own menu: Restore, Move,
+// Minimize and Close, then the program's commands with their Ctrl keys. Every entry
+// reports its identifier through triggered().
+class CCommandMenu : public QMenu {
+    Q_OBJECT
+public:
+    // The window system's own entries.
+    enum SystemEntry { SysRestore = 0xF120, SysMove = 0xF010, SysMinimize = 0xF020, SysClose = 0xF060 };
+
+    explicit CCommandMenu(QWidget* window);
+
+    QAction* Entry(int id) const;
+    bool IsEnabled(int id) const;
+    void SetEntry(int id, const QString& caption, bool enabled);
+    void SetChecked(int id, bool checked);
+    // Restore can be chosen only while the window is minimised, Minimize only while not.
+    void FollowWindowState();
+
+signals:
+    void command(int id);
+
+private:
+    QAction* Add(int id, const char* caption);
+
+    QWidget* m_window;
+    std::map<int, QAction*> m_entries;
+};

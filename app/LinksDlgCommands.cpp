@@ -1,0 +1,242 @@
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWindow>
+
+#include "app/CommandMenu.h"
+#include "app/FormText.h"
+#include "app/LinkListCtrl.h"
+#include "app/LinksDlg.h"
+#include "app/WordWrap.h"
+#include "common/SortedComboBox.h"
+#include "options/CountFormatter.h"
+#include "platform/Prompter.h"
+#include "undo/UndoPreviewDlg.h"
+
+// The main window's commands: the menu and the Ctrl keys, the commands on the
+// selection, Word Wrap, Title Case, and the window's side of Undo and Redo.
+
+void CLinksDlg::SystemCommand(int id)
+{
+    switch (id & 0xFFF0) {
+    case CmdInvert: InvertSelection(); break;
+    case CmdSelectAll: SelectAll(); break;
+    case CmdWordWrap: WordWrap(); break;
+    case CmdTitleCase: TitleCaseCommand(); break;
+    case CmdUndo: UndoCommand(false); break;
+    case CmdRedo: UndoCommand(true); break;
+    case CmdPreview:
+        m_preview = !m_preview;
+        m_menu->SetChecked(CmdPreview, m_preview);
+        break;
+    case CmdStatistics:
+    case CmdSorting:
+    case CmdImport:
+    case CmdTip:
+    case CmdAbout:
+        break;  // their windows are not part of the program yet
+    case CCommandMenu::SysRestore: showNormal(); break;
+    case CCommandMenu::SysMove:
+        if (QWindow* window = windowHandle()) window->startSystemMove();
+        break;
+    case CCommandMenu::SysMinimize: showMinimized(); break;
+    case CCommandMenu::SysClose: close(); break;
+    default: break;
+    }
+}
+
+bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window's accelerators are seen before the focused control, so that Ctrl+Z in
+    // an edit field is the program's Undo.
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || !isActiveWindow()) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        ExitCommand();
+        return true;
+    }
+    if (key->key() == Qt::Key_Space && mods == Qt::AltModifier) {
+        ShowCommandMenu(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height())));
+        return true;
+    }
+    if (mods != Qt::ControlModifier) return false;
+    static const std::pair<int, int> kAccelerators[] = {
+        {Qt::Key_A, CmdAbout},     {Qt::Key_D, CmdTip},      {Qt::Key_F, CmdImport},     {Qt::Key_I, CmdInvert},
+        {Qt::Key_L, CmdSelectAll}, {Qt::Key_M, CmdSorting},  {Qt::Key_P, CmdPreview},    {Qt::Key_S, CmdStatistics},
+        {Qt::Key_T, CmdTitleCase}, {Qt::Key_W, CmdWordWrap}, {Qt::Key_Y, CmdRedo},       {Qt::Key_Z, CmdUndo}};
+    for (const auto& [k, command] : kAccelerators)
+        if (key->key() == k) {
+            // A grayed entry's key is consumed and does nothing.
+            if (m_menu->IsEnabled(command)) SystemCommand(command);
+            return true;
+        }
+    return false;
+}
+
+void CLinksDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right-click on the window's free area; the controls have menus of their own.
+    ShowCommandMenu(event->globalPos());
+}
+
+void CLinksDlg::ShowCommandMenu(const QPoint& at) { m_menu->popup(at); }
+
+void CLinksDlg::SelectAll()
+{
+    if (m_searchBusy) return;
+    BeginListUpdate();
+    RowStates& states = m_list->States();
+    states.SelectAll();
+    states.SetFocus(-1);
+    if (states.Rows() > 0) {
+        states.SetMark(0);
+        RetrieveLink(false);
+        m_list->EnsureRowVisible(0);
+        UpdatePrevNextButtons(0);
+    }
+    UpdateSelectedCount();
+    EndListUpdate();
+}
+
+void CLinksDlg::InvertSelection()
+{
+    if (m_searchBusy) return;
+    BeginListUpdate();
+    RowStates& states = m_list->States();
+    const int first = states.Invert();
+    states.SetFocus(-1);
+    if (first >= 0) {
+        states.SetMark(first);
+        RetrieveLink(false);
+        m_list->EnsureRowVisible(first);
+        UpdatePrevNextButtons(first);
+    }
+    UpdateSelectedCount();
+    EndListUpdate();
+}
+
+void CLinksDlg::WordWrap()
+{
+    if (m_searchBusy) return;
+    auto lock = m_store.Lock();
+    BeginListUpdate();
+    // Lines are measured as the Description field shows them, less a small margin.
+    const QFontMetrics metrics(m_description->font());
+    const int width = m_description->viewport()->width() - 4;
+    const MeasureText measure = [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    };
+    RowStates& states = m_list->States();
+    if (states.SelectedCount() < 2) {
+        const std::string wrapped = WrapDescription(FieldToDescription(m_description->toPlainText()), width, measure);
+        m_filling = true;
+        m_description->setPlainText(DescriptionToField(wrapped));
+        m_filling = false;
+        m_edited = true;
+    } else {
+        for (int row : states.SelectedRows()) {
+            CAnnotatedLink& record = m_store.At(row);
+            record.description = WrapDescription(record.description, width, measure);
+        }
+        RetrieveLink(false);
+        m_store.SetChanged();
+    }
+    EndListUpdate();
+}
+
+void CLinksDlg::TitleCaseCommand()
+{
+    if (m_searchBusy) return;
+    auto lock = m_store.Lock();
+    BeginListUpdate();
+    RowStates& states = m_list->States();
+    if (states.SelectedCount() < 2) {
+        std::string title = FieldBytes(m_title->text(), SlotTitle);
+        m_titleCaser.Convert(title);
+        m_filling = true;
+        m_title->setText(DisplayText(title));
+        m_title->setCursorPosition(0);
+        m_filling = false;
+        m_edited = true;
+    } else {
+        for (int row : states.SelectedRows()) m_titleCaser.Convert(m_store.At(row).title);
+        RetrieveLink(false);
+        m_store.SetChanged();
+    }
+    EndListUpdate();
+}
+
+const CAnnotatedLink* CLinksDlg::ShownRecord()
+{
+    RowStates& states = m_list->States();
+    if (states.Retrieved() >= 0 && states.Retrieved() < m_store.Count()) return &m_store.At(states.Retrieved());
+    states.SetRetrieved(-1);
+    return nullptr;
+}
+
+void CLinksDlg::UndoCommand(bool redo)
+{
+    if (m_searchBusy) return;
+    auto lock = m_store.Lock();
+    const auto side = redo ? CUndoManager::Side::Redo : CUndoManager::Side::Undo;
+    if (m_undo.IsEmpty(side)) return;
+    BeginListUpdate();
+    const CAnnotatedLink* shown = ShownRecord();
+    bool act = true;
+    if (m_preview) {
+        CUndoPreviewDlg preview(redo, m_undo.HeadName(side), m_undo.HeadRecords(side), CCountFormatter(m_settings), this);
+        act = preview.exec() == QDialog::Accepted;
+    }
+    if (act) {
+        if (redo)
+            m_undo.Redo(shown);
+        else
+            m_undo.Undo(shown);
+    }
+    m_edited = false;
+    m_store.SetChanged();
+    EndListUpdate();
+    UpdateSelectedCount();
+    UpdateTotalCount();
+}
+
+void CLinksDlg::RestoreDeletedLinks(std::vector<LinkStore::Record>& records)
+{
+    auto lock = m_store.Lock();
+    if (records.empty()) return;
+    if (!m_store.InsertRecords(m_store.Count(), records)) {
+        m_prompter.Error("Could not restore all of the deleted links.");
+        return;
+    }
+    m_list->EnsureRowVisible(m_store.Count() - 1);
+}
+
+std::vector<LinkStore::Record> CLinksDlg::RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records)
+{
+    auto lock = m_store.Lock();
+    std::vector<int> rows;
+    for (int row = 0; row < m_store.Count(); ++row)
+        if (records.count(&m_store.At(row))) rows.push_back(row);
+    const bool hadRetrieved = m_list->States().Retrieved() >= 0;
+    std::vector<LinkStore::Record> taken = m_store.TakeRows(rows);
+    // The retrieved row followed its record; a removed record leaves the form unbound.
+    if (hadRetrieved && m_list->States().Retrieved() < 0) m_retrieved = false;
+    return taken;
+}
+
+void CLinksDlg::SetUndoCaption(const std::string& caption, bool enabled)
+{
+    m_menu->SetEntry(CmdUndo, QString::fromStdString(caption), enabled);
+}
+
+void CLinksDlg::SetRedoCaption(const std::string& caption, bool enabled)
+{
+    m_menu->SetEntry(CmdRedo, QString::fromStdString(caption), enabled);
+}

@@ -1,0 +1,143 @@
+#include "undo/UndoManager.h"
+
+#include <new>
+#include <unordered_map>
+
+#include "platform/Prompter.h"
+
+CDeleteAction::CDeleteAction(std::vector<LinkStore::Record> records) : m_owned(std::move(records))
+{
+    m_records.reserve(m_owned.size());
+    for (const auto& record : m_owned) m_records.push_back(record.get());
+}
+
+std::vector<const CAnnotatedLink*> CDeleteAction::RecordsAffected() const
+{
+    return std::vector<const CAnnotatedLink*>(m_records.begin(), m_records.end());
+}
+
+void CDeleteAction::Undo(const CAnnotatedLink*, UndoHost& host)
+{
+    // The records come back as the last rows, in the order they were deleted.
+    host.RestoreDeletedLinks(m_owned);
+}
+
+void CDeleteAction::Redo(const CAnnotatedLink*, UndoHost& host)
+{
+    // Records that found no row when restored are still here; the others come back.
+    std::unordered_set<const CAnnotatedLink*> inStore(m_records.begin(), m_records.end());
+    for (const auto& record : m_owned) inStore.erase(record.get());
+    std::vector<LinkStore::Record> taken = host.RemoveLinkRows(inStore);
+    std::unordered_map<const CAnnotatedLink*, LinkStore::Record> byRecord;
+    for (auto& record : taken) byRecord.emplace(record.get(), std::move(record));
+    for (auto& record : m_owned) byRecord.emplace(record.get(), std::move(record));
+    m_owned.clear();
+    for (CAnnotatedLink* record : m_records) {
+        auto it = byRecord.find(record);
+        if (it != byRecord.end()) m_owned.push_back(std::move(it->second));
+    }
+}
+
+void CModifyAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
+{
+    std::swap(*m_live, m_other);
+    if (m_live == shown) host.ShowLink(*m_live);
+}
+
+CUndoManager::CUndoManager(UndoHost& host, Prompter& prompter) : m_host(host), m_prompter(prompter) {}
+
+CUndoManager::~CUndoManager() = default;
+
+void CUndoManager::OutOfMemory(bool& once, const char* message)
+{
+    if (!once) return;
+    once = false;
+    m_prompter.Error(message);
+}
+
+void CUndoManager::Push(std::unique_ptr<CUndoAction> action)
+{
+    try {
+        m_undo.push_back(std::move(action));
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        return;  // the action goes, and with a Delete its records
+    }
+    m_redo.clear();
+    UpdateCaptions();
+}
+
+void CUndoManager::PushModify(CAnnotatedLink& record)
+{
+    std::unique_ptr<CUndoAction> action;
+    try {
+        action = std::make_unique<CModifyAction>(record);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        return;
+    }
+    Push(std::move(action));
+}
+
+void CUndoManager::PushDelete(std::vector<LinkStore::Record> records)
+{
+    if (records.empty()) return;
+    std::unique_ptr<CUndoAction> action;
+    try {
+        action = std::make_unique<CDeleteAction>(std::move(records));
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        return;
+    }
+    Push(std::move(action));
+}
+
+void CUndoManager::Move(List_& from, List_& to, bool undo, const CAnnotatedLink* shown)
+{
+    if (from.empty()) return;
+    std::unique_ptr<CUndoAction> action = std::move(from.back());
+    from.pop_back();
+    if (undo)
+        action->Undo(shown, m_host);
+    else
+        action->Redo(shown, m_host);
+    try {
+        to.push_back(std::move(action));
+    } catch (const std::bad_alloc&) {
+        if (undo)
+            OutOfMemory(m_redoMessage, "Could not add to the redo list.");
+        else
+            OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+    }
+    UpdateCaptions();
+}
+
+void CUndoManager::Undo(const CAnnotatedLink* shown) { Move(m_undo, m_redo, true, shown); }
+
+void CUndoManager::Redo(const CAnnotatedLink* shown) { Move(m_redo, m_undo, false, shown); }
+
+void CUndoManager::Clear()
+{
+    m_undo.clear();
+    m_redo.clear();
+    UpdateCaptions();
+}
+
+std::string CUndoManager::HeadName(Side side) const
+{
+    const List_& list = List(side);
+    return list.empty() ? std::string() : list.back()->Name();
+}
+
+std::vector<const CAnnotatedLink*> CUndoManager::HeadRecords(Side side) const
+{
+    const List_& list = List(side);
+    return list.empty() ? std::vector<const CAnnotatedLink*>() : list.back()->RecordsAffected();
+}
+
+void CUndoManager::UpdateCaptions()
+{
+    const std::string undo = HeadName(Side::Undo), redo = HeadName(Side::Redo);
+    m_host.SetUndoCaption(undo.empty() ? "&Undo\tCtrl+Z" : "&Undo " + undo + "\tCtrl+Z", !undo.empty());
+    m_host.SetRedoCaption(redo.empty() ? "Re&do\tCtrl+Y" : "Re&do " + redo + "\tCtrl+Y", !redo.empty());
+}

@@ -1,0 +1,108 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "store/LinkStore.h"
+
+class Prompter;
+
+// What the undo actions need of the main window.
+class UndoHost {
+public:
+    virtual ~UndoHost() = default;
+    // Appends a row for each record at the end of the list, in order, taking the record
+    // over; records that get no row stay in the vector.
+    virtual void RestoreDeletedLinks(std::vector<LinkStore::Record>& records) = 0;
+    // Removes the rows whose records are in the set and hands their records back.
+    virtual std::vector<LinkStore::Record> RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records) = 0;
+    virtual void ShowLink(const CAnnotatedLink& record) = 0;
+    // The menu entries of Undo and Redo: caption and whether they can be chosen.
+    virtual void SetUndoCaption(const std::string& caption, bool enabled) = 0;
+    virtual void SetRedoCaption(const std::string& caption, bool enabled) = 0;
+};
+
+// One change that can be taken back and done again.
+class CUndoAction {
+public:
+    virtual ~CUndoAction() = default;
+    // "Delete" or "Modify": what the menu and the preview call it.
+    virtual const char* Name() const = 0;
+    // The records the preview shows: the deleted ones, or the other version of a Modify.
+    virtual std::vector<const CAnnotatedLink*> RecordsAffected() const = 0;
+    // shown: the record the form shows, or nullptr.
+    virtual void Undo(const CAnnotatedLink* shown, UndoHost& host) = 0;
+    virtual void Redo(const CAnnotatedLink* shown, UndoHost& host) = 0;
+};
+
+// Records taken out of the list by Delete. While they are out of the store the action
+// owns them (and frees them if it goes); while they are back in it, the store does.
+class CDeleteAction : public CUndoAction {
+public:
+    explicit CDeleteAction(std::vector<LinkStore::Record> records);
+    const char* Name() const override { return "Delete"; }
+    std::vector<const CAnnotatedLink*> RecordsAffected() const override;
+    void Undo(const CAnnotatedLink* shown, UndoHost& host) override;
+    void Redo(const CAnnotatedLink* shown, UndoHost& host) override;
+
+private:
+    std::vector<CAnnotatedLink*> m_records;  // in the order they were deleted
+    std::vector<LinkStore::Record> m_owned;  // those that are out of the store
+};
+
+// One record's content before (or after) a Modify; undo and redo exchange it with the
+// record in the store.
+class CModifyAction : public CUndoAction {
+public:
+    explicit CModifyAction(CAnnotatedLink& record) : m_other(record), m_live(&record) {}
+    const char* Name() const override { return "Modify"; }
+    std::vector<const CAnnotatedLink*> RecordsAffected() const override { return {&m_other}; }
+    void Undo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
+    void Redo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
+
+private:
+    void Exchange(const CAnnotatedLink* shown, UndoHost& host);
+    CAnnotatedLink m_other;
+    CAnnotatedLink* m_live;
+};
+
+// The undo and redo lists of Delete and Modify, newest first, with the menu captions
+// that name their heads.
+class CUndoManager {
+public:
+    enum class Side { Undo, Redo };
+
+    CUndoManager(UndoHost& host, Prompter& prompter);
+    ~CUndoManager();
+
+    // Before a record's content changes.
+    void PushModify(CAnnotatedLink& record);
+    // After rows were deleted: the action takes the records over.
+    void PushDelete(std::vector<LinkStore::Record> records);
+    void Undo(const CAnnotatedLink* shown);
+    void Redo(const CAnnotatedLink* shown);
+    // Empties both lists, freeing the records that only they held: the store was emptied.
+    void Clear();
+
+    bool IsEmpty(Side side) const { return List(side).empty(); }
+    // The head action's name (empty when there is none) and the records it affects.
+    std::string HeadName(Side side) const;
+    std::vector<const CAnnotatedLink*> HeadRecords(Side side) const;
+
+private:
+    using List_ = std::vector<std::unique_ptr<CUndoAction>>;  // the head is at the back
+    const List_& List(Side side) const { return side == Side::Undo ? m_undo : m_redo; }
+    void Push(std::unique_ptr<CUndoAction> action);
+    // Moves the head of from onto to after running it; false (and the action gone) when
+    // memory runs out.
+    void Move(List_& from, List_& to, bool undo, const CAnnotatedLink* shown);
+    void OutOfMemory(bool& once, const char* message);
+    void UpdateCaptions();
+
+    UndoHost& m_host;
+    Prompter& m_prompter;
+    List_ m_undo, m_redo;
+    bool m_undoMessage = true;  // each message is shown once a run
+    bool m_redoMessage = true;
+};

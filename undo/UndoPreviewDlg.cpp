@@ -1,0 +1,115 @@
+#include "undo/UndoPreviewDlg.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "app/FormText.h"
+#include "app/LinkListCtrl.h"
+#include "options/CountFormatter.h"
+
+CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::vector<const CAnnotatedLink*> records,
+                                 const CCountFormatter& counts, QWidget* parent)
+    : QDialog(parent), m_records(std::move(records))
+{
+    setWindowTitle("Previews Undo/Redo");
+    auto readOnlyLine = [this] {
+        auto* field = new QLineEdit(this);
+        field->setReadOnly(true);
+        field->setMaxLength(std::numeric_limits<int>::max());
+        return field;
+    };
+    m_action = new QLabel(this);
+    m_effect = new QLabel(this);
+    m_effect->setWordWrap(true);
+    m_title = readOnlyLine();
+    m_link = readOnlyLine();
+    m_description = new QPlainTextEdit(this);
+    m_description->setReadOnly(true);
+    m_description->setTabChangesFocus(true);
+    m_category = readOnlyLine();
+    m_date = new QLabel(this);
+    m_date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_previous = new QPushButton("&Previous", this);
+    m_next = new QPushButton("&Next", this);
+    m_previous->setAutoDefault(false);
+    m_next->setAutoDefault(false);
+    m_ok = new QPushButton(redo ? "&Redo" : "&Undo", this);
+    m_ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow("Action:", m_action);
+    form->addRow("Effect:", m_effect);
+    auto buddy = [&](const char* caption, QWidget* field) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(field);
+        form->addRow(label, field);
+    };
+    buddy("&Title:", m_title);
+    buddy("Lin&k:", m_link);
+    auto* descriptionLabel = new QLabel("Descr&iption:", this);
+    descriptionLabel->setBuddy(m_description);
+    auto* descriptionHeading = new QHBoxLayout;
+    descriptionHeading->addWidget(descriptionLabel);
+    descriptionHeading->addWidget(m_date, 1);
+    form->addRow(descriptionHeading);
+    form->addRow(m_description);
+    buddy("&Category:", m_category);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_previous);
+    buttons->addWidget(m_next);
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    resize(fontMetrics().averageCharWidth() * 70, sizeHint().height());
+
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_previous, &QPushButton::clicked, this, [this] { ShowRecord(m_position - 1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { ShowRecord(m_position + 1); });
+
+    m_previous->setEnabled(false);
+    if (m_records.empty()) {
+        m_next->setEnabled(false);
+        return;
+    }
+    m_action->setText(QString::fromStdString((redo ? "Redo " : "Undo ") + actionName));
+    const int count = int(m_records.size());
+    const char* effect = actionName == "Modify" ? "Replaces an existing annotated link with the following data."
+                         : redo                 ? "Deletes the following %s annotated link%s."
+                                                : "Restores the following %s annotated link%s.";
+    m_effect->setText(QString::fromStdString(counts.Plural(effect, count)));
+    ShowRecord(0);
+}
+
+void CUndoPreviewDlg::ShowRecord(int position)
+{
+    if (position < 0 || position >= int(m_records.size())) return;
+    m_position = position;
+    const CAnnotatedLink& record = *m_records[size_t(position)];
+    m_title->setText(DisplayText(record.title));
+    m_title->setCursorPosition(0);
+    m_link->setText(DisplayText(record.link));
+    m_link->setCursorPosition(0);
+    m_description->setPlainText(DescriptionToField(record.description));
+    m_category->setText(DisplayText(record.category));
+    m_category->setCursorPosition(0);
+    m_date->setText(QString::fromStdString(FormatLinkDate(record.modified, DateStyle::Record)));
+    // A button that disables itself hands the focus to the other one.
+    const bool previous = position > 0, next = position + 1 < int(m_records.size());
+    if ((m_previous->hasFocus() && !previous) || (m_next->hasFocus() && !next)) (previous ? m_previous : m_next)->setFocus();
+    if ((m_previous->hasFocus() && !previous) || (m_next->hasFocus() && !next)) m_ok->setFocus();
+    m_previous->setEnabled(previous);
+    m_next->setEnabled(next);
+}
