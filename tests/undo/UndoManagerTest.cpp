@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/FakePrompter.h"
+#include "undo/UndoManager.h"
+
+namespace {
+
+// The list side of undo over a plain store, recording the captions and what was shown.
+class FakeUndoHost : public UndoHost {
+public:
+    void RestoreDeletedLinks(std::vector<LinkStore::Record>& records) override
+    {
+        if (failRestore) return;
+        store.InsertRecords(store.Count(), records);
+    }
+    std::vector<LinkStore::Record> RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records) override
+    {
+        std::vector<int> rows;
+        for (int row = 0; row < store.Count(); ++row)
+            if (records.count(&store.At(row))) rows.push_back(row);
+        return store.TakeRows(rows);
+    }
+    void ShowLink(const CAnnotatedLink& record) override { shown.push_back(record.title); }
+    void SetUndoCaption(const std::string& caption, bool enabled) override { undo = caption + (enabled ? "" : " (grayed)"); }
+    void SetRedoCaption(const std::string& caption, bool enabled) override { redo = caption + (enabled ? "" : " (grayed)"); }
+
+    std::vector<std::string> Titles() const
+    {
+        std::vector<std::string> titles;
+        for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+        return titles;
+    }
+
+    LinkStore store;
+    std::string undo, redo;
+    std::vector<std::string> shown;
+    bool failRestore = false;
+};
+
+struct Fixture {
+    explicit Fixture(int rows)
+    {
+        for (int i = 0; i < rows; ++i)
+            host.store.InsertLink(i, "r" + std::to_string(i), "l", "", "", {0, double(i)}, {0, double(i)});
+    }
+    FakeUndoHost host;
+    FakePrompter prompter;
+    CUndoManager undo{host, prompter};
+};
+
+}  // namespace
+
+TEST(Undo, DeletedRowsComeBackLastInDeletionOrderAndGoAgainOnRedo)
+{
+    Fixture f(10);
+    f.undo.PushDelete(f.host.store.TakeRows({2, 5}));
+    EXPECT_EQ(f.host.undo, "&Undo Delete\tCtrl+Z");
+    EXPECT_EQ(f.host.redo, "Re&do\tCtrl+Y (grayed)");
+    auto affected = f.undo.HeadRecords(CUndoManager::Side::Undo);
+    ASSERT_EQ(affected.size(), 2u);
+    EXPECT_EQ(affected[0]->title, "r2");
+
+    f.undo.Undo(nullptr);
+    EXPECT_EQ(f.host.Titles(), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9", "r2", "r5"}));
+    EXPECT_EQ(f.host.undo, "&Undo\tCtrl+Z (grayed)");
+    EXPECT_EQ(f.host.redo, "Re&do Delete\tCtrl+Y");
+    f.undo.Redo(nullptr);
+    EXPECT_EQ(f.host.store.Count(), 8);
+    EXPECT_EQ(f.host.undo, "&Undo Delete\tCtrl+Z");
+    f.undo.Undo(nullptr);
+    f.undo.Redo(nullptr);
+
+    // Every row deleted, then back; an empty side does nothing.
+    f.undo.Undo(nullptr);
+    std::vector<int> all(10);
+    for (int i = 0; i < 10; ++i) all[size_t(i)] = i;
+    f.undo.PushDelete(f.host.store.TakeRows(all));
+    EXPECT_TRUE(f.undo.IsEmpty(CUndoManager::Side::Redo));
+    f.undo.Redo(nullptr);
+    EXPECT_EQ(f.host.store.Count(), 0);
+    f.undo.Undo(nullptr);
+    EXPECT_EQ(f.host.store.Count(), 10);
+    f.undo.Undo(nullptr);
+    EXPECT_EQ(f.host.store.Count(), 10);
+    EXPECT_TRUE(f.undo.IsEmpty(CUndoManager::Side::Undo));
+    f.undo.PushDelete({});
+    EXPECT_TRUE(f.undo.IsEmpty(CUndoManager::Side::Undo));
+}
+
+TEST(Undo, ModifyAlternatesBothVersionsAndANewChangeEmptiesRedo)
+{
+    Fixture f(3);
+    CAnnotatedLink& record = f.host.store.At(1);
+    f.undo.PushModify(record);
+    record.title = "changed";
+    record.modified = {0, 99};
+    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo)[0]->title, "r1");
+
+    f.undo.Undo(&record);
+    EXPECT_EQ(record.title, "r1");
+    EXPECT_EQ(record.modified, (CLinkDate{0, 1}));
+    EXPECT_EQ(record.added, (CLinkDate{0, 1}));
+    EXPECT_EQ(f.host.shown, std::vector<std::string>{"r1"});
+    EXPECT_EQ(f.host.redo, "Re&do Modify\tCtrl+Y");
+    EXPECT_EQ(f.host.undo, "&Undo\tCtrl+Z (grayed)");
+    f.undo.Redo(nullptr);  // another record is shown: the form is left alone
+    EXPECT_EQ(record.title, "changed");
+    EXPECT_EQ(record.modified, (CLinkDate{0, 99}));
+    EXPECT_EQ(f.host.shown.size(), 1u);
+
+    f.undo.Undo(nullptr);
+    f.undo.PushDelete(f.host.store.TakeRows({0}));
+    EXPECT_TRUE(f.undo.IsEmpty(CUndoManager::Side::Redo));
+    EXPECT_EQ(f.host.redo, "Re&do\tCtrl+Y (grayed)");
+}
+
+TEST(Undo, RecordsStayValidThroughDeleteOfAModifiedRecordAndAreFreedOnce)
+{
+    Fixture f(4);
+    CAnnotatedLink* record = &f.host.store.At(2);
+    f.undo.PushModify(*record);
+    record->title = "edited";
+    f.undo.PushDelete(f.host.store.TakeRows({2}));
+    f.undo.Undo(nullptr);  // the record is back, the same object
+    EXPECT_EQ(&f.host.store.At(3), record);
+    f.undo.Undo(nullptr);  // and gets its old content
+    EXPECT_EQ(record->title, "r2");
+    f.undo.Redo(nullptr);
+    f.undo.Redo(nullptr);
+    EXPECT_EQ(f.host.store.Count(), 3);
+    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo)[0]->title, "edited");
+
+    // A restore that finds no room keeps the records in the action; Redo removes only
+    // the rows that came back and frees nothing twice.
+    f.host.failRestore = true;
+    f.undo.Undo(nullptr);
+    EXPECT_EQ(f.host.store.Count(), 3);
+    f.host.failRestore = false;
+    f.undo.Redo(nullptr);
+    f.undo.Undo(nullptr);
+    EXPECT_EQ(f.host.store.Count(), 4);
+
+    // Emptying the history (the store was emptied) frees what only it held.
+    f.undo.PushDelete(f.host.store.TakeRows({0, 1}));
+    f.undo.Clear();
+    EXPECT_TRUE(f.undo.IsEmpty(CUndoManager::Side::Undo));
+    EXPECT_EQ(f.host.undo, "&Undo\tCtrl+Z (grayed)");
+    EXPECT_TRUE(f.prompter.Messages().empty());
+}
