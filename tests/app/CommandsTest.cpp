@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/CommandMenu.h"
+#include "app/LinkListCtrl.h"
+#include "tests/support/WindowHarness.h"
+#include "undo/UndoPreviewDlg.h"
+
+namespace {
+
+std::vector<std::string> MenuTexts(CCommandMenu& menu)
+{
+    std::vector<std::string> texts;
+    for (QAction* action : menu.actions())
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString() + (action->isEnabled() ? "" : " (grayed)"));
+    return texts;
+}
+
+std::vector<std::string> Titles(CLinksDlg& dlg)
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < dlg.Store().Count(); ++i) titles.push_back(dlg.Store().At(i).title);
+    return titles;
+}
+
+void Key(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods = Qt::ControlModifier)
+{
+    // The offscreen platform has no window manager to give the focus back after a dialog.
+    if (!dlg.isActiveWindow()) QApplication::setActiveWindow(&dlg);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &dlg;
+    QTest::keyClick(target, Qt::Key(key), mods);
+}
+
+// Answers the preview dialog that the next command opens.
+struct PreviewSeen {
+    std::string action, effect, title, date;
+    bool previous = false, next = false;
+    std::vector<std::string> titles;  // stepping with Next
+};
+void OnPreview(bool accept, PreviewSeen& seen, QTimer& timer)
+{
+    QObject::connect(&timer, &QTimer::timeout, [&seen, &timer, accept] {
+        auto* dlg = qobject_cast<CUndoPreviewDlg*>(QApplication::activeModalWidget());
+        if (!dlg) return;
+        timer.stop();
+        seen.action = dlg->ActionLabel()->text().toStdString();
+        seen.effect = dlg->EffectLabel()->text().toStdString();
+        seen.date = dlg->DateLabel()->text().toStdString();
+        seen.previous = dlg->PreviousButton()->isEnabled();
+        seen.next = dlg->NextButton()->isEnabled();
+        seen.titles.push_back(dlg->TitleField()->text().toStdString());
+        while (dlg->NextButton()->isEnabled()) {
+            QTest::mouseClick(dlg->NextButton(), Qt::LeftButton);
+            seen.titles.push_back(dlg->TitleField()->text().toStdString());
+        }
+        if (accept)
+            QTest::mouseClick(dlg->ActionButton(), Qt::LeftButton);
+        else
+            dlg->reject();
+    });
+    timer.start(5);
+}
+
+}  // namespace
+
+TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
+{
+    WindowHarness h;
+    std::vector<std::string> titles;
+    for (int i = 0; i < 10; ++i) titles.push_back("r" + std::to_string(i));
+    h.WriteDataFile(titles);
+    CLinksDlg& dlg = h.Open();
+    CCommandMenu& menu = dlg.CommandMenu();
+    EXPECT_EQ(MenuTexts(menu), (std::vector<std::string>{
+                                   "&Restore (grayed)", "&Move", "Mi&nimize", "-", "&Close", "-",
+                                   "&Statistics...\tCtrl+S", "Multi-C&olumn Sorting...\tCtrl+M", "-",
+                                   "&Invert Selection\tCtrl+I", "Se&lect All\tCtrl+L", "&Word Wrap\tCtrl+W",
+                                   "&Title Case\tCtrl+T", "-", "&Undo\tCtrl+Z (grayed)", "Re&do\tCtrl+Y (grayed)",
+                                   "Activate &Preview\tCtrl+P", "-", "Import &Favorites...\tCtrl+F", "-",
+                                   "Tip of t&he Day...\tCtrl+D", "&About Norvelle...\tCtrl+A"}));
+
+    // Ctrl+P twice leaves the preview off; the low four bits of a command are ignored.
+    Key(dlg, Qt::Key_P);
+    EXPECT_TRUE(dlg.PreviewOn() && menu.Entry(CLinksDlg::CmdPreview)->isChecked());
+    Key(dlg, Qt::Key_P);
+    EXPECT_FALSE(dlg.PreviewOn() || menu.Entry(CLinksDlg::CmdPreview)->isChecked());
+    dlg.SystemCommand(CLinksDlg::CmdPreview + 5);
+    dlg.SystemCommand(CLinksDlg::CmdPreview + 15);
+    EXPECT_FALSE(dlg.PreviewOn());
+
+    // Ctrl+Z with nothing to undo changes nothing.
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(Titles(dlg), titles);
+    EXPECT_FALSE(dlg.Store().IsChanged());
+
+    // Delete rows 2 and 5; Undo (Ctrl+Z in the Title field is the program's) brings them
+    // back last, in deletion order; Redo removes them again.
+    h.ClickRow(2);
+    h.ClickRow(5, Qt::ControlModifier);
+    h.KeyInList(Qt::Key_Delete);
+    EXPECT_EQ(dlg.Store().Count(), 8);
+    EXPECT_EQ(menu.Entry(CLinksDlg::CmdUndo)->text(), "&Undo Delete\tCtrl+Z");
+    dlg.TitleField()->setFocus();
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9", "r2", "r5"}));
+    EXPECT_EQ(MenuTexts(menu)[14], "&Undo\tCtrl+Z (grayed)");
+    EXPECT_EQ(MenuTexts(menu)[15], "Re&do Delete\tCtrl+Y");
+    EXPECT_EQ(h.Label(1096), "10 Total Links");
+    Key(dlg, Qt::Key_Y);
+    EXPECT_EQ(dlg.Store().Count(), 8);
+    EXPECT_EQ(MenuTexts(menu)[14], "&Undo Delete\tCtrl+Z");
+    EXPECT_EQ(MenuTexts(menu)[15], "Re&do\tCtrl+Y (grayed)");
+
+    // Modify, Undo, Redo: both versions with both dates, the form following.
+    h.ClickRow(0);
+    const CAnnotatedLink before = dlg.Store().At(0);
+    h.Type(dlg.TitleField(), " changed");
+    h.ClickButton(1053);
+    const CAnnotatedLink after = dlg.Store().At(0);
+    EXPECT_EQ(MenuTexts(menu)[14], "&Undo Modify\tCtrl+Z");
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().At(0).title, "r0");
+    EXPECT_EQ(dlg.Store().At(0).modified, before.modified);
+    EXPECT_EQ(dlg.TitleField()->text(), "r0");
+    EXPECT_EQ(MenuTexts(menu)[14], "&Undo Delete\tCtrl+Z");
+    EXPECT_EQ(MenuTexts(menu)[15], "Re&do Modify\tCtrl+Y");
+    Key(dlg, Qt::Key_Y);
+    EXPECT_EQ(dlg.Store().At(0).title, "r0 changed");
+    EXPECT_EQ(dlg.Store().At(0).modified, after.modified);
+    EXPECT_EQ(dlg.TitleField()->text(), "r0 changed");
+    EXPECT_TRUE(dlg.Store().IsChanged());
+
+    // A new Delete after an Undo grays Redo.
+    Key(dlg, Qt::Key_Z);
+    h.ClickRow(3);
+    h.KeyInList(Qt::Key_Delete);
+    EXPECT_EQ(MenuTexts(menu)[15], "Re&do\tCtrl+Y (grayed)");
+    Key(dlg, Qt::Key_Y);
+    EXPECT_EQ(dlg.Store().Count(), 7);
+
+    // Reloading empties the history.
+    dlg.Persistence().LoadDataFile(nullptr, false);
+    EXPECT_EQ(MenuTexts(menu)[14], "&Undo\tCtrl+Z (grayed)");
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().Count(), 10);
+    dlg.Store().SetChanged(false);
+
+    // The menu opens with Alt+Space and with a right-click on the window.
+    QTest::keyClick(dlg.TitleField(), Qt::Key_Space, Qt::AltModifier);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&dlg, &click);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+}
+
+TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0", "r1", "r2", "r3", "r4"});
+    CLinksDlg& dlg = h.Open();
+    Key(dlg, Qt::Key_P);
+    h.ClickRow(1);
+    h.ClickRow(3, Qt::ShiftModifier);
+    h.KeyInList(Qt::Key_Delete);
+
+    QTimer timer;
+    PreviewSeen cancelled;
+    OnPreview(false, cancelled, timer);
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(cancelled.action, "Undo Delete");
+    EXPECT_EQ(cancelled.effect, "Restores the following 3 annotated links.");
+    EXPECT_EQ(cancelled.titles, (std::vector<std::string>{"r1", "r2", "r3"}));
+    EXPECT_FALSE(cancelled.previous);
+    EXPECT_EQ(dlg.Store().Count(), 2);
+    EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdUndo)->text(), "&Undo Delete\tCtrl+Z");
+
+    QTimer timer2;
+    PreviewSeen undone;
+    OnPreview(true, undone, timer2);
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().Count(), 5);
+
+    // One record on the redo side: both buttons disabled.
+    Key(dlg, Qt::Key_P);
+    Key(dlg, Qt::Key_Y);
+    h.ClickRow(0);
+    h.KeyInList(Qt::Key_Delete);
+    Key(dlg, Qt::Key_Z);
+    Key(dlg, Qt::Key_P);
+    QTimer timer3;
+    PreviewSeen redo;
+    OnPreview(true, redo, timer3);
+    Key(dlg, Qt::Key_Y);
+    EXPECT_EQ(redo.action, "Redo Delete");
+    EXPECT_EQ(redo.effect, "Deletes the following 1 annotated link.");
+    EXPECT_FALSE(redo.previous || redo.next);
+    EXPECT_EQ(dlg.Store().Count(), 1);
+
+    // A Modify shows the version from before the change.
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), " new");
+    h.ClickButton(1053);
+    QTimer timer4;
+    PreviewSeen modify;
+    OnPreview(false, modify, timer4);
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(modify.action, "Undo Modify");
+    EXPECT_EQ(modify.effect, "Replaces an existing annotated link with the following data.");
+    EXPECT_EQ(modify.titles, std::vector<std::string>{"r4"});
+    EXPECT_EQ(modify.date, "Modified: 9-June-2009");
+    EXPECT_EQ(dlg.Store().At(0).title, "r4 new");
+}
+
+TEST(Commands, SelectionTitleCaseAndWordWrap)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    // An empty list: only the count.
+    Key(dlg, Qt::Key_L);
+    Key(dlg, Qt::Key_I);
+    EXPECT_EQ(h.Label(1083), "0 Selected Links");
+    h.Close();
+
+    h.WriteDataFile({"the lord of the rings", "of mice and men", "a tale of two cities"});
+    CLinksDlg& full = h.Open();
+    h.ClickRow(2);
+    Key(full, Qt::Key_L);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(full.TitleField()->text(), "the lord of the rings");
+    EXPECT_EQ(h.Label(1083), "3 Selected Links");
+    // Every row selected: Invert leaves none, and the form and the mark alone.
+    Key(full, Qt::Key_I);
+    EXPECT_TRUE(h.SelectedRows().empty());
+    EXPECT_EQ(full.List().States().Mark(), 0);
+    EXPECT_EQ(full.TitleField()->text(), "the lord of the rings");
+    Key(full, Qt::Key_I);
+    EXPECT_EQ(h.SelectedRows().size(), 3u);
+
+    // Several rows: the records themselves change, the form shows the mark's row.
+    Key(full, Qt::Key_T);
+    EXPECT_EQ(Titles(full), (std::vector<std::string>{"The Lord of the Rings", "Of Mice and Men", "A Tale of Two Cities"}));
+    EXPECT_EQ(full.TitleField()->text(), "The Lord of the Rings");
+    EXPECT_TRUE(full.Store().IsChanged());
+    EXPECT_FALSE(full.IsEdited());
+    full.Store().SetChanged(false);
+
+    // One row: only the field changes, until Modify.
+    h.ClickRow(1);
+    full.TitleField()->setText("war and peace: a novel");
+    Key(full, Qt::Key_T);
+    EXPECT_EQ(full.TitleField()->text(), "War and Peace: A Novel");
+    EXPECT_EQ(full.Store().At(1).title, "Of Mice and Men");
+    EXPECT_TRUE(full.IsEdited());
+    EXPECT_FALSE(full.Store().IsChanged());
+
+    // Word Wrap of the field joins the lines of a paragraph and fills to the field's width.
+    full.DescriptionField()->setPlainText("one\ntwo\n\nthree");
+    Key(full, Qt::Key_W);
+    EXPECT_EQ(full.DescriptionField()->toPlainText(), "one two\n\nthree");
+    QString words;
+    for (int i = 0; i < 60; ++i) words += "word ";
+    full.DescriptionField()->setPlainText(words);
+    Key(full, Qt::Key_W);
+    const QStringList lines = full.DescriptionField()->toPlainText().split('\n');
+    EXPECT_GT(lines.size(), 3);
+    const QFontMetrics metrics(full.DescriptionField()->font());
+    for (const QString& line : lines)
+        EXPECT_LT(metrics.horizontalAdvance(line), full.DescriptionField()->viewport()->width() - 4);
+    h.ClickButton(1053);
+
+    // Several rows: every selected description is wrapped in the store.
+    Key(full, Qt::Key_L);
+    full.Store().At(2).description = "first\r\nsecond";
+    Key(full, Qt::Key_W);
+    EXPECT_EQ(full.Store().At(2).description, "first second");
+    EXPECT_TRUE(full.Store().IsChanged());
+}
