@@ -36,44 +36,67 @@ std::string WrapDescription(std::string_view text, int width, const MeasureText&
     if (s.empty()) return s;
 
     std::vector<size_t> breaks;  // blanks that become CR LF, ascending
-    const size_t none = std::string::npos;
-    size_t lineStart = 0, lastSpace = none;
-    size_t p = s.find_first_of(" \r\n");
-    while (p != none) {
-        const int used = measure(std::string_view(s).substr(lineStart, p - lineStart));
-        if (used >= width && lastSpace != none) {
-            // The word overflows: the line ends at the blank before it, and the word is
-            // measured again at the start of the next line.
-            breaks.push_back(lastSpace);
-            lineStart = lastSpace + 1;
-            lastSpace = none;
+    size_t lineStart = 0;
+    size_t guess = 0;  // where the previous line overflowed: lines tend to hold alike
+    std::vector<size_t> stops;  // the blanks of the line, then its end (a line break or the end)
+    bool ended = false;
+    // Makes stops[j] known if the line has it.
+    auto have = [&](size_t j) {
+        while (stops.size() <= j && !ended) {
+            size_t from = stops.empty() ? lineStart : stops.back() + 1;
+            size_t p = s.find_first_of(" \r\n", from);
+            // A blank at the very start of a line is no place for a break.
+            while (p == lineStart && s[p] == ' ') p = s.find_first_of(" \r\n", p + 1);
+            if (p == std::string::npos || IsBreak(s[p])) {
+                ended = true;
+                p = p == std::string::npos ? s.size() : p;
+            }
+            stops.push_back(p);
+        }
+        return j < stops.size();
+    };
+    auto overflows = [&](size_t j) { return measure(std::string_view(s).substr(lineStart, stops[j] - lineStart)) >= width; };
+
+    for (;;) {
+        stops.clear();
+        ended = false;
+        // The first stop whose text from the line start reaches the width, found from
+        // the guess outwards; widths grow with the text, so the stops before it fit.
+        size_t j = guess;
+        if (!have(j)) j = stops.size() - 1;
+        if (overflows(j)) {
+            while (j > 0 && overflows(j - 1)) --j;
+        } else {
+            do ++j;
+            while (have(j) && !overflows(j));
+        }
+        const bool overflow = j < stops.size();
+        const bool atEnd = overflow && ended && j == stops.size() - 1;
+        if (overflow && (j > 0 || !atEnd)) {
+            // The line ends at the blank before the overflowing word, or after the word
+            // when it is the first one and wider than the line.
+            const size_t at = j > 0 ? stops[j - 1] : stops[0];
+            breaks.push_back(at);
+            lineStart = at + 1;
+            guess = j;
             continue;
         }
-        if (IsBreak(s[p])) {
-            while (p < s.size() && IsBreak(s[p])) ++p;
-            lineStart = p;
-            lastSpace = none;
-        } else if (used >= width) {
-            // The first word of the line is wider than the line: it stays whole.
-            breaks.push_back(p);
-            lineStart = ++p;
-        } else {
-            // A blank at the very start of a line is no place for a break.
-            if (p > lineStart) lastSpace = p;
-            ++p;
-        }
-        p = s.find_first_of(" \r\n", p);
+        // The line ends at its line break, or the text ends.
+        while (!ended) have(stops.size());
+        size_t next = stops.back();
+        if (next >= s.size()) break;
+        while (next < s.size() && IsBreak(s[next])) ++next;
+        lineStart = next;
     }
-    if (lastSpace != none && measure(std::string_view(s).substr(lineStart)) >= width) breaks.push_back(lastSpace);
 
     std::string out;
-    out.reserve(s.size() + breaks.size());
+    out.reserve(s.size() + 2 * breaks.size());
     size_t from = 0;
     for (size_t at : breaks) {
         out.append(s, from, at - from);
         out += "\r\n";
         from = at + 1;
     }
-    out.append(s, from, none);
+    out.append(s, from, std::string::npos);
     return out;
 }

@@ -11,9 +11,9 @@ namespace {
 // a letter and is written back unchanged.
 constexpr char32_t kRawByte = 0x80000000u;
 
-std::u32string Decode(std::string_view text)
+void Decode(std::string_view text, std::u32string& out)
 {
-    std::u32string out;
+    out.clear();
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
@@ -29,12 +29,18 @@ std::u32string Decode(std::string_view text)
             ++i;
         }
     }
+}
+
+std::u32string Decode(std::string_view text)
+{
+    std::u32string out;
+    Decode(text, out);
     return out;
 }
 
-std::string Encode(const std::u32string& text)
+void Encode(const std::u32string& text, std::string& out)
 {
-    std::string out;
+    out.clear();
     out.reserve(text.size());
     for (char32_t c : text) {
         if (c & kRawByte)
@@ -42,13 +48,29 @@ std::string Encode(const std::u32string& text)
         else
             AppendUtf8(c, out);
     }
-    return out;
 }
 
-bool IsWordChar(char32_t c) { return !(c & kRawByte) && u_isalnum(UChar32(c)); }
-bool IsUpper(char32_t c) { return !(c & kRawByte) && u_isupper(UChar32(c)); }
-char32_t Upper(char32_t c) { return c & kRawByte ? c : char32_t(u_toupper(UChar32(c))); }
-char32_t Lower(char32_t c) { return c & kRawByte ? c : char32_t(u_tolower(UChar32(c))); }
+// ASCII, by far the most common, without a call into the Unicode tables.
+bool IsWordChar(char32_t c)
+{
+    if (c < 0x80) return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+    return !(c & kRawByte) && u_isalnum(UChar32(c));
+}
+bool IsUpper(char32_t c)
+{
+    if (c < 0x80) return c >= 'A' && c <= 'Z';
+    return !(c & kRawByte) && u_isupper(UChar32(c));
+}
+char32_t Upper(char32_t c)
+{
+    if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 0x20 : c;
+    return c & kRawByte ? c : char32_t(u_toupper(UChar32(c)));
+}
+char32_t Lower(char32_t c)
+{
+    if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
+    return c & kRawByte ? c : char32_t(u_tolower(UChar32(c)));
+}
 bool IsApostrophe(char32_t c) { return c == U'\'' || c == U'\u2019'; }
 
 std::u32string UpperOf(std::u32string_view word)
@@ -58,11 +80,20 @@ std::u32string UpperOf(std::u32string_view word)
     return upper;
 }
 
-unsigned HashOf(const std::u32string& upper)
+// Over the upper-case form of the characters, so that case does not matter.
+unsigned HashOf(std::u32string_view word)
 {
     uint32_t h = 0;
-    for (char32_t c : upper) h = h * 33 + uint32_t(c);
+    for (char32_t c : word) h = h * 33 + uint32_t(Upper(c));
     return h;
+}
+
+bool EqualsUpper(std::u32string_view word, const std::u32string& upper)
+{
+    if (word.size() != upper.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i)
+        if (Upper(word[i]) != upper[i]) return false;
+    return true;
 }
 
 }  // namespace
@@ -82,10 +113,10 @@ void CTitleCaser::DefaultExceptions(std::vector<std::string>& words)
     words.insert(words.end(), std::begin(kDefaults), std::end(kDefaults));
 }
 
-const CTitleCaser::Entry* CTitleCaser::Find(const std::u32string& upper) const
+const CTitleCaser::Entry* CTitleCaser::Find(std::u32string_view word) const
 {
-    for (size_t index : m_buckets[HashOf(upper) % kBuckets])
-        if (m_words[index].upper == upper) return &m_words[index];
+    for (size_t index : m_buckets[HashOf(word) % kBuckets])
+        if (EqualsUpper(word, m_words[index].upper)) return &m_words[index];
     return nullptr;
 }
 
@@ -97,7 +128,7 @@ void CTitleCaser::SetExceptions(const std::vector<std::string>& words)
         Entry entry{Decode(word), {}, word};
         entry.upper = UpperOf(entry.word);
         if (Find(entry.upper)) continue;
-        m_buckets[HashOf(entry.upper) % kBuckets].push_back(m_words.size());
+        m_buckets[HashOf(entry.word) % kBuckets].push_back(m_words.size());
         m_words.push_back(std::move(entry));
     }
 }
@@ -109,7 +140,9 @@ void CTitleCaser::GetExceptions(std::vector<std::string>& words) const
 
 void CTitleCaser::Convert(std::string& title) const
 {
-    std::u32string t = Decode(TrimView(title));
+    // One buffer a thread, reused: converting many titles allocates nothing per title.
+    thread_local std::u32string t;
+    Decode(TrimView(title), t);
     const size_t n = t.size();
     bool allUpper = true;
     for (char32_t c : t) allUpper = allUpper && IsUpper(c);
@@ -130,7 +163,7 @@ void CTitleCaser::Convert(std::string& title) const
         size_t end = pos;
         while (end < n && IsWordChar(t[end])) ++end;
         last = pos;
-        const Entry* exception = end > pos ? Find(UpperOf(std::u32string_view(t).substr(pos, end - pos))) : nullptr;
+        const Entry* exception = end > pos ? Find(std::u32string_view(t).substr(pos, end - pos)) : nullptr;
         if (exception) {
             // Same length in characters: membership ignores case only.
             t.replace(pos, end - pos, exception->word);
@@ -149,5 +182,5 @@ void CTitleCaser::Convert(std::string& title) const
         t[0] = Upper(t[0]);
         t[last] = Upper(t[last]);
     }
-    title = Encode(t);
+    Encode(t, title);
 }

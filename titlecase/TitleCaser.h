@@ -31,7 +31,7 @@ private:
         std::string text;
     };
     static constexpr unsigned kBuckets = 61;
-    const Entry* Find(const std::u32string& upper) const;
+    const Entry* Find(std::u32string_view word) const;
 
     // The words in insertion order; each bucket holds the indexes of its words.
     std::vector<Entry> m_words;
