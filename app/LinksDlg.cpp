@@ -142,7 +142,7 @@ void CLinksDlg::BuildControls()
     m_menuButton = new QToolButton(this);
     m_menuButton->setGeometry(du.Rect(302, 5, 11, 11));
     m_menuButton->setArrowType(Qt::DownArrow);
-    m_menuButton->setToolTip("Commands (Alt+Space)");
+    m_menuButton->setToolTip("Commands (Alt+Space or F10)");
     m_menuButton->setAccessibleName("Commands");
     m_menuButton->setFocusPolicy(Qt::NoFocus);
     m_menuButton->setAutoRaise(true);

@@ -62,7 +62,9 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
         ExitCommand();
         return true;
     }
-    if (key->key() == Qt::Key_Space && mods == Qt::AltModifier) {
+    // Alt+Space, the key of the window system's menu, and F10 where a window manager
+    // keeps Alt+Space for its own menu.
+    if ((key->key() == Qt::Key_Space && mods == Qt::AltModifier) || (key->key() == Qt::Key_F10 && mods == Qt::NoModifier)) {
         ShowCommandMenu(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height())));
         return true;
     }

@@ -158,6 +158,10 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     QTest::keyClick(dlg.TitleField(), Qt::Key_Space, Qt::AltModifier);
     EXPECT_TRUE(menu.isVisible());
     menu.hide();
+    QApplication::setActiveWindow(&dlg);
+    QTest::keyClick(dlg.TitleField(), Qt::Key_F10);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(&dlg, &click);
     EXPECT_TRUE(menu.isVisible());
