@@ -40,34 +40,38 @@ void Key(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods = Qt::ControlModifi
     QTest::keyClick(target, Qt::Key(key), mods);
 }
 
-// Answers the preview dialog that the next command opens.
+// Presses the Ctrl key of Undo or Redo and answers the preview it opens.
 struct PreviewSeen {
-    std::string action, effect, title, date;
+    std::string action, effect, date;
     bool previous = false, next = false;
     std::vector<std::string> titles;  // stepping with Next
 };
-void OnPreview(bool accept, PreviewSeen& seen, QTimer& timer)
+PreviewSeen Preview(CLinksDlg& dlg, int key, bool accept)
 {
-    QObject::connect(&timer, &QTimer::timeout, [&seen, &timer, accept] {
-        auto* dlg = qobject_cast<CUndoPreviewDlg*>(QApplication::activeModalWidget());
-        if (!dlg) return;
+    PreviewSeen seen;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* preview = qobject_cast<CUndoPreviewDlg*>(QApplication::activeModalWidget());
+        if (!preview) return;
         timer.stop();
-        seen.action = dlg->ActionLabel()->text().toStdString();
-        seen.effect = dlg->EffectLabel()->text().toStdString();
-        seen.date = dlg->DateLabel()->text().toStdString();
-        seen.previous = dlg->PreviousButton()->isEnabled();
-        seen.next = dlg->NextButton()->isEnabled();
-        seen.titles.push_back(dlg->TitleField()->text().toStdString());
-        while (dlg->NextButton()->isEnabled()) {
-            QTest::mouseClick(dlg->NextButton(), Qt::LeftButton);
-            seen.titles.push_back(dlg->TitleField()->text().toStdString());
+        seen.action = preview->ActionLabel()->text().toStdString();
+        seen.effect = preview->EffectLabel()->text().toStdString();
+        seen.date = preview->DateLabel()->text().toStdString();
+        seen.previous = preview->PreviousButton()->isEnabled();
+        seen.next = preview->NextButton()->isEnabled();
+        seen.titles.push_back(preview->TitleField()->text().toStdString());
+        while (preview->NextButton()->isEnabled()) {
+            QTest::mouseClick(preview->NextButton(), Qt::LeftButton);
+            seen.titles.push_back(preview->TitleField()->text().toStdString());
         }
         if (accept)
-            QTest::mouseClick(dlg->ActionButton(), Qt::LeftButton);
+            QTest::mouseClick(preview->ActionButton(), Qt::LeftButton);
         else
-            dlg->reject();
+            preview->reject();
     });
     timer.start(5);
+    Key(dlg, key);
+    return seen;
 }
 
 }  // namespace
@@ -178,10 +182,7 @@ TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
     h.ClickRow(3, Qt::ShiftModifier);
     h.KeyInList(Qt::Key_Delete);
 
-    QTimer timer;
-    PreviewSeen cancelled;
-    OnPreview(false, cancelled, timer);
-    Key(dlg, Qt::Key_Z);
+    const PreviewSeen cancelled = Preview(dlg, Qt::Key_Z, false);
     EXPECT_EQ(cancelled.action, "Undo Delete");
     EXPECT_EQ(cancelled.effect, "Restores the following 3 annotated links.");
     EXPECT_EQ(cancelled.titles, (std::vector<std::string>{"r1", "r2", "r3"}));
@@ -189,10 +190,7 @@ TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
     EXPECT_EQ(dlg.Store().Count(), 2);
     EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdUndo)->text(), "&Undo Delete\tCtrl+Z");
 
-    QTimer timer2;
-    PreviewSeen undone;
-    OnPreview(true, undone, timer2);
-    Key(dlg, Qt::Key_Z);
+    Preview(dlg, Qt::Key_Z, true);
     EXPECT_EQ(dlg.Store().Count(), 5);
 
     // One record on the redo side: both buttons disabled.
@@ -202,10 +200,7 @@ TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
     h.KeyInList(Qt::Key_Delete);
     Key(dlg, Qt::Key_Z);
     Key(dlg, Qt::Key_P);
-    QTimer timer3;
-    PreviewSeen redo;
-    OnPreview(true, redo, timer3);
-    Key(dlg, Qt::Key_Y);
+    const PreviewSeen redo = Preview(dlg, Qt::Key_Y, true);
     EXPECT_EQ(redo.action, "Redo Delete");
     EXPECT_EQ(redo.effect, "Deletes the following 1 annotated link.");
     EXPECT_FALSE(redo.previous || redo.next);
@@ -215,10 +210,7 @@ TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
     h.ClickRow(0);
     h.Type(dlg.TitleField(), " new");
     h.ClickButton(1053);
-    QTimer timer4;
-    PreviewSeen modify;
-    OnPreview(false, modify, timer4);
-    Key(dlg, Qt::Key_Z);
+    const PreviewSeen modify = Preview(dlg, Qt::Key_Z, false);
     EXPECT_EQ(modify.action, "Undo Modify");
     EXPECT_EQ(modify.effect, "Replaces an existing annotated link with the following data.");
     EXPECT_EQ(modify.titles, std::vector<std::string>{"r4"});
