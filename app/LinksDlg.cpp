@@ -55,7 +55,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
 
     m_tipTimer.setSingleShot(true);
     connect(&m_tipTimer, &QTimer::timeout, this, [this] {
-        // The tip of the day is shown here once it exists.
+        if (m_settings.showDayTip) TipCommand();
     });
     m_tipTimer.start(0);
     m_retrieveTimer.setSingleShot(true);
@@ -191,6 +191,7 @@ void CLinksDlg::BuildControls()
     connect(m_list, &CLinkListCtrl::doubleClicked, this, &CLinksDlg::OnListDoubleClick);
     connect(m_list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
     connect(m_list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
+    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, &CLinksDlg::OnColumnClick);
     connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
     connect(m_search, &CSortedComboBox::aboutToShowPopup, this, &CLinksDlg::AddSearchHistory);
     connect(m_search->lineEdit(), &QLineEdit::textEdited, this, &CLinksDlg::OnSearchEdited);

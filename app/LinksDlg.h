@@ -11,6 +11,7 @@
 #include "common/ThreadJob.h"
 #include "options/Settings.h"
 #include "search/RecordSearch.h"
+#include "sort/SortKeys.h"
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
 #include "titlecase/TitleCaser.h"
@@ -99,6 +100,13 @@ public:
     void WordWrap();
     void TitleCaseCommand();
     void UndoCommand(bool redo);
+    // A click on a column heading: sorts by that column, reversed on a second click.
+    void OnColumnClick(int column);
+    void SortCommand();
+    void StatisticsCommand();
+    void TipCommand();
+    void AboutCommand();
+    const SortKeyTable& SortKeys() const { return m_sortKeys; }
     // Opens the command menu at a point of the screen.
     void ShowCommandMenu(const QPoint& at);
     CCommandMenu& CommandMenu() { return *m_menu; }
@@ -158,6 +166,7 @@ private:
     void SetField(QLineEdit* field, const std::string& bytes, int slot);
     void SetDescription(const std::string& bytes);
     std::string FieldBytes(const QString& text, int slot) const;
+    void SortRows(const std::vector<SortKey>& keys);
     // The record the form shows (the retrieved row's), or nullptr.
     const CAnnotatedLink* ShownRecord();
 
@@ -185,6 +194,10 @@ private:
     int m_searchId = 0;  // the newest search; results of older ones are dropped
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
+    SortKeyTable m_sortKeys;
+    int m_lastClickedColumn = -1;
+    bool m_reverseSort = false;
+    bool m_resetSortKeys = true;  // the sort dialog starts from the default keys
 
     bool m_retrieved = false;
     bool m_edited = false;

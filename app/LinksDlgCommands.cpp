@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QHeaderView>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,9 +13,14 @@
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "app/WordWrap.h"
+#include "common/AboutDlg.h"
+#include "common/TipDlg.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "sort/SortDlg.h"
+#include "stats/StatisticsDlg.h"
 #include "undo/UndoPreviewDlg.h"
 
 // The main window's commands: the menu and the Ctrl keys, the commands on the
@@ -33,12 +39,11 @@ void CLinksDlg::SystemCommand(int id)
         m_preview = !m_preview;
         m_menu->SetChecked(CmdPreview, m_preview);
         break;
-    case CmdStatistics:
-    case CmdSorting:
-    case CmdImport:
-    case CmdTip:
-    case CmdAbout:
-        break;  // their windows are not part of the program yet
+    case CmdStatistics: StatisticsCommand(); break;
+    case CmdSorting: SortCommand(); break;
+    case CmdTip: TipCommand(); break;
+    case CmdAbout: AboutCommand(); break;
+    case CmdImport: break;  // the import window is not part of the program yet
     case CCommandMenu::SysRestore: showNormal(); break;
     case CCommandMenu::SysMove:
         if (QWindow* window = windowHandle()) window->startSystemMove();
@@ -241,4 +246,66 @@ void CLinksDlg::SetUndoCaption(const std::string& caption, bool enabled)
 void CLinksDlg::SetRedoCaption(const std::string& caption, bool enabled)
 {
     m_menu->SetEntry(CmdRedo, QString::fromStdString(caption), enabled);
+}
+
+void CLinksDlg::SortRows(const std::vector<SortKey>& keys)
+{
+    auto lock = m_store.Lock();
+    BeginListUpdate();
+    SortLinks(m_store, keys);
+    m_store.SetChanged();
+    EndListUpdate();
+}
+
+void CLinksDlg::OnColumnClick(int column)
+{
+    if (m_searchBusy) return;
+    m_reverseSort = column == m_lastClickedColumn && !m_reverseSort;
+    m_resetSortKeys = true;
+    m_lastClickedColumn = column;
+    SortRows({{column, !m_reverseSort}});
+    QHeaderView* header = m_list->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, m_reverseSort ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void CLinksDlg::SortCommand()
+{
+    if (m_searchBusy) return;
+    if (m_resetSortKeys) ResetSortKeys(m_sortKeys);
+    m_resetSortKeys = false;
+    m_lastClickedColumn = -1;
+    QStringList headings;
+    for (int c = 0; c < ColCount; ++c) headings << m_list->Model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    CSortDlg dlg(m_sortKeys, headings, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    std::vector<SortKey> keys;
+    for (int i = 0; i < kSortKeys; ++i) keys.push_back({m_sortKeys.order[i], m_sortKeys.increasing[i]});
+    SortRows(keys);
+    m_list->horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void CLinksDlg::StatisticsCommand()
+{
+    std::vector<CategoryCount> rows;
+    {
+        auto lock = m_store.Lock();
+        rows = CountCategories(m_store, m_list->States().SelectedCount());
+    }
+    CStatisticsDlg dlg(std::move(rows), CCountFormatter(m_settings), this);
+    dlg.exec();
+}
+
+void CLinksDlg::TipCommand()
+{
+    // Beside the program first, so that a build tree finds its own file.
+    const std::vector<std::string> folders = {m_services.paths.ProgramFolder(), NORVELLE_DATA_DIR};
+    if (!ShowTipOfTheDay(this, m_prompter, folders, m_settings)) m_list->setFocus();
+    SaveSettings(m_services.settings, m_settings, m_titleCaser);
+}
+
+void CLinksDlg::AboutCommand()
+{
+    CAboutDlg dlg(m_services.shell, m_services.clipboard, m_prompter, this);
+    dlg.exec();
 }

@@ -17,22 +17,9 @@
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
 #include "store/Utf.h"
+#include "cli/StreamPrompter.h"
 
 namespace {
-
-// Messages of the reader go to standard error; questions are answered No.
-class StreamPrompter : public Prompter {
-public:
-    explicit StreamPrompter(std::ostream& err) : m_err(err) {}
-    Answer Show(const std::string& text, Icon, Buttons buttons, bool) override
-    {
-        m_err << text << '\n';
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-    }
-
-private:
-    std::ostream& m_err;
-};
 
 // "key": "text", plus "keyBytes": "hex" when the bytes are not valid UTF-8.
 void AppendTextField(std::string& out, const char* key, const std::string& bytes)

@@ -16,3 +16,13 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
 
 // Converts each title (or each line of in when none is given) to title case.
 int TitleCaseCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Prints TOTAL, NO CATEGORY and each category of the file with its count.
+int StatsCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);
+
+struct SortKey;
+// "added:desc,title": at most five distinct columns; false with the problem otherwise.
+bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::string& problem);
+// Sorts the file by the keys and writes it to output (or back) once it was read whole.
+int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
+                std::ostream& err);

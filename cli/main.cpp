@@ -8,6 +8,7 @@
 
 #include "cli/CliCommands.h"
 #include "search/RecordSearch.h"
+#include "sort/SortKeys.h"
 
 namespace {
 
@@ -58,6 +59,30 @@ Commands:
       the title; then the line "N of M links match".
       Exit status: 0 when something matched; 1 when nothing did; 2 for bad
       usage or a file that cannot be read.
+
+  stats FILE
+      Counts the links of the data file FILE per category, as the Statistics
+      window does, and prints one line per row: the name, a tab and the count.
+      The rows are TOTAL, NO CATEGORY (links whose category is not exactly a
+      name of the category list, letter case included), then each name of the
+      category list in its order.
+      Exit status: 0 when the whole file was read; 1 when reading failed part
+      way (nothing is printed then); 3 when the file has a higher version; 2
+      for bad usage or a file that cannot be opened.
+
+  sort FILE --keys KEYS [--output OUT]
+      Puts the links of FILE in order and writes the file back (or to OUT),
+      replacing it only once the new file is complete. KEYS is a comma-
+      separated list of up to five distinct columns, each optionally followed
+      by :asc (the default) or :desc; the columns are title, category,
+      description, added and modified. The first key decides first; texts
+      are compared without regard to letter case, dates by value. Links that
+      are equal on every key keep their order.
+      Example: --keys added:desc,title puts the newest links first.
+      Exit status: 0 on success; 1 when the file could not be read whole
+      (nothing is written then) or the new file could not be written; 3 when
+      the file has a higher version (nothing is written); 2 for bad usage,
+      bad keys or a file that cannot be opened.
 
   titlecase [--exceptions WORDS] [TITLE...]
       Prints each TITLE converted to title case, one per line, as the Title
@@ -123,11 +148,41 @@ int Search(const std::vector<std::string>& args)
     return SearchCommand(positional[0], positional[1], options, last, std::cout, std::cerr);
 }
 
+int Sort(const std::vector<std::string>& args)
+{
+    std::string file, keysText, output;
+    bool haveKeys = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--keys" || args[i] == "--output") {
+            if (i + 1 >= args.size()) return Usage((args[i] + " needs a value").c_str());
+            (args[i] == "--keys" ? keysText : output) = args[i + 1];
+            haveKeys = haveKeys || args[i] == "--keys";
+            ++i;
+        } else if (args[i].size() > 2 && args[i].compare(0, 2, "--") == 0) {
+            return Usage(("unknown option \"" + args[i] + "\"").c_str());
+        } else if (file.empty()) {
+            file = args[i];
+        } else {
+            return Usage("sort takes one data file");
+        }
+    }
+    if (file.empty() || !haveKeys) return Usage("sort takes a data file and --keys");
+    std::vector<SortKey> keys;
+    std::string problem;
+    if (!ParseSortKeys(keysText, keys, problem)) return Usage(problem.c_str());
+    return SortCommand(file, keys, output, std::cerr);
+}
+
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     // Searching needs nothing of Qt; starting it would only cost time.
     if (!args.empty() && args[0] == "search") return Search(args);
+    if (!args.empty() && args[0] == "stats") {
+        if (args.size() != 2) return Usage("stats takes one data file");
+        return StatsCommand(args[1], std::cout, std::cerr);
+    }
+    if (!args.empty() && args[0] == "sort") return Sort(args);
     if (!args.empty() && args[0] == "titlecase") return TitleCaseCommand(args, std::cin, std::cout, std::cerr);
     QCoreApplication app(argc, argv);
     if (args.empty()) return Usage("no command given");

@@ -37,40 +37,55 @@ void AppendUtf16LeAsUtf8(const unsigned char* bytes, size_t units, std::string& 
     }
 }
 
+namespace {
+// The length of the well-formed UTF-8 sequence at s[i] with its code point, or 0.
+size_t SequenceAt(std::string_view s, size_t i, uint32_t& cp)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    }
+    size_t len;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    for (size_t k = 1; k < len; ++k) {
+        const auto cc = static_cast<unsigned char>(s[i + k]);
+        if ((cc & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+        return 0;
+    return len;
+}
+}  // namespace
+
 bool IsValidUtf8(std::string_view s)
 {
-    size_t i = 0, n = s.size();
-    while (i < n) {
-        unsigned char c = (unsigned char)s[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t len;
-        uint32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + len > n) return false;
-        for (size_t k = 1; k < len; ++k) {
-            unsigned char cc = (unsigned char)s[i + k];
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        i += len;
-    }
+    uint32_t cp;
+    for (size_t i = 0, len; i < s.size(); i += len)
+        if ((len = SequenceAt(s, i, cp)) == 0) return false;
     return true;
+}
+
+char32_t NextCodePoint(std::string_view s, size_t& i)
+{
+    uint32_t cp;
+    const size_t len = SequenceAt(s, i, cp);
+    if (len == 0) return kNotUtf8 | static_cast<unsigned char>(s[i++]);
+    i += len;
+    return cp;
 }
 
 std::string DisplayUtf8(std::string_view bytes)

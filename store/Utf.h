@@ -11,6 +11,12 @@ void AppendUtf16LeAsUtf8(const unsigned char* bytes, size_t units, std::string& 
 // True when s is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view s);
 
+// A byte that is not part of well-formed UTF-8, as NextCodePoint gives it: the byte's
+// value with this bit set, so that it is never taken for a character.
+constexpr char32_t kNotUtf8 = 0x80000000u;
+// The code point at s[i], advancing i past it; a stray byte gives kNotUtf8 | byte.
+char32_t NextCodePoint(std::string_view s, size_t& i);
+
 // Appends code point cp as UTF-8.
 void AppendUtf8(uint32_t cp, std::string& out);
 

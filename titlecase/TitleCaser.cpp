@@ -9,26 +9,13 @@ namespace {
 
 // A byte that is not part of valid UTF-8 travels as itself, marked so that it is never
 // a letter and is written back unchanged.
-constexpr char32_t kRawByte = 0x80000000u;
+constexpr char32_t kRawByte = kNotUtf8;
 
 void Decode(std::string_view text, std::u32string& out)
 {
     out.clear();
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-        if (length > 0 && i + length <= text.size() && IsValidUtf8(text.substr(i, length))) {
-            char32_t cp = length == 1 ? b : b & (0x7F >> length);
-            for (size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-            out += cp;
-            i += length;
-        } else {
-            out += kRawByte | b;
-            ++i;
-        }
-    }
+    for (size_t i = 0; i < text.size();) out += NextCodePoint(text, i);
 }
 
 std::u32string Decode(std::string_view text)

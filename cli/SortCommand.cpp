@@ -1,0 +1,74 @@
+// norvelle-cli sort: puts a data file in order by up to five columns, as Multi-Column
+// Sorting does, and writes it back only once it has been read whole.
+#include <ostream>
+
+#include "cli/CliCommands.h"
+#include "cli/StreamPrompter.h"
+#include "sort/SortKeys.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+#include "store/Persistence.h"
+
+bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::string& problem)
+{
+    static const char* const kNames[kSortKeys] = {"title", "category", "description", "added", "modified"};
+    keys.clear();
+    const std::string list = text + ",";
+    for (size_t start = 0, comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
+        std::string key = list.substr(start, comma - start);
+        bool increasing = true;
+        const size_t colon = key.find(':');
+        if (colon != std::string::npos) {
+            const std::string direction = key.substr(colon + 1);
+            if (direction != "asc" && direction != "desc") {
+                problem = "unknown direction \"" + direction + "\" (asc or desc)";
+                return false;
+            }
+            increasing = direction == "asc";
+            key.resize(colon);
+        }
+        int column = -1;
+        for (int c = 0; c < kSortKeys; ++c)
+            if (key == kNames[c]) column = c;
+        if (column < 0) {
+            problem = "unknown column \"" + key + "\" (title, category, description, added or modified)";
+            return false;
+        }
+        for (const SortKey& earlier : keys)
+            if (earlier.column == column) {
+                problem = "the column \"" + key + "\" is named twice";
+                return false;
+            }
+        keys.push_back({column, increasing});
+    }
+    return true;
+}
+
+int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
+                std::ostream& err)
+{
+    FileSource source;
+    if (!source.Open(dataFile)) {
+        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
+        return kExitUsage;
+    }
+    LinkStore store;
+    StreamPrompter prompter(err);
+    const ReadResult result = ReadDataFile(store, source, prompter);
+    // A file that was not read whole is never written back.
+    if (result.status == ReadStatus::VersionRefused) return kExitRefused;
+    if (result.status != ReadStatus::Ok || source.Failed()) {
+        if (result.status == ReadStatus::ReadError || source.Failed())
+            err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+        return kExitFailed;
+    }
+    SortLinks(store, keys);
+    const std::string target = output.empty() ? dataFile : output;
+    AtomicFileWriter writer;
+    if (!writer.Open(target) || !WriteDataFile(store, writer) || !writer.Commit()) {
+        err << FormatPathMessage("Could not save annotated links into \"%.259s\".", target) << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}

@@ -1,0 +1,41 @@
+// norvelle-cli stats: the links per category, as the Statistics window counts them.
+#include <ostream>
+
+#include "cli/CliCommands.h"
+#include "cli/StreamPrompter.h"
+#include "stats/CategoryStats.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+#include "store/Persistence.h"
+#include "store/Utf.h"
+
+int StatsCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)
+{
+    FileSource source;
+    if (!source.Open(dataFile)) {
+        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
+        return kExitUsage;
+    }
+    // Records are counted as they are read; none is kept.
+    LinkStore categories;
+    StreamPrompter prompter(err);
+    std::unique_ptr<CCategoryCounter> counter;
+    ReadResult result = ScanDataFile(categories, source, prompter, [&](CAnnotatedLink& record) {
+        if (!counter) counter = std::make_unique<CCategoryCounter>(categories.Categories(), 0);
+        counter->Count(record.category);
+    });
+    if (result.status == ReadStatus::VersionRefused) return kExitRefused;
+    if (result.status != ReadStatus::Ok) {
+        err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+        return kExitFailed;
+    }
+    if (!counter) counter = std::make_unique<CCategoryCounter>(categories.Categories(), 0);
+    std::string text;
+    for (const CategoryCount& row : counter->Rows()) {
+        if (&row == &counter->Rows()[1]) continue;  // SELECTED means nothing here
+        text += DisplayUtf8(row.name) + '\t' + std::to_string(row.count) + '\n';
+    }
+    out << text;
+    return kExitOk;
+}

@@ -1,0 +1,84 @@
+#include "stats/StatisticsDlg.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/LinkListCtrl.h"
+#include "common/ColumnScaler.h"
+#include "options/CountFormatter.h"
+
+CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountFormatter& counts, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_rows(std::move(rows)),
+      m_counts(counts)
+{
+    setWindowTitle("Statistics");
+    m_list = new QTreeWidget(this);
+    m_list->setColumnCount(2);
+    m_list->setHeaderLabels({"Category", "Count"});
+    m_list->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->header()->setStretchLastSection(false);
+    QList<QTreeWidgetItem*> items;
+    for (const CategoryCount& row : m_rows) {
+        auto* item = new QTreeWidgetItem({DisplayText(row.name), QString::fromStdString(m_counts.Format(row.count))});
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+    m_sum = new QLabel(this);
+    auto* close = new QPushButton("Close", this);
+    close->setDefault(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_sum, 1);
+    bottom->addWidget(close);
+    layout->addLayout(bottom);
+    resize(fontMetrics().averageCharWidth() * 50, fontMetrics().height() * 24);
+
+    // "Category" 225 and "Count" 75 of 300, leaving room for a scroll bar.
+    const int client = m_list->viewport()->width();
+    CColumnScaler scaler(client, 300, 2, true, style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    m_list->setColumnWidth(0, scaler.ScaleWidth(225));
+    m_list->setColumnWidth(1, scaler.ScaleWidth(75));
+
+    m_keyTimer.setSingleShot(true);
+    m_keyTimer.setInterval(50);
+    connect(&m_keyTimer, &QTimer::timeout, this, &CStatisticsDlg::ShowSum);
+    connect(m_list, &QTreeWidget::itemClicked, this, &CStatisticsDlg::ShowSum);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
+}
+
+CStatisticsDlg::~CStatisticsDlg()
+{
+    m_list->removeEventFilter(this);
+    m_list->viewport()->removeEventFilter(this);
+}
+
+bool CStatisticsDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress) m_keyTimer.start();
+    // A click on the free part of the list changes the selection too.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) m_keyTimer.start();
+    return QDialog::eventFilter(watched, event);
+}
+
+void CStatisticsDlg::ShowSum()
+{
+    int64_t sum = 0;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
+        if (m_list->topLevelItem(i)->isSelected()) sum += m_rows[size_t(i)].count;
+    const int32_t shown = sum > INT32_MAX ? INT32_MAX : int32_t(sum);
+    m_sum->setText(QString::fromStdString(m_counts.Plural("%s item%s", shown)));
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <QDialog>
+#include <QTimer>
+#include <vector>
+
+#include "options/CountFormatter.h"
+#include "stats/CategoryStats.h"
+
+class QLabel;
+class QTreeWidget;
+
+// "Statistics": the links per category, with the sum of the selected rows' counts.
+class CStatisticsDlg : public QDialog {
+    Q_OBJECT
+public:
+    CStatisticsDlg(std::vector<CategoryCount> rows, const CCountFormatter& counts, QWidget* parent = nullptr);
+    ~CStatisticsDlg() override;
+
+    QTreeWidget* CountList() const { return m_list; }
+    QLabel* SumLabel() const { return m_sum; }
+    // Adds the counts of the selected rows into the label.
+    void ShowSum();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::vector<CategoryCount> m_rows;
+    CCountFormatter m_counts;
+    QTreeWidget* m_list;
+    QLabel* m_sum;
+    QTimer m_keyTimer;  // the sum follows a key 50 ms later
+};
