@@ -6,6 +6,7 @@
 
 #include "cli/CliCommands.h"
 #include "search/RecordSearch.h"
+#include "sort/SortKeys.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
@@ -197,4 +198,48 @@ TEST(CliTitleCase, ConvertsArgumentsOrLinesWithTheGivenExceptions)
         EXPECT_EQ(out.str(), c.output) << c.args.back();
         EXPECT_EQ(err.str().empty(), c.exit == 0);
     }
+}
+
+TEST_F(Cli, StatsAndSortWorkOnFilesAndNeverWriteWhatTheyCouldNotRead)
+{
+    LinkStore store;
+    store.InsertCategorySorted("work");
+    store.InsertCategorySorted("Home");
+    store.InsertLink(0, "beta", "l", "", "Work", {0, 2}, {0, 2});
+    store.InsertLink(1, "Alpha", "l", "", "work", {0, 3}, {0, 3});
+    store.InsertLink(2, "gamma", "l", "", "Home", {0, 1}, {0, 1});
+    WriteBytes(PathOf("a.dat"), StoreBytes(store));
+    EXPECT_EQ(StatsCommand(PathOf("a.dat"), out, err), kExitOk);
+    EXPECT_EQ(out.str(), "TOTAL\t3\nNO CATEGORY\t1\nHome\t1\nwork\t1\n");
+
+    std::vector<SortKey> keys;
+    std::string problem;
+    ASSERT_TRUE(ParseSortKeys("added:desc,title", keys, problem));
+    EXPECT_EQ(SortCommand(PathOf("a.dat"), keys, PathOf("sorted.dat"), err), kExitOk);
+    out.str("");
+    Dump(PathOf("sorted.dat"));
+    const std::string json = out.str();
+    EXPECT_LT(json.find("Alpha"), json.find("beta"));
+    EXPECT_LT(json.find("beta"), json.find("gamma"));
+    ASSERT_TRUE(ParseSortKeys("title", keys, problem));
+    EXPECT_EQ(SortCommand(PathOf("a.dat"), keys, "", err), kExitOk);
+    out.str("");
+    Dump(PathOf("a.dat"));
+    EXPECT_LT(out.str().find("Alpha"), out.str().find("beta"));
+
+    for (const char* bad : {"title,title", "name", "title:up", "", "title,category,description,added,modified,title"})
+        EXPECT_FALSE(ParseSortKeys(bad, keys, problem)) << bad;
+
+    // A damaged or newer file is left exactly as it was.
+    const std::string bytes = StoreBytes(store);
+    WriteBytes(PathOf("cut.dat"), bytes.substr(0, bytes.size() - 5));
+    EXPECT_EQ(SortCommand(PathOf("cut.dat"), keys, "", err), kExitFailed);
+    EXPECT_EQ(ReadBytes(PathOf("cut.dat")), bytes.substr(0, bytes.size() - 5));
+    std::string newer = bytes;
+    newer[0] = 3;
+    WriteBytes(PathOf("new.dat"), newer);
+    EXPECT_EQ(SortCommand(PathOf("new.dat"), keys, "", err), kExitRefused);
+    EXPECT_EQ(StatsCommand(PathOf("new.dat"), out, err), kExitRefused);
+    EXPECT_EQ(ReadBytes(PathOf("new.dat")), newer);
+    EXPECT_EQ(StatsCommand(PathOf("missing.dat"), out, err), kExitUsage);
 }
