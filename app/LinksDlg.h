@@ -103,6 +103,8 @@ public:
     // A click on a column heading: sorts by that column, reversed on a second click.
     void OnColumnClick(int column);
     void SortCommand();
+    // Sorts the rows by the keys under the store lock, repainting once.
+    void SortRows(const std::vector<SortKey>& keys);
     void StatisticsCommand();
     void TipCommand();
     void AboutCommand();
@@ -166,7 +168,6 @@ private:
     void SetField(QLineEdit* field, const std::string& bytes, int slot);
     void SetDescription(const std::string& bytes);
     std::string FieldBytes(const QString& text, int slot) const;
-    void SortRows(const std::vector<SortKey>& keys);
     // The record the form shows (the retrieved row's), or nullptr.
     const CAnnotatedLink* ShownRecord();
 
