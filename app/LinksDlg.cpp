@@ -375,11 +375,6 @@ void CLinksDlg::OnOptions()
     OpenOptions(SavingPage);
 }
 
-void CLinksDlg::OpenOptions(OptionsPage)
-{
-    // The Options sheet is not built yet; its pages will open from here.
-}
-
 void CLinksDlg::ExitCommand()
 {
     if (m_prompter.Ask("Do you want to exit Norvelle?")) accept();
@@ -416,10 +411,9 @@ void CLinksDlg::LoadFinished()
 
 void CLinksDlg::OpenSavingOptions()
 {
-    if (QThread::currentThread() == thread())
-        OpenOptions(SavingPage);
-    else
-        QMetaObject::invokeMethod(this, [this] { OpenOptions(SavingPage); }, Qt::QueuedConnection);
+    // Once the failure has been reported and the operation has returned: a load at
+    // start-up fails before the window is even shown, and a timed save fails on a worker.
+    QMetaObject::invokeMethod(this, [this] { OpenOptions(SavingPage); }, Qt::QueuedConnection);
 }
 
 void CLinksDlg::TimedSaveTick()

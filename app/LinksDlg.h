@@ -9,6 +9,7 @@
 #include "app/WindowPlacementStore.h"
 #include "common/LaunchJob.h"
 #include "common/ThreadJob.h"
+#include "options/OptionsSheet.h"
 #include "options/Settings.h"
 #include "search/RecordSearch.h"
 #include "sort/SortKeys.h"
@@ -44,7 +45,11 @@ struct DesktopServices {
 
 // The main window: owns the link store, the settings, the jobs and the form for the
 // whole run, and ties the subsystems together.
-class CLinksDlg : public QDialog, private PersistenceHost, private SearchSink, private UndoHost {
+class CLinksDlg : public QDialog,
+                  private PersistenceHost,
+                  private SearchSink,
+                  private UndoHost,
+                  private OptionsOwner {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
@@ -113,7 +118,7 @@ public:
     void ShowCommandMenu(const QPoint& at);
     CCommandMenu& CommandMenu() { return *m_menu; }
     CUndoManager& UndoManager() { return m_undo; }
-    // Opens the Options sheet on the given page (the sheet comes later).
+    // Runs the Options sheet, opening on the given page, and takes over what it chose.
     void OpenOptions(OptionsPage page);
 
     // Empties the store, the list, the Search history and the form.
@@ -170,6 +175,22 @@ private:
     std::string FieldBytes(const QString& text, int slot) const;
     // The record the form shows (the retrieved row's), or nullptr.
     const CAnnotatedLink* ShownRecord();
+
+    // OptionsOwner
+    Prompter& OptionsPrompter() override { return m_prompter; }
+    bool SaveDataFileAs(const std::string& path) override;
+    bool LoadDataFileFrom(const std::string& path, bool append) override;
+    bool HasUnsavedChanges() override { return m_store.IsChanged(); }
+    int PressCount() override { return m_store.PressCount(); }
+    std::string DefaultFolder() override { return m_persistence.DefaultDataFolder(); }
+    void SetDataFileInEffect(const std::string& path) override { m_persistence.SetDataPath(path); }
+    void SetKnownDataFiles(const std::vector<std::string>& files) override { m_settings.dataFiles = files; }
+    std::vector<std::string> Categories() override;
+    void SetCategories(const std::vector<std::string>& names) override;
+    void RenameCategories(std::vector<std::pair<std::string, std::string>>& renames) override;
+    void SetNumberFormat(bool useSeparators, const std::string& separator) override;
+    std::vector<std::string> Exceptions() override;
+    void SetExceptions(const std::vector<std::string>& words) override { m_titleCaser.SetExceptions(words); }
 
     // UndoHost
     void RestoreDeletedLinks(std::vector<LinkStore::Record>& records) override;

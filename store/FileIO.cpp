@@ -242,6 +242,12 @@ bool FileExists(const std::string& path)
     return fs::is_regular_file(PathOf(path), ec);
 }
 
+bool PathExists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::exists(PathOf(path), ec);
+}
+
 bool FileIsWritable(const std::string& path)
 {
 #ifdef _WIN32

@@ -98,6 +98,8 @@ private:
 bool CopyFileReplacing(const std::string& from, const std::string& to);
 
 bool FileExists(const std::string& path);
+// True when anything (a file, a folder) is at the path.
+bool PathExists(const std::string& path);
 // False when an existing file may not be written: no permission, or read-only for
 // everyone (which even an administrator's account respects here).
 bool FileIsWritable(const std::string& path);

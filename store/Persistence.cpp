@@ -20,6 +20,17 @@ const char kSeparator = '/';
 const char* const kFallbackFolder = "";  // the working folder
 #endif
 
+// Keeps the reader's messages of a trial read, to be shown only if it fails.
+class HeldMessages : public Prompter {
+public:
+    Answer Show(const std::string& text, Icon, Buttons, bool) override
+    {
+        texts.push_back(text);
+        return Answer::Ok;
+    }
+    std::vector<std::string> texts;
+};
+
 }  // namespace
 
 std::string FormatPathMessage(const char* format, const std::string& path)
@@ -123,9 +134,30 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
     return false;
 }
 
+bool CDataFilePersistence::CheckWholeFile(const std::string& target)
+{
+    const char* readError = "Could not read annotated links from \"%.259s\".";
+    if (!FileExists(target)) {
+        m_prompter.Error(FormatPathMessage(PathExists(target) ? readError : "Could not find data file \"%.259s\".", target));
+        return false;
+    }
+    FileSource source;
+    LinkStore scratch;
+    HeldMessages held;
+    const ReadStatus status = source.Open(target) ? ScanDataFile(scratch, source, held, [](CAnnotatedLink&) {}).status
+                                                  : ReadStatus::ReadError;
+    if (status == ReadStatus::Ok && !source.Failed()) return true;
+    for (const std::string& text : held.texts) m_prompter.Error(text);
+    if (status == ReadStatus::ReadError || source.Failed()) m_prompter.Error(FormatPathMessage(readError, target));
+    return false;
+}
+
 bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
 {
     auto lock = m_store.Lock();
+    // A file the user names is read through once first: one that cannot be read whole
+    // leaves the window's links as they are instead of half replacing them.
+    if (path && !CheckWholeFile(*path)) return false;
     if (!append) m_host.ResetStore();
     const std::string target = path ? *path : m_dataPath;
     if (!append) {

@@ -69,6 +69,8 @@ private:
     // False when the target must not be replaced; a damaged file is first copied aside
     // (notice tells the user where).
     bool MayReplace(const std::string& target, std::string& notice);
+    // Reads the file through without keeping anything; reports why when it cannot be read whole.
+    bool CheckWholeFile(const std::string& target);
 
     LinkStore& m_store;
     CSettings& m_settings;

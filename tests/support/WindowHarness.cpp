@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/LinkListCtrl.h"
+#include "options/OptionsSheet.h"
 #include "bench/DataGen.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
@@ -34,6 +35,13 @@ WindowHarness::WindowHarness()
     // The tip of the day and the timers stay out of the way unless a test wants them.
     settings.WriteInt("Misc", "Show Day Tip", 0);
     settings.writeOrder.clear();
+    QObject::connect(&m_optionsWatch, &QTimer::timeout, [this] {
+        auto* sheet = qobject_cast<COptionsSheet*>(QApplication::activeModalWidget());
+        if (!sheet || !cancelOptions) return;
+        ++optionsOpened;
+        sheet->reject();
+    });
+    m_optionsWatch.start(5);
 }
 
 WindowHarness::~WindowHarness()

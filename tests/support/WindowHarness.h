@@ -1,5 +1,6 @@
 #pragma once
 #include <QPoint>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,11 @@ public:
     std::vector<int> SelectedRows();
     std::string Label(int id);
 
+    // The Options sheet that a failed load or save opens is cancelled and counted,
+    // unless a test turns this off to work with the sheet itself.
+    bool cancelOptions = true;
+    int optionsOpened = 0;
+
     TempFolder temp;
     MemorySettings settings;
     FixedClock clock{LocalTime{2009, 6, 5, 14, 7, 9}};
@@ -64,4 +70,5 @@ public:
 
 private:
     std::unique_ptr<CLinksDlg> m_dlg;
+    QTimer m_optionsWatch;
 };

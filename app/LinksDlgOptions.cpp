@@ -1,0 +1,89 @@
+#include <QLineEdit>
+
+#include "app/FormText.h"
+#include "app/LinkListCtrl.h"
+#include "app/LinksDlg.h"
+#include "common/SortedComboBox.h"
+#include "store/NaturalCompare.h"
+
+// The main window's side of the Options sheet: running it, taking over its values, and
+// what its pages do to the window at once.
+
+void CLinksDlg::OpenOptions(OptionsPage page)
+{
+    if (m_searchBusy) return;
+    OptionsValues values{m_settings, m_store.ClearSelection()};
+    // The box shows the file in use, also when it is the default one.
+    if (values.settings.dataFile.empty()) values.settings.dataFile = m_persistence.DataPath();
+    COptionsSheet sheet(*this, values, this);
+    sheet.ShowPage(COptionsSheet::Page(page));
+    if (sheet.exec() != QDialog::Accepted) return;
+    const CSettings& chosen = sheet.Values().settings;
+
+    // A running timer is left alone unless its setting changed.
+    if (m_settings.saveOnTimer && !chosen.saveOnTimer)
+        m_saveTimer.stop();
+    else if (chosen.saveOnTimer && (!m_settings.saveOnTimer || m_settings.timerIndex != chosen.timerIndex))
+        m_saveTimer.start(chosen.TimerPeriodMs());
+    m_settings = chosen;
+    m_settings.dataFile = std::string(TrimView(chosen.dataFile));
+    m_persistence.SetDataPath(ConfiguredDataPath(m_settings, m_persistence.DefaultDataFolder()));
+    m_store.SetClearSelection(sheet.Values().clearSelection);
+    if (!m_search->currentText().isEmpty()) RunSearch();
+    SetDeleteCaption();
+    UpdateTotalCount();
+    UpdateSelectedCount();
+    SaveSettings(m_services.settings, m_settings, m_titleCaser);
+}
+
+bool CLinksDlg::SaveDataFileAs(const std::string& path) { return m_persistence.SaveDataFile(&path); }
+
+bool CLinksDlg::LoadDataFileFrom(const std::string& path, bool append)
+{
+    return m_persistence.LoadDataFile(&path, append);
+}
+
+std::vector<std::string> CLinksDlg::Categories()
+{
+    auto lock = m_store.Lock();
+    return m_store.Categories();
+}
+
+void CLinksDlg::SetCategories(const std::vector<std::string>& names)
+{
+    auto lock = m_store.Lock();
+    const std::string text = FieldBytes(m_category->currentText(), SlotCategory);
+    m_store.SetCategories(names);
+    // The Category field keeps its text only while that name is still listed.
+    m_filling = true;
+    if (!m_store.HasCategory(text)) {
+        m_category->setEditText(QString());
+    } else {
+        for (const std::string& name : m_store.Categories())
+            if (EqualsNoCase(name, text)) m_category->setEditText(DisplayText(name));
+    }
+    m_filling = false;
+}
+
+void CLinksDlg::RenameCategories(std::vector<std::pair<std::string, std::string>>& renames)
+{
+    auto lock = m_store.Lock();
+    BeginListUpdate();
+    m_store.RenameCategories(renames);
+    EndListUpdate();
+}
+
+void CLinksDlg::SetNumberFormat(bool useSeparators, const std::string& separator)
+{
+    m_settings.useThousandsSep = useSeparators;
+    m_settings.thousandsSeparator = separator;
+    UpdateTotalCount();
+    UpdateSelectedCount();
+}
+
+std::vector<std::string> CLinksDlg::Exceptions()
+{
+    std::vector<std::string> words;
+    m_titleCaser.GetExceptions(words);
+    return words;
+}

@@ -1,0 +1,147 @@
+#include "options/CategoriesPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/FormText.h"
+#include "app/LinkListCtrl.h"
+#include "common/SortedListBox.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
+
+CCategoriesPage::CCategoriesPage(OptionsOwner& owner, std::string& clearSelection, QWidget* parent)
+    : COptionsPage(parent), m_owner(owner), m_clearSelection(clearSelection)
+{
+    m_name = new QLineEdit(this);
+    m_name->setMaxLength(75);
+    auto* add = new QPushButton("&Add", this);
+    m_list = new CSortedListBox(this);
+    m_list->SetCompare(NaturalCompare);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* edit = new QPushButton("&Edit", this);
+    auto* remove = new QPushButton("&Delete", this);
+    m_rename = new QCheckBox("&Rename this category in existing items.", this);
+    m_rename->setEnabled(false);
+    auto* clearLabel = new QLabel("&Select when Clear button is pressed:", this);
+    m_clear = new QComboBox(this);
+    clearLabel->setBuddy(m_clear);
+    for (QPushButton* b : {add, edit, remove}) b->setAutoDefault(false);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_name, 0, 0);
+    grid->addWidget(add, 0, 1);
+    grid->addWidget(m_list, 1, 0, 3, 1);
+    grid->addWidget(edit, 1, 1);
+    grid->addWidget(remove, 2, 1);
+    grid->setRowStretch(3, 1);
+    grid->addWidget(m_rename, 4, 0, 1, 2);
+    grid->addWidget(clearLabel, 5, 0, 1, 2);
+    grid->addWidget(m_clear, 6, 0);
+
+    for (const std::string& name : m_owner.Categories()) m_list->Add(DisplayText(name));
+    RefreshClearList();
+
+    connect(add, &QPushButton::clicked, this, &CCategoriesPage::Add);
+    connect(edit, &QPushButton::clicked, this, &CCategoriesPage::Edit);
+    connect(remove, &QPushButton::clicked, this, &CCategoriesPage::Delete);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CCategoriesPage::Edit);
+    connect(m_clear, &QComboBox::activated, this, &CCategoriesPage::Changed);
+    connect(m_name, &QLineEdit::returnPressed, this, &CCategoriesPage::Add);
+}
+
+void CCategoriesPage::Changed()
+{
+    m_changed = true;
+    SetModified();
+}
+
+int CCategoriesPage::RowOf(const std::string& name) const
+{
+    for (int i = 0; i < m_list->count(); ++i)
+        if (EqualsNoCase(ToBytes(m_list->item(i)->text()), name)) return i;
+    return -1;
+}
+
+void CCategoriesPage::Add()
+{
+    const std::string name(TrimView(ToBytes(m_name->text())));
+    if (!name.empty()) {
+        m_list->clearSelection();
+        const int existing = RowOf(name);
+        if (existing >= 0) {
+            m_list->item(existing)->setSelected(true);
+            m_list->setCurrentRow(existing, QItemSelectionModel::NoUpdate);
+            m_owner.OptionsPrompter().Error("This category already exists in the list.");
+            return;
+        }
+        const int row = m_list->Add(DisplayText(name));
+        m_list->item(row)->setSelected(true);
+    }
+    m_name->clear();
+    if (m_rename->isEnabled()) {
+        // An empty name removes the edited category from the links that have it.
+        if (m_rename->isChecked()) m_renames.emplace_back(m_edited, name);
+        m_rename->setEnabled(false);
+    }
+    Changed();
+    RefreshClearList();
+}
+
+void CCategoriesPage::Edit()
+{
+    QListWidgetItem* current = m_list->currentItem();
+    if (!current || !current->isSelected()) {
+        m_owner.OptionsPrompter().Error("Please select an item.  (The current item may have been deselected.)");
+        return;
+    }
+    m_edited = ToBytes(current->text());
+    m_list->DeleteRow(m_list->row(current));
+    m_name->setText(DisplayText(m_edited));
+    m_name->setFocus();
+    m_rename->setEnabled(true);
+    Changed();
+    RefreshClearList();
+}
+
+void CCategoriesPage::Delete()
+{
+    m_list->SetBatchMode(true);
+    for (int i = m_list->count() - 1; i >= 0; --i)
+        if (m_list->item(i)->isSelected()) m_list->DeleteRow(i);
+    m_list->SetBatchMode(false);
+    Changed();
+    RefreshClearList();
+}
+
+void CCategoriesPage::RefreshClearList()
+{
+    QString remembered = m_clear->currentText();
+    if (remembered.isEmpty()) remembered = DisplayText(m_clearSelection);
+    m_clear->clear();
+    m_clear->addItems({"LAST", "NONE"});
+    for (int i = 0; i < m_list->count(); ++i) m_clear->addItem(m_list->item(i)->text());
+    int chosen = 0;
+    for (int i = 0; i < m_clear->count(); ++i)
+        if (EqualsNoCase(ToBytes(m_clear->itemText(i)), ToBytes(remembered))) {
+            chosen = i;
+            break;
+        }
+    m_clear->setCurrentIndex(chosen);
+}
+
+void CCategoriesPage::Apply()
+{
+    if (m_changed) {
+        std::vector<std::string> names;
+        for (int i = 0; i < m_list->count(); ++i) names.push_back(ToBytes(m_list->item(i)->text()));
+        m_owner.SetCategories(names);
+        m_owner.RenameCategories(m_renames);
+        m_changed = false;
+    }
+    m_clearSelection = ToBytes(m_clear->currentText());
+}

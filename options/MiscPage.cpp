@@ -1,0 +1,38 @@
+#include "options/MiscPage.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+CMiscPage::CMiscPage(CSettings& values, QWidget* parent) : COptionsPage(parent), m_values(values)
+{
+    const char* captions[7] = {
+        "Move the first line in the Description field to an empty &Title field.",
+        "Move the last line in the Description field to an empty &Link field.",
+        "When retrieving an item, &copy its link to the clipboard.",
+        "When &deleting items, ask for confirmation.",
+        "&Save changes to the current annotated link when the program moves away from it or closes.",
+        "&Restore previous window position.",
+        "Show tips &on start-up."};
+    const bool states[7] = {values.moveToTitle,  values.moveToLink,          values.copyLink,  values.confirmDelete,
+                            values.moveSave,     values.restoreWndPlacement, values.showDayTip};
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("When the Add or Modify buttons are pressed:", this));
+    for (int i = 0; i < 7; ++i) {
+        m_boxes[i] = new QCheckBox(captions[i], this);
+        m_boxes[i]->setChecked(states[i]);
+        connect(m_boxes[i], &QCheckBox::toggled, this, [this] { SetModified(); });
+        layout->addWidget(m_boxes[i]);
+        // The first two belong under the heading.
+        if (i < 2) layout->setAlignment(m_boxes[i], Qt::AlignLeft);
+    }
+    layout->addStretch(1);
+}
+
+bool CMiscPage::Leave()
+{
+    bool* settings[7] = {&m_values.moveToTitle, &m_values.moveToLink,          &m_values.copyLink,  &m_values.confirmDelete,
+                         &m_values.moveSave,    &m_values.restoreWndPlacement, &m_values.showDayTip};
+    for (int i = 0; i < 7; ++i) *settings[i] = m_boxes[i]->isChecked();
+    return true;
+}

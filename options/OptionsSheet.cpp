@@ -1,0 +1,89 @@
+#include "options/OptionsSheet.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "options/CategoriesPage.h"
+#include "options/MiscPage.h"
+#include "options/NumbersPage.h"
+#include "options/SavingPage.h"
+#include "options/SearchingPage.h"
+#include "titlecase/TitleCasePage.h"
+
+void COptionsPage::SetModified(bool modified)
+{
+    if (m_modified == modified) return;
+    m_modified = modified;
+    emit modifiedChanged();
+}
+
+COptionsSheet::COptionsSheet(OptionsOwner& owner, const OptionsValues& values, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_values(values)
+{
+    setWindowTitle("Options");
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(new CSavingPage(owner, m_values.settings, this), "Saving");
+    m_tabs->addTab(new CCategoriesPage(owner, m_values.clearSelection, this), "Categories");
+    m_tabs->addTab(new CSearchingPage(m_values.settings, this), "Searching");
+    m_tabs->addTab(new CTitleCasePage(owner, this), "Title Case");
+    m_tabs->addTab(new CNumbersPage(owner, m_values.settings, this), "Numbers");
+    m_tabs->addTab(new CMiscPage(m_values.settings, this), "Misc.");
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    m_apply = buttons->button(QDialogButtonBox::Apply);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+    for (int i = 0; i < m_tabs->count(); ++i)
+        connect(static_cast<COptionsPage*>(m_tabs->widget(i)), &COptionsPage::modifiedChanged, this,
+                &COptionsSheet::UpdateApply);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &COptionsSheet::OnTabChanged);
+    connect(buttons, &QDialogButtonBox::accepted, this, &COptionsSheet::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_apply, &QPushButton::clicked, this, &COptionsSheet::ApplyPages);
+    UpdateApply();
+}
+
+COptionsPage* COptionsSheet::PageAt(Page page) const { return static_cast<COptionsPage*>(m_tabs->widget(page)); }
+
+void COptionsSheet::ShowPage(Page page) { m_tabs->setCurrentIndex(page); }
+
+COptionsSheet::Page COptionsSheet::CurrentPage() const { return Page(m_tabs->currentIndex()); }
+
+void COptionsSheet::OnTabChanged(int index)
+{
+    if (m_switching) return;
+    // The tab widget cannot refuse a switch: go back when the page that was left refuses.
+    auto* left = static_cast<COptionsPage*>(m_tabs->widget(m_current));
+    m_switching = true;
+    m_tabs->setCurrentIndex(m_current);
+    const bool mayLeave = left->Leave();
+    if (mayLeave) {
+        m_tabs->setCurrentIndex(index);
+        m_current = index;
+    }
+    m_switching = false;
+}
+
+void COptionsSheet::UpdateApply()
+{
+    bool modified = false;
+    for (int i = 0; i < m_tabs->count(); ++i) modified = modified || PageAt(Page(i))->IsModified();
+    m_apply->setEnabled(modified);
+}
+
+bool COptionsSheet::ApplyPages()
+{
+    if (!PageAt(CurrentPage())->Leave()) return false;
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        PageAt(Page(i))->Apply();
+        PageAt(Page(i))->SetModified(false);
+    }
+    return true;
+}
+
+void COptionsSheet::accept()
+{
+    if (ApplyPages()) QDialog::accept();
+}

@@ -1,0 +1,93 @@
+#pragma once
+#include <QDialog>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "options/Settings.h"
+
+class QPushButton;
+class QTabWidget;
+class Prompter;
+
+// What the pages of the Options sheet do to the main window at once.
+class OptionsOwner {
+public:
+    virtual ~OptionsOwner() = default;
+    virtual Prompter& OptionsPrompter() = 0;
+    // Saving page.
+    virtual bool SaveDataFileAs(const std::string& path) = 0;
+    virtual bool LoadDataFileFrom(const std::string& path, bool append) = 0;
+    virtual bool HasUnsavedChanges() = 0;
+    virtual int PressCount() = 0;
+    virtual void ResetStore() = 0;
+    virtual std::string DefaultFolder() = 0;
+    // The file that saves go to from now on: the one just loaded, or a new one.
+    virtual void SetDataFileInEffect(const std::string& path) = 0;
+    virtual void SetKnownDataFiles(const std::vector<std::string>& files) = 0;
+    // Categories page.
+    virtual std::vector<std::string> Categories() = 0;
+    virtual void SetCategories(const std::vector<std::string>& names) = 0;
+    virtual void RenameCategories(std::vector<std::pair<std::string, std::string>>& renames) = 0;
+    // Numbers page: applied to the count labels at once.
+    virtual void SetNumberFormat(bool useSeparators, const std::string& separator) = 0;
+    // Title Case page.
+    virtual std::vector<std::string> Exceptions() = 0;
+    virtual void SetExceptions(const std::vector<std::string>& words) = 0;
+};
+
+// The values the pages edit: copies of the settings and the Clear-selection value,
+// read back by the Options command after OK.
+struct OptionsValues {
+    CSettings settings;
+    std::string clearSelection;
+};
+
+// One page of the sheet.
+class COptionsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit COptionsPage(QWidget* parent = nullptr) : QWidget(parent) {}
+    // Checks the page before the user leaves it (another tab, OK, Apply); on a refusal
+    // it says why and focuses the field, and the user stays.
+    virtual bool Leave() { return true; }
+    // OK or Apply: reads the controls back into the values and acts on the owner.
+    virtual void Apply() {}
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified = true);
+
+signals:
+    void modifiedChanged();
+
+private:
+    bool m_modified = false;
+};
+
+// "Options": the Saving, Categories, Searching, Title Case, Numbers and Misc. pages,
+// with OK, Cancel and Apply.
+class COptionsSheet : public QDialog {
+    Q_OBJECT
+public:
+    enum Page { Saving, Categories, Searching, TitleCase, Numbers, Misc };
+
+    COptionsSheet(OptionsOwner& owner, const OptionsValues& values, QWidget* parent = nullptr);
+
+    const OptionsValues& Values() const { return m_values; }
+    COptionsPage* PageAt(Page page) const;
+    void ShowPage(Page page);
+    Page CurrentPage() const;
+    QPushButton* ApplyButton() const { return m_apply; }
+    // As the buttons do; false when the current page held the user.
+    bool ApplyPages();
+    void accept() override;
+
+private:
+    void OnTabChanged(int index);
+    void UpdateApply();
+
+    OptionsValues m_values;
+    QTabWidget* m_tabs;
+    QPushButton* m_apply;
+    int m_current = 0;
+    bool m_switching = false;
+};

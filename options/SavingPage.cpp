@@ -1,0 +1,302 @@
+#include "options/SavingPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/FormText.h"
+#include "common/SortedComboBox.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
+
+namespace {
+constexpr int kLongestName = 259;
+
+QString Text(const std::string& bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
+}  // namespace
+
+CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent)
+    : COptionsPage(parent), m_owner(owner), m_values(values)
+{
+    auto* group = new QGroupBox(" Save Changes to Disk ", this);
+    m_presses = new QCheckBox("&After this many Add/Modify button presses:", group);
+    m_limit = new QLineEdit(group);
+    m_limit->setMaximumWidth(fontMetrics().averageCharWidth() * 8);
+    // The arrows step within 1 to 99, like the Up and Down keys in the field.
+    m_limitArrows = new QWidget(group);
+    auto* up = new QToolButton(m_limitArrows);
+    up->setArrowType(Qt::UpArrow);
+    auto* down = new QToolButton(m_limitArrows);
+    down->setArrowType(Qt::DownArrow);
+    for (QToolButton* arrow : {up, down}) {
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setAutoRepeat(true);
+        arrow->setFixedHeight(m_limit->sizeHint().height() / 2);
+    }
+    auto* arrows = new QVBoxLayout(m_limitArrows);
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    arrows->addWidget(up);
+    arrows->addWidget(down);
+    m_timer = new QCheckBox("&Every this many minutes:", group);
+    m_minutes = new QComboBox(group);
+    m_minutes->addItems({"10", "20", "30", "40", "50", "60"});
+    m_close = new QCheckBox("&When this program closes", group);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(m_presses, 0, 0);
+    auto* limitRow = new QHBoxLayout;
+    limitRow->setSpacing(0);
+    limitRow->addWidget(m_limit);
+    limitRow->addWidget(m_limitArrows);
+    limitRow->addStretch(1);
+    grid->addLayout(limitRow, 0, 1);
+    grid->addWidget(m_timer, 1, 0);
+    grid->addWidget(m_minutes, 1, 1, Qt::AlignLeft);
+    grid->addWidget(m_close, 2, 0, 1, 2);
+
+    auto* fileLabel = new QLabel("Data &File:", this);
+    m_dataFile = new CSortedComboBox(this);
+    m_dataFile->setEditable(true);
+    m_dataFile->setCompleter(nullptr);
+    m_dataFile->SetSorted(false);
+    m_dataFile->setInsertPolicy(QComboBox::NoInsert);
+    m_dataFile->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_dataFile->setMinimumContentsLength(40);
+    fileLabel->setBuddy(m_dataFile);
+    auto* buttons = new QHBoxLayout;
+    auto button = [&](const char* text, void (CSavingPage::*action)()) {
+        auto* b = new QPushButton(text, this);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, action);
+        buttons->addWidget(b);
+    };
+    button("&New File", &CSavingPage::NewFile);
+    button("&Remove", &CSavingPage::Remove);
+    button("&Load", &CSavingPage::Load);
+    button("Appen&d", &CSavingPage::Append);
+    button("&Save", &CSavingPage::Save);
+    buttons->addStretch(1);
+    m_status = new QLabel(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(fileLabel);
+    layout->addWidget(m_dataFile);
+    layout->addLayout(buttons);
+    layout->addWidget(m_status);
+    layout->addStretch(1);
+
+    m_presses->setChecked(m_values.saveOnPresses);
+    m_limit->setText(QString::number(m_values.saveLimit));
+    m_timer->setChecked(m_values.saveOnTimer);
+    m_minutes->setCurrentIndex(std::clamp(m_values.timerIndex, 0, 5));
+    m_close->setChecked(m_values.saveOnClose);
+    for (const std::string& file : m_values.dataFiles) m_dataFile->addItem(Text(file));
+    m_dataFile->setEditText(Text(m_values.dataFile));
+    RememberName();
+    m_inEffect = ValidatedName();
+    UpdateEnabling();
+    UpdateStatus();
+
+    for (QCheckBox* box : {m_presses, m_timer, m_close})
+        connect(box, &QCheckBox::toggled, this, [this] {
+            UpdateEnabling();
+            SetModified();
+        });
+    connect(up, &QToolButton::clicked, this, [this] { StepLimit(1); });
+    connect(down, &QToolButton::clicked, this, [this] { StepLimit(-1); });
+    connect(m_limit, &QLineEdit::textEdited, this, [this] { SetModified(); });
+    connect(m_minutes, &QComboBox::activated, this, [this] { SetModified(); });
+    connect(m_dataFile->lineEdit(), &QLineEdit::textEdited, this, [this] { SetModified(); });
+    connect(m_dataFile, &CSortedComboBox::aboutToShowPopup, this, &CSavingPage::RememberName);
+    m_limit->installEventFilter(this);
+}
+
+void CSavingPage::StepLimit(int step)
+{
+    bool ok = false;
+    const int value = m_limit->text().trimmed().toInt(&ok);
+    m_limit->setText(QString::number(std::clamp(ok ? value + step : 5, 1, 99)));
+    SetModified();
+}
+
+bool CSavingPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_limit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            StepLimit(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return COptionsPage::eventFilter(watched, event);
+}
+
+void CSavingPage::UpdateEnabling()
+{
+    m_limit->setEnabled(m_presses->isChecked());
+    m_limitArrows->setEnabled(m_presses->isChecked());
+    m_minutes->setEnabled(m_timer->isChecked());
+}
+
+void CSavingPage::UpdateStatus()
+{
+    const int presses = m_owner.PressCount();
+    m_status->setText(QString("%1 button press%2").arg(presses).arg(presses == 1 ? "" : "es"));
+}
+
+std::string CSavingPage::ValidatedName() const
+{
+    const std::string name(TrimView(ToBytes(m_dataFile->currentText())));
+    // Counted in characters, as the user typed them.
+    return !name.empty() && Text(name).size() <= kLongestName ? name : std::string();
+}
+
+void CSavingPage::RememberName()
+{
+    const std::string name = ValidatedName();
+    if (name.empty()) return;
+    for (int i = 0; i < m_dataFile->count(); ++i)
+        if (m_dataFile->itemText(i).compare(Text(name), Qt::CaseInsensitive) == 0) return;
+    const QString text = m_dataFile->currentText();
+    m_dataFile->addItem(Text(name));
+    m_dataFile->setEditText(text);
+}
+
+void CSavingPage::Save()
+{
+    RememberName();
+    const std::string name = ValidatedName();
+    if (name.empty() || !m_owner.SaveDataFileAs(name)) return;
+    UpdateStatus();
+    m_owner.OptionsPrompter().Notice("Finished writing to the data file.");
+}
+
+void CSavingPage::Load()
+{
+    RememberName();
+    const std::string name = ValidatedName();
+    if (name.empty()) return;
+    if (m_owner.HasUnsavedChanges() && !m_owner.OptionsPrompter().Ask("Your changes will be lost.  Proceed?")) return;
+    const bool loaded = m_owner.LoadDataFileFrom(name, false);
+    m_inEffect = name;
+    if (!loaded) return;
+    // From now on the links are saved where they came from.
+    m_owner.SetDataFileInEffect(name);
+    UpdateStatus();
+    m_owner.OptionsPrompter().Notice("Finished reading from the data file.");
+}
+
+void CSavingPage::Append()
+{
+    RememberName();
+    const std::string name = ValidatedName();
+    if (name.empty() || !m_owner.LoadDataFileFrom(name, true)) return;
+    UpdateStatus();
+    m_dataFile->setEditText(Text(m_inEffect));
+    m_owner.OptionsPrompter().Notice("Finished reading from the data file.");
+}
+
+void CSavingPage::NewFile()
+{
+    RememberName();
+    const std::string name = ValidatedName();
+    if (!name.empty() && m_owner.HasUnsavedChanges() && m_owner.OptionsPrompter().Ask("Do you want to save your changes?")) {
+        // The links are emptied only once they are safe.
+        if (!m_owner.SaveDataFileAs(name)) return;
+        UpdateStatus();
+        m_owner.OptionsPrompter().Notice("Finished writing to the data file.");
+    }
+    m_owner.ResetStore();
+    const QString fresh = Text(m_owner.DefaultFolder() + "NewFile.dat");
+    m_dataFile->setEditText(fresh);
+    // New links never go into the file they did not come from.
+    m_owner.SetDataFileInEffect(ToBytes(fresh));
+    m_dataFile->setFocus();
+    m_dataFile->lineEdit()->setSelection(int(fresh.size()) - 11, 7);
+    SetModified();
+}
+
+void CSavingPage::Remove()
+{
+    const std::string name = ValidatedName();
+    if (!name.empty()) {
+        for (int i = 0; i < m_dataFile->count(); ++i)
+            if (m_dataFile->itemText(i).compare(Text(name), Qt::CaseInsensitive) == 0) {
+                m_dataFile->removeItem(i);
+                break;
+            }
+    }
+    if (m_dataFile->count() > 0) {
+        m_dataFile->setCurrentIndex(0);
+        m_dataFile->setEditText(m_dataFile->itemText(0));
+    } else {
+        const QString fallback = Text(m_owner.DefaultFolder() + "Norvelle.dat");
+        m_dataFile->addItem(fallback);
+        m_dataFile->setEditText(fallback);
+    }
+    SetModified();
+}
+
+bool CSavingPage::Leave()
+{
+    Prompter& prompter = m_owner.OptionsPrompter();
+    if (!m_presses->isChecked() && !m_timer->isChecked() && !m_close->isChecked()) {
+        prompter.Notice("Please choose at least one option for saving changes to disk.");
+        m_presses->setFocus();
+        return false;
+    }
+    bool ok = false;
+    const int limit = m_limit->text().trimmed().toInt(&ok);
+    // A disabled field cannot be mended by the user: it is checked only while in use.
+    if (m_presses->isChecked()) {
+        if (!ok) {
+            prompter.Error("Please enter an integer.");
+            m_limit->setFocus();
+            m_limit->selectAll();
+            return false;
+        }
+        if (limit < 1 || limit > 99) {
+            prompter.Error("Please enter an integer between 1 and 99.");
+            m_limit->setFocus();
+            m_limit->selectAll();
+            return false;
+        }
+    }
+    const QString file = m_dataFile->currentText();
+    if (file.size() > kLongestName) {
+        prompter.Error("Please enter no more than 259 characters.");
+        m_dataFile->setFocus();
+        return false;
+    }
+    m_values.saveOnPresses = m_presses->isChecked();
+    if (ok && limit >= 1 && limit <= 99) m_values.saveLimit = limit;
+    m_values.saveOnTimer = m_timer->isChecked();
+    m_values.timerIndex = m_minutes->currentIndex();
+    m_values.saveOnClose = m_close->isChecked();
+    m_values.dataFile = ToBytes(file);
+    return true;
+}
+
+void CSavingPage::Apply()
+{
+    const std::string name = ValidatedName();
+    if (!name.empty() && Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) != 0 &&
+        m_owner.OptionsPrompter().Ask("Do you want to load the current data file?"))
+        Load();
+    RememberName();
+    if (m_dataFile->count() == 0) return;
+    std::vector<std::string> files;
+    for (int i = 0; i < m_dataFile->count(); ++i) files.push_back(ToBytes(m_dataFile->itemText(i)));
+    m_values.dataFiles = files;
+    m_owner.SetKnownDataFiles(files);
+}
