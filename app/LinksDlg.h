@@ -131,6 +131,7 @@ public:
     bool IsRetrieved() const { return m_retrieved; }
     bool PreviewOn() const { return m_preview; }
     CSaveJob& SaveJob() { return m_saveJob; }
+    const QTimer& SaveTimer() const { return m_saveTimer; }
     size_t LaunchJobCount() const { return m_launchPool.Size(); }
     size_t SearchJobCount() const { return m_searchPool.Size(); }
     bool LaunchesFinished() const { return m_launchPool.AllFinished(); }

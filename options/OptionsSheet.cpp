@@ -76,6 +76,13 @@ void COptionsSheet::UpdateApply()
 bool COptionsSheet::ApplyPages()
 {
     if (!PageAt(CurrentPage())->Leave()) return false;
+    // The other pages passed their check when they were left; reading them again
+    // takes what they show, also from a page changed without a visit.
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (i != int(CurrentPage()) && !PageAt(Page(i))->Leave()) {
+            ShowPage(Page(i));
+            return false;
+        }
     for (int i = 0; i < m_tabs->count(); ++i) {
         PageAt(Page(i))->Apply();
         PageAt(Page(i))->SetModified(false);

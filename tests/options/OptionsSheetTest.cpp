@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <filesystem>
+
+#include "app/LinkListCtrl.h"
+#include "common/SortedComboBox.h"
+#include "common/SortedListBox.h"
+#include "options/CategoriesPage.h"
+#include "options/MiscPage.h"
+#include "options/NumbersPage.h"
+#include "options/SavingPage.h"
+#include "options/SearchingPage.h"
+#include "tests/support/DialogAnswer.h"
+#include "tests/support/WindowHarness.h"
+#include "titlecase/TitleCasePage.h"
+
+namespace {
+
+template <class Page>
+Page& PageOf(COptionsSheet& sheet, COptionsSheet::Page page)
+{
+    return *static_cast<Page*>(sheet.PageAt(page));
+}
+
+// Opens the Options sheet of the window and lets the test work in it.
+bool InOptions(WindowHarness& h, const std::function<void(COptionsSheet&)>& work)
+{
+    h.cancelOptions = false;
+    DialogAnswer<COptionsSheet> answer(work);
+    QApplication::setActiveWindow(&h.Dlg());
+    h.Dlg().OpenOptions(CLinksDlg::SavingPage);
+    h.cancelOptions = true;
+    return answer.seen;
+}
+
+std::vector<std::string> Rows(CSortedListBox& list)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < list.count(); ++i) rows.push_back(list.item(i)->text().toStdString());
+    return rows;
+}
+
+}  // namespace
+
+TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a", "b"});
+    CLinksDlg& dlg = h.Open();
+    const std::string docs = h.paths.docs + "/";
+
+    // Defaults; all three check boxes off, then limits 0, 100 and "abc" are refused.
+    EXPECT_TRUE(InOptions(h, [&](COptionsSheet& sheet) {
+        EXPECT_EQ(sheet.windowTitle(), "Options");
+        EXPECT_EQ(sheet.CurrentPage(), COptionsSheet::Saving);
+        auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
+        EXPECT_TRUE(page.PressesBox()->isChecked() && page.TimerBox()->isChecked() && page.CloseBox()->isChecked());
+        EXPECT_EQ(page.LimitField()->text(), "5");
+        EXPECT_EQ(page.MinutesList()->currentText(), "30");
+        EXPECT_EQ(page.StatusLabel()->text(), "0 button presses");
+        EXPECT_EQ(page.DataFileBox()->currentText().toStdString(), h.DataPath());
+        EXPECT_FALSE(sheet.ApplyButton()->isEnabled());
+        for (QCheckBox* box : {page.PressesBox(), page.TimerBox(), page.CloseBox()}) box->setChecked(false);
+        EXPECT_TRUE(sheet.ApplyButton()->isEnabled());
+        h.prompter.Clear();
+        sheet.accept();
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Please choose at least one option for saving changes to disk."});
+        EXPECT_TRUE(sheet.isVisible());
+        page.PressesBox()->setChecked(true);
+        for (const char* limit : {"0", "100", "abc", ""}) {
+            page.LimitField()->setText(limit);
+            h.prompter.Clear();
+            sheet.ShowPage(COptionsSheet::Misc);  // leaving is refused too
+            EXPECT_EQ(sheet.CurrentPage(), COptionsSheet::Saving);
+            EXPECT_EQ(h.prompter.Texts().at(0), std::string(*limit == '0' || *limit == '1' ? "Please enter an integer between 1 and 99."
+                                                                                            : "Please enter an integer."))
+                << limit;
+        }
+        page.LimitField()->setText("7");
+        page.TimerBox()->setChecked(true);
+        page.MinutesList()->setCurrentIndex(0);  // 30 -> 10 minutes
+        page.DataFileBox()->setEditText(QString(260, 'x'));
+        h.prompter.Clear();
+        sheet.accept();
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Please enter no more than 259 characters."});
+        page.DataFileBox()->setEditText(QString::fromStdString(h.DataPath()));
+        sheet.accept();
+    }));
+    EXPECT_EQ(dlg.Settings().saveLimit, 7);
+    EXPECT_EQ(dlg.Settings().timerIndex, 0);
+    EXPECT_EQ(dlg.SaveTimer().interval(), 600000);
+    EXPECT_GT(dlg.SaveTimer().remainingTime(), 599000);
+    EXPECT_EQ(h.settings.ReadInt("Saving", "Save Limit", -1), 7);
+
+    // Nothing changed: the running timer is left as it was.
+    QTest::qWait(30);
+    const int remaining = dlg.SaveTimer().remainingTime();
+    InOptions(h, [](COptionsSheet& sheet) { sheet.accept(); });
+    EXPECT_LE(dlg.SaveTimer().remainingTime(), remaining);
+
+    // New File: the name to type over, then the question to load it on OK; a Save first
+    // when there are changes, and nothing reset when that save fails.
+    dlg.Store().SetChanged();
+    h.prompter.Script({Prompter::Answer::Yes, Prompter::Answer::No});
+    InOptions(h, [&](COptionsSheet& sheet) {
+        auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
+        h.prompter.Clear();
+        page.NewFile();
+        EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{"Do you want to save your changes?",
+                                                                "Finished writing to the data file."}));
+        EXPECT_EQ(dlg.Store().Count(), 0);
+        const QString fresh = QString::fromStdString(docs + "NewFile.dat");
+        EXPECT_EQ(page.DataFileBox()->currentText(), fresh);
+        EXPECT_EQ(page.DataFileBox()->lineEdit()->selectedText(), "NewFile");
+        h.prompter.Clear();
+        sheet.accept();
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Do you want to load the current data file?"});
+    });
+    EXPECT_EQ(dlg.Persistence().DataPath(), docs + "NewFile.dat");
+    EXPECT_EQ(dlg.Settings().dataFiles, (std::vector<std::string>{h.DataPath(), docs + "NewFile.dat"}));
+
+    // Load brings the old file back; Remove on the only name leaves the default one.
+    InOptions(h, [&](COptionsSheet& sheet) {
+        auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
+        page.DataFileBox()->setEditText(QString::fromStdString(h.DataPath()));
+        h.prompter.Clear();
+        page.Load();
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Finished reading from the data file."});
+        EXPECT_EQ(dlg.Store().Count(), 2);
+        // A folder or a newer file is refused and the links stay.
+        for (const std::string& bad : {h.paths.docs, h.paths.docs + "/missing.dat"}) {
+            page.DataFileBox()->setEditText(QString::fromStdString(bad));
+            h.prompter.Clear();
+            page.Load();
+            EXPECT_EQ(h.prompter.Texts().size(), 1u);
+            EXPECT_EQ(dlg.Store().Count(), 2);
+        }
+        while (page.DataFileBox()->count() > 1) page.DataFileBox()->removeItem(1);
+        page.DataFileBox()->setEditText(page.DataFileBox()->itemText(0));
+        page.Remove();
+        EXPECT_EQ(page.DataFileBox()->count(), 1);
+        EXPECT_EQ(page.DataFileBox()->currentText().toStdString(), docs + "Norvelle.dat");
+        sheet.reject();
+    });
+    EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
+    dlg.Store().SetChanged(false);
+}
+
+TEST(OptionsSheet, CategoriesRenameAndClearList)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a", "b", "c"}, 0);
+    CLinksDlg& dlg = h.Open();
+    for (const char* name : {"Music", "News", "Item 10", "Item 9", "item 2"}) dlg.Store().InsertCategorySorted(name);
+    dlg.Store().At(0).category = "Music";
+    dlg.Store().At(1).category = "music";
+    dlg.Store().SetClearSelection("News");
+    InOptions(h, [&](COptionsSheet& sheet) {
+        sheet.ShowPage(COptionsSheet::Categories);
+        auto& page = PageOf<CCategoriesPage>(sheet, COptionsSheet::Categories);
+        EXPECT_EQ(Rows(*page.CategoryList()), (std::vector<std::string>{"item 2", "Item 9", "Item 10", "Music", "News"}));
+        EXPECT_EQ(page.ClearList()->currentText(), "News");
+        EXPECT_EQ(page.ClearList()->itemText(0), "LAST");
+        EXPECT_EQ(page.ClearList()->itemText(1), "NONE");
+        EXPECT_FALSE(page.RenameBox()->isEnabled());
+
+        page.NameField()->setText("news");
+        h.prompter.Clear();
+        page.Add();
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"This category already exists in the list."});
+        EXPECT_EQ(page.NameField()->text(), "news");
+        EXPECT_TRUE(page.CategoryList()->item(4)->isSelected());
+        page.NameField()->setText("   ");
+        page.Add();
+        EXPECT_EQ(page.CategoryList()->count(), 5);
+
+        // Music -> Songs, renamed in the links that have exactly "Music".
+        page.CategoryList()->clearSelection();
+        page.CategoryList()->setCurrentRow(3);
+        page.Edit();
+        EXPECT_EQ(page.NameField()->text(), "Music");
+        EXPECT_TRUE(page.RenameBox()->isEnabled());
+        page.RenameBox()->setChecked(true);
+        page.NameField()->setText("Songs");
+        page.Add();
+        // Deleting the chosen Clear category selects LAST.
+        page.CategoryList()->clearSelection();
+        page.CategoryList()->item(3)->setSelected(true);  // News
+        page.Delete();
+        EXPECT_EQ(page.ClearList()->currentText(), "LAST");
+        EXPECT_TRUE(sheet.ApplyButton()->isEnabled());
+        QTest::mouseClick(sheet.ApplyButton(), Qt::LeftButton);
+        sheet.reject();  // Cancel after Apply: what Apply did stays
+    });
+    EXPECT_EQ(dlg.Store().Categories(), (std::vector<std::string>{"item 2", "Item 9", "Item 10", "Songs"}));
+    EXPECT_EQ(dlg.Store().At(0).category, "Songs");
+    EXPECT_EQ(dlg.Store().At(1).category, "music");
+    EXPECT_TRUE(dlg.Store().IsChanged());
+    EXPECT_FALSE(h.settings.Has("Saving", "Save Limit"));  // not written after Cancel
+    dlg.Store().SetChanged(false);
+}
+
+TEST(OptionsSheet, SearchingNumbersMiscAndTitleCasePages)
+{
+    WindowHarness h;
+    std::vector<std::string> titles(1234, "t");
+    h.WriteDataFile(titles);
+    h.settings.WriteString("Numbers", "Thousands Separator", "#");
+    CLinksDlg& dlg = h.Open();
+    EXPECT_EQ(h.Label(1096), "1#234 Total Links");
+    InOptions(h, [&](COptionsSheet& sheet) {
+        auto& searching = PageOf<CSearchingPage>(sheet, COptionsSheet::Searching);
+        EXPECT_FALSE(searching.SeparationSlider()->isEnabled() || searching.SeparationLabel()->isEnabled());
+        EXPECT_EQ(searching.SeparationSlider()->value(), 2);
+        searching.TyposBox()->setChecked(true);
+        EXPECT_TRUE(searching.SeparationSlider()->isEnabled() && searching.SeparationLabel()->isEnabled());
+
+        auto& numbers = PageOf<CNumbersPage>(sheet, COptionsSheet::Numbers);
+        EXPECT_TRUE(numbers.Choice(3)->isChecked());
+        EXPECT_EQ(numbers.OtherField()->text(), "#");
+        numbers.OtherField()->clear();
+        sheet.ShowPage(COptionsSheet::Numbers);
+        QTest::mouseClick(sheet.ApplyButton(), Qt::LeftButton);
+        EXPECT_EQ(h.Label(1096), "1,234 Total Links");  // an empty Other gives the comma, at once
+        numbers.UseBox()->setChecked(false);
+        EXPECT_FALSE(numbers.Choice(0)->isEnabled() || numbers.OtherField()->isEnabled());
+
+        auto& misc = PageOf<CMiscPage>(sheet, COptionsSheet::Misc);
+        sheet.ShowPage(COptionsSheet::Misc);
+        misc.Box(3)->setChecked(false);  // Confirm Delete
+
+        auto& titleCase = PageOf<CTitleCasePage>(sheet, COptionsSheet::TitleCase);
+        for (int i = 0; i < titleCase.WordList()->count(); ++i)
+            if (titleCase.WordList()->item(i)->text() == "vs") titleCase.WordList()->setCurrentRow(i);
+        titleCase.Edit();
+        titleCase.WordField()->setText("VS");
+        titleCase.Add();
+        sheet.accept();
+    });
+    EXPECT_EQ(h.Label(1096), "1234 Total Links");
+    EXPECT_EQ(dlg.Button(1014)->text(), "&Delete!");
+    EXPECT_TRUE(dlg.Settings().allowTypos);
+    std::string title = "rock vs roll";
+    std::vector<std::string> words;
+    dlg.SystemCommand(0);  // nothing
+    dlg.TitleField()->setText("rock vs roll");
+    dlg.List().States().ClearSelection();
+    dlg.TitleCaseCommand();
+    EXPECT_EQ(dlg.TitleField()->text(), "Rock VS Roll");
+    EXPECT_EQ(h.settings.ReadInt("Misc", "Confirm Delete", -1), 0);
+
+    // Default brings the 28 words back; Confirm Delete on gives the caption back.
+    InOptions(h, [&](COptionsSheet& sheet) {
+        auto& titleCase = PageOf<CTitleCasePage>(sheet, COptionsSheet::TitleCase);
+        titleCase.Default();
+        EXPECT_EQ(titleCase.WordList()->count(), 28);
+        PageOf<CMiscPage>(sheet, COptionsSheet::Misc).Box(3)->setChecked(true);
+        sheet.ShowPage(COptionsSheet::Misc);
+        sheet.accept();
+    });
+    EXPECT_EQ(dlg.Button(1014)->text(), "&Delete...");
+    dlg.TitleField()->setText("rock vs roll");
+    dlg.TitleCaseCommand();
+    EXPECT_EQ(dlg.TitleField()->text(), "Rock vs Roll");
+}
