@@ -118,6 +118,7 @@ public:
     void ShowCommandMenu(const QPoint& at);
     CCommandMenu& CommandMenu() { return *m_menu; }
     CUndoManager& UndoManager() { return m_undo; }
+    CTitleCaser& TitleCaser() { return m_titleCaser; }
     // Runs the Options sheet, opening on the given page, and takes over what it chose.
     void OpenOptions(OptionsPage page);
 
