@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
 #include "app/FormText.h"
@@ -24,6 +25,11 @@ CTipDlg::CTipDlg(std::vector<std::string> tips, int index, bool showAtStartup, Q
     m_show = new QCheckBox("&Show tips on start-up.  (May be changed on Options screen.)", this);
     m_show->setGeometry(du.Rect(7, 7, 207, 10));
     m_show->setChecked(showAtStartup);
+    // A font wider than the design's must not clip the caption: the dialog grows instead.
+    if (m_show->sizeHint().width() > m_show->width()) {
+        m_show->resize(m_show->sizeHint().width(), m_show->height());
+        setFixedSize(std::max(width(), m_show->geometry().right() + du.X(7)), height());
+    }
     m_tip = new QPlainTextEdit(this);
     m_tip->setGeometry(du.Rect(7, 24, 232, 86));
     m_tip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
