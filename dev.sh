@@ -3,12 +3,13 @@
 #   ./dev.sh run     install what is missing, build, start Norvelle
 #   ./dev.sh test    install what is missing, build, run every test
 #   ./dev.sh bench   install what is missing, build, run the benchmarks
+#   ./dev.sh package install what is missing, build a Debian package into build-package/
 # A second run only rebuilds what changed.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libicu-dev
+          libicu-dev desktop-file-utils appstream
           fonts-dejavu-core)
 BUILD=build
 
@@ -47,8 +48,16 @@ bench)
     build
     for b in "$BUILD"/bench/bench_*; do [ -x "$b" ] && "$b"; done
     ;;
+package)
+    PACKAGES+=(dpkg-dev file)
+    install_missing
+    cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DNORVELLE_BUILD_TESTS=OFF
+    cmake --build build-package --parallel "$(nproc)"
+    (cd build-package && cpack -G DEB)
+    ls build-package/*.deb
+    ;;
 *)
-    sed -n '2,6p' "$0"
+    sed -n '2,7p' "$0"
     exit 2
     ;;
 esac

@@ -1,6 +1,7 @@
 #include "app/LinksApp.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,6 +31,15 @@ bool DisplayAvailable()
 }
 }  // namespace
 
+QIcon ProgramIcon()
+{
+    // The installed theme icon where there is one; the icon built into the program
+    // otherwise, so that a build tree or a broken installation still shows it.
+    QIcon builtIn;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) builtIn.addFile(QString(":/icons/%1.png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(NORVELLE_APP_ID, builtIn);
+}
+
 int CLinksApp::Run(int argc, char** argv)
 {
     if (!DisplayAvailable()) {
@@ -41,6 +51,10 @@ int CLinksApp::Run(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Quenby Software");
     QApplication::setApplicationName("Norvelle");
+    QApplication::setApplicationVersion(NORVELLE_VERSION);
+    // Ties the windows to the desktop entry (task bar grouping, Wayland's app id).
+    QGuiApplication::setDesktopFileName(NORVELLE_APP_ID);
+    QApplication::setWindowIcon(ProgramIcon());
 
     QtSettingsBackend settings;
     QtPrompter prompter;

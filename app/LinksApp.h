@@ -1,4 +1,5 @@
 #pragma once
+#include <QIcon>
 
 // The application: selects the settings location, runs the main window modally, and
 // ends when it closes.
@@ -6,3 +7,6 @@ class CLinksApp {
 public:
     int Run(int argc, char** argv);
 };
+
+// The program's icon, from the desktop's icon theme or built into the program.
+QIcon ProgramIcon();

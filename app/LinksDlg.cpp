@@ -177,6 +177,13 @@ void CLinksDlg::BuildControls()
     QLabel* categoryLabel = label("Categor&y:", du.Rect(13, 246, 31, 8));
     m_category = sortedCombo(du.Rect(48, 244, 200, 72));
     categoryLabel->setBuddy(m_category);
+    // A caption widened for a large font pushes its field to the right, keeping the
+    // field's right edge, so that the two never overlap.
+    for (auto [caption, field] : {std::pair<QLabel*, QWidget*>{searchLabel, m_search}, {titleLabel, m_title},
+                                  {linkLabel, m_link}, {categoryLabel, m_category}}) {
+        const int left = caption->geometry().right() + du.X(2);
+        if (left > field->x()) field->setGeometry(left, field->y(), field->geometry().right() - left + 1, field->height());
+    }
 
     m_launch = button("&Launch", du.Rect(263, 129, 50, 14));
     m_launch->setDefault(true);

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "common/AboutDlg.h"
+#include "common/TipDlg.h"
+#include "sort/SortDlg.h"
+#include "stats/StatisticsDlg.h"
+#include "tests/support/WindowHarness.h"
+#include "undo/UndoPreviewDlg.h"
+
+namespace {
+
+std::string Describe(QWidget* w)
+{
+    std::string text;
+    if (auto* label = qobject_cast<QLabel*>(w)) text = " \"" + label->text().toStdString() + "\"";
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) text = " \"" + button->text().toStdString() + "\"";
+    return w->metaObject()->className() + text;
+}
+
+// Every control of the container lies inside it, shows its whole caption, and no two
+// overlap (a group box only frames the controls laid over it).
+void ExpectTidy(QWidget& container, const std::string& name)
+{
+    std::vector<QWidget*> controls;
+    for (QObject* child : container.children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget->isWindow() || !widget->isVisibleTo(&container)) continue;
+        controls.push_back(widget);
+        const QRect r = widget->geometry();
+        EXPECT_TRUE(container.rect().contains(r)) << name << ": " << widget->metaObject()->className() << " outside";
+        if (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget)) {
+            const QString text = qobject_cast<QLabel*>(widget) ? static_cast<QLabel*>(widget)->text()
+                                                                : static_cast<QAbstractButton*>(widget)->text();
+            EXPECT_GE(r.width(), widget->sizeHint().width()) << name << ": \"" << text.toStdString() << "\" clipped";
+            EXPECT_GE(r.height(), widget->fontMetrics().height()) << name << ": \"" << text.toStdString() << "\" too low";
+        }
+    }
+    for (size_t i = 0; i < controls.size(); ++i)
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            if (qobject_cast<QGroupBox*>(controls[i]) || qobject_cast<QGroupBox*>(controls[j])) continue;
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << name << ": " << Describe(controls[i]) << " overlaps " << Describe(controls[j]);
+        }
+}
+
+}  // namespace
+
+// Also run with QT_SCALE_FACTOR=2 (see tests/CMakeLists.txt).
+TEST(Layout, EveryWindowReadsWellWithALargeFont)
+{
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSize(14);
+    QApplication::setFont(large);
+    {
+        WindowHarness h;
+        h.WriteDataFile({"one", "two"});
+        CLinksDlg& dlg = h.Open();
+        ExpectTidy(dlg, "main window");
+
+        CTipDlg tip({"A tip."}, 0, true, &dlg);
+        ExpectTidy(tip, "Tip of the Day");
+        CAboutDlg about(h.shell, h.clipboard, h.prompter, &dlg);
+        ExpectTidy(about, "About");
+        for (QDialog* dialog : std::initializer_list<QDialog*>{
+                 new CSortDlg(const_cast<SortKeyTable&>(dlg.SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg),
+                 new CStatisticsDlg({{"TOTAL", 2}}, CCountFormatter(dlg.Settings()), &dlg),
+                 new CUndoPreviewDlg(false, "Delete", {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg)}) {
+            dialog->show();
+            ExpectTidy(*dialog, dialog->windowTitle().toStdString());
+            delete dialog;
+        }
+        h.cancelOptions = false;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* sheet = qobject_cast<COptionsSheet*>(QApplication::activeModalWidget());
+            if (!sheet) return;
+            seen = true;
+            auto* tabs = sheet->findChild<QTabWidget*>();
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                ExpectTidy(*sheet->PageAt(COptionsSheet::Page(i)), tabs->tabText(i).toStdString());
+            }
+            sheet->reject();
+        });
+        dlg.OpenOptions(CLinksDlg::SavingPage);
+        EXPECT_TRUE(seen);
+    }
+    QApplication::setFont(original);
+}
