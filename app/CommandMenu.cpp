@@ -23,6 +23,7 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
     Add(CLinksDlg::CmdPreview, "Activate &Preview\tCtrl+P")->setCheckable(true);
     addSeparator();
     Add(CLinksDlg::CmdImport, "Import &Favorites...\tCtrl+F");
+    Add(CLinksDlg::CmdExport, "&Export Bookmarks...\tCtrl+E");
     addSeparator();
     Add(CLinksDlg::CmdTip, "Tip of t&he Day...\tCtrl+D");
     Add(CLinksDlg::CmdAbout, "&About Norvelle...\tCtrl+A");

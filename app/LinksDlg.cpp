@@ -66,6 +66,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_saveJob.SetOwner(&m_persistence);
 
     qApp->installEventFilter(this);
+    // A bookmark file dropped on the window opens the import with its name.
+    setAcceptDrops(true);
 }
 
 CLinksDlg::~CLinksDlg()

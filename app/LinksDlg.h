@@ -55,7 +55,7 @@ public:
     // Command identifiers of the window's own commands.
     enum Command { CmdAbout = 16, CmdStatistics = 32, CmdSorting = 48, CmdInvert = 64, CmdSelectAll = 80,
                    CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
-                   CmdImport = 176, CmdTip = 192, CmdExit = 110 };
+                   CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdExit = 110 };
     enum OptionsPage { SavingPage = 0 };
 
     explicit CLinksDlg(DesktopServices& services, QWidget* parent = nullptr);
@@ -112,6 +112,11 @@ public:
     void SortRows(const std::vector<SortKey>& keys);
     void StatisticsCommand();
     void TipCommand();
+    // Import Favorites, with the file name filled in when one was dropped on the window.
+    void ImportCommand(const std::string& fileName = {});
+    // Export Bookmarks: asks where, then writes the file.
+    void ExportCommand();
+    bool ExportBookmarksTo(const std::string& path);
     void AboutCommand();
     const SortKeyTable& SortKeys() const { return m_sortKeys; }
     // Opens the command menu at a point of the screen.
@@ -152,6 +157,8 @@ protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildControls();

@@ -91,6 +91,7 @@ public:
     void SetChanged(bool changed = true) { m_changed = changed; }
     int PressCount() const { return m_presses; }
     int IncrementPresses() { return ++m_presses; }
+    int AddPresses(int count) { return m_presses += count; }
     void ResetPresses() { m_presses = 0; }
 
 private:

@@ -201,10 +201,13 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     return ok;
 }
 
-void CDataFilePersistence::StoredRecord()
+void CDataFilePersistence::StoredRecord() { StoredRecords(1); }
+
+void CDataFilePersistence::StoredRecords(int count)
 {
+    if (count <= 0) return;
     auto lock = m_store.Lock();
-    if (m_settings.saveOnPresses && m_store.IncrementPresses() >= m_settings.saveLimit) {
+    if (m_settings.saveOnPresses && m_store.AddPresses(count) >= m_settings.saveLimit) {
         // A save that fails leaves the record unsaved: mark it so that it is not lost.
         if (!SaveDataFile()) m_store.SetChanged();
         return;

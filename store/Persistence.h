@@ -56,8 +56,10 @@ public:
     bool LoadDataFile(const std::string* path, bool append);
     // Copies the configured data file to the backup before the first save of a day.
     void BackupDataFile();
-    // After each record stored through the form or imported.
+    // After each record stored through the form.
     void StoredRecord();
+    // After an import of count records, which counts as one operation: one save at most.
+    void StoredRecords(int count);
 
     // For tests and benchmarks: how the replacing writer is made, and whether it syncs.
     void SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory);

@@ -89,7 +89,8 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
                                    "&Statistics...\tCtrl+S", "Multi-C&olumn Sorting...\tCtrl+M", "-",
                                    "&Invert Selection\tCtrl+I", "Se&lect All\tCtrl+L", "&Word Wrap\tCtrl+W",
                                    "&Title Case\tCtrl+T", "-", "&Undo\tCtrl+Z (grayed)", "Re&do\tCtrl+Y (grayed)",
-                                   "Activate &Preview\tCtrl+P", "-", "Import &Favorites...\tCtrl+F", "-",
+                                   "Activate &Preview\tCtrl+P", "-", "Import &Favorites...\tCtrl+F",
+                                   "&Export Bookmarks...\tCtrl+E", "-",
                                    "Tip of t&he Day...\tCtrl+D", "&About Norvelle...\tCtrl+A"}));
 
     // Ctrl+P twice leaves the preview off; the low four bits of a command are ignored.

@@ -1,0 +1,96 @@
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/FormText.h"
+#include "app/LinkListCtrl.h"
+#include "app/LinksDlg.h"
+#include "import/BookmarkExport.h"
+#include "import/ImportDlg.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "store/FileIO.h"
+#include "store/NaturalCompare.h"
+
+// The main window's side of importing and exporting bookmark files.
+
+void CLinksDlg::ImportCommand(const std::string& fileName)
+{
+    if (m_searchBusy) return;
+    // Held while the dialog is open, so that every imported link goes in under it.
+    auto lock = m_store.Lock();
+    // The links of one import are added to the list in one step at its end, and count
+    // as one operation for saving.
+    std::vector<LinkStore::Record> pending;
+    BookmarkTarget target;
+    target.add = [this, &pending](const std::string& title, const std::string& link, const std::string& category) {
+        if (title.empty() && link.empty()) return false;
+        const std::string trimmed(TrimView(category));
+        m_store.AddCategoryIfNew(trimmed);
+        const CLinkDate now = m_services.clock.NowDate();
+        pending.push_back(std::make_unique<CAnnotatedLink>(CAnnotatedLink{title, link, {}, trimmed, now, now}));
+        return true;
+    };
+    target.describe = [&pending](const std::string& description) {
+        if (!pending.empty()) pending.back()->description = description;
+    };
+    target.finished = [this, &pending](int count) {
+        BeginListUpdate();
+        const bool added = m_store.InsertRecords(m_store.Count(), pending);
+        EndListUpdate();
+        if (!added) {
+            m_prompter.Error("Could not read the data file into memory.  Close another application and try again.");
+            pending.clear();
+            return;
+        }
+        m_edited = false;
+        UpdateTotalCount();
+        m_persistence.StoredRecords(count);
+    };
+    CImportDlg dlg(target, m_prompter, CCountFormatter(m_settings), fileName, this);
+    dlg.exec();
+}
+
+bool CLinksDlg::ExportBookmarksTo(const std::string& path)
+{
+    AtomicFileWriter writer;
+    int count = 0;
+    bool written = false;
+    {
+        auto lock = m_store.Lock();
+        count = m_store.Count();
+        written = writer.Open(path) && ExportBookmarks(m_store, writer) && writer.Commit();
+    }
+    if (!written) {
+        m_prompter.Error(FormatPathMessage("Could not write the bookmark file \"%.259s\".", path));
+        return false;
+    }
+    m_prompter.Notice(CCountFormatter(m_settings).Plural("Exported %s link%s.", count));
+    return true;
+}
+
+void CLinksDlg::ExportCommand()
+{
+    if (m_searchBusy) return;
+    const QString folder = QString::fromStdString(m_persistence.DefaultDataFolder());
+    const QString file = QFileDialog::getSaveFileName(this, "Export Bookmarks", folder + "bookmarks.html",
+                                                      "HTML Files (*.htm *.html);;All Files (*)");
+    if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file));
+}
+
+void CLinksDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void CLinksDlg::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    const std::string file = ToBytes(urls.front().toLocalFile());
+    // After the drop has finished, so that the dragging program is not kept waiting.
+    QMetaObject::invokeMethod(this, [this, file] { ImportCommand(file); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,151 @@
+#include "import/BookmarkExport.h"
+
+#include <cmath>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+
+namespace {
+
+struct Folder {
+    std::string name;
+    std::vector<std::unique_ptr<Folder>> folders;  // in the order first met
+    std::map<std::string, Folder*> byName;
+    std::vector<const CAnnotatedLink*> links;  // in store order
+
+    Folder& Child(const std::string& child)
+    {
+        auto it = byName.find(child);
+        if (it != byName.end()) return *it->second;
+        folders.push_back(std::make_unique<Folder>());
+        folders.back()->name = child;
+        byName[child] = folders.back().get();
+        return *folders.back();
+    }
+};
+
+void Escape(std::string& out, const std::string& text, bool attribute)
+{
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += attribute ? "&quot;" : "\""; break;
+        case '\r': break;  // line breaks as LF
+        default: out += c;
+        }
+    }
+}
+
+// Seconds since 1970 of dates kept in local time; 0 for one never set or invalid. The
+// local time's offset from UTC is asked once per day, since asking is slow.
+class UnixClock {
+public:
+    long long Seconds(const CLinkDate& date)
+    {
+        LocalTime t;
+        if (!LinkDateToLocal(date, t) || t.year < 1970) return 0;
+        const long long local = std::llround((date.value - 25569.0) * 86400.0);
+        const long long day = t.year * 10000LL + t.month * 100 + t.day;
+        auto it = m_offsets.find(day);
+        if (it == m_offsets.end()) {
+            std::tm tm{};
+            tm.tm_year = t.year - 1900;
+            tm.tm_mon = t.month - 1;
+            tm.tm_mday = t.day;
+            tm.tm_hour = 12;
+            tm.tm_isdst = -1;
+            const long long noonLocal = local - (t.hour * 3600 + t.minute * 60 + t.second) + 12 * 3600;
+            it = m_offsets.emplace(day, noonLocal - (long long)std::mktime(&tm)).first;
+        }
+        const long long seconds = local - it->second;
+        return seconds < 0 ? 0 : seconds;
+    }
+
+private:
+    std::map<long long, long long> m_offsets;
+};
+
+class Writer {
+public:
+    explicit Writer(ByteSink& sink) : m_sink(sink) {}
+    void Folder(const ::Folder& folder, int depth)
+    {
+        const std::string indent(size_t(depth) * 4, ' ');
+        for (const CAnnotatedLink* link : folder.links) {
+            m_out += indent + "<DT><A HREF=\"";
+            Escape(m_out, link->link, true);
+            m_out += "\" ADD_DATE=\"" + std::to_string(m_clock.Seconds(link->added)) + "\" LAST_MODIFIED=\"" +
+                     std::to_string(m_clock.Seconds(link->modified)) + "\">";
+            Escape(m_out, link->title, false);
+            m_out += "</A>\n";
+            if (!link->description.empty()) {
+                m_out += indent + "<DD>";
+                Escape(m_out, link->description, false);
+                m_out += '\n';
+            }
+            Flush(false);
+        }
+        for (const auto& child : folder.folders) {
+            m_out += indent + "<DT><H3>";
+            Escape(m_out, child->name, false);
+            m_out += "</H3>\n" + indent + "<DL><p>\n";
+            Folder(*child, depth + 1);
+            m_out += indent + "</DL><p>\n";
+        }
+    }
+    void Text(const char* text) { m_out += text; }
+    bool Flush(bool last)
+    {
+        if ((last || m_out.size() > (1u << 16)) && !m_out.empty()) {
+            m_ok = m_ok && m_sink.Write(m_out.data(), m_out.size());
+            m_out.clear();
+        }
+        return m_ok;
+    }
+
+private:
+    ByteSink& m_sink;
+    UnixClock m_clock;
+    std::string m_out;
+    bool m_ok = true;
+};
+
+}  // namespace
+
+bool ExportBookmarks(const LinkStore& store, ByteSink& sink)
+{
+    auto lock = store.Lock();
+    ::Folder root;
+    for (int i = 0; i < store.Count(); ++i) {
+        const CAnnotatedLink& link = store.At(i);
+        ::Folder* folder = &root;
+        if (!link.category.empty()) {
+            for (size_t start = 0;;) {
+                const size_t bar = link.category.find('|', start);
+                folder = &folder->Child(link.category.substr(start, bar - start));
+                if (bar == std::string::npos) break;
+                start = bar + 1;
+            }
+        }
+        folder->links.push_back(&link);
+    }
+    Writer writer(sink);
+    writer.Text("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
+                "<!-- This is an automatically generated file.\n"
+                "     It will be read and overwritten.\n"
+                "     DO NOT EDIT! -->\n"
+                "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+                "<TITLE>Bookmarks</TITLE>\n"
+                "<H1>Bookmarks</H1>\n"
+                "<DL><p>\n");
+    writer.Folder(root, 1);
+    writer.Text("</DL><p>\n");
+    return writer.Flush(true);
+}

@@ -1,0 +1,355 @@
+#include "import/BookmarkImport.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "options/CountFormatter.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
+#include "store/Persistence.h"
+#include "store/Utf.h"
+
+namespace {
+
+constexpr size_t kBlock = 1 << 16;
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// The file, read strictly forward in blocks (and rewound once for a second pass).
+class BookmarkReader {
+public:
+    ~BookmarkReader()
+    {
+        if (m_file) std::fclose(m_file);
+    }
+    bool Open(const std::string& path)
+    {
+        m_file = std::fopen(path.c_str(), "rb");
+        return m_file != nullptr;
+    }
+    // False only for a failing read; an empty file is read fine.
+    bool Fill()
+    {
+        m_valid = m_file ? std::fread(m_block.data(), 1, m_block.size(), m_file) : 0;
+        m_pos = 0;
+        return !(m_file && std::ferror(m_file));
+    }
+    bool Rewind()
+    {
+        if (!m_file || std::fseek(m_file, 0, SEEK_SET) != 0) return false;
+        std::clearerr(m_file);
+        Fill();
+        return true;
+    }
+    bool AtEnd() const { return m_valid == 0; }
+
+    // The next byte, reading on as needed; false at the end.
+    bool Next(char& c)
+    {
+        if (m_pos == m_valid) {
+            if (m_valid == 0) return false;
+            Fill();
+            if (m_valid == 0) return false;
+        }
+        c = m_block[m_pos++];
+        return true;
+    }
+    bool Peek(char& c)
+    {
+        if (m_pos == m_valid) {
+            if (m_valid == 0) return false;
+            Fill();
+            if (m_valid == 0) return false;
+        }
+        c = m_block[m_pos];
+        return true;
+    }
+
+    // Without scan: the pattern at the current place, skipping a byte-order mark and
+    // blank space first. With scan: the first place it occurs. Case-insensitive.
+    bool FindInStream(std::string_view pattern, bool scan)
+    {
+        if (!scan) {
+            std::string_view rest(m_block.data() + m_pos, m_valid - m_pos);
+            size_t at = rest.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+            while (at < rest.size() && IsBlank(rest[at])) ++at;
+            if (rest.size() - at < pattern.size() || !StartsWithNoCase(rest.substr(at), pattern)) return false;
+            m_pos += at + pattern.size();
+            return true;
+        }
+        // The patterns searched for do not overlap themselves, so a mismatch restarts.
+        size_t matched = 0;
+        char c;
+        while (Next(c)) {
+            if (Upper(c) == Upper(pattern[matched])) {
+                if (++matched == pattern.size()) return true;
+            } else {
+                matched = Upper(c) == Upper(pattern[0]) ? 1 : 0;
+                if (matched == pattern.size()) return true;
+            }
+        }
+        return false;
+    }
+
+    // The bytes up to the delimiter, which is consumed, or up to the end.
+    std::string ReadUntil(char delimiter, bool consume = true)
+    {
+        std::string out;
+        for (;;) {
+            if (m_pos == m_valid && (m_valid == 0 || (Fill(), m_valid == 0))) return out;
+            const char* start = m_block.data() + m_pos;
+            const void* hit = std::memchr(start, delimiter, m_valid - m_pos);
+            if (hit) {
+                const size_t n = size_t(static_cast<const char*>(hit) - start);
+                out.append(start, n);
+                m_pos += n + (consume ? 1 : 0);
+                return out;
+            }
+            out.append(start, m_valid - m_pos);
+            m_pos = m_valid;
+        }
+    }
+
+    // The anchor's text up to its closing tag (</A> or </a>), markup inside included.
+    std::string ReadAnchorText()
+    {
+        std::string out;
+        for (;;) {
+            std::string piece = ReadUntil('>');
+            out += piece;
+            out += '>';
+            const size_t n = piece.size();
+            if (n >= 3 && piece[n - 3] == '<' && piece[n - 2] == '/' && Upper(piece[n - 1]) == 'A') {
+                out.resize(out.size() - 4);
+                return out;
+            }
+            if (AtEnd()) return out;
+        }
+    }
+
+private:
+    std::FILE* m_file = nullptr;
+    std::vector<char> m_block = std::vector<char>(kBlock);
+    size_t m_valid = 0;
+    size_t m_pos = 0;
+};
+
+// The value of the HREF attribute of an anchor tag ("A" and its attributes, over any
+// number of lines), in double or single quotes; none when it has none or it is not closed.
+std::optional<std::string> HrefOf(std::string_view tag)
+{
+    if (tag.size() < 2 || Upper(tag[0]) != 'A' || !IsBlank(tag[1])) return std::nullopt;
+    for (size_t i = 1; i + 4 < tag.size(); ++i) {
+        if (!IsBlank(tag[i - 1]) || !StartsWithNoCase(tag.substr(i), "HREF")) continue;
+        size_t at = i + 4;
+        while (at < tag.size() && IsBlank(tag[at])) ++at;
+        if (at >= tag.size() || tag[at] != '=') continue;
+        ++at;
+        while (at < tag.size() && IsBlank(tag[at])) ++at;
+        if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\'')) return std::nullopt;
+        const size_t close = tag.find(tag[at], at + 1);
+        if (close == std::string_view::npos) return std::nullopt;
+        return std::string(tag.substr(at + 1, close - at - 1));
+    }
+    return std::nullopt;
+}
+
+bool IsTag(std::string_view tag, std::string_view name)
+{
+    return StartsWithNoCase(tag, name) && (tag.size() == name.size() || IsBlank(tag[name.size()]));
+}
+
+// A text of the file as the store keeps it: references decoded, UTF-8.
+std::string Text(std::string_view raw) { return DisplayUtf8(DecodeCharacterReferences(raw)); }
+
+// Line breaks as the form stores them.
+std::string WithCrLf(std::string_view text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+class ImportPass {
+public:
+    ImportPass(BookmarkReader& reader, const BookmarkTarget& target) : m_reader(reader), m_target(target) {}
+
+    // Folders and descriptions; false ends the file early (a link was refused).
+    void Structured()
+    {
+        std::vector<std::string> folders;
+        std::vector<bool> named;  // for each open list: did a heading open it?
+        std::optional<std::string> heading;
+        bool afterAnchor = false;
+        while (m_reader.FindInStream("<", true)) {
+            const std::string tag = m_reader.ReadUntil('>');
+            if (tag == "DL") {
+                named.push_back(heading.has_value());
+                if (heading) folders.push_back(*heading);
+                heading.reset();
+                afterAnchor = false;
+            } else if (tag == "/DL") {
+                if (!named.empty()) {
+                    if (named.back() && !folders.empty()) folders.pop_back();
+                    named.pop_back();
+                }
+                afterAnchor = false;
+            } else if (IsTag(tag, "H3")) {
+                heading = Text(TrimView(m_reader.ReadUntil('<')));
+                afterAnchor = false;
+            } else if (auto link = HrefOf(tag)) {
+                if (!Add(*link, JoinFolderNames(folders))) return;
+                afterAnchor = true;
+            } else if (IsTag(tag, "DD") && afterAnchor) {
+                // Up to the next tag, which is left for the loop.
+                std::string text = m_reader.ReadUntil('<', false);
+                if (m_target.describe) m_target.describe(WithCrLf(Text(TrimView(text))));
+                afterAnchor = false;
+            } else {
+                afterAnchor = false;
+            }
+        }
+    }
+
+    void Plain()
+    {
+        while (m_reader.FindInStream("<", true)) {
+            const std::string tag = m_reader.ReadUntil('>');
+            if (auto link = HrefOf(tag))
+                if (!Add(*link, std::string())) return;
+        }
+    }
+
+    int count = 0;
+
+private:
+    bool Add(const std::string& link, const std::string& category)
+    {
+        const std::string title = Text(TrimView(m_reader.ReadAnchorText()));
+        if (!m_target.add(title, Text(link), category)) return false;
+        ++count;
+        return true;
+    }
+
+    BookmarkReader& m_reader;
+    const BookmarkTarget& m_target;
+};
+
+}  // namespace
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (Upper(text[i]) != Upper(prefix[i])) return false;
+    return true;
+}
+
+std::string JoinFolderNames(const std::vector<std::string>& folders)
+{
+    std::string out;
+    for (size_t i = 0; i < folders.size(); ++i) {
+        if (i > 0) out += '|';
+        out += folders[i];
+    }
+    return out;
+}
+
+std::string DecodeCharacterReferences(std::string_view text)
+{
+    if (text.find('&') == std::string_view::npos) return std::string(text);
+    static const std::pair<std::string_view, char32_t> kNamed[] = {
+        {"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}, {"apos", U'\''}, {"nbsp", U'\u00A0'}};
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t semi = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
+        if (semi == std::string_view::npos || semi - i > 12) {
+            out += text[i++];
+            continue;
+        }
+        const std::string_view name = text.substr(i + 1, semi - i - 1);
+        char32_t cp = 0;
+        if (name.size() >= 2 && name[0] == '#') {
+            const bool hex = name[1] == 'x' || name[1] == 'X';
+            const std::string_view digits = name.substr(hex ? 2 : 1);
+            bool ok = !digits.empty();
+            for (char d : digits) {
+                const int v = d >= '0' && d <= '9' ? d - '0'
+                              : hex && (d | 0x20) >= 'a' && (d | 0x20) <= 'f' ? (d | 0x20) - 'a' + 10
+                                                                              : -1;
+                if (v < 0 || cp > 0x10FFFF) ok = false;
+                else cp = cp * (hex ? 16 : 10) + char32_t(v);
+            }
+            if (!ok || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0;
+        } else {
+            for (const auto& [known, value] : kNamed)
+                if (name == known) cp = value;
+        }
+        if (cp == 0) {
+            out += text[i++];
+            continue;
+        }
+        AppendUtf8(cp, out);
+        i = semi + 1;
+    }
+    return out;
+}
+
+ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter, const CCountFormatter& counts,
+                                 const BookmarkTarget& target)
+{
+    const std::string name(TrimView(fileName));
+    if (name.empty()) {
+        prompter.Show("Please enter a filename (with its path) before pressing the Import button.  You could either "
+                      "type in this filename, press the Browse button and select a file, or press the Find button, "
+                      "click on a filename when it appears in the list box and press the Select button.",
+                      Prompter::Icon::Stop, Prompter::Buttons::Ok);
+        return {ImportOutcome::NoFileName, 0};
+    }
+    BookmarkReader reader;
+    if (!reader.Open(name)) {
+        prompter.Error(FormatPathMessage("Could not open bookmark file \"%.259s\".", name));
+        return {ImportOutcome::OpenFailed, 0};
+    }
+    if (!reader.Fill()) {
+        prompter.Error(FormatPathMessage("Could not read from \"%.259s\".", name));
+        return {ImportOutcome::ReadFailed, 0};
+    }
+    ImportPass pass(reader, target);
+    bool structured = reader.FindInStream("<!DOCTYPE NETSCAPE-Bookmark-file-1>", false);
+    if (!structured) {
+        if (prompter.Show(FormatPathMessage("\"%.259s\" does not appear to be a standard bookmark file.  Continue anyway?",
+                                            name),
+                          Prompter::Icon::Question, Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
+            return {ImportOutcome::Declined, 0};
+        if (!reader.Rewind()) {
+            prompter.Error(FormatPathMessage("Did not find any links in \"%.259s\".", name));
+            return {ImportOutcome::RewindFailed, 0};
+        }
+    }
+    // A file with the usual lists gets its folders, DOCTYPE or not; one without any is
+    // read for its anchors from the start.
+    if (reader.FindInStream("<DL>", true)) {
+        pass.Structured();
+    } else if (!reader.Rewind()) {
+        prompter.Error(FormatPathMessage("Did not find any links in \"%.259s\".", name));
+        return {ImportOutcome::RewindFailed, 0};
+    } else {
+        pass.Plain();
+    }
+    if (target.finished) target.finished(pass.count);
+    prompter.Notice(counts.Plural("Imported %s link%s.", pass.count));
+    return {ImportOutcome::Done, pass.count};
+}

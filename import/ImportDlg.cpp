@@ -1,0 +1,210 @@
+#include "import/ImportDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/FormText.h"
+#include "common/DialogUnits.h"
+#include "common/SortedComboBox.h"
+#include "common/SortedListBox.h"
+#include "import/DirectoryWalk.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
+
+namespace {
+QString Text(const std::string& bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
+}  // namespace
+
+std::vector<std::string> SearchRoots()
+{
+    std::vector<std::string> roots = {ToBytes(QDir::homePath())};
+#ifdef Q_OS_WIN
+    for (const QFileInfo& drive : QDir::drives()) roots.push_back(ToBytes(QDir::toNativeSeparators(drive.absolutePath())));
+#else
+    roots.push_back("/");
+    namespace fs = std::filesystem;
+    // Volumes are mounted one or two levels below these (/media/USER/STICK).
+    for (const char* base : {"/media", "/run/media", "/mnt", "/Volumes"}) {
+        std::error_code ec;
+        for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+            if (!it->is_directory(ec) || it->is_symlink(ec)) continue;
+            std::error_code inner;
+            bool nested = false;
+            if (std::string(base) != "/mnt")
+                for (fs::directory_iterator sub(it->path(), inner), e; !inner && sub != e; sub.increment(inner))
+                    if (sub->is_directory(inner)) {
+                        roots.push_back(sub->path().string());
+                        nested = true;
+                    }
+            if (!nested) roots.push_back(it->path().string());
+        }
+    }
+#endif
+    return roots;
+}
+
+CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFormatter& counts,
+                       const std::string& fileName, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_target(std::move(target)), m_prompter(prompter), m_counts(counts)
+{
+    setWindowTitle("Imports Favorites or Bookmarks");
+    const DialogUnits du(font());
+    setFixedSize(du.X(310), du.Y(180));
+    auto label = [&](const char* text, QRect r) {
+        auto* l = new QLabel(text, this);
+        r.setWidth(std::max(r.width(), l->sizeHint().width()));
+        l->setGeometry(r);
+        return l;
+    };
+    auto button = [&](const char* text, QRect r) {
+        auto* b = new QPushButton(text, this);
+        b->setGeometry(r);
+        b->setAutoDefault(false);
+        return b;
+    };
+    QLabel* fileLabel = label("File&name with path (ex: C:\\bookmark.htm):", du.Rect(7, 7, 137, 8));
+    m_fileName = new QLineEdit(Text(fileName), this);
+    m_fileName->setGeometry(du.Rect(7, 21, 240, 14));
+    m_fileName->setMaxLength(259);
+    fileLabel->setBuddy(m_fileName);
+    m_browse = button("&Browse...", du.Rect(253, 21, 50, 14));
+    QLabel* driveLabel = label("&Drive:", du.Rect(7, 48, 20, 8));
+    m_drives = new CSortedComboBox(this);
+    m_drives->SetCompare(NaturalCompare);
+    const QRect drives = du.Rect(31, 46, 29, 59);
+    QLabel* patternLabel = label("&Pattern:", du.Rect(80, 48, 26, 8));
+    // The drive list holds folder paths here, wider than a drive letter.
+    m_drives->setGeometry(drives.x(), du.Y(45), patternLabel->x() - drives.x() - du.X(4), du.Y(14));
+    driveLabel->setBuddy(m_drives);
+    m_pattern = new QLineEdit("bookmark.htm*", this);
+    m_pattern->setGeometry(du.Rect(110, 45, 63, 14));
+    m_pattern->setMaxLength(255);
+    patternLabel->setBuddy(m_pattern);
+    m_typos = new QCheckBox("&Allow typos.", this);
+    m_typos->setGeometry(du.Rect(194, 47, 53, 10));
+    m_typos->resize(std::max(m_typos->width(), m_typos->sizeHint().width()), m_typos->height());
+    m_find = button("&Find", du.Rect(253, 45, 50, 14));
+    m_results = new CSortedListBox(this);
+    m_results->SetSorted(false);
+    m_results->setGeometry(du.Rect(7, 69, 240, 54));
+    m_select = button("&Select", du.Rect(253, 69, 50, 14));
+    m_select->setEnabled(false);
+    m_folders = new QCheckBox("S&how folder names.", this);
+    m_folders->setGeometry(du.Rect(7, 129, 78, 10));
+    m_folders->resize(std::max(m_folders->width(), m_folders->sizeHint().width()), m_folders->height());
+    m_status = new QLabel(this);
+    m_status->setGeometry(du.Rect(7, 143, 296, 8));
+    m_import = button("&Import", du.Rect(97, 159, 50, 14));
+    m_import->setDefault(true);
+    m_import->setAutoDefault(true);
+    auto* close = button("Close", du.Rect(163, 159, 50, 14));
+
+    const std::vector<std::string> roots = SearchRoots();
+    for (const std::string& root : roots) m_drives->Add(Text(root));
+    m_drives->setCurrentIndex(m_drives->findText(Text(roots.front())));
+
+    connect(m_import, &QPushButton::clicked, this, &CImportDlg::Import);
+    connect(m_browse, &QPushButton::clicked, this, &CImportDlg::Browse);
+    connect(m_find, &QPushButton::clicked, this, &CImportDlg::FindBookmarkFiles);
+    connect(m_select, &QPushButton::clicked, this, &CImportDlg::Select);
+    connect(close, &QPushButton::clicked, this, &CImportDlg::reject);
+    connect(m_results, &QListWidget::itemDoubleClicked, this, &CImportDlg::Select);
+    connect(m_results, &QListWidget::itemSelectionChanged, this, [this] { m_select->setEnabled(true); });
+    connect(m_folders, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on && m_searching) m_status->setText("Searching...");
+    });
+}
+
+void CImportDlg::Import() { ImportBookmarkFile(ToBytes(m_fileName->text()), m_prompter, m_counts, m_target); }
+
+void CImportDlg::Browse()
+{
+    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                      "HTML Files (*.htm *.html);;All Files (*)");
+    if (!file.isEmpty()) m_fileName->setText(QDir::toNativeSeparators(file));
+}
+
+void CImportDlg::Select()
+{
+    QListWidgetItem* item = m_results->currentItem();
+    if (!item || !item->isSelected()) {
+        m_prompter.Show("Please select a file.", Prompter::Icon::None, Prompter::Buttons::Ok);
+        return;
+    }
+    m_fileName->setText(item->text());
+}
+
+void CImportDlg::EnableInputs(bool enabled)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{m_fileName, m_browse, m_drives, m_pattern, m_typos, m_import})
+        w->setEnabled(enabled);
+}
+
+void CImportDlg::FindBookmarkFiles()
+{
+    if (m_searching) {
+        // Stop: the search ends after the folder it is listing.
+        m_stop = true;
+        EnableInputs(true);
+        return;
+    }
+    const std::string pattern(TrimView(ToBytes(m_pattern->text())));
+    if (pattern.empty() || Text(pattern).size() >= 256) {
+        m_prompter.Show("The pattern's length is too short or too long.", Prompter::Icon::None, Prompter::Buttons::Ok);
+        return;
+    }
+    EnableInputs(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_find->setText("S&top");
+    m_searching = true;
+    m_stop = false;
+    m_results->Reset();
+    const std::string root = ToBytes(m_drives->currentText().isEmpty() ? QDir::rootPath() : m_drives->currentText());
+    CBookmarkFinder finder(root, pattern, m_typos->isChecked());
+    if (!m_folders->isChecked()) m_status->setText("Searching...");
+    QElapsedTimer clock;
+    clock.start();
+    int count = 0;
+    std::vector<std::string> found;
+    for (;;) {
+        if (m_folders->isChecked()) m_status->setText(Text(finder.Folder()));
+        found.clear();
+        const bool more = finder.Step(found);
+        for (const std::string& path : found) {
+            m_results->Add(Text(path));
+            ++count;
+        }
+        // Between folders the dialog answers: Stop, Close, Select, the check box.
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (m_stop || !more) break;
+    }
+    EnableInputs(true);
+    QApplication::restoreOverrideCursor();
+    m_searching = false;
+    if (m_closing) return;
+    m_find->setText("&Find");
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%2.1f", double(clock.elapsed()) * 0.001);
+    const bool oneSecond = std::string(seconds) == "1.0";
+    std::string shown = seconds;
+    m_counts.LocalizeDecimal(shown);
+    std::string status = m_counts.Plural("Found %s file%s in ", count) + shown + (oneSecond ? " second." : " seconds.");
+    if (m_stop) status = "File searching stopped.  " + status;
+    m_status->setText(Text(status));
+}
+
+void CImportDlg::reject()
+{
+    m_stop = true;
+    m_closing = true;
+    QDialog::reject();
+}

@@ -1,0 +1,67 @@
+#pragma once
+#include <QDialog>
+#include <string>
+
+#include "import/BookmarkImport.h"
+#include "options/CountFormatter.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class CSortedComboBox;
+class CSortedListBox;
+class Prompter;
+
+// "Imports Favorites or Bookmarks": a bookmark file named, browsed for or found on a
+// drive, imported with Import; several files one after another, until Close.
+class CImportDlg : public QDialog {
+    Q_OBJECT
+public:
+    CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFormatter& counts,
+               const std::string& fileName = {}, QWidget* parent = nullptr);
+
+    void Import();
+    void Browse();
+    void Select();
+    // Find, or Stop while a search runs.
+    void FindBookmarkFiles();
+    bool IsSearching() const { return m_searching; }
+    void reject() override;
+
+    QLineEdit* FileNameField() const { return m_fileName; }
+    CSortedComboBox* DriveList() const { return m_drives; }
+    QLineEdit* PatternField() const { return m_pattern; }
+    QCheckBox* TyposBox() const { return m_typos; }
+    QPushButton* FindButton() const { return m_find; }
+    CSortedListBox* ResultList() const { return m_results; }
+    QPushButton* SelectButton() const { return m_select; }
+    QCheckBox* FoldersBox() const { return m_folders; }
+    QLabel* StatusLabel() const { return m_status; }
+    QPushButton* ImportButton() const { return m_import; }
+
+private:
+    void EnableInputs(bool enabled);
+
+    BookmarkTarget m_target;
+    Prompter& m_prompter;
+    CCountFormatter m_counts;
+    bool m_searching = false;
+    bool m_stop = false;
+    bool m_closing = false;
+    QLineEdit* m_fileName;
+    QPushButton* m_browse;
+    CSortedComboBox* m_drives;
+    QLineEdit* m_pattern;
+    QCheckBox* m_typos;
+    QPushButton* m_find;
+    CSortedListBox* m_results;
+    QPushButton* m_select;
+    QCheckBox* m_folders;
+    QLabel* m_status;
+    QPushButton* m_import;
+};
+
+// The roots a person would search for bookmark files: the home folder first (chosen at
+// the start), the file system's root, and each mounted volume.
+std::vector<std::string> SearchRoots();
