@@ -26,3 +26,13 @@ bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::str
 // Sorts the file by the keys and writes it to output (or back) once it was read whole.
 int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
                 std::ostream& err);
+
+// Appends the links of a bookmark file to a data file (made when missing), saving once.
+int ImportBookmarksCommand(const std::string& bookmarks, const std::string& dataFile, bool yes, std::ostream& out,
+                           std::ostream& err);
+// Writes every link of a data file as a standard bookmark file.
+int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
+                           std::ostream& err);
+// Lists the files below root whose names match the finder pattern.
+int FindBookmarksCommand(const std::string& root, const std::string& pattern, bool typos, std::ostream& out,
+                         std::ostream& err);

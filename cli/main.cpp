@@ -84,6 +84,39 @@ Commands:
       the file has a higher version (nothing is written); 2 for bad usage,
       bad keys or a file that cannot be opened.
 
+  import BOOKMARKS DATA_FILE [--yes]
+      Appends the links of the browser bookmark file BOOKMARKS (the HTML file
+      that browsers export) to DATA_FILE, which is made when it does not
+      exist, as Import Favorites does: each folder of the file becomes a
+      category ("Work|Clients" for Clients inside Work), the description a
+      browser keeps for a link becomes its description. Prints "Imported N
+      links.". The data file is written once, and only when it was read whole.
+      A file that does not begin like a standard bookmark file is refused
+      unless --yes is given.
+      Exit status: 0 on success; 1 when the file is not a standard bookmark
+      file (without --yes), when DATA_FILE could not be read whole, or when
+      it could not be written; 3 when DATA_FILE has a higher version; 2 for
+      bad usage or a file that cannot be opened.
+
+  export DATA_FILE BOOKMARKS
+      Writes every link of DATA_FILE into BOOKMARKS as a standard bookmark
+      file that browsers import: a folder per level of each category, each
+      link with its title, its dates and its description. Prints "Exported N
+      links.".
+      Exit status: 0 on success; 1 when DATA_FILE could not be read whole or
+      BOOKMARKS could not be written; 3 for a higher version; 2 for bad usage
+      or a file that cannot be opened.
+
+  find ROOT PATTERN [--typos]
+      Lists, one per line, the files below the folder ROOT whose names match
+      PATTERN, as the Find button of Import Favorites does: '*' stands for
+      any characters, '?' for one, letter case does not matter, and with a
+      dot in PATTERN the parts before and after the last dot are matched each
+      on their own ("bookmark.htm*"). --typos forgives a wrong, swapped,
+      extra or missing character. Links to folders are not followed.
+      Exit status: 0 when a file was found; 1 when none was; 2 for bad usage,
+      a pattern of 256 characters or more, or a ROOT that does not exist.
+
   titlecase [--exceptions WORDS] [TITLE...]
       Prints each TITLE converted to title case, one per line, as the Title
       Case command of the window converts titles: every word capitalized
@@ -183,6 +216,31 @@ int main(int argc, char** argv)
         return StatsCommand(args[1], std::cout, std::cerr);
     }
     if (!args.empty() && args[0] == "sort") return Sort(args);
+    if (!args.empty() && args[0] == "import") {
+        std::vector<std::string> files;
+        bool yes = false;
+        for (size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "--yes") yes = true;
+            else if (args[i].compare(0, 2, "--") == 0) return Usage(("unknown option \"" + args[i] + "\"").c_str());
+            else files.push_back(args[i]);
+        }
+        if (files.size() != 2) return Usage("import takes a bookmark file and a data file");
+        return ImportBookmarksCommand(files[0], files[1], yes, std::cout, std::cerr);
+    }
+    if (!args.empty() && args[0] == "export") {
+        if (args.size() != 3) return Usage("export takes a data file and a bookmark file");
+        return ExportBookmarksCommand(args[1], args[2], std::cout, std::cerr);
+    }
+    if (!args.empty() && args[0] == "find") {
+        std::vector<std::string> rest;
+        bool typos = false;
+        for (size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "--typos") typos = true;
+            else rest.push_back(args[i]);
+        }
+        if (rest.size() != 2) return Usage("find takes a folder and a pattern");
+        return FindBookmarksCommand(rest[0], rest[1], typos, std::cout, std::cerr);
+    }
     if (!args.empty() && args[0] == "titlecase") return TitleCaseCommand(args, std::cin, std::cout, std::cerr);
     QCoreApplication app(argc, argv);
     if (args.empty()) return Usage("no command given");

@@ -243,3 +243,42 @@ TEST_F(Cli, StatsAndSortWorkOnFilesAndNeverWriteWhatTheyCouldNotRead)
     EXPECT_EQ(ReadBytes(PathOf("new.dat")), newer);
     EXPECT_EQ(StatsCommand(PathOf("missing.dat"), out, err), kExitUsage);
 }
+
+TEST_F(Cli, ImportExportAndFindBookmarkFiles)
+{
+    const std::string bookmarks = PathOf("bookmarks.html");
+    WriteBytes(bookmarks, "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><H3>Work</H3><DL><p>"
+                          "<DT><A HREF=\"https://w.example/\">W</A><DD>Note</DL><p><DT><A HREF=\"https://t.example/\">T</A></DL>");
+    const std::string data = PathOf("links.dat");
+    EXPECT_EQ(ImportBookmarksCommand(bookmarks, data, false, out, err), kExitOk);
+    EXPECT_EQ(out.str(), "Imported 2 links.\n");
+    EXPECT_EQ(ImportBookmarksCommand(bookmarks, data, false, out, err), kExitOk);  // appends
+    out.str("");
+    EXPECT_EQ(StatsCommand(data, out, err), kExitOk);
+    EXPECT_EQ(out.str(), "TOTAL\t4\nNO CATEGORY\t2\nWork\t2\n");
+
+    // Not a standard file: refused without --yes, imported with it.
+    WriteBytes(PathOf("plain.html"), "<a href=\"p\">P</a>");
+    err.str("");
+    EXPECT_EQ(ImportBookmarksCommand(PathOf("plain.html"), data, false, out, err), kExitFailed);
+    EXPECT_NE(err.str().find("does not appear to be a standard bookmark file"), std::string::npos);
+    EXPECT_EQ(ImportBookmarksCommand(PathOf("plain.html"), data, true, out, err), kExitOk);
+    EXPECT_EQ(ImportBookmarksCommand(PathOf("missing.html"), data, true, out, err), kExitUsage);
+    // A damaged data file is left alone.
+    const std::string bytes = ReadBytes(data);
+    WriteBytes(PathOf("cut.dat"), bytes.substr(0, bytes.size() - 3));
+    EXPECT_EQ(ImportBookmarksCommand(bookmarks, PathOf("cut.dat"), false, out, err), kExitFailed);
+    EXPECT_EQ(ReadBytes(PathOf("cut.dat")), bytes.substr(0, bytes.size() - 3));
+
+    out.str("");
+    EXPECT_EQ(ExportBookmarksCommand(data, PathOf("export.html"), out, err), kExitOk);
+    EXPECT_EQ(out.str(), "Exported 5 links.\n");
+    EXPECT_EQ(ExportBookmarksCommand(PathOf("cut.dat"), PathOf("x.html"), out, err), kExitFailed);
+
+    out.str("");
+    EXPECT_EQ(FindBookmarksCommand(dir.string(), "bookmark.htm*", false, out, err), kExitFailed);
+    EXPECT_EQ(FindBookmarksCommand(dir.string(), "bookmark.htm*", true, out, err), kExitOk);  // bookmarks.html
+    EXPECT_EQ(out.str(), bookmarks + "\n");
+    EXPECT_EQ(FindBookmarksCommand(dir.string(), std::string(256, 'x'), false, out, err), kExitUsage);
+    EXPECT_EQ(FindBookmarksCommand(PathOf("nowhere"), "x", false, out, err), kExitUsage);
+}
