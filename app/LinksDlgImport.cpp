@@ -23,9 +23,13 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
     // The links of one import are added to the list in one step at its end, and count
     // as one operation for saving.
     std::vector<LinkStore::Record> pending;
+    bool updating = false;
     BookmarkTarget target;
-    target.add = [this, &pending](const std::string& title, const std::string& link, const std::string& category) {
+    target.add = [this, &pending, &updating](const std::string& title, const std::string& link, const std::string& category) {
         if (title.empty() && link.empty()) return false;
+        // The Category box is rebuilt once, when the import ends.
+        if (!updating) BeginListUpdate();
+        updating = true;
         const std::string trimmed(TrimView(category));
         m_store.AddCategoryIfNew(trimmed);
         const CLinkDate now = m_services.clock.NowDate();
@@ -35,9 +39,10 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
     target.describe = [&pending](const std::string& description) {
         if (!pending.empty()) pending.back()->description = description;
     };
-    target.finished = [this, &pending](int count) {
-        BeginListUpdate();
+    target.finished = [this, &pending, &updating](int count) {
+        if (!updating) BeginListUpdate();
         const bool added = m_store.InsertRecords(m_store.Count(), pending);
+        updating = false;
         EndListUpdate();
         if (!added) {
             m_prompter.Error("Could not read the data file into memory.  Close another application and try again.");

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -27,6 +28,7 @@
 #include "platform/Prompter.h"
 #include "platform/SettingsBackend.h"
 #include "platform/Shell.h"
+#include "import/ImportDlg.h"
 #include "stats/CategoryStats.h"
 #include "store/FileIO.h"
 
@@ -303,6 +305,33 @@ int main(int argc, char** argv)
         runs.push_back(shown);
     }
     Report("open the Options sheet, 1,000 categories and words", Median(runs), 150);
+
+    // Exporting every link as a bookmark file; importing one when NORVELLE_BOOKMARKS
+    // names it (make one with ../shared/tools/gen_bookmarks.py).
+    dlg->Persistence().LoadDataFile(nullptr, false);
+    const std::string exported = docs.folder + "/export.html";
+    runs.clear();
+    for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] { dlg->ExportBookmarksTo(exported); }));
+    Report("export 100,000 links as a bookmark file", Median(runs), 300);
+    if (const char* bookmarks = std::getenv("NORVELLE_BOOKMARKS")) {
+        dlg->Persistence().LoadDataFile(nullptr, false);
+        dlg->Store().FreeAllLinks();
+        double imported = 0;
+        QTimer::singleShot(0, [&] {
+            auto* import = qobject_cast<CImportDlg*>(QApplication::activeModalWidget());
+            if (!import) return;
+            import->FileNameField()->setText(bookmarks);
+            imported = Ms([&] {
+                import->Import();
+                Paint(*dlg);
+            });
+            import->reject();
+        });
+        dlg->ImportCommand();
+        std::printf("%d links imported\n", dlg->Store().Count());
+        Report("import the bookmark file into an empty window, painted", imported, 1000);
+        dlg->Store().SetChanged(false);
+    }
 
     // Searching: from a keystroke in the Search box to the selection applied, the first
     // match in the form and the list painted.

@@ -4,6 +4,12 @@
 #include <new>
 #include <system_error>
 
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -115,6 +121,27 @@ bool CBookmarkFinder::Step(std::vector<std::string>& found)
 {
     if (m_done) return false;
     const std::string folder = m_walk.Current();
+#ifndef _WIN32
+    // The listing tells each entry's kind, so no entry needs a call of its own, as with find(1).
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+            unsigned char kind = entry->d_type;
+            struct stat st;
+            if (kind == DT_UNKNOWN && ::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                kind = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+            if (kind == DT_DIR) {
+                if (!IsPseudoFileSystem(folder + name + kSeparator)) m_walk.AddSubdirectory(name);
+                continue;
+            }
+            // A link to a folder is never followed: the walk could loop.
+            if (kind == DT_LNK && ::fstatat(::dirfd(dir), name, &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
+            if (m_filter.Matches(name)) found.push_back(folder + name);
+        }
+        ::closedir(dir);
+    }
+#else
     std::error_code ec;
     fs::directory_iterator it(fs::path(std::u8string(folder.begin(), folder.end())), fs::directory_options::skip_permission_denied, ec);
     for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
@@ -131,6 +158,7 @@ bool CBookmarkFinder::Step(std::vector<std::string>& found)
         if (fs::is_symlink(own) && fs::is_directory(entry.status(kindError))) continue;
         if (m_filter.Matches(name)) found.push_back(folder + name);
     }
+#endif
     std::string next;
     m_done = !m_walk.Next(next);
     return true;

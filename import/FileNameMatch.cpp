@@ -98,12 +98,27 @@ bool MatchFileName(std::string_view pattern, std::string_view name, bool typos)
     return p >= plen && q >= nlen;
 }
 
+namespace {
+struct DotSplitView {
+    bool hasDot;
+    std::string_view whole, name, extension;
+};
+// Without its dots at the end, split at its last dot.
+DotSplitView SplitView(std::string_view text)
+{
+    while (!text.empty() && text.back() == '.') text.remove_suffix(1);
+    const size_t dot = text.rfind('.');
+    if (dot == std::string_view::npos) return {false, text, text, {}};
+    return {true, text, text.substr(0, dot), text.substr(dot + 1)};
+}
+}  // namespace
+
 DotSplit SplitAtLastDot(std::string& text)
 {
-    while (!text.empty() && text.back() == '.') text.pop_back();
-    const size_t dot = text.rfind('.');
-    if (dot == std::string::npos) return {false, text, {}};
-    return {true, text.substr(0, dot), text.substr(dot + 1)};
+    const DotSplitView split = SplitView(text);
+    DotSplit out{split.hasDot, std::string(split.name), std::string(split.extension)};
+    text.resize(split.whole.size());
+    return out;
 }
 
 CFileNameFilter::CFileNameFilter(std::string pattern, bool typos) : m_pattern(std::move(pattern)), m_typos(typos)
@@ -111,9 +126,10 @@ CFileNameFilter::CFileNameFilter(std::string pattern, bool typos) : m_pattern(st
     m_parts = SplitAtLastDot(m_pattern);
 }
 
-bool CFileNameFilter::Matches(std::string fileName) const
+bool CFileNameFilter::Matches(std::string_view fileName) const
 {
     if (!m_parts.hasDot) return MatchFileName(m_pattern, fileName, m_typos);
-    const DotSplit file = SplitAtLastDot(fileName);
+    // Split without copying: most names are checked once and dropped.
+    const DotSplitView file = SplitView(fileName);
     return MatchFileName(m_parts.extension, file.extension, m_typos) && MatchFileName(m_parts.name, file.name, m_typos);
 }

@@ -21,7 +21,7 @@ DotSplit SplitAtLastDot(std::string& text);
 class CFileNameFilter {
 public:
     CFileNameFilter(std::string pattern, bool typos);
-    bool Matches(std::string fileName) const;
+    bool Matches(std::string_view fileName) const;
 
 private:
     std::string m_pattern;
