@@ -282,3 +282,27 @@ TEST_F(Cli, ImportExportAndFindBookmarkFiles)
     EXPECT_EQ(FindBookmarksCommand(dir.string(), std::string(256, 'x'), false, out, err), kExitUsage);
     EXPECT_EQ(FindBookmarksCommand(PathOf("nowhere"), "x", false, out, err), kExitUsage);
 }
+
+TEST_F(Cli, ImportKeepsTheFoldersOfExportsWithAByteOrderMarkOrWithoutADoctype)
+{
+    const struct {
+        const char* name;
+        std::string text;
+    } files[] = {
+        {"ie11.htm", "\xEF\xBB\xBF<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n<DT><H3 FOLDED>Links</H3>\r\n<DL><p>\r\n"
+                     "<DT><H3>Deep</H3>\r\n<DL><p>\r\n<DT><A HREF=\"https://ie.example/\">IE</A>\r\n</DL><p>\r\n</DL><p>\r\n</DL><p>\r\n"},
+        {"google.html", "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n<TITLE>Bookmarks</TITLE>\n"
+                        "<DL><p><DT><H3>Links</H3><DL><p><DT><H3>Deep</H3><DL><p>\n<DT><A HREF=\"https://g.example/\" "
+                        "ADD_DATE=\"1\">Google</A>\n<DD>Para one\n- item\n\nPara two\n</DL><p></DL><p></DL><p>"},
+    };
+    for (const auto& f : files) {
+        WriteBytes(PathOf(f.name), f.text);
+        EXPECT_EQ(ImportBookmarksCommand(PathOf(f.name), PathOf("links.dat"), true, out, err), kExitOk) << f.name;
+    }
+    out.str("");
+    ASSERT_EQ(Dump(PathOf("links.dat")), kExitOk);
+    const std::string json = out.str();
+    EXPECT_NE(json.find("\"category\": \"Links|Deep\""), std::string::npos) << json;
+    EXPECT_EQ(json.find("\"category\": \"\""), std::string::npos) << json;
+    EXPECT_NE(json.find("Para one\\r\\n- item\\r\\n\\r\\nPara two"), std::string::npos) << json;
+}
