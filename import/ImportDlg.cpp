@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <cstdio>
 #include <filesystem>
@@ -111,6 +112,12 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     const std::vector<std::string> roots = SearchRoots();
     for (const std::string& root : roots) m_drives->Add(Text(root));
     m_drives->setCurrentIndex(m_drives->findText(Text(roots.front())));
+    // The roots are folder paths, longer than the box: the list drops down wide enough.
+    int widest = 0;
+    for (int i = 0; i < m_drives->count(); ++i) widest = std::max(widest, fontMetrics().horizontalAdvance(m_drives->itemText(i)));
+    m_drives->view()->setMinimumWidth(widest + du.X(12));
+    m_drives->setToolTip(m_drives->currentText());
+    connect(m_drives, &QComboBox::currentTextChanged, m_drives, &QWidget::setToolTip);
 
     connect(m_import, &QPushButton::clicked, this, &CImportDlg::Import);
     connect(m_browse, &QPushButton::clicked, this, &CImportDlg::Browse);
