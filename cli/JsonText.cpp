@@ -6,7 +6,14 @@
 void AppendJsonString(std::string& out, std::string_view s)
 {
     out += '"';
-    for (char c : s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        // U+FEFF is escaped: JSON readers drop it as a byte-order mark when it stands as itself.
+        if (s.compare(i, 3, "\xEF\xBB\xBF") == 0) {
+            out += "\\ufeff";
+            i += 2;
+            continue;
+        }
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;

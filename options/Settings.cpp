@@ -21,6 +21,13 @@ bool ReadBool(SettingsBackend& b, const char* section, const char* key, bool def
     return b.ReadInt(section, key, def ? 1 : 0) != 0;
 }
 
+// A number outside its range is not the user's choice but damage: the default serves.
+int ReadInRange(SettingsBackend& b, const char* section, const char* key, int def, int low, int high)
+{
+    const int value = b.ReadInt(section, key, def);
+    return value >= low && value <= high ? value : def;
+}
+
 void WriteBool(SettingsBackend& b, const char* section, const char* key, bool value)
 {
     b.WriteInt(section, key, value ? 1 : 0);
@@ -61,9 +68,9 @@ std::string NumberedKey(const char* stem, int index)
 void LoadSettings(SettingsBackend& b, CSettings& s, ExceptionSet& exceptions)
 {
     s.saveOnPresses = ReadBool(b, kSaving, "Save on Presses", true);
-    s.saveLimit = b.ReadInt(kSaving, "Save Limit", 5);
+    s.saveLimit = ReadInRange(b, kSaving, "Save Limit", 5, 1, 99);
     s.saveOnTimer = ReadBool(b, kSaving, "Save on Timer", true);
-    s.timerIndex = b.ReadInt(kSaving, "Timer Index", 2);
+    s.timerIndex = ReadInRange(b, kSaving, "Timer Index", 2, 0, 5);
     s.saveOnClose = ReadBool(b, kSaving, "Save on Close", true);
     s.dataFile = b.ReadString(kSaving, "Data File");
     int files = b.ReadInt(kSaving, "Filename Count", -1);
@@ -75,7 +82,7 @@ void LoadSettings(SettingsBackend& b, CSettings& s, ExceptionSet& exceptions)
     s.linkFields = ReadBool(b, kSearching, "Link Fields", false);
     s.positionOnLast = ReadBool(b, kSearching, "Position on Last", false);
     s.allowTypos = ReadBool(b, kSearching, "Allow Typos", false);
-    s.separation = b.ReadInt(kSearching, "Separation", 2);
+    s.separation = ReadInRange(b, kSearching, "Separation", 2, 1, 9);
     s.interruptibleSearching = ReadBool(b, kSearching, "Interruptible Searching", false);
     s.useThousandsSep = ReadBool(b, kNumbers, "Use Thousands Sep", true);
     std::string sep = b.ReadString(kNumbers, "Thousands Separator", ",");

@@ -220,11 +220,18 @@ ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::fu
     int32_t categoryField;
     if (!in.I32(categoryField)) return ReadStatus::ReadError;
     if (categoryField > 0) {
-        std::string name;
+        std::vector<std::string> names;
+        // Whatever was read before a failure stays.
+        auto keep = [&] { store.AddCategories(names); };
         for (int32_t i = 0; i < categoryField - 1; ++i) {
-            if (!in.String(name)) return ReadStatus::ReadError;
-            if (!name.empty() && !store.HasCategory(name)) store.InsertCategorySorted(name);
+            names.emplace_back();
+            if (!in.String(names.back())) {
+                names.pop_back();
+                keep();
+                return ReadStatus::ReadError;
+            }
         }
+        keep();
         std::string clear;
         if (!in.String(clear)) return ReadStatus::ReadError;
         if (clear == "LAST" || clear == "NONE" || store.HasCategory(clear)) {

@@ -1,6 +1,7 @@
 #include "store/LinkStore.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <new>
 
 #include "store/NaturalCompare.h"
@@ -123,7 +124,7 @@ void LinkStore::ConvertLegacyText(int firstRecord)
         for (auto& name : names) {
             ConvertLegacy(name);
             if (!HasCategory(name))
-                m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, NaturalCompare), name);
+                m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, CategoryCompare), name);
         }
         NotifyCategories();
     }
@@ -154,7 +155,7 @@ void LinkStore::SetCategories(const std::vector<std::string>& names)
     auto lock = Lock();
     m_categories.clear();
     for (const auto& name : names)
-        if (!name.empty()) m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, NaturalCompare), name);
+        if (!name.empty()) m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, CategoryCompare), name);
     m_changed = true;
     NotifyCategories();
 }
@@ -177,7 +178,29 @@ void LinkStore::InsertCategorySorted(const std::string& name)
 {
     auto lock = Lock();
     if (name.empty()) return;
-    m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, NaturalCompare), name);
+    m_categories.insert(m_categories.begin() + SortedInsertIndex(m_categories, name, CategoryCompare), name);
+    NotifyCategories();
+}
+
+void LinkStore::AddCategories(const std::vector<std::string>& names)
+{
+    auto lock = Lock();
+    // One sort for many names: inserting them one by one costs a scan and a move each.
+    auto key = [](std::string_view name) {
+        std::string upper(name);
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z') c = char(c - 32);
+        return upper;
+    };
+    std::unordered_set<std::string> listed;
+    listed.reserve(m_categories.size() + names.size());
+    for (const std::string& name : m_categories) listed.insert(key(name));
+    const size_t before = m_categories.size();
+    for (const std::string& name : names)
+        if (!name.empty() && listed.insert(key(name)).second) m_categories.push_back(name);
+    if (m_categories.size() == before) return;
+    std::sort(m_categories.begin(), m_categories.end(),
+              [](const std::string& a, const std::string& b) { return CategoryCompare(a, b) < 0; });
     NotifyCategories();
 }
 

@@ -78,6 +78,8 @@ public:
     void SetCategoriesInOrder(std::vector<std::string> names);
     bool HasCategory(const std::string& name) const;
     void InsertCategorySorted(const std::string& name);
+    // Adds every non-empty name not listed yet (ignoring ASCII case), keeping the order.
+    void AddCategories(const std::vector<std::string>& names);
     // Adds a trimmed, non-empty name that is not listed yet; true when added.
     bool AddCategoryIfNew(const std::string& name);
     void ClearCategories();

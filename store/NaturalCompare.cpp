@@ -60,3 +60,9 @@ std::string_view TrimView(std::string_view s)
     while (e > b && blank(s[e - 1])) --e;
     return s.substr(b, e - b);
 }
+
+int CategoryCompare(std::string_view a, std::string_view b)
+{
+    const int natural = NaturalCompare(a, b);
+    return natural != 0 ? natural : a.compare(b);
+}

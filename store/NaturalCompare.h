@@ -5,6 +5,11 @@
 // before "Item 10"), other bytes compare without regard to ASCII case.
 int NaturalCompare(std::string_view a, std::string_view b);
 
+// NaturalCompare, with names it finds equal ("01" and "1", "News" and "news") put in
+// byte order, so that a sorted list has one order only and a file read and written
+// back keeps it.
+int CategoryCompare(std::string_view a, std::string_view b);
+
 // Exact comparison without regard to ASCII case; negative, zero or positive.
 int CompareNoCase(std::string_view a, std::string_view b);
 

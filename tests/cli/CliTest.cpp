@@ -306,3 +306,15 @@ TEST_F(Cli, ImportKeepsTheFoldersOfExportsWithAByteOrderMarkOrWithoutADoctype)
     EXPECT_EQ(json.find("\"category\": \"\""), std::string::npos) << json;
     EXPECT_NE(json.find("Para one\\r\\n- item\\r\\n\\r\\nPara two"), std::string::npos) << json;
 }
+
+TEST_F(Cli, AByteOrderMarkInsideATextSurvivesDumpAndBuild)
+{
+    LinkStore store;
+    store.InsertLink(0, "\xEF\xBB\xBFtitle", "link\xEF\xBB\xBF", "", "", {0, 1}, {0, 1});
+    const std::string original = StoreBytes(store);
+    WriteBytes(PathOf("a.dat"), original);
+    ASSERT_EQ(Dump(PathOf("a.dat")), kExitOk);
+    WriteBytes(PathOf("a.json"), out.str());
+    ASSERT_EQ(BuildCommand(PathOf("a.json"), PathOf("b.dat"), err), kExitOk);
+    EXPECT_EQ(ReadBytes(PathOf("b.dat")), original);
+}

@@ -96,7 +96,9 @@ TEST(Settings, OddStoredValuesAreReadAsTheyAre)
     backend.WriteString("Saving", "Filename00", " /one.dat ");
     backend.WriteString("Saving", "Filename01", "   ");
     backend.WriteString("Saving", "Filename02", "/three.dat");
-    backend.WriteInt("Saving", "Save Limit", 500);  // out of range, still used
+    backend.WriteInt("Saving", "Save Limit", 500);  // out of range: the default
+    backend.WriteInt("Saving", "Timer Index", 4000);
+    backend.WriteInt("Searching", "Separation", -1);
     backend.WriteInt("Misc", "Copy Link", 7);         // any non-zero is on
     CSettings s;
     CTitleCaser exceptions;
@@ -104,7 +106,10 @@ TEST(Settings, OddStoredValuesAreReadAsTheyAre)
     EXPECT_EQ(s.thousandsSeparator, ",");
     EXPECT_TRUE(Words(exceptions).empty());
     EXPECT_EQ(s.dataFiles, (std::vector<std::string>{"/one.dat", "/three.dat"}));
-    EXPECT_EQ(s.saveLimit, 500);
+    EXPECT_EQ(s.saveLimit, 5);
+    EXPECT_EQ(s.timerIndex, 2);
+    EXPECT_EQ(s.TimerPeriodMs(), 1800000);
+    EXPECT_EQ(s.separation, 2);
     EXPECT_TRUE(s.copyLink);
 
     backend.WriteString("Numbers", "Thousands Separator", ". ");

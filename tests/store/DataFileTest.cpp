@@ -6,6 +6,10 @@
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
 #include "tests/support/FakePrompter.h"
+#include "tests/support/TempFolder.h"
+
+#include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -277,4 +281,53 @@ TEST(DataFile, FailingSinkIsReported)
         bool Write(const void*, size_t) override { return false; }
     } sink;
     EXPECT_FALSE(WriteDataFile(store, sink));
+}
+
+TEST(DataFile, HugeFilesManyCategoriesAndEqualNamesReadSafelyAndStably)
+{
+    // One record, then zeros to 100 GiB (sparse): the reader reserves by what can be there.
+    TempFolder temp;
+    LinkStore one;
+    one.InsertLink(0, "only", "l", "", "", {0, 1}, {0, 1});
+    const std::filesystem::path huge = temp.path / "huge.dat";
+    {
+        AtomicFileWriter writer(false);
+        ASSERT_TRUE(writer.Open(huge.string()) && WriteDataFile(one, writer) && writer.Commit());
+    }
+    std::error_code ec;
+    std::filesystem::resize_file(huge, 100ull << 30, ec);
+    if (!ec) {
+        LinkStore store;
+        FileSource source;
+        FakePrompter prompter;
+        ASSERT_TRUE(source.Open(huge.string()));
+        EXPECT_EQ(ReadDataFile(store, source, prompter).status, ReadStatus::Ok);
+        EXPECT_EQ(store.Count(), 1);
+    }
+
+    // 100,000 names, some alike under the natural order ("01" and "1"), some only in case:
+    // read in one sort, one entry per name regardless of case, and written back unchanged.
+    LinkStore many;
+    std::vector<std::string> names;
+    for (int i = 0; i < 100000; ++i) names.push_back("Topic " + std::to_string(i % 50000) + (i >= 50000 ? "x" : ""));
+    names.push_back("01");
+    names.push_back("1");
+    names.push_back("topic 7");
+    many.SetCategoriesInOrder(names);
+    StringSink first;
+    ASSERT_TRUE(WriteDataFile(many, first));
+    LinkStore read;
+    MemorySource source(first.bytes);
+    FakePrompter prompter;
+    EXPECT_EQ(ReadDataFile(read, source, prompter).status, ReadStatus::Ok);
+    EXPECT_EQ(read.Categories().size(), 100002u);  // "topic 7" is "Topic 7"
+    StringSink second, third;
+    ASSERT_TRUE(WriteDataFile(read, second));
+    LinkStore again;
+    MemorySource source2(second.bytes);
+    ReadDataFile(again, source2, prompter);
+    ASSERT_TRUE(WriteDataFile(again, third));
+    EXPECT_EQ(second.bytes, third.bytes);
+    const auto& sorted = read.Categories();
+    EXPECT_EQ(std::find(sorted.begin(), sorted.end(), "01") + 1, std::find(sorted.begin(), sorted.end(), "1"));
 }
