@@ -61,14 +61,16 @@ void SyncFolder(const std::string& file)
 
 std::string TempNameBeside(const std::string& target)
 {
-    static thread_local std::mt19937_64 random{std::random_device{}()};
+    // Drawn afresh each time: a generator kept in memory is copied into a forked child,
+    // and two processes would then try the same names.
+    std::random_device random;
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%08llx.tmp", (unsigned long long)(random() & 0xFFFFFFFFull));
     return target + suffix;
 }
 
-// Temporary files of saves that were killed before they could rename or remove them:
-// the target's name, a dot, eight hexadecimal digits and ".tmp".
+}  // namespace
+
 void RemoveStaleTemps(const std::string& target)
 {
     const fs::path path = PathOf(target);
@@ -87,6 +89,8 @@ void RemoveStaleTemps(const std::string& target)
         if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
     }
 }
+
+namespace {
 
 bool WriteAll(int fd, const char* data, size_t size)
 {
@@ -157,15 +161,20 @@ bool AtomicFileWriter::Open(const std::string& target)
         fs::path real = fs::weakly_canonical(PathOf(target), ec);
         if (!ec) m_target = real.string();
     }
-    m_temp = TempNameBeside(m_target);
     m_failed = false;
     m_inPlace = false;
     m_written = 0;
-    m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
+    // A name that is taken (a killed save's leftover) is no reason to write in place.
+    for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
+        m_temp = TempNameBeside(m_target);
+        m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
+        if (m_fd < 0 && errno != EEXIST) break;
+    }
     if (m_fd < 0) {
+        const int error = errno;
         m_temp.clear();
-        if (!FileExists(m_target)) return false;
-        // The folder does not let us create the temporary file: write the file itself.
+        // Only a folder that lets no file be created makes the file be written in place.
+        if ((error != EACCES && error != EPERM) || !FileExists(m_target)) return false;
         m_fd = OpenFd(m_target, O_WRONLY);
         m_inPlace = m_fd >= 0;
         return m_inPlace;

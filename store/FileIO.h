@@ -94,6 +94,10 @@ private:
     uint64_t m_written = 0;
 };
 
+// Removes the temporary files of saves of target that were killed before they could
+// rename or remove them: target's name, a dot, eight hexadecimal digits and ".tmp".
+void RemoveStaleTemps(const std::string& target);
+
 // Copies a file through a temporary name in the target's folder, then renames it.
 bool CopyFileReplacing(const std::string& from, const std::string& to);
 

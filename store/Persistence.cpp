@@ -122,6 +122,8 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
             if (saved) {
                 m_store.ResetPresses();
                 m_store.SetChanged(false);
+                // A backup copy killed half way leaves its temporary file too.
+                RemoveStaleTemps(BackupPath());
             }
         }
     }

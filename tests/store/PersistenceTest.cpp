@@ -19,6 +19,8 @@
 #include "tests/support/Unprivileged.h"
 
 #include <sys/resource.h>
+#include <csignal>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -527,4 +529,54 @@ TEST(Persistence, RunningOutOfMemoryInTheCategoryListIsReported)
     ASSERT_TRUE(WIFEXITED(status)) << "the read aborted";
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot limit the memory here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "10: open, 11: status, 12: message";
+}
+
+TEST(Persistence, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
+{
+    TempFolder temp;
+    auto bytesOf = [](int records, const char* stem) {
+        LinkStore store;
+        for (int i = 0; i < records; ++i)
+            store.InsertLink(i, stem + std::to_string(i), "https://example.com/" + std::to_string(i), "d", "c", {0, 1}, {0, 2});
+        StringSink sink;
+        WriteDataFile(store, sink);
+        return sink.bytes;
+    };
+    const std::string oldBytes = bytesOf(3000, "old "), newBytes = bytesOf(3500, "new ");
+    Fixture f(temp.path);
+    const std::string path = f.persistence.DataPath(), backup = f.persistence.BackupPath();
+    std::mt19937 random(12345);
+    int killedMidway = 0;
+    for (int round = 0; round < 200; ++round) {
+        { std::ofstream(path, std::ios::binary | std::ios::trunc) << oldBytes; }
+        fs::remove(backup);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Saves the new links over the old ones again and again, with the daily
+            // backup due every time (the clock says another day).
+            Fixture saver(temp.path);
+            MemorySource source(newBytes);
+            FakePrompter quiet;
+            ReadDataFile(saver.store, source, quiet);
+            saver.clock.now.year = 2001;
+            saver.persistence.SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(false); });
+            for (;;) saver.persistence.SaveDataFile();
+        }
+        usleep(useconds_t(random() % 4000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string now = ReadAll(path);
+        ASSERT_TRUE(now == oldBytes || now == newBytes) << "round " << round << ": " << now.size() << " bytes";
+        if (fs::exists(backup)) {
+            const std::string copy = ReadAll(backup);
+            ASSERT_TRUE(copy == oldBytes || copy == newBytes) << "round " << round << ": backup of " << copy.size();
+        }
+        killedMidway += now == oldBytes;
+    }
+    // The next save that runs to its end removes what killed saves left behind.
+    f.Add("after");
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    for (const auto& entry : fs::directory_iterator(temp.path)) EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    RecordProperty("rounds killed before the first save ended", killedMidway);
 }
