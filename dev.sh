@@ -4,6 +4,8 @@
 #   ./dev.sh test    install what is missing, build, run every test
 #   ./dev.sh bench   install what is missing, build, run the benchmarks
 #   ./dev.sh package install what is missing, build a Debian package into build-package/
+#   ./dev.sh fuzz [SECONDS]   build the fuzz targets with clang, run each SECONDS (60)
+#   ./dev.sh sanitize [KIND]  run every test under ASan+UBSan (address), then TSan (tsan)
 # A second run only rebuilds what changed.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -47,6 +49,49 @@ bench)
     install_missing
     build
     for b in "$BUILD"/bench/bench_*; do [ -x "$b" ] && "$b"; done
+    ;;
+fuzz)
+    PACKAGES+=(clang libclang-rt-14-dev llvm)
+    install_missing
+    seconds=${2:-60}
+    [ -f build-fuzz/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVELLE_FUZZ=ON
+    cmake --build build-fuzz --parallel "$(nproc)"
+    # The corpus grows outside the tree; the committed seeds start it.
+    corpora=${NORVELLE_FUZZ_CORPUS:-$HOME/.cache/norvelle-fuzz}
+    status=0
+    for target in build-fuzz/fuzz/fuzz_*; do
+        [ -f "$target" ] && [ -x "$target" ] || continue
+        name=${target##*/fuzz_}
+        mkdir -p "$corpora/$name" "build-fuzz/crashes/$name"
+        log="build-fuzz/crashes/$name/log.txt"
+        if "$target" "$corpora/$name" "fuzz/corpus/$name" -max_total_time="$seconds" -malloc_limit_mb=512 \
+            -rss_limit_mb=1024 -timeout=10 -artifact_prefix="build-fuzz/crashes/$name/" -print_final_stats=1 \
+            > "$log" 2>&1; then
+            echo "$name: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$') inputs," \
+                 "$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$') a second"
+        else
+            echo "$name: FAILED; the input is $(ls -t build-fuzz/crashes/$name/*-* 2>/dev/null | head -1) (log: $log)"
+            status=1
+        fi
+    done
+    exit $status
+    ;;
+sanitize)
+    PACKAGES+=(clang libclang-rt-14-dev)
+    install_missing
+    for kind in ${2:-address tsan}; do
+        dir=build-$kind
+        flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+        [ "$kind" = tsan ] && flags="-fsanitize=thread -fno-omit-frame-pointer"
+        [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+            -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags"
+        cmake --build "$dir" --parallel "$(nproc)"
+        # Qt is not built with the sanitizers: its own frames are suppressed, with reasons.
+        ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1" \
+            ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600 -E install_tree
+    done
     ;;
 package)
     PACKAGES+=(dpkg-dev file)

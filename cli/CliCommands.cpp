@@ -223,8 +223,17 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
         err << "norvelle-cli: " << jsonFile << ": " << e.message << '\n';
         return kExitUsage;
     }
+    // Written as the program would write it after loading it: the Category list sorted
+    // and without repeats, the Clear-selection value one the program can hold. A file
+    // the program wrote is unchanged by this, so dump and build stay byte exact.
+    StringSink raw;
+    WriteDataFile(store, raw);
+    LinkStore loaded;
+    MemorySource source(raw.bytes);
+    StreamPrompter prompter(err);
+    if (ReadDataFile(loaded, source, prompter).status != ReadStatus::Ok) return kExitFailed;
     AtomicFileWriter writer;
-    if (!writer.Open(dataFile) || !WriteDataFile(store, writer) || !writer.Commit()) {
+    if (!writer.Open(dataFile) || !WriteDataFile(loaded, writer) || !writer.Commit()) {
         err << FormatPathMessage("Could not save annotated links into \"%.259s\".", dataFile) << '\n';
         return kExitFailed;
     }

@@ -318,3 +318,18 @@ TEST_F(Cli, AByteOrderMarkInsideATextSurvivesDumpAndBuild)
     ASSERT_EQ(BuildCommand(PathOf("a.json"), PathOf("b.dat"), err), kExitOk);
     EXPECT_EQ(ReadBytes(PathOf("b.dat")), original);
 }
+
+TEST_F(Cli, BuildWritesWhatTheProgramWouldSoThatDumpAndBuildAgree)
+{
+    // Found by fuzzing: a Clear-selection value that names no category, and categories
+    // out of order or repeated, were written as given, and dump then showed another file.
+    WriteBytes(PathOf("odd.json"), R"({"version": 2, "categories": ["b", "A", "a"], "clearSelection": "Elsewhere",
+        "records": [{"title": "t", "link": "l", "description": "", "category": "",
+                     "added": {"status": 0, "value": 1}, "modified": {"status": 0, "value": 1}}]})");
+    ASSERT_EQ(BuildCommand(PathOf("odd.json"), PathOf("a.dat"), err), kExitOk);
+    ASSERT_EQ(Dump(PathOf("a.dat")), kExitOk);
+    EXPECT_NE(out.str().find(R"("categories": ["A", "b", "Elsewhere"])"), std::string::npos) << out.str();
+    WriteBytes(PathOf("a.json"), out.str());
+    ASSERT_EQ(BuildCommand(PathOf("a.json"), PathOf("b.dat"), err), kExitOk);
+    EXPECT_EQ(ReadBytes(PathOf("b.dat")), ReadBytes(PathOf("a.dat")));
+}

@@ -1,0 +1,41 @@
+// The bookmark file reader on any bytes: no crash, no hang, and never more links than
+// the file has tags.
+#include <cstdio>
+#include <unistd.h>
+
+#include "fuzz/FuzzInput.h"
+#include "import/BookmarkImport.h"
+#include "options/CountFormatter.h"
+#include "platform/Prompter.h"
+
+namespace {
+struct Agreeing : Prompter {
+    Answer Show(const std::string&, Icon, Buttons, bool) override { return Answer::Yes; }
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const std::string path = [] {
+        char pattern[] = "/tmp/norvelle_fuzz_bookmarks_XXXXXX";
+        return std::string(mkdtemp(pattern)) + "/bookmarks.html";
+    }();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+    size_t tags = 0;
+    for (size_t i = 0; i < size; ++i) tags += data[i] == '<';
+    size_t links = 0;
+    BookmarkTarget target;
+    target.add = [&](const std::string& title, const std::string& link, const std::string&) {
+        if (title.empty() && link.empty()) return false;
+        ++links;
+        return true;
+    };
+    target.describe = [](const std::string&) {};
+    Agreeing yes;
+    const ImportSummary summary = ImportBookmarkFile(path, yes, CCountFormatter(true, ","), target);
+    FUZZ_CHECK(size_t(summary.count) == links);
+    FUZZ_CHECK(links <= tags);
+    return 0;
+}

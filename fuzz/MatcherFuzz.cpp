@@ -1,0 +1,42 @@
+// The search matchers on any text, pattern and separation: no crash, and the exact
+// matcher agrees with a plain reading of its rule (at some place of the text, the pattern
+// matches letter by letter without regard to ASCII case, a blank taking any run of
+// white space, also none).
+#include "fuzz/FuzzInput.h"
+#include "search/TextMatcher.h"
+
+namespace {
+bool Space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+char Up(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
+
+bool PlainMatch(std::string_view text, std::string_view pattern, bool emptyMatch)
+{
+    if (text.empty()) return pattern.empty() && emptyMatch;
+    if (pattern.empty()) return false;
+    for (size_t start = 0; start < text.size(); ++start) {
+        size_t i = start, j = 0;
+        bool ok = true;
+        for (; j < pattern.size() && ok; ++j) {
+            if (i >= text.size()) ok = false;
+            else if (pattern[j] == ' ') while (i < text.size() && Space(text[i])) ++i;
+            else if (Up(text[i]) != Up(pattern[j])) ok = false;
+            else ++i;
+        }
+        if (ok) return true;
+    }
+    return false;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const auto parts = Parts(data, size, 3);
+    const int separation = parts[2].empty() ? 2 : int(static_cast<unsigned char>(parts[2][0]) % 12);
+    for (bool emptyMatch : {false, true}) {
+        CExactMatcher exact(emptyMatch);
+        FUZZ_CHECK(exact.Match(parts[0], parts[1]) == PlainMatch(parts[0], parts[1], emptyMatch));
+        CTypoMatcher typos(emptyMatch, separation);
+        typos.Match(parts[0], parts[1]);
+    }
+    return 0;
+}
