@@ -78,7 +78,6 @@ fuzz)
     exit $status
     ;;
 sanitize)
-    PACKAGES+=(clang libclang-rt-14-dev)
     install_missing
     for kind in ${2:-address tsan}; do
         dir=build-$kind
