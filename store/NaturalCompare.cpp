@@ -15,6 +15,11 @@ int SignedByte(std::string_view s, size_t i) { return i < s.size() ? int(int8_t(
 
 int NaturalCompare(std::string_view a, std::string_view b)
 {
+    // A text ends at its first NUL, as it would as a C string: a NUL compared as a
+    // character beside the end compared as 0 made "a\0b", "a" and "a\0c" equal in pairs
+    // but not all three, which no sort can work with.
+    a = a.substr(0, a.find('\0'));
+    b = b.substr(0, b.find('\0'));
     size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         if (IsDigit(a[i]) && IsDigit(b[j])) {
