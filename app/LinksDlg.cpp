@@ -96,19 +96,10 @@ void CLinksDlg::BuildControls()
     setFixedSize(du.X(320), du.Y(270));
 
     // Captions keep their place; a font wider than the design's must not clip them.
-    auto label = [&](const char* text, QRect r, Qt::Alignment align = Qt::AlignLeft) {
-        auto* l = new QLabel(text, this);
-        if (align == Qt::AlignLeft) r.setWidth(std::max(r.width(), l->sizeHint().width()));
-        l->setGeometry(r);
-        l->setAlignment(align | Qt::AlignVCenter);
-        return l;
+    auto label = [this](const char* text, QRect r, Qt::Alignment align = Qt::AlignLeft) {
+        return PlaceLabel(this, text, r, align);
     };
-    auto button = [&](const char* text, QRect r) {
-        auto* b = new QPushButton(text, this);
-        b->setGeometry(r);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const char* text, QRect r) { return PlaceButton(this, text, r); };
     // The Search and Category boxes keep their lists in natural order. A combo box's
     // rectangle gives its drop-down height; the box itself is one line.
     auto sortedCombo = [&](QRect r) {

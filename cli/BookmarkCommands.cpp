@@ -38,26 +38,6 @@ private:
     bool m_yes;
 };
 
-// Reads a data file whole into the store; a missing file is an empty store when allowed.
-int ReadWhole(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err)
-{
-    if (mayBeMissing && !PathExists(dataFile)) return kExitOk;
-    FileSource source;
-    if (!source.Open(dataFile)) {
-        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
-        return kExitUsage;
-    }
-    StreamPrompter prompter(err);
-    const ReadStatus status = ReadDataFile(store, source, prompter).status;
-    if (status == ReadStatus::VersionRefused) return kExitRefused;
-    if (status != ReadStatus::Ok || source.Failed()) {
-        if (status == ReadStatus::ReadError || source.Failed())
-            err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
-        return kExitFailed;
-    }
-    return kExitOk;
-}
-
 }  // namespace
 
 int ImportBookmarksCommand(const std::string& bookmarks, const std::string& dataFile, bool yes, std::ostream& out,
@@ -65,7 +45,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
 {
     LinkStore store;
     // A data file that cannot be read whole is never written back.
-    if (int read = ReadWhole(dataFile, store, true, err); read != kExitOk) return read;
+    if (int read = ReadWholeDataFile(dataFile, store, true, err); read != kExitOk) return read;
     SystemClock clock;
     const CLinkDate now = clock.NowDate();
     BookmarkTarget target;
@@ -96,7 +76,7 @@ int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookm
                            std::ostream& err)
 {
     LinkStore store;
-    if (int read = ReadWhole(dataFile, store, false, err); read != kExitOk) return read;
+    if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     AtomicFileWriter writer;
     if (!writer.Open(bookmarks) || !ExportBookmarks(store, writer) || !writer.Commit()) {
         err << FormatPathMessage("Could not write the bookmark file \"%.259s\".", bookmarks) << '\n';

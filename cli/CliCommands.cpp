@@ -181,6 +181,25 @@ void FillStore(const QJsonDocument& doc, LinkStore& store)
 
 }  // namespace
 
+int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err)
+{
+    if (mayBeMissing && !PathExists(dataFile)) return kExitOk;
+    FileSource source;
+    if (!source.Open(dataFile)) {
+        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
+        return kExitUsage;
+    }
+    StreamPrompter prompter(err);
+    const ReadStatus status = ReadDataFile(store, source, prompter).status;
+    if (status == ReadStatus::VersionRefused) return kExitRefused;
+    if (status != ReadStatus::Ok || source.Failed()) {
+        if (status == ReadStatus::ReadError || source.Failed())
+            err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)
 {
     FileSource source;

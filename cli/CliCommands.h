@@ -6,6 +6,11 @@
 // Exit codes shared by the commands.
 enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
 
+class LinkStore;
+// Reads a data file whole into store, reporting why it cannot; kExitOk when it did. A
+// missing file leaves the store empty when mayBeMissing.
+int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err);
+
 int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);
 int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err);
 

@@ -48,21 +48,9 @@ bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::str
 int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
                 std::ostream& err)
 {
-    FileSource source;
-    if (!source.Open(dataFile)) {
-        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
-        return kExitUsage;
-    }
     LinkStore store;
-    StreamPrompter prompter(err);
-    const ReadResult result = ReadDataFile(store, source, prompter);
     // A file that was not read whole is never written back.
-    if (result.status == ReadStatus::VersionRefused) return kExitRefused;
-    if (result.status != ReadStatus::Ok || source.Failed()) {
-        if (result.status == ReadStatus::ReadError || source.Failed())
-            err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
-        return kExitFailed;
-    }
+    if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     SortLinks(store, keys);
     const std::string target = output.empty() ? dataFile : output;
     AtomicFileWriter writer;

@@ -2,6 +2,10 @@
 #include <QFont>
 #include <QRect>
 
+class QLabel;
+class QPushButton;
+class QWidget;
+
 // Converts dialog units to pixels from a font's average character width and height,
 // so that a dialog laid out in dialog units keeps its proportions with any font.
 class DialogUnits {
@@ -15,3 +19,9 @@ private:
     int m_baseX;
     int m_baseY;
 };
+
+// A caption at its rectangle, widened (left-aligned ones) when the font needs more room,
+// so that a larger font never clips it.
+QLabel* PlaceLabel(QWidget* parent, const QString& text, QRect r, Qt::Alignment align = Qt::AlignLeft);
+// A button at its rectangle that does not take Enter for itself.
+QPushButton* PlaceButton(QWidget* parent, const QString& text, QRect r);

@@ -87,3 +87,17 @@ void CSortedListBox::ApplyExtent()
     // Rows are laid out as wide as the widest one, which sets the scroll range.
     if (count() > 0) item(0)->setSizeHint(QSize(m_widest, fontMetrics().height() + 2));
 }
+
+void CSortedListBox::DeleteSelected()
+{
+    SetBatchMode(true);
+    for (int i = count() - 1; i >= 0; --i)
+        if (item(i)->isSelected()) DeleteRow(i);
+    SetBatchMode(false);
+}
+
+QListWidgetItem* CSortedListBox::SelectedCurrent() const
+{
+    QListWidgetItem* current = currentItem();
+    return current && current->isSelected() ? current : nullptr;
+}

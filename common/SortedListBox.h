@@ -15,6 +15,10 @@ public:
     int Add(const QString& text);
     // -1 for an index at or beyond the end.
     int DeleteRow(int index);
+    // Deletes every selected row, in one batch.
+    void DeleteSelected();
+    // The row with the focus when it is also selected, else null: what Edit works on.
+    QListWidgetItem* SelectedCurrent() const;
     // While on, deleting the widest row only marks the extent for recomputing.
     void SetBatchMode(bool on);
     void Reset();

@@ -37,12 +37,7 @@ CTipDlg::CTipDlg(std::vector<std::string> tips, int index, bool showAtStartup, Q
     m_count = new QLabel(this);
     m_count->setGeometry(du.Rect(128, 114, 110, 8));
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto button = [&](const char* text, QRect r) {
-        auto* b = new QPushButton(text, this);
-        b->setGeometry(r);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const char* text, QRect r) { return PlaceButton(this, text, r); };
     m_first = button("&First", du.Rect(7, 130, 50, 14));
     m_previous = button("&Previous", du.Rect(68, 130, 50, 14));
     m_next = button("&Next", du.Rect(129, 130, 50, 14));

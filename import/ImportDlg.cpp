@@ -60,18 +60,8 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     setWindowTitle("Imports Favorites or Bookmarks");
     const DialogUnits du(font());
     setFixedSize(du.X(310), du.Y(180));
-    auto label = [&](const char* text, QRect r) {
-        auto* l = new QLabel(text, this);
-        r.setWidth(std::max(r.width(), l->sizeHint().width()));
-        l->setGeometry(r);
-        return l;
-    };
-    auto button = [&](const char* text, QRect r) {
-        auto* b = new QPushButton(text, this);
-        b->setGeometry(r);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto label = [this](const char* text, QRect r) { return PlaceLabel(this, text, r); };
+    auto button = [this](const char* text, QRect r) { return PlaceButton(this, text, r); };
     QLabel* fileLabel = label("File&name with path (ex: C:\\bookmark.htm):", du.Rect(7, 7, 137, 8));
     m_fileName = new QLineEdit(Text(fileName), this);
     m_fileName->setGeometry(du.Rect(7, 21, 240, 14));

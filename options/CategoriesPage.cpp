@@ -94,8 +94,8 @@ void CCategoriesPage::Add()
 
 void CCategoriesPage::Edit()
 {
-    QListWidgetItem* current = m_list->currentItem();
-    if (!current || !current->isSelected()) {
+    QListWidgetItem* current = m_list->SelectedCurrent();
+    if (!current) {
         m_owner.OptionsPrompter().Error("Please select an item.  (The current item may have been deselected.)");
         return;
     }
@@ -110,10 +110,7 @@ void CCategoriesPage::Edit()
 
 void CCategoriesPage::Delete()
 {
-    m_list->SetBatchMode(true);
-    for (int i = m_list->count() - 1; i >= 0; --i)
-        if (m_list->item(i)->isSelected()) m_list->DeleteRow(i);
-    m_list->SetBatchMode(false);
+    m_list->DeleteSelected();
     Changed();
     RefreshClearList();
 }

@@ -84,8 +84,8 @@ void CTitleCasePage::Add()
 
 void CTitleCasePage::Edit()
 {
-    QListWidgetItem* current = m_list->currentItem();
-    if (!current || !current->isSelected()) {
+    QListWidgetItem* current = m_list->SelectedCurrent();
+    if (!current) {
         m_owner.OptionsPrompter().Error("Please select an item.  (The current item may have been deselected.)");
         return;
     }
@@ -98,10 +98,7 @@ void CTitleCasePage::Edit()
 
 void CTitleCasePage::Delete()
 {
-    m_list->SetBatchMode(true);
-    for (int i = m_list->count() - 1; i >= 0; --i)
-        if (m_list->item(i)->isSelected()) m_list->DeleteRow(i);
-    m_list->SetBatchMode(false);
+    m_list->DeleteSelected();
     Changed();
 }
 
