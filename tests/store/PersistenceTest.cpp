@@ -496,8 +496,8 @@ TEST(Persistence, TextOfOlderFilesIsLoadedAsUtf8)
 
 TEST(Persistence, RunningOutOfMemoryInTheCategoryListIsReported)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "a memory limit and AddressSanitizer's reserved memory do not mix";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a memory limit and a sanitizer's reserved memory do not mix";
 #endif
     TempFolder temp;
     // A Category name of 256 MB in a sparse file, read with the memory limited to less.
