@@ -1,6 +1,7 @@
 #include "options/SavingPage.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -156,9 +157,12 @@ void CSavingPage::UpdateStatus()
 
 std::string CSavingPage::ValidatedName() const
 {
-    const std::string name(TrimView(ToBytes(m_dataFile->currentText())));
+    std::string name(TrimView(ToBytes(m_dataFile->currentText())));
     // Counted in characters, as the user typed them.
-    return !name.empty() && Text(name).size() <= kLongestName ? name : std::string();
+    if (name.empty() || Text(name).size() > kLongestName) return std::string();
+    // A bare name means a file in the documents folder, not wherever the program started.
+    if (QDir::isRelativePath(Text(name))) name = m_owner.DefaultFolder() + name;
+    return name;
 }
 
 void CSavingPage::RememberName()
@@ -284,6 +288,7 @@ bool CSavingPage::Leave()
     m_values.timerIndex = m_minutes->currentIndex();
     m_values.saveOnClose = m_close->isChecked();
     m_values.dataFile = ToBytes(file);
+    if (const std::string name = ValidatedName(); !name.empty()) m_values.dataFile = name;
     return true;
 }
 

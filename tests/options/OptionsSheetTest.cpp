@@ -91,9 +91,10 @@ TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
         h.prompter.Clear();
         sheet.accept();
         EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Please enter no more than 259 characters."});
-        page.DataFileBox()->setEditText(QString::fromStdString(h.DataPath()));
+        page.DataFileBox()->setEditText("Norvelle.dat");  // a bare name: in the documents folder
         sheet.accept();
     }));
+    EXPECT_EQ(dlg.Settings().dataFile, h.DataPath());
     EXPECT_EQ(dlg.Settings().saveLimit, 7);
     EXPECT_EQ(dlg.Settings().timerIndex, 0);
     EXPECT_EQ(dlg.SaveTimer().interval(), 600000);
