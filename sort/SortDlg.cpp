@@ -52,12 +52,6 @@ CSortDlg::CSortDlg(SortKeyTable& table, const QStringList& headings, QWidget* pa
     layout->addLayout(buttons);
     adjustSize();
 
-    // The columns keep their proportions at any width: "Order" 40, "Column" 85,
-    // "Direction" 75 of 200.
-    const int client = m_list->viewport()->width();
-    CColumnScaler scaler(client, 200, 3, false, 0);
-    const int design[3] = {40, 85, 75};
-    for (int c = 0; c < 3; ++c) m_list->setColumnWidth(c, scaler.ScaleWidth(design[c]));
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -70,6 +64,17 @@ CSortDlg::CSortDlg(SortKeyTable& table, const QStringList& headings, QWidget* pa
     m_list->setCurrentItem(m_list->topLevelItem(0));
     m_list->setFocus();
     UpdateButtons();
+}
+
+void CSortDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_scaled) return;
+    m_scaled = true;
+    // Once the list has its size: "Order" 40, "Column" 85, "Direction" 75 of 200.
+    CColumnScaler scaler(m_list->width() - 2 * m_list->frameWidth(), 200, 3, false, 0);
+    const int design[3] = {40, 85, 75};
+    for (int c = 0; c < 3; ++c) m_list->setColumnWidth(c, scaler.ScaleWidth(design[c]));
 }
 
 void CSortDlg::ShowRow(int row)

@@ -26,6 +26,9 @@ public:
 
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Move(int step);
     void ShowRow(int row);
@@ -40,4 +43,5 @@ private:
     QPushButton* m_down;
     QPushButton* m_reverse;
     QPushButton* m_reset;
+    bool m_scaled = false;
 };

@@ -45,11 +45,7 @@ CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountForm
     layout->addLayout(bottom);
     resize(fontMetrics().averageCharWidth() * 50, fontMetrics().height() * 24);
 
-    // "Category" 225 and "Count" 75 of 300, leaving room for a scroll bar.
-    const int client = m_list->viewport()->width();
-    CColumnScaler scaler(client, 300, 2, true, style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    m_list->setColumnWidth(0, scaler.ScaleWidth(225));
-    m_list->setColumnWidth(1, scaler.ScaleWidth(75));
+    // The columns are scaled once the list has its size, when the dialog first shows.
 
     m_keyTimer.setSingleShot(true);
     m_keyTimer.setInterval(50);
@@ -58,6 +54,18 @@ CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountForm
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     m_list->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
+}
+
+void CStatisticsDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_scaled) return;
+    m_scaled = true;
+    // "Category" 225 and "Count" 75 of 300, leaving room for a scroll bar.
+    CColumnScaler scaler(m_list->width() - 2 * m_list->frameWidth(), 300, 2, true,
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    m_list->setColumnWidth(0, scaler.ScaleWidth(225));
+    m_list->setColumnWidth(1, scaler.ScaleWidth(75));
 }
 
 CStatisticsDlg::~CStatisticsDlg()

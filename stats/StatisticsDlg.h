@@ -23,6 +23,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::vector<CategoryCount> m_rows;
@@ -30,4 +31,5 @@ private:
     QTreeWidget* m_list;
     QLabel* m_sum;
     QTimer m_keyTimer;  // the sum follows a key 50 ms later
+    bool m_scaled = false;
 };

@@ -87,6 +87,9 @@ TEST(Dialogs, SortingByHeadingsAndByTheSortDialog)
                                                            "3rd Description Increasing", "4th Added Increasing",
                                                            "5th Last Modified Increasing"}));
         EXPECT_FALSE(sort.MoveUpButton()->isEnabled());
+        QTreeWidget* keys = sort.KeyList();
+        EXPECT_GT(keys->columnWidth(1), keys->columnWidth(0));
+        EXPECT_GT(keys->columnWidth(0) + keys->columnWidth(1) + keys->columnWidth(2), keys->viewport()->width() * 3 / 4);
         sort.KeyList()->setCurrentItem(sort.KeyList()->topLevelItem(3));
         sort.MoveUp();
         sort.Reverse();
@@ -129,6 +132,9 @@ TEST(Dialogs, StatisticsCountAndSumTheSelectedRows)
             rows.push_back((list->topLevelItem(i)->text(0) + "=" + list->topLevelItem(i)->text(1)).toStdString());
         EXPECT_EQ(rows, (std::vector<std::string>{"TOTAL=5", "SELECTED=1", "NO CATEGORY=1", "Cat0=2", "Cat1=2"}));
         EXPECT_EQ(statistics.SumLabel()->text(), "");
+        // The columns take the list's width in their proportions, 225 to 75.
+        EXPECT_GT(list->columnWidth(0), 2 * list->columnWidth(1));
+        EXPECT_GT(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width() * 3 / 4);
         for (int i : {2, 3, 4}) list->topLevelItem(i)->setSelected(true);
         statistics.ShowSum();
         EXPECT_EQ(statistics.SumLabel()->text(), "5 items");
