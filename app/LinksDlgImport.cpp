@@ -11,7 +11,6 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "store/FileIO.h"
-#include "store/NaturalCompare.h"
 
 // The main window's side of importing and exporting bookmark files.
 
@@ -26,14 +25,12 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
     bool updating = false;
     BookmarkTarget target;
     target.add = [this, &pending, &updating](const std::string& title, const std::string& link, const std::string& category) {
-        if (title.empty() && link.empty()) return false;
         // The Category box is rebuilt once, when the import ends.
         if (!updating) BeginListUpdate();
         updating = true;
-        const std::string trimmed(TrimView(category));
-        m_store.AddCategoryIfNew(trimmed);
-        const CLinkDate now = m_services.clock.NowDate();
-        pending.push_back(std::make_unique<CAnnotatedLink>(CAnnotatedLink{title, link, {}, trimmed, now, now}));
+        LinkStore::Record record = m_store.MakeImportedLink(title, link, category, m_services.clock.NowDate());
+        if (!record) return false;
+        pending.push_back(std::move(record));
         return true;
     };
     target.describe = [&pending](const std::string& description) {

@@ -49,7 +49,15 @@ bool LinkStore::InsertRecords(int index, std::vector<Record>& records)
     if (index < 0 || index > Count()) return false;
     if (records.empty()) return true;
     try {
-        m_records.reserve(m_records.size() + records.size());
+        // Grown geometrically, so that records added one at a time cost no copy each.
+        const size_t needed = m_records.size() + records.size();
+        if (needed > m_records.capacity()) {
+            try {
+                m_records.reserve(std::max(needed, m_records.size() * 2 + 16));
+            } catch (const std::bad_alloc&) {
+                m_records.reserve(needed);  // no room to spare: exactly what is needed
+            }
+        }
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -131,14 +139,24 @@ void LinkStore::ConvertLegacyText(int firstRecord)
     if (texts && m_listener) m_listener->TextsChanged();
 }
 
+LinkStore::Record LinkStore::MakeImportedLink(const std::string& title, const std::string& link,
+                                              const std::string& category, const CLinkDate& now)
+{
+    auto lock = Lock();
+    if (title.empty() && link.empty()) return nullptr;
+    std::string trimmed(TrimView(category));
+    AddCategoryIfNew(trimmed);
+    return std::make_unique<CAnnotatedLink>(CAnnotatedLink{title, link, std::string(), trimmed, now, now});
+}
+
 bool LinkStore::AddImportedLink(const std::string& title, const std::string& link, const std::string& category,
                                 const CLinkDate& now, const std::function<void()>& storedRecordRule)
 {
     auto lock = Lock();
-    if (title.empty() && link.empty()) return false;
-    std::string trimmed(TrimView(category));
-    AddCategoryIfNew(trimmed);
-    InsertLink(Count(), title, link, std::string(), trimmed, now, now);
+    std::vector<Record> record;
+    record.push_back(MakeImportedLink(title, link, category, now));
+    if (!record.front()) return false;
+    InsertRecords(Count(), record);
     if (storedRecordRule) storedRecordRule();
     return true;
 }
