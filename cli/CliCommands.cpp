@@ -181,14 +181,18 @@ void FillStore(const QJsonDocument& doc, LinkStore& store)
 
 }  // namespace
 
+bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err)
+{
+    if (source.Open(dataFile)) return true;
+    err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
+    return false;
+}
+
 int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err)
 {
     if (mayBeMissing && !PathExists(dataFile)) return kExitOk;
     FileSource source;
-    if (!source.Open(dataFile)) {
-        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
-        return kExitUsage;
-    }
+    if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     StreamPrompter prompter(err);
     const ReadStatus status = ReadDataFile(store, source, prompter).status;
     if (status == ReadStatus::VersionRefused) return kExitRefused;
@@ -203,10 +207,7 @@ int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeM
 int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)
 {
     FileSource source;
-    if (!source.Open(dataFile)) {
-        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
-        return kExitUsage;
-    }
+    if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     LinkStore store;
     StreamPrompter prompter(err);
     ReadResult result = ReadDataFile(store, source, prompter);
@@ -263,10 +264,7 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
                   bool positionOnLast, std::ostream& out, std::ostream& err)
 {
     FileSource source;
-    if (!source.Open(dataFile)) {
-        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
-        return kExitUsage;
-    }
+    if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     // Records are matched as they are read and only the matches are kept.
     const CRecordSearch search(options, pattern);
     std::vector<std::pair<int, std::string>> matches;

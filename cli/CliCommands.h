@@ -6,7 +6,10 @@
 // Exit codes shared by the commands.
 enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
 
+class FileSource;
 class LinkStore;
+// Opens a data file for reading, saying so on err when it cannot.
+bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err);
 // Reads a data file whole into store, reporting why it cannot; kExitOk when it did. A
 // missing file leaves the store empty when mayBeMissing.
 int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err);

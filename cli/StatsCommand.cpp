@@ -13,10 +13,7 @@
 int StatsCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)
 {
     FileSource source;
-    if (!source.Open(dataFile)) {
-        err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
-        return kExitUsage;
-    }
+    if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     // Records are counted as they are read; none is kept.
     LinkStore categories;
     StreamPrompter prompter(err);

@@ -101,3 +101,15 @@ QListWidgetItem* CSortedListBox::SelectedCurrent() const
     QListWidgetItem* current = currentItem();
     return current && current->isSelected() ? current : nullptr;
 }
+
+int CSortedListBox::FindNoCase(const QString& text) const
+{
+    const QByteArray wanted = text.toUtf8();
+    for (int i = 0; i < count(); ++i) {
+        const QByteArray row = item(i)->text().toUtf8();
+        if (EqualsNoCase(std::string_view(row.constData(), size_t(row.size())),
+                         std::string_view(wanted.constData(), size_t(wanted.size()))))
+            return i;
+    }
+    return -1;
+}

@@ -15,6 +15,8 @@ public:
     int Add(const QString& text);
     // -1 for an index at or beyond the end.
     int DeleteRow(int index);
+    // The row whose text equals text without regard to ASCII case, or -1.
+    int FindNoCase(const QString& text) const;
     // Deletes every selected row, in one batch.
     void DeleteSelected();
     // The row with the focus when it is also selected, else null: what Edit works on.

@@ -60,19 +60,12 @@ void CCategoriesPage::Changed()
     SetModified();
 }
 
-int CCategoriesPage::RowOf(const std::string& name) const
-{
-    for (int i = 0; i < m_list->count(); ++i)
-        if (EqualsNoCase(ToBytes(m_list->item(i)->text()), name)) return i;
-    return -1;
-}
-
 void CCategoriesPage::Add()
 {
     const std::string name(TrimView(ToBytes(m_name->text())));
     if (!name.empty()) {
         m_list->clearSelection();
-        const int existing = RowOf(name);
+        const int existing = m_list->FindNoCase(DisplayText(name));
         if (existing >= 0) {
             m_list->item(existing)->setSelected(true);
             m_list->setCurrentRow(existing, QItemSelectionModel::NoUpdate);

@@ -27,7 +27,6 @@ public:
 private:
     void Changed();
     void RefreshClearList();
-    int RowOf(const std::string& name) const;
 
     OptionsOwner& m_owner;
     std::string& m_clearSelection;

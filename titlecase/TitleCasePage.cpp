@@ -71,12 +71,11 @@ void CTitleCasePage::Add()
         return;
     }
     m_list->clearSelection();
-    for (int i = 0; i < m_list->count(); ++i)
-        if (EqualsNoCase(ToBytes(m_list->item(i)->text()), word)) {
-            m_list->item(i)->setSelected(true);
-            m_owner.OptionsPrompter().Error("This title-case exception already exists in the list.");
-            return;
-        }
+    if (const int existing = m_list->FindNoCase(DisplayText(word)); existing >= 0) {
+        m_list->item(existing)->setSelected(true);
+        m_owner.OptionsPrompter().Error("This title-case exception already exists in the list.");
+        return;
+    }
     m_list->item(m_list->Add(DisplayText(word)))->setSelected(true);
     Changed();
     m_word->clear();
