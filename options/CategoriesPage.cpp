@@ -51,7 +51,7 @@ CCategoriesPage::CCategoriesPage(OptionsOwner& owner, std::string& clearSelectio
     connect(remove, &QPushButton::clicked, this, &CCategoriesPage::Delete);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CCategoriesPage::Edit);
     connect(m_clear, &QComboBox::activated, this, &CCategoriesPage::Changed);
-    connect(m_name, &QLineEdit::returnPressed, this, &CCategoriesPage::Add);
+    TakeEnterFor(m_name, [this] { Add(); });
 }
 
 void CCategoriesPage::Changed()

@@ -1,6 +1,8 @@
 #include "options/OptionsSheet.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -11,6 +13,35 @@
 #include "options/SavingPage.h"
 #include "options/SearchingPage.h"
 #include "titlecase/TitleCasePage.h"
+
+namespace {
+class EnterKeyFilter : public QObject {
+public:
+    EnterKeyFilter(QLineEdit* field, std::function<void()> action) : QObject(field), m_action(std::move(action)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (event->type() == QEvent::KeyPress) m_action();
+                event->accept();
+                return event->type() == QEvent::KeyPress;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_action;
+};
+}  // namespace
+
+void TakeEnterFor(QLineEdit* field, std::function<void()> action)
+{
+    field->installEventFilter(new EnterKeyFilter(field, std::move(action)));
+}
 
 void COptionsPage::SetModified(bool modified)
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +43,11 @@ struct OptionsValues {
     CSettings settings;
     std::string clearSelection;
 };
+
+class QLineEdit;
+// Enter in field runs action and goes no further: it must not also press the sheet's
+// default button (OK) and close the sheet.
+void TakeEnterFor(QLineEdit* field, std::function<void()> action);
 
 // One page of the sheet.
 class COptionsPage : public QWidget {

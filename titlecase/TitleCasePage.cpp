@@ -46,7 +46,7 @@ CTitleCasePage::CTitleCasePage(OptionsOwner& owner, QWidget* parent) : COptionsP
     connect(remove, &QPushButton::clicked, this, &CTitleCasePage::Delete);
     connect(defaults, &QPushButton::clicked, this, &CTitleCasePage::Default);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CTitleCasePage::Edit);
-    connect(m_word, &QLineEdit::returnPressed, this, &CTitleCasePage::Add);
+    TakeEnterFor(m_word, [this] { Add(); });
 }
 
 void CTitleCasePage::Fill(const std::vector<std::string>& words)

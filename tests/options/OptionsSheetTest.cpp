@@ -182,6 +182,14 @@ TEST(OptionsSheet, CategoriesRenameAndClearList)
         page.NameField()->setText("   ");
         page.Add();
         EXPECT_EQ(page.CategoryList()->count(), 5);
+        // Enter in the field adds the name and leaves the sheet open.
+        page.NameField()->setText("Fresh");
+        QTest::keyClick(page.NameField(), Qt::Key_Return);
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(page.CategoryList()->count(), 6);
+        page.CategoryList()->clearSelection();
+        page.CategoryList()->setCurrentRow(page.CategoryList()->FindNoCase("Fresh"));
+        page.Delete();
 
         // Music -> Songs, renamed in the links that have exactly "Music".
         page.CategoryList()->clearSelection();
