@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "health/LinkCheck.h"
+
 // Exit codes shared by the commands.
 enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
 
@@ -44,3 +46,11 @@ int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookm
 // Lists the files below root whose names match the finder pattern.
 int FindBookmarksCommand(const std::string& root, const std::string& pattern, bool typos, std::ostream& out,
                          std::ostream& err);
+
+// Checks every link of a data file and prints one line per link in row order: the row,
+// the state, the status code, the final address and the title, tab-separated.
+int CheckCommand(const std::string& dataFile, const CLinkChecker::Options& options, std::ostream& out,
+                 std::ostream& err);
+// Prints each group of links that point to the same place, one paragraph per group, the
+// copies that Find Duplicates would select marked '*'.
+int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);

@@ -1,4 +1,6 @@
 // norvelle-cli: inspect, repair and script a Norvelle data file from the command line.
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -131,6 +133,42 @@ Commands:
                            with, vs, via)
       Exit status: 0; 2 for bad usage.
 
+  check FILE [--jobs N] [--timeout S]
+      Checks every link of the data file FILE, as Check Links does, and prints
+      one line per link in row order, tab-separated: the row number counted
+      from 0, the state, the HTTP status code ("-" when there was none), the
+      final address ("-" when there was no redirect) and the title.
+      Web links (http, https) are asked for their first bytes, redirects are
+      followed up to 10 times. The states are: OK; moved permanently (the
+      final address is the new one); not found (404, 410); refused or
+      forbidden (401, 403, 429); server error (5xx); no such host; timed
+      out; could not connect; other (with the status code or what went
+      wrong). Links to files on this machine are exists, missing or not
+      readable (a file is never read). Other links (mailto:, ftp:, a file on
+      another machine) are not checked. A user name and password in an
+      address are never printed.
+      --jobs N      check N links at a time (1 to 64, default 6); never more
+                    than 2 to one host at once
+      --timeout S   give up on an answer after S seconds (default 15)
+      Exit status: 0 when every checked link was OK (or an existing file); 1
+      otherwise, or when FILE could not be read whole; 3 for a higher
+      version; 2 for bad usage or a file that cannot be opened.
+
+  duplicates FILE
+      Prints the groups of links of FILE that point to the same place, one
+      group per paragraph, one line per link: a '*' on every copy but the
+      oldest (by date added), the row number, a tab, the title, a tab and the
+      link. Addresses are compared with http and https alike, the host in
+      lower case without "www.", the default port left out, an empty path and
+      "/" alike, a trailing "/" ignored, the query's parameters sorted and
+      tracking parameters (utm_*, fbclid, gclid, mc_cid, mc_eid, yclid,
+      _hsenc, _hsmi) left out, escapes of letters and digits decoded; the part
+      after '#' counts. Files on this machine are compared by their full
+      path, "." and ".." resolved.
+      Exit status: 0 when there are no duplicates; 1 when there are some, or
+      when FILE could not be read whole; 3 for a higher version; 2 for bad
+      usage or a file that cannot be opened.
+
 Options:
   -h, --help    Show this help.
 )";
@@ -206,6 +244,37 @@ int Sort(const std::vector<std::string>& args)
     return SortCommand(file, keys, output, std::cerr);
 }
 
+int Check(const std::vector<std::string>& args)
+{
+    std::string file;
+    CLinkChecker::Options options;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--jobs" || args[i] == "--timeout") {
+            if (i + 1 >= args.size()) return Usage((args[i] + " needs a value").c_str());
+            const std::string& value = args[++i];
+            char* end = nullptr;
+            const double number = std::strtod(value.c_str(), &end);
+            if (args[i - 1] == "--jobs") {
+                if (value.empty() || *end || number < 1 || number > 64 || number != int(number))
+                    return Usage("--jobs needs a number from 1 to 64");
+                options.jobs = int(number);
+            } else {
+                if (value.empty() || *end || !(number > 0 && number <= 3600))
+                    return Usage("--timeout needs a number of seconds above 0, at most 3600");
+                options.timeoutMs = std::max(1, int(number * 1000));
+            }
+        } else if (args[i].size() > 2 && args[i].compare(0, 2, "--") == 0) {
+            return Usage(("unknown option \"" + args[i] + "\"").c_str());
+        } else if (file.empty()) {
+            file = args[i];
+        } else {
+            return Usage("check takes one data file");
+        }
+    }
+    if (file.empty()) return Usage("check takes a data file");
+    return CheckCommand(file, options, std::cout, std::cerr);
+}
+
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -247,6 +316,11 @@ int main(int argc, char** argv)
     if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
         std::cout << kHelp;
         return kExitOk;
+    }
+    if (args[0] == "check") return Check(args);
+    if (args[0] == "duplicates") {
+        if (args.size() != 2) return Usage("duplicates takes one data file");
+        return DuplicatesCommand(args[1], std::cout, std::cerr);
     }
     if (args[0] == "dump") {
         if (args.size() != 2) return Usage("dump takes one data file");

@@ -1,0 +1,172 @@
+#include "bench/LoopbackHttpServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+bool SendAll(int fd, const std::string& data)
+{
+    size_t sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) return false;
+        sent += size_t(n);
+    }
+    return true;
+}
+
+std::string Response(int status, const char* reason, const std::string& extra = {}, const std::string& body = "hello")
+{
+    return "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n" + extra + "\r\n" + body;
+}
+
+std::string Redirect(int status, const std::string& to)
+{
+    return Response(status, "Redirect", "Location: " + to + "\r\n", "");
+}
+
+// True once the other end closed the connection (or the server stops).
+bool PeerGone(int fd, const std::atomic<bool>& stopping)
+{
+    if (stopping) return true;
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, 20) <= 0) return false;
+    char c;
+    return recv(fd, &c, 1, MSG_DONTWAIT) <= 0;
+}
+
+}  // namespace
+
+LoopbackHttpServer::LoopbackHttpServer()
+{
+    m_listen = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (m_listen < 0 || bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(m_listen, 128) != 0 || getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("cannot listen on the loopback address");
+    m_port = ntohs(address.sin_port);
+    m_acceptor = std::thread([this] { AcceptLoop(); });
+}
+
+LoopbackHttpServer::~LoopbackHttpServer()
+{
+    m_stopping = true;
+    m_acceptor.join();
+    for (std::thread& t : m_threads) t.join();
+    close(m_listen);
+}
+
+std::string LoopbackHttpServer::Url(const std::string& path) const
+{
+    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+}
+
+int LoopbackHttpServer::Requests(const std::string& path) const
+{
+    std::lock_guard lock(m_mutex);
+    auto found = m_requests.find(path);
+    return found == m_requests.end() ? 0 : found->second;
+}
+
+std::string LoopbackHttpServer::LastHead() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastHead;
+}
+
+void LoopbackHttpServer::AcceptLoop()
+{
+    while (!m_stopping) {
+        pollfd p{m_listen, POLLIN, 0};
+        if (poll(&p, 1, 20) <= 0) continue;
+        const int fd = accept(m_listen, nullptr, nullptr);
+        if (fd < 0) continue;
+        std::lock_guard lock(m_mutex);
+        m_threads.emplace_back([this, fd] {
+            Serve(fd);
+            close(fd);
+        });
+    }
+}
+
+void LoopbackHttpServer::Serve(int fd)
+{
+    // A client that stops reading must not hold the server when it stops.
+    timeval limit{0, 200000};
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    std::string head;
+    char buffer[2048];
+    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
+        pollfd p{fd, POLLIN, 0};
+        if (m_stopping) return;
+        if (poll(&p, 1, 20) <= 0) continue;
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) return;
+        head.append(buffer, size_t(n));
+    }
+    const size_t start = head.find(' ') + 1;
+    std::string path = head.substr(start, head.find(' ', start) - start);
+    path = path.substr(0, path.find('?'));
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_requests[path];
+        m_lastHead = head;
+    }
+    ++m_total;
+    const int now = ++m_concurrent;
+    for (int seen = m_maxConcurrent; now > seen && !m_maxConcurrent.compare_exchange_weak(seen, now);) {
+    }
+    Answer(fd, path, head);
+    --m_concurrent;
+}
+
+void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::string& head)
+{
+    if (path == "/ok") SendAll(fd, Response(200, "OK"));
+    else if (path == "/partial")
+        SendAll(fd, head.find("Range: bytes=0-1023") != std::string::npos
+                        ? Response(206, "Partial Content", "Content-Range: bytes 0-4/5\r\n")
+                        : Response(200, "OK"));
+    else if (path == "/empty") SendAll(fd, Response(416, "Range Not Satisfiable", {}, ""));
+    else if (path == "/gone") SendAll(fd, Response(410, "Gone"));
+    else if (path == "/forbidden") SendAll(fd, Response(403, "Forbidden"));
+    else if (path == "/auth") SendAll(fd, Response(401, "Unauthorized", "WWW-Authenticate: Basic realm=\"test\"\r\n"));
+    else if (path == "/busy") SendAll(fd, Response(429, "Too Many Requests"));
+    else if (path == "/error") SendAll(fd, Response(500, "Internal Server Error"));
+    else if (path == "/teapot") SendAll(fd, Response(418, "I'm a teapot"));
+    else if (path == "/moved") SendAll(fd, Redirect(301, Url("/ok")));
+    else if (path == "/moved308") SendAll(fd, Redirect(308, Url("/moved")));
+    else if (path == "/temporary") SendAll(fd, Redirect(302, Url("/ok")));
+    else if (path == "/movedtemp") SendAll(fd, Redirect(301, Url("/temporary")));
+    else if (path == "/relative") SendAll(fd, Redirect(301, "ok"));
+    else if (path == "/loop") SendAll(fd, Redirect(301, Url("/loop")));
+    else if (path == "/nolocation") SendAll(fd, Response(301, "Moved Permanently", {}, ""));
+    else if (path == "/tojs") SendAll(fd, Redirect(302, "javascript:alert(1)"));
+    else if (path == "/silent") {
+        while (!PeerGone(fd, m_stopping)) {
+        }
+    } else if (path == "/endless" || path == "/huge") {
+        std::string start = "HTTP/1.1 200 OK\r\nConnection: close\r\n";
+        if (path == "/huge") start += "Content-Length: 1073741824\r\n";
+        const std::string chunk(16384, 'x');
+        if (!SendAll(fd, start + "\r\n")) return;
+        while (!m_stopping && SendAll(fd, chunk)) {
+        }
+    } else if (path.compare(0, 6, "/delay") == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        SendAll(fd, Response(200, "OK"));
+    } else SendAll(fd, Response(404, "Not Found"));
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// What a link is, for checking it: a web address, a file on this machine, or anything
+// else (mailto:, ftp:, a file on another machine, javascript:, a bare word).
+enum class LinkKind { Web, LocalFile, Other };
+
+// The parts of an absolute address: scheme://userinfo@host:port/path?query#fragment.
+// Each part is as written (no decoding); hasAuthority tells "//" was there.
+struct AddressParts {
+    std::string scheme;  // lower case
+    bool hasAuthority = false;
+    std::string userInfo;
+    std::string host;  // as written; an IPv6 literal keeps its brackets
+    std::string port;
+    std::string path;
+    bool hasQuery = false;
+    std::string query;
+    bool hasFragment = false;
+    std::string fragment;
+};
+
+// Splits an address that begins with a scheme of two or more characters; false for
+// anything else ("C:\x" is a file name, not an address).
+bool SplitAddress(std::string_view link, AddressParts& parts);
+
+LinkKind KindOfLink(std::string_view link);
+// The absolute file name of a local file link ("/x", "C:\x", "file:///x"), cleaned of
+// "." and ".." and doubled separators; empty when the link is not one.
+std::string LocalPathOfLink(std::string_view link);
+// The link without the user name and password of its address, for showing it.
+std::string WithoutUserInfo(std::string_view link);
+// The host of a web address as it is looked up: lower case, a non-ASCII name in its
+// punycode form, without a final dot; empty when there is none.
+std::string HostKey(std::string_view link);
+
+// Two links that point to the same place have the same key: http and https alike, the
+// host in lower case without "www.", no default port, "" and "/" alike, no trailing "/",
+// the query's parameters sorted without tracking ones, escapes of unreserved characters
+// decoded; the fragment counts. Local files compare by their cleaned path. Empty for an
+// empty link.
+std::string DuplicateKey(std::string_view link);

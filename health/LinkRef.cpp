@@ -1,0 +1,26 @@
+#include "health/LinkRef.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "store/LinkStore.h"
+
+std::vector<int> RowsOfLinks(const LinkStore& store, const std::vector<LinkRef>& refs, std::vector<int>* rowOf)
+{
+    std::unordered_map<const CAnnotatedLink*, int> rows;
+    rows.reserve(refs.size());
+    for (const LinkRef& ref : refs) rows.emplace(ref.record, -1);
+    for (int row = 0; row < store.Count(); ++row)
+        if (auto found = rows.find(&store.At(row)); found != rows.end()) found->second = row;
+    std::vector<int> result;
+    if (rowOf) rowOf->clear();
+    for (const LinkRef& ref : refs) {
+        const int row = rows[ref.record];
+        const bool stands = row >= 0 && store.At(row).link == ref.link;
+        if (stands) result.push_back(row);
+        if (rowOf) rowOf->push_back(stands ? row : -1);
+    }
+    std::sort(result.begin(), result.end());
+    result.erase(std::unique(result.begin(), result.end()), result.end());
+    return result;
+}

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <deque>
+#include <map>
+
+#include "health/LinkAddress.h"
+#include "health/LinkCheck.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+// Answers from a script, when the test says so; counts what is in flight.
+class ScriptedFetcher : public HttpFetcher {
+public:
+    std::map<std::string, FetchReply> script;  // by address; unknown ones get 404
+    std::map<int, std::string> inFlight;
+    std::deque<int> order;  // of the requests, oldest first
+    std::vector<std::string> fetched;
+    std::vector<int> cancelled;
+    size_t maxInFlight = 0;
+    std::map<std::string, int> maxPerHost;
+    int lastTimeout = 0;
+
+    void Fetch(int id, const std::string& url, int timeoutMs) override
+    {
+        inFlight[id] = url;
+        order.push_back(id);
+        fetched.push_back(url);
+        lastTimeout = timeoutMs;
+        maxInFlight = std::max(maxInFlight, inFlight.size());
+        std::map<std::string, int> perHost;
+        for (const auto& [i, u] : inFlight) ++perHost[HostKey(u)];
+        for (const auto& [host, n] : perHost) maxPerHost[host] = std::max(maxPerHost[host], n);
+    }
+    void Cancel(int id) override
+    {
+        cancelled.push_back(id);
+        inFlight.erase(id);
+    }
+    // Answers the oldest request in flight; false when there is none.
+    bool AnswerOne()
+    {
+        std::erase_if(order, [this](int id) { return !inFlight.count(id); });
+        if (order.empty()) return false;
+        const int id = order.front();
+        order.pop_front();
+        const std::string url = inFlight[id];
+        inFlight.erase(id);
+        auto found = script.find(url);
+        FetchReply reply;
+        if (found != script.end()) reply = found->second;
+        else reply.status = 404;
+        m_sink->Fetched(id, reply);
+        return true;
+    }
+    void AnswerAll()
+    {
+        while (AnswerOne()) {
+        }
+    }
+};
+
+struct Collector : CheckSink {
+    std::map<int, LinkCheckResult> results;
+    int finished = 0;
+    void LinkChecked(const LinkCheckResult& r) override { results[r.index] = r; }
+    void CheckFinished() override { ++finished; }
+};
+
+FetchReply Status(int status, const std::string& location = {})
+{
+    FetchReply r;
+    r.status = status;
+    r.location = location;
+    return r;
+}
+
+FetchReply Failure(FetchReply::Error error, const std::string& detail = {})
+{
+    FetchReply r;
+    r.error = error;
+    r.detail = detail;
+    return r;
+}
+
+}  // namespace
+
+TEST(LinkCheck, EachAnswerGivesItsStateAndRedirectChainsAreFollowed)
+{
+    ScriptedFetcher fetcher;
+    const std::string h = "http://h.example";
+    fetcher.script = {
+        {h + "/ok", Status(200)},
+        {h + "/partial", Status(206)},
+        {h + "/empty", Status(416)},
+        {h + "/missing", Status(404)},
+        {h + "/gone", Status(410)},
+        {h + "/auth", Status(401)},
+        {h + "/forbidden", Status(403)},
+        {h + "/busy", Status(429)},
+        {h + "/error", Status(503)},
+        {h + "/teapot", Status(418)},
+        {h + "/moved", Status(301, h + "/ok")},
+        {h + "/chain", Status(308, "https://new.example/moved")},
+        {"https://new.example/moved", Status(301, h + "/ok")},
+        {h + "/temporary", Status(302, h + "/ok")},
+        {h + "/movedtemp", Status(301, h + "/temporary")},
+        {h + "/tempmoved", Status(307, h + "/moved")},
+        {h + "/movedgone", Status(301, h + "/gone")},
+        {h + "/loop", Status(301, h + "/loop")},
+        {h + "/tojs", Status(302, "javascript:alert(1)")},
+        {h + "/nolocation", Status(301)},
+        {"http://nohost.example/", Failure(FetchReply::Error::NoSuchHost)},
+        {"http://slow.example/", Failure(FetchReply::Error::TimedOut)},
+        {"http://closed.example/", Failure(FetchReply::Error::CouldNotConnect, "Connection refused")},
+    };
+    struct Expect {
+        std::string link;
+        LinkState state;
+        int status;
+        std::string finalAddress;
+    };
+    const std::vector<Expect> expected = {
+        {h + "/ok", LinkState::Ok, 200, ""},
+        {h + "/partial", LinkState::Ok, 206, ""},
+        {h + "/empty", LinkState::Ok, 416, ""},
+        {h + "/missing", LinkState::NotFound, 404, ""},
+        {h + "/gone", LinkState::NotFound, 410, ""},
+        {h + "/auth", LinkState::Refused, 401, ""},
+        {h + "/forbidden", LinkState::Refused, 403, ""},
+        {h + "/busy", LinkState::Refused, 429, ""},
+        {h + "/error", LinkState::ServerError, 503, ""},
+        {h + "/teapot", LinkState::Other, 418, ""},
+        {h + "/moved", LinkState::Moved, 200, h + "/ok"},
+        {h + "/chain", LinkState::Moved, 200, h + "/ok"},
+        {h + "/temporary", LinkState::Ok, 200, h + "/ok"},
+        // Only the permanent part of a chain is the new address.
+        {h + "/movedtemp", LinkState::Moved, 200, h + "/temporary"},
+        {h + "/tempmoved", LinkState::Ok, 200, h + "/ok"},
+        {h + "/movedgone", LinkState::NotFound, 410, h + "/gone"},
+        {h + "/loop", LinkState::Other, 301, h + "/loop"},
+        {h + "/tojs", LinkState::Other, 302, "javascript:alert(1)"},
+        {h + "/nolocation", LinkState::Other, 301, ""},
+        {"http://nohost.example/", LinkState::NoSuchHost, 0, ""},
+        {"http://slow.example/", LinkState::TimedOut, 0, ""},
+        {"http://closed.example/", LinkState::CouldNotConnect, 0, ""},
+        {"mailto:a@b.c", LinkState::NotChecked, 0, ""},
+        {"javascript:alert(1)", LinkState::NotChecked, 0, ""},
+        {"file://server/share/x", LinkState::NotChecked, 0, ""},
+        {"/no/such/file/anywhere", LinkState::FileMissing, 0, ""},
+    };
+    std::vector<std::string> links;
+    for (const Expect& e : expected) links.push_back(e.link);
+    Collector sink;
+    CLinkChecker checker(fetcher, sink);
+    checker.Start(links);
+    fetcher.AnswerAll();
+    EXPECT_EQ(sink.finished, 1);
+    EXPECT_FALSE(checker.Running());
+    EXPECT_EQ(checker.Done(), int(links.size()));
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].link);
+        const LinkCheckResult& r = sink.results[int(i)];
+        EXPECT_EQ(r.state, expected[i].state) << StateText(r);
+        EXPECT_EQ(r.status, expected[i].status);
+        EXPECT_EQ(r.finalAddress, expected[i].finalAddress);
+    }
+    // A loop stops after ten redirects; javascript: is never fetched.
+    EXPECT_EQ(std::count(fetcher.fetched.begin(), fetcher.fetched.end(), h + "/loop"), 11);
+    EXPECT_EQ(std::count(fetcher.fetched.begin(), fetcher.fetched.end(), "javascript:alert(1)"), 0);
+    EXPECT_EQ(StateText(sink.results[9]), "other (HTTP 418)");
+    EXPECT_EQ(StateText(sink.results[16]), "other (too many redirects)");
+    EXPECT_EQ(StateText(sink.results[21]), "could not connect (Connection refused)");
+    EXPECT_EQ(fetcher.lastTimeout, 15000);
+}
+
+TEST(LinkCheck, JobsAndThePerHostLimitAreKeptAndStopDropsEverything)
+{
+    ScriptedFetcher fetcher;
+    std::vector<std::string> links;
+    for (int i = 0; i < 200; ++i) links.push_back("http://one.example/" + std::to_string(i));
+    for (int i = 0; i < 20; ++i) links.push_back("http://host" + std::to_string(i) + ".example/");
+    // Redirects to a busy host wait for their turn there.
+    for (int i = 0; i < 10; ++i) {
+        const std::string from = "http://hop" + std::to_string(i) + ".example/";
+        links.push_back(from);
+        fetcher.script[from] = Status(301, "http://one.example/0");
+    }
+    Collector sink;
+    CLinkChecker checker(fetcher, sink, {6, 2, 1000, 10});
+    checker.Start(links);
+    EXPECT_EQ(fetcher.inFlight.size(), 6u);  // hosts take turns from the start
+    fetcher.AnswerAll();
+    EXPECT_EQ(sink.finished, 1);
+    EXPECT_EQ(int(sink.results.size()), int(links.size()));
+    EXPECT_EQ(fetcher.maxInFlight, 6u);
+    for (const auto& [host, n] : fetcher.maxPerHost) EXPECT_LE(n, 2) << host;
+    EXPECT_EQ(fetcher.maxPerHost["one.example"], 2);
+
+    // Stop: the requests in flight are cancelled and nothing more is asked or reported.
+    ScriptedFetcher second;
+    Collector stopped;
+    CLinkChecker stopping(second, stopped);
+    stopping.Start(links);
+    second.AnswerOne();
+    const size_t asked = second.fetched.size();
+    stopping.Stop();
+    EXPECT_TRUE(second.inFlight.empty());
+    EXPECT_EQ(second.cancelled.size(), 6u);
+    EXPECT_FALSE(second.AnswerOne());
+    EXPECT_EQ(second.fetched.size(), asked);
+    EXPECT_EQ(stopped.results.size(), 1u);
+    EXPECT_EQ(stopped.finished, 0);
+    EXPECT_FALSE(stopping.Running());
+
+    // Nothing to fetch: finished at once.
+    ScriptedFetcher none;
+    Collector empty;
+    CLinkChecker quick(none, empty);
+    quick.Start({});
+    EXPECT_EQ(empty.finished, 1);
+}
+
+TEST(LinkCheck, LocalFilesAreLookedAtWithoutBeingRead)
+{
+    TempFolder temp;
+    auto at = [&](const char* name) { return (temp.path / name).string(); };
+    const std::string file = at("a b.txt");
+    std::ofstream(file) << "x";
+    const std::string fifo = at("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string locked = at("locked");
+    std::ofstream(locked) << "x";
+    chmod(locked.c_str(), 0);
+    const std::pair<std::string, LinkState> cases[] = {
+        {file, LinkState::FileExists},
+        {"file://" + at("a%20b.txt"), LinkState::FileExists},
+        {temp.path.string(), LinkState::FileExists},  // a folder
+        {fifo, LinkState::FileExists},           // opening it would wait for a writer
+        {"/dev/zero", LinkState::FileExists},
+        {at("nothing"), LinkState::FileMissing},
+        {file + "/below", LinkState::FileMissing},
+        {locked, geteuid() == 0 ? LinkState::FileExists : LinkState::FileNotReadable},
+    };
+    ScriptedFetcher fetcher;
+    Collector sink;
+    CLinkChecker checker(fetcher, sink);
+    std::vector<std::string> links;
+    for (const auto& c : cases) links.push_back(c.first);
+    checker.Start(links);
+    EXPECT_EQ(sink.finished, 1);
+    for (size_t i = 0; i < links.size(); ++i) EXPECT_EQ(sink.results[int(i)].state, cases[i].second) << links[i];
+    EXPECT_EQ(StateText(sink.results[2]), "exists (a folder)");
+    EXPECT_TRUE(fetcher.fetched.empty());
+}
