@@ -12,6 +12,8 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
     addSeparator();
     Add(CLinksDlg::CmdStatistics, "&Statistics...\tCtrl+S");
     Add(CLinksDlg::CmdSorting, "Multi-C&olumn Sorting...\tCtrl+M");
+    Add(CLinksDlg::CmdCheckLinks, "Check &Links...\tCtrl+K");
+    Add(CLinksDlg::CmdDuplicates, "Find &Duplicates...\tCtrl+U");
     addSeparator();
     Add(CLinksDlg::CmdInvert, "&Invert Selection\tCtrl+I");
     Add(CLinksDlg::CmdSelectAll, "Se&lect All\tCtrl+L");

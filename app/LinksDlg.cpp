@@ -18,6 +18,7 @@
 #include "common/ColumnScaler.h"
 #include "common/DialogUnits.h"
 #include "common/SortedComboBox.h"
+#include "health/CheckLinksDlg.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -446,6 +447,8 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
 void CLinksDlg::Shutdown()
 {
     m_shutDown = true;
+    // A link check in progress stops with the window.
+    if (CCheckLinksDlg* check = CheckLinksWindow()) check->close();
     auto lock = m_store.Lock();
     m_store.FreeAllLinks();
     m_placement->Save();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <atomic>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "app/WindowPlacementStore.h"
 #include "common/LaunchJob.h"
 #include "common/ThreadJob.h"
+#include "health/LinkRef.h"
 #include "options/OptionsSheet.h"
 #include "options/Settings.h"
 #include "search/RecordSearch.h"
@@ -24,6 +26,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class CCommandMenu;
+class CCheckLinksDlg;
 class CLinkListCtrl;
 class CSortedComboBox;
 class Clipboard;
@@ -49,13 +52,15 @@ class CLinksDlg : public QDialog,
                   private PersistenceHost,
                   private SearchSink,
                   private UndoHost,
-                  private OptionsOwner {
+                  private OptionsOwner,
+                  private LinkListHost {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
     enum Command { CmdAbout = 16, CmdStatistics = 32, CmdSorting = 48, CmdInvert = 64, CmdSelectAll = 80,
                    CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
-                   CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdExit = 110 };
+                   CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdCheckLinks = 224, CmdDuplicates = 240,
+                   CmdExit = 110 };
     enum OptionsPage { SavingPage = 0 };
 
     explicit CLinksDlg(DesktopServices& services, QWidget* parent = nullptr);
@@ -118,6 +123,17 @@ public:
     void ExportCommand();
     bool ExportBookmarksTo(const std::string& path);
     void AboutCommand();
+    // Check Links: the selected links (all when fewer than two are selected) in a window
+    // of their own while the main window stays usable.
+    void CheckLinksCommand();
+    // Find Duplicates: selects every copy but the oldest of each group and reports them.
+    void DuplicatesCommand();
+    CCheckLinksDlg* CheckLinksWindow() const;
+    // LinkListHost
+    int SelectLinks(const std::vector<LinkRef>& refs) override;
+    std::vector<bool> ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links) override;
+    // Selects exactly the given rows (ascending), showing the first in the form.
+    void SelectRows(const std::vector<int>& rows);
     const SortKeyTable& SortKeys() const { return m_sortKeys; }
     // Opens the command menu at a point of the screen.
     void ShowCommandMenu(const QPoint& at);
@@ -266,4 +282,5 @@ private:
     QPushButton* m_close = nullptr;
     CCommandMenu* m_menu = nullptr;
     QToolButton* m_menuButton = nullptr;
+    QPointer<CCheckLinksDlg> m_checkDlg;
 };

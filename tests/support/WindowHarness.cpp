@@ -78,6 +78,15 @@ void WindowHarness::WriteDataFile(const std::vector<std::string>& titles, int ca
     ASSERT_TRUE(writer.Open(DataPath()) && ::WriteDataFile(store, writer) && writer.Commit());
 }
 
+void WindowHarness::WriteRecords(const std::vector<CAnnotatedLink>& records)
+{
+    LinkStore store;
+    for (const CAnnotatedLink& r : records)
+        store.InsertLink(store.Count(), r.title, r.link, r.description, r.category, r.added, r.modified);
+    AtomicFileWriter writer(false);
+    ASSERT_TRUE(writer.Open(DataPath()) && ::WriteDataFile(store, writer) && writer.Commit());
+}
+
 void WindowHarness::WriteGeneratedFile(int count) { ASSERT_TRUE(::WriteGeneratedFile(DataPath(), count)); }
 
 void WindowHarness::ClickRow(int row, Qt::KeyboardModifiers modifiers)

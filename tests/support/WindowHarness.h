@@ -44,6 +44,8 @@ public:
     // Writes a data file with the given titles (categories "Cat0", "Cat1"...).
     void WriteDataFile(const std::vector<std::string>& titles, int categories = 0);
     void WriteGeneratedFile(int count);
+    // Writes a data file with exactly these records.
+    void WriteRecords(const std::vector<CAnnotatedLink>& records);
 
     // Like a user: clicks, keys and typing.
     void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -1,0 +1,124 @@
+#include <QTimer>
+
+#include "app/LinkListCtrl.h"
+#include "app/LinksDlg.h"
+#include "health/CheckLinksDlg.h"
+#include "health/DuplicateFinder.h"
+#include "health/DuplicatesDlg.h"
+#include "options/CountFormatter.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "platform/qt/QtHttpFetcher.h"
+
+// The main window's side of Check Links and Find Duplicates: what to check, and the
+// selection and changes that their windows ask for.
+
+void CLinksDlg::CheckLinksCommand()
+{
+    if (m_searchBusy) return;
+    std::vector<CheckItem> items;
+    {
+        auto lock = m_store.Lock();
+        const RowStates& states = m_list->States();
+        std::vector<int> rows = states.SelectedRows();
+        if (rows.size() < 2) {
+            rows.resize(size_t(m_store.Count()));
+            for (int row = 0; row < m_store.Count(); ++row) rows[size_t(row)] = row;
+        }
+        items.reserve(rows.size());
+        for (int row : rows) {
+            const CAnnotatedLink& record = m_store.At(row);
+            items.push_back({{&record, record.link}, record.title});
+        }
+    }
+    if (items.empty()) {
+        m_prompter.Notice("There are no links to check.");
+        return;
+    }
+    // One check at a time: a new one replaces the one that is open.
+    if (m_checkDlg) m_checkDlg->close();
+    m_checkDlg = new CCheckLinksDlg(*this, std::move(items), std::make_unique<QtHttpFetcher>(), CLinkChecker::Options{},
+                                    CCountFormatter(m_settings), this);
+    m_checkDlg->show();
+    m_checkDlg->Start();
+}
+
+void CLinksDlg::DuplicatesCommand()
+{
+    if (m_searchBusy) return;
+    auto lock = m_store.Lock();
+    const std::vector<DuplicateGroup> groups = FindDuplicates(m_store);
+    if (groups.empty()) {
+        m_prompter.Notice("No two links point to the same place.");
+        return;
+    }
+    SelectRows(RowsToRemove(groups));
+    CDuplicatesDlg dlg(groups, m_store, CCountFormatter(m_settings), this);
+    lock.unlock();
+    dlg.exec();
+}
+
+void CLinksDlg::SelectRows(const std::vector<int>& rows)
+{
+    auto lock = m_store.Lock();
+    BeginListUpdate();
+    RowStates& states = m_list->States();
+    states.ClearSelection();
+    for (int row : rows) states.SetSelected(row, true);
+    states.SetFocus(-1);
+    if (!rows.empty()) {
+        states.SetMark(rows.front());
+        RetrieveLink(false);
+        m_list->EnsureRowVisible(rows.front());
+        UpdatePrevNextButtons(rows.front());
+    }
+    UpdateSelectedCount();
+    EndListUpdate();
+}
+
+int CLinksDlg::SelectLinks(const std::vector<LinkRef>& refs)
+{
+    if (m_searchBusy) return 0;
+    auto lock = m_store.Lock();
+    const std::vector<int> rows = RowsOfLinks(m_store, refs);
+    SelectRows(rows);
+    // The user goes on in the list: Delete, or a click to edit.
+    activateWindow();
+    m_list->setFocus();
+    return int(rows.size());
+}
+
+std::vector<bool> CLinksDlg::ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links)
+{
+    std::vector<bool> replaced(refs.size(), false);
+    if (m_searchBusy) return replaced;
+    auto lock = m_store.Lock();
+    // An edit in the form goes into its record first, as leaving the record would do,
+    // so that it neither is lost nor later writes the old link back.
+    if (m_edited && m_retrieved) SaveCurrentLink(false);
+    std::vector<int> rowOf;
+    RowsOfLinks(m_store, refs, &rowOf);
+    BeginListUpdate();
+    const CLinkDate now = m_services.clock.NowDate();
+    const int shown = m_retrieved ? m_list->States().Retrieved() : -1;
+    bool any = false;
+    for (size_t i = 0; i < refs.size() && i < links.size(); ++i) {
+        const int row = rowOf[i];
+        if (row < 0) continue;
+        CAnnotatedLink& record = m_store.At(row);
+        m_undo.PushModify(record);
+        record.link = links[i];
+        record.modified = now;
+        m_list->Model().RowChanged(row);
+        if (row == shown) ShowLink(record);
+        replaced[i] = any = true;
+    }
+    EndListUpdate();
+    if (any) {
+        m_store.SetChanged();
+        m_persistence.StoredRecord();
+    }
+    return replaced;
+}
+
+CCheckLinksDlg* CLinksDlg::CheckLinksWindow() const { return m_checkDlg.data(); }

@@ -1,0 +1,237 @@
+#include "health/CheckLinksDlg.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "health/LinkAddress.h"
+#include "store/Utf.h"
+
+namespace {
+
+QString Text(const std::string& bytes) { return QString::fromStdString(DisplayUtf8(bytes)); }
+
+}  // namespace
+
+QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const Row& row = m_rows[size_t(index.row())];
+    const LinkCheckResult& r = row.result;
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        switch (index.column()) {
+        case ColTitle: return Text(m_items[size_t(r.index)].title).simplified();
+        case ColLink: return Text(WithoutUserInfo(m_items[size_t(r.index)].ref.link)).simplified();
+        case ColState: return Text(StateText(r)) + (row.replaced ? " - address replaced" : "");
+        case ColAddress: return Text(WithoutUserInfo(r.finalAddress));
+        default: return {};
+        }
+    }
+    // States sort in the order they are listed, then by status.
+    if (role == Qt::UserRole) {
+        if (index.column() == ColState) return int(r.state) * 1000 + r.status;
+        return data(index, Qt::DisplayRole);
+    }
+    return {};
+}
+
+QVariant CheckResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    static const char* const kHeadings[] = {"Title", "Link", "State", "Final Address"};
+    return section >= 0 && section < ColCount ? QString(kHeadings[section]) : QVariant();
+}
+
+void CheckResultsModel::Append(std::vector<LinkCheckResult> results)
+{
+    if (results.empty()) return;
+    beginInsertRows({}, rowCount(), rowCount() + int(results.size()) - 1);
+    for (LinkCheckResult& r : results) m_rows.push_back({std::move(r), false});
+    endInsertRows();
+}
+
+void CheckResultsModel::SetReplaced(int row)
+{
+    m_rows[size_t(row)].replaced = true;
+    emit dataChanged(index(row, ColState), index(row, ColState));
+}
+
+CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items, std::unique_ptr<HttpFetcher> fetcher,
+                               CLinkChecker::Options options, CCountFormatter counts, QWidget* parent)
+    : QDialog(parent), m_host(host), m_counts(std::move(counts)), m_items(std::move(items)),
+      m_fetcher(std::move(fetcher)), m_checker(*m_fetcher, *this, options), m_model(m_items)
+{
+    setWindowTitle("Check Links");
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setSizeGripEnabled(true);
+
+    m_status = new QLabel(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, int(m_items.size()));
+    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted->setSourceModel(&m_model);
+    m_sorted->setSortRole(Qt::UserRole);
+    m_sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
+    m_view = new QTableView(this);
+    m_view->setModel(m_sorted);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setSortingEnabled(true);
+    m_view->sortByColumn(-1, Qt::AscendingOrder);  // arrival order until a heading is clicked
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->hide();
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    const int em = fontMetrics().averageCharWidth();
+    m_view->setColumnWidth(CheckResultsModel::ColTitle, em * 28);
+    m_view->setColumnWidth(CheckResultsModel::ColLink, em * 32);
+    m_view->setColumnWidth(CheckResultsModel::ColState, em * 22);
+    m_status->setBuddy(m_view);
+
+    m_select = new QPushButton("&Select in List", this);
+    m_replace = new QPushButton("Use &New Address", this);
+    m_stop = new QPushButton("S&top", this);
+    m_close = new QPushButton("&Close", this);
+    m_select->setToolTip("Selects the rows of the chosen results in the main list");
+    m_replace->setToolTip("Gives the chosen moved links their new address (Undo takes it back)");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_select);
+    buttons->addWidget(m_replace);
+    buttons->addStretch();
+    buttons->addWidget(m_stop);
+    buttons->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_status);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_view, 1);
+    layout->addLayout(buttons);
+    resize(em * 120, fontMetrics().height() * 30);
+
+    connect(m_select, &QPushButton::clicked, this, &CCheckLinksDlg::SelectInList);
+    connect(m_replace, &QPushButton::clicked, this, &CCheckLinksDlg::UseNewAddress);
+    connect(m_stop, &QPushButton::clicked, this, &CCheckLinksDlg::Stop);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CCheckLinksDlg::UpdateButtons);
+    connect(m_view, &QTableView::doubleClicked, this, &CCheckLinksDlg::SelectInList);
+    // Results are shown a few times a second, so that thousands of quick answers cost
+    // one repaint each time rather than one each.
+    m_flushTimer.setInterval(100);
+    connect(&m_flushTimer, &QTimer::timeout, this, &CCheckLinksDlg::Flush);
+    UpdateButtons();
+    UpdateStatus();
+}
+
+CCheckLinksDlg::~CCheckLinksDlg() { m_checker.Stop(); }
+
+void CCheckLinksDlg::Start()
+{
+    m_flushTimer.start();
+    std::vector<std::string> links;
+    links.reserve(m_items.size());
+    for (const CheckItem& item : m_items) links.push_back(item.ref.link);
+    m_checker.Start(links);
+    Flush();
+}
+
+void CCheckLinksDlg::Stop()
+{
+    if (!m_checker.Running()) return;
+    m_checker.Stop();
+    m_stopped = true;
+    Flush();
+}
+
+void CCheckLinksDlg::done(int result)
+{
+    // Closing stops every request at once.
+    m_checker.Stop();
+    m_flushTimer.stop();
+    QDialog::done(result);
+}
+
+void CCheckLinksDlg::LinkChecked(const LinkCheckResult& result) { m_arrived.push_back(result); }
+
+void CCheckLinksDlg::CheckFinished() { Flush(); }
+
+void CCheckLinksDlg::Flush()
+{
+    m_model.Append(std::move(m_arrived));
+    m_arrived.clear();
+    m_progress->setValue(m_checker.Done());
+    if (!m_checker.Running()) m_flushTimer.stop();
+    UpdateStatus();
+    UpdateButtons();
+}
+
+void CCheckLinksDlg::UpdateStatus()
+{
+    const int total = int(m_items.size());
+    std::string text;
+    if (m_checker.Running())
+        text = "Checking links: " + m_counts.Format(m_checker.Done()) + " of " + m_counts.Format(total) + " done.";
+    else if (m_stopped)
+        text = "Stopped after " + m_counts.Format(m_checker.Done()) + " of " + m_counts.Plural("%s link%s.", total);
+    else
+        text = m_counts.Plural("Checked %s link%s.", total);
+    int bad = 0;
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        const LinkState state = m_model.Result(row).state;
+        bad += state != LinkState::Ok && state != LinkState::FileExists && state != LinkState::NotChecked;
+    }
+    if (m_model.rowCount() > 0) text += "  " + m_counts.Plural("%s link%s", bad) + (bad == 1 ? " needs" : " need") + " a look.";
+    m_status->setText(QString::fromStdString(text));
+    m_stop->setEnabled(m_checker.Running());
+}
+
+int CCheckLinksDlg::ModelRow(int viewRow) const { return m_sorted->mapToSource(m_sorted->index(viewRow, 0)).row(); }
+
+std::vector<int> CCheckLinksDlg::ChosenRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : m_view->selectionModel()->selectedRows()) rows.push_back(ModelRow(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CCheckLinksDlg::UpdateButtons()
+{
+    const std::vector<int> rows = ChosenRows();
+    m_select->setEnabled(!rows.empty());
+    m_replace->setEnabled(std::any_of(rows.begin(), rows.end(), [this](int row) {
+        return m_model.Result(row).state == LinkState::Moved && !m_model.Replaced(row);
+    }));
+}
+
+void CCheckLinksDlg::SelectInList()
+{
+    std::vector<LinkRef> refs;
+    for (int row : ChosenRows()) refs.push_back(m_model.Item(row).ref);
+    if (!refs.empty()) m_host.SelectLinks(refs);
+}
+
+void CCheckLinksDlg::UseNewAddress()
+{
+    std::vector<int> rows;
+    std::vector<LinkRef> refs;
+    std::vector<std::string> links;
+    for (int row : ChosenRows())
+        if (m_model.Result(row).state == LinkState::Moved && !m_model.Replaced(row)) {
+            rows.push_back(row);
+            refs.push_back(m_model.Item(row).ref);
+            links.push_back(m_model.Result(row).finalAddress);
+        }
+    if (rows.empty()) return;
+    const std::vector<bool> replaced = m_host.ReplaceLinks(refs, links);
+    for (size_t i = 0; i < rows.size() && i < replaced.size(); ++i)
+        if (replaced[i]) {
+            // The record now has the new link; later commands look for it by that.
+            m_items[size_t(m_model.Result(rows[i]).index)].ref.link = links[i];
+            m_model.SetReplaced(rows[i]);
+        }
+    UpdateButtons();
+}

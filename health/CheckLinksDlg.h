@@ -1,0 +1,107 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "health/LinkCheck.h"
+#include "health/LinkRef.h"
+#include "options/CountFormatter.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+
+// One link handed to the check: the record it came from and its title.
+struct CheckItem {
+    LinkRef ref;
+    std::string title;
+};
+
+// The results so far, one row per checked link, in the order they arrived.
+class CheckResultsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { ColTitle, ColLink, ColState, ColAddress, ColCount };
+    explicit CheckResultsModel(const std::vector<CheckItem>& items, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_items(items)
+    {
+    }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : ColCount; }
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void Append(std::vector<LinkCheckResult> results);
+    const LinkCheckResult& Result(int row) const { return m_rows[size_t(row)].result; }
+    const CheckItem& Item(int row) const { return m_items[size_t(m_rows[size_t(row)].result.index)]; }
+    bool Replaced(int row) const { return m_rows[size_t(row)].replaced; }
+    void SetReplaced(int row);
+
+private:
+    struct Row {
+        LinkCheckResult result;
+        bool replaced = false;
+    };
+    const std::vector<CheckItem>& m_items;
+    std::vector<Row> m_rows;
+};
+
+// Check Links: checks the links in the background and shows each one's state as it
+// arrives. Nothing in the list changes unless the user chooses Select in List or Use
+// New Address. Closing the window stops the check.
+class CCheckLinksDlg : public QDialog, private CheckSink {
+    Q_OBJECT
+public:
+    CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items, std::unique_ptr<HttpFetcher> fetcher,
+                   CLinkChecker::Options options, CCountFormatter counts, QWidget* parent);
+    ~CCheckLinksDlg() override;
+
+    void Start();
+    void Stop();
+    bool Running() const { return m_checker.Running(); }
+    QTableView* View() const { return m_view; }
+    // The model row shown at a row of the view.
+    int ModelRow(int viewRow) const;
+    const CheckResultsModel& Results() const { return m_model; }
+    QPushButton* SelectButton() const { return m_select; }
+    QPushButton* ReplaceButton() const { return m_replace; }
+    QPushButton* StopButton() const { return m_stop; }
+    QLabel* StatusLabel() const { return m_status; }
+
+    void SelectInList();
+    void UseNewAddress();
+
+protected:
+    void done(int result) override;
+
+private:
+    void LinkChecked(const LinkCheckResult& result) override;
+    void CheckFinished() override;
+    void Flush();
+    void UpdateButtons();
+    void UpdateStatus();
+    std::vector<int> ChosenRows() const;
+
+    LinkListHost& m_host;
+    CCountFormatter m_counts;
+    std::vector<CheckItem> m_items;
+    std::unique_ptr<HttpFetcher> m_fetcher;
+    CLinkChecker m_checker;  // after the fetcher, so that it goes first
+    CheckResultsModel m_model;
+    std::vector<LinkCheckResult> m_arrived;  // not shown yet
+    QTimer m_flushTimer;
+    bool m_stopped = false;
+
+    QLabel* m_status = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QTableView* m_view = nullptr;
+    QSortFilterProxyModel* m_sorted = nullptr;
+    QPushButton* m_select = nullptr;
+    QPushButton* m_replace = nullptr;
+    QPushButton* m_stop = nullptr;
+    QPushButton* m_close = nullptr;
+};

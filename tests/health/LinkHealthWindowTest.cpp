@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/LinkListCtrl.h"
+#include "bench/LoopbackHttpServer.h"
+#include "health/CheckLinksDlg.h"
+#include "health/DuplicatesDlg.h"
+#include "tests/support/DialogAnswer.h"
+#include "tests/support/WindowHarness.h"
+
+namespace {
+
+void Key(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods = Qt::ControlModifier)
+{
+    // The offscreen platform has no window manager to give the focus back.
+    if (!dlg.isActiveWindow()) QApplication::setActiveWindow(&dlg);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &dlg;
+    QTest::keyClick(target, Qt::Key(key), mods);
+}
+
+template <class Done>
+bool SpinUntil(Done done, int ms = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+CAnnotatedLink Link(const std::string& title, const std::string& link, double added = 40000)
+{
+    CAnnotatedLink r;
+    r.title = title;
+    r.link = link;
+    r.added = {CLinkDate::Valid, added};
+    r.modified = r.added;
+    return r;
+}
+
+// Chooses the results of the check window whose titles are given.
+void ChooseResults(CCheckLinksDlg& check, const std::vector<std::string>& titles)
+{
+    QTableView* view = check.View();
+    view->clearSelection();
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        const std::string title = view->model()->index(row, 0).data().toString().toStdString();
+        if (std::find(titles.begin(), titles.end(), title) != titles.end())
+            view->selectionModel()->select(view->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+}  // namespace
+
+TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
+{
+    LoopbackHttpServer server;
+    WindowHarness h;
+    h.WriteRecords({Link("Moved", server.Url("/moved")), Link("Fine", server.Url("/ok")),
+                    Link("Gone", server.Url("/gone")), Link("Moved too", server.Url("/moved308")),
+                    Link("Mail", "mailto:a@b.c"), Link("Silent 1", server.Url("/silent")),
+                    Link("Silent 2", server.Url("/silent?2"))});
+    CLinksDlg& dlg = h.Open();
+    Key(dlg, Qt::Key_K);
+    CCheckLinksDlg* check = dlg.CheckLinksWindow();
+    ASSERT_NE(check, nullptr);
+    EXPECT_FALSE(check->isModal());
+    // The quick answers arrive while the silent server keeps the check running.
+    ASSERT_TRUE(SpinUntil([&] { return check->Results().rowCount() == 5; }));
+    EXPECT_TRUE(check->Running());
+    EXPECT_TRUE(check->StopButton()->isEnabled());
+    QTest::mouseClick(check->StopButton(), Qt::LeftButton);
+    EXPECT_FALSE(check->Running());
+    EXPECT_EQ(check->StatusLabel()->text().toStdString(), "Stopped after 5 of 7 links.  3 links need a look.");
+    EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0; }, 3000));
+
+    // Sorted by state: OK first, then the moved ones, then the others.
+    check->View()->sortByColumn(CheckResultsModel::ColState, Qt::AscendingOrder);
+    std::vector<std::string> order;
+    for (int row = 0; row < 5; ++row) order.push_back(check->View()->model()->index(row, 0).data().toString().toStdString());
+    EXPECT_EQ(order, (std::vector<std::string>{"Fine", "Moved", "Moved too", "Gone", "Mail"}));
+
+    EXPECT_FALSE(check->SelectButton()->isEnabled());
+    ChooseResults(*check, {"Gone"});
+    EXPECT_FALSE(check->ReplaceButton()->isEnabled());
+    QTest::mouseClick(check->SelectButton(), Qt::LeftButton);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(dlg.TitleField()->text().toStdString(), "Gone");
+
+    // Every result chosen: every row is selected.
+    ChooseResults(*check, {"Fine", "Moved", "Moved too", "Gone", "Mail"});
+    QTest::mouseClick(check->SelectButton(), Qt::LeftButton);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 1, 2, 3, 4}));
+
+    ASSERT_TRUE(check->ReplaceButton()->isEnabled());
+    QTest::mouseClick(check->ReplaceButton(), Qt::LeftButton);
+    EXPECT_EQ(dlg.Store().At(0).link, server.Url("/ok"));
+    EXPECT_EQ(dlg.Store().At(3).link, server.Url("/ok"));
+    EXPECT_EQ(dlg.Store().At(1).link, server.Url("/ok"));
+    EXPECT_EQ(dlg.Store().At(2).link, server.Url("/gone"));
+    EXPECT_TRUE(dlg.Store().IsChanged());
+    EXPECT_FALSE(check->ReplaceButton()->isEnabled());
+    EXPECT_NE(check->View()->model()->index(1, CheckResultsModel::ColState).data().toString().toStdString().find(
+                  "address replaced"),
+              std::string::npos);
+    // The replaced record is still found by its new link.
+    ChooseResults(*check, {"Moved"});
+    QTest::mouseClick(check->SelectButton(), Qt::LeftButton);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0}));
+    EXPECT_EQ(dlg.LinkField()->text().toStdString(), server.Url("/ok"));
+
+    // Each replacement is one Modify for Undo.
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().At(3).link, server.Url("/moved308"));
+    EXPECT_EQ(dlg.Store().At(0).link, server.Url("/ok"));
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().At(0).link, server.Url("/moved"));
+
+    // Closing the window stops a check that runs.
+    Key(dlg, Qt::Key_K);
+    QPointer<CCheckLinksDlg> second = dlg.CheckLinksWindow();
+    EXPECT_TRUE(check == nullptr || second != check);
+    ASSERT_TRUE(SpinUntil([&] { return server.Concurrent() == 2; }));
+    second->close();
+    EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0 && !second; }, 3000));
+    h.Close();
+}
+
+TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
+{
+    WindowHarness h;
+    h.WriteRecords({Link("New copy", "https://www.example.com/page/?utm_source=x", 40300),
+                    Link("Other", "https://example.org/", 40000), Link("Oldest", "http://example.com/page", 40100),
+                    Link("Middle", "HTTP://EXAMPLE.COM/page#", 40200), Link("File", "/home/u/a.txt", 40000),
+                    Link("File again", "file:///home/u/./a.txt", 39000)});
+    CLinksDlg& dlg = h.Open();
+    std::vector<std::vector<std::string>> shown;
+    DialogAnswer<CDuplicatesDlg> answer([&](CDuplicatesDlg& report) {
+        QTreeWidget* tree = report.Tree();
+        for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+            std::vector<std::string> group;
+            for (int c = 0; c < tree->topLevelItem(g)->childCount(); ++c) {
+                const QTreeWidgetItem* item = tree->topLevelItem(g)->child(c);
+                group.push_back(item->text(0).toStdString() + " " + item->text(4).toStdString());
+            }
+            shown.push_back(group);
+        }
+        report.reject();
+    });
+    Key(dlg, Qt::Key_U);
+    ASSERT_TRUE(answer.seen);
+    EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{{"New copy selected", "Oldest kept", "Middle selected"},
+                                                            {"File selected", "File again kept"}}));
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 3, 4}));
+    EXPECT_EQ(dlg.Store().Count(), 6);  // nothing is deleted by the command
+
+    // Delete, then Undo brings them back.
+    dlg.Settings().confirmDelete = false;
+    h.ClickButton(1014);
+    ASSERT_EQ(dlg.Store().Count(), 3);
+    EXPECT_EQ(dlg.Store().At(0).title, "Other");
+    EXPECT_EQ(dlg.Store().At(1).title, "Oldest");
+    EXPECT_EQ(dlg.Store().At(2).title, "File again");
+    Key(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().Count(), 6);
+
+    // With no duplicates left, the command says so and selects nothing new.
+    h.ClickRow(1);
+    dlg.Settings().confirmDelete = false;
+    Key(dlg, Qt::Key_Y);
+    ASSERT_EQ(dlg.Store().Count(), 3);
+    Key(dlg, Qt::Key_U);
+    EXPECT_EQ(h.prompter.Texts().back(), "No two links point to the same place.");
+    h.Close();
+}
