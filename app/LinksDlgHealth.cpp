@@ -83,6 +83,7 @@ int CLinksDlg::SelectLinks(const std::vector<LinkRef>& refs)
     const std::vector<int> rows = RowsOfLinks(m_store, refs);
     SelectRows(rows);
     // The user goes on in the list: Delete, or a click to edit.
+    raise();
     activateWindow();
     m_list->setFocus();
     return int(rows.size());

@@ -67,6 +67,9 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
       m_fetcher(std::move(fetcher)), m_checker(*m_fetcher, *this, options), m_model(m_items)
 {
     setWindowTitle("Check Links");
+    // A window of its own rather than one kept above the main window, so that Select in
+    // List can bring the main list forward for Delete.
+    setWindowFlags(Qt::Window);
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
     setSizeGripEnabled(true);
@@ -86,6 +89,7 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     m_view->sortByColumn(-1, Qt::AscendingOrder);  // arrival order until a heading is clicked
     m_view->setWordWrap(false);
     m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
     const int em = fontMetrics().averageCharWidth();
     m_view->setColumnWidth(CheckResultsModel::ColTitle, em * 28);

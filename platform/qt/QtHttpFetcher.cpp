@@ -76,7 +76,8 @@ void QtHttpFetcher::Drop(Pending& pending)
 {
     pending.reply->disconnect(this);
     pending.timer->disconnect(this);
-    pending.reply->abort();
+    // Aborting a reply that has finished makes Qt complain.
+    if (!pending.reply->isFinished()) pending.reply->abort();
     pending.reply->deleteLater();
 }
 
