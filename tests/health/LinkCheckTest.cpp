@@ -181,7 +181,7 @@ TEST(LinkCheck, JobsAndThePerHostLimitAreKeptAndStopDropsEverything)
 {
     ScriptedFetcher fetcher;
     std::vector<std::string> links;
-    for (int i = 0; i < 200; ++i) links.push_back("http://one.example/" + std::to_string(i));
+    for (int i = 0; i < 10000; ++i) links.push_back("http://one.example/" + std::to_string(i));
     for (int i = 0; i < 20; ++i) links.push_back("http://host" + std::to_string(i) + ".example/");
     // Redirects to a busy host wait for their turn there.
     for (int i = 0; i < 10; ++i) {
