@@ -19,6 +19,7 @@
 #include "common/DialogUnits.h"
 #include "common/SortedComboBox.h"
 #include "health/CheckLinksDlg.h"
+#include "sync/DataFileWatcher.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -51,6 +52,19 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     BuildControls();
     InsertColumns();
     SetDeleteCaption();
+    m_watcher = new CDataFileWatcher(this);
+    connect(m_watcher, &CDataFileWatcher::changed, this, &CLinksDlg::CheckDiskVersion);
+    m_diskRecheck.setSingleShot(true);
+    m_diskRecheck.setInterval(500);
+    connect(&m_diskRecheck, &QTimer::timeout, this, &CLinksDlg::CheckDiskVersion);
+    m_statusText = new QLabel(this);
+    m_statusText->setAutoFillBackground(true);
+    m_statusText->setFrameShape(QFrame::StyledPanel);
+    m_statusText->setMargin(4);
+    m_statusText->hide();
+    m_statusTimer.setSingleShot(true);
+    m_statusTimer.setInterval(8000);
+    connect(&m_statusTimer, &QTimer::timeout, m_statusText, &QLabel::hide);
     m_persistence.LoadDataFile(nullptr, false);
     if (m_settings.restoreWndPlacement) m_placement->Restore(false);
 
@@ -408,6 +422,8 @@ void CLinksDlg::LoadFinished()
     SetPrevNext(false, false);
     UpdateSelectedCount();
     UpdateTotalCount();
+    // Once the load has returned: the look for conflict copies may ask a question.
+    QMetaObject::invokeMethod(this, &CLinksDlg::FollowDataFile, Qt::QueuedConnection);
 }
 
 void CLinksDlg::OpenSavingOptions()

@@ -27,6 +27,7 @@ class QPushButton;
 class QToolButton;
 class CCommandMenu;
 class CCheckLinksDlg;
+class CDataFileWatcher;
 class CLinkListCtrl;
 class CSortedComboBox;
 class Clipboard;
@@ -134,6 +135,15 @@ public:
     std::vector<bool> ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links) override;
     // Selects exactly the given rows (ascending), showing the first in the form.
     void SelectRows(const std::vector<int>& rows);
+
+    // The data file on disk, changed by other programs (a sync tool): looks whether it
+    // changed, reloads it when nothing is unsaved here and asks otherwise.
+    void CheckDiskVersion();
+    // Looks for the conflict copies that sync tools leave beside the data file.
+    void CheckConflictCopies();
+    // A passing note over the foot of the list.
+    void ShowStatus(const QString& text);
+    QLabel* StatusText() const { return m_statusText; }
     const SortKeyTable& SortKeys() const { return m_sortKeys; }
     // Opens the command menu at a point of the screen.
     void ShowCommandMenu(const QPoint& at);
@@ -227,6 +237,16 @@ private:
     void EmptyCategoryField() override;
     void LoadFinished() override;
     void OpenSavingOptions() override;
+    bool DataFileChangedOnDisk(bool mayAsk) override;
+
+    // After each load and each change of the data file: watch it, look for conflict copies.
+    void FollowDataFile();
+    // The three-way question about a data file changed on disk; true when this window's
+    // version is to replace it.
+    bool SettleDiskChange();
+    // Loads the data file again, keeping the selection, the record in the form and the
+    // search as far as the records are still there.
+    void ReloadKeepingView();
 
     DesktopServices& m_services;
     Prompter& m_prompter;
@@ -283,4 +303,10 @@ private:
     CCommandMenu* m_menu = nullptr;
     QToolButton* m_menuButton = nullptr;
     QPointer<CCheckLinksDlg> m_checkDlg;
+    CDataFileWatcher* m_watcher = nullptr;
+    QTimer m_diskRecheck;  // a look at the disk put off while a dialog is open
+    DiskStamp m_lastDiskChange;  // the last version reported, so that it is reported once
+    bool m_settlingDisk = false;
+    QLabel* m_statusText = nullptr;
+    QTimer m_statusTimer;
 };

@@ -28,6 +28,7 @@ void CLinksDlg::OpenOptions(OptionsPage page)
     m_settings = chosen;
     m_settings.dataFile = std::string(TrimView(chosen.dataFile));
     m_persistence.SetDataPath(ConfiguredDataPath(m_settings, m_persistence.DefaultDataFolder()));
+    FollowDataFile();
     m_store.SetClearSelection(sheet.Values().clearSelection);
     if (!m_search->currentText().isEmpty()) RunSearch();
     SetDeleteCaption();

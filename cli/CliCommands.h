@@ -54,3 +54,6 @@ int CheckCommand(const std::string& dataFile, const CLinkChecker::Options& optio
 // Prints each group of links that point to the same place, one paragraph per group, the
 // copies that Find Duplicates would select marked '*'.
 int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);
+// Writes the union of two data files to output and says how many links came from where.
+int MergeCommand(const std::string& first, const std::string& second, const std::string& output, std::ostream& out,
+                 std::ostream& err);

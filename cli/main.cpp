@@ -169,6 +169,19 @@ Commands:
       when FILE could not be read whole; 3 for a higher version; 2 for bad
       usage or a file that cannot be opened.
 
+  merge A.dat B.dat OUT.dat
+      Writes OUT.dat with the links of both data files, as when a sync tool
+      left a conflicted copy of your data file: every link of A.dat in its
+      order, then those of B.dat that A.dat does not have. A link is the same
+      in both when its title, link, description, category and both dates
+      are; a link kept twice in one file on purpose stays twice. The
+      categories of both files are kept. OUT.dat is replaced only once it is
+      written whole; A.dat and B.dat are not changed. Prints how many links
+      were only in A.dat, only in B.dat and in both.
+      Exit status: 0 on success; 1 when a file could not be read whole
+      (nothing is written then) or OUT.dat could not be written; 3 for a
+      higher version; 2 for bad usage or a file that cannot be opened.
+
 Options:
   -h, --help    Show this help.
 )";
@@ -318,6 +331,10 @@ int main(int argc, char** argv)
         return kExitOk;
     }
     if (args[0] == "check") return Check(args);
+    if (args[0] == "merge") {
+        if (args.size() != 4) return Usage("merge takes two data files and the file to write");
+        return MergeCommand(args[1], args[2], args[3], std::cout, std::cerr);
+    }
     if (args[0] == "duplicates") {
         if (args.size() != 2) return Usage("duplicates takes one data file");
         return DuplicatesCommand(args[1], std::cout, std::cerr);

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // Message boxes. Implementations show them modally over the main window.
 class Prompter {
@@ -11,6 +12,15 @@ public:
     virtual ~Prompter() = default;
     // defaultYes chooses the default button of a Yes/No question.
     virtual Answer Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes = true) = 0;
+    // A question whose answers are buttons with captions of their own; returns the index
+    // of the one chosen. Escape and closing the box choose the last one. Where no one can
+    // answer (the command-line tool) the text is shown and the last one is taken.
+    virtual int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
+    {
+        (void)defaultButton;
+        Show(text, Icon::Question, Buttons::Ok);
+        return int(buttons.size()) - 1;
+    }
 
     void Error(const std::string& text) { Show(text, Icon::Exclamation, Buttons::Ok); }
     void Notice(const std::string& text) { Show(text, Icon::Information, Buttons::Ok); }

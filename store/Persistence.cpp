@@ -71,6 +71,39 @@ void CDataFilePersistence::SettlePaths(Paths& paths)
     m_dataPath = ConfiguredDataPath(m_settings, m_defaultFolder);
 }
 
+void CDataFilePersistence::SetDataPath(const std::string& path)
+{
+    auto lock = m_store.Lock();
+    if (path == m_dataPath) return;
+    m_dataPath = path;
+    AcceptDiskVersion();
+}
+
+bool CDataFilePersistence::DataFileChangedOnDisk(DiskStamp* now)
+{
+    auto lock = m_store.Lock();
+    const DiskStamp stamp = StampOf(m_dataPath);
+    if (now) *now = stamp;
+    if (!m_diskKnown || stamp.kind == DiskStamp::Kind::Missing) return false;
+    if (!stamp.SameContent(m_diskStamp)) return true;
+    m_diskStamp = stamp;
+    return false;
+}
+
+void CDataFilePersistence::AcceptDiskVersion()
+{
+    auto lock = m_store.Lock();
+    m_diskStamp = StampOf(m_dataPath);
+    m_diskKnown = true;
+}
+
+std::string CDataFilePersistence::KeepDiskVersionAside()
+{
+    auto lock = m_store.Lock();
+    const std::string aside = FreeNameWithTag(m_dataPath, "other version");
+    return CopyFileReplacing(m_dataPath, aside) ? aside : std::string();
+}
+
 void CDataFilePersistence::SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory)
 {
     m_makeWriter = std::move(factory);
@@ -104,7 +137,7 @@ bool CDataFilePersistence::MayReplace(const std::string& target, std::string& no
     return true;
 }
 
-bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptions)
+bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptions, bool mayAsk)
 {
     std::string target, notice;
     bool saved = false;
@@ -112,6 +145,11 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
         auto lock = m_store.Lock();
         if (m_store.Count() == 0) return false;
         target = path ? *path : m_dataPath;
+        // Never over a version that another program wrote (a sync tool, another machine)
+        // without the user's word. After the user chose to load that version, nothing is
+        // left to save.
+        if (target == m_dataPath && DataFileChangedOnDisk() && !m_host.DataFileChangedOnDisk(mayAsk))
+            return mayAsk && !m_store.IsChanged();
         BackupDataFile();
         if (MayReplace(target, notice)) {
             // A fresh account may not have its documents folder yet.
@@ -122,6 +160,7 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
             if (saved) {
                 m_store.ResetPresses();
                 m_store.SetChanged(false);
+                if (target == m_dataPath) AcceptDiskVersion();
                 // A backup copy killed half way leaves its temporary file too.
                 RemoveStaleTemps(BackupPath());
             }
@@ -165,6 +204,7 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     if (!append) {
         m_loadedPath = target;
         m_loadOutcome = LoadOutcome::Whole;
+        if (target == m_dataPath) AcceptDiskVersion();
     }
     if (!FileExists(target)) {
         if (path) m_prompter.Error(FormatPathMessage("Could not find data file \"%.259s\".", target));
@@ -192,6 +232,8 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     if (!append && status != ReadStatus::Ok)
         m_loadOutcome = opened && status == ReadStatus::ReadError ? LoadOutcome::Damaged : LoadOutcome::Unread;
     const bool ok = status != ReadStatus::ReadError;
+    // Appended links are not in the data file yet: they must be saved like typed ones.
+    if (append && m_store.Count() > before) m_store.SetChanged();
     if (ok) {
         m_store.ResetPresses();
     } else {
@@ -220,7 +262,7 @@ void CDataFilePersistence::StoredRecords(int count)
 int CSaveJob::Run()
 {
     SetFinished(false);
-    if (m_owner) m_owner->SaveDataFile();
+    if (m_owner) m_owner->SaveDataFile(nullptr, true, false);
     SetFinished(true);
     return 0;
 }

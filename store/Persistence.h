@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/ThreadJob.h"
+#include "sync/DiskVersion.h"
 
 class AtomicFileWriter;
 class Clock;
@@ -26,6 +27,10 @@ public:
     virtual void LoadFinished() = 0;
     // Offers the Options sheet on its Saving page, so that another data file can be chosen.
     virtual void OpenSavingOptions() = 0;
+    // Another program changed the data file since this window loaded or saved it. On the
+    // window thread (mayAsk) the host settles it with the user and returns true when the
+    // save may now replace the file; on a worker it is only told, and nothing is saved.
+    virtual bool DataFileChangedOnDisk(bool mayAsk) = 0;
 };
 
 // "Could not save annotated links into "%.259s"." with the path cut to 259 characters.
@@ -47,12 +52,13 @@ public:
     void SettlePaths(Paths& paths);
     const std::string& DefaultDataFolder() const { return m_defaultFolder; }
     const std::string& DataPath() const { return m_dataPath; }
-    void SetDataPath(const std::string& path) { m_dataPath = path; }
+    void SetDataPath(const std::string& path);
     std::string BackupPath() const { return m_dataPath + ".bak"; }
 
-    // path: nullptr for the configured data file. Safe to call from a worker thread.
+    // path: nullptr for the configured data file. Safe to call from a worker thread, which
+    // passes mayAsk false: a data file changed by another program is then left alone.
     // offerOptions: a failed save of the configured file opens the Saving page.
-    bool SaveDataFile(const std::string* path = nullptr, bool offerOptions = true);
+    bool SaveDataFile(const std::string* path = nullptr, bool offerOptions = true, bool mayAsk = true);
     bool LoadDataFile(const std::string* path, bool append);
     // Copies the configured data file to the backup before the first save of a day.
     void BackupDataFile();
@@ -60,6 +66,17 @@ public:
     void StoredRecord();
     // After an import of count records, which counts as one operation: one save at most.
     void StoredRecords(int count);
+
+    // Whether another program changed the data file since this window loaded or saved it:
+    // a new time on the same bytes is no change, and neither is a deleted file (the next
+    // save makes it again). now gets what is on disk.
+    bool DataFileChangedOnDisk(DiskStamp* now = nullptr);
+    // What is on disk now becomes the version this window knows, so that the next save
+    // may replace it: the user chose to keep their version, or declined a reload.
+    void AcceptDiskVersion();
+    // Copies the data file as it is on disk beside itself under a new name ("Norvelle
+    // (other version).dat"); empty when it could not.
+    std::string KeepDiskVersionAside();
 
     // For tests and benchmarks: how the replacing writer is made, and whether it syncs.
     void SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory);
@@ -84,6 +101,8 @@ private:
     std::function<std::unique_ptr<AtomicFileWriter>()> m_makeWriter;
     std::string m_loadedPath;
     LoadOutcome m_loadOutcome = LoadOutcome::Whole;
+    DiskStamp m_diskStamp;  // the data file as this window last loaded or saved it
+    bool m_diskKnown = false;
 };
 
 // The timed save: SaveDataFile of its owner on a worker thread.

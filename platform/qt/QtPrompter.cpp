@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 
 Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
@@ -31,6 +32,31 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
     };
     if (QThread::currentThread() == qApp->thread()) return show();
     Answer answer = Answer::Ok;
+    QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
+{
+    auto show = [&]() {
+        QMessageBox box(m_owner);
+        box.setWindowTitle("Norvelle");
+        box.setTextFormat(Qt::PlainText);
+        box.setText(QString::fromStdString(text));
+        box.setIcon(QMessageBox::Question);
+        std::vector<QPushButton*> added;
+        for (const std::string& caption : buttons)
+            added.push_back(box.addButton(QString::fromStdString(caption), QMessageBox::AcceptRole));
+        if (added.empty()) return -1;
+        if (defaultButton >= 0 && defaultButton < int(added.size())) box.setDefaultButton(added[size_t(defaultButton)]);
+        box.setEscapeButton(added.back());
+        box.exec();
+        for (size_t i = 0; i < added.size(); ++i)
+            if (box.clickedButton() == added[i]) return int(i);
+        return int(added.size()) - 1;
+    };
+    if (QThread::currentThread() == qApp->thread()) return show();
+    int answer = -1;
     QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
     return answer;
 }

@@ -11,6 +11,7 @@ public:
     explicit QtPrompter(QWidget* owner = nullptr) : m_owner(owner) {}
     void SetOwner(QWidget* owner) { m_owner = owner; }
     Answer Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes = true) override;
+    int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton) override;
 
 private:
     QPointer<QWidget> m_owner;

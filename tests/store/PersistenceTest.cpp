@@ -40,8 +40,15 @@ public:
     void EmptyCategoryField() override {}
     void LoadFinished() override { ++loads; }
     void OpenSavingOptions() override { ++options; }
+    bool DataFileChangedOnDisk(bool mayAsk) override
+    {
+        ++diskChanges;
+        askedOnWindow = mayAsk;
+        return keepMine;
+    }
     LinkStore& store;
-    int resets = 0, depth = 0, loads = 0, options = 0;
+    int resets = 0, depth = 0, loads = 0, options = 0, diskChanges = 0;
+    bool askedOnWindow = false, keepMine = false;
 };
 
 // Fails every write once limit bytes have been written.
@@ -579,4 +586,86 @@ TEST(Persistence, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
     ASSERT_TRUE(f.persistence.SaveDataFile());
     for (const auto& entry : fs::directory_iterator(temp.path)) EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     RecordProperty("rounds killed before the first save ended", killedMidway);
+}
+
+TEST(Persistence, AFileChangedByAnotherProgramIsNeverSavedOverWithoutAsking)
+{
+    TempFolder temp;
+    Fixture f(temp.path);
+    const std::string path = f.persistence.DataPath();
+    f.Add("mine");
+    ASSERT_TRUE(f.persistence.SaveDataFile());
+    auto bytes = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string ours = bytes();
+
+    // The same bytes with a new time are no change.
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::hours(1));
+    EXPECT_FALSE(f.persistence.DataFileChangedOnDisk());
+    f.store.SetChanged();
+    EXPECT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_EQ(f.host.diskChanges, 0);
+
+    // Another version arrives (written in place): neither the window nor a worker writes over it.
+    const std::string theirs = "other program's bytes";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << theirs;
+    EXPECT_TRUE(f.persistence.DataFileChangedOnDisk());
+    f.store.SetChanged();
+    EXPECT_FALSE(f.persistence.SaveDataFile(nullptr, true, false));
+    EXPECT_EQ(f.host.diskChanges, 1);
+    EXPECT_FALSE(f.host.askedOnWindow);
+    EXPECT_EQ(bytes(), theirs);
+    EXPECT_TRUE(f.store.IsChanged());
+    EXPECT_FALSE(f.persistence.SaveDataFile());
+    EXPECT_TRUE(f.host.askedOnWindow);
+    EXPECT_EQ(bytes(), theirs);
+    EXPECT_TRUE(f.prompter.Messages().empty());  // no "Could not save": the host asked
+
+    // Saving elsewhere is not held up.
+    const std::string elsewhere = (temp.path / "copy.dat").string();
+    EXPECT_TRUE(f.persistence.SaveDataFile(&elsewhere));
+
+    // The user keeps theirs: the other version goes aside, then the save replaces the file.
+    const std::string aside = f.persistence.KeepDiskVersionAside();
+    EXPECT_EQ(aside, (temp.path / "Norvelle (other version).dat").string());
+    f.persistence.AcceptDiskVersion();
+    f.store.SetChanged();
+    EXPECT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_EQ(bytes(), ours);
+    std::ifstream kept(aside, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), theirs);
+    EXPECT_EQ(f.persistence.KeepDiskVersionAside(), (temp.path / "Norvelle (other version 2).dat").string());
+
+    // Replaced through a rename, and the host says to go ahead (it kept the other aside).
+    const std::string renamed = path + ".new";
+    std::ofstream(renamed, std::ios::binary) << "renamed in";
+    fs::rename(renamed, path);
+    f.host.keepMine = true;
+    f.store.SetChanged();
+    EXPECT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_EQ(f.host.diskChanges, 3);
+    EXPECT_EQ(bytes(), ours);
+
+    // Deleted while open: the next save makes it again without a question.
+    fs::remove(path);
+    EXPECT_FALSE(f.persistence.DataFileChangedOnDisk());
+    f.store.SetChanged();
+    EXPECT_TRUE(f.persistence.SaveDataFile());
+    EXPECT_EQ(f.host.diskChanges, 3);
+    EXPECT_EQ(bytes(), ours);
+
+    // Loading takes the loaded version as known; switching to another file takes that one.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << theirs;
+    EXPECT_TRUE(f.persistence.DataFileChangedOnDisk());
+    f.persistence.SetDataPath(elsewhere);
+    EXPECT_FALSE(f.persistence.DataFileChangedOnDisk());
+    f.persistence.SetDataPath(path);
+    EXPECT_FALSE(f.persistence.DataFileChangedOnDisk());
+    ASSERT_TRUE(f.persistence.SaveDataFile(&elsewhere));
+    fs::copy_file(elsewhere, path, fs::copy_options::overwrite_existing);
+    EXPECT_TRUE(f.persistence.DataFileChangedOnDisk());
+    EXPECT_TRUE(f.persistence.LoadDataFile(nullptr, false));
+    EXPECT_FALSE(f.persistence.DataFileChangedOnDisk());
 }

@@ -11,6 +11,18 @@ Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons 
     return a;
 }
 
+int FakePrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
+{
+    std::lock_guard lock(m_mutex);
+    std::string shown = text;
+    for (const std::string& b : buttons) shown += " [" + b + "]";
+    m_messages.push_back({shown, Icon::Question, Buttons::YesNo});
+    if (m_choices.empty()) return defaultButton;
+    const int choice = m_choices.front();
+    m_choices.pop_front();
+    return choice;
+}
+
 std::vector<FakePrompter::Message> FakePrompter::Messages() const
 {
     std::lock_guard lock(m_mutex);

@@ -1,0 +1,189 @@
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <unordered_map>
+
+#include "app/LinkListCtrl.h"
+#include "app/LinksDlg.h"
+#include "common/SortedComboBox.h"
+#include "platform/Prompter.h"
+#include "platform/SettingsBackend.h"
+#include "store/FileIO.h"
+#include "store/LinkDate.h"
+#include "sync/ConflictCopies.h"
+#include "sync/DataFileWatcher.h"
+
+// The main window's side of a data file that other programs change: a sync tool bringing
+// another machine's version, or leaving a conflict copy beside it.
+
+namespace {
+
+// What identifies a record across a reload of the file.
+std::string RecordKey(const CAnnotatedLink& r)
+{
+    return r.title + '\0' + r.link + '\0' + std::to_string(r.added.status) + ':' + std::to_string(r.added.value);
+}
+
+std::string ChangeTime(const std::string& path)
+{
+    LocalTime t;
+    if (!FileLastWriteLocal(path, t)) return "at an unknown time";
+    return "on " + FormatLinkDate(LinkDateFromLocal(t), DateStyle::List);
+}
+
+}  // namespace
+
+void CLinksDlg::FollowDataFile()
+{
+    if (m_shutDown) return;
+    m_watcher->Follow(m_persistence.DataPath());
+    CheckConflictCopies();
+}
+
+bool CLinksDlg::DataFileChangedOnDisk(bool mayAsk)
+{
+    if (!mayAsk) {
+        // A timed save on a worker: the window asks once the worker has let go.
+        QMetaObject::invokeMethod(this, [this] {
+            m_lastDiskChange = DiskStamp{};
+            CheckDiskVersion();
+        }, Qt::QueuedConnection);
+        return false;
+    }
+    if (m_settlingDisk) return false;
+    m_settlingDisk = true;
+    const bool keepMine = SettleDiskChange();
+    m_settlingDisk = false;
+    return keepMine;
+}
+
+void CLinksDlg::CheckDiskVersion()
+{
+    if (m_shutDown || m_settlingDisk) return;
+    // Not in the middle of another question or a search: a little later.
+    if (m_searchBusy || QApplication::activeModalWidget()) {
+        m_diskRecheck.start();
+        return;
+    }
+    DiskStamp now;
+    if (!m_persistence.DataFileChangedOnDisk(&now)) return;
+    // A version that could not be loaded is reported once, not at every event.
+    if (now.kind == m_lastDiskChange.kind && now.SameContent(m_lastDiskChange)) return;
+    m_lastDiskChange = now;
+    if (!m_store.IsChanged() && !m_edited) {
+        ReloadKeepingView();
+        return;
+    }
+    m_settlingDisk = true;
+    SettleDiskChange();
+    m_settlingDisk = false;
+}
+
+bool CLinksDlg::SettleDiskChange()
+{
+    const std::string path = m_persistence.DataPath();
+    const std::string text = FormatPathMessage("\"%.259s\"", path) + ", changed " + ChangeTime(path) +
+                             ".\n\nThe data file was changed by another program. Load it and lose your changes, "
+                             "keep your version, or save your version under another name?";
+    const int choice = m_prompter.Choose(text, {"&Load It", "&Keep Mine", "&Save Mine under Another Name"}, 1);
+    auto lock = m_store.Lock();
+    if (choice == 0) {
+        m_edited = false;
+        if (m_persistence.LoadDataFile(&path, false)) ShowStatus("Loaded the data file as the other program saved it.");
+        return false;
+    }
+    if (choice == 1) {
+        const std::string aside = m_persistence.KeepDiskVersionAside();
+        if (aside.empty()) {
+            m_prompter.Error(FormatPathMessage("Could not keep a copy of the other version of \"%.259s\".  Your "
+                                               "version was not saved.", path));
+            return false;
+        }
+        m_persistence.AcceptDiskVersion();
+        m_prompter.Notice(FormatPathMessage("The other version of the data file is kept in \"%.259s\".", aside));
+        return true;
+    }
+    if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
+    const std::string mine = FreeNameWithTag(path, "my version");
+    if (!m_persistence.SaveDataFile(&mine, false)) return false;
+    m_edited = false;
+    m_persistence.LoadDataFile(&path, false);
+    m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The window now shows the data file "
+                                        "as the other program saved it; Append on the Saving page of Options brings "
+                                        "in your links.", mine));
+    return false;
+}
+
+void CLinksDlg::ReloadKeepingView()
+{
+    auto lock = m_store.Lock();
+    RowStates& states = m_list->States();
+    std::unordered_map<std::string, int> selected;
+    for (int row : states.SelectedRows()) ++selected[RecordKey(m_store.At(row))];
+    const int retrieved = m_retrieved ? states.Retrieved() : -1;
+    const std::string retrievedKey = retrieved >= 0 && retrieved < m_store.Count() ? RecordKey(m_store.At(retrieved)) : "";
+    const QString search = m_search->currentText();
+    const std::string path = m_persistence.DataPath();
+    // A file that cannot be read whole leaves the window as it is (and says why).
+    if (!m_persistence.LoadDataFile(&path, false)) return;
+
+    BeginListUpdate();
+    int first = -1, shown = -1;
+    for (int row = 0; row < m_store.Count(); ++row) {
+        const std::string key = RecordKey(m_store.At(row));
+        if (auto found = selected.find(key); found != selected.end() && found->second > 0) {
+            --found->second;
+            states.SetSelected(row, true);
+            if (first < 0) first = row;
+        }
+        if (shown < 0 && !retrievedKey.empty() && key == retrievedKey) shown = row;
+    }
+    const int mark = shown >= 0 ? shown : first;
+    if (mark >= 0) {
+        states.SetMark(mark);
+        m_list->EnsureRowVisible(mark);
+        UpdatePrevNextButtons(mark);
+    }
+    if (shown >= 0) {
+        states.SetRetrieved(shown);
+        ShowLink(m_store.At(shown));
+        m_retrieved = true;
+        m_edited = false;
+    }
+    m_search->setEditText(search);
+    UpdateSelectedCount();
+    EndListUpdate();
+    ShowStatus("The data file was changed by another program and has been loaded again.");
+}
+
+void CLinksDlg::CheckConflictCopies()
+{
+    const std::string key = "Conflict Copies Seen";
+    const int64_t seen = std::atoll(m_services.settings.ReadString("Settings", key, "0").c_str());
+    int64_t newest = seen;
+    for (const ConflictCopy& copy : FindConflictCopies(m_persistence.DataPath())) {
+        if (copy.modified <= seen) continue;
+        newest = std::max(newest, copy.modified);
+        m_services.settings.WriteString("Settings", key, std::to_string(newest));
+        const std::string text =
+            FormatPathMessage("A sync tool left a copy of your data file that was changed at the same time as "
+                              "yours: \"%.259s\"", copy.path) +
+            ", changed " + ChangeTime(copy.path) + ".\n\nAppend its links to yours, so that nothing is lost?";
+        if (m_prompter.Choose(text, {"&Append", "&Ignore"}, 0) != 0) continue;
+        if (LoadDataFileFrom(copy.path, true))
+            m_prompter.Notice("Finished reading from the data file.  Find Duplicates (Ctrl+U) selects the links "
+                              "that both files had, ready for Delete.");
+    }
+}
+
+void CLinksDlg::ShowStatus(const QString& text)
+{
+    // A passing note over the foot of the list, not a box to click away.
+    m_statusText->setText(text);
+    m_statusText->adjustSize();
+    const QRect list = m_list->geometry();
+    m_statusText->move(list.left() + 4, list.bottom() - m_statusText->height() - 4);
+    m_statusText->raise();
+    m_statusText->show();
+    m_statusTimer.start();
+}

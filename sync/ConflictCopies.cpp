@@ -1,0 +1,61 @@
+#include "sync/ConflictCopies.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "sync/DiskVersion.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool EndsWith(const std::string& s, const std::string& suffix)
+{
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
+}  // namespace
+
+bool IsConflictCopyName(const std::string& dataFileName, const std::string& name)
+{
+    if (name == dataFileName) return false;
+    const size_t dot = dataFileName.rfind('.');
+    const std::string stem = dot == std::string::npos || dot == 0 ? dataFileName : dataFileName.substr(0, dot);
+    const std::string extension = stem.size() == dataFileName.size() ? "" : dataFileName.substr(stem.size());
+    if (StartsWith(name, stem + ".sync-conflict-") && EndsWith(name, extension)) return true;
+    if (StartsWith(name, dataFileName + ".conflict")) return true;
+    return StartsWith(name, stem + " (") && EndsWith(name, ")" + extension) &&
+           Lower(name).find("conflicted copy", stem.size()) != std::string::npos;
+}
+
+std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile)
+{
+    std::vector<ConflictCopy> copies;
+    const fs::path path(std::u8string(dataFile.begin(), dataFile.end()));
+    const std::u8string name8 = path.filename().u8string();
+    const std::string name(name8.begin(), name8.end());
+    std::error_code ec;
+    fs::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::u8string entry8 = it->path().filename().u8string();
+        const std::string entry(entry8.begin(), entry8.end());
+        std::error_code fileEc;
+        if (!IsConflictCopyName(name, entry) || !it->is_regular_file(fileEc)) continue;
+        const std::u8string full8 = it->path().u8string();
+        const std::string full(full8.begin(), full8.end());
+        copies.push_back({full, FileModifiedSeconds(full)});
+    }
+    std::sort(copies.begin(), copies.end(), [](const ConflictCopy& a, const ConflictCopy& b) {
+        return a.modified != b.modified ? a.modified > b.modified : a.path < b.path;
+    });
+    return copies;
+}

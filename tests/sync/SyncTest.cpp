@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "store/LinkStore.h"
+#include "sync/ConflictCopies.h"
+#include "sync/DiskVersion.h"
+#include "sync/MergeStores.h"
+#include "tests/support/TempFolder.h"
+
+namespace fs = std::filesystem;
+
+TEST(Sync, ConflictCopiesOfEachSyncToolAreFoundAndNothingElse)
+{
+    const std::pair<const char*, bool> names[] = {
+        {"Norvelle.sync-conflict-20261207-101500-ABCDEFG.dat", true},       // Syncthing
+        {"Norvelle (Ann's conflicted copy 2026-12-07).dat", true},          // Dropbox
+        {"Norvelle (conflicted copy 2026-12-07 101500).dat", true},         // Nextcloud
+        {"Norvelle (Conflicted Copy).dat", true},
+        {"Norvelle.dat.conflict", true},
+        {"Norvelle.dat.conflict-20261207", true},
+        {"Norvelle.dat", false},
+        {"Norvelle.dat.bak", false},
+        {"Norvelle (other version).dat", false},
+        {"Norvelle (my version).dat", false},
+        {"Norvelle.sync-conflict-1.txt", false},
+        {"Other (conflicted copy).dat", false},
+        {"Norvelle2 (conflicted copy).dat", false},
+        {"Norvelle (conflicted copy).dat.tmp", false},
+    };
+    for (const auto& [name, conflict] : names) EXPECT_EQ(IsConflictCopyName("Norvelle.dat", name), conflict) << name;
+    EXPECT_TRUE(IsConflictCopyName("links", "links.sync-conflict-2026"));
+
+    TempFolder temp;
+    auto touch = [&](const char* name, int age) {
+        const fs::path p = temp.path / name;
+        std::ofstream(p) << name;
+        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(age));
+        return p.string();
+    };
+    touch("Norvelle.dat", 0);
+    const std::string older = touch("Norvelle (conflicted copy 1).dat", 5);
+    const std::string newer = touch("Norvelle.sync-conflict-2.dat", 1);
+    touch("Unrelated.sync-conflict-2.dat", 0);
+    fs::create_directory(temp.path / "Norvelle.dat.conflict-folder");
+    const std::vector<ConflictCopy> copies = FindConflictCopies((temp.path / "Norvelle.dat").string());
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].path, newer);
+    EXPECT_EQ(copies[1].path, older);
+    EXPECT_GT(copies[0].modified, copies[1].modified);
+    EXPECT_TRUE(FindConflictCopies((temp.path / "missing" / "Norvelle.dat").string()).empty());
+}
+
+TEST(Sync, StampsTellContentFromTime)
+{
+    TempFolder temp;
+    const std::string path = (temp.path / "a.dat").string();
+    EXPECT_EQ(StampOf(path).kind, DiskStamp::Kind::Missing);
+    std::ofstream(path) << std::string(100000, 'x');
+    const DiskStamp first = StampOf(path);
+    EXPECT_EQ(first.kind, DiskStamp::Kind::File);
+    EXPECT_EQ(first.size, 100000u);
+    fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(2));
+    const DiskStamp touched = StampOf(path);
+    EXPECT_TRUE(touched.SameContent(first));
+    EXPECT_NE(touched.modified, first.modified);
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(50000) << 'y';  // same size
+    EXPECT_FALSE(StampOf(path).SameContent(first));
+    EXPECT_EQ(StampOf(temp.path.string()).kind, DiskStamp::Kind::Other);
+    EXPECT_EQ(FreeNameWithTag(path, "mine"), (temp.path / "a (mine).dat").string());
+}
+
+TEST(Sync, MergeKeepsEveryRecordOnceAndUnitesCategories)
+{
+    LinkStore a, b, out;
+    auto add = [](LinkStore& s, const char* title, const char* link, double added = 1) {
+        s.InsertLink(s.Count(), title, link, "d", "Cat", {0, added}, {0, added});
+    };
+    add(a, "Same", "http://same/");
+    add(a, "Twice", "http://twice/");
+    add(a, "Twice", "http://twice/");
+    add(a, "Only A", "http://a/");
+    add(b, "Only B", "http://b/");
+    add(b, "Same", "http://same/");
+    add(b, "Same", "http://same/", 2);  // another date: another record
+    add(b, "Twice", "http://twice/");
+    a.SetCategoriesInOrder({"Work", "Home"});
+    b.SetCategoriesInOrder({"home", "Music"});
+    const MergeCounts counts = MergeStores(a, b, out);
+    EXPECT_EQ(counts.onlyFirst, 2);
+    EXPECT_EQ(counts.onlySecond, 2);
+    EXPECT_EQ(counts.both, 2);
+    std::vector<std::string> titles;
+    for (int i = 0; i < out.Count(); ++i) titles.push_back(out.At(i).title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Same", "Twice", "Twice", "Only A", "Only B", "Same"}));
+    EXPECT_EQ(out.At(5).added.value, 2);
+    EXPECT_EQ(out.Categories().size(), 3u);
+    EXPECT_TRUE(out.HasCategory("Music"));
+}
