@@ -333,3 +333,29 @@ TEST_F(Cli, BuildWritesWhatTheProgramWouldSoThatDumpAndBuildAgree)
     ASSERT_EQ(BuildCommand(PathOf("a.json"), PathOf("b.dat"), err), kExitOk);
     EXPECT_EQ(ReadBytes(PathOf("b.dat")), ReadBytes(PathOf("a.dat")));
 }
+
+TEST_F(Cli, MergeWritesTheUnionAndNeverMergesAFileNotReadWhole)
+{
+    auto write = [this](const char* name, const std::vector<std::string>& titles) {
+        LinkStore store;
+        for (const std::string& t : titles) store.InsertLink(store.Count(), t, "l", "", "", {0, 1}, {0, 1});
+        WriteBytes(PathOf(name), StoreBytes(store));
+        return PathOf(name);
+    };
+    const std::string a = write("a.dat", {"both", "only a"});
+    const std::string b = write("b.dat", {"only b", "both"});
+    const std::string merged = PathOf("merged.dat");
+    EXPECT_EQ(MergeCommand(a, b, merged, out, err), kExitOk);
+    EXPECT_EQ(out.str(), "1 links only in " + a + ", 1 only in " + b + ", 1 in both: 3 written to " + merged + ".\n");
+    ASSERT_EQ(Dump(merged), kExitOk);
+    const std::string json = out.str();
+    EXPECT_LT(json.find("\"both\""), json.find("\"only a\""));
+    EXPECT_LT(json.find("\"only a\""), json.find("\"only b\""));
+
+    // A damaged or missing input leaves the output alone.
+    WriteBytes(PathOf("cut.dat"), ReadBytes(b).substr(0, 40));
+    const std::string before = ReadBytes(merged);
+    EXPECT_EQ(MergeCommand(a, PathOf("cut.dat"), merged, out, err), kExitFailed);
+    EXPECT_EQ(MergeCommand(a, PathOf("none.dat"), merged, out, err), kExitUsage);
+    EXPECT_EQ(ReadBytes(merged), before);
+}

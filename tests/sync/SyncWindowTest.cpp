@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <filesystem>
+#include <fstream>
+
+#include "app/LinkListCtrl.h"
+#include "common/SortedComboBox.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+#include "tests/support/WindowHarness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+template <class Done>
+bool SpinUntil(Done done, int ms = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+std::string FileBytes(const std::vector<std::string>& titles)
+{
+    LinkStore store;
+    for (const std::string& t : titles) store.InsertLink(store.Count(), t, "http://example.com/" + t, "", "", {0, 40000}, {0, 40000});
+    StringSink sink;
+    WriteDataFile(store, sink);
+    return sink.bytes;
+}
+
+// Another program writes the file: in place, or a new file renamed over it.
+void WriteFromOutside(const std::string& path, const std::vector<std::string>& titles, bool rename)
+{
+    const std::string bytes = FileBytes(titles);
+    if (!rename) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        return;
+    }
+    std::ofstream(path + ".sync-tmp", std::ios::binary) << bytes;
+    fs::rename(path + ".sync-tmp", path);
+}
+
+// Another program adds a record in front of the others and renames its file into place.
+void PrependFromOutside(const std::string& path, const std::string& title)
+{
+    LinkStore store;
+    FileSource source;
+    FakePrompter quiet;
+    ASSERT_TRUE(source.Open(path));
+    ReadDataFile(store, source, quiet);
+    store.InsertLink(0, title, "http://example.com/new", "", "", {0, 40000}, {0, 40000});
+    StringSink sink;
+    WriteDataFile(store, sink);
+    std::ofstream(path + ".sync-tmp", std::ios::binary) << sink.bytes;
+    fs::rename(path + ".sync-tmp", path);
+}
+
+std::vector<std::string> Titles(CLinksDlg& dlg)
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < dlg.Store().Count(); ++i) titles.push_back(dlg.Store().At(i).title);
+    return titles;
+}
+
+std::string Contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0", "r1", "r2", "r3", "r4"});
+    CLinksDlg& dlg = h.Open();
+    const std::string path = h.DataPath();
+
+    // Nothing unsaved: a version renamed into place is loaded at once, keeping the view.
+    h.Type(dlg.SearchBox(), "r3");
+    ASSERT_TRUE(SpinUntil([&] { return !dlg.IsSearchBusy(); }));
+    ASSERT_EQ(h.SelectedRows(), (std::vector<int>{3}));
+    PrependFromOutside(path, "new");
+    ASSERT_TRUE(SpinUntil([&] { return dlg.Store().Count() == 6; })) << "the watcher saw no change";
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{4}));
+    EXPECT_EQ(dlg.TitleField()->text().toStdString(), "r3");
+    EXPECT_EQ(dlg.SearchBox()->currentText().toStdString(), "r3");
+    EXPECT_TRUE(dlg.StatusText()->isVisible());
+    EXPECT_EQ(dlg.StatusText()->text().toStdString(),
+              "The data file was changed by another program and has been loaded again.");
+    EXPECT_TRUE(h.prompter.Messages().empty());
+
+    // The same bytes with a new time: no reload, no question.
+    dlg.StatusText()->hide();
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::hours(1));
+    dlg.CheckDiskVersion();
+    EXPECT_FALSE(dlg.StatusText()->isVisible());
+    EXPECT_TRUE(h.prompter.Messages().empty());
+
+    // Unsaved changes, a version written in place: the question, with the file's name.
+    // Keep Mine copies theirs aside; the next save replaces the file.
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), " mine");
+    h.ClickButton(1053);
+    ASSERT_TRUE(dlg.Store().IsChanged());
+    WriteFromOutside(path, {"theirs"}, false);
+    h.prompter.ScriptChoices({1});
+    dlg.CheckDiskVersion();
+    ASSERT_EQ(h.prompter.Texts().size(), 2u);
+    const std::string question = h.prompter.Texts()[0];
+    EXPECT_NE(question.find("\"" + path + "\", changed on "), std::string::npos) << question;
+    EXPECT_NE(question.find("The data file was changed by another program. Load it and lose your changes, keep your "
+                            "version, or save your version under another name? [&Load It] [&Keep Mine] [&Save Mine "
+                            "under Another Name]"),
+              std::string::npos)
+        << question;
+    const std::string aside = (h.temp.path / "Documents" / "Norvelle (other version).dat").string();
+    EXPECT_EQ(h.prompter.Texts()[1], "The other version of the data file is kept in \"" + aside + "\".");
+    EXPECT_EQ(Contents(aside), FileBytes({"theirs"}));
+    EXPECT_EQ(dlg.Store().At(0).title, "new mine");
+    ASSERT_TRUE(dlg.Persistence().SaveDataFile());
+    EXPECT_EQ(h.prompter.Texts().size(), 2u);
+
+    // Load It: their version replaces the window's.
+    h.prompter.Clear();
+    h.ClickRow(1);
+    h.Type(dlg.TitleField(), " lost");
+    h.ClickButton(1053);
+    WriteFromOutside(path, {"a", "b"}, true);
+    h.prompter.ScriptChoices({0});
+    dlg.CheckDiskVersion();
+    EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"a", "b"}));
+    EXPECT_FALSE(dlg.Store().IsChanged());
+
+    // Save Mine under Another Name: ours goes to a new file, the window shows theirs.
+    h.prompter.Clear();
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), "2");
+    h.ClickButton(1053);
+    WriteFromOutside(path, {"c"}, true);
+    h.prompter.ScriptChoices({2});
+    dlg.CheckDiskVersion();
+    const std::string mine = (h.temp.path / "Documents" / "Norvelle (my version).dat").string();
+    ASSERT_TRUE(fs::exists(mine));
+    LinkStore saved;
+    FileSource source;
+    ASSERT_TRUE(source.Open(mine));
+    ReadDataFile(saved, source, h.prompter);
+    EXPECT_EQ(saved.At(0).title, "a2");
+    EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"c"}));
+    EXPECT_NE(h.prompter.Texts().back().find("Your version is saved in \"" + mine + "\"."), std::string::npos);
+
+    // A damaged version cannot be loaded: the window keeps its links and says why, once.
+    h.prompter.Clear();
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << FileBytes({"x", "y"}).substr(0, 30);
+    dlg.CheckDiskVersion();
+    dlg.CheckDiskVersion();
+    EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"c"}));
+    EXPECT_FALSE(h.prompter.Texts().empty());
+    const size_t reported = h.prompter.Texts().size();
+    dlg.CheckDiskVersion();
+    EXPECT_EQ(h.prompter.Texts().size(), reported);
+
+    // Closing with changes asks first, and Keep Mine saves ours after keeping theirs.
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), "3");
+    h.ClickButton(1053);
+    h.prompter.Clear();
+    h.prompter.ScriptChoices({1});
+    h.Close();
+    EXPECT_FALSE(h.prompter.Texts().empty());
+    LinkStore closed;
+    FileSource closedSource;
+    ASSERT_TRUE(closedSource.Open(path));
+    ReadDataFile(closed, closedSource, h.prompter);
+    ASSERT_EQ(closed.Count(), 1);
+    EXPECT_EQ(closed.At(0).title, "c3");
+    EXPECT_TRUE(fs::exists((h.temp.path / "Documents" / "Norvelle (other version 2).dat")));
+}
+
+TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
+{
+    WindowHarness h;
+    h.WriteDataFile({"r0", "r1"});
+    const fs::path docs = h.temp.path / "Documents";
+    std::ofstream(docs / "Norvelle.sync-conflict-20261207-101500-ABC.dat", std::ios::binary) << FileBytes({"c1", "c2"});
+    h.prompter.ScriptChoices({0});
+    CLinksDlg& dlg = h.Open();
+    ASSERT_TRUE(SpinUntil([&] { return dlg.Store().Count() == 4; }));
+    EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"r0", "r1", "c1", "c2"}));
+    EXPECT_TRUE(dlg.Store().IsChanged());  // appended links are saved like typed ones
+    const std::vector<std::string> texts = h.prompter.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find("A sync tool left a copy of your data file"), std::string::npos);
+    EXPECT_NE(texts[0].find("[&Append] [&Ignore]"), std::string::npos);
+
+    // Told once: looking again (another load) asks nothing.
+    dlg.CheckConflictCopies();
+    EXPECT_EQ(h.prompter.Texts().size(), 2u);
+
+    // A newer one that is no data file: appending it is refused and changes nothing.
+    const fs::path junk = docs / "Norvelle (Ann's conflicted copy 2026-12-08).dat";
+    std::ofstream(junk) << "not a data file";
+    fs::last_write_time(junk, fs::file_time_type::clock::now() + std::chrono::hours(1));
+    h.prompter.Clear();
+    h.prompter.ScriptChoices({0});
+    dlg.CheckConflictCopies();
+    EXPECT_EQ(dlg.Store().Count(), 4);
+    EXPECT_GE(h.prompter.Texts().size(), 2u);
+    h.prompter.Clear();
+    dlg.CheckConflictCopies();
+    EXPECT_TRUE(h.prompter.Texts().empty());
+    h.Close();
+}
