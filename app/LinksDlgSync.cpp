@@ -61,7 +61,8 @@ void CLinksDlg::CheckDiskVersion()
 {
     if (m_shutDown || m_settlingDisk) return;
     // Not in the middle of another question or a search: a little later.
-    if (m_searchBusy || QApplication::activeModalWidget()) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (m_searchBusy || (modal && modal != this)) {
         m_diskRecheck.start();
         return;
     }

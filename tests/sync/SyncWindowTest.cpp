@@ -219,5 +219,22 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     h.prompter.Clear();
     dlg.CheckConflictCopies();
     EXPECT_TRUE(h.prompter.Texts().empty());
+
+    // The data file replaced by a folder: nothing is loaded over the window's links, and
+    // once the folder is gone the links are saved where the file was.
+    fs::remove(h.DataPath());
+    fs::create_directory(h.DataPath());
+    dlg.Store().SetChanged(false);
+    dlg.CheckDiskVersion();
+    EXPECT_EQ(dlg.Store().Count(), 4);
+    ASSERT_FALSE(h.prompter.Texts().empty());
+    EXPECT_NE(h.prompter.Texts().back().find("Could not read annotated links"), std::string::npos);
+    fs::remove(h.DataPath());
+    dlg.Store().SetChanged();
     h.Close();
+    LinkStore saved;
+    FileSource source;
+    ASSERT_TRUE(source.Open(h.DataPath()));
+    ReadDataFile(saved, source, h.prompter);
+    EXPECT_EQ(saved.Count(), 4);
 }
