@@ -35,20 +35,30 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     m_tree->setHeaderLabels({"Title", "Link", "Category", "Added", ""});
     m_tree->setRootIsDecorated(true);
     m_tree->setUniformRowHeights(true);
+    // Built apart and added at once: inserting thousands of items one by one into a
+    // shown tree costs a model update each.
+    QList<QTreeWidgetItem*> tops;
+    tops.reserve(qsizetype(groups.size()));
     for (const DuplicateGroup& group : groups) {
-        auto* top = new QTreeWidgetItem(m_tree);
+        auto* top = new QTreeWidgetItem;
         top->setText(0, QString::fromStdString(counts.Format(int(group.rows.size())) + " copies"));
         top->setText(1, Text(WithoutUserInfo(store.At(group.keep).link)));
+        QList<QTreeWidgetItem*> copies;
         for (int row : group.rows) {
             const CAnnotatedLink& record = store.At(row);
-            auto* item = new QTreeWidgetItem(top);
+            auto* item = new QTreeWidgetItem;
             item->setText(0, Text(record.title));
             item->setText(1, Text(WithoutUserInfo(record.link)));
             item->setText(2, Text(record.category));
             item->setText(3, QString::fromStdString(FormatLinkDate(record.added, DateStyle::List)));
             item->setText(4, row == group.keep ? "kept" : "selected");
+            copies.push_back(item);
         }
+        top->addChildren(copies);
+        top->setExpanded(true);
+        tops.push_back(top);
     }
+    m_tree->addTopLevelItems(tops);
     m_tree->expandAll();
     const int em = fontMetrics().averageCharWidth();
     m_tree->setColumnWidth(0, em * 30);

@@ -171,17 +171,44 @@ bool SplitAddress(std::string_view link, AddressParts& parts)
     return true;
 }
 
+namespace {
+
+// The kind of a link that split as an address.
+LinkKind KindOfAddress(const AddressParts& parts)
+{
+    if (parts.scheme == "http" || parts.scheme == "https")
+        return parts.hasAuthority && !parts.host.empty() ? LinkKind::Web : LinkKind::Other;
+    if (parts.scheme == "file")
+        return parts.host.empty() || LowerAscii(parts.host) == "localhost" ? LinkKind::LocalFile : LinkKind::Other;
+    return LinkKind::Other;
+}
+
+std::string HostKeyOf(const AddressParts& parts)
+{
+    std::string host = LowerAscii(parts.host);
+    if (!host.empty() && host.back() == '.') host.pop_back();
+    if (std::all_of(host.begin(), host.end(), [](char c) { return (unsigned char)c < 0x80; })) return host;
+    UErrorCode status = U_ZERO_ERROR;
+    UIDNA* idna = uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII, &status);
+    if (U_FAILURE(status)) return host;
+    std::string ascii(host.size() * 4 + 64, '\0');
+    UIDNAInfo info = UIDNA_INFO_INITIALIZER;
+    const int32_t length = uidna_nameToASCII_UTF8(idna, host.data(), int32_t(host.size()), ascii.data(),
+                                                  int32_t(ascii.size()), &info, &status);
+    uidna_close(idna);
+    // A name that is no valid host name is compared as written.
+    if (U_FAILURE(status) || info.errors != 0) return host;
+    ascii.resize(size_t(length));
+    return ascii;
+}
+
+}  // namespace
+
 LinkKind KindOfLink(std::string_view link)
 {
     link = TrimView(link);
     AddressParts parts;
-    if (SplitAddress(link, parts)) {
-        if (parts.scheme == "http" || parts.scheme == "https")
-            return parts.hasAuthority && !parts.host.empty() ? LinkKind::Web : LinkKind::Other;
-        if (parts.scheme == "file")
-            return parts.host.empty() || LowerAscii(parts.host) == "localhost" ? LinkKind::LocalFile : LinkKind::Other;
-        return LinkKind::Other;
-    }
+    if (SplitAddress(link, parts)) return KindOfAddress(parts);
 #ifdef _WIN32
     if (IsDrivePath(link)) return LinkKind::LocalFile;
 #endif
@@ -206,9 +233,9 @@ std::string WithoutUserInfo(std::string_view link)
 {
     AddressParts parts;
     if (!SplitAddress(link, parts) || parts.userInfo.empty()) return std::string(link);
-    const size_t at = link.find(parts.userInfo + "@");
+    // The view points into the link itself, so its place is known.
     std::string out(link);
-    if (at != std::string::npos) out.erase(at, parts.userInfo.size() + 1);
+    out.erase(size_t(parts.userInfo.data() - link.data()), parts.userInfo.size() + 1);
     return out;
 }
 
@@ -216,55 +243,41 @@ std::string HostKey(std::string_view link)
 {
     AddressParts parts;
     if (!SplitAddress(link, parts) || parts.host.empty()) return {};
-    std::string host = LowerAscii(parts.host);
-    if (!host.empty() && host.back() == '.') host.pop_back();
-    if (std::all_of(host.begin(), host.end(), [](char c) { return (unsigned char)c < 0x80; })) return host;
-    UErrorCode status = U_ZERO_ERROR;
-    UIDNA* idna = uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII, &status);
-    if (U_FAILURE(status)) return host;
-    std::string ascii(host.size() * 4 + 64, '\0');
-    UIDNAInfo info = UIDNA_INFO_INITIALIZER;
-    const int32_t length = uidna_nameToASCII_UTF8(idna, host.data(), int32_t(host.size()), ascii.data(),
-                                                  int32_t(ascii.size()), &info, &status);
-    uidna_close(idna);
-    // A name that is no valid host name is compared as written.
-    if (U_FAILURE(status) || info.errors != 0) return host;
-    ascii.resize(size_t(length));
-    return ascii;
+    return HostKeyOf(parts);
 }
 
 std::string DuplicateKey(std::string_view link)
 {
     link = TrimView(link);
     if (link.empty()) return {};
-    switch (KindOfLink(link)) {
-    case LinkKind::LocalFile: return "file:" + CleanPath(LocalPathOfLink(link));
-    case LinkKind::Other: {
-        AddressParts parts;
-        if (!SplitAddress(link, parts)) return std::string(link);
-        return parts.scheme + std::string(link.substr(link.find(':')));
-    }
-    case LinkKind::Web: break;
-    }
     AddressParts parts;
-    SplitAddress(link, parts);
-    std::string host = HostKey(link);
+    const bool address = SplitAddress(link, parts);
+    const LinkKind kind = address ? KindOfAddress(parts) : KindOfLink(link);
+    if (kind == LinkKind::LocalFile) return "file:" + CleanPath(LocalPathOfLink(link));
+    if (kind == LinkKind::Other) return address ? parts.scheme + std::string(link.substr(link.find(':'))) : std::string(link);
+
+    std::string host = HostKeyOf(parts);
     if (host.compare(0, 4, "www.") == 0) host.erase(0, 4);
     std::string key = "http://" + host;
-    if (!parts.port.empty() && parts.port != DefaultPort(parts.scheme)) key += ":" + parts.port;
+    if (!parts.port.empty() && parts.port != DefaultPort(parts.scheme)) {
+        key += ':';
+        key += parts.port;
+    }
     std::string path = NormalEscapes(parts.path);
     while (!path.empty() && path.back() == '/') path.pop_back();
     key += path;
-    std::vector<std::string> parameters;
-    std::string_view query(parts.query);
-    while (!query.empty()) {
-        const size_t amp = std::min(query.find('&'), query.size());
-        const std::string_view parameter = query.substr(0, amp);
-        query.remove_prefix(std::min(amp + 1, query.size()));
-        if (!parameter.empty() && !IsTrackingParameter(parameter)) parameters.push_back(NormalEscapes(parameter));
+    if (!parts.query.empty()) {
+        std::vector<std::string> parameters;
+        std::string_view query(parts.query);
+        while (!query.empty()) {
+            const size_t amp = std::min(query.find('&'), query.size());
+            const std::string_view parameter = query.substr(0, amp);
+            query.remove_prefix(std::min(amp + 1, query.size()));
+            if (!parameter.empty() && !IsTrackingParameter(parameter)) parameters.push_back(NormalEscapes(parameter));
+        }
+        std::sort(parameters.begin(), parameters.end());
+        for (size_t i = 0; i < parameters.size(); ++i) key += (i ? "&" : "?") + parameters[i];
     }
-    std::sort(parameters.begin(), parameters.end());
-    for (size_t i = 0; i < parameters.size(); ++i) key += (i ? "&" : "?") + parameters[i];
     if (!parts.fragment.empty()) key += "#" + NormalEscapes(parts.fragment);
     return key;
 }

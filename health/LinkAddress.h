@@ -7,18 +7,19 @@
 enum class LinkKind { Web, LocalFile, Other };
 
 // The parts of an absolute address: scheme://userinfo@host:port/path?query#fragment.
-// Each part is as written (no decoding); hasAuthority tells "//" was there.
+// Each part but the scheme is a view into the link as written (no decoding), valid as
+// long as the link is; hasAuthority tells "//" was there.
 struct AddressParts {
     std::string scheme;  // lower case
     bool hasAuthority = false;
-    std::string userInfo;
-    std::string host;  // as written; an IPv6 literal keeps its brackets
-    std::string port;
-    std::string path;
+    std::string_view userInfo;
+    std::string_view host;  // an IPv6 literal keeps its brackets
+    std::string_view port;
+    std::string_view path;
     bool hasQuery = false;
-    std::string query;
+    std::string_view query;
     bool hasFragment = false;
-    std::string fragment;
+    std::string_view fragment;
 };
 
 // Splits an address that begins with a scheme of two or more characters; false for
