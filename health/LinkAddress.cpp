@@ -186,7 +186,7 @@ LinkKind KindOfAddress(const AddressParts& parts)
 std::string HostKeyOf(const AddressParts& parts)
 {
     std::string host = LowerAscii(parts.host);
-    if (!host.empty() && host.back() == '.') host.pop_back();
+    if (host.size() > 1 && host.back() == '.') host.pop_back();
     if (std::all_of(host.begin(), host.end(), [](char c) { return (unsigned char)c < 0x80; })) return host;
     UErrorCode status = U_ZERO_ERROR;
     UIDNA* idna = uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII, &status);
