@@ -19,13 +19,13 @@
 #include "common/DialogUnits.h"
 #include "common/SortedComboBox.h"
 #include "health/CheckLinksDlg.h"
-#include "sync/DataFileWatcher.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
+#include "sync/DataFileWatcher.h"
 
 namespace {
 

@@ -95,7 +95,6 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     m_view->setColumnWidth(CheckResultsModel::ColTitle, em * 28);
     m_view->setColumnWidth(CheckResultsModel::ColLink, em * 32);
     m_view->setColumnWidth(CheckResultsModel::ColState, em * 22);
-    m_status->setBuddy(m_view);
 
     m_select = new QPushButton("&Select in List", this);
     m_replace = new QPushButton("Use &New Address", this);
