@@ -8,6 +8,7 @@
 #include "app/LinksDlg.h"
 #include "platform/Clock.h"
 #include "options/Settings.h"
+#include "platform/Prompter.h"
 #include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/QtPaths.h"
 #include "platform/qt/QtPrompter.h"
@@ -69,16 +70,29 @@ int CLinksApp::Run(int argc, char** argv)
     CSettings configured;
     CTitleCaser exceptions;
     LoadSettings(settings, configured, exceptions);
-    QtInstanceLock instance(ConfiguredDataPath(configured, DefaultDataFolderOf(paths)));
-    if (!instance.Acquire()) return 0;
+    std::unique_ptr<QtInstanceLock> instance;
+    if (!FollowDataFile(instance, ConfiguredDataPath(configured, DefaultDataFolderOf(paths)))) return 0;
 
     // Messages raised while the window is being built have no owner yet.
     auto dialog = std::make_unique<CLinksDlg>(services);
     prompter.SetOwner(dialog.get());
-    QObject::connect(&instance, &QtInstanceLock::activationRequested, dialog.get(), [&dialog] {
+    auto comeForward = [&dialog] {
         if (dialog->isMinimized()) dialog->showNormal();
         dialog->raise();
         dialog->activateWindow();
+    };
+    QObject::connect(instance.get(), &QtInstanceLock::activationRequested, dialog.get(), comeForward);
+    // The hold goes with the window to another data file chosen in Options.
+    QObject::connect(dialog.get(), &CLinksDlg::dataFileInEffect, dialog.get(), [&](const QString& path) {
+        QtInstanceLock* before = instance.get();
+        if (!FollowDataFile(instance, path.toStdString())) {
+            prompter.Notice(FormatPathMessage("The data file \"%.259s\" is open in another Norvelle window too.  "
+                                              "Before either window saves, it checks whether the other one "
+                                              "changed the file.", path.toStdString()));
+            return;
+        }
+        if (instance.get() != before)
+            QObject::connect(instance.get(), &QtInstanceLock::activationRequested, dialog.get(), comeForward);
     });
     dialog->exec();
     dialog.reset();

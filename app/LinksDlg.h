@@ -179,6 +179,10 @@ public:
     QLabel* DateLabel() const { return m_dateLabel; }
     QPushButton* Button(int id) const;
 
+signals:
+    // The data file now in effect, after it changed (Options).
+    void dataFileInEffect(const QString& path);
+
 protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -307,6 +311,7 @@ private:
     QTimer m_diskRecheck;  // a look at the disk put off while a dialog is open
     DiskStamp m_lastDiskChange;  // the last version reported, so that it is reported once
     bool m_settlingDisk = false;
+    std::string m_followedPath;  // the data file watched (and held) now
     QLabel* m_statusText = nullptr;
     QTimer m_statusTimer;
 };

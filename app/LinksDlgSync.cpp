@@ -36,7 +36,10 @@ std::string ChangeTime(const std::string& path)
 void CLinksDlg::FollowDataFile()
 {
     if (m_shutDown) return;
-    m_watcher->Follow(m_persistence.DataPath());
+    const std::string path = m_persistence.DataPath();
+    m_watcher->Follow(path);
+    if (!m_followedPath.empty() && path != m_followedPath) emit dataFileInEffect(QString::fromStdString(path));
+    m_followedPath = path;
     CheckConflictCopies();
 }
 

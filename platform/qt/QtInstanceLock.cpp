@@ -70,3 +70,12 @@ bool QtInstanceLock::Acquire()
     }
     return false;
 }
+
+bool FollowDataFile(std::unique_ptr<QtInstanceLock>& held, const std::string& dataPath)
+{
+    auto next = std::make_unique<QtInstanceLock>(dataPath);
+    if (held && held->LockFilePath() == next->LockFilePath()) return true;
+    const bool mine = next->Acquire();
+    held = mine ? std::move(next) : nullptr;
+    return mine;
+}

@@ -2,6 +2,7 @@
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+#include <memory>
 #include <string>
 
 // One data file is open in one window. The first start on a file holds a lock for it
@@ -28,3 +29,8 @@ private:
     QLockFile m_lock;
     QLocalServer m_server;
 };
+
+// Moves a window's hold to the data file it now uses: true when the hold is on that file
+// (the previous one is let go); false when another running window has the file (it was
+// asked to come forward), and nothing is held then.
+bool FollowDataFile(std::unique_ptr<QtInstanceLock>& held, const std::string& dataPath);

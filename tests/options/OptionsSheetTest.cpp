@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -110,6 +112,7 @@ TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
     // New File: the name to type over, then the question to load it on OK; a Save first
     // when there are changes, and nothing reset when that save fails.
     dlg.Store().SetChanged();
+    QSignalSpy switched(&dlg, &CLinksDlg::dataFileInEffect);
     h.prompter.Script({Prompter::Answer::Yes, Prompter::Answer::No});
     InOptions(h, [&](COptionsSheet& sheet) {
         auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
@@ -126,6 +129,9 @@ TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
         EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Do you want to load the current data file?"});
     });
     EXPECT_EQ(dlg.Persistence().DataPath(), docs + "NewFile.dat");
+    // The one-window-per-file hold follows the window to the new file.
+    ASSERT_EQ(switched.count(), 1);
+    EXPECT_EQ(switched[0][0].toString().toStdString(), docs + "NewFile.dat");
     EXPECT_EQ(dlg.Settings().dataFiles, (std::vector<std::string>{h.DataPath(), docs + "NewFile.dat"}));
 
     // Load brings the old file back; Remove on the only name leaves the default one.

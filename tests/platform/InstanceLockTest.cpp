@@ -52,3 +52,27 @@ TEST(InstanceLock, ALockLeftByAProgramThatDiedIsTakenOver)
     QtInstanceLock next(path);
     EXPECT_TRUE(next.Acquire());
 }
+
+TEST(InstanceLock, TheHoldFollowsTheWindowToAnotherDataFile)
+{
+    TempFolder temp;
+    const std::string first = (temp.path / "First.dat").string();
+    const std::string second = (temp.path / "Second.dat").string();
+    std::unique_ptr<QtInstanceLock> held;
+    ASSERT_TRUE(FollowDataFile(held, first));
+    ASSERT_TRUE(held);
+    QtInstanceLock otherWindow(second);
+    ASSERT_TRUE(otherWindow.Acquire());
+    QSignalSpy asked(&otherWindow, &QtInstanceLock::activationRequested);
+
+    // Staying on the same file keeps the hold; a file another window has is not taken,
+    // and the one left behind is free for another start.
+    QtInstanceLock* before = held.get();
+    EXPECT_TRUE(FollowDataFile(held, first));
+    EXPECT_EQ(held.get(), before);
+    EXPECT_FALSE(FollowDataFile(held, second));
+    EXPECT_FALSE(held);
+    EXPECT_TRUE(asked.wait(2000));
+    EXPECT_TRUE(QtInstanceLock(first).Acquire());
+    EXPECT_TRUE(FollowDataFile(held, (temp.path / "Third.dat").string()));
+}
