@@ -268,30 +268,71 @@ bool FileIsWritable(const std::string& path)
 #endif
 }
 
+namespace {
+
+// A name is taken by anything there, a link to nowhere included.
+bool NameTaken(const std::string& name)
+{
+    std::error_code ec;
+    return fs::exists(PathOf(name), ec) || fs::is_symlink(PathOf(name), ec);
+}
+
+}  // namespace
+
 std::string FreeNameBeside(const std::string& path, const std::string& suffix)
 {
     std::string name = path + suffix;
-    std::error_code ec;
-    for (int n = 2; fs::exists(PathOf(name), ec) || fs::is_symlink(PathOf(name), ec); ++n)
-        name = path + suffix + "-" + std::to_string(n);
+    for (int n = 2; NameTaken(name); ++n) name = path + suffix + "-" + std::to_string(n);
     return name;
 }
 
-bool FileLastWriteLocal(const std::string& path, LocalTime& out)
+std::string FreeNameWithTag(const std::string& path, const std::string& tag)
+{
+    const fs::path p = PathOf(path);
+    const std::u8string stem8 = p.stem().u8string(), extension8 = p.extension().u8string();
+    const std::string stem(stem8.begin(), stem8.end()), extension(extension8.begin(), extension8.end());
+    const std::string folder = path.substr(0, path.size() - p.filename().u8string().size());
+    std::string name = folder + stem + " (" + tag + ")" + extension;
+    for (int n = 2; NameTaken(name); ++n) name = folder + stem + " (" + tag + " " + std::to_string(n) + ")" + extension;
+    return name;
+}
+
+namespace {
+
+// The last-write time as the system gives it; false when it cannot be read.
+bool LastWrite(const std::string& path, std::time_t& out)
 {
 #ifdef _WIN32
     struct _stat64 st;
     if (_wstat64(PathOf(path).c_str(), &st) != 0) return false;
-    std::tm tm{};
-    if (localtime_s(&tm, &st.st_mtime) != 0) return false;
 #else
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return false;
+#endif
+    out = std::time_t(st.st_mtime);
+    return true;
+}
+
+}  // namespace
+
+bool FileLastWriteLocal(const std::string& path, LocalTime& out)
+{
+    std::time_t written;
+    if (!LastWrite(path, written)) return false;
     std::tm tm{};
-    if (!localtime_r(&st.st_mtime, &tm)) return false;
+#ifdef _WIN32
+    if (localtime_s(&tm, &written) != 0) return false;
+#else
+    if (!localtime_r(&written, &tm)) return false;
 #endif
     out = LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
     return true;
+}
+
+int64_t FileLastWriteSeconds(const std::string& path)
+{
+    std::time_t written;
+    return LastWrite(path, written) ? int64_t(written) : 0;
 }
 
 std::string ParentFolder(const std::string& path)

@@ -109,9 +109,14 @@ bool PathExists(const std::string& path);
 bool FileIsWritable(const std::string& path);
 // The first of path + suffix, path + suffix + "-2", ... that does not exist yet.
 std::string FreeNameBeside(const std::string& path, const std::string& suffix);
+// "Norvelle (tag).dat", then "Norvelle (tag 2).dat", ...: the first that does not exist,
+// in the same folder and with the same extension, so that it opens as a data file.
+std::string FreeNameWithTag(const std::string& path, const std::string& tag);
 // Last-write time of a file as local time; false when it cannot be read.
 struct LocalTime;
 bool FileLastWriteLocal(const std::string& path, LocalTime& out);
+// Last-write time in seconds since 1970; 0 when it cannot be read.
+int64_t FileLastWriteSeconds(const std::string& path);
 // The folder part of a path (empty for a bare file name).
 std::string ParentFolder(const std::string& path);
 // Creates the folder and its parents; true when it exists afterwards.

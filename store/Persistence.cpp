@@ -156,11 +156,16 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
             const std::string folder = ParentFolder(target);
             if (!folder.empty()) MakeFolders(folder);
             auto writer = m_makeWriter();
-            saved = writer->Open(target) && WriteDataFile(m_store, *writer) && writer->Commit();
+            // Hashed as it is written: the version this window knows, with no reading back.
+            HashingSink hashing(*writer);
+            saved = writer->Open(target) && WriteDataFile(m_store, hashing) && writer->Commit();
             if (saved) {
                 m_store.ResetPresses();
                 m_store.SetChanged(false);
-                if (target == m_dataPath) AcceptDiskVersion();
+                if (target == m_dataPath) {
+                    m_diskStamp = hashing.Stamp(target);
+                    m_diskKnown = true;
+                }
                 // A backup copy killed half way leaves its temporary file too.
                 RemoveStaleTemps(BackupPath());
             }
@@ -204,9 +209,10 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     if (!append) {
         m_loadedPath = target;
         m_loadOutcome = LoadOutcome::Whole;
-        if (target == m_dataPath) AcceptDiskVersion();
     }
     if (!FileExists(target)) {
+        // Known also when there is no file yet: one that appears later is a change.
+        if (!append && target == m_dataPath) AcceptDiskVersion();
         if (path) m_prompter.Error(FormatPathMessage("Could not find data file \"%.259s\".", target));
         return false;
     }
@@ -215,10 +221,16 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     const int before = m_store.Count();
     ReadStatus status = ReadStatus::ReadError;
     FileSource source;
+    // Hashed as it is read: the version this window knows, with no second reading.
+    HashingSource hashing(source);
     const bool opened = source.Open(target);
     if (opened) {
-        status = ReadDataFile(m_store, source, m_prompter).status;
+        status = ReadDataFile(m_store, hashing, m_prompter).status;
         if (source.Failed()) status = ReadStatus::ReadError;
+    }
+    if (!append && target == m_dataPath) {
+        m_diskStamp = opened ? hashing.Finish(target) : StampOf(target);
+        m_diskKnown = true;
     }
     try {
         m_store.ConvertLegacyText(before);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "sync/DiskVersion.h"
+#include "store/FileIO.h"
 
 namespace fs = std::filesystem;
 
@@ -52,7 +52,7 @@ std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile)
         if (!IsConflictCopyName(name, entry) || !it->is_regular_file(fileEc)) continue;
         const std::u8string full8 = it->path().u8string();
         const std::string full(full8.begin(), full8.end());
-        copies.push_back({full, FileModifiedSeconds(full)});
+        copies.push_back({full, FileLastWriteSeconds(full)});
     }
     std::sort(copies.begin(), copies.end(), [](const ConflictCopy& a, const ConflictCopy& b) {
         return a.modified != b.modified ? a.modified > b.modified : a.path < b.path;

@@ -1,74 +1,76 @@
 #include "sync/DiskVersion.h"
 
-#include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+constexpr uint64_t kPrime = 1099511628211ull;
+
+DiskStamp FileStamp(const std::string& path, const ContentHash& hash)
+{
+    return {DiskStamp::Kind::File, hash.Size(), FileLastWriteSeconds(path), hash.Value()};
+}
 
 }  // namespace
 
-int64_t FileModifiedSeconds(const std::string& path)
+void ContentHash::Add(const void* data, size_t size)
 {
-    std::error_code ec;
-    const auto written = fs::last_write_time(PathOf(path), ec);
-    if (ec) return 0;
-    return std::chrono::duration_cast<std::chrono::seconds>(fs::file_time_type::clock::to_sys(written).time_since_epoch())
-        .count();
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    m_size += size;
+    while (size > 0 && m_tailSize > 0) {
+        m_tail[m_tailSize++] = *bytes++;
+        --size;
+        if (m_tailSize == 8) {
+            uint64_t word;
+            std::memcpy(&word, m_tail, 8);
+            m_hash = (m_hash ^ word) * kPrime;
+            m_tailSize = 0;
+        }
+    }
+    for (; size >= 8; bytes += 8, size -= 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes, 8);
+        m_hash = (m_hash ^ word) * kPrime;
+    }
+    std::memcpy(m_tail + m_tailSize, bytes, size);
+    m_tailSize += size;
 }
+
+uint64_t ContentHash::Value() const
+{
+    uint64_t hash = m_hash;
+    for (size_t i = 0; i < m_tailSize; ++i) hash = (hash ^ m_tail[i]) * kPrime;
+    return hash;
+}
+
+size_t HashingSource::Read(void* data, size_t size)
+{
+    const size_t n = m_inner.Read(data, size);
+    m_hash.Add(data, n);
+    return n;
+}
+
+DiskStamp HashingSource::Finish(const std::string& path)
+{
+    char buffer[1 << 16];
+    while (Read(buffer, sizeof buffer) > 0) {
+    }
+    if (Failed()) return {DiskStamp::Kind::Other};
+    return FileStamp(path, m_hash);
+}
+
+bool HashingSink::Write(const void* data, size_t size)
+{
+    m_hash.Add(data, size);
+    return m_inner.Write(data, size);
+}
+
+DiskStamp HashingSink::Stamp(const std::string& path) const { return FileStamp(path, m_hash); }
 
 DiskStamp StampOf(const std::string& path)
 {
-    DiskStamp stamp;
-    std::error_code ec;
-    const fs::path p = PathOf(path);
-    const fs::file_status status = fs::status(p, ec);
-    if (ec || !fs::exists(status)) return stamp;
-    stamp.kind = DiskStamp::Kind::Other;
-    if (!fs::is_regular_file(status)) return stamp;
-    stamp.modified = FileModifiedSeconds(path);
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return stamp;
-    // FNV-1a over 8-byte words: quick, and any change of the bytes shows.
-    uint64_t hash = 14695981039346656037ull;
-    uint64_t size = 0;
-    std::vector<char> buffer(1 << 20);
-    while (in) {
-        in.read(buffer.data(), std::streamsize(buffer.size()));
-        const size_t n = size_t(in.gcount());
-        if (n == 0) break;
-        size_t i = 0;
-        for (; i + 8 <= n; i += 8) {
-            uint64_t word;
-            std::memcpy(&word, buffer.data() + i, 8);
-            hash = (hash ^ word) * 1099511628211ull;
-        }
-        for (; i < n; ++i) hash = (hash ^ uint8_t(buffer[i])) * 1099511628211ull;
-        size += n;
-    }
-    if (in.bad()) return stamp;
-    stamp.kind = DiskStamp::Kind::File;
-    stamp.size = size;
-    stamp.hash = hash;
-    return stamp;
-}
-
-std::string FreeNameWithTag(const std::string& path, const std::string& tag)
-{
-    const fs::path p = PathOf(path);
-    const std::u8string stem = p.stem().u8string(), extension = p.extension().u8string();
-    const std::string folder = path.substr(0, path.size() - p.filename().u8string().size());
-    std::error_code ec;
-    for (int n = 1;; ++n) {
-        const std::string name = folder + std::string(stem.begin(), stem.end()) + " (" + tag +
-                                 (n > 1 ? " " + std::to_string(n) : "") + ")" +
-                                 std::string(extension.begin(), extension.end());
-        if (!fs::exists(PathOf(name), ec) && !fs::is_symlink(PathOf(name), ec)) return name;
-    }
+    if (!PathExists(path)) return {};
+    FileSource source;
+    if (!FileExists(path) || !source.Open(path)) return {DiskStamp::Kind::Other};
+    return HashingSource(source).Finish(path);
 }

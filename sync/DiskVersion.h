@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "store/FileIO.h"
+
 // What is on disk at a path, enough to tell whether another program changed it: its
 // size, its modification time and a hash of its content.
 struct DiskStamp {
@@ -18,12 +20,49 @@ struct DiskStamp {
     }
 };
 
-// The last-write time in seconds since 1970, 0 when it cannot be read.
-int64_t FileModifiedSeconds(const std::string& path);
+// FNV-1a over 8-byte words: quick, and any change of the bytes shows. The value does not
+// depend on how the bytes are split into pieces, so a file hashed while it is read or
+// written gets the value that reading it whole gives.
+class ContentHash {
+public:
+    void Add(const void* data, size_t size);
+    uint64_t Value() const;
+    uint64_t Size() const { return m_size; }
+
+private:
+    uint64_t m_hash = 14695981039346656037ull;
+    uint64_t m_size = 0;
+    unsigned char m_tail[8] = {};
+    size_t m_tailSize = 0;
+};
+
+// Hashes what a reader takes from a file, so that loading it needs no second reading.
+class HashingSource : public ByteSource {
+public:
+    explicit HashingSource(ByteSource& inner) : m_inner(inner) {}
+    size_t Read(void* data, size_t size) override;
+    uint64_t Remaining() const override { return m_inner.Remaining(); }
+    bool Failed() const override { return m_inner.Failed(); }
+    // Reads what the reader left (bytes after the last record) and stamps the whole file.
+    DiskStamp Finish(const std::string& path);
+
+private:
+    ByteSource& m_inner;
+    ContentHash m_hash;
+};
+
+// Hashes what a writer puts into a file, so that saving it needs no reading back.
+class HashingSink : public ByteSink {
+public:
+    explicit HashingSink(ByteSink& inner) : m_inner(inner) {}
+    bool Write(const void* data, size_t size) override;
+    // The stamp of the file once it is committed at path.
+    DiskStamp Stamp(const std::string& path) const;
+
+private:
+    ByteSink& m_inner;
+    ContentHash m_hash;
+};
 
 // Reads the file through once to hash it.
 DiskStamp StampOf(const std::string& path);
-
-// "Norvelle (tag).dat", then "Norvelle (tag 2).dat", ...: the first that does not exist,
-// in the same folder and with the same extension, so that it opens as a data file.
-std::string FreeNameWithTag(const std::string& path, const std::string& tag);

@@ -69,6 +69,23 @@ TEST(Sync, StampsTellContentFromTime)
     EXPECT_FALSE(StampOf(path).SameContent(first));
     EXPECT_EQ(StampOf(temp.path.string()).kind, DiskStamp::Kind::Other);
     EXPECT_EQ(FreeNameWithTag(path, "mine"), (temp.path / "a (mine).dat").string());
+
+    // Hashed in pieces while written or read, a file gets the stamp that reading it whole gives.
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) bytes += char(i * 7);
+    StringSink written;
+    HashingSink hashing(written);
+    for (size_t at = 0, piece = 1; at < bytes.size(); at += piece, piece = piece % 13 + 1)
+        hashing.Write(bytes.data() + at, std::min(piece, bytes.size() - at));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << written.bytes;
+    const DiskStamp whole = StampOf(path);
+    EXPECT_EQ(whole.size, 1000u);
+    EXPECT_TRUE(hashing.Stamp(path).SameContent(whole));
+    MemorySource source(bytes);
+    HashingSource reading(source);
+    char head[5];
+    reading.Read(head, sizeof head);  // a reader that stops early: the rest is still counted
+    EXPECT_TRUE(reading.Finish(path).SameContent(whole));
 }
 
 TEST(Sync, MergeKeepsEveryRecordOnceAndUnitesCategories)
