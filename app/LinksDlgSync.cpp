@@ -93,11 +93,7 @@ bool CLinksDlg::SettleDiskChange()
     auto lock = m_store.Lock();
     if (choice == 0) {
         m_edited = false;
-        // What the window shows is now what is on disk: nothing is left to save.
-        if (m_persistence.LoadDataFile(&path, false)) {
-            m_store.SetChanged(false);
-            ShowStatus("Loaded the data file as the other program saved it.");
-        }
+        if (m_persistence.LoadDataFile(&path, false)) ShowStatus("Loaded the data file as the other program saved it.");
         return false;
     }
     if (choice == 1) {
@@ -115,7 +111,7 @@ bool CLinksDlg::SettleDiskChange()
     const std::string mine = FreeNameWithTag(path, "my version");
     if (!m_persistence.SaveDataFile(&mine, false)) return false;
     m_edited = false;
-    if (m_persistence.LoadDataFile(&path, false)) m_store.SetChanged(false);
+    m_persistence.LoadDataFile(&path, false);
     m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The window now shows the data file "
                                         "as the other program saved it; Append on the Saving page of Options brings "
                                         "in your links.", mine));

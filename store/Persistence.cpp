@@ -245,7 +245,9 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
         m_loadOutcome = opened && status == ReadStatus::ReadError ? LoadOutcome::Damaged : LoadOutcome::Unread;
     const bool ok = status != ReadStatus::ReadError;
     // Appended links are not in the data file yet: they must be saved like typed ones.
+    // After a whole load the window holds what is on disk, and nothing is left to save.
     if (append && m_store.Count() > before) m_store.SetChanged();
+    if (!append && status == ReadStatus::Ok) m_store.SetChanged(false);
     if (ok) {
         m_store.ResetPresses();
     } else {

@@ -666,6 +666,8 @@ TEST(Persistence, AFileChangedByAnotherProgramIsNeverSavedOverWithoutAsking)
     ASSERT_TRUE(f.persistence.SaveDataFile(&elsewhere));
     fs::copy_file(elsewhere, path, fs::copy_options::overwrite_existing);
     EXPECT_TRUE(f.persistence.DataFileChangedOnDisk());
+    f.store.SetChanged();
     EXPECT_TRUE(f.persistence.LoadDataFile(nullptr, false));
     EXPECT_FALSE(f.persistence.DataFileChangedOnDisk());
+    EXPECT_FALSE(f.store.IsChanged());  // the window holds what is on disk
 }
