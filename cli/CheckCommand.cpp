@@ -22,9 +22,7 @@ public:
 
     void LinkChecked(const LinkCheckResult& result) override
     {
-        if (result.state != LinkState::NotChecked && result.state != LinkState::Ok &&
-            result.state != LinkState::FileExists)
-            allOk = false;
+        if (NeedsALook(result.state)) allOk = false;
         m_results[size_t(result.index)] = result;
         for (; m_next < m_results.size() && m_results[m_next]; ++m_next) Print(*m_results[m_next]);
         m_out.flush();

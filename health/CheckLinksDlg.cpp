@@ -51,7 +51,10 @@ void CheckResultsModel::Append(std::vector<LinkCheckResult> results)
 {
     if (results.empty()) return;
     beginInsertRows({}, rowCount(), rowCount() + int(results.size()) - 1);
-    for (LinkCheckResult& r : results) m_rows.push_back({std::move(r), false});
+    for (LinkCheckResult& r : results) {
+        m_needingALook += NeedsALook(r.state);
+        m_rows.push_back({std::move(r), false});
+    }
     endInsertRows();
 }
 
@@ -181,11 +184,7 @@ void CCheckLinksDlg::UpdateStatus()
         text = "Stopped after " + m_counts.Format(m_checker.Done()) + " of " + m_counts.Plural("%s link%s.", total);
     else
         text = m_counts.Plural("Checked %s link%s.", total);
-    int bad = 0;
-    for (int row = 0; row < m_model.rowCount(); ++row) {
-        const LinkState state = m_model.Result(row).state;
-        bad += state != LinkState::Ok && state != LinkState::FileExists && state != LinkState::NotChecked;
-    }
+    const int bad = m_model.NeedingALook();
     if (m_model.rowCount() > 0) text += "  " + m_counts.Plural("%s link%s", bad) + (bad == 1 ? " needs" : " need") + " a look.";
     m_status->setText(QString::fromStdString(text));
     m_stop->setEnabled(m_checker.Running());

@@ -39,6 +39,8 @@ public:
     const LinkCheckResult& Result(int row) const { return m_rows[size_t(row)].result; }
     const CheckItem& Item(int row) const { return m_items[size_t(m_rows[size_t(row)].result.index)]; }
     bool Replaced(int row) const { return m_rows[size_t(row)].replaced; }
+    // Results that NeedsALook.
+    int NeedingALook() const { return m_needingALook; }
     void SetReplaced(int row);
 
 private:
@@ -48,6 +50,7 @@ private:
     };
     const std::vector<CheckItem>& m_items;
     std::vector<Row> m_rows;
+    int m_needingALook = 0;
 };
 
 // Check Links: checks the links in the background and shows each one's state as it

@@ -22,7 +22,8 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
 {
     setWindowTitle("Find Duplicates");
     setSizeGripEnabled(true);
-    const size_t copies = RowsToRemove(groups).size();
+    size_t copies = 0;
+    for (const DuplicateGroup& group : groups) copies += group.rows.size() - 1;
     auto* label = new QLabel(QString::fromStdString(
                                  counts.Plural("%s group%s of links point to the same place. ", int(groups.size())) +
                                  counts.Plural("The %s newer cop", int(copies)) + (copies == 1 ? "y is" : "ies are") +

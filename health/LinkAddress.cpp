@@ -217,16 +217,27 @@ LinkKind KindOfLink(std::string_view link)
     return LinkKind::Other;
 }
 
-std::string LocalPathOfLink(std::string_view link)
+namespace {
+
+// The file name of a local file link, split as an address (file:) or not (a plain path).
+std::string LocalPathOf(std::string_view link, const AddressParts* parts)
 {
-    link = TrimView(link);
-    if (KindOfLink(link) != LinkKind::LocalFile) return {};
-    AddressParts parts;
-    if (!SplitAddress(link, parts)) return std::string(link);
-    std::string path = PercentDecoded(parts.path);
+    if (!parts) return std::string(link);
+    std::string path = PercentDecoded(parts->path);
     // file:///C:/x names the drive path C:/x.
     if (path.size() >= 4 && path[0] == '/' && IsDrivePath(std::string_view(path).substr(1))) path.erase(0, 1);
     return path.empty() ? "/" : path;
+}
+
+}  // namespace
+
+std::string LocalPathOfLink(std::string_view link)
+{
+    link = TrimView(link);
+    AddressParts parts;
+    const bool address = SplitAddress(link, parts);
+    if ((address ? KindOfAddress(parts) : KindOfLink(link)) != LinkKind::LocalFile) return {};
+    return LocalPathOf(link, address ? &parts : nullptr);
 }
 
 std::string WithoutUserInfo(std::string_view link)
@@ -253,7 +264,7 @@ std::string DuplicateKey(std::string_view link)
     AddressParts parts;
     const bool address = SplitAddress(link, parts);
     const LinkKind kind = address ? KindOfAddress(parts) : KindOfLink(link);
-    if (kind == LinkKind::LocalFile) return "file:" + CleanPath(LocalPathOfLink(link));
+    if (kind == LinkKind::LocalFile) return "file:" + CleanPath(LocalPathOf(link, address ? &parts : nullptr));
     if (kind == LinkKind::Other) return address ? parts.scheme + std::string(link.substr(link.find(':'))) : std::string(link);
 
     std::string host = HostKeyOf(parts);

@@ -37,6 +37,11 @@ std::string StateText(const LinkCheckResult& result)
     return text;
 }
 
+bool NeedsALook(LinkState state)
+{
+    return state != LinkState::Ok && state != LinkState::FileExists && state != LinkState::NotChecked;
+}
+
 bool IsRedirect(int status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
 
 LinkState StateOfStatus(int status)

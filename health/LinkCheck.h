@@ -37,6 +37,9 @@ struct LinkCheckResult {
 const char* StateName(LinkState state);
 // The state with its status or note: "other (HTTP 418)", "could not connect (...)".
 std::string StateText(const LinkCheckResult& result);
+// Every state but OK, an existing file and a link that is not checked: what the user
+// should look at, and what makes the command-line check fail.
+bool NeedsALook(LinkState state);
 // The state a final response gives (after any redirects).
 LinkState StateOfStatus(int status);
 bool IsRedirect(int status);
