@@ -32,14 +32,6 @@ std::vector<std::string> Titles(CLinksDlg& dlg)
     return titles;
 }
 
-void Key(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods = Qt::ControlModifier)
-{
-    // The offscreen platform has no window manager to give the focus back after a dialog.
-    if (!dlg.isActiveWindow()) QApplication::setActiveWindow(&dlg);
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &dlg;
-    QTest::keyClick(target, Qt::Key(key), mods);
-}
-
 // Presses the Ctrl key of Undo or Redo and answers the preview it opens.
 struct PreviewSeen {
     std::string action, effect, date;
@@ -70,7 +62,7 @@ PreviewSeen Preview(CLinksDlg& dlg, int key, bool accept)
             preview->reject();
     });
     timer.start(5);
-    Key(dlg, key);
+    PressKey(dlg, key);
     return seen;
 }
 
@@ -95,16 +87,16 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
                                    "Tip of t&he Day...\tCtrl+D", "&About Norvelle...\tCtrl+A"}));
 
     // Ctrl+P twice leaves the preview off; the low four bits of a command are ignored.
-    Key(dlg, Qt::Key_P);
+    PressKey(dlg, Qt::Key_P);
     EXPECT_TRUE(dlg.PreviewOn() && menu.Entry(CLinksDlg::CmdPreview)->isChecked());
-    Key(dlg, Qt::Key_P);
+    PressKey(dlg, Qt::Key_P);
     EXPECT_FALSE(dlg.PreviewOn() || menu.Entry(CLinksDlg::CmdPreview)->isChecked());
     dlg.SystemCommand(CLinksDlg::CmdPreview + 5);
     dlg.SystemCommand(CLinksDlg::CmdPreview + 15);
     EXPECT_FALSE(dlg.PreviewOn());
 
     // Ctrl+Z with nothing to undo changes nothing.
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(Titles(dlg), titles);
     EXPECT_FALSE(dlg.Store().IsChanged());
 
@@ -116,12 +108,12 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     EXPECT_EQ(dlg.Store().Count(), 8);
     EXPECT_EQ(menu.Entry(CLinksDlg::CmdUndo)->text(), "&Undo Delete\tCtrl+Z");
     dlg.TitleField()->setFocus();
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9", "r2", "r5"}));
     EXPECT_EQ(MenuTexts(menu)[16], "&Undo\tCtrl+Z (grayed)");
     EXPECT_EQ(MenuTexts(menu)[17], "Re&do Delete\tCtrl+Y");
     EXPECT_EQ(h.Label(1096), "10 Total Links");
-    Key(dlg, Qt::Key_Y);
+    PressKey(dlg, Qt::Key_Y);
     EXPECT_EQ(dlg.Store().Count(), 8);
     EXPECT_EQ(MenuTexts(menu)[16], "&Undo Delete\tCtrl+Z");
     EXPECT_EQ(MenuTexts(menu)[17], "Re&do\tCtrl+Y (grayed)");
@@ -133,30 +125,30 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     h.ClickButton(1053);
     const CAnnotatedLink after = dlg.Store().At(0);
     EXPECT_EQ(MenuTexts(menu)[16], "&Undo Modify\tCtrl+Z");
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().At(0).title, "r0");
     EXPECT_EQ(dlg.Store().At(0).modified, before.modified);
     EXPECT_EQ(dlg.TitleField()->text(), "r0");
     EXPECT_EQ(MenuTexts(menu)[16], "&Undo Delete\tCtrl+Z");
     EXPECT_EQ(MenuTexts(menu)[17], "Re&do Modify\tCtrl+Y");
-    Key(dlg, Qt::Key_Y);
+    PressKey(dlg, Qt::Key_Y);
     EXPECT_EQ(dlg.Store().At(0).title, "r0 changed");
     EXPECT_EQ(dlg.Store().At(0).modified, after.modified);
     EXPECT_EQ(dlg.TitleField()->text(), "r0 changed");
     EXPECT_TRUE(dlg.Store().IsChanged());
 
     // A new Delete after an Undo grays Redo.
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     h.ClickRow(3);
     h.KeyInList(Qt::Key_Delete);
     EXPECT_EQ(MenuTexts(menu)[17], "Re&do\tCtrl+Y (grayed)");
-    Key(dlg, Qt::Key_Y);
+    PressKey(dlg, Qt::Key_Y);
     EXPECT_EQ(dlg.Store().Count(), 7);
 
     // Reloading empties the history.
     dlg.Persistence().LoadDataFile(nullptr, false);
     EXPECT_EQ(MenuTexts(menu)[16], "&Undo\tCtrl+Z (grayed)");
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().Count(), 10);
     dlg.Store().SetChanged(false);
 
@@ -179,7 +171,7 @@ TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
     WindowHarness h;
     h.WriteDataFile({"r0", "r1", "r2", "r3", "r4"});
     CLinksDlg& dlg = h.Open();
-    Key(dlg, Qt::Key_P);
+    PressKey(dlg, Qt::Key_P);
     h.ClickRow(1);
     h.ClickRow(3, Qt::ShiftModifier);
     h.KeyInList(Qt::Key_Delete);
@@ -196,12 +188,12 @@ TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
     EXPECT_EQ(dlg.Store().Count(), 5);
 
     // One record on the redo side: both buttons disabled.
-    Key(dlg, Qt::Key_P);
-    Key(dlg, Qt::Key_Y);
+    PressKey(dlg, Qt::Key_P);
+    PressKey(dlg, Qt::Key_Y);
     h.ClickRow(0);
     h.KeyInList(Qt::Key_Delete);
-    Key(dlg, Qt::Key_Z);
-    Key(dlg, Qt::Key_P);
+    PressKey(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_P);
     const PreviewSeen redo = Preview(dlg, Qt::Key_Y, true);
     EXPECT_EQ(redo.action, "Redo Delete");
     EXPECT_EQ(redo.effect, "Deletes the following 1 annotated link.");
@@ -225,28 +217,28 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     WindowHarness h;
     CLinksDlg& dlg = h.Open();
     // An empty list: only the count.
-    Key(dlg, Qt::Key_L);
-    Key(dlg, Qt::Key_I);
+    PressKey(dlg, Qt::Key_L);
+    PressKey(dlg, Qt::Key_I);
     EXPECT_EQ(h.Label(1083), "0 Selected Links");
     h.Close();
 
     h.WriteDataFile({"the lord of the rings", "of mice and men", "a tale of two cities"});
     CLinksDlg& full = h.Open();
     h.ClickRow(2);
-    Key(full, Qt::Key_L);
+    PressKey(full, Qt::Key_L);
     EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(full.TitleField()->text(), "the lord of the rings");
     EXPECT_EQ(h.Label(1083), "3 Selected Links");
     // Every row selected: Invert leaves none, and the form and the mark alone.
-    Key(full, Qt::Key_I);
+    PressKey(full, Qt::Key_I);
     EXPECT_TRUE(h.SelectedRows().empty());
     EXPECT_EQ(full.List().States().Mark(), 0);
     EXPECT_EQ(full.TitleField()->text(), "the lord of the rings");
-    Key(full, Qt::Key_I);
+    PressKey(full, Qt::Key_I);
     EXPECT_EQ(h.SelectedRows().size(), 3u);
 
     // Several rows: the records themselves change, the form shows the mark's row.
-    Key(full, Qt::Key_T);
+    PressKey(full, Qt::Key_T);
     EXPECT_EQ(Titles(full), (std::vector<std::string>{"The Lord of the Rings", "Of Mice and Men", "A Tale of Two Cities"}));
     EXPECT_EQ(full.TitleField()->text(), "The Lord of the Rings");
     EXPECT_TRUE(full.Store().IsChanged());
@@ -256,7 +248,7 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     // One row: only the field changes, until Modify.
     h.ClickRow(1);
     full.TitleField()->setText("war and peace: a novel");
-    Key(full, Qt::Key_T);
+    PressKey(full, Qt::Key_T);
     EXPECT_EQ(full.TitleField()->text(), "War and Peace: A Novel");
     EXPECT_EQ(full.Store().At(1).title, "Of Mice and Men");
     EXPECT_TRUE(full.IsEdited());
@@ -264,12 +256,12 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
 
     // Word Wrap of the field joins the lines of a paragraph and fills to the field's width.
     full.DescriptionField()->setPlainText("one\ntwo\n\nthree");
-    Key(full, Qt::Key_W);
+    PressKey(full, Qt::Key_W);
     EXPECT_EQ(full.DescriptionField()->toPlainText(), "one two\n\nthree");
     QString words;
     for (int i = 0; i < 60; ++i) words += "word ";
     full.DescriptionField()->setPlainText(words);
-    Key(full, Qt::Key_W);
+    PressKey(full, Qt::Key_W);
     const QStringList lines = full.DescriptionField()->toPlainText().split('\n');
     EXPECT_GT(lines.size(), 3);
     const QFontMetrics metrics(full.DescriptionField()->font());
@@ -278,9 +270,9 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     h.ClickButton(1053);
 
     // Several rows: every selected description is wrapped in the store.
-    Key(full, Qt::Key_L);
+    PressKey(full, Qt::Key_L);
     full.Store().At(2).description = "first\r\nsecond";
-    Key(full, Qt::Key_W);
+    PressKey(full, Qt::Key_W);
     EXPECT_EQ(full.Store().At(2).description, "first second");
     EXPECT_TRUE(full.Store().IsChanged());
 }

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <fstream>
@@ -18,26 +17,13 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
+#include "tests/health/CheckExpectations.h"
+#include "tests/support/SpinUntil.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
-struct Collector : CheckSink {
-    std::map<int, LinkCheckResult> results;
-    bool finished = false;
-    void LinkChecked(const LinkCheckResult& r) override { results[r.index] = r; }
-    void CheckFinished() override { finished = true; }
-};
-
-// Runs the event loop until done() or the time is up.
-template <class Done>
-bool SpinUntil(Done done, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+using Collector = CheckCollector;
 
 // A loopback port where nothing listens.
 int ClosedPort()
@@ -58,14 +44,7 @@ int ClosedPort()
 TEST(LinkCheckNet, EveryStateOverQtNetworkWithBoundedWaits)
 {
     LoopbackHttpServer server;
-    const std::string base = server.Url("");
-    struct Expect {
-        std::string link;
-        LinkState state;
-        int status;
-        std::string finalAddress;
-    };
-    const std::vector<Expect> expected = {
+    const std::vector<ExpectedCheck> expected = {
         {server.Url("/ok"), LinkState::Ok, 200, ""},
         {server.Url("/partial"), LinkState::Ok, 206, ""},
         {server.Url("/empty"), LinkState::Ok, 416, ""},
@@ -92,8 +71,7 @@ TEST(LinkCheckNet, EveryStateOverQtNetworkWithBoundedWaits)
          server.Url("/ok")},
         {"  " + server.Url("/a b") + " ", LinkState::NotFound, 404, ""},
     };
-    std::vector<std::string> links;
-    for (const Expect& e : expected) links.push_back(e.link);
+    const std::vector<std::string> links = LinksOf(expected);
     QtHttpFetcher fetcher;
     Collector sink;
     CLinkChecker checker(fetcher, sink, {6, 2, 1500, 10});
@@ -103,13 +81,7 @@ TEST(LinkCheckNet, EveryStateOverQtNetworkWithBoundedWaits)
     ASSERT_TRUE(SpinUntil([&] { return sink.finished; }));
     // Only the silent server's timeout is waited for, and the endless bodies are not read.
     EXPECT_LT(clock.elapsed(), 6000);
-    for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].link);
-        const LinkCheckResult& r = sink.results[int(i)];
-        EXPECT_EQ(r.state, expected[i].state) << StateText(r);
-        EXPECT_EQ(r.status, expected[i].status);
-        EXPECT_EQ(r.finalAddress, expected[i].finalAddress);
-    }
+    ExpectResults(sink.results, expected);
     EXPECT_EQ(server.Requests("/loop"), 11);
     EXPECT_EQ(server.Requests("/a%20b"), 1);
     const std::string head = server.LastHead();

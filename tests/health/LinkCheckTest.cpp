@@ -8,6 +8,7 @@
 
 #include "health/LinkAddress.h"
 #include "health/LinkCheck.h"
+#include "tests/health/CheckExpectations.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -63,12 +64,7 @@ public:
     }
 };
 
-struct Collector : CheckSink {
-    std::map<int, LinkCheckResult> results;
-    int finished = 0;
-    void LinkChecked(const LinkCheckResult& r) override { results[r.index] = r; }
-    void CheckFinished() override { ++finished; }
-};
+using Collector = CheckCollector;
 
 FetchReply Status(int status, const std::string& location = {})
 {
@@ -117,13 +113,7 @@ TEST(LinkCheck, EachAnswerGivesItsStateAndRedirectChainsAreFollowed)
         {"http://slow.example/", Failure(FetchReply::Error::TimedOut)},
         {"http://closed.example/", Failure(FetchReply::Error::CouldNotConnect, "Connection refused")},
     };
-    struct Expect {
-        std::string link;
-        LinkState state;
-        int status;
-        std::string finalAddress;
-    };
-    const std::vector<Expect> expected = {
+    const std::vector<ExpectedCheck> expected = {
         {h + "/ok", LinkState::Ok, 200, ""},
         {h + "/partial", LinkState::Ok, 206, ""},
         {h + "/empty", LinkState::Ok, 416, ""},
@@ -152,8 +142,7 @@ TEST(LinkCheck, EachAnswerGivesItsStateAndRedirectChainsAreFollowed)
         {"file://server/share/x", LinkState::NotChecked, 0, ""},
         {"/no/such/file/anywhere", LinkState::FileMissing, 0, ""},
     };
-    std::vector<std::string> links;
-    for (const Expect& e : expected) links.push_back(e.link);
+    const std::vector<std::string> links = LinksOf(expected);
     Collector sink;
     CLinkChecker checker(fetcher, sink);
     checker.Start(links);
@@ -161,13 +150,7 @@ TEST(LinkCheck, EachAnswerGivesItsStateAndRedirectChainsAreFollowed)
     EXPECT_EQ(sink.finished, 1);
     EXPECT_FALSE(checker.Running());
     EXPECT_EQ(checker.Done(), int(links.size()));
-    for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].link);
-        const LinkCheckResult& r = sink.results[int(i)];
-        EXPECT_EQ(r.state, expected[i].state) << StateText(r);
-        EXPECT_EQ(r.status, expected[i].status);
-        EXPECT_EQ(r.finalAddress, expected[i].finalAddress);
-    }
+    ExpectResults(sink.results, expected);
     // A loop stops after ten redirects; javascript: is never fetched.
     EXPECT_EQ(std::count(fetcher.fetched.begin(), fetcher.fetched.end(), h + "/loop"), 11);
     EXPECT_EQ(std::count(fetcher.fetched.begin(), fetcher.fetched.end(), "javascript:alert(1)"), 0);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,26 +13,10 @@
 #include "health/CheckLinksDlg.h"
 #include "health/DuplicatesDlg.h"
 #include "tests/support/DialogAnswer.h"
+#include "tests/support/SpinUntil.h"
 #include "tests/support/WindowHarness.h"
 
 namespace {
-
-void Key(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods = Qt::ControlModifier)
-{
-    // The offscreen platform has no window manager to give the focus back.
-    if (!dlg.isActiveWindow()) QApplication::setActiveWindow(&dlg);
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &dlg;
-    QTest::keyClick(target, Qt::Key(key), mods);
-}
-
-template <class Done>
-bool SpinUntil(Done done, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 CAnnotatedLink Link(const std::string& title, const std::string& link, double added = 40000)
 {
@@ -69,7 +52,7 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
                     Link("Mail", "mailto:a@b.c"), Link("Silent 1", server.Url("/silent")),
                     Link("Silent 2", server.Url("/silent?2"))});
     CLinksDlg& dlg = h.Open();
-    Key(dlg, Qt::Key_K);
+    PressKey(dlg, Qt::Key_K);
     CCheckLinksDlg* check = dlg.CheckLinksWindow();
     ASSERT_NE(check, nullptr);
     EXPECT_FALSE(check->isModal());
@@ -118,14 +101,14 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
     EXPECT_EQ(dlg.LinkField()->text().toStdString(), server.Url("/ok"));
 
     // Each replacement is one Modify for Undo.
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().At(3).link, server.Url("/moved308"));
     EXPECT_EQ(dlg.Store().At(0).link, server.Url("/ok"));
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().At(0).link, server.Url("/moved"));
 
     // Closing the window stops a check that runs.
-    Key(dlg, Qt::Key_K);
+    PressKey(dlg, Qt::Key_K);
     QPointer<CCheckLinksDlg> second = dlg.CheckLinksWindow();
     EXPECT_TRUE(check == nullptr || second != check);
     ASSERT_TRUE(SpinUntil([&] { return server.Concurrent() == 2; }));
@@ -155,7 +138,7 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
         }
         report.reject();
     });
-    Key(dlg, Qt::Key_U);
+    PressKey(dlg, Qt::Key_U);
     ASSERT_TRUE(answer.seen);
     EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{{"New copy selected", "Oldest kept", "Middle selected"},
                                                             {"File selected", "File again kept"}}));
@@ -169,15 +152,15 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
     EXPECT_EQ(dlg.Store().At(0).title, "Other");
     EXPECT_EQ(dlg.Store().At(1).title, "Oldest");
     EXPECT_EQ(dlg.Store().At(2).title, "File again");
-    Key(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().Count(), 6);
 
     // With no duplicates left, the command says so and selects nothing new.
     h.ClickRow(1);
     dlg.Settings().confirmDelete = false;
-    Key(dlg, Qt::Key_Y);
+    PressKey(dlg, Qt::Key_Y);
     ASSERT_EQ(dlg.Store().Count(), 3);
-    Key(dlg, Qt::Key_U);
+    PressKey(dlg, Qt::Key_U);
     EXPECT_EQ(h.prompter.Texts().back(), "No two links point to the same place.");
     h.Close();
 }

@@ -139,3 +139,10 @@ std::string WindowHarness::Label(int id)
     QLabel* label = id == 1096 ? m_dlg->TotalLabel() : id == 1083 ? m_dlg->SelectedLabel() : m_dlg->DateLabel();
     return label->text().toStdString();
 }
+
+void PressKey(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods)
+{
+    if (!dlg.isActiveWindow()) QApplication::setActiveWindow(&dlg);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &dlg;
+    QTest::keyClick(target, Qt::Key(key), mods);
+}

@@ -30,6 +30,11 @@ public:
     std::string text;
 };
 
+// Presses a key in the main window as a user would (Ctrl+key unless told otherwise),
+// making it the active window first: the offscreen platform has no window manager to
+// give the focus back after a dialog.
+void PressKey(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods = Qt::ControlModifier);
+
 // Builds the main window over a temporary documents folder, in-memory settings, a
 // fixed clock and a scripted prompter.
 class WindowHarness {

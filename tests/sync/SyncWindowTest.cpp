@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <filesystem>
@@ -12,20 +11,12 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
+#include "tests/support/SpinUntil.h"
 #include "tests/support/WindowHarness.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-template <class Done>
-bool SpinUntil(Done done, int ms = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 std::string FileBytes(const std::vector<std::string>& titles)
 {
@@ -48,14 +39,30 @@ void WriteFromOutside(const std::string& path, const std::vector<std::string>& t
     fs::rename(path + ".sync-tmp", path);
 }
 
+// Reads a data file as another program would; false when it cannot be opened.
+bool ReadInto(const std::string& path, LinkStore& store)
+{
+    FileSource source;
+    FakePrompter quiet;
+    if (!source.Open(path)) return false;
+    ReadDataFile(store, source, quiet);
+    return true;
+}
+
+std::vector<std::string> TitlesIn(const std::string& path)
+{
+    LinkStore store;
+    EXPECT_TRUE(ReadInto(path, store)) << path;
+    std::vector<std::string> titles;
+    for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+    return titles;
+}
+
 // Another program adds a record in front of the others and renames its file into place.
 void PrependFromOutside(const std::string& path, const std::string& title)
 {
     LinkStore store;
-    FileSource source;
-    FakePrompter quiet;
-    ASSERT_TRUE(source.Open(path));
-    ReadDataFile(store, source, quiet);
+    ASSERT_TRUE(ReadInto(path, store));
     store.InsertLink(0, title, "http://example.com/new", "", "", {0, 40000}, {0, 40000});
     StringSink sink;
     WriteDataFile(store, sink);
@@ -151,11 +158,9 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     dlg.CheckDiskVersion();
     const std::string mine = (h.temp.path / "Documents" / "Norvelle (my version).dat").string();
     ASSERT_TRUE(fs::exists(mine));
-    LinkStore saved;
-    FileSource source;
-    ASSERT_TRUE(source.Open(mine));
-    ReadDataFile(saved, source, h.prompter);
-    EXPECT_EQ(saved.At(0).title, "a2");
+    const std::vector<std::string> mineTitles = TitlesIn(mine);
+    ASSERT_FALSE(mineTitles.empty());
+    EXPECT_EQ(mineTitles[0], "a2");
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"c"}));
     EXPECT_NE(h.prompter.Texts().back().find("Your version is saved in \"" + mine + "\"."), std::string::npos);
 
@@ -178,12 +183,7 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     h.prompter.ScriptChoices({1});
     h.Close();
     EXPECT_FALSE(h.prompter.Texts().empty());
-    LinkStore closed;
-    FileSource closedSource;
-    ASSERT_TRUE(closedSource.Open(path));
-    ReadDataFile(closed, closedSource, h.prompter);
-    ASSERT_EQ(closed.Count(), 1);
-    EXPECT_EQ(closed.At(0).title, "c3");
+    EXPECT_EQ(TitlesIn(path), std::vector<std::string>{"c3"});
     EXPECT_TRUE(fs::exists((h.temp.path / "Documents" / "Norvelle (other version 2).dat")));
 }
 
@@ -232,9 +232,5 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     fs::remove(h.DataPath());
     dlg.Store().SetChanged();
     h.Close();
-    LinkStore saved;
-    FileSource source;
-    ASSERT_TRUE(source.Open(h.DataPath()));
-    ReadDataFile(saved, source, h.prompter);
-    EXPECT_EQ(saved.Count(), 4);
+    EXPECT_EQ(TitlesIn(h.DataPath()).size(), 4u);
 }
