@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
+#include <set>
 
 #include "app/LinkListCtrl.h"
 #include "bench/LoopbackHttpServer.h"
@@ -114,11 +115,30 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
     ASSERT_TRUE(SpinUntil([&] { return server.Concurrent() == 2; }));
     second->close();
     EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0 && !second; }, 3000));
+
+    // With two rows or more selected, only those are checked.
+    h.ClickRow(1);
+    h.ClickRow(2, Qt::ControlModifier);
+    PressKey(dlg, Qt::Key_K);
+    CCheckLinksDlg* third = dlg.CheckLinksWindow();
+    ASSERT_TRUE(SpinUntil([&] { return !third->Running(); }));
+    ASSERT_EQ(third->Results().rowCount(), 2);
+    std::set<std::string> checked{third->Results().Item(0).title, third->Results().Item(1).title};
+    EXPECT_EQ(checked, (std::set<std::string>{"Fine", "Gone"}));
     h.Close();
 }
 
 TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
 {
+    {
+        WindowHarness empty;
+        CLinksDlg& none = empty.Open();
+        PressKey(none, Qt::Key_K);
+        PressKey(none, Qt::Key_U);
+        EXPECT_EQ(empty.prompter.Texts(), (std::vector<std::string>{"There are no links to check.",
+                                                                     "No two links point to the same place."}));
+        empty.Close();
+    }
     WindowHarness h;
     h.WriteRecords({Link("New copy", "https://www.example.com/page/?utm_source=x", 40300),
                     Link("Other", "https://example.org/", 40000), Link("Oldest", "http://example.com/page", 40100),

@@ -18,19 +18,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FileBytes(const std::vector<std::string>& titles)
+std::string FileBytes(const std::vector<std::string>& titles, double added = 40000)
 {
     LinkStore store;
-    for (const std::string& t : titles) store.InsertLink(store.Count(), t, "http://example.com/" + t, "", "", {0, 40000}, {0, 40000});
+    for (const std::string& t : titles) store.InsertLink(store.Count(), t, "http://example.com/" + t, "", "", {0, added}, {0, added});
     StringSink sink;
     WriteDataFile(store, sink);
     return sink.bytes;
 }
 
 // Another program writes the file: in place, or a new file renamed over it.
-void WriteFromOutside(const std::string& path, const std::vector<std::string>& titles, bool rename)
+void WriteFromOutside(const std::string& path, const std::vector<std::string>& titles, bool rename, double added = 40000)
 {
-    const std::string bytes = FileBytes(titles);
+    const std::string bytes = FileBytes(titles, added);
     if (!rename) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         return;
@@ -163,6 +163,19 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     EXPECT_EQ(mineTitles[0], "a2");
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"c"}));
     EXPECT_NE(h.prompter.Texts().back().find("Your version is saved in \"" + mine + "\"."), std::string::npos);
+
+    // A timed save on a worker leaves a changed file alone; the window then asks.
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), "w");
+    h.ClickButton(1053);
+    WriteFromOutside(path, {"c"}, true, 40001);  // "c" again, saved on another day
+    h.prompter.Clear();
+    h.prompter.ScriptChoices({0});
+    dlg.TimedSaveTick();
+    ASSERT_TRUE(SpinUntil([&] { return !h.prompter.Texts().empty(); }));
+    EXPECT_NE(h.prompter.Texts()[0].find("The data file was changed by another program."), std::string::npos);
+    EXPECT_EQ(TitlesIn(path), std::vector<std::string>{"c"});  // not "cw"
+    EXPECT_EQ(Titles(dlg), std::vector<std::string>{"c"});
 
     // A damaged version cannot be loaded: the window keeps its links and says why, once.
     h.prompter.Clear();
