@@ -17,41 +17,28 @@
 CCategoriesPage::CCategoriesPage(OptionsOwner& owner, std::string& clearSelection, QWidget* parent)
     : COptionsPage(parent), m_owner(owner), m_clearSelection(clearSelection)
 {
-    m_name = new QLineEdit(this);
-    m_name->setMaxLength(75);
-    auto* add = new QPushButton("&Add", this);
-    m_list = new CSortedListBox(this);
-    m_list->SetCompare(NaturalCompare);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto* edit = new QPushButton("&Edit", this);
-    auto* remove = new QPushButton("&Delete", this);
+    m_names = MakeNameList([this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
     m_rename = new QCheckBox("&Rename this category in existing items.", this);
     m_rename->setEnabled(false);
     auto* clearLabel = new QLabel("&Select when Clear button is pressed:", this);
     m_clear = new QComboBox(this);
     clearLabel->setBuddy(m_clear);
-    for (QPushButton* b : {add, edit, remove}) b->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(m_name, 0, 0);
-    grid->addWidget(add, 0, 1);
-    grid->addWidget(m_list, 1, 0, 3, 1);
-    grid->addWidget(edit, 1, 1);
-    grid->addWidget(remove, 2, 1);
+    grid->addWidget(m_names.field, 0, 0);
+    grid->addWidget(m_names.add, 0, 1);
+    grid->addWidget(m_names.list, 1, 0, 3, 1);
+    grid->addWidget(m_names.edit, 1, 1);
+    grid->addWidget(m_names.remove, 2, 1);
     grid->setRowStretch(3, 1);
     grid->addWidget(m_rename, 4, 0, 1, 2);
     grid->addWidget(clearLabel, 5, 0, 1, 2);
     grid->addWidget(m_clear, 6, 0);
 
-    for (const std::string& name : m_owner.Categories()) m_list->Add(DisplayText(name));
+    for (const std::string& name : m_owner.Categories()) m_names.list->Add(DisplayText(name));
     RefreshClearList();
 
-    connect(add, &QPushButton::clicked, this, &CCategoriesPage::Add);
-    connect(edit, &QPushButton::clicked, this, &CCategoriesPage::Edit);
-    connect(remove, &QPushButton::clicked, this, &CCategoriesPage::Delete);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CCategoriesPage::Edit);
     connect(m_clear, &QComboBox::activated, this, &CCategoriesPage::Changed);
-    TakeEnterFor(m_name, [this] { Add(); });
 }
 
 void CCategoriesPage::Changed()
@@ -62,20 +49,20 @@ void CCategoriesPage::Changed()
 
 void CCategoriesPage::Add()
 {
-    const std::string name(TrimView(ToBytes(m_name->text())));
+    const std::string name(TrimView(ToBytes(m_names.field->text())));
     if (!name.empty()) {
-        m_list->clearSelection();
-        const int existing = m_list->FindNoCase(DisplayText(name));
+        m_names.list->clearSelection();
+        const int existing = m_names.list->FindNoCase(DisplayText(name));
         if (existing >= 0) {
-            m_list->item(existing)->setSelected(true);
-            m_list->setCurrentRow(existing, QItemSelectionModel::NoUpdate);
+            m_names.list->item(existing)->setSelected(true);
+            m_names.list->setCurrentRow(existing, QItemSelectionModel::NoUpdate);
             m_owner.OptionsPrompter().Error("This category already exists in the list.");
             return;
         }
-        const int row = m_list->Add(DisplayText(name));
-        m_list->item(row)->setSelected(true);
+        const int row = m_names.list->Add(DisplayText(name));
+        m_names.list->item(row)->setSelected(true);
     }
-    m_name->clear();
+    m_names.field->clear();
     if (m_rename->isEnabled()) {
         // An empty name removes the edited category from the links that have it.
         if (m_rename->isChecked()) m_renames.emplace_back(m_edited, name);
@@ -87,15 +74,8 @@ void CCategoriesPage::Add()
 
 void CCategoriesPage::Edit()
 {
-    QListWidgetItem* current = m_list->SelectedCurrent();
-    if (!current) {
-        m_owner.OptionsPrompter().Error("Please select an item.  (The current item may have been deselected.)");
-        return;
-    }
-    m_edited = ToBytes(current->text());
-    m_list->DeleteRow(m_list->row(current));
-    m_name->setText(DisplayText(m_edited));
-    m_name->setFocus();
+    if (!EditCurrentName(m_names, m_owner.OptionsPrompter())) return;
+    m_edited = ToBytes(m_names.field->text());
     m_rename->setEnabled(true);
     Changed();
     RefreshClearList();
@@ -103,7 +83,7 @@ void CCategoriesPage::Edit()
 
 void CCategoriesPage::Delete()
 {
-    m_list->DeleteSelected();
+    m_names.list->DeleteSelected();
     Changed();
     RefreshClearList();
 }
@@ -114,7 +94,7 @@ void CCategoriesPage::RefreshClearList()
     if (remembered.isEmpty()) remembered = DisplayText(m_clearSelection);
     m_clear->clear();
     m_clear->addItems({"LAST", "NONE"});
-    for (int i = 0; i < m_list->count(); ++i) m_clear->addItem(m_list->item(i)->text());
+    for (int i = 0; i < m_names.list->count(); ++i) m_clear->addItem(m_names.list->item(i)->text());
     int chosen = 0;
     for (int i = 0; i < m_clear->count(); ++i)
         if (EqualsNoCase(ToBytes(m_clear->itemText(i)), ToBytes(remembered))) {
@@ -128,7 +108,7 @@ void CCategoriesPage::Apply()
 {
     if (m_changed) {
         std::vector<std::string> names;
-        for (int i = 0; i < m_list->count(); ++i) names.push_back(ToBytes(m_list->item(i)->text()));
+        for (int i = 0; i < m_names.list->count(); ++i) names.push_back(ToBytes(m_names.list->item(i)->text()));
         m_owner.SetCategories(names);
         m_owner.RenameCategories(m_renames);
         m_changed = false;

@@ -19,8 +19,8 @@ public:
     void Edit();
     void Delete();
 
-    QLineEdit* NameField() const { return m_name; }
-    CSortedListBox* CategoryList() const { return m_list; }
+    QLineEdit* NameField() const { return m_names.field; }
+    CSortedListBox* CategoryList() const { return m_names.list; }
     QCheckBox* RenameBox() const { return m_rename; }
     QComboBox* ClearList() const { return m_clear; }
 
@@ -33,8 +33,7 @@ private:
     std::string m_edited;
     std::vector<std::pair<std::string, std::string>> m_renames;
     bool m_changed = false;
-    QLineEdit* m_name;
-    CSortedListBox* m_list;
+    NameList m_names{};
     QCheckBox* m_rename;
     QComboBox* m_clear;
 };

@@ -7,11 +7,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "common/SortedListBox.h"
 #include "options/CategoriesPage.h"
 #include "options/MiscPage.h"
 #include "options/NumbersPage.h"
 #include "options/SavingPage.h"
 #include "options/SearchingPage.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
 #include "titlecase/TitleCasePage.h"
 
 namespace {
@@ -41,6 +44,36 @@ private:
 void TakeEnterFor(QLineEdit* field, std::function<void()> action)
 {
     field->installEventFilter(new EnterKeyFilter(field, std::move(action)));
+}
+
+COptionsPage::NameList COptionsPage::MakeNameList(std::function<void()> add, std::function<void()> edit,
+                                                  std::function<void()> remove)
+{
+    NameList names{new QLineEdit(this), new QPushButton("&Add", this), new CSortedListBox(this),
+                   new QPushButton("&Edit", this), new QPushButton("&Delete", this)};
+    names.field->setMaxLength(75);
+    names.list->SetCompare(NaturalCompare);
+    names.list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    for (QPushButton* b : {names.add, names.edit, names.remove}) b->setAutoDefault(false);
+    connect(names.add, &QPushButton::clicked, this, add);
+    connect(names.edit, &QPushButton::clicked, this, edit);
+    connect(names.remove, &QPushButton::clicked, this, remove);
+    connect(names.list, &QListWidget::itemDoubleClicked, this, edit);
+    TakeEnterFor(names.field, add);
+    return names;
+}
+
+bool COptionsPage::EditCurrentName(const NameList& names, Prompter& prompter)
+{
+    QListWidgetItem* current = names.list->SelectedCurrent();
+    if (!current) {
+        prompter.Error("Please select an item.  (The current item may have been deselected.)");
+        return false;
+    }
+    names.field->setText(current->text());
+    names.list->DeleteRow(names.list->row(current));
+    names.field->setFocus();
+    return true;
 }
 
 void COptionsPage::SetModified(bool modified)

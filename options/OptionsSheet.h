@@ -9,6 +9,7 @@
 
 class QPushButton;
 class QTabWidget;
+class CSortedListBox;
 class Prompter;
 
 // What the pages of the Options sheet do to the main window at once.
@@ -64,6 +65,21 @@ public:
 
 signals:
     void modifiedChanged();
+
+protected:
+    // The controls of a page that edits a list of names: a field (Enter adds) with Add
+    // beside it, the sorted list (a double-click edits) with Edit and Delete beside it.
+    struct NameList {
+        QLineEdit* field;
+        QPushButton* add;
+        CSortedListBox* list;
+        QPushButton* edit;
+        QPushButton* remove;
+    };
+    NameList MakeNameList(std::function<void()> add, std::function<void()> edit, std::function<void()> remove);
+    // Edit on such a list: the selected current row leaves the list and its text goes into
+    // the field, which takes the focus; without such a row the user is told, and false.
+    static bool EditCurrentName(const NameList& names, Prompter& prompter);
 
 private:
     bool m_modified = false;

@@ -15,46 +15,34 @@
 CTitleCasePage::CTitleCasePage(OptionsOwner& owner, QWidget* parent) : COptionsPage(parent), m_owner(owner)
 {
     auto* label = new QLabel("E&xceptions:", this);
-    m_word = new QLineEdit(this);
-    m_word->setMaxLength(75);
-    label->setBuddy(m_word);
-    auto* add = new QPushButton("&Add", this);
-    m_list = new CSortedListBox(this);
-    m_list->SetCompare(NaturalCompare);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto* edit = new QPushButton("&Edit", this);
-    auto* remove = new QPushButton("&Delete", this);
+    m_names = MakeNameList([this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
+    label->setBuddy(m_names.field);
     auto* defaults = new QPushButton("De&fault", this);
     auto* note = new QLabel("The first word, last word and first word following a colon will be capitalized.", this);
     note->setWordWrap(true);
-    for (QPushButton* b : {add, edit, remove, defaults}) b->setAutoDefault(false);
+    defaults->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0, 1, 2);
-    grid->addWidget(m_word, 1, 0);
-    grid->addWidget(add, 1, 1);
-    grid->addWidget(m_list, 2, 0, 4, 1);
-    grid->addWidget(edit, 2, 1);
-    grid->addWidget(remove, 3, 1);
+    grid->addWidget(m_names.field, 1, 0);
+    grid->addWidget(m_names.add, 1, 1);
+    grid->addWidget(m_names.list, 2, 0, 4, 1);
+    grid->addWidget(m_names.edit, 2, 1);
+    grid->addWidget(m_names.remove, 3, 1);
     grid->addWidget(defaults, 4, 1);
     grid->setRowStretch(5, 1);
     grid->addWidget(note, 6, 0, 1, 2);
 
     Fill(m_owner.Exceptions());
-    connect(add, &QPushButton::clicked, this, &CTitleCasePage::Add);
-    connect(edit, &QPushButton::clicked, this, &CTitleCasePage::Edit);
-    connect(remove, &QPushButton::clicked, this, &CTitleCasePage::Delete);
     connect(defaults, &QPushButton::clicked, this, &CTitleCasePage::Default);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CTitleCasePage::Edit);
-    TakeEnterFor(m_word, [this] { Add(); });
 }
 
 void CTitleCasePage::Fill(const std::vector<std::string>& words)
 {
-    m_list->SetBatchMode(true);
-    m_list->Reset();
-    for (const std::string& word : words) m_list->Add(DisplayText(word));
-    m_list->SetBatchMode(false);
+    m_names.list->SetBatchMode(true);
+    m_names.list->Reset();
+    for (const std::string& word : words) m_names.list->Add(DisplayText(word));
+    m_names.list->SetBatchMode(false);
 }
 
 void CTitleCasePage::Changed()
@@ -65,39 +53,30 @@ void CTitleCasePage::Changed()
 
 void CTitleCasePage::Add()
 {
-    const std::string word(TrimView(ToBytes(m_word->text())));
+    const std::string word(TrimView(ToBytes(m_names.field->text())));
     if (word.empty()) {
-        m_word->clear();
+        m_names.field->clear();
         return;
     }
-    m_list->clearSelection();
-    if (const int existing = m_list->FindNoCase(DisplayText(word)); existing >= 0) {
-        m_list->item(existing)->setSelected(true);
+    m_names.list->clearSelection();
+    if (const int existing = m_names.list->FindNoCase(DisplayText(word)); existing >= 0) {
+        m_names.list->item(existing)->setSelected(true);
         m_owner.OptionsPrompter().Error("This title-case exception already exists in the list.");
         return;
     }
-    m_list->item(m_list->Add(DisplayText(word)))->setSelected(true);
+    m_names.list->item(m_names.list->Add(DisplayText(word)))->setSelected(true);
     Changed();
-    m_word->clear();
+    m_names.field->clear();
 }
 
 void CTitleCasePage::Edit()
 {
-    QListWidgetItem* current = m_list->SelectedCurrent();
-    if (!current) {
-        m_owner.OptionsPrompter().Error("Please select an item.  (The current item may have been deselected.)");
-        return;
-    }
-    const QString text = current->text();
-    m_list->DeleteRow(m_list->row(current));
-    m_word->setText(text);
-    m_word->setFocus();
-    Changed();
+    if (EditCurrentName(m_names, m_owner.OptionsPrompter())) Changed();
 }
 
 void CTitleCasePage::Delete()
 {
-    m_list->DeleteSelected();
+    m_names.list->DeleteSelected();
     Changed();
 }
 
@@ -113,7 +92,7 @@ void CTitleCasePage::Apply()
 {
     if (!m_changed) return;
     std::vector<std::string> words;
-    for (int i = 0; i < m_list->count(); ++i) words.push_back(ToBytes(m_list->item(i)->text()));
+    for (int i = 0; i < m_names.list->count(); ++i) words.push_back(ToBytes(m_names.list->item(i)->text()));
     m_owner.SetExceptions(words);
     m_changed = false;
 }

@@ -17,8 +17,8 @@ public:
     void Delete();
     void Default();
 
-    QLineEdit* WordField() const { return m_word; }
-    CSortedListBox* WordList() const { return m_list; }
+    QLineEdit* WordField() const { return m_names.field; }
+    CSortedListBox* WordList() const { return m_names.list; }
 
 private:
     void Changed();
@@ -26,6 +26,5 @@ private:
 
     OptionsOwner& m_owner;
     bool m_changed = false;
-    QLineEdit* m_word;
-    CSortedListBox* m_list;
+    NameList m_names{};
 };
