@@ -24,12 +24,16 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     setSizeGripEnabled(true);
     size_t copies = 0;
     for (const DuplicateGroup& group : groups) copies += group.rows.size() - 1;
-    auto* label = new QLabel(QString::fromStdString(
-                                 counts.Plural("%s group%s of links point to the same place. ", int(groups.size())) +
-                                 counts.Plural("The %s newer cop", int(copies)) + (copies == 1 ? "y is" : "ies are") +
-                                 " selected in the list, the oldest copy of each group is not: press Delete to "
-                                 "remove them (Undo brings them back)."),
-                             this);
+    const std::string groupsText = groups.size() == 1 ? "1 group of links points to the same place.  "
+                                                      : counts.Format(int(groups.size())) +
+                                                            " groups of links point to the same place.  ";
+    const std::string copiesText =
+        copies == 1 ? "The newer copy is selected in the list and the oldest is not: press Delete to remove it "
+                      "(Undo brings it back)."
+                    : "The " + counts.Format(int(copies)) +
+                          " newer copies are selected in the list and the oldest of each group is not: press "
+                          "Delete to remove them (Undo brings them back).";
+    auto* label = new QLabel(QString::fromStdString(groupsText + copiesText), this);
     label->setWordWrap(true);
     m_tree = new QTreeWidget(this);
     m_tree->setColumnCount(5);
@@ -65,7 +69,7 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     m_tree->setColumnWidth(0, em * 30);
     m_tree->setColumnWidth(1, em * 36);
     m_tree->setColumnWidth(2, em * 14);
-    m_tree->setColumnWidth(3, em * 18);
+    m_tree->setColumnWidth(3, em * 26);  // the date and the time
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

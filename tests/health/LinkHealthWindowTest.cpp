@@ -146,7 +146,9 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
                     Link("File again", "file:///home/u/./a.txt", 39000)});
     CLinksDlg& dlg = h.Open();
     std::vector<std::vector<std::string>> shown;
+    std::string said;
     DialogAnswer<CDuplicatesDlg> answer([&](CDuplicatesDlg& report) {
+        said = report.findChild<QLabel*>()->text().toStdString();
         QTreeWidget* tree = report.Tree();
         for (int g = 0; g < tree->topLevelItemCount(); ++g) {
             std::vector<std::string> group;
@@ -162,6 +164,8 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
     ASSERT_TRUE(answer.seen);
     EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{{"New copy selected", "Oldest kept", "Middle selected"},
                                                             {"File selected", "File again kept"}}));
+    EXPECT_EQ(said, "2 groups of links point to the same place.  The 3 newer copies are selected in the list and "
+                    "the oldest of each group is not: press Delete to remove them (Undo brings them back).");
     EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 3, 4}));
     EXPECT_EQ(dlg.Store().Count(), 6);  // nothing is deleted by the command
 
