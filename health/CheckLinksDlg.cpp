@@ -148,7 +148,6 @@ void CCheckLinksDlg::Stop()
 {
     if (!m_checker.Running()) return;
     m_checker.Stop();
-    m_stopped = true;
     Flush();
 }
 
@@ -180,7 +179,7 @@ void CCheckLinksDlg::UpdateStatus()
     std::string text;
     if (m_checker.Running())
         text = "Checking links: " + m_counts.Format(m_checker.Done()) + " of " + m_counts.Format(total) + " done.";
-    else if (m_stopped)
+    else if (m_checker.Done() < m_checker.Total())  // stopped before the end
         text = "Stopped after " + m_counts.Format(m_checker.Done()) + " of " + m_counts.Plural("%s link%s.", total);
     else
         text = m_counts.Plural("Checked %s link%s.", total);

@@ -97,7 +97,6 @@ private:
     CheckResultsModel m_model;
     std::vector<LinkCheckResult> m_arrived;  // not shown yet
     QTimer m_flushTimer;
-    bool m_stopped = false;
 
     QLabel* m_status = nullptr;
     QProgressBar* m_progress = nullptr;
