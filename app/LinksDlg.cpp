@@ -454,9 +454,13 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
     m_saveTimer.stop();
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
     if (!m_store.IsChanged() || !m_settings.saveOnClose || m_persistence.SaveDataFile(nullptr, false)) return true;
-    // The save failed and said why: the user may stay to choose another data file.
-    if (!mayStay || m_prompter.Ask("Your changes will be lost.  Proceed?")) return true;
+    // The save failed and said why: the user may stay to save the links elsewhere. No is
+    // the default, so that Enter twice does not lose them.
+    if (!mayStay || m_prompter.Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question,
+                                    Prompter::Buttons::YesNo, false) == Prompter::Answer::Yes)
+        return true;
     if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
+    OpenSavingOptions();
     return false;
 }
 

@@ -55,6 +55,7 @@ struct Docs : Paths {
     std::string folder;
     std::string DocumentsFolder() override { return folder; }
     std::string ProgramFolder() override { return folder; }
+    std::string StateFolder() override { return folder + "/state"; }
 };
 struct NoShell : Shell {
     Error Open(const std::string&) override { return Ok; }
@@ -153,11 +154,11 @@ int main(int argc, char** argv)
     std::printf("%d records, %.1f MB data file\n", dlg->Store().Count(), double(fs::file_size(dataPath)) / 1e6);
     Report("start-up to a painted list", startup, 400);
 
-    dlg->Persistence().SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(false); });
+    dlg->Persistence().SetSyncToDisk(false);
     std::vector<double> runs;
     for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] { dlg->Persistence().SaveDataFile(); }));
     Report("SaveDataFile, no fsync", Median(runs), 150);
-    dlg->Persistence().SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(true); });
+    dlg->Persistence().SetSyncToDisk(true);
     runs.clear();
     for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] { dlg->Persistence().SaveDataFile(); }));
     Report("SaveDataFile, with fsync", Median(runs), 400);

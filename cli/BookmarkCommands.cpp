@@ -11,29 +11,34 @@
 #include "platform/Clock.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
+#include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
 #include "store/Persistence.h"
 
 namespace {
 
-// The import's messages: the summary on standard output, the rest on standard error;
-// the question about a file that is not a standard bookmark file answered as told.
+// The import's messages: the question about a file that is not a standard bookmark file
+// answered as told, the summary held back until the links are saved, the rest on
+// standard error.
 class ImportPrompter : public Prompter {
 public:
-    ImportPrompter(std::ostream& out, std::ostream& err, bool yes) : m_out(out), m_err(err), m_yes(yes) {}
+    ImportPrompter(std::ostream& err, bool yes) : m_err(err), m_yes(yes) {}
     Answer Show(const std::string& text, Icon icon, Buttons buttons, bool) override
     {
         if (buttons == Buttons::YesNo) {
             if (!m_yes) m_err << text << "  (Give --yes to import it.)\n";
             return m_yes ? Answer::Yes : Answer::No;
         }
-        (icon == Icon::Information ? m_out : m_err) << text << '\n';
+        if (icon == Icon::Information)
+            held.push_back(text);
+        else
+            m_err << text << '\n';
         return Answer::Ok;
     }
+    std::vector<std::string> held;
 
 private:
-    std::ostream& m_out;
     std::ostream& m_err;
     bool m_yes;
 };
@@ -46,6 +51,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
     LinkStore store;
     // A data file that cannot be read whole is never written back.
     if (int read = ReadWholeDataFile(dataFile, store, true, err); read != kExitOk) return read;
+    const bool existed = PathExists(dataFile);
     SystemClock clock;
     const CLinkDate now = clock.NowDate();
     BookmarkTarget target;
@@ -55,34 +61,42 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
     target.describe = [&](const std::string& description) {
         if (store.Count() > 0) store.At(store.Count() - 1).description = description;
     };
-    ImportPrompter prompter(out, err, yes);
-    const ImportSummary summary = ImportBookmarkFile(bookmarks, prompter, CCountFormatter(false, ","), target);
+    ImportPrompter prompter(err, yes);
+    const CCountFormatter counts(false, ",");
+    const ImportSummary summary = ImportBookmarkFile(bookmarks, prompter, counts, target);
     switch (summary.outcome) {
     case ImportOutcome::Done: break;
     case ImportOutcome::Declined:
     case ImportOutcome::RewindFailed: return kExitFailed;
     default: return kExitUsage;
     }
-    if (summary.count == 0 || store.Count() == 0) return kExitOk;
-    AtomicFileWriter writer;
-    if (!writer.Open(dataFile) || !WriteDataFile(store, writer) || !writer.Commit()) {
-        err << FormatPathMessage("Could not save annotated links into \"%.259s\".", dataFile) << '\n';
-        return kExitFailed;
+    if (summary.count > 0 && store.Count() > 0) {
+        WritePolicy policy;
+        policy.target = existed ? TargetRead::Whole : TargetRead::NotRead;
+        policy.inputs = {bookmarks};
+        const std::string notSaved = counts.Plural("The %s imported link%s", summary.count) +
+                                     (summary.count == 1 ? " was" : " were") + " not saved.";
+        if (!WriteOutputFile(dataFile, policy, false, "Could not save annotated links into \"%.259s\".",
+                             [&](ByteSink& sink) { return WriteDataFile(store, sink); }, err, notSaved))
+            return kExitFailed;
     }
+    for (const std::string& text : prompter.held) out << text << '\n';
     return kExitOk;
 }
 
 int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
-                           std::ostream& err)
+                           std::ostream& err, bool replace)
 {
     LinkStore store;
     if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
-    AtomicFileWriter writer;
-    if (!writer.Open(bookmarks) || !ExportBookmarks(store, writer) || !writer.Commit()) {
-        err << FormatPathMessage("Could not write the bookmark file \"%.259s\".", bookmarks) << '\n';
+    WritePolicy policy;
+    policy.inputs = {dataFile};
+    if (!WriteOutputFile(bookmarks, policy, replace, "Could not write the bookmark file \"%.259s\".",
+                         [&](ByteSink& sink) { return ExportBookmarks(store, sink); }, err))
         return kExitFailed;
-    }
-    out << CCountFormatter(false, ",").Plural("Exported %s link%s.", store.Count()) << '\n';
+    // Said on standard error when the bookmarks themselves went to standard output.
+    const bool toOutput = bookmarks == "/dev/stdout" || bookmarks == "-";
+    (toOutput ? err : out) << CCountFormatter(false, ",").Plural("Exported %s link%s.", store.Count()) << '\n';
     return kExitOk;
 }
 

@@ -2,7 +2,15 @@
 
 #include <cmath>
 #include <cstring>
+#include <iostream>
 #include <ostream>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
 
 #include <QFile>
 #include <QJsonArray>
@@ -14,6 +22,7 @@
 #include "platform/Prompter.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
+#include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
 #include "store/Utf.h"
@@ -183,8 +192,38 @@ void FillStore(const QJsonDocument& doc, LinkStore& store)
 
 bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err)
 {
+    if (const std::string recovered = RecoverInterruptedWrite(dataFile); !recovered.empty()) err << recovered << '\n';
     if (source.Open(dataFile)) return true;
     err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";
+    return false;
+}
+
+bool WriteOutputFile(const std::string& target, WritePolicy policy, bool replace, const char* failure,
+                     const std::function<bool(ByteSink&)>& produce, std::ostream& err, const std::string& consequence)
+{
+    policy.replaceConfirmed = policy.replaceConfirmed || replace;
+    policy.mayStream = true;
+    WriteResult result = GuardedWrite(target, policy, produce);
+    const std::string after = consequence.empty() ? "" : "  " + consequence;
+    if (result.outcome == WriteResult::Outcome::NeedsAnswer) {
+        const std::string question = ReplaceQuestion(target, std::to_string(result.links), result.links);
+        if (isatty(0)) {
+            err << question << " [y/N] " << std::flush;
+            std::string answer;
+            std::getline(std::cin, answer);
+            if (answer == "y" || answer == "Y" || answer == "yes") {
+                policy.replaceConfirmed = true;
+                result = GuardedWrite(target, policy, produce);
+            }
+        }
+        if (result.outcome == WriteResult::Outcome::NeedsAnswer) {
+            err << FormatPathMessage(failure, target) << "  " << question << "  Give --replace to replace "
+                << (result.links == 1 ? "it." : "them.") << after << '\n';
+            return false;
+        }
+    }
+    if (result.Ok()) return true;
+    err << WriteFailureMessage(failure, target, result) << after << '\n';
     return false;
 }
 
@@ -222,7 +261,7 @@ int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& er
     return kExitFailed;
 }
 
-int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err)
+int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err, bool replace)
 {
     QFile file(QString::fromStdString(jsonFile));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -252,12 +291,11 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
     MemorySource source(raw.bytes);
     StreamPrompter prompter(err);
     if (ReadDataFile(loaded, source, prompter).status != ReadStatus::Ok) return kExitFailed;
-    AtomicFileWriter writer;
-    if (!writer.Open(dataFile) || !WriteDataFile(loaded, writer) || !writer.Commit()) {
-        err << FormatPathMessage("Could not save annotated links into \"%.259s\".", dataFile) << '\n';
-        return kExitFailed;
-    }
-    return kExitOk;
+    WritePolicy policy;
+    policy.inputs = {jsonFile};
+    const bool written = WriteOutputFile(dataFile, policy, replace, "Could not save annotated links into \"%.259s\".",
+                                         [&](ByteSink& sink) { return WriteDataFile(loaded, sink); }, err);
+    return written ? kExitOk : kExitFailed;
 }
 
 int SearchCommand(const std::string& dataFile, const std::string& pattern, const SearchOptions& options,

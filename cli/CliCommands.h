@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -8,16 +9,27 @@
 // Exit codes shared by the commands.
 enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
 
+class ByteSink;
 class FileSource;
 class LinkStore;
-// Opens a data file for reading, saying so on err when it cannot.
+struct WritePolicy;
+// Opens a data file for reading, saying so on err when it cannot. A save of it that was
+// cut off is first put right (the message goes to err).
 bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err);
 // Reads a data file whole into store, reporting why it cannot; kExitOk when it did. A
 // missing file leaves the store empty when mayBeMissing.
 int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err);
 
+// Writes a file of the person's through the guarded path, reporting on err when it does
+// not: failure (with "%.259s" for the path), the reason, then consequence. A file holding
+// links that the command did not read is replaced only with replace (--replace) or after
+// a Yes on a terminal.
+bool WriteOutputFile(const std::string& target, WritePolicy policy, bool replace, const char* failure,
+                     const std::function<bool(ByteSink&)>& produce, std::ostream& err,
+                     const std::string& consequence = {});
+
 int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);
-int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err);
+int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::ostream& err, bool replace = false);
 
 struct SearchOptions;
 // Prints the rows that match, then "N of M links match".
@@ -35,14 +47,14 @@ struct SortKey;
 bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::string& problem);
 // Sorts the file by the keys and writes it to output (or back) once it was read whole.
 int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
-                std::ostream& err);
+                std::ostream& err, bool replace = false);
 
 // Appends the links of a bookmark file to a data file (made when missing), saving once.
 int ImportBookmarksCommand(const std::string& bookmarks, const std::string& dataFile, bool yes, std::ostream& out,
                            std::ostream& err);
 // Writes every link of a data file as a standard bookmark file.
 int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
-                           std::ostream& err);
+                           std::ostream& err, bool replace = false);
 // Lists the files below root whose names match the finder pattern.
 int FindBookmarksCommand(const std::string& root, const std::string& pattern, bool typos, std::ostream& out,
                          std::ostream& err);
@@ -56,4 +68,4 @@ int CheckCommand(const std::string& dataFile, const CLinkChecker::Options& optio
 int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);
 // Writes the union of two data files to output and says how many links came from where.
 int MergeCommand(const std::string& first, const std::string& second, const std::string& output, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err, bool replace = false);

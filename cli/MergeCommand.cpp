@@ -4,23 +4,25 @@
 #include "cli/CliCommands.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
+#include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
 #include "sync/MergeStores.h"
 
 int MergeCommand(const std::string& first, const std::string& second, const std::string& output, std::ostream& out,
-                 std::ostream& err)
+                 std::ostream& err, bool replace)
 {
     LinkStore a, b, merged;
     // Only files read whole are merged: a record left unread would be lost from the union.
     if (int read = ReadWholeDataFile(first, a, false, err); read != kExitOk) return read;
     if (int read = ReadWholeDataFile(second, b, false, err); read != kExitOk) return read;
     const MergeCounts counts = MergeStores(a, b, merged);
-    AtomicFileWriter writer;
-    if (!writer.Open(output) || !WriteDataFile(merged, writer) || !writer.Commit()) {
-        err << FormatPathMessage("Could not save annotated links into \"%.259s\".", output) << '\n';
+    // Neither input is ever the output: both stay as they are.
+    WritePolicy policy;
+    policy.inputs = {first, second};
+    if (!WriteOutputFile(output, policy, replace, "Could not save annotated links into \"%.259s\".",
+                         [&](ByteSink& sink) { return WriteDataFile(merged, sink); }, err))
         return kExitFailed;
-    }
     out << counts.onlyFirst << " links only in " << first << ", " << counts.onlySecond << " only in " << second
         << ", " << counts.both << " in both: " << merged.Count() << " written to " << output << ".\n";
     return kExitOk;

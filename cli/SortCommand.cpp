@@ -7,6 +7,7 @@
 #include "sort/SortKeys.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
+#include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
 #include "store/Persistence.h"
 
@@ -46,17 +47,22 @@ bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::str
 }
 
 int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
-                std::ostream& err)
+                std::ostream& err, bool replace)
 {
     LinkStore store;
     // A file that was not read whole is never written back.
     if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     SortLinks(store, keys);
+    // In place unless another file is named: the data file was read whole and may be replaced.
+    const bool inPlace = output.empty() || SameFile(output, dataFile);
     const std::string target = output.empty() ? dataFile : output;
-    AtomicFileWriter writer;
-    if (!writer.Open(target) || !WriteDataFile(store, writer) || !writer.Commit()) {
-        err << FormatPathMessage("Could not save annotated links into \"%.259s\".", target) << '\n';
-        return kExitFailed;
-    }
-    return kExitOk;
+    WritePolicy policy;
+    if (inPlace)
+        policy.target = TargetRead::Whole;
+    else
+        policy.inputs = {dataFile};
+    return WriteOutputFile(target, policy, replace, "Could not save annotated links into \"%.259s\".",
+                           [&](ByteSink& sink) { return WriteDataFile(store, sink); }, err)
+               ? kExitOk
+               : kExitFailed;
 }

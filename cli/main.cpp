@@ -1,5 +1,7 @@
 // norvelle-cli: inspect, repair and script a Norvelle data file from the command line.
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -232,7 +234,7 @@ int Search(const std::vector<std::string>& args)
     return SearchCommand(positional[0], positional[1], options, last, std::cout, std::cerr);
 }
 
-int Sort(const std::vector<std::string>& args)
+int Sort(const std::vector<std::string>& args, bool replace)
 {
     std::string file, keysText, output;
     bool haveKeys = false;
@@ -254,7 +256,7 @@ int Sort(const std::vector<std::string>& args)
     std::vector<SortKey> keys;
     std::string problem;
     if (!ParseSortKeys(keysText, keys, problem)) return Usage(problem.c_str());
-    return SortCommand(file, keys, output, std::cerr);
+    return SortCommand(file, keys, output, std::cerr, replace);
 }
 
 int Check(const std::vector<std::string>& args)
@@ -288,16 +290,42 @@ int Check(const std::vector<std::string>& args)
     return CheckCommand(file, options, std::cout, std::cerr);
 }
 
-int main(int argc, char** argv)
+// Takes "--replace" out of args; true when it was there.
+bool TakeReplace(std::vector<std::string>& args)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    auto it = std::find(args.begin() + 1, args.end(), "--replace");
+    if (it == args.end()) return false;
+    args.erase(it);
+    return true;
+}
+
+// A command's output that could not be written (a full disk, a closed pipe) is a failure,
+// not a success with half the output.
+int OutputChecked(int code)
+{
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed) return code;
+    std::cerr << "norvelle-cli: could not write the output: " << std::strerror(errno ? errno : EIO) << '\n';
+    return code == kExitOk ? kExitFailed : code;
+}
+
+int Run(std::vector<std::string> args, int argc, char** argv);
+
+int main(int argc, char** argv) { return OutputChecked(Run(std::vector<std::string>(argv + 1, argv + argc), argc, argv)); }
+
+int Run(std::vector<std::string> args, int argc, char** argv)
+{
     // Searching needs nothing of Qt; starting it would only cost time.
     if (!args.empty() && args[0] == "search") return Search(args);
     if (!args.empty() && args[0] == "stats") {
         if (args.size() != 2) return Usage("stats takes one data file");
         return StatsCommand(args[1], std::cout, std::cerr);
     }
-    if (!args.empty() && args[0] == "sort") return Sort(args);
+    const bool replace = !args.empty() && TakeReplace(args);
+    if (replace && args[0] != "sort" && args[0] != "export" && args[0] != "merge" && args[0] != "build")
+        return Usage("--replace goes with build, export, merge and sort");
+    if (!args.empty() && args[0] == "sort") return Sort(args, replace);
     if (!args.empty() && args[0] == "import") {
         std::vector<std::string> files;
         bool yes = false;
@@ -311,7 +339,7 @@ int main(int argc, char** argv)
     }
     if (!args.empty() && args[0] == "export") {
         if (args.size() != 3) return Usage("export takes a data file and a bookmark file");
-        return ExportBookmarksCommand(args[1], args[2], std::cout, std::cerr);
+        return ExportBookmarksCommand(args[1], args[2], std::cout, std::cerr, replace);
     }
     if (!args.empty() && args[0] == "find") {
         std::vector<std::string> rest;
@@ -333,7 +361,7 @@ int main(int argc, char** argv)
     if (args[0] == "check") return Check(args);
     if (args[0] == "merge") {
         if (args.size() != 4) return Usage("merge takes two data files and the file to write");
-        return MergeCommand(args[1], args[2], args[3], std::cout, std::cerr);
+        return MergeCommand(args[1], args[2], args[3], std::cout, std::cerr, replace);
     }
     if (args[0] == "duplicates") {
         if (args.size() != 2) return Usage("duplicates takes one data file");
@@ -346,7 +374,7 @@ int main(int argc, char** argv)
     }
     if (args[0] == "build") {
         if (args.size() != 3) return Usage("build takes a JSON file and a data file");
-        return BuildCommand(args[1], args[2], std::cerr);
+        return BuildCommand(args[1], args[2], std::cerr, replace);
     }
     return Usage(("unknown command \"" + args[0] + "\"").c_str());
 }

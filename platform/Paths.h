@@ -8,4 +8,6 @@ public:
     // The documents folder, without a trailing separator; empty when unknown.
     virtual std::string DocumentsFolder() = 0;
     virtual std::string ProgramFolder() = 0;
+    // The program's own per-user state (recovery copies of interrupted saves).
+    virtual std::string StateFolder() = 0;
 };

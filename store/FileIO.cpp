@@ -1,5 +1,6 @@
 #include "store/FileIO.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -36,6 +37,16 @@ int WriteFd(int fd, const void* data, unsigned size) { return _write(fd, data, s
 int SyncFd(int fd) { return _commit(fd); }
 int CloseFd(int fd) { return _close(fd); }
 bool TruncateFd(int fd, uint64_t size) { return _chsize_s(fd, __int64(size)) == 0; }
+// Growing the file reserves its blocks on Windows too; the old bytes stay as they are.
+int ReserveFd(int fd, uint64_t oldSize, uint64_t newSize)
+{
+    return newSize <= oldSize || _chsize_s(fd, __int64(newSize)) == 0 ? 0 : errno;
+}
+uint64_t SizeOfFd(int fd)
+{
+    struct _stat64 st;
+    return _fstat64(fd, &st) == 0 ? uint64_t(st.st_size) : 0;
+}
 bool RenameReplacing(const std::string& from, const std::string& to)
 {
     return MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -47,6 +58,22 @@ ssize_t WriteFd(int fd, const void* data, size_t size) { return ::write(fd, data
 int SyncFd(int fd) { return ::fsync(fd); }
 int CloseFd(int fd) { return ::close(fd); }
 bool TruncateFd(int fd, uint64_t size) { return ::ftruncate(fd, off_t(size)) == 0; }
+int ReserveFd(int fd, uint64_t oldSize, uint64_t newSize)
+{
+    if (newSize <= oldSize) return 0;
+#ifdef __APPLE__
+    fstore_t store = {F_ALLOCATEALL, F_PEOFPOSMODE, 0, off_t(newSize - oldSize), 0};
+    if (::fcntl(fd, F_PREALLOCATE, &store) == -1) return errno;
+    return ::ftruncate(fd, off_t(newSize)) == 0 ? 0 : errno;
+#else
+    return ::posix_fallocate(fd, off_t(oldSize), off_t(newSize - oldSize));
+#endif
+}
+uint64_t SizeOfFd(int fd)
+{
+    struct stat st;
+    return ::fstat(fd, &st) == 0 ? uint64_t(st.st_size) : 0;
+}
 bool RenameReplacing(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 void SyncFolder(const std::string& file)
 {
@@ -92,20 +119,39 @@ void RemoveStaleTemps(const std::string& target)
 
 namespace {
 
-bool WriteAll(int fd, const char* data, size_t size)
+std::atomic<FileSeam*> g_seam{nullptr};
+
+// The seam's fault for a call, or 0; errno is set to it so that callers see a real failure.
+int SeamFault(const char* what, const std::string& path)
 {
-    while (size > 0) {
-        auto chunk = size > (1u << 30) ? (1u << 30) : size;
-        auto written = WriteFd(fd, data, unsigned(chunk));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        size -= size_t(written);
-    }
-    return true;
+    FileSeam* seam = g_seam.load();
+    const int error = seam ? seam->Fault(what, path) : 0;
+    if (error) errno = error;
+    return error;
 }
 
 }  // namespace
+
+void SetFileSeam(FileSeam* seam) { g_seam.store(seam); }
+
+FileSeam* CurrentFileSeam() { return g_seam.load(); }
+
+int WriteFully(int fd, const std::string& path, uint64_t offset, const void* data, size_t size)
+{
+    if (FileSeam* seam = g_seam.load())
+        if (int error = seam->WriteFault(path, offset, size)) return error;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        auto chunk = size > (1u << 30) ? (1u << 30) : size;
+        auto written = WriteFd(fd, bytes, unsigned(chunk));
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return errno ? errno : EIO;
+        if (written == 0) return ENOSPC;
+        bytes += written;
+        size -= size_t(written);
+    }
+    return 0;
+}
 
 size_t MemorySource::Read(void* data, size_t size)
 {
@@ -135,6 +181,8 @@ bool FileSource::Open(const std::string& path)
         m_file = nullptr;
         return false;
     }
+    m_path = path;
+    m_offset = 0;
     m_remaining = size;
     std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
     return true;
@@ -142,42 +190,53 @@ bool FileSource::Open(const std::string& path)
 
 size_t FileSource::Read(void* data, size_t size)
 {
-    if (!m_file) return 0;
+    if (!m_file || m_failed) return 0;
+    if (FileSeam* seam = g_seam.load(); seam && seam->ReadFault(m_path, m_offset)) {
+        m_failed = true;
+        return 0;
+    }
     size_t n = std::fread(data, 1, size, m_file);
     if (n < size && std::ferror(m_file)) m_failed = true;
+    m_offset += n;
     m_remaining = n > m_remaining ? 0 : m_remaining - n;
     return n;
 }
 
+std::string WriteTargetOf(const std::string& path)
+{
+    std::error_code ec;
+    if (!fs::is_symlink(PathOf(path), ec)) return path;
+    fs::path real = fs::weakly_canonical(PathOf(path), ec);
+    if (ec) return path;
+    const std::u8string text = real.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 AtomicFileWriter::~AtomicFileWriter() { Cancel(); }
+
+bool AtomicFileWriter::Fail(int error)
+{
+    if (!m_error) m_error = error ? error : EIO;
+    return false;
+}
 
 bool AtomicFileWriter::Open(const std::string& target)
 {
     Cancel();
-    m_target = target;
-    // A data file that is a link to another place is replaced there, keeping the link.
-    std::error_code ec;
-    if (fs::is_symlink(PathOf(target), ec)) {
-        fs::path real = fs::weakly_canonical(PathOf(target), ec);
-        if (!ec) m_target = real.string();
-    }
-    m_failed = false;
-    m_inPlace = false;
+    // A file that is a link to another place is replaced there, keeping the link.
+    m_target = WriteTargetOf(target);
+    m_error = 0;
     m_written = 0;
-    // A name that is taken (a killed save's leftover) is no reason to write in place.
+    // A name that is taken (a killed save's leftover) is no reason to give up.
     for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
         m_temp = TempNameBeside(m_target);
         m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
         if (m_fd < 0 && errno != EEXIST) break;
     }
     if (m_fd < 0) {
-        const int error = errno;
+        Fail(errno);
         m_temp.clear();
-        // Only a folder that lets no file be created makes the file be written in place.
-        if ((error != EACCES && error != EPERM) || !FileExists(m_target)) return false;
-        m_fd = OpenFd(m_target, O_WRONLY);
-        m_inPlace = m_fd >= 0;
-        return m_inPlace;
+        return false;
     }
 #ifndef _WIN32
     // Keep the permissions of the file that is being replaced.
@@ -189,31 +248,65 @@ bool AtomicFileWriter::Open(const std::string& target)
 
 bool AtomicFileWriter::Write(const void* data, size_t size)
 {
-    if (m_fd < 0 || m_failed) return false;
-    if (!WriteAll(m_fd, static_cast<const char*>(data), size)) m_failed = true;
+    if (m_fd < 0 || m_error) return false;
+    if (int error = WriteFully(m_fd, m_temp, m_written, data, size)) return Fail(error);
     m_written += size;
-    return !m_failed;
+    return true;
 }
 
 bool AtomicFileWriter::Commit()
 {
-    if (m_fd < 0 || m_failed) {
+    if (m_fd < 0 || m_error) {
         Cancel();
         return false;
     }
-    // In place, the old contents beyond the new end are cut off before the sync.
-    bool ok = !m_inPlace || TruncateFd(m_fd, m_written);
-    ok = ok && (!m_sync || SyncFd(m_fd) == 0);
-    ok = CloseFd(m_fd) == 0 && ok;
+    // The bytes reach the disk before the name points to them: a crash after the rename
+    // must find the new file whole.
+    bool ok = !m_sync || ((SeamFault("sync", m_temp) == 0 && SyncFd(m_fd) == 0) || Fail(errno));
+    ok = (CloseFd(m_fd) == 0 || Fail(errno)) && ok;
     m_fd = -1;
-    if (!ok || (!m_inPlace && !RenameReplacing(m_temp, m_target))) {
+    ok = ok && ((SeamFault("rename", m_target) == 0 && RenameReplacing(m_temp, m_target)) || Fail(errno));
+    if (!ok) {
         Cancel();
         return false;
     }
     m_temp.clear();
-    if (m_sync && !m_inPlace) SyncFolder(m_target);
+    if (m_sync && SeamFault("syncfolder", m_target) == 0) SyncFolder(m_target);
     RemoveStaleTemps(m_target);
     return true;
+}
+
+int OverwriteInPlace(const std::string& target, const std::string& from, bool sync, bool& touched)
+{
+    touched = false;
+    FileSource source;
+    if (!source.Open(from)) return errno ? errno : EIO;
+    const uint64_t newSize = source.Remaining();
+    const int fd = OpenFd(target, O_WRONLY);
+    if (fd < 0) return errno;
+    const uint64_t oldSize = SizeOfFd(fd);
+    int error = SeamFault("reserve", target);
+    if (!error) error = ReserveFd(fd, oldSize, newSize);
+    if (error) {
+        // What a failed reservation added is taken off again; the old bytes were not touched.
+        if (SizeOfFd(fd) != oldSize) TruncateFd(fd, oldSize);
+        CloseFd(fd);
+        return error;
+    }
+    char buffer[1 << 16];
+    uint64_t offset = 0;
+    touched = true;
+    while (!error) {
+        const size_t n = source.Read(buffer, sizeof buffer);
+        if (n == 0) break;
+        error = WriteFully(fd, target, offset, buffer, n);
+        offset += n;
+    }
+    if (!error && (source.Failed() || offset != newSize)) error = EIO;
+    if (!error && !TruncateFd(fd, newSize)) error = errno;
+    if (!error && sync && (SeamFault("sync", target) != 0 || SyncFd(fd) != 0)) error = errno;
+    if (CloseFd(fd) != 0 && !error) error = errno;
+    return error;
 }
 
 void AtomicFileWriter::Cancel()
@@ -227,22 +320,6 @@ void AtomicFileWriter::Cancel()
         fs::remove(PathOf(m_temp), ec);
         m_temp.clear();
     }
-}
-
-bool CopyFileReplacing(const std::string& from, const std::string& to)
-{
-    FileSource source;
-    if (!source.Open(from)) return false;
-    AtomicFileWriter writer;
-    if (!writer.Open(to)) return false;
-    char buffer[1 << 16];
-    for (;;) {
-        size_t n = source.Read(buffer, sizeof buffer);
-        if (n == 0) break;
-        if (!writer.Write(buffer, n)) return false;
-    }
-    if (source.Failed()) return false;
-    return writer.Commit();
 }
 
 bool FileExists(const std::string& path)

@@ -59,16 +59,46 @@ public:
 
 private:
     std::FILE* m_file = nullptr;
+    std::string m_path;
+    uint64_t m_offset = 0;
     uint64_t m_remaining = 0;
     bool m_failed = false;
 };
 
+// Where tests put faults into reading and writing files and watch the order of the calls
+// that make a write durable. The program runs without one.
+class FileSeam {
+public:
+    virtual ~FileSeam() = default;
+    // Before each call of kind what ("sync", "rename", "reserve", "syncfolder") on path:
+    // an error number to fail it with, or 0 to let it run.
+    virtual int Fault(const char* what, const std::string& path)
+    {
+        (void)what, (void)path;
+        return 0;
+    }
+    // Before each write of size bytes at offset into path: an error number, or 0.
+    virtual int WriteFault(const std::string& path, uint64_t offset, size_t size)
+    {
+        (void)path, (void)offset, (void)size;
+        return 0;
+    }
+    // Before each read of path at offset: true makes it fail as a bad disk would.
+    virtual bool ReadFault(const std::string& path, uint64_t offset)
+    {
+        (void)path, (void)offset;
+        return false;
+    }
+};
+// Installs seam for every file operation of the process (nullptr: none).
+void SetFileSeam(FileSeam* seam);
+FileSeam* CurrentFileSeam();
+
 // Writes a file so that it is either replaced whole or not at all: the bytes go to a
 // temporary file in the same folder, which is flushed to disk and then renamed over
 // the target; any failure removes the temporary file and leaves the target as it was.
-// Where no file can be created in the folder but the target itself may be written,
-// the target is written in place instead (overwritten, cut to size, synced), since
-// a save that can never happen loses more than one that is not atomic.
+// A person's files are written through GuardedWrite, which uses this and decides what
+// may be replaced; tests and tools write their own files with it directly.
 class AtomicFileWriter : public ByteSink {
 public:
     // syncToDisk: flush the file and its folder to the disk (off only for benchmarks).
@@ -77,29 +107,44 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
+    // False when no temporary file can be made beside target; Error() says why.
     bool Open(const std::string& target);
     bool Write(const void* data, size_t size) override;
     // Flushes, syncs and renames; false (and nothing replaced) on any failure.
     bool Commit();
     void Cancel();
-    // True when the target is being written in place (no temporary file could be made).
-    bool InPlace() const { return m_inPlace; }
+    // The system's error number of the first failure (0 when none).
+    int Error() const { return m_error; }
+    uint64_t Written() const { return m_written; }
 
 private:
+    bool Fail(int error);
+
     std::string m_target, m_temp;
     int m_fd = -1;
-    bool m_failed = false;
+    int m_error = 0;
     bool m_sync;
-    bool m_inPlace = false;
     uint64_t m_written = 0;
 };
+
+// The path that a write of path replaces: where a symbolic link points, so that the
+// link stays; path itself otherwise.
+std::string WriteTargetOf(const std::string& path);
+
+// Writes size bytes at the file's current position, going on after interruptions and
+// short writes, through the seam; the error number, or 0 when all were written.
+int WriteFully(int fd, const std::string& path, uint64_t offset, const void* data, size_t size);
+
+// Overwrites the existing file target with the bytes of the file from, in place, for a
+// folder that lets no file be created: reserves the new size first (nothing changes when
+// that fails), then writes, cuts to size and syncs. 0, or the system's error number.
+// touched: whether the target's bytes were changed at all (false when the reservation failed).
+int OverwriteInPlace(const std::string& target, const std::string& from, bool sync, bool& touched);
 
 // Removes the temporary files of saves of target that were killed before they could
 // rename or remove them: target's name, a dot, eight hexadecimal digits and ".tmp".
 void RemoveStaleTemps(const std::string& target);
 
-// Copies a file through a temporary name in the target's folder, then renames it.
-bool CopyFileReplacing(const std::string& from, const std::string& to);
 
 bool FileExists(const std::string& path);
 // True when anything (a file, a folder) is at the path.

@@ -1,6 +1,7 @@
 #include "store/Persistence.h"
 
 
+#include "options/CountFormatter.h"
 #include "options/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
@@ -33,20 +34,9 @@ public:
 
 }  // namespace
 
-std::string FormatPathMessage(const char* format, const std::string& path)
-{
-    // Cut by characters, not bytes, so that a path is never split inside a character.
-    std::string out = format;
-    const std::string placeholder = "%.259s";
-    size_t at = out.find(placeholder);
-    if (at != std::string::npos) out.replace(at, placeholder.size(), FirstCharacters(path, 259));
-    return out;
-}
-
 CDataFilePersistence::CDataFilePersistence(LinkStore& store, CSettings& settings, Prompter& prompter, Clock& clock,
                                            PersistenceHost& host)
-    : m_store(store), m_settings(settings), m_prompter(prompter), m_clock(clock), m_host(host),
-      m_makeWriter([] { return std::make_unique<AtomicFileWriter>(); })
+    : m_store(store), m_settings(settings), m_prompter(prompter), m_clock(clock), m_host(host)
 {
 }
 
@@ -69,6 +59,7 @@ void CDataFilePersistence::SettlePaths(Paths& paths)
 {
     m_defaultFolder = DefaultDataFolderOf(paths);
     m_dataPath = ConfiguredDataPath(m_settings, m_defaultFolder);
+    m_stateFolder = paths.StateFolder();
 }
 
 void CDataFilePersistence::SetDataPath(const std::string& path)
@@ -101,83 +92,131 @@ std::string CDataFilePersistence::KeepDiskVersionAside()
 {
     auto lock = m_store.Lock();
     const std::string aside = FreeNameWithTag(m_dataPath, "other version");
-    return CopyFileReplacing(m_dataPath, aside) ? aside : std::string();
+    WritePolicy policy;
+    policy.stateFolder = m_stateFolder;
+    policy.sync = m_sync;
+    return CopyFileGuarded(m_dataPath, aside, policy).Ok() ? aside : std::string();
 }
 
-void CDataFilePersistence::SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory)
+void CDataFilePersistence::ConfirmReplacing(const std::string& path)
 {
-    m_makeWriter = std::move(factory);
+    auto lock = m_store.Lock();
+    m_confirmedPath = path;
+}
+
+bool CDataFilePersistence::HoldsLinksOf(const std::string& path) const
+{
+    auto lock = m_store.Lock();
+    return !m_knownPath.empty() && (m_knownPath == path || SameFile(m_knownPath, path));
 }
 
 void CDataFilePersistence::BackupDataFile()
 {
-    // A file that was not read whole is no backup: the one already there may be the
-    // last good copy.
-    if (m_loadedPath == m_dataPath && m_loadOutcome != LoadOutcome::Whole) return;
     LocalTime written;
     if (!FileExists(m_dataPath) || !FileLastWriteLocal(m_dataPath, written)) return;
     LocalTime today = m_clock.Now();
     bool sameDay = written.year == today.year && written.month == today.month && written.day == today.day;
-    // Best effort: a failed copy is not reported.
-    if (!sameDay || !FileExists(BackupPath())) CopyFileReplacing(m_dataPath, BackupPath());
+    if (sameDay && FileExists(BackupPath())) return;
+    // Only a file that reads whole becomes the backup: the one already there may be the
+    // last good copy. The backup is the program's own and replaced by design; a failed
+    // copy is not reported.
+    WritePolicy policy;
+    policy.replaceConfirmed = true;
+    policy.stateFolder = m_stateFolder;
+    policy.sync = m_sync;
+    CopyWholeDataFile(m_dataPath, BackupPath(), policy);
 }
 
-bool CDataFilePersistence::MayReplace(const std::string& target, std::string& notice)
+WritePolicy CDataFilePersistence::PolicyFor(const std::string& target) const
 {
-    if (!FileExists(target)) return true;
-    if (!FileIsWritable(target)) return false;
-    if (target != m_loadedPath || m_loadOutcome == LoadOutcome::Whole) return true;
-    // Records that could not be read are still in the file: never overwrite them.
-    if (m_loadOutcome == LoadOutcome::Unread) return false;
-    const std::string aside = FreeNameBeside(target, ".damaged");
-    if (!CopyFileReplacing(target, aside)) return false;
-    m_loadOutcome = LoadOutcome::Whole;
-    notice = FormatPathMessage("Part of the data file could not be read.  The whole file as it was is kept in \"%.259s\".",
-                               aside);
-    return true;
+    WritePolicy policy;
+    policy.stateFolder = m_stateFolder;
+    policy.sync = m_sync;
+    policy.replaceConfirmed = !m_confirmedPath.empty() && target == m_confirmedPath;
+    if (HoldsLinksOf(target))
+        policy.target = m_known == Known::Whole ? TargetRead::Whole
+                        : m_known == Known::Damaged ? TargetRead::Damaged
+                                                    : TargetRead::Unreadable;
+    return policy;
 }
 
 bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptions, bool mayAsk)
 {
     std::string target, notice;
-    bool saved = false;
+    WriteResult result;
     {
         auto lock = m_store.Lock();
-        if (m_store.Count() == 0) return false;
         target = path ? *path : m_dataPath;
+        const bool dataFile = target == m_dataPath;
+        // An empty list is saved only when the person emptied it; otherwise there is
+        // nothing to save, and a file is never emptied by it.
+        if (m_store.Count() == 0 && !(dataFile && m_store.IsChanged())) {
+            if (path)
+                m_prompter.Error(FormatPathMessage("Could not save annotated links into \"%.259s\".  There are no "
+                                                   "links to save.",
+                                                   target));
+            return false;
+        }
         // Never over a version that another program wrote (a sync tool, another machine)
         // without the user's word. After the user chose to load that version, nothing is
         // left to save.
-        if (target == m_dataPath && DataFileChangedOnDisk() && !m_host.DataFileChangedOnDisk(mayAsk))
+        if (dataFile && DataFileChangedOnDisk() && !m_host.DataFileChangedOnDisk(mayAsk))
             return mayAsk && !m_store.IsChanged();
         BackupDataFile();
-        if (MayReplace(target, notice)) {
-            // A fresh account may not have its documents folder yet.
-            const std::string folder = ParentFolder(target);
-            if (!folder.empty()) MakeFolders(folder);
-            auto writer = m_makeWriter();
+        // A fresh account may not have its documents folder yet.
+        if (const std::string folder = ParentFolder(target); !folder.empty()) MakeFolders(folder);
+        WritePolicy policy = PolicyFor(target);
+        DiskStamp written;
+        const auto produce = [&](ByteSink& sink) {
             // Hashed as it is written: the version this window knows, with no reading back.
-            HashingSink hashing(*writer);
-            saved = writer->Open(target) && WriteDataFile(m_store, hashing) && writer->Commit();
-            if (saved) {
+            HashingSink hashing(sink);
+            if (!WriteDataFile(m_store, hashing)) return false;
+            written = hashing.Stamp(target);
+            return true;
+        };
+        result = GuardedWrite(target, policy, produce);
+        if (result.outcome == WriteResult::Outcome::NeedsAnswer) {
+            // A file this window never loaded, with links in it: only on the person's word. A
+            // timed save on a worker leaves it for a save on the window thread to ask.
+            if (!mayAsk) return false;
+            if (m_prompter.Show(ReplaceQuestion(target, CCountFormatter(m_settings).Format(int32_t(result.links)), result.links),
+                                Prompter::Icon::Question, Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
+                return false;
+            policy.replaceConfirmed = true;
+            result = GuardedWrite(target, policy, produce);
+        }
+        if (result.Ok()) {
+            if (!result.damagedCopy.empty())
+                notice = FormatPathMessage("Part of the data file could not be read.  The whole file as it was is "
+                                           "kept in \"%.259s\".",
+                                           result.damagedCopy);
+            if (dataFile) {
+                // Only the data file itself holds the links safe: a copy elsewhere does not.
                 m_store.ResetPresses();
                 m_store.SetChanged(false);
-                if (target == m_dataPath) {
-                    m_diskStamp = hashing.Stamp(target);
-                    m_diskKnown = true;
-                }
-                // A backup copy killed half way leaves its temporary file too.
-                RemoveStaleTemps(BackupPath());
+                m_knownPath = target;
+                m_known = Known::Whole;
+                m_diskStamp = written;
+                m_diskStamp.modified = FileLastWriteSeconds(target);
+                m_diskKnown = true;
             }
+            // A backup copy killed half way leaves its temporary file too.
+            RemoveStaleTemps(BackupPath());
         }
     }
     // Reported after the lock is released: a timed save on a worker waits for the
     // window thread here, and the window thread may be waiting for the lock.
     if (!notice.empty()) m_prompter.Notice(notice);
-    if (saved) return true;
-    m_prompter.Error(FormatPathMessage("Could not save annotated links into \"%.259s\".", target));
+    if (result.Ok()) return true;
+    m_prompter.Error(WriteFailureMessage("Could not save annotated links into \"%.259s\".", target, result));
     if (!path && offerOptions) m_host.OpenSavingOptions();
     return false;
+}
+
+void CDataFilePersistence::Recover(const std::string& target)
+{
+    const std::string message = RecoverInterruptedWrite(target, m_stateFolder);
+    if (!message.empty()) m_prompter.Notice(message);
 }
 
 bool CDataFilePersistence::CheckWholeFile(const std::string& target)
@@ -201,14 +240,23 @@ bool CDataFilePersistence::CheckWholeFile(const std::string& target)
 bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
 {
     auto lock = m_store.Lock();
+    const std::string target = path ? *path : m_dataPath;
+    // A save of it that was cut off in the middle is put right before anything is read.
+    Recover(target);
+    // The links of the data file in use are already here: appending it would double them.
+    if (append && HoldsLinksOf(target)) {
+        m_prompter.Error(FormatPathMessage("Could not append \"%.259s\".  It is the data file in use: its links are "
+                                           "already in the list.",
+                                           target));
+        return false;
+    }
     // A file the user names is read through once first: one that cannot be read whole
     // leaves the window's links as they are instead of half replacing them.
     if (path && !CheckWholeFile(*path)) return false;
     if (!append) m_host.ResetStore();
-    const std::string target = path ? *path : m_dataPath;
     if (!append) {
-        m_loadedPath = target;
-        m_loadOutcome = LoadOutcome::Whole;
+        m_knownPath = target;
+        m_known = Known::Whole;
     }
     if (!FileExists(target)) {
         // Known also when there is no file yet: one that appears later is a change.
@@ -242,7 +290,7 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     // damaged one may be, once it is copied aside; one that could not be opened, or
     // of a newer version, or too large for memory, may not be replaced at all.
     if (!append && status != ReadStatus::Ok)
-        m_loadOutcome = opened && status == ReadStatus::ReadError ? LoadOutcome::Damaged : LoadOutcome::Unread;
+        m_known = opened && status == ReadStatus::ReadError ? Known::Damaged : Known::Unread;
     const bool ok = status != ReadStatus::ReadError;
     // Appended links are not in the data file yet: they must be saved like typed ones.
     // After a whole load the window holds what is on disk, and nothing is left to save.

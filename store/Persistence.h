@@ -4,9 +4,9 @@
 #include <string>
 
 #include "common/ThreadJob.h"
+#include "store/GuardedWrite.h"
 #include "sync/DiskVersion.h"
 
-class AtomicFileWriter;
 class Clock;
 class LinkStore;
 class Paths;
@@ -33,9 +33,6 @@ public:
     virtual bool DataFileChangedOnDisk(bool mayAsk) = 0;
 };
 
-// "Could not save annotated links into "%.259s"." with the path cut to 259 characters.
-std::string FormatPathMessage(const char* format, const std::string& path);
-
 // The documents folder with a trailing separator, where data files go by default.
 std::string DefaultDataFolderOf(Paths& paths);
 // The data file of the settings ("Data File"), else "Norvelle.dat" in the default folder.
@@ -56,16 +53,24 @@ public:
     std::string BackupPath() const { return m_dataPath + ".bak"; }
 
     // path: nullptr for the configured data file. Safe to call from a worker thread, which
-    // passes mayAsk false: a data file changed by another program is then left alone.
-    // offerOptions: a failed save of the configured file opens the Saving page.
+    // passes mayAsk false: a data file changed by another program is then left alone, and so
+    // is one that holds links this window never loaded. offerOptions: a failed save of the
+    // configured file opens the Saving page. Only a save of the data file itself clears the
+    // changed flag; a copy saved elsewhere leaves the links marked unsaved.
     bool SaveDataFile(const std::string* path = nullptr, bool offerOptions = true, bool mayAsk = true);
     bool LoadDataFile(const std::string* path, bool append);
-    // Copies the configured data file to the backup before the first save of a day.
+    // Copies the configured data file to the backup before the first save of a day, and
+    // only a file that reads whole.
     void BackupDataFile();
     // After each record stored through the form.
     void StoredRecord();
     // After an import of count records, which counts as one operation: one save at most.
     void StoredRecords(int count);
+    // The person answered that this window's links are to replace what the file at path
+    // holds (Options: "Replace It"); the next save of it asks no more.
+    void ConfirmReplacing(const std::string& path);
+    // Whether this window's links came from the file at path or were saved into it.
+    bool HoldsLinksOf(const std::string& path) const;
 
     // Whether another program changed the data file since this window loaded or saved it:
     // a new time on the same bytes is no change, and neither is a deleted file (the next
@@ -78,18 +83,19 @@ public:
     // (other version).dat"); empty when it could not.
     std::string KeepDiskVersionAside();
 
-    // For tests and benchmarks: how the replacing writer is made, and whether it syncs.
-    void SetWriterFactory(std::function<std::unique_ptr<AtomicFileWriter>()> factory);
+    // For benchmarks: whether saves flush to the disk.
+    void SetSyncToDisk(bool sync) { m_sync = sync; }
+    // Where in-place saves keep their recovery copy (the user's state folder).
+    const std::string& StateFolder() const { return m_stateFolder; }
 
 private:
-    // How the last replacing load of a file ended, which decides whether a save may
-    // replace that file.
-    enum class LoadOutcome { Whole, Damaged, Unread };
-    // False when the target must not be replaced; a damaged file is first copied aside
-    // (notice tells the user where).
-    bool MayReplace(const std::string& target, std::string& notice);
+    // How this window knows the file at m_knownPath, which decides whether a save may
+    // replace it.
+    enum class Known { Whole, Damaged, Unread };
+    WritePolicy PolicyFor(const std::string& target) const;
     // Reads the file through without keeping anything; reports why when it cannot be read whole.
     bool CheckWholeFile(const std::string& target);
+    void Recover(const std::string& target);
 
     LinkStore& m_store;
     CSettings& m_settings;
@@ -98,9 +104,11 @@ private:
     PersistenceHost& m_host;
     std::string m_defaultFolder;
     std::string m_dataPath;
-    std::function<std::unique_ptr<AtomicFileWriter>()> m_makeWriter;
-    std::string m_loadedPath;
-    LoadOutcome m_loadOutcome = LoadOutcome::Whole;
+    std::string m_stateFolder;
+    bool m_sync = true;
+    std::string m_knownPath;  // the file this window last loaded (replacing) or saved
+    Known m_known = Known::Whole;
+    std::string m_confirmedPath;  // a file the person said to replace
     DiskStamp m_diskStamp;  // the data file as this window last loaded or saved it
     bool m_diskKnown = false;
 };

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "store/GuardedWrite.h"
+
 std::string QtPaths::DocumentsFolder()
 {
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toStdString();
@@ -13,3 +15,5 @@ std::string QtPaths::ProgramFolder()
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
 }
+
+std::string QtPaths::StateFolder() { return UserStateFolder(); }

@@ -5,4 +5,5 @@ class QtPaths : public Paths {
 public:
     std::string DocumentsFolder() override;
     std::string ProgramFolder() override;
+    std::string StateFolder() override;
 };

@@ -187,13 +187,19 @@ TEST(Editing, DeleteAsksUnlessConfirmationIsOff)
     EXPECT_TRUE(h.prompter.Messages().empty());
     EXPECT_EQ(quick.Store().Count(), 65);
 
-    // Deleting every row and saving leaves the file as it was.
-    const auto before = std::filesystem::file_size(h.DataPath());
+    // Deleting every row is a change like any other: the empty list is saved, and the
+    // backup keeps the version before (the test's clock makes every save a new day's first).
     quick.List().States().SelectAll();
     quick.OnDelete();
     EXPECT_EQ(quick.Store().Count(), 0);
-    EXPECT_FALSE(quick.Persistence().SaveDataFile());
-    EXPECT_EQ(std::filesystem::file_size(h.DataPath()), before);
+    EXPECT_TRUE(quick.Persistence().SaveDataFile());
+    h.Close();
+    EXPECT_EQ(h.Open().Store().Count(), 0);
+    LinkStore backup;
+    FileSource source;
+    ASSERT_TRUE(source.Open(h.DataPath() + ".bak"));
+    ReadDataFile(backup, source, h.prompter);
+    EXPECT_EQ(backup.Count(), 66);
 }
 
 TEST(Editing, ClearAppliesTheClearSelectionValue)

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include "platform/qt/QtPrompter.h"
 #include "store/FileIO.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/WindowHarness.h"
 
 namespace fs = std::filesystem;
@@ -29,9 +30,8 @@ std::string ReadAll(const std::string& path)
 }
 
 // Fails every write: a medium that refuses the new contents.
-class RefusingWriter : public AtomicFileWriter {
-public:
-    bool Write(const void*, size_t) override { return false; }
+struct RefusingDisk : FileFaults {
+    RefusingDisk() { failWritesBeyond = 0; }
 };
 }  // namespace
 
@@ -158,18 +158,21 @@ TEST(MainWindow, AFailedSaveKeepsTheOldFileAndSaysSo)
     const std::string before = ReadAll(h.DataPath());
     CLinksDlg& dlg = h.Open();
     dlg.Store().SetChanged();
-    dlg.Persistence().SetWriterFactory([] { return std::make_unique<RefusingWriter>(); });
-    EXPECT_FALSE(dlg.Persistence().SaveDataFile());
+    {
+        RefusingDisk disk;
+        EXPECT_FALSE(dlg.Persistence().SaveDataFile());
+    }
     EXPECT_EQ(ReadAll(h.DataPath()), before);
-    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + h.DataPath() + "\"."});
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + h.DataPath() +
+                                                           "\".  The disk is full."});
     EXPECT_TRUE(dlg.Store().IsChanged());
 
     // A location that cannot be written at all.
     h.prompter.Clear();
     std::string readOnly = "/proc/norvelle-test/Norvelle.dat";
-    dlg.Persistence().SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(); });
     EXPECT_FALSE(dlg.Persistence().SaveDataFile(&readOnly));
-    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + readOnly + "\"."});
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + readOnly +
+                                                           "\".  The folder does not exist."});
     dlg.Store().SetChanged(false);
 }
 
@@ -260,7 +263,7 @@ TEST(MainWindow, TimedSaveRunsOnTheWorkerOnlyWhenChanged)
 
     // A failing timed save shows its message on the window thread, without a deadlock.
     dlg.Store().SetChanged();
-    dlg.Persistence().SetWriterFactory([] { return std::make_unique<RefusingWriter>(); });
+    RefusingDisk disk;
     h.prompter.Clear();
     dlg.TimedSaveTick();
     dlg.SaveJob().Wait();
@@ -277,7 +280,7 @@ TEST(MainWindow, AFailingTimedSaveAsksTheWindowThreadWithoutHoldingTheLock)
     DesktopServices services{prompter, h.settings, h.clock, h.paths, h.shell, h.clipboard};
     CLinksDlg dlg(services);
     prompter.SetOwner(&dlg);
-    dlg.Persistence().SetWriterFactory([] { return std::make_unique<RefusingWriter>(); });
+    RefusingDisk disk;
     dlg.Store().SetChanged();
 
     bool lockFree = false;
@@ -297,7 +300,7 @@ TEST(MainWindow, AFailingTimedSaveAsksTheWindowThreadWithoutHoldingTheLock)
     for (int i = 0; i < 1000 && !dlg.SaveJob().IsFinished(); ++i) QTest::qWait(2);
     ASSERT_TRUE(dlg.SaveJob().IsFinished());
     EXPECT_TRUE(lockFree);
-    EXPECT_EQ(shown.toStdString(), "Could not save annotated links into \"" + h.DataPath() + "\".");
+    EXPECT_EQ(shown.toStdString(), "Could not save annotated links into \"" + h.DataPath() + "\".  The disk is full.");
     dlg.Store().SetChanged(false);
 }
 
@@ -397,10 +400,16 @@ TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
     h.prompter.Clear();
     h.prompter.Script({Prompter::Answer::No});
     h.ClickButton(1);
-    const std::string saveError = "Could not save annotated links into \"" + h.DataPath() + "\".";
+    const std::string saveError = "Could not save annotated links into \"" + h.DataPath() +
+                                  "\".  Not all of its links could be read, and those would be lost.";
     EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{saveError, "Your changes will be lost.  Proceed?"}));
+    // No is the default, and after No the Saving page is offered to save the links elsewhere.
+    EXPECT_FALSE(h.prompter.Messages()[1].defaultYes);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.Store().Count(), 1);
+    h.optionsOpened = 0;
+    for (int i = 0; i < 100 && h.optionsOpened == 0; ++i) QTest::qWait(5);
+    EXPECT_EQ(h.optionsOpened, 1);
 
     h.prompter.Clear();
     h.prompter.Script({Prompter::Answer::Yes});

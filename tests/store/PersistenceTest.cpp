@@ -15,6 +15,7 @@
 #include "store/Persistence.h"
 #include "tests/support/FakePrompter.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Unprivileged.h"
 
@@ -49,25 +50,6 @@ public:
     LinkStore& store;
     int resets = 0, depth = 0, loads = 0, options = 0, diskChanges = 0;
     bool askedOnWindow = false, keepMine = false;
-};
-
-// Fails every write once limit bytes have been written.
-class FailingWriter : public AtomicFileWriter {
-public:
-    explicit FailingWriter(size_t limit) : AtomicFileWriter(false), m_left(limit) {}
-    bool Write(const void* data, size_t size) override
-    {
-        if (size > m_left) {
-            AtomicFileWriter::Write(data, m_left);
-            m_left = 0;
-            return false;
-        }
-        m_left -= size;
-        return AtomicFileWriter::Write(data, size);
-    }
-
-private:
-    size_t m_left;
 };
 
 std::string ReadAll(const fs::path& path)
@@ -180,7 +162,8 @@ TEST(Persistence, AFailedSaveLeavesThePreviousFileWhole)
     WriteDataFile(f.store, sink);
 
     for (size_t limit = 0; limit < sink.bytes.size(); ++limit) {
-        f.persistence.SetWriterFactory([limit] { return std::make_unique<FailingWriter>(limit); });
+        FileFaults faults;
+        faults.failWritesBeyond = int64_t(limit);
         f.store.SetChanged();
         f.store.ResetPresses();
         f.store.IncrementPresses();
@@ -191,7 +174,7 @@ TEST(Persistence, AFailedSaveLeavesThePreviousFileWhole)
         EXPECT_TRUE(f.store.IsChanged());
         EXPECT_EQ(f.store.PressCount(), 1);
         ASSERT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" +
-                                                               f.persistence.DataPath() + "\"."});
+                                                               f.persistence.DataPath() + "\".  The disk is full."});
         EXPECT_EQ(f.host.options, 1);
     }
     // No temporary file is left behind.
@@ -235,7 +218,6 @@ TEST(Persistence, AFullDiskLeavesThePreviousFileWhole)
         if (!f.persistence.SaveDataFile()) _exit(10);
         const std::string old = ReadAll(f.persistence.DataPath());
         for (int i = 0; i < 200; ++i) f.Add(std::string(400, 'x'));  // about 80 KB: cannot fit
-        f.persistence.SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(true); });
         if (f.persistence.SaveDataFile()) _exit(11);
         if (ReadAll(f.persistence.DataPath()) != old) _exit(12);
         if (f.prompter.Messages().size() != 1) _exit(13);
@@ -289,12 +271,21 @@ TEST(Persistence, LoadingReportsMissingTruncatedAndNewerFiles)
     EXPECT_TRUE(f.persistence.LoadDataFile(nullptr, false));
     f.store.IncrementPresses();
     f.store.SetChanged(true);
-    std::string path = f.persistence.DataPath();
+    const std::string path = (temp.path / "other.dat").string();
+    std::ofstream(path, std::ios::binary) << full;
     EXPECT_TRUE(f.persistence.LoadDataFile(&path, true));
     EXPECT_EQ(f.store.Count(), 6);
     EXPECT_EQ(f.store.At(3).title, "r0");
     EXPECT_EQ(f.store.PressCount(), 0);
     EXPECT_TRUE(f.store.IsChanged());  // loading leaves the flag alone
+
+    // The data file in use is not appended onto itself: its links would all be there twice.
+    f.prompter.Clear();
+    const std::string self = f.persistence.DataPath();
+    EXPECT_FALSE(f.persistence.LoadDataFile(&self, true));
+    EXPECT_EQ(f.store.Count(), 6);
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not append \"" + self + "\".  It is the data file in "
+                                                           "use: its links are already in the list."});
 }
 
 TEST(Persistence, StoredRecordRuleSavesAtTheLimit)
@@ -328,7 +319,8 @@ TEST(Persistence, StoredRecordRuleSavesAtTheLimit)
     // A save that fails still marks the record as unsaved.
     f.settings.saveOnPresses = true;
     f.store.SetChanged(false);
-    f.persistence.SetWriterFactory([] { return std::make_unique<FailingWriter>(0); });
+    FileFaults faults;
+    faults.failWritesBeyond = 0;
     f.persistence.StoredRecord();
     EXPECT_TRUE(f.store.IsChanged());
 }
@@ -381,7 +373,8 @@ TEST(Persistence, AFileThatWasNotReadWholeIsNeverReplacedByWhatWasRead)
     f.prompter.Clear();
     f.host.options = 0;
     EXPECT_FALSE(f.persistence.SaveDataFile());
-    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{saveError});
+    EXPECT_EQ(f.prompter.Texts(),
+              std::vector<std::string>{saveError + "  Not all of its links could be read, and those would be lost."});
     EXPECT_EQ(f.host.options, 1);
     EXPECT_EQ(ReadAll(f.persistence.DataPath()), newer);
     EXPECT_FALSE(fs::exists(f.persistence.BackupPath()));
@@ -416,7 +409,7 @@ TEST(Persistence, AFileThatWasNotReadWholeIsNeverReplacedByWhatWasRead)
     f.Add("more");
     f.prompter.Clear();
     EXPECT_FALSE(f.persistence.SaveDataFile());
-    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{saveError});
+    EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{saveError + "  It is read-only."});
     EXPECT_EQ(ReadAll(f.persistence.DataPath()), readOnly);
 }
 
@@ -436,7 +429,9 @@ TEST(Persistence, PermissionsAreRespectedAndAnUnwritableFolderIsWrittenInPlace)
         f.prompter.Clear();
         EXPECT_FALSE(f.persistence.SaveDataFile());
         EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" +
-                                                               f.persistence.DataPath() + "\"."});
+                                                               f.persistence.DataPath() +
+                                                               "\".  Not all of its links could be read, and those "
+                                                               "would be lost."});
         fs::permissions(f.persistence.DataPath(), fs::perms::owner_read | fs::perms::owner_write);
         EXPECT_EQ(ReadAll(f.persistence.DataPath()), original);
 
@@ -567,7 +562,7 @@ TEST(Persistence, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
             FakePrompter quiet;
             ReadDataFile(saver.store, source, quiet);
             saver.clock.now.year = 2001;
-            saver.persistence.SetWriterFactory([] { return std::make_unique<AtomicFileWriter>(false); });
+            saver.persistence.SetSyncToDisk(false);
             for (;;) saver.persistence.SaveDataFile();
         }
         usleep(useconds_t(random() % 4000));

@@ -1,9 +1,9 @@
 #include "tests/support/FakePrompter.h"
 
-Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool)
+Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
     std::lock_guard lock(m_mutex);
-    m_messages.push_back({text, icon, buttons});
+    m_messages.push_back({text, icon, buttons, defaultYes});
     if (buttons == Buttons::Ok) return Answer::Ok;
     if (m_answers.empty()) return Answer::Yes;
     Answer a = m_answers.front();

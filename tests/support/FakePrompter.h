@@ -13,6 +13,7 @@ public:
         std::string text;
         Icon icon;
         Buttons buttons;
+        bool defaultYes = true;  // of a Yes/No question
     };
 
     Answer Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes = true) override;

@@ -34,8 +34,10 @@ public:
 // Documents and program folders chosen by the test.
 class FakePaths : public Paths {
 public:
-    explicit FakePaths(std::string docs) : docs(std::move(docs)) {}
+    explicit FakePaths(std::string docs) : docs(docs), state(docs + "-state") {}
     std::string DocumentsFolder() override { return docs; }
     std::string ProgramFolder() override { return docs; }
+    std::string StateFolder() override { return state; }
     std::string docs;
+    std::string state;  // beside the documents folder, so that each test has its own
 };

@@ -1,0 +1,52 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "store/FileIO.h"
+
+// Puts faults into the program's file calls while it lives, and notes the order of the
+// calls that make a write durable ("sync path", "rename path", ...).
+class FileFaults : public FileSeam {
+public:
+    FileFaults() { SetFileSeam(this); }
+    ~FileFaults() override { SetFileSeam(nullptr); }
+    FileFaults(const FileFaults&) = delete;
+    FileFaults& operator=(const FileFaults&) = delete;
+
+    int Fault(const char* what, const std::string& path) override
+    {
+        std::lock_guard lock(m_mutex);
+        events.push_back(std::string(what) + " " + path);
+        auto it = faults.find(what);
+        return it == faults.end() ? 0 : it->second;
+    }
+    int WriteFault(const std::string&, uint64_t offset, size_t size) override
+    {
+        std::lock_guard lock(m_mutex);
+        if (failWritesBeyond >= 0 && offset + size > uint64_t(failWritesBeyond)) return writeError;
+        return 0;
+    }
+    bool ReadFault(const std::string& path, uint64_t offset) override
+    {
+        std::lock_guard lock(m_mutex);
+        return failReadsAt >= 0 && offset >= uint64_t(failReadsAt) && (readPath.empty() || path == readPath);
+    }
+    std::vector<std::string> Events()
+    {
+        std::lock_guard lock(m_mutex);
+        return events;
+    }
+
+    std::map<std::string, int> faults;  // kind of call -> error number
+    int64_t failWritesBeyond = -1;      // a write reaching past this offset fails
+    int writeError = 28;                // ENOSPC
+    int64_t failReadsAt = -1;           // a read at or past this offset fails
+    std::string readPath;               // only reads of this file (all when empty)
+    std::vector<std::string> events;
+
+private:
+    std::mutex m_mutex;
+};
