@@ -56,18 +56,12 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
 
 bool CLinksDlg::ExportBookmarksTo(const std::string& path)
 {
-    AtomicFileWriter writer;
-    int count = 0;
-    bool written = false;
-    {
-        auto lock = m_store.Lock();
-        count = m_store.Count();
-        written = writer.Open(path) && ExportBookmarks(m_store, writer) && writer.Commit();
-    }
-    if (!written) {
-        m_prompter.Error(FormatPathMessage("Could not write the bookmark file \"%.259s\".", path));
+    auto lock = m_store.Lock();
+    const int count = m_store.Count();
+    if (!m_persistence.WritePersonFile(path, "Could not write the bookmark file \"%.259s\".",
+                                       [this](ByteSink& sink) { return ExportBookmarks(m_store, sink); }))
         return false;
-    }
+    lock.unlock();
     m_prompter.Notice(CCountFormatter(m_settings).Plural("Exported %s link%s.", count));
     return true;
 }

@@ -185,7 +185,8 @@ class ImportPass {
 public:
     ImportPass(BookmarkReader& reader, const BookmarkTarget& target) : m_reader(reader), m_target(target) {}
 
-    // Folders and descriptions; false ends the file early (a link was refused).
+    // Folders and descriptions; a refused link ends the file early. A file without lists
+    // (a bookmark service's export) gives its links and their notes without folders.
     void Structured()
     {
         std::vector<std::string> folders;
@@ -219,15 +220,6 @@ public:
             } else {
                 afterAnchor = false;
             }
-        }
-    }
-
-    void Plain()
-    {
-        while (m_reader.FindInStream("<", true)) {
-            const std::string tag = m_reader.ReadUntil('>');
-            if (auto link = HrefOf(tag))
-                if (!Add(*link, std::string())) return;
         }
     }
 
@@ -347,7 +339,7 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
         prompter.Error(FormatPathMessage("Did not find any links in \"%.259s\".", name));
         return {ImportOutcome::RewindFailed, 0};
     } else {
-        pass.Plain();
+        pass.Structured();
     }
     if (target.finished) target.finished(pass.count);
     prompter.Notice(counts.Plural("Imported %s link%s.", pass.count));

@@ -241,12 +241,10 @@ void LinkStore::RenameCategories(std::vector<std::pair<std::string, std::string>
 {
     if (renames.empty()) return;
     auto lock = Lock();
+    // In the order they were made, so that a name renamed twice ends with its last name.
     for (auto& record : m_records)
         for (const auto& [from, to] : renames)
-            if (record->category == from) {
-                record->category = to;
-                break;
-            }
+            if (record->category == from) record->category = to;
     renames.clear();
     m_changed = true;
     if (m_listener) m_listener->TextsChanged();

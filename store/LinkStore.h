@@ -87,7 +87,8 @@ public:
     // Adds a trimmed, non-empty name that is not listed yet; true when added.
     bool AddCategoryIfNew(const std::string& name);
     void ClearCategories();
-    // Records whose Category equals a key exactly get the mapped name; the map is emptied.
+    // Records whose Category equals a rename's old name exactly get its new one, renames
+    // applied in order (A to B, then B to C, gives C); the list is emptied.
     void RenameCategories(std::vector<std::pair<std::string, std::string>>& renames);
 
     const std::string& ClearSelection() const { return m_clearSelection; }

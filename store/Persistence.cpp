@@ -213,6 +213,27 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
     return false;
 }
 
+bool CDataFilePersistence::WritePersonFile(const std::string& target, const char* failureFormat,
+                                           const std::function<bool(ByteSink&)>& produce)
+{
+    WritePolicy policy;
+    policy.stateFolder = m_stateFolder;
+    policy.sync = m_sync;
+    policy.mayStream = true;
+    policy.inputs = {m_dataPath};
+    WriteResult result = GuardedWrite(target, policy, produce);
+    if (result.outcome == WriteResult::Outcome::NeedsAnswer) {
+        if (m_prompter.Show(ReplaceQuestion(target, CCountFormatter(m_settings).Format(int32_t(result.links)), result.links),
+                            Prompter::Icon::Question, Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
+            return false;
+        policy.replaceConfirmed = true;
+        result = GuardedWrite(target, policy, produce);
+    }
+    if (result.Ok()) return true;
+    m_prompter.Error(WriteFailureMessage(failureFormat, target, result));
+    return false;
+}
+
 void CDataFilePersistence::Recover(const std::string& target)
 {
     const std::string message = RecoverInterruptedWrite(target, m_stateFolder);

@@ -12,7 +12,12 @@ namespace {
 QString KeyOf(const std::string& dataPath)
 {
     QFileInfo info(QString::fromStdString(dataPath));
-    QString path = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    QString path = info.canonicalFilePath();
+    // A file not made yet: its folder's real place and its name (Documents may be a link).
+    if (path.isEmpty()) {
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        path = folder.isEmpty() ? info.absoluteFilePath() : folder + "/" + info.fileName();
+    }
     QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
     return QStringLiteral("norvelle-") + QString::fromLatin1(hash);
 }

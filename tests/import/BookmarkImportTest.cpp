@@ -93,6 +93,13 @@ TEST(BookmarkImport, FoldersAnchorsAndTheFileKinds)
     EXPECT_NE(declined.messages[0].find("does not appear to be a standard bookmark file.  Continue anyway?"), std::string::npos);
     EXPECT_EQ(Import(meta).rows, std::vector<std::string>{"T|x|Google|"});
     EXPECT_EQ(Import("<p><a href=\"y\">Plain</a><H3>Not a folder</H3>").rows, std::vector<std::string>{"Plain|y||"});
+    // Links outside any list (a bookmark service's export) keep their notes.
+    EXPECT_EQ(Import("<H1>Shaarli export</H1>\n<DT><A HREF=\"u1\">One</A>\n<DD>notes of one\n"
+                     "<DT><A HREF=\"u2\">Two</A>\n").rows,
+              (std::vector<std::string>{"One|u1||notes of one", "Two|u2||"}));
+    // References of every length up to twelve characters are decoded.
+    EXPECT_EQ(Import(kDoctype + "<DL><A HREF=\"r\">&#128512; &#x1F600; &#x0001F600; &#0128512;</A>").rows,
+              std::vector<std::string>{"\xF0\x9F\x98\x80 \xF0\x9F\x98\x80 \xF0\x9F\x98\x80 \xF0\x9F\x98\x80|r||"});
     EXPECT_EQ(Import("").messages.back(), "Imported 0 links.");
     EXPECT_EQ(Import("<").messages.back(), "Imported 0 links.");
 

@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <filesystem>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +33,14 @@ TEST(InstanceLock, OneWindowPerDataFileAndDeadHoldersDoNotCount)
     // Released with its window.
     QtInstanceLock again(path);
     EXPECT_TRUE(again.Acquire());
+
+    // A first run: no data file yet, and the documents folder is a link to another place.
+    std::filesystem::create_directories(temp.path / "real");
+    std::filesystem::create_directory_symlink(temp.path / "real", temp.path / "Documents");
+    QtInstanceLock viaLink((temp.path / "Documents" / "New.dat").string());
+    ASSERT_TRUE(viaLink.Acquire());
+    QtInstanceLock direct((temp.path / "real" / "New.dat").string());
+    EXPECT_FALSE(direct.Acquire());
 }
 
 TEST(InstanceLock, ALockLeftByAProgramThatDiedIsTakenOver)

@@ -149,6 +149,11 @@ TEST(LinkStore, RenameCategoriesMatchesExactlyAndKeepsDates)
     EXPECT_EQ(store.At(1).modified, modified);
     EXPECT_TRUE(store.IsChanged());
     EXPECT_EQ(listener.events, std::vector<std::string>{"texts"});
+
+    // The same name edited twice (kept, then changed): its last name wins.
+    renames = {{"News", "News"}, {"News", "News 2"}};
+    store.RenameCategories(renames);
+    EXPECT_EQ(store.At(0).category, "News 2");
 }
 
 TEST(LinkStore, AddImportedLinkNeedsTitleOrLinkAndRunsTheRule)
