@@ -192,6 +192,10 @@ protected:
 
 private:
     void BuildControls();
+    // Whether Title Case and Word Wrap change the form's field rather than the selected rows.
+    bool FormIsTheTarget(QWidget* field) const;
+    // The selected rows' records, their content first kept for Undo as one step.
+    std::vector<CAnnotatedLink*> SelectedRecordsForChange();
     void InsertColumns();
     void SetDeleteCaption();
     void SyncCategoryBox();

@@ -144,22 +144,35 @@ void CLinksDlg::WordWrap()
     const MeasureText measure = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
     };
-    RowStates& states = m_list->States();
-    if (states.SelectedCount() < 2) {
+    if (FormIsTheTarget(m_description)) {
         const std::string wrapped = WrapDescription(FieldToDescription(m_description->toPlainText()), width, measure);
         m_filling = true;
         m_description->setPlainText(DescriptionToField(wrapped));
         m_filling = false;
         m_edited = true;
     } else {
-        for (int row : states.SelectedRows()) {
-            CAnnotatedLink& record = m_store.At(row);
-            record.description = WrapDescription(record.description, width, measure);
-        }
+        const std::vector<CAnnotatedLink*> records = SelectedRecordsForChange();
+        for (CAnnotatedLink* record : records) record->description = WrapDescription(record->description, width, measure);
         RetrieveLink(false);
         m_store.SetChanged();
     }
     EndListUpdate();
+}
+
+bool CLinksDlg::FormIsTheTarget(QWidget* field) const
+{
+    // What the person typed is theirs to change: the form since it was filled, or the field
+    // they are in. Only an untouched form with several rows selected leaves it to the rows.
+    return m_edited || field->hasFocus() || m_list->States().SelectedCount() < 2;
+}
+
+std::vector<CAnnotatedLink*> CLinksDlg::SelectedRecordsForChange()
+{
+    std::vector<CAnnotatedLink*> records;
+    for (int row : m_list->States().SelectedRows()) records.push_back(&m_store.At(row));
+    // One step for Undo, whatever the number of rows.
+    m_undo.PushModify(records);
+    return records;
 }
 
 void CLinksDlg::TitleCaseCommand()
@@ -167,8 +180,7 @@ void CLinksDlg::TitleCaseCommand()
     if (m_searchBusy) return;
     auto lock = m_store.Lock();
     BeginListUpdate();
-    RowStates& states = m_list->States();
-    if (states.SelectedCount() < 2) {
+    if (FormIsTheTarget(m_title)) {
         std::string title = FieldBytes(m_title->text(), SlotTitle);
         m_titleCaser.Convert(title);
         m_filling = true;
@@ -177,7 +189,7 @@ void CLinksDlg::TitleCaseCommand()
         m_filling = false;
         m_edited = true;
     } else {
-        for (int row : states.SelectedRows()) m_titleCaser.Convert(m_store.At(row).title);
+        for (CAnnotatedLink* record : SelectedRecordsForChange()) m_titleCaser.Convert(record->title);
         RetrieveLink(false);
         m_store.SetChanged();
     }

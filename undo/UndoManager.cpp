@@ -38,10 +38,25 @@ void CDeleteAction::Redo(const CAnnotatedLink*, UndoHost& host)
     }
 }
 
+CModifyAction::CModifyAction(const std::vector<CAnnotatedLink*>& records) : m_live(records)
+{
+    m_other.reserve(records.size());
+    for (const CAnnotatedLink* record : records) m_other.push_back(*record);
+}
+
+std::vector<const CAnnotatedLink*> CModifyAction::RecordsAffected() const
+{
+    std::vector<const CAnnotatedLink*> records;
+    for (const CAnnotatedLink& other : m_other) records.push_back(&other);
+    return records;
+}
+
 void CModifyAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
 {
-    std::swap(*m_live, m_other);
-    if (m_live == shown) host.ShowLink(*m_live);
+    for (size_t i = 0; i < m_live.size(); ++i) {
+        std::swap(*m_live[i], m_other[i]);
+        if (m_live[i] == shown) host.ShowLink(*m_live[i]);
+    }
 }
 
 CUndoManager::CUndoManager(UndoHost& host, Prompter& prompter) : m_host(host), m_prompter(prompter) {}
@@ -67,11 +82,14 @@ void CUndoManager::Push(std::unique_ptr<CUndoAction> action)
     UpdateCaptions();
 }
 
-void CUndoManager::PushModify(CAnnotatedLink& record)
+void CUndoManager::PushModify(CAnnotatedLink& record) { PushModify(std::vector<CAnnotatedLink*>{&record}); }
+
+void CUndoManager::PushModify(const std::vector<CAnnotatedLink*>& records)
 {
+    if (records.empty()) return;
     std::unique_ptr<CUndoAction> action;
     try {
-        action = std::make_unique<CModifyAction>(record);
+        action = std::make_unique<CModifyAction>(records);
     } catch (const std::bad_alloc&) {
         OutOfMemory(m_undoMessage, "Could not add to the undo list.");
         return;

@@ -51,20 +51,21 @@ private:
     std::vector<LinkStore::Record> m_owned;  // those that are out of the store
 };
 
-// One record's content before (or after) a Modify; undo and redo exchange it with the
-// record in the store.
+// The content of one or more records before (or after) a Modify, a Title Case or a Word
+// Wrap over several rows; undo and redo exchange it with the records in the store.
 class CModifyAction : public CUndoAction {
 public:
-    explicit CModifyAction(CAnnotatedLink& record) : m_other(record), m_live(&record) {}
+    explicit CModifyAction(CAnnotatedLink& record) : CModifyAction(std::vector<CAnnotatedLink*>{&record}) {}
+    explicit CModifyAction(const std::vector<CAnnotatedLink*>& records);
     const char* Name() const override { return "Modify"; }
-    std::vector<const CAnnotatedLink*> RecordsAffected() const override { return {&m_other}; }
+    std::vector<const CAnnotatedLink*> RecordsAffected() const override;
     void Undo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
     void Redo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
 
 private:
     void Exchange(const CAnnotatedLink* shown, UndoHost& host);
-    CAnnotatedLink m_other;
-    CAnnotatedLink* m_live;
+    std::vector<CAnnotatedLink> m_other;
+    std::vector<CAnnotatedLink*> m_live;
 };
 
 // The undo and redo lists of Delete and Modify, newest first, with the menu captions
@@ -78,6 +79,8 @@ public:
 
     // Before a record's content changes.
     void PushModify(CAnnotatedLink& record);
+    // Before the content of several records changes in one step.
+    void PushModify(const std::vector<CAnnotatedLink*>& records);
     // After rows were deleted: the action takes the records over.
     void PushDelete(std::vector<LinkStore::Record> records);
     void Undo(const CAnnotatedLink* shown);

@@ -275,4 +275,35 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     PressKey(full, Qt::Key_W);
     EXPECT_EQ(full.Store().At(2).description, "first second");
     EXPECT_TRUE(full.Store().IsChanged());
+    // ... as one step for Undo.
+    full.List().setFocus();
+    PressKey(full, Qt::Key_Z);
+    EXPECT_EQ(full.Store().At(2).description, "first\r\nsecond");
+    PressKey(full, Qt::Key_Y);
+    EXPECT_EQ(full.Store().At(2).description, "first second");
+
+    // Rows still selected after Clear, and a new link being typed: the typed title and
+    // description are what Title Case and Word Wrap change, and no record is touched.
+    full.Store().At(0).title = "the lord of the rings";
+    h.ClickButton(1007);
+    EXPECT_EQ(h.SelectedRows().size(), 3u);
+    h.Type(full.TitleField(), "my new link");
+    h.Type(full.DescriptionField(), "typed\nhere");
+    PressKey(full, Qt::Key_T);
+    PressKey(full, Qt::Key_W);
+    EXPECT_EQ(full.TitleField()->text(), "My New Link");
+    EXPECT_EQ(full.DescriptionField()->toPlainText(), "typed here");
+    EXPECT_EQ(full.Store().At(0).title, "the lord of the rings");
+    EXPECT_EQ(full.Store().At(2).description, "first second");
+
+    // Title Case over several rows is one step for Undo too.
+    h.ClickButton(1007);
+    h.ClickRow(0);
+    PressKey(full, Qt::Key_L);
+    full.List().setFocus();
+    PressKey(full, Qt::Key_T);
+    EXPECT_EQ(Titles(full), (std::vector<std::string>{"The Lord of the Rings", "War and Peace: A Novel", "A Tale of Two Cities"}));
+    PressKey(full, Qt::Key_Z);
+    EXPECT_EQ(full.Store().At(0).title, "the lord of the rings");
+    EXPECT_EQ(full.Store().At(2).title, "A Tale of Two Cities");
 }
