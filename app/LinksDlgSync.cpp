@@ -110,8 +110,15 @@ bool CLinksDlg::SettleDiskChange()
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
     const std::string mine = FreeNameWithTag(path, "my version");
     if (!m_persistence.SaveDataFile(&mine, false)) return false;
+    if (!m_persistence.LoadDataFile(&path, false)) {
+        // The other version could not be read whole: the window keeps the person's links,
+        // still unsaved, and the next save asks again.
+        m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The other version could not be "
+                                            "read, so the window still shows your links.",
+                                            mine));
+        return false;
+    }
     m_edited = false;
-    m_persistence.LoadDataFile(&path, false);
     m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The window now shows the data file "
                                         "as the other program saved it; Append on the Saving page of Options brings "
                                         "in your links.", mine));
@@ -162,13 +169,14 @@ void CLinksDlg::ReloadKeepingView()
 
 void CLinksDlg::CheckConflictCopies()
 {
-    const std::string key = "Conflict Copies Seen";
-    const int64_t seen = std::atoll(m_services.settings.ReadString("Settings", key, "0").c_str());
-    int64_t newest = seen;
-    for (const ConflictCopy& copy : FindConflictCopies(m_persistence.DataPath())) {
-        if (copy.modified <= seen) continue;
-        newest = std::max(newest, copy.modified);
-        m_services.settings.WriteString("Settings", key, std::to_string(newest));
+    const std::string key = "Conflict Copies Offered";
+    const std::string dataPath = m_persistence.DataPath();
+    OfferedConflictCopies offered(m_services.settings.ReadString("Settings", key, ""));
+    for (const ConflictCopy& copy : FindConflictCopies(dataPath)) {
+        if (offered.Contains(dataPath, copy)) continue;
+        // Remembered before asking, so that the question comes once.
+        offered.Add(dataPath, copy);
+        m_services.settings.WriteString("Settings", key, offered.Text());
         const std::string text =
             FormatPathMessage("A sync tool left a copy of your data file that was changed at the same time as "
                               "yours: \"%.259s\"", copy.path) +

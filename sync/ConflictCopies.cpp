@@ -52,10 +52,46 @@ std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile)
         if (!IsConflictCopyName(name, entry) || !it->is_regular_file(fileEc)) continue;
         const std::u8string full8 = it->path().u8string();
         const std::string full(full8.begin(), full8.end());
-        copies.push_back({full, FileLastWriteSeconds(full)});
+        copies.push_back({full, FileLastWriteSeconds(full), uint64_t(it->file_size(fileEc))});
     }
     std::sort(copies.begin(), copies.end(), [](const ConflictCopy& a, const ConflictCopy& b) {
         return a.modified != b.modified ? a.modified > b.modified : a.path < b.path;
     });
     return copies;
+}
+
+OfferedConflictCopies::OfferedConflictCopies(const std::string& text)
+{
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) m_entries.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+std::string OfferedConflictCopies::Entry(const std::string& dataFile, const ConflictCopy& copy)
+{
+    const std::u8string name8 = fs::path(std::u8string(copy.path.begin(), copy.path.end())).filename().u8string();
+    return dataFile + '\t' + std::string(name8.begin(), name8.end()) + '\t' + std::to_string(copy.size);
+}
+
+bool OfferedConflictCopies::Contains(const std::string& dataFile, const ConflictCopy& copy) const
+{
+    return std::find(m_entries.begin(), m_entries.end(), Entry(dataFile, copy)) != m_entries.end();
+}
+
+void OfferedConflictCopies::Add(const std::string& dataFile, const ConflictCopy& copy)
+{
+    if (Contains(dataFile, copy)) return;
+    m_entries.push_back(Entry(dataFile, copy));
+    constexpr size_t kKept = 300;
+    if (m_entries.size() > kKept) m_entries.erase(m_entries.begin(), m_entries.end() - kKept);
+}
+
+std::string OfferedConflictCopies::Text() const
+{
+    std::string text;
+    for (const std::string& entry : m_entries) text += entry + '\n';
+    return text;
 }

@@ -188,7 +188,25 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     dlg.CheckDiskVersion();
     EXPECT_EQ(h.prompter.Texts().size(), reported);
 
-    // Closing with changes asks first, and Keep Mine saves ours after keeping theirs.
+    // Save Mine under Another Name while the other version cannot be read: ours goes
+    // aside, and the window says that it still shows ours, unsaved.
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), "4");
+    h.ClickButton(1053);
+    h.prompter.Clear();
+    h.prompter.ScriptChoices({2});
+    EXPECT_FALSE(dlg.Persistence().SaveDataFile());
+    const std::string mine2 = (h.temp.path / "Documents" / "Norvelle (my version 2).dat").string();
+    EXPECT_EQ(h.prompter.Texts().back(), "Your version is saved in \"" + mine2 +
+                                             "\".  The other version could not be read, so the window still shows "
+                                             "your links.");
+    EXPECT_EQ(TitlesIn(mine2), std::vector<std::string>{"c4"});
+    EXPECT_EQ(Titles(dlg), std::vector<std::string>{"c4"});
+    EXPECT_TRUE(dlg.Store().IsChanged());
+
+    // Closing with changes asks first, and Keep Mine saves ours after keeping theirs; the
+    // damaged version never becomes the backup.
+    const std::string backup = Contents(path + ".bak");
     h.ClickRow(0);
     h.Type(dlg.TitleField(), "3");
     h.ClickButton(1053);
@@ -196,8 +214,10 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     h.prompter.ScriptChoices({1});
     h.Close();
     EXPECT_FALSE(h.prompter.Texts().empty());
-    EXPECT_EQ(TitlesIn(path), std::vector<std::string>{"c3"});
+    EXPECT_EQ(TitlesIn(path), std::vector<std::string>{"c43"});
     EXPECT_TRUE(fs::exists((h.temp.path / "Documents" / "Norvelle (other version 2).dat")));
+    EXPECT_EQ(Contents(path + ".bak"), backup);
+    EXPECT_EQ(TitlesIn(path + ".bak").size(), 1u);
 }
 
 TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
@@ -219,6 +239,17 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     // Told once: looking again (another load) asks nothing.
     dlg.CheckConflictCopies();
     EXPECT_EQ(h.prompter.Texts().size(), 2u);
+
+    // A copy that arrives later with an older time (the other machine's) is offered too.
+    const fs::path older = docs / "Norvelle.sync-conflict-20201207-101500-XYZ.dat";
+    std::ofstream(older, std::ios::binary) << FileBytes({"o1"});
+    fs::last_write_time(older, fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    h.prompter.ScriptChoices({1});
+    dlg.CheckConflictCopies();
+    ASSERT_EQ(h.prompter.Texts().size(), 3u);
+    EXPECT_NE(h.prompter.Texts()[2].find("XYZ"), std::string::npos);
+    dlg.CheckConflictCopies();
+    EXPECT_EQ(h.prompter.Texts().size(), 3u);
 
     // A newer one that is no data file: appending it is refused and changes nothing.
     const fs::path junk = docs / "Norvelle (Ann's conflicted copy 2026-12-08).dat";
