@@ -133,6 +133,7 @@ public:
     // LinkListHost
     int SelectLinks(const std::vector<LinkRef>& refs) override;
     std::vector<bool> ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links) override;
+    std::vector<std::optional<std::string>> CurrentLinks(const std::vector<const CAnnotatedLink*>& records) override;
     // Selects exactly the given rows (ascending), showing the first in the form.
     void SelectRows(const std::vector<int>& rows);
 

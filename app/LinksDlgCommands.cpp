@@ -14,6 +14,7 @@
 #include "app/LinksDlg.h"
 #include "app/WordWrap.h"
 #include "common/AboutDlg.h"
+#include "health/CheckLinksDlg.h"
 #include "common/TipDlg.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
@@ -228,6 +229,7 @@ void CLinksDlg::UndoCommand(bool redo)
     EndListUpdate();
     UpdateSelectedCount();
     UpdateTotalCount();
+    if (CCheckLinksDlg* check = CheckLinksWindow()) check->RecordsChanged();
 }
 
 void CLinksDlg::RestoreDeletedLinks(std::vector<LinkStore::Record>& records)

@@ -122,4 +122,10 @@ std::vector<bool> CLinksDlg::ReplaceLinks(const std::vector<LinkRef>& refs, cons
     return replaced;
 }
 
+std::vector<std::optional<std::string>> CLinksDlg::CurrentLinks(const std::vector<const CAnnotatedLink*>& records)
+{
+    auto lock = m_store.Lock();
+    return ::CurrentLinks(m_store, records);
+}
+
 CCheckLinksDlg* CLinksDlg::CheckLinksWindow() const { return m_checkDlg.data(); }

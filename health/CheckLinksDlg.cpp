@@ -58,9 +58,10 @@ void CheckResultsModel::Append(std::vector<LinkCheckResult> results)
     endInsertRows();
 }
 
-void CheckResultsModel::SetReplaced(int row)
+void CheckResultsModel::SetReplaced(int row, bool replaced)
 {
-    m_rows[size_t(row)].replaced = true;
+    if (m_rows[size_t(row)].replaced == replaced) return;
+    m_rows[size_t(row)].replaced = replaced;
     emit dataChanged(index(row, ColState), index(row, ColState));
 }
 
@@ -234,5 +235,27 @@ void CCheckLinksDlg::UseNewAddress()
             m_items[size_t(m_model.Result(rows[i]).index)].ref.link = links[i];
             m_model.SetReplaced(rows[i]);
         }
+    UpdateButtons();
+}
+
+void CCheckLinksDlg::RecordsChanged()
+{
+    std::vector<int> rows;
+    std::vector<const CAnnotatedLink*> records;
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        if (m_model.Result(row).state == LinkState::Moved) {
+            rows.push_back(row);
+            records.push_back(m_model.Item(row).ref.record);
+        }
+    if (rows.empty()) return;
+    const std::vector<std::optional<std::string>> links = m_host.CurrentLinks(records);
+    for (size_t i = 0; i < rows.size() && i < links.size(); ++i) {
+        if (!links[i]) continue;  // deleted: nothing to say about it
+        const int row = rows[i];
+        const bool replaced = *links[i] == m_model.Result(row).finalAddress;
+        // The reference follows its record back to the old address, and forward again.
+        if (replaced || m_model.Replaced(row)) m_items[size_t(m_model.Result(row).index)].ref.link = *links[i];
+        m_model.SetReplaced(row, replaced);
+    }
     UpdateButtons();
 }

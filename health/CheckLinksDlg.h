@@ -41,7 +41,7 @@ public:
     bool Replaced(int row) const { return m_rows[size_t(row)].replaced; }
     // Results that NeedsALook.
     int NeedingALook() const { return m_needingALook; }
-    void SetReplaced(int row);
+    void SetReplaced(int row, bool replaced = true);
 
 private:
     struct Row {
@@ -77,6 +77,9 @@ public:
 
     void SelectInList();
     void UseNewAddress();
+    // The list's records changed (Undo, Redo): a moved link shows "address replaced" only
+    // while its record has the new address.
+    void RecordsChanged();
 
 protected:
     void done(int result) override;

@@ -24,3 +24,20 @@ std::vector<int> RowsOfLinks(const LinkStore& store, const std::vector<LinkRef>&
     result.erase(std::unique(result.begin(), result.end()), result.end());
     return result;
 }
+
+std::vector<std::optional<std::string>> CurrentLinks(const LinkStore& store,
+                                                     const std::vector<const CAnnotatedLink*>& records)
+{
+    std::unordered_map<const CAnnotatedLink*, int> rows;
+    rows.reserve(records.size());
+    for (const CAnnotatedLink* record : records) rows.emplace(record, -1);
+    for (int row = 0; row < store.Count(); ++row)
+        if (auto found = rows.find(&store.At(row)); found != rows.end()) found->second = row;
+    std::vector<std::optional<std::string>> links;
+    links.reserve(records.size());
+    for (const CAnnotatedLink* record : records) {
+        const int row = rows[record];
+        links.push_back(row >= 0 ? std::optional<std::string>(store.At(row).link) : std::nullopt);
+    }
+    return links;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct LinkRef {
 // in rowOf (same order as refs) when it is given. The caller holds the store lock.
 std::vector<int> RowsOfLinks(const LinkStore& store, const std::vector<LinkRef>& refs, std::vector<int>* rowOf = nullptr);
 
+// The link each record has now, or none for a record no longer in the store. The caller
+// holds the store lock.
+std::vector<std::optional<std::string>> CurrentLinks(const LinkStore& store,
+                                                     const std::vector<const CAnnotatedLink*>& records);
+
 // What the result windows of the link checks ask of the main list.
 class LinkListHost {
 public:
@@ -27,4 +33,6 @@ public:
     // Gives each record that a reference still stands for its new link, an undoable
     // Modify each; tells which were changed.
     virtual std::vector<bool> ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links) = 0;
+    // The link each record has now (none for one no longer in the list).
+    virtual std::vector<std::optional<std::string>> CurrentLinks(const std::vector<const CAnnotatedLink*>& records) = 0;
 };

@@ -107,6 +107,20 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
     EXPECT_EQ(dlg.Store().At(0).link, server.Url("/ok"));
     PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().At(0).link, server.Url("/moved"));
+    // The check window follows: the moved links are no longer "address replaced", can be
+    // given their new address again, and are found by their old one.
+    auto stateOf = [&](int viewRow) {
+        return check->View()->model()->index(viewRow, CheckResultsModel::ColState).data().toString().toStdString();
+    };
+    for (int row = 0; row < check->View()->model()->rowCount(); ++row)
+        EXPECT_EQ(stateOf(row).find("address replaced"), std::string::npos) << row;
+    ChooseResults(*check, {"Moved"});
+    EXPECT_TRUE(check->ReplaceButton()->isEnabled());
+    QTest::mouseClick(check->SelectButton(), Qt::LeftButton);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0}));
+    PressKey(dlg, Qt::Key_Y);
+    ChooseResults(*check, {"Moved"});
+    EXPECT_FALSE(check->ReplaceButton()->isEnabled());
 
     // Closing the window stops a check that runs.
     PressKey(dlg, Qt::Key_K);
