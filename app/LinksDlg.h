@@ -228,6 +228,7 @@ private:
     int PressCount() override { return m_store.PressCount(); }
     std::string DefaultFolder() override { return m_persistence.DefaultDataFolder(); }
     void SetDataFileInEffect(const std::string& path) override { m_persistence.SetDataPath(path); }
+    void ReplaceDataFile(const std::string& path) override;
     void SetKnownDataFiles(const std::vector<std::string>& files) override { m_settings.dataFiles = files; }
     std::vector<std::string> Categories() override;
     void SetCategories(const std::vector<std::string>& names) override;

@@ -44,6 +44,13 @@ bool CLinksDlg::LoadDataFileFrom(const std::string& path, bool append)
     return m_persistence.LoadDataFile(&path, append);
 }
 
+void CLinksDlg::ReplaceDataFile(const std::string& path)
+{
+    m_persistence.ConfirmReplacing(path);
+    // The window's links are to go there: they are unsaved until they do.
+    m_store.SetChanged();
+}
+
 std::vector<std::string> CLinksDlg::Categories()
 {
     auto lock = m_store.Lock();

@@ -147,6 +147,11 @@ bool COptionsSheet::ApplyPages()
             ShowPage(Page(i));
             return false;
         }
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (!PageAt(Page(i))->Confirm()) {
+            ShowPage(Page(i));
+            return false;
+        }
     for (int i = 0; i < m_tabs->count(); ++i) {
         PageAt(Page(i))->Apply();
         PageAt(Page(i))->SetModified(false);

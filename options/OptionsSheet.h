@@ -26,6 +26,9 @@ public:
     virtual std::string DefaultFolder() = 0;
     // The file that saves go to from now on: the one just loaded, or a new one.
     virtual void SetDataFileInEffect(const std::string& path) = 0;
+    // The person chose to replace the links in the file at path with the window's: the
+    // next save writes them there without asking again.
+    virtual void ReplaceDataFile(const std::string& path) = 0;
     virtual void SetKnownDataFiles(const std::vector<std::string>& files) = 0;
     // Categories page.
     virtual std::vector<std::string> Categories() = 0;
@@ -58,6 +61,9 @@ public:
     // Checks the page before the user leaves it (another tab, OK, Apply); on a refusal
     // it says why and focuses the field, and the user stays.
     virtual bool Leave() { return true; }
+    // OK or Apply, once every page passed Leave: a last question to the person before
+    // anything is taken; false keeps the sheet open.
+    virtual bool Confirm() { return true; }
     // OK or Apply: reads the controls back into the values and acts on the owner.
     virtual void Apply() {}
     bool IsModified() const { return m_modified; }

@@ -16,7 +16,10 @@
 
 #include "app/FormText.h"
 #include "common/SortedComboBox.h"
+#include "options/CountFormatter.h"
 #include "platform/Prompter.h"
+#include "store/FileIO.h"
+#include "store/GuardedWrite.h"
 #include "store/NaturalCompare.h"
 
 namespace {
@@ -185,26 +188,35 @@ void CSavingPage::Save()
     m_owner.OptionsPrompter().Notice("Finished writing to the data file.");
 }
 
-void CSavingPage::Load()
+void CSavingPage::Load() { LoadNamed(); }
+
+bool CSavingPage::LoadNamed()
 {
     RememberName();
     const std::string name = ValidatedName();
-    if (name.empty()) return;
-    if (m_owner.HasUnsavedChanges() && !m_owner.OptionsPrompter().Ask("Your changes will be lost.  Proceed?")) return;
+    if (name.empty()) return false;
+    if (m_owner.HasUnsavedChanges() && !m_owner.OptionsPrompter().Ask("Your changes will be lost.  Proceed?"))
+        return false;
     const bool loaded = m_owner.LoadDataFileFrom(name, false);
     m_inEffect = name;
-    if (!loaded) return;
+    if (!loaded) return false;
+    // A load replaces the window's links, New File or not.
+    m_newFile = false;
     // From now on the links are saved where they came from.
     m_owner.SetDataFileInEffect(name);
     UpdateStatus();
     m_owner.OptionsPrompter().Notice("Finished reading from the data file.");
+    return true;
 }
 
 void CSavingPage::Append()
 {
     RememberName();
     const std::string name = ValidatedName();
-    if (name.empty() || !m_owner.LoadDataFileFrom(name, true)) return;
+    if (name.empty()) return;
+    // The links go into the new collection, which therefore starts now.
+    if (m_newFile) StartPendingNewFile();
+    if (!m_owner.LoadDataFileFrom(name, true)) return;
     UpdateStatus();
     m_dataFile->setEditText(Text(m_inEffect));
     m_owner.OptionsPrompter().Notice("Finished reading from the data file.");
@@ -215,19 +227,27 @@ void CSavingPage::NewFile()
     RememberName();
     const std::string name = ValidatedName();
     if (!name.empty() && m_owner.HasUnsavedChanges() && m_owner.OptionsPrompter().Ask("Do you want to save your changes?")) {
-        // The links are emptied only once they are safe.
         if (!m_owner.SaveDataFileAs(name)) return;
         UpdateStatus();
         m_owner.OptionsPrompter().Notice("Finished writing to the data file.");
     }
-    m_owner.ResetStore();
+    // The window is emptied only at OK, so that Cancel leaves everything as it was.
+    m_newFile = true;
     const QString fresh = Text(m_owner.DefaultFolder() + "NewFile.dat");
     m_dataFile->setEditText(fresh);
-    // New links never go into the file they did not come from.
-    m_owner.SetDataFileInEffect(ToBytes(fresh));
     m_dataFile->setFocus();
     m_dataFile->lineEdit()->setSelection(int(fresh.size()) - 11, 7);
     SetModified();
+}
+
+void CSavingPage::StartPendingNewFile()
+{
+    m_newFile = false;
+    m_owner.ResetStore();
+    // New links never go into the file they did not come from.
+    const std::string fresh = m_owner.DefaultFolder() + "NewFile.dat";
+    m_inEffect = fresh;
+    m_owner.SetDataFileInEffect(fresh);
 }
 
 void CSavingPage::Remove()
@@ -292,12 +312,44 @@ bool CSavingPage::Leave()
     return true;
 }
 
+bool CSavingPage::Confirm()
+{
+    m_replace = false;
+    const std::string name = ValidatedName();
+    if (name.empty() || Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) == 0) return true;
+    Prompter& prompter = m_owner.OptionsPrompter();
+    const int64_t links = LinksInDataFile(name);
+    if (links != 0) {
+        // Another collection is there: the person says whether the window takes it or its
+        // links give way to the window's, knowing which file and how many links.
+        const std::string count = links < 0 ? "links of a newer version of Norvelle"
+                                            : CCountFormatter(m_values).Plural("%s link%s", int32_t(links));
+        const int choice = prompter.Choose(FormatPathMessage("\"%.259s\" already holds ", name) + count +
+                                               ".\n\nLoad them into the window, or replace them with the links of "
+                                               "this window?",
+                                           {"&Load It", "&Replace It", "&Cancel"}, 0);
+        if (choice == 2) return false;
+        if (choice == 1) {
+            m_replace = true;
+            return true;
+        }
+        // Held on the sheet when the file could not be loaded, or the person kept their changes.
+        return LoadNamed();
+    }
+    if (!m_newFile && FileExists(name) && prompter.Ask("Do you want to load the current data file?")) Load();
+    return true;
+}
+
 void CSavingPage::Apply()
 {
     const std::string name = ValidatedName();
-    if (!name.empty() && Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) != 0 &&
-        m_owner.OptionsPrompter().Ask("Do you want to load the current data file?"))
-        Load();
+    if (m_newFile) StartPendingNewFile();
+    if (!name.empty() && Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) != 0) {
+        if (m_replace) m_owner.ReplaceDataFile(name);
+        m_inEffect = name;
+        m_owner.SetDataFileInEffect(name);
+    }
+    m_replace = false;
     RememberName();
     if (m_dataFile->count() == 0) return;
     std::vector<std::string> files;

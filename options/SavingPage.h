@@ -15,6 +15,7 @@ public:
     CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent = nullptr);
 
     bool Leave() override;
+    bool Confirm() override;
     void Apply() override;
 
     void NewFile();
@@ -44,7 +45,14 @@ private:
 
     OptionsOwner& m_owner;
     CSettings& m_values;
+    // Load: true when the named file is now the window's.
+    bool LoadNamed();
+    // A New File that OK makes real (and Cancel forgets): the window is emptied then.
+    void StartPendingNewFile();
+
     std::string m_inEffect;  // the data file the window's links belong to
+    bool m_newFile = false;  // New File was pressed; the window is emptied at OK
+    bool m_replace = false;  // the person chose Replace It for the data file named
     QCheckBox* m_presses;
     QLineEdit* m_limit;
     QWidget* m_limitArrows;

@@ -25,13 +25,6 @@ std::vector<std::string> MenuTexts(CCommandMenu& menu)
     return texts;
 }
 
-std::vector<std::string> Titles(CLinksDlg& dlg)
-{
-    std::vector<std::string> titles;
-    for (int i = 0; i < dlg.Store().Count(); ++i) titles.push_back(dlg.Store().At(i).title);
-    return titles;
-}
-
 // Presses the Ctrl key of Undo or Redo and answers the preview it opens.
 struct PreviewSeen {
     std::string action, effect, date;

@@ -21,13 +21,6 @@
 
 namespace {
 
-std::vector<std::string> Titles(CLinksDlg& dlg)
-{
-    std::vector<std::string> titles;
-    for (int i = 0; i < dlg.Store().Count(); ++i) titles.push_back(dlg.Store().At(i).title);
-    return titles;
-}
-
 void ClickHeading(CLinksDlg& dlg, int column)
 {
     QHeaderView* header = dlg.List().horizontalHeader();

@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
 #include "app/LinkListCtrl.h"
 #include "common/SortedComboBox.h"
@@ -23,6 +24,8 @@
 #include "tests/support/DialogAnswer.h"
 #include "tests/support/WindowHarness.h"
 #include "titlecase/TitleCasePage.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -109,25 +112,26 @@ TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
     InOptions(h, [](COptionsSheet& sheet) { sheet.accept(); });
     EXPECT_LE(dlg.SaveTimer().remainingTime(), remaining);
 
-    // New File: the name to type over, then the question to load it on OK; a Save first
-    // when there are changes, and nothing reset when that save fails.
+    // New File: the name to type over, a Save first when there are changes; the window
+    // is emptied when OK takes the new file, which is not there to be loaded yet.
     dlg.Store().SetChanged();
     QSignalSpy switched(&dlg, &CLinksDlg::dataFileInEffect);
-    h.prompter.Script({Prompter::Answer::Yes, Prompter::Answer::No});
+    h.prompter.Script({Prompter::Answer::Yes});
     InOptions(h, [&](COptionsSheet& sheet) {
         auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
         h.prompter.Clear();
         page.NewFile();
         EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{"Do you want to save your changes?",
                                                                 "Finished writing to the data file."}));
-        EXPECT_EQ(dlg.Store().Count(), 0);
+        EXPECT_EQ(dlg.Store().Count(), 2);
         const QString fresh = QString::fromStdString(docs + "NewFile.dat");
         EXPECT_EQ(page.DataFileBox()->currentText(), fresh);
         EXPECT_EQ(page.DataFileBox()->lineEdit()->selectedText(), "NewFile");
         h.prompter.Clear();
         sheet.accept();
-        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Do you want to load the current data file?"});
+        EXPECT_TRUE(h.prompter.Texts().empty());
     });
+    EXPECT_EQ(dlg.Store().Count(), 0);
     EXPECT_EQ(dlg.Persistence().DataPath(), docs + "NewFile.dat");
     // The one-window-per-file hold follows the window to the new file.
     ASSERT_EQ(switched.count(), 1);
@@ -159,6 +163,65 @@ TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
     });
     EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
     dlg.Store().SetChanged(false);
+}
+
+TEST(OptionsSheet, NewFileAndAnotherDataFileLoseNoLinks)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a", "b"});
+    const std::string other = h.paths.docs + "/B.dat";
+    fs::copy_file(h.DataPath(), other);
+    h.WriteDataFile({"mine"});
+    CLinksDlg& dlg = h.Open();
+
+    // New File, then Cancel: nothing happened.
+    InOptions(h, [&](COptionsSheet& sheet) {
+        PageOf<CSavingPage>(sheet, COptionsSheet::Saving).NewFile();
+        sheet.reject();
+    });
+    EXPECT_EQ(dlg.Store().Count(), 1);
+    EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
+
+    // Another data file that holds links: the person is told which and how many, and
+    // Cancel keeps the sheet open and the window on its file.
+    const auto chooseOther = [&](int choice, bool closes) {
+        h.prompter.Clear();
+        h.prompter.ScriptChoices({choice});
+        InOptions(h, [&](COptionsSheet& sheet) {
+            PageOf<CSavingPage>(sheet, COptionsSheet::Saving).DataFileBox()->setEditText(QString::fromStdString(other));
+            sheet.accept();
+            EXPECT_EQ(sheet.isVisible(), !closes);
+            if (sheet.isVisible()) sheet.reject();
+        });
+    };
+    chooseOther(2, false);
+    ASSERT_EQ(h.prompter.Texts().size(), 1u);
+    EXPECT_EQ(h.prompter.Texts()[0], "\"" + other + "\" already holds 2 links.\n\nLoad them into the window, or replace "
+                                     "them with the links of this window? [&Load It] [&Replace It] [&Cancel]");
+    EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
+
+    // Replace It: the window's links go there at the next save, without another question.
+    chooseOther(1, true);
+    EXPECT_EQ(dlg.Persistence().DataPath(), other);
+    EXPECT_TRUE(dlg.Store().IsChanged());
+    h.prompter.Clear();
+    h.Close();
+    EXPECT_TRUE(h.prompter.Texts().empty());
+    EXPECT_EQ(TitlesIn(other), std::vector<std::string>{"mine"});
+    EXPECT_EQ(TitlesIn(h.DataPath()), std::vector<std::string>{"mine"});
+
+    // Load It takes the other file's links into the window.
+    fs::copy_file(h.DataPath(), h.paths.docs + "/C.dat");
+    h.WriteDataFile({"x", "y", "z"});
+    h.settings.WriteString("Saving", "Data File", h.paths.docs + "/C.dat");
+    CLinksDlg& again = h.Open();
+    h.prompter.ScriptChoices({0});
+    InOptions(h, [&](COptionsSheet& sheet) {
+        PageOf<CSavingPage>(sheet, COptionsSheet::Saving).DataFileBox()->setEditText(QString::fromStdString(h.DataPath()));
+        sheet.accept();
+    });
+    EXPECT_EQ(again.Store().Count(), 3);
+    EXPECT_EQ(again.Persistence().DataPath(), h.DataPath());
 }
 
 TEST(OptionsSheet, CategoriesRenameAndClearList)
@@ -220,6 +283,26 @@ TEST(OptionsSheet, CategoriesRenameAndClearList)
     EXPECT_EQ(dlg.Store().At(1).category, "music");
     EXPECT_TRUE(dlg.Store().IsChanged());
     EXPECT_FALSE(h.settings.Has("Saving", "Save Limit"));  // not written after Cancel
+
+    // The same name renamed twice (kept as it was, then changed): the links follow the
+    // last rename, and their name is in the list.
+    dlg.Store().At(2).category = "Item 9";
+    InOptions(h, [&](COptionsSheet& sheet) {
+        sheet.ShowPage(COptionsSheet::Categories);
+        auto& page = PageOf<CCategoriesPage>(sheet, COptionsSheet::Categories);
+        for (const char* to : {"Item 9", "Item 99"}) {
+            page.CategoryList()->clearSelection();
+            page.CategoryList()->setCurrentRow(page.CategoryList()->FindNoCase("Item 9"));
+            page.Edit();
+            page.RenameBox()->setChecked(true);
+            page.NameField()->setText(to);
+            page.Add();
+        }
+        sheet.accept();
+    });
+    EXPECT_EQ(dlg.Store().At(2).category, "Item 99");
+    EXPECT_TRUE(dlg.Store().HasCategory("Item 99"));
+    EXPECT_FALSE(dlg.Store().HasCategory("Item 9"));
     dlg.Store().SetChanged(false);
 }
 

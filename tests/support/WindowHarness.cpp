@@ -146,3 +146,22 @@ void PressKey(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods)
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &dlg;
     QTest::keyClick(target, Qt::Key(key), mods);
 }
+
+std::vector<std::string> Titles(CLinksDlg& dlg)
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < dlg.Store().Count(); ++i) titles.push_back(dlg.Store().At(i).title);
+    return titles;
+}
+
+std::vector<std::string> TitlesIn(const std::string& path)
+{
+    LinkStore store;
+    FileSource source;
+    FakePrompter quiet;
+    std::vector<std::string> titles;
+    if (!source.Open(path)) return titles;
+    ReadDataFile(store, source, quiet);
+    for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+    return titles;
+}

@@ -35,6 +35,11 @@ public:
 // give the focus back after a dialog.
 void PressKey(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods = Qt::ControlModifier);
 
+// The titles of the window's links, in list order.
+std::vector<std::string> Titles(CLinksDlg& dlg);
+// The titles in a data file as another program reads them (none when it cannot be opened).
+std::vector<std::string> TitlesIn(const std::string& path);
+
 // Builds the main window over a temporary documents folder, in-memory settings, a
 // fixed clock and a scripted prompter.
 class WindowHarness {

@@ -49,15 +49,6 @@ bool ReadInto(const std::string& path, LinkStore& store)
     return true;
 }
 
-std::vector<std::string> TitlesIn(const std::string& path)
-{
-    LinkStore store;
-    EXPECT_TRUE(ReadInto(path, store)) << path;
-    std::vector<std::string> titles;
-    for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
-    return titles;
-}
-
 // Another program adds a record in front of the others and renames its file into place.
 void PrependFromOutside(const std::string& path, const std::string& title)
 {
@@ -68,13 +59,6 @@ void PrependFromOutside(const std::string& path, const std::string& title)
     WriteDataFile(store, sink);
     std::ofstream(path + ".sync-tmp", std::ios::binary) << sink.bytes;
     fs::rename(path + ".sync-tmp", path);
-}
-
-std::vector<std::string> Titles(CLinksDlg& dlg)
-{
-    std::vector<std::string> titles;
-    for (int i = 0; i < dlg.Store().Count(); ++i) titles.push_back(dlg.Store().At(i).title);
-    return titles;
 }
 
 std::string Contents(const std::string& path)
