@@ -72,6 +72,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
     }
     if (summary.count > 0 && store.Count() > 0) {
         WritePolicy policy;
+        policy.dataFile = true;
         policy.target = existed ? TargetRead::Whole : TargetRead::NotRead;
         policy.inputs = {bookmarks};
         const std::string notSaved = counts.Plural("The %s imported link%s", summary.count) +

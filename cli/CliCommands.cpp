@@ -218,7 +218,7 @@ bool WriteOutputFile(const std::string& target, WritePolicy policy, bool replace
         }
         if (result.outcome == WriteResult::Outcome::NeedsAnswer) {
             err << FormatPathMessage(failure, target) << "  " << question << "  Give --replace to replace "
-                << (result.links == 1 ? "it." : "them.") << after << '\n';
+                << (result.links > 1 ? "them." : "it.") << after << '\n';
             return false;
         }
     }
@@ -292,6 +292,7 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
     StreamPrompter prompter(err);
     if (ReadDataFile(loaded, source, prompter).status != ReadStatus::Ok) return kExitFailed;
     WritePolicy policy;
+    policy.dataFile = true;
     policy.inputs = {jsonFile};
     const bool written = WriteOutputFile(dataFile, policy, replace, "Could not save annotated links into \"%.259s\".",
                                          [&](ByteSink& sink) { return WriteDataFile(loaded, sink); }, err);

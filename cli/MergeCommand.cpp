@@ -19,6 +19,7 @@ int MergeCommand(const std::string& first, const std::string& second, const std:
     const MergeCounts counts = MergeStores(a, b, merged);
     // Neither input is ever the output: both stay as they are.
     WritePolicy policy;
+    policy.dataFile = true;
     policy.inputs = {first, second};
     if (!WriteOutputFile(output, policy, replace, "Could not save annotated links into \"%.259s\".",
                          [&](ByteSink& sink) { return WriteDataFile(merged, sink); }, err))

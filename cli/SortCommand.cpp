@@ -57,6 +57,7 @@ int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, c
     const bool inPlace = output.empty() || SameFile(output, dataFile);
     const std::string target = output.empty() ? dataFile : output;
     WritePolicy policy;
+    policy.dataFile = true;
     if (inPlace)
         policy.target = TargetRead::Whole;
     else

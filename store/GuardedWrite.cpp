@@ -290,8 +290,19 @@ int64_t LinksInDataFile(const std::string& path)
     return links;
 }
 
+bool IsDataFileOrEmpty(const std::string& path)
+{
+    FileSource source;
+    if (!source.Open(path)) return false;
+    if (source.Remaining() == 0) return true;
+    unsigned char head[4];
+    if (source.Read(head, 4) != 4) return false;
+    return (head[0] == 1 || head[0] == 2) && head[1] == 0 && head[2] == 0 && head[3] == 0;
+}
+
 std::string ReplaceQuestion(const std::string& path, const std::string& countText, int64_t links)
 {
+    if (links == 0) return FormatPathMessage("\"%.259s\" is not a data file of Norvelle.  Replace it?", path);
     if (links < 0)
         return FormatPathMessage("\"%.259s\" holds links of a newer version of Norvelle.  Replace it?", path);
     return FormatPathMessage("\"%.259s\" already holds ", path) + countText + (links == 1 ? " link" : " links") +
@@ -356,11 +367,14 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
         }
         case TargetRead::NotRead:
             if (!policy.replaceConfirmed) {
-                if (const int64_t links = LinksInDataFile(target); links != 0) {
+                const int64_t links = LinksInDataFile(target);
+                if (links != 0) {
                     WriteResult result = Outcome(WriteResult::Outcome::NeedsAnswer, "It holds links that were not loaded.");
                     result.links = links;
                     return result;
                 }
+                if (policy.dataFile && !IsDataFileOrEmpty(target))
+                    return Outcome(WriteResult::Outcome::NeedsAnswer, "It is not a data file of Norvelle.");
             }
             break;
         case TargetRead::Whole: break;
@@ -452,7 +466,10 @@ std::string RecoverInterruptedWrite(const std::string& path, const std::string& 
     }
     std::string aside;
     if (FileExists(target)) {
+        // Beside the file, or where its folder lets no file be made, in the program's own.
         aside = FreeNameBeside(target, ".damaged");
+        if (!CopyFileGuarded(target, aside, WritePolicy{}).Ok())
+            aside = FreeNameBeside((PathOf(ParentFolder(files.copy)) / PathOf(target).filename()).string(), ".damaged");
         if (!CopyFileGuarded(target, aside, WritePolicy{}).Ok())
             return FormatPathMessage("A save of \"%.259s\" was cut off before it ended.  ", target) +
                    FormatPathMessage("The links it was saving are in \"%.259s\".", files.copy);

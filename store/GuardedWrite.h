@@ -26,6 +26,9 @@ struct WritePolicy {
     bool replaceConfirmed = false;
     // Files the operation reads from: never replaced (compared by device and inode).
     std::vector<std::string> inputs;
+    // What is written is a data file: an existing file of another kind (an HTML file named
+    // by mistake) is replaced only on the person's word too.
+    bool dataFile = false;
     // A device, a fifo or a terminal is written into as a stream (an export to
     // /dev/stdout); without this it is refused.
     bool mayStream = false;
@@ -38,13 +41,14 @@ struct WritePolicy {
 struct WriteResult {
     enum class Outcome {
         Written,
-        NeedsAnswer,  // the target holds links that were never loaded: ask, then write again
+        NeedsAnswer,  // the target holds links that were never loaded (or is no data file where
+                      // one is written): ask, then write again
         Refused,      // nothing was written; reason says why
         Failed,       // the write failed; the target is as it was; reason says why
     };
     Outcome outcome = Outcome::Failed;
     std::string reason;       // one or two sentences for the person, after the failure message
-    int64_t links = 0;        // NeedsAnswer: how many links the target holds
+    int64_t links = 0;        // NeedsAnswer: how many links the target holds (0: it is no data file)
     std::string damagedCopy;  // where a damaged target was kept whole before it was replaced
     bool inPlace = false;     // written in place (the folder lets no file be created)
     bool streamed = false;    // written into a device or fifo
@@ -66,13 +70,17 @@ WriteResult CopyWholeDataFile(const std::string& from, const std::string& to, co
 // data file at all (an HTML file, a folder).
 int64_t LinksInDataFile(const std::string& path);
 
+// True for an empty file and for one that begins as a data file does.
+bool IsDataFileOrEmpty(const std::string& path);
+
 // True when both paths name the same file (device and inode).
 bool SameFile(const std::string& a, const std::string& b);
 
 // "Could not save annotated links into "%.259s"." with the path cut to 259 characters.
 std::string FormatPathMessage(const char* format, const std::string& path);
 
-// The question that asks the person before a file with links is replaced.
+// The question that asks the person before a file with links (links > 0), of a newer
+// version (links < 0) or of another kind (links == 0) is replaced.
 std::string ReplaceQuestion(const std::string& path, const std::string& countText, int64_t links);
 
 // The failure message of an operation (format holds "%.259s" for the path) with the

@@ -130,6 +130,7 @@ void CDataFilePersistence::BackupDataFile()
 WritePolicy CDataFilePersistence::PolicyFor(const std::string& target) const
 {
     WritePolicy policy;
+    policy.dataFile = true;
     policy.stateFolder = m_stateFolder;
     policy.sync = m_sync;
     policy.replaceConfirmed = !m_confirmedPath.empty() && target == m_confirmedPath;

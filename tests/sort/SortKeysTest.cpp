@@ -24,6 +24,7 @@ TEST(Sorting, ComparesTextWithoutCaseAndDatesByValue)
         int sign;
     } cases[] = {
         {"apple", "Apple", 0}, {"apple", "Banana", -1}, {"Art", "Arts", -1}, {"", "a", -1},
+        {"Zulu", "zebra", 1}, {"Zebra", "apple", 1}, {"AZ", "az", 0},  // every capital folds, Z too
         {"\xC3\xA9lan", "\xC3\x89LAN", 0},  // élan, ÉLAN
         {"z", "\xC3\xA9", -1},               // ASCII before other characters
         {"caf\xE9", "caf\xE9", 0},           // bytes that are not UTF-8 compare by value

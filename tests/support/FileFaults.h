@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "store/FileIO.h"
 
 // Puts faults into the program's file calls while it lives, and notes the order of the
@@ -23,10 +25,12 @@ public:
         auto it = faults.find(what);
         return it == faults.end() ? 0 : it->second;
     }
-    int WriteFault(const std::string&, uint64_t offset, size_t size) override
+    int WriteFault(const std::string& path, uint64_t offset, size_t size) override
     {
+        if (writeDelayUs > 0 && (writePath.empty() || path == writePath)) usleep(useconds_t(writeDelayUs));
         std::lock_guard lock(m_mutex);
-        if (failWritesBeyond >= 0 && offset + size > uint64_t(failWritesBeyond)) return writeError;
+        if (failWritesBeyond >= 0 && offset + size > uint64_t(failWritesBeyond) && (writePath.empty() || path == writePath))
+            return writeError;
         return 0;
     }
     bool ReadFault(const std::string& path, uint64_t offset) override
@@ -43,6 +47,8 @@ public:
     std::map<std::string, int> faults;  // kind of call -> error number
     int64_t failWritesBeyond = -1;      // a write reaching past this offset fails
     int writeError = 28;                // ENOSPC
+    std::string writePath;              // only writes into this file (all when empty)
+    int writeDelayUs = 0;               // each write waits this long first (a slow disk)
     int64_t failReadsAt = -1;           // a read at or past this offset fails
     std::string readPath;               // only reads of this file (all when empty)
     std::vector<std::string> events;

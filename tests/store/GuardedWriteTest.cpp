@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/GuardedWrite.h"
+#include "store/LinkStore.h"
+#include "sync/DiskVersion.h"
+#include "tests/support/FakePrompter.h"
+#include "tests/support/FileFaults.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string DataFileBytes(int records, const std::string& stem = "link ")
+{
+    LinkStore store;
+    for (int i = 0; i < records; ++i)
+        store.InsertLink(i, stem + std::to_string(i), "https://example.com/" + std::to_string(i), "d", "", {0, 1}, {0, 2});
+    StringSink sink;
+    WriteDataFile(store, sink);
+    return sink.bytes;
+}
+
+WriteResult Write(const fs::path& target, const std::string& bytes, WritePolicy policy = {})
+{
+    return GuardedWrite(target.string(), policy, [&](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
+}
+
+}  // namespace
+
+TEST(GuardedWrite, WhatMayBeReplacedAndWhatNever)
+{
+    TempFolder temp;
+    const fs::path input = temp.path / "A.dat", out = temp.path / "out.html";
+    const std::string links = DataFileBytes(3);
+    WriteAll(input, links);
+
+    // The input of the operation, under any of its names, is never replaced.
+    fs::create_hard_link(input, temp.path / "hard.dat");
+    fs::create_symlink(input, temp.path / "soft.dat");
+    WritePolicy reading;
+    reading.inputs = {input.string()};
+    reading.replaceConfirmed = true;
+    for (const char* name : {"A.dat", "hard.dat", "soft.dat"}) {
+        const WriteResult result = Write(temp.path / name, "<html>", reading);
+        EXPECT_EQ(result.outcome, WriteResult::Outcome::Refused) << name;
+        EXPECT_EQ(result.reason, "It is the file being read.") << name;
+    }
+    EXPECT_EQ(ReadAll(input), links);
+
+    // A folder is refused; a new file is written; one that holds links only on the
+    // person's word, as is one that is not a data file where a data file goes.
+    fs::create_directory(temp.path / "folder");
+    EXPECT_EQ(Write(temp.path / "folder", "x").reason, "It is a folder.");
+    EXPECT_TRUE(Write(out, "<html>").Ok());
+    WritePolicy data;
+    data.dataFile = true;
+    WriteResult asked = Write(input, "new", data);
+    EXPECT_EQ(asked.outcome, WriteResult::Outcome::NeedsAnswer);
+    EXPECT_EQ(asked.links, 3);
+    EXPECT_EQ(ReplaceQuestion(input.string(), "3", 3),
+              "\"" + input.string() + "\" already holds 3 links that this window did not load.  Replace them?");
+    asked = Write(out, "new", data);
+    EXPECT_EQ(asked.outcome, WriteResult::Outcome::NeedsAnswer);
+    EXPECT_EQ(asked.links, 0);
+    EXPECT_EQ(ReadAll(out), "<html>");
+    EXPECT_TRUE(Write(out, "<html>2", {}).Ok());  // an export over an export
+    data.replaceConfirmed = true;
+    EXPECT_TRUE(Write(input, DataFileBytes(1), data).Ok());
+    EXPECT_EQ(LinksInDataFile(input.string()), 1);
+
+    // A file read whole is replaced; one of which not every link could be read, never.
+    WritePolicy whole;
+    whole.target = TargetRead::Whole;
+    EXPECT_TRUE(Write(input, links, whole).Ok());
+    WritePolicy unread;
+    unread.target = TargetRead::Unreadable;
+    EXPECT_EQ(Write(input, "x", unread).outcome, WriteResult::Outcome::Refused);
+    // A damaged one is kept whole beside itself first.
+    const std::string damaged = links.substr(0, links.size() - 5);
+    WriteAll(input, damaged);
+    WritePolicy partly;
+    partly.target = TargetRead::Damaged;
+    const WriteResult replaced = Write(input, links, partly);
+    ASSERT_TRUE(replaced.Ok());
+    EXPECT_EQ(replaced.damagedCopy, input.string() + ".damaged");
+    EXPECT_EQ(ReadAll(replaced.damagedCopy), damaged);
+
+    // Read-only for everyone, even for an administrator: refused, and the file is as it was.
+    fs::permissions(input, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(Write(input, "x", whole).reason, "It is read-only.");
+    EXPECT_EQ(ReadAll(input), links);
+    fs::permissions(input, fs::perms::owner_read | fs::perms::owner_write);
+
+    // The permissions of the file replaced are kept: a private file stays private.
+    WriteAll(temp.path / "private.dat", "");
+    fs::permissions(temp.path / "private.dat", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(Write(temp.path / "private.dat", links, whole).Ok());
+    EXPECT_EQ(fs::status(temp.path / "private.dat").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(GuardedWrite, DevicesAndFifosAreWrittenIntoNeverReplaced)
+{
+    TempFolder temp;
+    WritePolicy stream;
+    stream.mayStream = true;
+    // A device that swallows everything; one that is always full; neither is replaced.
+    EXPECT_TRUE(Write("/dev/null", "bytes", stream).streamed);
+    const WriteResult full = Write("/dev/full", "bytes", stream);
+    EXPECT_EQ(full.outcome, WriteResult::Outcome::Failed);
+    EXPECT_EQ(full.reason, "The disk is full.");
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/full", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(Write("/dev/null", "bytes").outcome, WriteResult::Outcome::Refused);
+
+    // A fifo gets the bytes in order.
+    const fs::path fifo = temp.path / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadAll(fifo); });
+    EXPECT_TRUE(Write(fifo, "through the pipe", stream).Ok());
+    reader.join();
+    EXPECT_EQ(received, "through the pipe");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST(GuardedWrite, TheNewFileIsSyncedBeforeItsNameAndEveryFailureLeavesTheOldOne)
+{
+    TempFolder temp;
+    const fs::path target = temp.path / "Norvelle.dat";
+    WriteAll(target, "old");
+    WritePolicy whole;
+    whole.target = TargetRead::Whole;
+    {
+        FileFaults faults;
+        ASSERT_TRUE(Write(target, "new", whole).Ok());
+        const std::vector<std::string> events = faults.Events();
+        ASSERT_EQ(events.size(), 3u);
+        EXPECT_EQ(events[0].substr(0, 5 + target.string().size()), "sync " + target.string());  // the temporary file
+        EXPECT_EQ(events[1], "rename " + target.string());
+        EXPECT_EQ(events[2], "syncfolder " + target.string());
+    }
+    // A failed sync, rename or write: the old file stays and no temporary file is left.
+    for (const char* what : {"sync", "rename", "write"}) {
+        FileFaults faults;
+        if (std::string(what) == "write")
+            faults.failWritesBeyond = 0;
+        else
+            faults.faults[what] = EIO;
+        const WriteResult result = Write(target, "newer", whole);
+        EXPECT_EQ(result.outcome, WriteResult::Outcome::Failed) << what;
+        EXPECT_FALSE(result.reason.empty()) << what;
+        EXPECT_EQ(ReadAll(target), "new") << what;
+        int files = 0;
+        for ([[maybe_unused]] auto& entry : fs::directory_iterator(temp.path)) ++files;
+        EXPECT_EQ(files, 1) << what;
+    }
+
+    // A read error in the middle of a copy fails the copy: no shortened copy passes for whole.
+    const std::string bytes = DataFileBytes(5000);
+    WriteAll(temp.path / "big.dat", bytes);
+    {
+        FileFaults faults;
+        faults.failReadsAt = 1 << 16;
+        const WriteResult copy = CopyFileGuarded((temp.path / "big.dat").string(), (temp.path / "copy.dat").string(), {});
+        EXPECT_EQ(copy.outcome, WriteResult::Outcome::Failed);
+        EXPECT_EQ(copy.reason, "It could not be read whole.");
+        EXPECT_FALSE(fs::exists(temp.path / "copy.dat"));
+        EXPECT_FALSE(CopyWholeDataFile((temp.path / "big.dat").string(), (temp.path / "copy.dat").string(), {}).Ok());
+        EXPECT_FALSE(fs::exists(temp.path / "copy.dat"));
+    }
+    // Only a data file that reads whole is copied as a backup.
+    EXPECT_TRUE(CopyWholeDataFile((temp.path / "big.dat").string(), (temp.path / "copy.dat").string(), {}).Ok());
+    EXPECT_EQ(ReadAll(temp.path / "copy.dat"), bytes);
+    WriteAll(temp.path / "cut.dat", bytes.substr(0, bytes.size() - 1));
+    EXPECT_FALSE(CopyWholeDataFile((temp.path / "cut.dat").string(), (temp.path / "copy.dat").string(), {}).Ok());
+    EXPECT_EQ(ReadAll(temp.path / "copy.dat"), bytes);
+}
+
+TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryCopy)
+{
+    TempFolder temp;
+    AsOrdinaryUser(temp.path, [&] {
+        const fs::path folder = temp.path / "shared", state = temp.path / "state";
+        fs::create_directories(folder);
+        const fs::path target = folder / "Norvelle.dat";
+        const std::string oldBytes = DataFileBytes(3000, "old "), newBytes = DataFileBytes(3500, "new ");
+        WriteAll(target, oldBytes);
+        // The folder lets no file be created; the file itself may be written.
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        WritePolicy policy;
+        policy.target = TargetRead::Whole;
+        policy.stateFolder = state.string();
+        policy.sync = false;
+
+        // A full disk: the new size cannot be reserved, and the file is untouched.
+        {
+            FileFaults faults;
+            faults.faults["reserve"] = ENOSPC;
+            const WriteResult full = Write(target, newBytes, policy);
+            EXPECT_EQ(full.outcome, WriteResult::Outcome::Failed);
+            EXPECT_EQ(full.reason, "The disk is full.");
+            EXPECT_TRUE(ReadAll(target) == oldBytes);
+            EXPECT_TRUE(fs::is_empty(state / "recovery"));
+        }
+        const WriteResult inPlace = Write(target, newBytes, policy);
+        ASSERT_TRUE(inPlace.Ok());
+        EXPECT_TRUE(inPlace.inPlace);
+        EXPECT_TRUE(ReadAll(target) == newBytes);
+        EXPECT_TRUE(fs::is_empty(state / "recovery"));
+
+        // Killed at any moment, the next load finds the old links or the new ones, never a mix.
+        std::mt19937 random(4321);
+        int restored = 0, mixed = 0;
+        for (int round = 0; round < 30; ++round) {
+            WriteAll(target, oldBytes);
+            pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                // A slow disk under the file, so that most kills land in the middle of a write.
+                FileFaults slow;
+                slow.writePath = target.string();
+                slow.writeDelayUs = 1000;
+                for (;;) Write(target, newBytes, policy);
+            }
+            usleep(useconds_t(500 + random() % 4000));
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            const std::string before = ReadAll(target);
+            mixed += before != oldBytes && before != newBytes;
+            const std::string message = RecoverInterruptedWrite(target.string(), state.string());
+            restored += !message.empty();
+            const std::string now = ReadAll(target);
+            ASSERT_TRUE(now == oldBytes || now == newBytes) << "round " << round << ": " << now.size() << " bytes";
+        }
+        // Most kills land in the middle of a write, and each of those is put right.
+        EXPECT_GE(mixed, 5);
+        EXPECT_GE(restored, mixed);
+        // A save cut off with the file half written (a bad disk): its recovery copy stays,
+        // and the next load restores from it and keeps the damaged file.
+        WriteAll(target, oldBytes);
+        {
+            FileFaults faults;
+            faults.failWritesBeyond = 1 << 16;
+            faults.writePath = target.string();
+            faults.writeError = EIO;
+            const WriteResult cut = Write(target, newBytes, policy);
+            EXPECT_EQ(cut.outcome, WriteResult::Outcome::Failed);
+            EXPECT_NE(cut.reason.find("The links are kept in"), std::string::npos) << cut.reason;
+        }
+        EXPECT_TRUE(ReadAll(target) != newBytes && ReadAll(target) != oldBytes);
+        const std::string message = RecoverInterruptedWrite(target.string(), state.string());
+        EXPECT_NE(message.find("was cut off before it ended.  The links it was saving have been restored.  The file "
+                               "as it was is kept in"),
+                  std::string::npos)
+            << message;
+        EXPECT_TRUE(ReadAll(target) == newBytes);
+        EXPECT_EQ(RecoverInterruptedWrite(target.string(), state.string()), "");
+        fs::permissions(folder, fs::perms::owner_all);
+    });
+}
