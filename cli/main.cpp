@@ -42,13 +42,16 @@ Commands:
       3 when the file has a higher version (message on standard error, {} on
       standard output); 2 for bad usage or a file that cannot be opened.
 
-  build JSON_FILE DATA_FILE
+  build JSON_FILE DATA_FILE [--replace]
       Writes DATA_FILE (version 2) from JSON in the form that dump prints. A
       "...Bytes" or "valueBits" field takes precedence over its plain twin, so
       dump followed by build reproduces a version 2 data file byte for byte.
-      The data file is replaced only once it has been written whole.
-      Exit status: 0 on success; 1 when writing fails; 2 for bad usage or bad
-      JSON (the message names what is wrong; nothing is written then).
+      The data file is replaced only once it has been written whole. An
+      existing DATA_FILE that holds links, or is no data file, is replaced
+      only after a Yes on the terminal, or with --replace.
+      Exit status: 0 on success; 1 when writing fails or is refused; 2 for bad
+      usage or bad JSON (the message names what is wrong; nothing is written
+      then).
 
   search FILE PATTERN [--typos S] [--fields LIST] [--last]
       Finds the links whose fields contain PATTERN, as the Search box does:
@@ -74,9 +77,10 @@ Commands:
       way (nothing is printed then); 3 when the file has a higher version; 2
       for bad usage or a file that cannot be opened.
 
-  sort FILE --keys KEYS [--output OUT]
+  sort FILE --keys KEYS [--output OUT] [--replace]
       Puts the links of FILE in order and writes the file back (or to OUT),
-      replacing it only once the new file is complete. KEYS is a comma-
+      replacing it only once the new file is complete. An OUT that holds links
+      is replaced only after a Yes on the terminal, or with --replace. KEYS is a comma-
       separated list of up to five distinct columns, each optionally followed
       by :asc (the default) or :desc; the columns are title, category,
       description, added and modified. The first key decides first; texts
@@ -94,7 +98,9 @@ Commands:
       exist, as Import Favorites does: each folder of the file becomes a
       category ("Work|Clients" for Clients inside Work), the description a
       browser keeps for a link becomes its description. Prints "Imported N
-      links.". The data file is written once, and only when it was read whole.
+      links." once they are saved; when they cannot be, says why and that
+      they were not saved. The data file is written once, and only when it
+      was read whole.
       A file that does not begin like a standard bookmark file is refused
       unless --yes is given.
       Exit status: 0 on success; 1 when the file is not a standard bookmark
@@ -102,11 +108,12 @@ Commands:
       it could not be written; 3 when DATA_FILE has a higher version; 2 for
       bad usage or a file that cannot be opened.
 
-  export DATA_FILE BOOKMARKS
+  export DATA_FILE BOOKMARKS [--replace]
       Writes every link of DATA_FILE into BOOKMARKS as a standard bookmark
       file that browsers import: a folder per level of each category, each
       link with its title, its dates and its description. Prints "Exported N
-      links.".
+      links." (on standard error when BOOKMARKS is /dev/stdout). BOOKMARKS is
+      never DATA_FILE itself, and a data file with links only with --replace.
       Exit status: 0 on success; 1 when DATA_FILE could not be read whole or
       BOOKMARKS could not be written; 3 for a higher version; 2 for bad usage
       or a file that cannot be opened.
@@ -171,7 +178,7 @@ Commands:
       when FILE could not be read whole; 3 for a higher version; 2 for bad
       usage or a file that cannot be opened.
 
-  merge A.dat B.dat OUT.dat
+  merge A.dat B.dat OUT.dat [--replace]
       Writes OUT.dat with the links of both data files, as when a sync tool
       left a conflicted copy of your data file: every link of A.dat in its
       order, then those of B.dat that A.dat does not have. A link is the same
@@ -179,10 +186,25 @@ Commands:
       are; a link kept twice in one file on purpose stays twice. The
       categories of both files are kept. OUT.dat is replaced only once it is
       written whole; A.dat and B.dat are not changed. Prints how many links
-      were only in A.dat, only in B.dat and in both.
+      were only in A.dat, only in B.dat and in both. OUT.dat is never A.dat
+      or B.dat, and an OUT.dat that holds links is replaced only after a Yes
+      on the terminal, or with --replace.
       Exit status: 0 on success; 1 when a file could not be read whole
       (nothing is written then) or OUT.dat could not be written; 3 for a
       higher version; 2 for bad usage or a file that cannot be opened.
+
+Files written:
+  A file that a command writes is replaced only once the new one is complete
+  and on the disk. A command never writes over a file it reads from, nor over
+  a folder; a device, a pipe or a terminal (/dev/stdout) is written into as a
+  stream. Where the folder lets no new file be made but the file itself may
+  be written, the file is written in place after a copy of the new content
+  has been kept in ~/.local/state/norvelle/recovery; a write cut off there is
+  put right the next time the file is read, and the message says so.
+
+Output:
+  When standard output cannot be written (a full disk, a closed pipe), a
+  command says so on standard error and exits 1 rather than 0.
 
 Options:
   -h, --help    Show this help.

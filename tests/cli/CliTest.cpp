@@ -10,6 +10,8 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
+#include "tests/support/FileFaults.h"
+#include "tests/support/Unprivileged.h"
 
 namespace fs = std::filesystem;
 
@@ -358,4 +360,84 @@ TEST_F(Cli, MergeWritesTheUnionAndNeverMergesAFileNotReadWhole)
     EXPECT_EQ(MergeCommand(a, PathOf("cut.dat"), merged, out, err), kExitFailed);
     EXPECT_EQ(MergeCommand(a, PathOf("none.dat"), merged, out, err), kExitUsage);
     EXPECT_EQ(ReadBytes(merged), before);
+}
+
+TEST_F(Cli, OutputsNeverReplaceTheirInputsDevicesOrLinksTheyDidNotRead)
+{
+    LinkStore store;
+    store.InsertLink(0, "kept", "https://k.example/", "", "", {0, 1}, {0, 1});
+    const std::string a = PathOf("a.dat"), b = PathOf("b.dat");
+    WriteBytes(a, StoreBytes(store));
+    WriteBytes(b, StoreBytes(store));
+    const std::string original = ReadBytes(a);
+
+    // The data file read is never the file written, whatever the command.
+    err.str("");
+    EXPECT_EQ(ExportBookmarksCommand(a, a, out, err), kExitFailed);
+    EXPECT_NE(err.str().find("It is the file being read."), std::string::npos) << err.str();
+    EXPECT_EQ(MergeCommand(a, b, a, out, err), kExitFailed);
+    std::vector<SortKey> keys{{0, true}};
+    EXPECT_EQ(SortCommand(a, keys, a, err), kExitOk);  // the same file: sorted in place
+    EXPECT_EQ(ReadBytes(a), original);
+
+    // A device is written into, never replaced; a full one is a failure.
+    EXPECT_EQ(ExportBookmarksCommand(a, "/dev/null", out, err), kExitOk);
+    err.str("");
+    EXPECT_EQ(ExportBookmarksCommand(a, "/dev/full", out, err), kExitFailed);
+    EXPECT_NE(err.str().find("The disk is full."), std::string::npos) << err.str();
+    EXPECT_EQ(SortCommand(a, keys, "/dev/full", err), kExitFailed);
+    EXPECT_EQ(MergeCommand(a, b, "/dev/full", out, err), kExitFailed);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+
+    // A file with links that the command did not read is replaced only with --replace.
+    WriteBytes(PathOf("j.json"), R"({"version": 2, "categories": [], "clearSelection": "LAST", "records": []})");
+    err.str("");
+    EXPECT_EQ(BuildCommand(PathOf("j.json"), b, err), kExitFailed);
+    EXPECT_NE(err.str().find("already holds 1 link that this window did not load.  Replace it?  Give --replace"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(ReadBytes(b), original);
+    EXPECT_EQ(ExportBookmarksCommand(a, b, out, err), kExitFailed);
+    EXPECT_EQ(MergeCommand(a, PathOf("a.dat"), b, out, err), kExitFailed);
+    EXPECT_EQ(ReadBytes(b), original);
+    EXPECT_EQ(BuildCommand(PathOf("j.json"), b, err, true), kExitOk);
+    EXPECT_NE(ReadBytes(b), original);
+    // ... and a file that is no data file only with --replace too, where a data file goes.
+    WriteBytes(PathOf("notes.html"), "<html>notes</html>");
+    EXPECT_EQ(MergeCommand(a, b, PathOf("notes.html"), out, err), kExitFailed);
+    EXPECT_EQ(ReadBytes(PathOf("notes.html")), "<html>notes</html>");
+}
+
+TEST_F(Cli, AnImportThatCannotBeSavedSaysSoAndLeavesTheFileWhole)
+{
+    const std::string bookmarks = PathOf("bookmarks.html");
+    WriteBytes(bookmarks, "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"https://n.example/\">N</A></DL>");
+    LinkStore store;
+    for (int i = 0; i < 200; ++i) store.InsertLink(i, "old " + std::to_string(i), "https://o.example/", "", "", {0, 1}, {0, 1});
+    const std::string data = PathOf("shared/links.dat");
+    const std::string original = StoreBytes(store);
+    // As a user who may write the data file but create nothing in its folder, on a full disk.
+    AsOrdinaryUser(dir, [&] {
+        fs::create_directories(dir / "shared");
+        WriteBytes(data, original);
+        setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+        fs::permissions(dir / "shared", fs::perms::owner_read | fs::perms::owner_exec);
+        std::ostringstream o, e;
+        {
+            FileFaults faults;
+            faults.faults["reserve"] = ENOSPC;
+            EXPECT_EQ(ImportBookmarksCommand(bookmarks, data, false, o, e), kExitFailed);
+        }
+        EXPECT_EQ(o.str(), "");
+        EXPECT_EQ(e.str(), "Could not save annotated links into \"" + data +
+                               "\".  The disk is full.  The 1 imported link was not saved.\n");
+        EXPECT_TRUE(ReadBytes(data) == original);
+        // With room on the disk the same import is written in place.
+        EXPECT_EQ(ImportBookmarksCommand(bookmarks, data, false, o, e), kExitOk);
+        EXPECT_EQ(o.str(), "Imported 1 link.\n");
+        fs::permissions(dir / "shared", fs::perms::owner_all);
+    });
+    out.str("");
+    ASSERT_EQ(StatsCommand(data, out, err), kExitOk);
+    EXPECT_EQ(out.str(), "TOTAL\t201\nNO CATEGORY\t201\n");
 }
