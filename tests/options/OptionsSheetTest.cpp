@@ -222,6 +222,23 @@ TEST(OptionsSheet, NewFileAndAnotherDataFileLoseNoLinks)
     });
     EXPECT_EQ(again.Store().Count(), 3);
     EXPECT_EQ(again.Persistence().DataPath(), h.DataPath());
+
+    // A copy saved elsewhere, then Cancel and Close: the new link is still saved where it
+    // belongs, because a copy elsewhere does not make the links saved.
+    h.Type(again.TitleField(), "typed");
+    h.ClickButton(1026);
+    ASSERT_TRUE(again.Store().IsChanged());
+    const std::string copy = h.paths.docs + "/copy.dat";
+    InOptions(h, [&](COptionsSheet& sheet) {
+        auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
+        page.DataFileBox()->setEditText(QString::fromStdString(copy));
+        page.Save();
+        sheet.reject();
+    });
+    EXPECT_EQ(TitlesIn(copy), (std::vector<std::string>{"x", "y", "z", "typed"}));
+    EXPECT_TRUE(again.Store().IsChanged());
+    h.Close();
+    EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"x", "y", "z", "typed"}));
 }
 
 TEST(OptionsSheet, CategoriesRenameAndClearList)

@@ -453,6 +453,28 @@ TEST(Persistence, PermissionsAreRespectedAndAnUnwritableFolderIsWrittenInPlace)
         StringSink expected;
         WriteDataFile(f.store, expected);
         EXPECT_EQ(ReadAll(f.persistence.DataPath()), expected.bytes);
+
+        // Cut off half way (a bad disk): the save fails and says where the links are, and the
+        // next load restores them from that copy and says so.
+        for (int i = 0; i < 3000; ++i) f.Add("kept through a failure " + std::to_string(i));
+        {
+            FileFaults faults;
+            faults.writePath = f.persistence.DataPath();
+            faults.failWritesBeyond = 1 << 16;
+            faults.writeError = EIO;
+            f.prompter.Clear();
+            EXPECT_FALSE(f.persistence.SaveDataFile());
+            ASSERT_EQ(f.prompter.Texts().size(), 1u);
+            EXPECT_NE(f.prompter.Texts()[0].find("The links are kept in \"" + f.paths.state + "/recovery/"),
+                      std::string::npos)
+                << f.prompter.Texts()[0];
+        }
+        f.prompter.Clear();
+        EXPECT_TRUE(f.persistence.LoadDataFile(nullptr, false));
+        EXPECT_EQ(f.store.Count(), 3001);
+        ASSERT_FALSE(f.prompter.Texts().empty());
+        EXPECT_NE(f.prompter.Texts()[0].find("was cut off before it ended.  The links it was saving have been restored."),
+                  std::string::npos);
         fs::permissions(temp.path / "docs", fs::perms::owner_all);
     });
 }
