@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -129,32 +130,41 @@ void LoopbackHttpServer::Serve(int fd)
     const int now = ++m_concurrent;
     for (int seen = m_maxConcurrent; now > seen && !m_maxConcurrent.compare_exchange_weak(seen, now);) {
     }
-    Answer(fd, path, head);
-    --m_concurrent;
+    // A request stops counting before its answer goes out: once the client has the answer
+    // it may ask again, and that request must not find this one still counted.
+    bool counted = true;
+    const auto reply = [&](const std::string& response) {
+        if (counted) --m_concurrent;
+        counted = false;
+        SendAll(fd, response);
+    };
+    Answer(fd, path, head, reply);
+    if (counted) --m_concurrent;
 }
 
-void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::string& head)
+void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::string& head,
+                                const std::function<void(const std::string&)>& reply)
 {
-    if (path == "/ok") SendAll(fd, Response(200, "OK"));
+    if (path == "/ok") reply(Response(200, "OK"));
     else if (path == "/partial")
-        SendAll(fd, head.find("Range: bytes=0-1023") != std::string::npos
+        reply(head.find("Range: bytes=0-1023") != std::string::npos
                         ? Response(206, "Partial Content", "Content-Range: bytes 0-4/5\r\n")
                         : Response(200, "OK"));
-    else if (path == "/empty") SendAll(fd, Response(416, "Range Not Satisfiable", {}, ""));
-    else if (path == "/gone") SendAll(fd, Response(410, "Gone"));
-    else if (path == "/forbidden") SendAll(fd, Response(403, "Forbidden"));
-    else if (path == "/auth") SendAll(fd, Response(401, "Unauthorized", "WWW-Authenticate: Basic realm=\"test\"\r\n"));
-    else if (path == "/busy") SendAll(fd, Response(429, "Too Many Requests"));
-    else if (path == "/error") SendAll(fd, Response(500, "Internal Server Error"));
-    else if (path == "/teapot") SendAll(fd, Response(418, "I'm a teapot"));
-    else if (path == "/moved") SendAll(fd, Redirect(301, Url("/ok")));
-    else if (path == "/moved308") SendAll(fd, Redirect(308, Url("/moved")));
-    else if (path == "/temporary") SendAll(fd, Redirect(302, Url("/ok")));
-    else if (path == "/movedtemp") SendAll(fd, Redirect(301, Url("/temporary")));
-    else if (path == "/relative") SendAll(fd, Redirect(301, "ok"));
-    else if (path == "/loop") SendAll(fd, Redirect(301, Url("/loop")));
-    else if (path == "/nolocation") SendAll(fd, Response(301, "Moved Permanently", {}, ""));
-    else if (path == "/tojs") SendAll(fd, Redirect(302, "javascript:alert(1)"));
+    else if (path == "/empty") reply(Response(416, "Range Not Satisfiable", {}, ""));
+    else if (path == "/gone") reply(Response(410, "Gone"));
+    else if (path == "/forbidden") reply(Response(403, "Forbidden"));
+    else if (path == "/auth") reply(Response(401, "Unauthorized", "WWW-Authenticate: Basic realm=\"test\"\r\n"));
+    else if (path == "/busy") reply(Response(429, "Too Many Requests"));
+    else if (path == "/error") reply(Response(500, "Internal Server Error"));
+    else if (path == "/teapot") reply(Response(418, "I'm a teapot"));
+    else if (path == "/moved") reply(Redirect(301, Url("/ok")));
+    else if (path == "/moved308") reply(Redirect(308, Url("/moved")));
+    else if (path == "/temporary") reply(Redirect(302, Url("/ok")));
+    else if (path == "/movedtemp") reply(Redirect(301, Url("/temporary")));
+    else if (path == "/relative") reply(Redirect(301, "ok"));
+    else if (path == "/loop") reply(Redirect(301, Url("/loop")));
+    else if (path == "/nolocation") reply(Response(301, "Moved Permanently", {}, ""));
+    else if (path == "/tojs") reply(Redirect(302, "javascript:alert(1)"));
     else if (path == "/silent") {
         while (!PeerGone(fd, m_stopping)) {
         }
@@ -162,11 +172,11 @@ void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::stri
         std::string start = "HTTP/1.1 200 OK\r\nConnection: close\r\n";
         if (path == "/huge") start += "Content-Length: 1073741824\r\n";
         const std::string chunk(16384, 'x');
-        if (!SendAll(fd, start + "\r\n")) return;
-        while (!m_stopping && SendAll(fd, chunk)) {
+        if (!::SendAll(fd, start + "\r\n")) return;
+        while (!m_stopping && ::SendAll(fd, chunk)) {
         }
     } else if (path.compare(0, 6, "/delay") == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        SendAll(fd, Response(200, "OK"));
-    } else SendAll(fd, Response(404, "Not Found"));
+        reply(Response(200, "OK"));
+    } else reply(Response(404, "Not Found"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -34,7 +35,9 @@ public:
 private:
     void AcceptLoop();
     void Serve(int fd);
-    void Answer(int fd, const std::string& path, const std::string& head);
+    // reply hands over the complete answer (a stream of its own is written to fd directly).
+    void Answer(int fd, const std::string& path, const std::string& head,
+                const std::function<void(const std::string&)>& reply);
 
     int m_listen = -1;
     int m_port = 0;
