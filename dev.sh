@@ -78,6 +78,17 @@ fuzz)
             status=1
         fi
     done
+    # The data-safety scenario: random sequences of a person's actions and disk events in
+    # the window, about two a second, from a new seed each run outside CI.
+    build
+    safety_seed=$([ -n "${CI:-}" ] && echo 1 || date +%s)
+    if NORVELLE_SAFETY_SEED=$safety_seed NORVELLE_SAFETY_SEQUENCES=$((seconds * 2)) QT_QPA_PLATFORM=offscreen \
+        "$BUILD/tests/norvelle_window_tests" --gtest_filter='DataSafety.*' > build-fuzz/safety.log 2>&1; then
+        echo "data safety: $(grep -o '[0-9]* sequences, [0-9]* steps checked' build-fuzz/safety.log) (seed $safety_seed)"
+    else
+        echo "data safety: FAILED with seed $safety_seed (log: build-fuzz/safety.log)"
+        status=1
+    fi
     exit $status
     ;;
 sanitize)

@@ -229,6 +229,7 @@ private:
     std::string DefaultFolder() override { return m_persistence.DefaultDataFolder(); }
     void SetDataFileInEffect(const std::string& path) override { m_persistence.SetDataPath(path); }
     void ReplaceDataFile(const std::string& path) override;
+    void StartNewCollection() override;
     void SetKnownDataFiles(const std::vector<std::string>& files) override { m_settings.dataFiles = files; }
     std::vector<std::string> Categories() override;
     void SetCategories(const std::vector<std::string>& names) override;
@@ -282,6 +283,7 @@ private:
     bool m_preview = false;
     bool m_categoriesPending = false;  // the Category box follows the list after a bulk change
     bool m_shutDown = false;
+    bool m_optionsOpen = false;
     std::atomic<bool> m_searchBusy{false};
 
     // The bytes and text shown by ShowLink, so that an unedited field keeps its bytes.

@@ -11,7 +11,13 @@
 
 void CLinksDlg::OpenOptions(OptionsPage page)
 {
-    if (m_searchBusy) return;
+    // One sheet at a time: a failed timed save while the sheet is open finds the person there.
+    if (m_searchBusy || m_optionsOpen) return;
+    m_optionsOpen = true;
+    struct Closed {
+        bool& open;
+        ~Closed() { open = false; }
+    } closed{m_optionsOpen};
     OptionsValues values{m_settings, m_store.ClearSelection()};
     // The box shows the file in use, also when it is the default one.
     if (values.settings.dataFile.empty()) values.settings.dataFile = m_persistence.DataPath();
@@ -42,6 +48,13 @@ bool CLinksDlg::SaveDataFileAs(const std::string& path) { return m_persistence.S
 bool CLinksDlg::LoadDataFileFrom(const std::string& path, bool append)
 {
     return m_persistence.LoadDataFile(&path, append);
+}
+
+void CLinksDlg::StartNewCollection()
+{
+    ResetStore();
+    // The file the window had is not this collection's: its links are asked about first.
+    m_persistence.ForgetKnownFile();
 }
 
 void CLinksDlg::ReplaceDataFile(const std::string& path)

@@ -22,7 +22,8 @@ public:
     virtual bool LoadDataFileFrom(const std::string& path, bool append) = 0;
     virtual bool HasUnsavedChanges() = 0;
     virtual int PressCount() = 0;
-    virtual void ResetStore() = 0;
+    // An empty collection in the window, the data file's links no longer in it.
+    virtual void StartNewCollection() = 0;
     virtual std::string DefaultFolder() = 0;
     // The file that saves go to from now on: the one just loaded, or a new one.
     virtual void SetDataFileInEffect(const std::string& path) = 0;

@@ -243,7 +243,7 @@ void CSavingPage::NewFile()
 void CSavingPage::StartPendingNewFile()
 {
     m_newFile = false;
-    m_owner.ResetStore();
+    m_owner.StartNewCollection();
     // New links never go into the file they did not come from.
     const std::string fresh = m_owner.DefaultFolder() + "NewFile.dat";
     m_inEffect = fresh;
@@ -316,7 +316,8 @@ bool CSavingPage::Confirm()
 {
     m_replace = false;
     const std::string name = ValidatedName();
-    if (name.empty() || Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) == 0) return true;
+    // A new collection named like the file in use would replace its links too.
+    if (name.empty() || (!m_newFile && Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) == 0)) return true;
     Prompter& prompter = m_owner.OptionsPrompter();
     const int64_t links = LinksInDataFile(name);
     if (links != 0) {
@@ -344,8 +345,8 @@ void CSavingPage::Apply()
 {
     const std::string name = ValidatedName();
     if (m_newFile) StartPendingNewFile();
+    if (!name.empty() && m_replace) m_owner.ReplaceDataFile(name);
     if (!name.empty() && Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) != 0) {
-        if (m_replace) m_owner.ReplaceDataFile(name);
         m_inEffect = name;
         m_owner.SetDataFileInEffect(name);
     }

@@ -230,6 +230,7 @@ bool AtomicFileWriter::Open(const std::string& target)
     // A name that is taken (a killed save's leftover) is no reason to give up.
     for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
         m_temp = TempNameBeside(m_target);
+        if (SeamFault("create", m_target) != 0) break;
         m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
         if (m_fd < 0 && errno != EEXIST) break;
     }

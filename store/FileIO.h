@@ -70,7 +70,8 @@ private:
 class FileSeam {
 public:
     virtual ~FileSeam() = default;
-    // Before each call of kind what ("sync", "rename", "reserve", "syncfolder") on path:
+    // Before each call of kind what ("create" of a temporary file beside path, "sync",
+    // "rename", "reserve", "syncfolder") on path:
     // an error number to fail it with, or 0 to let it run.
     virtual int Fault(const char* what, const std::string& path)
     {

@@ -104,6 +104,13 @@ void CDataFilePersistence::ConfirmReplacing(const std::string& path)
     m_confirmedPath = path;
 }
 
+void CDataFilePersistence::ForgetKnownFile()
+{
+    auto lock = m_store.Lock();
+    m_knownPath.clear();
+    m_confirmedPath.clear();
+}
+
 bool CDataFilePersistence::HoldsLinksOf(const std::string& path) const
 {
     auto lock = m_store.Lock();

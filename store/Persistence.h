@@ -73,6 +73,9 @@ public:
     // The person answered that this window's links are to replace what the file at path
     // holds (Options: "Replace It"); the next save of it asks no more.
     void ConfirmReplacing(const std::string& path);
+    // The window no longer holds the links of any file (New File): a save over a file with
+    // links asks first, even over the one that was in use.
+    void ForgetKnownFile();
     // Whether this window's links came from the file at path or were saved into it.
     bool HoldsLinksOf(const std::string& path) const;
 

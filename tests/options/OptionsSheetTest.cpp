@@ -181,6 +181,20 @@ TEST(OptionsSheet, NewFileAndAnotherDataFileLoseNoLinks)
     });
     EXPECT_EQ(dlg.Store().Count(), 1);
     EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
+    // New File named like the file in use: its links would go, so the person is asked.
+    h.prompter.ScriptChoices({2});
+    InOptions(h, [&](COptionsSheet& sheet) {
+        auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
+        page.NewFile();
+        page.DataFileBox()->setEditText(QString::fromStdString(h.DataPath()));
+        h.prompter.Clear();
+        sheet.accept();
+        EXPECT_TRUE(sheet.isVisible());
+        ASSERT_EQ(h.prompter.Texts().size(), 1u);
+        EXPECT_NE(h.prompter.Texts()[0].find("already holds 1 link."), std::string::npos);
+        sheet.reject();
+    });
+    EXPECT_EQ(dlg.Store().Count(), 1);
 
     // Another data file that holds links: the person is told which and how many, and
     // Cancel keeps the sheet open and the window on its file.

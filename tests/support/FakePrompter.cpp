@@ -2,9 +2,13 @@
 
 Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     m_messages.push_back({text, icon, buttons, defaultYes});
     if (buttons == Buttons::Ok) return Answer::Ok;
+    if (answerQuestion) {
+        lock.unlock();
+        return answerQuestion(text);
+    }
     if (m_answers.empty()) return Answer::Yes;
     Answer a = m_answers.front();
     m_answers.pop_front();
@@ -13,10 +17,14 @@ Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons 
 
 int FakePrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     std::string shown = text;
     for (const std::string& b : buttons) shown += " [" + b + "]";
     m_messages.push_back({shown, Icon::Question, Buttons::YesNo});
+    if (answerChoice) {
+        lock.unlock();
+        return answerChoice(text, buttons);
+    }
     if (m_choices.empty()) return defaultButton;
     const int choice = m_choices.front();
     m_choices.pop_front();

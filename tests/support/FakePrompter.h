@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ public:
     void ScriptChoices(std::initializer_list<int> choices) { m_choices.insert(m_choices.end(), choices); }
 
     void Script(std::initializer_list<Answer> answers) { m_answers.insert(m_answers.end(), answers); }
+    // Answers every question by its text instead of the script (Show: Yes or No; Choose:
+    // the index of the button), as a person who reads each question would.
+    std::function<Answer(const std::string&)> answerQuestion;
+    std::function<int(const std::string&, const std::vector<std::string>&)> answerChoice;
     std::vector<Message> Messages() const;
     std::vector<std::string> Texts() const;
     void Clear();

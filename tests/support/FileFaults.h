@@ -23,13 +23,15 @@ public:
         std::lock_guard lock(m_mutex);
         events.push_back(std::string(what) + " " + path);
         auto it = faults.find(what);
+        if (!faultFolder.empty() && path.compare(0, faultFolder.size(), faultFolder) != 0) return 0;
         return it == faults.end() ? 0 : it->second;
     }
     int WriteFault(const std::string& path, uint64_t offset, size_t size) override
     {
         if (writeDelayUs > 0 && (writePath.empty() || path == writePath)) usleep(useconds_t(writeDelayUs));
         std::lock_guard lock(m_mutex);
-        if (failWritesBeyond >= 0 && offset + size > uint64_t(failWritesBeyond) && (writePath.empty() || path == writePath))
+        if (failWritesBeyond >= 0 && offset + size > uint64_t(failWritesBeyond) && (writePath.empty() || path == writePath) &&
+            (faultFolder.empty() || path.compare(0, faultFolder.size(), faultFolder) == 0))
             return writeError;
         return 0;
     }
@@ -45,6 +47,7 @@ public:
     }
 
     std::map<std::string, int> faults;  // kind of call -> error number
+    std::string faultFolder;            // only calls on paths in this folder fail (all when empty)
     int64_t failWritesBeyond = -1;      // a write reaching past this offset fails
     int writeError = 28;                // ENOSPC
     std::string writePath;              // only writes into this file (all when empty)

@@ -1,0 +1,449 @@
+// A person and the disk at random, in the real window: after every step, every link the
+// person made or kept is in the data file, in a file the program named to them, or in the
+// window with the window knowing that it is unsaved. Seeded, so that a failure can be
+// replayed: NORVELLE_SAFETY_SEED, NORVELLE_SAFETY_SEQUENCES and NORVELLE_SAFETY_STEPS
+// choose the run (./dev.sh fuzz runs a long one).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <set>
+
+#include "app/LinkListCtrl.h"
+#include "common/SortedComboBox.h"
+#include "import/ImportDlg.h"
+#include "options/SavingPage.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "tests/support/DialogAnswer.h"
+#include "tests/support/FileFaults.h"
+#include "tests/support/SpinUntil.h"
+#include "tests/support/WindowHarness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Ids = std::set<int>;
+
+std::string LinkOf(int id) { return "https://n.example/" + std::to_string(id); }
+
+int IdOf(const std::string& link)
+{
+    const std::string prefix = "https://n.example/";
+    return link.compare(0, prefix.size(), prefix) == 0 ? std::atoi(link.c_str() + prefix.size()) : -1;
+}
+
+Ids IdsOf(const LinkStore& store)
+{
+    Ids ids;
+    for (int i = 0; i < store.Count(); ++i)
+        if (const int id = IdOf(store.At(i).link); id >= 0) ids.insert(id);
+    return ids;
+}
+
+// The links in a file as another program reads them: what is there, however much of it.
+Ids IdsIn(const std::string& path)
+{
+    LinkStore store;
+    FileSource source;
+    FakePrompter quiet;
+    if (!FileExists(path) || !source.Open(path)) return {};
+    ReadDataFile(store, source, quiet);
+    return IdsOf(store);
+}
+
+void WriteIds(const std::string& path, const Ids& ids, bool inPlace)
+{
+    LinkStore store;
+    for (int id : ids) store.InsertLink(store.Count(), "T" + std::to_string(id), LinkOf(id), "", "", {0, 1}, {0, 1});
+    StringSink bytes;
+    WriteDataFile(store, bytes);
+    if (inPlace) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.bytes;
+    } else {
+        std::ofstream(path + ".other", std::ios::binary) << bytes.bytes;
+        fs::rename(path + ".other", path);
+    }
+}
+
+int EnvOr(const char* name, int fallback)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? std::atoi(value) : fallback;
+}
+
+class Scenario {
+public:
+    Scenario(WindowHarness& h, unsigned seed) : h(h), m_random(seed)
+    {
+        h.prompter.answerQuestion = [this](const std::string& text) { return AnswerQuestion(text); };
+        h.prompter.answerChoice = [this](const std::string& text, const std::vector<std::string>& buttons) {
+            return AnswerChoice(text, buttons);
+        };
+        m_faults.faultFolder = h.temp.path.string();
+    }
+
+    void Run(int steps)
+    {
+        const Ids start = {Next(), Next(), Next()};
+        WriteIds(h.DataPath(), start, false);
+        m_model = start;
+        h.Open();
+        Check("start");
+        for (int step = 0; step < steps && !::testing::Test::HasFatalFailure(); ++step) {
+            const std::string name = Act();
+            if (std::getenv("NORVELLE_SAFETY_TRACE")) std::fprintf(stderr, "%s\n", name.c_str());
+            m_log += name + "\n";
+            Check(name);
+        }
+        // The disk comes back, and the program is closed and started again.
+        m_faults.failWritesBeyond = -1;
+        m_faults.faults.clear();
+        Restart();
+        Check("final restart");
+        h.prompter.answerQuestion = nullptr;
+        h.prompter.answerChoice = nullptr;
+    }
+
+    int stepsRun = 0;
+
+private:
+    CLinksDlg& Dlg() { return h.Dlg(); }
+    int Next() { return m_next++; }
+    int Pick(int n) { return int(m_random() % unsigned(n)); }
+    std::string Docs() const { return h.paths.docs + "/"; }
+
+    Prompter::Answer AnswerQuestion(const std::string& text)
+    {
+        using A = Prompter::Answer;
+        if (text.rfind("Delete ", 0) == 0) return A::Yes;
+        if (text == "Your changes will be lost.  Proceed?") return m_mayLoseChanges ? A::Yes : A::No;
+        if (text == "Do you want to save your changes?") return A::Yes;
+        if (text == "Do you want to exit Norvelle?") return A::Yes;
+        // Never the word to replace a file of links not loaded, or one of another kind.
+        return A::No;
+    }
+
+    int AnswerChoice(const std::string& text, const std::vector<std::string>& buttons)
+    {
+        if (text.find("The data file was changed by another program.") != std::string::npos) {
+            const int choice = Pick(3);
+            m_log += "  disk change: " + buttons[size_t(choice)] + "\n";
+            // Load It: the person takes the other version and gives up their changes.
+            if (choice == 0) m_model = IdsIn(Dlg().Persistence().DataPath());
+            return choice;
+        }
+        if (text.find("A sync tool left a copy") != std::string::npos) {
+            const int choice = Pick(2);
+            m_log += "  conflict copy: " + buttons[size_t(choice)] + "\n";
+            if (choice == 0) {
+                std::smatch quoted;
+                if (std::regex_search(text, quoted, std::regex("\"([^\"]+)\"")))
+                    for (int id : IdsIn(quoted[1])) m_model.insert(id);
+            }
+            return choice;
+        }
+        if (text.find("already holds") != std::string::npos) {
+            m_log += "  other data file: " + buttons[size_t(m_switchChoice)] + "\n";
+            // Replace It: the person gives up the links in that file.
+            std::smatch quoted;
+            if (m_switchChoice == 1 && std::regex_search(text, quoted, std::regex("\"([^\"]+)\"")))
+                for (int id : IdsIn(quoted[1])) m_model.erase(id);
+            return m_switchChoice;
+        }
+        return int(buttons.size()) - 1;
+    }
+
+    // Every file that a message named; the links in them count as kept.
+    void CollectNamedFiles()
+    {
+        const std::vector<std::string> texts = h.prompter.Texts();
+        static const std::regex quoted("\"([^\"]+)\"");
+        for (; m_seenMessages < texts.size(); ++m_seenMessages)
+            for (std::sregex_iterator it(texts[m_seenMessages].begin(), texts[m_seenMessages].end(), quoted), end;
+                 it != end; ++it)
+                m_named.insert((*it)[1]);
+    }
+
+    void Check(const std::string& step)
+    {
+        ++stepsRun;
+        CollectNamedFiles();
+        const Ids disk = IdsIn(Dlg().Persistence().DataPath());
+        const Ids window = IdsOf(Dlg().Store());
+        const bool unsaved = Dlg().Store().IsChanged();
+        Ids named;
+        for (const std::string& path : m_named)
+            for (int id : IdsIn(path)) named.insert(id);
+        for (int id : m_model) {
+            if (disk.count(id) || named.count(id) || (unsaved && window.count(id))) continue;
+            ADD_FAILURE() << "link " << id << " is lost after \"" << step << "\": on disk " << disk.size()
+                          << " links, in the window " << window.size() << (unsaved ? " (unsaved)" : " (saved)")
+                          << ".\nSteps:\n"
+                          << m_log;
+            return;
+        }
+    }
+
+    // The window's links before and after a step of the person's that changes them.
+    void Follow(const Ids& before)
+    {
+        const Ids after = IdsOf(Dlg().Store());
+        for (int id : before)
+            if (!after.count(id)) m_model.erase(id);
+        for (int id : after)
+            if (!before.count(id)) m_model.insert(id);
+    }
+
+    // The person loaded another collection, giving up what the window had unsaved: the
+    // collection before stays theirs in its file.
+    void LoadedAnother(const std::string& before)
+    {
+        m_named.insert(before);
+        const Ids kept = IdsIn(before);
+        for (auto it = m_model.begin(); it != m_model.end();) it = kept.count(*it) ? std::next(it) : m_model.erase(it);
+        for (int id : IdsOf(Dlg().Store())) m_model.insert(id);
+    }
+
+    void InOptions(const std::function<void(COptionsSheet&, CSavingPage&)>& work)
+    {
+        // A sheet that a failed save offered is dismissed first, as the person would.
+        SpinUntil([] { return false; }, 20);
+        h.cancelOptions = false;
+        DialogAnswer<COptionsSheet> answer([&](COptionsSheet& sheet) {
+            work(sheet, *static_cast<CSavingPage*>(sheet.PageAt(COptionsSheet::Saving)));
+            if (sheet.isVisible()) sheet.reject();
+        });
+        QApplication::setActiveWindow(&Dlg());
+        Dlg().OpenOptions(CLinksDlg::SavingPage);
+        h.cancelOptions = true;
+    }
+
+    void Restart()
+    {
+        m_mayLoseChanges = false;
+        Dlg().accept();
+        // A save that failed at closing keeps the window open (the person said No).
+        if (Dlg().isVisible()) return;
+        h.Close();
+        h.Open();
+        SpinUntil([] { return false; }, 10);
+    }
+
+    std::string Act()
+    {
+        CLinksDlg& dlg = Dlg();
+        const int rows = dlg.Store().Count();
+        switch (Pick(20)) {
+        case 0:
+        case 1:
+        case 2: {
+            // Counted before the click: the save that Add may start can ask about another
+            // program's version, and Load It gives up this link too.
+            const int id = Next();
+            m_model.insert(id);
+            h.ClickButton(1007);
+            dlg.TitleField()->setText(QString::fromStdString("T" + std::to_string(id)));
+            dlg.LinkField()->setText(QString::fromStdString(LinkOf(id)));
+            h.ClickButton(1026);
+            return "Add " + std::to_string(id);
+        }
+        case 3: {
+            if (rows == 0) return "Modify (nothing)";
+            h.ClickRow(Pick(rows));
+            h.Type(dlg.DescriptionField(), "x");
+            h.ClickButton(1053);
+            return "Modify";
+        }
+        case 4: {
+            if (rows == 0) return "Delete (nothing)";
+            const Ids before = IdsOf(dlg.Store());
+            if (Pick(6) == 0) {
+                PressKey(dlg, Qt::Key_L);
+                dlg.OnDelete();
+                Follow(before);
+                return "Delete every link";
+            }
+            h.ClickRow(Pick(rows));
+            h.KeyInList(Qt::Key_Delete);
+            Follow(before);
+            return "Delete";
+        }
+        case 5:
+        case 6: {
+            const bool redo = Pick(2) == 1;
+            const Ids before = IdsOf(dlg.Store());
+            dlg.List().setFocus();
+            PressKey(dlg, redo ? Qt::Key_Y : Qt::Key_Z);
+            Follow(before);
+            return redo ? "Redo" : "Undo";
+        }
+        case 7: {
+            const int a = Next(), b = Next();
+            const std::string file = (h.temp.path / ("bookmarks" + std::to_string(a) + ".html")).string();
+            std::ofstream(file) << "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"" << LinkOf(a)
+                                << "\">A</A><DT><A HREF=\"" << LinkOf(b) << "\">B</A></DL>";
+            DialogAnswer<CImportDlg> answer([&](CImportDlg& import) {
+                import.FileNameField()->setText(QString::fromStdString(file));
+                import.Import();
+                import.reject();
+            });
+            m_model.insert(a);
+            m_model.insert(b);
+            QApplication::setActiveWindow(&dlg);
+            dlg.ImportCommand();
+            return "Import " + std::to_string(a) + ", " + std::to_string(b);
+        }
+        case 8: {
+            const std::string copy = Docs() + "copy" + std::to_string(Next()) + ".dat";
+            InOptions([&](COptionsSheet&, CSavingPage& page) {
+                page.DataFileBox()->setEditText(QString::fromStdString(copy));
+                page.Save();
+            });
+            m_named.insert(copy);
+            return "Options: Save a copy, Cancel";
+        }
+        case 9: {
+            const std::string other = Docs() + "other" + std::to_string(Next()) + ".dat";
+            WriteIds(other, {Next(), Next()}, false);
+            const std::string before = dlg.Persistence().DataPath();
+            m_mayLoseChanges = true;
+            InOptions([&](COptionsSheet& sheet, CSavingPage& page) {
+                page.DataFileBox()->setEditText(QString::fromStdString(other));
+                page.Load();
+                sheet.accept();
+            });
+            m_mayLoseChanges = false;
+            if (dlg.Persistence().DataPath() == other) LoadedAnother(before);
+            return "Options: Load another file, OK";
+        }
+        case 10: {
+            const std::string other = Docs() + "append" + std::to_string(Next()) + ".dat";
+            const Ids added = {Next(), Next()};
+            WriteIds(other, added, false);
+            const Ids before = IdsOf(dlg.Store());
+            InOptions([&](COptionsSheet&, CSavingPage& page) {
+                page.DataFileBox()->setEditText(QString::fromStdString(other));
+                page.Append();
+            });
+            Follow(before);
+            return "Options: Append, Cancel";
+        }
+        case 11: {
+            const bool ok = Pick(2) == 0;
+            m_switchChoice = Pick(3);
+            const std::string before = dlg.Persistence().DataPath();
+            bool taken = false;
+            InOptions([&](COptionsSheet& sheet, CSavingPage& page) {
+                page.NewFile();
+                if (ok) sheet.accept();
+                taken = ok && !sheet.isVisible();
+            });
+            // The collection before stays the person's, in its file; what the window shows
+            // now (nothing, or the file loaded instead) is theirs too.
+            if (taken) {
+                m_named.insert(before);
+                for (int id : IdsOf(dlg.Store())) m_model.insert(id);
+            }
+            return ok ? "Options: New File, OK" : "Options: New File, Cancel";
+        }
+        case 12: {
+            // Another collection of the person's, with links: Load It, Replace It or Cancel.
+            const std::string other = Docs() + "switch" + std::to_string(Next()) + ".dat";
+            WriteIds(other, {Next()}, false);
+            const std::string before = dlg.Persistence().DataPath();
+            m_switchChoice = Pick(3);
+            m_mayLoseChanges = true;
+            InOptions([&](COptionsSheet& sheet, CSavingPage& page) {
+                page.DataFileBox()->setEditText(QString::fromStdString(other));
+                sheet.accept();
+            });
+            m_mayLoseChanges = false;
+            if (m_switchChoice == 0 && dlg.Persistence().DataPath() == other) LoadedAnother(before);
+            return "Options: another data file";
+        }
+        case 13: {
+            dlg.TimedSaveTick();
+            SpinUntil([&] { return dlg.SaveJob().IsFinished(); });
+            SpinUntil([] { return false; }, 5);
+            return "Timed save";
+        }
+        case 14: {
+            Restart();
+            return "Close and start again";
+        }
+        case 15:
+        case 16: {
+            // A sync tool brings another machine's version, by a rename or in place.
+            const std::string path = dlg.Persistence().DataPath();
+            Ids theirs = IdsIn(path);
+            if (!theirs.empty() && Pick(2) == 0) theirs.erase(theirs.begin());
+            theirs.insert(Next());
+            WriteIds(path, theirs, Pick(2) == 0);
+            const bool unsaved = dlg.Store().IsChanged() || dlg.IsEdited();
+            dlg.CheckDiskVersion();
+            // Nothing unsaved: the window simply follows the file, which is now theirs.
+            if (!unsaved) m_model = IdsIn(path);
+            return "Another program writes the data file";
+        }
+        case 17: {
+            const fs::path data(dlg.Persistence().DataPath());
+            const std::string copy = (data.parent_path() / (data.stem().string() + ".sync-conflict-2026120" +
+                                                             std::to_string(Next()) + "-XYZ" + data.extension().string()))
+                                         .string();
+            WriteIds(copy, {Next()}, false);
+            dlg.CheckConflictCopies();
+            return "A conflict copy appears";
+        }
+        case 18: {
+            m_faults.failWritesBeyond = m_faults.failWritesBeyond < 0 ? 0 : -1;
+            return m_faults.failWritesBeyond == 0 ? "The disk is full" : "The disk has room again";
+        }
+        default: {
+            const bool readOnly = !m_faults.faults.count("create") || m_faults.faults["create"] == 0;
+            m_faults.faults["create"] = readOnly ? EACCES : 0;
+            return readOnly ? "The folder lets no new file be made" : "The folder lets files be made again";
+        }
+        }
+    }
+
+    WindowHarness& h;
+    std::mt19937 m_random;
+    FileFaults m_faults;
+    Ids m_model;
+    std::set<std::string> m_named;
+    size_t m_seenMessages = 0;
+    int m_next = 1;
+    int m_switchChoice = 2;
+    bool m_mayLoseChanges = false;
+    std::string m_log;
+};
+
+}  // namespace
+
+TEST(DataSafety, RandomSequencesOfAPersonAndTheDiskLoseNoLink)
+{
+    const unsigned seed = unsigned(EnvOr("NORVELLE_SAFETY_SEED", 1));
+    const int sequences = EnvOr("NORVELLE_SAFETY_SEQUENCES", 12);
+    const int steps = EnvOr("NORVELLE_SAFETY_STEPS", 40);
+    int checked = 0;
+    for (int sequence = 0; sequence < sequences && !HasFailure(); ++sequence) {
+        WindowHarness h;
+        h.settings.WriteInt("Saving", "Save Limit", 3);
+        Scenario scenario(h, seed * 7919u + unsigned(sequence));
+        scenario.Run(steps);
+        checked += scenario.stepsRun;
+        if (HasFailure()) std::printf("seed %u, sequence %d\n", seed, sequence);
+    }
+    RecordProperty("sequences", sequences);
+    RecordProperty("steps checked", checked);
+    std::printf("%d sequences, %d steps checked\n", sequences, checked);
+}
