@@ -402,6 +402,12 @@ TEST_F(Cli, OutputsNeverReplaceTheirInputsDevicesOrLinksTheyDidNotRead)
     EXPECT_EQ(ReadBytes(b), original);
     EXPECT_EQ(BuildCommand(PathOf("j.json"), b, err, true), kExitOk);
     EXPECT_NE(ReadBytes(b), original);
+    // A folder is never written over, and the command says so.
+    fs::create_directory(PathOf("folder.dat"));
+    err.str("");
+    EXPECT_EQ(BuildCommand(PathOf("j.json"), PathOf("folder.dat"), err, true), kExitFailed);
+    EXPECT_NE(err.str().find("It is a folder."), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(PathOf("folder.dat")));
     // ... and a file that is no data file only with --replace too, where a data file goes.
     WriteBytes(PathOf("notes.html"), "<html>notes</html>");
     EXPECT_EQ(MergeCommand(a, b, PathOf("notes.html"), out, err), kExitFailed);

@@ -158,13 +158,15 @@ TEST(GuardedWrite, TheNewFileIsSyncedBeforeItsNameAndEveryFailureLeavesTheOldOne
         FileFaults faults;
         ASSERT_TRUE(Write(target, "new", whole).Ok());
         const std::vector<std::string> events = faults.Events();
-        ASSERT_EQ(events.size(), 3u);
-        EXPECT_EQ(events[0].substr(0, 5 + target.string().size()), "sync " + target.string());  // the temporary file
-        EXPECT_EQ(events[1], "rename " + target.string());
-        EXPECT_EQ(events[2], "syncfolder " + target.string());
+        ASSERT_EQ(events.size(), 4u);
+        EXPECT_EQ(events[0], "create " + target.string());
+        EXPECT_EQ(events[1].substr(0, 5 + target.string().size()), "sync " + target.string());  // the temporary file
+        EXPECT_EQ(events[2], "rename " + target.string());
+        EXPECT_EQ(events[3], "syncfolder " + target.string());
     }
-    // A failed sync, rename or write: the old file stays and no temporary file is left.
-    for (const char* what : {"sync", "rename", "write"}) {
+    // A failed sync, rename or write, or no new file allowed in a folder where the file
+    // may not be written either: the old file stays and no temporary file is left.
+    for (const char* what : {"sync", "rename", "write", "create"}) {
         FileFaults faults;
         if (std::string(what) == "write")
             faults.failWritesBeyond = 0;
