@@ -82,6 +82,13 @@ int LoopbackHttpServer::Requests(const std::string& path) const
     return found == m_requests.end() ? 0 : found->second;
 }
 
+int LoopbackHttpServer::RequestsWithPassword(const std::string& path) const
+{
+    std::lock_guard lock(m_mutex);
+    auto found = m_withPassword.find(path);
+    return found == m_withPassword.end() ? 0 : found->second;
+}
+
 std::string LoopbackHttpServer::LastHead() const
 {
     std::lock_guard lock(m_mutex);
@@ -124,6 +131,7 @@ void LoopbackHttpServer::Serve(int fd)
     {
         std::lock_guard lock(m_mutex);
         ++m_requests[path];
+        if (head.find("\r\nAuthorization:") != std::string::npos) ++m_withPassword[path];
         m_lastHead = head;
     }
     ++m_total;
@@ -154,6 +162,13 @@ void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::stri
     else if (path == "/gone") reply(Response(410, "Gone"));
     else if (path == "/forbidden") reply(Response(403, "Forbidden"));
     else if (path == "/auth") reply(Response(401, "Unauthorized", "WWW-Authenticate: Basic realm=\"test\"\r\n"));
+    else if (path == "/private" || path == "/private2") {
+        // carol:pw3
+        reply(head.find("Authorization: Basic Y2Fyb2w6cHcz\r\n") != std::string::npos
+                  ? Response(200, "OK")
+                  : Response(401, "Unauthorized", "WWW-Authenticate: Basic realm=\"private\"\r\n"));
+    } else if (path == "/private-elsewhere")
+        reply(Redirect(301, "http://localhost:" + std::to_string(m_port) + "/private"));
     else if (path == "/busy") reply(Response(429, "Too Many Requests"));
     else if (path == "/error") reply(Response(500, "Internal Server Error"));
     else if (path == "/teapot") reply(Response(418, "I'm a teapot"));

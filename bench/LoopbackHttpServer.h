@@ -11,6 +11,8 @@
 // beyond the loopback. Each path gives one kind of answer:
 //   /ok 200, /partial 206 (200 without a Range), /empty 416, /missing 404, /gone 410,
 //   /forbidden 403, /auth 401 (asks for a password), /busy 429, /error 500, /teapot 418,
+//   /private and /private2 200 with carol's password (carol:pw3), 401 without,
+//   /private-elsewhere 301 to /private on "localhost" (another origin),
 //   /moved 301 to /ok, /moved308 308 to /moved, /temporary 302 to /ok,
 //   /movedtemp 301 to /temporary, /relative 301 to "ok", /loop 301 to itself,
 //   /nolocation 301 without an address, /tojs 302 to a javascript: address,
@@ -24,6 +26,8 @@ public:
     // "http://127.0.0.1:PORT" + path.
     std::string Url(const std::string& path) const;
     int Requests(const std::string& path) const;
+    // Requests to path that carried a password (an Authorization header).
+    int RequestsWithPassword(const std::string& path) const;
     int TotalRequests() const { return m_total; }
     // The most requests that were being answered at one time.
     int MaxConcurrent() const { return m_maxConcurrent; }
@@ -47,6 +51,7 @@ private:
     std::atomic<int> m_maxConcurrent{0};
     mutable std::mutex m_mutex;
     std::map<std::string, int> m_requests;
+    std::map<std::string, int> m_withPassword;
     std::string m_lastHead;
     std::vector<std::thread> m_threads;
     std::thread m_acceptor;

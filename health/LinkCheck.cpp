@@ -14,6 +14,8 @@ const char* StateName(LinkState state)
     case LinkState::Moved: return "moved permanently";
     case LinkState::NotFound: return "not found";
     case LinkState::Refused: return "refused or forbidden";
+    case LinkState::NeedsPassword: return "needs a password";
+    case LinkState::RedirectedLocal: return "redirected to a local address (not checked)";
     case LinkState::ServerError: return "server error";
     case LinkState::NoSuchHost: return "no such host";
     case LinkState::TimedOut: return "timed out";
@@ -49,7 +51,8 @@ LinkState StateOfStatus(int status)
     // 416: the first bytes were asked for and the page is empty, so it is there.
     if ((status >= 200 && status < 300) || status == 416) return LinkState::Ok;
     if (status == 404 || status == 410) return LinkState::NotFound;
-    if (status == 401 || status == 403 || status == 429) return LinkState::Refused;
+    if (status == 401 || status == 407) return LinkState::NeedsPassword;
+    if (status == 403 || status == 429) return LinkState::Refused;
     if (status >= 500 && status < 600) return LinkState::ServerError;
     return LinkState::Other;
 }
@@ -169,8 +172,13 @@ void CLinkChecker::StartMore()
         ++busy;
         const int id = item.index;
         const std::string url = item.url;
+        // A chain of redirects that began at a public address never reaches a local one.
+        FetchRequest request;
+        request.url = url;
+        request.timeoutMs = m_options.timeoutMs;
+        request.refuseLocal = item.hops > 0 && item.publicStart;
         m_inFlight.emplace(id, std::move(item));
-        m_fetcher.Fetch(id, url, m_options.timeoutMs);
+        m_fetcher.Fetch(id, request);
     }
     m_starting = false;
     if (m_running && m_inFlight.empty() && m_hostsWaiting.empty() && m_done == m_total) {
@@ -187,17 +195,21 @@ void CLinkChecker::Fetched(int id, const FetchReply& reply)
     m_inFlight.erase(found);
     if (--m_busy[item.host] <= 0) m_busy.erase(item.host);
 
+    if (item.hops == 0) item.publicStart = !reply.localAddress;
     LinkCheckResult result;
     result.status = reply.status;
     if (item.hops > 0) result.finalAddress = item.url;
     switch (reply.error) {
+    case FetchReply::Error::LocalAddress: result.state = LinkState::RedirectedLocal; break;
     case FetchReply::Error::NoSuchHost: result.state = LinkState::NoSuchHost; break;
     case FetchReply::Error::TimedOut: result.state = LinkState::TimedOut; break;
     case FetchReply::Error::CouldNotConnect: result.state = LinkState::CouldNotConnect; break;
     case FetchReply::Error::Other: result.state = LinkState::Other; break;
     case FetchReply::Error::None: break;
     }
-    if (reply.error != FetchReply::Error::None) {
+    if (reply.error == FetchReply::Error::LocalAddress) {
+        // The state says it all.
+    } else if (reply.error != FetchReply::Error::None) {
         result.note = reply.detail;
     } else if (IsRedirect(reply.status) && !reply.location.empty()) {
         if (item.hops >= m_options.maxRedirects) {

@@ -12,7 +12,9 @@ enum class LinkState {
     Ok,               // 2xx
     Moved,            // permanent redirects ending in 2xx; newAddress says where
     NotFound,         // 404, 410
-    Refused,          // 401, 403, 429
+    Refused,          // 403, 429
+    NeedsPassword,    // 401, 407: no password, or not the right one
+    RedirectedLocal,  // a public address sent the check to a local one, which is not asked
     ServerError,      // 5xx
     NoSuchHost,
     TimedOut,
@@ -86,6 +88,7 @@ private:
         std::string url;
         std::string host;
         int hops = 0;
+        bool publicStart = false;    // the link itself went to a public address
         bool permanentSoFar = true;  // every redirect so far was permanent
         std::string movedTo;
     };

@@ -1,9 +1,14 @@
 #include "platform/qt/QtHttpFetcher.h"
 
+#include <QHostAddress>
+#include <QHostInfo>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+
+#include "health/NetworkAddress.h"
 
 namespace {
 
@@ -29,9 +34,34 @@ FetchReply::Error ErrorOf(QNetworkReply::NetworkError error)
     }
 }
 
+QUrl UrlOf(const std::string& url)
+{
+    return QUrl(QString::fromUtf8(url.data(), qsizetype(url.size())).trimmed(), QUrl::TolerantMode);
+}
+
+bool IsRedirectStatus(int status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
+
+FetchReply Failure(FetchReply::Error error, std::string detail)
+{
+    FetchReply reply;
+    reply.error = error;
+    reply.detail = std::move(detail);
+    return reply;
+}
+
 }  // namespace
 
-QtHttpFetcher::QtHttpFetcher(QObject* parent) : QObject(parent)
+void QtHostResolver::Resolve(const std::string& host, std::function<void(const std::vector<std::string>&)> done)
+{
+    QHostInfo::lookupHost(QString::fromStdString(host), &m_context, [done = std::move(done)](const QHostInfo& info) {
+        std::vector<std::string> addresses;
+        if (info.error() == QHostInfo::NoError)
+            for (const QHostAddress& address : info.addresses()) addresses.push_back(address.toString().toStdString());
+        done(addresses);
+    });
+}
+
+QtHttpFetcher::QtHttpFetcher(QObject* parent) : QObject(parent), m_resolver(std::make_unique<QtHostResolver>())
 {
     m_manager.setAutoDeleteReplies(false);
 }
@@ -42,30 +72,97 @@ QtHttpFetcher::~QtHttpFetcher()
     m_pending.clear();
 }
 
-void QtHttpFetcher::Fetch(int id, const std::string& url, int timeoutMs)
+void QtHttpFetcher::Fetch(int id, const FetchRequest& request)
 {
     Cancel(id);
-    QNetworkRequest request(QUrl(QString::fromUtf8(url.data(), qsizetype(url.size())).trimmed(), QUrl::TolerantMode));
+    Pending& pending = m_pending[id];
+    pending.request = request;
+    pending.request.bodyLimit = std::min(request.bodyLimit, kMaxPageBytes);
+    // The time allowed covers the lookup of the name too.
+    pending.timer = new QTimer(this);
+    pending.timer->setSingleShot(true);
+    connect(pending.timer, &QTimer::timeout, this, [this, id] { TimedOut(id); });
+    pending.timer->start(request.timeoutMs);
+
+    const QUrl url = UrlOf(request.url);
+    const int generation = ++m_generation;
+    m_lookups[id] = generation;
+    const auto answer = [this, id, generation](const std::vector<std::string>& addresses) {
+        auto lookup = m_lookups.find(id);
+        if (lookup == m_lookups.end() || lookup->second != generation) return;
+        m_lookups.erase(lookup);
+        Connect(id, addresses);
+    };
+    // An address written as such needs no lookup, but is answered later all the same.
+    if (QHostAddress literal; literal.setAddress(url.host()) || url.host().isEmpty()) {
+        const std::vector<std::string> addresses = url.host().isEmpty() ? std::vector<std::string>{}
+                                                                        : std::vector<std::string>{url.host().toStdString()};
+        QMetaObject::invokeMethod(this, [answer, addresses] { answer(addresses); }, Qt::QueuedConnection);
+        return;
+    }
+    m_resolver->Resolve(url.host().toStdString(), answer);
+}
+
+void QtHttpFetcher::Connect(int id, const std::vector<std::string>& addresses)
+{
+    auto found = m_pending.find(id);
+    if (found == m_pending.end()) return;
+    Pending& pending = found->second;
+    const QUrl original = UrlOf(pending.request.url);
+    if (!original.isValid() || original.host().isEmpty()) {
+        Report(id, Failure(FetchReply::Error::Other, "not a web address"));
+        return;
+    }
+    if (addresses.empty()) {
+        Report(id, Failure(FetchReply::Error::NoSuchHost, "Host " + original.host().toStdString() + " not found"));
+        return;
+    }
+    // A name with any local address could be connected to that one: it counts as local.
+    const bool local = std::any_of(addresses.begin(), addresses.end(), IsLocalAddress);
+    if (pending.request.refuseLocal && local) {
+        Report(id, Failure(FetchReply::Error::LocalAddress, "redirected to a local address"));
+        return;
+    }
+    pending.localAddress = local;
+    // The connection goes to the address just checked; the server still sees the name.
+    QUrl pinned = original;
+    pinned.setHost(QString::fromStdString(addresses.front()));
+    // The user name and password of this very address go with this request alone, as its
+    // own header; Qt's cache of credentials is never used (so no other request gets them)
+    // and a challenge is not answered.
+    pinned.setUserInfo(QString());
+    QNetworkRequest request(pinned);
+    if (!original.userName().isEmpty()) {
+        const QByteArray credentials =
+            (original.userName(QUrl::FullyDecoded) + ":" + original.password(QUrl::FullyDecoded)).toUtf8();
+        request.setRawHeader("Authorization", "Basic " + credentials.toBase64());
+    }
+    if (pinned.host() != original.host()) {
+        QString host = original.host(QUrl::FullyEncoded);
+        if (original.port() != -1) host += ":" + QString::number(original.port());
+        request.setRawHeader("Host", host.toUtf8());
+        request.setPeerVerifyName(original.host());
+    }
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
     request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent);
     request.setRawHeader("Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
-    request.setRawHeader("Range", "bytes=0-1023");
-    Pending pending;
+    const size_t limit = pending.request.bodyLimit;
+    request.setRawHeader("Range", limit ? QByteArray("bytes=0-") + QByteArray::number(qulonglong(limit - 1))
+                                        : QByteArray("bytes=0-1023"));
     pending.reply = m_manager.get(request);
-    pending.reply->setReadBufferSize(4096);
-    pending.timer = new QTimer(pending.reply);
-    pending.timer->setSingleShot(true);
+    pending.reply->setReadBufferSize(qint64(limit ? limit : 4096));
     connect(pending.reply, &QNetworkReply::metaDataChanged, this, [this, id] { HeadArrived(id); });
+    connect(pending.reply, &QNetworkReply::readyRead, this, [this, id] { BodyArrived(id); });
     connect(pending.reply, &QNetworkReply::finished, this, [this, id] { ReplyFinished(id); });
-    connect(pending.timer, &QTimer::timeout, this, [this, id] { TimedOut(id); });
-    pending.timer->start(timeoutMs);
-    m_pending[id] = pending;
 }
 
 void QtHttpFetcher::Cancel(int id)
 {
+    m_lookups.erase(id);
     auto found = m_pending.find(id);
     if (found == m_pending.end()) return;
     Drop(found->second);
@@ -74,8 +171,12 @@ void QtHttpFetcher::Cancel(int id)
 
 void QtHttpFetcher::Drop(Pending& pending)
 {
+    if (pending.timer) {
+        pending.timer->disconnect(this);
+        pending.timer->deleteLater();
+    }
+    if (!pending.reply) return;
     pending.reply->disconnect(this);
-    pending.timer->disconnect(this);
     // Aborting a reply that has finished makes Qt complain.
     if (!pending.reply->isFinished()) pending.reply->abort();
     pending.reply->deleteLater();
@@ -85,16 +186,38 @@ void QtHttpFetcher::HeadArrived(int id)
 {
     auto found = m_pending.find(id);
     if (found == m_pending.end()) return;
-    QNetworkReply* reply = found->second.reply;
+    Pending& pending = found->second;
+    QNetworkReply* reply = pending.reply;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // A challenge for a password is answered by Qt first; its end comes with finished().
     if (status == 0 || status == 401 || status == 407) return;
-    FetchReply result;
-    result.status = status;
-    // Read raw: the parsed header has no value for a relative address.
+    pending.status = status;
+    // Read raw: the parsed header has no value for a relative address. Resolved against
+    // the address as written, not the one connected to.
     const QUrl location(QString::fromUtf8(reply->rawHeader("Location")).trimmed(), QUrl::TolerantMode);
     if (location.isValid() && !location.isEmpty())
-        result.location = reply->url().resolved(location).toString(QUrl::FullyEncoded).toStdString();
+        pending.location = UrlOf(pending.request.url).resolved(location).toString(QUrl::FullyEncoded).toStdString();
+    // The body is read only of a page that is there.
+    if (pending.request.bodyLimit == 0 || IsRedirectStatus(status) || status < 200 || status >= 300) {
+        FetchReply result;
+        result.status = status;
+        result.location = pending.location;
+        Report(id, result);
+    }
+}
+
+void QtHttpFetcher::BodyArrived(int id)
+{
+    auto found = m_pending.find(id);
+    if (found == m_pending.end() || found->second.status == 0) return;
+    Pending& pending = found->second;
+    const size_t limit = pending.request.bodyLimit;
+    pending.body += pending.reply->read(qint64(limit - std::min(limit, pending.body.size()))).toStdString();
+    if (pending.body.size() < limit) return;
+    FetchReply result;
+    result.status = pending.status;
+    result.contentType = pending.reply->header(QNetworkRequest::ContentTypeHeader).toString().toStdString();
+    result.body = std::move(pending.body);
     Report(id, result);
 }
 
@@ -102,25 +225,28 @@ void QtHttpFetcher::ReplyFinished(int id)
 {
     auto found = m_pending.find(id);
     if (found == m_pending.end()) return;
-    QNetworkReply* reply = found->second.reply;
+    Pending& pending = found->second;
+    QNetworkReply* reply = pending.reply;
     FetchReply result;
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (result.status == 0) {
         result.error = reply->error() == QNetworkReply::NoError ? FetchReply::Error::Other : ErrorOf(reply->error());
         result.detail = reply->errorString().toStdString();
+    } else if (pending.status != 0) {
+        const size_t limit = pending.request.bodyLimit;
+        pending.body += reply->read(qint64(limit - std::min(limit, pending.body.size()))).toStdString();
+        result.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toString().toStdString();
+        result.body = std::move(pending.body);
     }
     Report(id, result);
 }
 
-void QtHttpFetcher::TimedOut(int id)
-{
-    FetchReply result;
-    result.error = FetchReply::Error::TimedOut;
-    Report(id, result);
-}
+void QtHttpFetcher::TimedOut(int id) { Report(id, Failure(FetchReply::Error::TimedOut, "")); }
 
-void QtHttpFetcher::Report(int id, const FetchReply& reply)
+void QtHttpFetcher::Report(int id, FetchReply reply)
 {
+    auto found = m_pending.find(id);
+    if (found != m_pending.end()) reply.localAddress = found->second.localAddress;
     Cancel(id);
     if (m_sink) m_sink->Fetched(id, reply);
 }

@@ -2,12 +2,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <deque>
 #include <map>
+#include <set>
 
 #include "health/LinkAddress.h"
 #include "health/LinkCheck.h"
+#include "health/NetworkAddress.h"
 #include "tests/health/CheckExpectations.h"
 #include "tests/support/TempFolder.h"
 
@@ -25,8 +28,14 @@ public:
     std::map<std::string, int> maxPerHost;
     int lastTimeout = 0;
 
-    void Fetch(int id, const std::string& url, int timeoutMs) override
+    std::set<std::string> localHosts;  // names and addresses on the person's own network
+    std::vector<std::string> refusedLocal;  // addresses that were asked with local ones refused
+
+    void Fetch(int id, const FetchRequest& request) override
     {
+        const std::string& url = request.url;
+        const int timeoutMs = request.timeoutMs;
+        if (request.refuseLocal) refusedLocal.push_back(url);
         inFlight[id] = url;
         order.push_back(id);
         fetched.push_back(url);
@@ -54,6 +63,13 @@ public:
         FetchReply reply;
         if (found != script.end()) reply = found->second;
         else reply.status = 404;
+        reply.localAddress = localHosts.count(HostKey(url)) > 0;
+        // As the real fetcher does: a local address is refused before any connection.
+        if (reply.localAddress && std::find(refusedLocal.begin(), refusedLocal.end(), url) != refusedLocal.end()) {
+            reply = FetchReply{};
+            reply.error = FetchReply::Error::LocalAddress;
+            reply.localAddress = true;
+        }
         m_sink->Fetched(id, reply);
         return true;
     }
@@ -95,6 +111,7 @@ TEST(LinkCheck, EachAnswerGivesItsStateAndRedirectChainsAreFollowed)
         {h + "/missing", Status(404)},
         {h + "/gone", Status(410)},
         {h + "/auth", Status(401)},
+        {h + "/proxyauth", Status(407)},
         {h + "/forbidden", Status(403)},
         {h + "/busy", Status(429)},
         {h + "/error", Status(503)},
@@ -119,7 +136,8 @@ TEST(LinkCheck, EachAnswerGivesItsStateAndRedirectChainsAreFollowed)
         {h + "/empty", LinkState::Ok, 416, ""},
         {h + "/missing", LinkState::NotFound, 404, ""},
         {h + "/gone", LinkState::NotFound, 410, ""},
-        {h + "/auth", LinkState::Refused, 401, ""},
+        {h + "/auth", LinkState::NeedsPassword, 401, ""},
+        {h + "/proxyauth", LinkState::NeedsPassword, 407, ""},
         {h + "/forbidden", LinkState::Refused, 403, ""},
         {h + "/busy", LinkState::Refused, 429, ""},
         {h + "/error", LinkState::ServerError, 503, ""},
@@ -154,9 +172,10 @@ TEST(LinkCheck, EachAnswerGivesItsStateAndRedirectChainsAreFollowed)
     // A loop stops after ten redirects; javascript: is never fetched.
     EXPECT_EQ(std::count(fetcher.fetched.begin(), fetcher.fetched.end(), h + "/loop"), 11);
     EXPECT_EQ(std::count(fetcher.fetched.begin(), fetcher.fetched.end(), "javascript:alert(1)"), 0);
-    EXPECT_EQ(StateText(sink.results[9]), "other (HTTP 418)");
-    EXPECT_EQ(StateText(sink.results[16]), "other (too many redirects)");
-    EXPECT_EQ(StateText(sink.results[21]), "could not connect (Connection refused)");
+    EXPECT_EQ(StateText(sink.results[10]), "other (HTTP 418)");
+    EXPECT_EQ(StateText(sink.results[17]), "other (too many redirects)");
+    EXPECT_EQ(StateText(sink.results[22]), "could not connect (Connection refused)");
+    EXPECT_EQ(StateText(sink.results[5]), "needs a password");
     EXPECT_EQ(fetcher.lastTimeout, 15000);
 }
 
@@ -238,4 +257,48 @@ TEST(LinkCheck, LocalFilesAreLookedAtWithoutBeingRead)
     for (size_t i = 0; i < links.size(); ++i) EXPECT_EQ(sink.results[int(i)].state, cases[i].second) << links[i];
     EXPECT_EQ(StateText(sink.results[2]), "exists (a folder)");
     EXPECT_TRUE(fetcher.fetched.empty());
+}
+
+TEST(LinkCheck, ARedirectFromAPublicAddressNeverReachesTheLocalNetwork)
+{
+    ScriptedFetcher fetcher;
+    fetcher.localHosts = {"router.lan", "127.0.0.1", "10.0.0.7"};
+    fetcher.script = {
+        {"https://public.example/a", Status(302, "http://router.lan/admin")},
+        {"https://public.example/b", Status(301, "https://public.example/c")},
+        {"https://public.example/c", Status(301, "http://10.0.0.7/")},
+        {"https://public.example/d", Status(301, "https://public.example/ok")},
+        {"https://public.example/ok", Status(200)},
+        // A link that is itself local is checked as before, redirects and all.
+        {"http://router.lan/", Status(301, "http://127.0.0.1/status")},
+        {"http://127.0.0.1/status", Status(200)},
+    };
+    const std::vector<ExpectedCheck> expected = {
+        {"https://public.example/a", LinkState::RedirectedLocal, 0, "http://router.lan/admin"},
+        {"https://public.example/b", LinkState::RedirectedLocal, 0, "http://10.0.0.7/"},
+        {"https://public.example/d", LinkState::Moved, 200, "https://public.example/ok"},
+        {"http://router.lan/", LinkState::Moved, 200, "http://127.0.0.1/status"},
+    };
+    Collector sink;
+    CLinkChecker checker(fetcher, sink);
+    checker.Start(LinksOf(expected));
+    fetcher.AnswerAll();
+    ExpectResults(sink.results, expected);
+    EXPECT_EQ(StateText(sink.results[0]), "redirected to a local address (not checked)");
+    EXPECT_TRUE(NeedsALook(LinkState::RedirectedLocal));
+    // Every hop after a public start is asked with local addresses refused; the first never.
+    std::sort(fetcher.refusedLocal.begin(), fetcher.refusedLocal.end());
+    EXPECT_EQ(fetcher.refusedLocal, (std::vector<std::string>{"http://10.0.0.7/", "http://router.lan/admin",
+                                                              "https://public.example/c", "https://public.example/ok"}));
+}
+
+TEST(LinkCheck, LocalAddressesAreTheMachineAndItsOwnNetwork)
+{
+    for (const char* local : {"127.0.0.1", "127.8.9.10", "10.1.2.3", "172.16.0.1", "172.31.255.255", "192.168.1.1",
+                              "169.254.169.254", "0.0.0.0", "::1", "::", "fc00::1", "fd12:3456::1", "fe80::1",
+                              "fe80::1%eth0", "[::1]", "::ffff:127.0.0.1", "::ffff:192.168.0.1", "not an address"})
+        EXPECT_TRUE(IsLocalAddress(local)) << local;
+    for (const char* open : {"8.8.8.8", "172.15.0.1", "172.32.0.1", "192.169.1.1", "169.253.0.1", "11.0.0.1",
+                             "2001:db8::1", "2606:4700::1111", "::ffff:8.8.8.8", "fec0::1"})
+        EXPECT_FALSE(IsLocalAddress(open)) << open;
 }
