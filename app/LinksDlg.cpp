@@ -17,12 +17,14 @@
 #include "app/LinkListCtrl.h"
 #include "common/ColumnScaler.h"
 #include "common/DialogUnits.h"
+#include "common/LaunchCheck.h"
 #include "common/SortedComboBox.h"
 #include "health/CheckLinksDlg.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "store/FileIO.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
 #include "sync/DataFileWatcher.h"
@@ -361,9 +363,18 @@ void CLinksDlg::OnLaunch()
 
 void CLinksDlg::LaunchLink(const std::string& link)
 {
+    // What opens is what is shown, and nothing starts a program without the person's word.
+    const LaunchCheck check = CheckLaunch(link, ParentFolder(m_persistence.DataPath()));
+    if (check.verdict == LaunchCheck::Verdict::Refuse) {
+        m_prompter.Error(check.message);
+        return;
+    }
+    if (check.verdict == LaunchCheck::Verdict::Ask &&
+        m_prompter.Show(check.message, Prompter::Icon::Question, Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
+        return;
     CLaunchJob& job = m_launchPool.GetIdleJob();
     job.SetServices(&m_services.shell, &m_prompter);
-    job.SetLink(link);
+    job.SetLink(check.target);
     job.Start(this, 0);
 }
 

@@ -7,6 +7,7 @@
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
+#include "common/LaunchCheck.h"
 #include "common/SortedComboBox.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -45,6 +46,9 @@ void CLinksDlg::SetField(QLineEdit* field, const std::string& bytes, int slot)
 {
     m_shownBytes[slot] = bytes;
     m_shownText[slot] = DisplayText(bytes);
+    // A link shows every character it holds: an invisible one written out ("<U+202E>").
+    // Unedited, the field keeps the record's bytes all the same.
+    if (slot == SlotLink) m_shownText[slot] = QString::fromStdString(VisibleText(m_shownText[slot].toStdString()));
     field->setText(m_shownText[slot]);
     // A long title or link reads from its beginning.
     field->setCursorPosition(0);

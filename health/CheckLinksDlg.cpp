@@ -9,12 +9,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/LaunchCheck.h"
 #include "health/LinkAddress.h"
 #include "store/Utf.h"
 
 namespace {
 
 QString Text(const std::string& bytes) { return QString::fromStdString(DisplayUtf8(bytes)); }
+
+// A link as shown: without its password, every invisible character written out.
+QString LinkText(const std::string& link) { return QString::fromStdString(VisibleText(DisplayUtf8(WithoutUserInfo(link)))); }
 
 }  // namespace
 
@@ -26,9 +30,9 @@ QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         switch (index.column()) {
         case ColTitle: return Text(m_items[size_t(r.index)].title).simplified();
-        case ColLink: return Text(WithoutUserInfo(m_items[size_t(r.index)].ref.link)).simplified();
+        case ColLink: return LinkText(m_items[size_t(r.index)].ref.link);
         case ColState: return Text(StateText(r)) + (row.replaced ? " - address replaced" : "");
-        case ColAddress: return Text(WithoutUserInfo(r.finalAddress));
+        case ColAddress: return LinkText(r.finalAddress);
         default: return {};
         }
     }

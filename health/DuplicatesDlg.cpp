@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/LaunchCheck.h"
 #include "health/LinkAddress.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"
@@ -47,13 +48,13 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     for (const DuplicateGroup& group : groups) {
         auto* top = new QTreeWidgetItem;
         top->setText(0, QString::fromStdString(counts.Format(int(group.rows.size())) + " copies"));
-        top->setText(1, Text(WithoutUserInfo(store.At(group.keep).link)));
+        top->setText(1, QString::fromStdString(VisibleText(DisplayUtf8(WithoutUserInfo(store.At(group.keep).link)))));
         QList<QTreeWidgetItem*> copies;
         for (int row : group.rows) {
             const CAnnotatedLink& record = store.At(row);
             auto* item = new QTreeWidgetItem;
             item->setText(0, Text(record.title));
-            item->setText(1, Text(WithoutUserInfo(record.link)));
+            item->setText(1, QString::fromStdString(VisibleText(DisplayUtf8(WithoutUserInfo(record.link)))));
             item->setText(2, Text(record.category));
             item->setText(3, QString::fromStdString(FormatLinkDate(record.added, DateStyle::List)));
             item->setText(4, row == group.keep ? "kept" : "selected");

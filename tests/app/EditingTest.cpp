@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
 #include "app/LinkListCtrl.h"
+#include "common/LaunchCheck.h"
 #include "common/LaunchJob.h"
 #include "common/SortedComboBox.h"
 #include "platform/qt/QtServices.h"
@@ -277,9 +279,83 @@ TEST(Editing, LaunchOpensTheTrimmedLinkOrSaysWhy)
     h.DoubleClickRow(0);
     WaitForLaunches(dlg);
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{
-                                      "Could not launch \"http://example.com/0\".  You may need to use Windows Explorer to "
-                                      "set up an association for this link or full filename."});
+                                      "Could not launch \"http://example.com/0\".  You may need to use your file manager "
+                                      "to set up an association for this link or full filename."});
     EXPECT_EQ(h.shell.Opened().back(), "http://example.com/0");
+}
+
+TEST(Editing, WhatOpensIsWhatIsShownAndNothingRunsWithoutAsking)
+{
+    WindowHarness h;
+    const std::string docs = h.paths.docs;
+    std::ofstream(docs + "/run.sh") << "#!/bin/sh\n";
+    std::ofstream(docs + "/tool") << "binary";
+    std::filesystem::permissions(docs + "/tool", std::filesystem::perms::owner_all);
+    std::ofstream(docs + "/notes.pdf") << "%PDF";
+    h.WriteRecords({{"Holiday", std::string("file://") + docs + "/Holiday\xE2\x80\xAE" + "fdp.sh", "", "", {0, 1}, {0, 1}},
+                    {"Hidden", std::string("https://good.example/\0file:///evil.desktop", 42), "", "", {0, 1}, {0, 1}}});
+    CLinksDlg& dlg = h.Open();
+
+    // An invisible character is written out in the Link field; opening it asks, as a
+    // program would be started, and names exactly what would open.
+    h.ClickRow(0);
+    EXPECT_EQ(dlg.LinkField()->text().toStdString(), "file://" + docs + "/Holiday<U+202E>fdp.sh");
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::No});
+    h.ClickButton(1005);
+    ASSERT_EQ(h.prompter.Messages().size(), 1u);
+    EXPECT_EQ(h.prompter.Texts()[0], "This link starts a program:  " + docs + "/Holiday<U+202E>fdp.sh  Start it?");
+    EXPECT_FALSE(h.prompter.Messages()[0].defaultYes);
+    WaitForLaunches(dlg);
+    EXPECT_TRUE(h.shell.Opened().empty());
+    // A link with a NUL in it is not handed on at all: the system would see only half of it.
+    h.ClickRow(1);
+    h.prompter.Clear();
+    h.ClickButton(1005);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not launch \"https://good.example/<U+0000>file:///evil."
+                                                           "desktop\".  It holds a control character (<U+0000>), so what "
+                                                           "would be opened is not what is shown."});
+    WaitForLaunches(dlg);
+    EXPECT_TRUE(h.shell.Opened().empty());
+
+    // Programs and launchers ask; Yes opens them; documents and web addresses just open.
+    // A relative name is taken from the data file's folder.
+    const struct {
+        std::string link;
+        bool asks;
+        std::string opened;
+    } cases[] = {
+        {"run.sh", true, docs + "/run.sh"},
+        {"tool", true, docs + "/tool"},
+        {"notes.pdf", false, docs + "/notes.pdf"},
+        {"./sub/../notes.pdf", false, docs + "/notes.pdf"},
+        {"vscode://file/x", true, "vscode://file/x"},
+        {"mailto:a@b.example", false, "mailto:a@b.example"},
+        {"ftp://f.example/x.exe", false, "ftp://f.example/x.exe"},
+        {"C:\\Tools\\setup.EXE", true, docs + "/C:\\Tools\\setup.EXE"},
+    };
+    for (const auto& c : cases) {
+        h.ClickButton(1007);
+        dlg.LinkField()->setText(QString::fromStdString(c.link));
+        h.prompter.Clear();
+        h.prompter.Script({Prompter::Answer::Yes});
+        h.ClickButton(1005);
+        WaitForLaunches(dlg);
+        EXPECT_EQ(h.prompter.Messages().size(), c.asks ? 1u : 0u) << c.link;
+        EXPECT_EQ(h.shell.Opened().back(), c.opened) << c.link;
+    }
+    // The failure names the file that was looked for.
+    h.shell.answer = Shell::FileNotFound;
+    dlg.LinkField()->setText("missing.txt");
+    h.prompter.Clear();
+    h.ClickButton(1005);
+    WaitForLaunches(dlg);
+    EXPECT_EQ(h.prompter.Texts(),
+              std::vector<std::string>{"Could not launch \"" + docs + "/missing.txt\".  This file was not found."});
+    // Too long to be handed to the system: said so.
+    const LaunchCheck tooLong = CheckLaunch("https://x.example/" + std::string(LongestLaunchableLink(), 'a'), docs);
+    EXPECT_EQ(tooLong.verdict, LaunchCheck::Verdict::Refuse);
+    EXPECT_NE(tooLong.message.find("characters long, and this system opens links of at most"), std::string::npos);
 }
 
 TEST(Editing, TheFifthStoredRecordSaves)
@@ -336,7 +412,7 @@ TEST(Editing, TheDesktopOpenerChecksFileNamesFirst)
     EXPECT_EQ(shell.Open("/no/such/folder/plan.txt"), Shell::FileNotFound);
     EXPECT_EQ(shell.Open("notes that do not exist.txt; rm -rf ~"), Shell::FileNotFound);
     EXPECT_EQ(shell.Open("file:///no/such/file.pdf"), Shell::FileNotFound);
-    EXPECT_EQ(LaunchFailureText("x", Shell::AccessDenied), "Could not launch \"x\".  Windows denied access to this file.");
+    EXPECT_EQ(LaunchFailureText("x", Shell::AccessDenied), "Could not launch \"x\".  Access to this file was denied.");
     EXPECT_EQ(LaunchFailureText("x", Shell::OutOfMemory),
               "Could not launch \"x\".  There isn't enough available memory.  Try closing another application.");
     EXPECT_EQ(LaunchFailureText("x", Shell::Other), "Could not launch \"x\".");
