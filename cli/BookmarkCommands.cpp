@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/PlainText.h"
 #include "cli/StreamPrompter.h"
 #include "import/BookmarkExport.h"
 #include "import/BookmarkImport.h"
@@ -117,7 +118,7 @@ int FindBookmarksCommand(const std::string& root, const std::string& pattern, bo
     std::vector<std::string> found;
     size_t total = 0;
     while (finder.Step(found)) {
-        for (const std::string& path : found) out << path << '\n';
+        for (const std::string& path : found) out << PlainText(path) << '\n';
         total += found.size();
         found.clear();
     }

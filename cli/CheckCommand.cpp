@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/PlainText.h"
 #include "health/LinkAddress.h"
 #include "platform/qt/QtHttpFetcher.h"
 #include "store/LinkStore.h"
@@ -32,9 +33,9 @@ public:
 private:
     void Print(const LinkCheckResult& r)
     {
-        const std::string address = r.finalAddress.empty() ? "-" : DisplayUtf8(WithoutUserInfo(r.finalAddress));
+        const std::string address = r.finalAddress.empty() ? "-" : PlainText(WithoutUserInfo(r.finalAddress));
         m_out << r.index << '\t' << StateText(r) << '\t' << (r.status ? std::to_string(r.status) : "-") << '\t'
-              << address << '\t' << DisplayUtf8(m_store.At(r.index).title) << '\n';
+              << address << '\t' << PlainText(m_store.At(r.index).title) << '\n';
     }
 
     const LinkStore& m_store;

@@ -18,6 +18,7 @@
 #include <QJsonObject>
 
 #include "cli/JsonText.h"
+#include "cli/PlainText.h"
 #include "search/RecordSearch.h"
 #include "platform/Prompter.h"
 #include "store/DataFile.h"
@@ -326,7 +327,7 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
         text += row == reference ? '*' : ' ';
         text += std::to_string(row);
         text += '\t';
-        text += DisplayUtf8(title);
+        text += PlainText(title);
         text += '\n';
     }
     text += std::to_string(matches.size()) + " of " + std::to_string(rows) + " links match\n";

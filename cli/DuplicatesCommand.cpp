@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/PlainText.h"
 #include "health/DuplicateFinder.h"
 #include "health/LinkAddress.h"
 #include "store/LinkStore.h"
@@ -17,8 +18,8 @@ int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostre
         if (&group != &groups.front()) text += '\n';
         for (int row : group.rows) {
             const CAnnotatedLink& record = store.At(row);
-            text += (row == group.keep ? "  " : "* ") + std::to_string(row) + '\t' + DisplayUtf8(record.title) + '\t' +
-                    DisplayUtf8(WithoutUserInfo(record.link)) + '\n';
+            text += (row == group.keep ? "  " : "* ") + std::to_string(row) + '\t' + PlainText(record.title) + '\t' +
+                    PlainText(WithoutUserInfo(record.link)) + '\n';
         }
     }
     out << text;

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/PlainText.h"
 #include "cli/StreamPrompter.h"
 #include "stats/CategoryStats.h"
 #include "store/DataFile.h"
@@ -31,7 +32,7 @@ int StatsCommand(const std::string& dataFile, std::ostream& out, std::ostream& e
     std::string text;
     for (const CategoryCount& row : counter->Rows()) {
         if (&row == &counter->Rows()[1]) continue;  // SELECTED means nothing here
-        text += DisplayUtf8(row.name) + '\t' + std::to_string(row.count) + '\n';
+        text += PlainText(row.name) + '\t' + std::to_string(row.count) + '\n';
     }
     out << text;
     return kExitOk;

@@ -205,6 +205,11 @@ Files written:
 Output:
   When standard output cannot be written (a full disk, a closed pipe), a
   command says so on standard error and exits 1 rather than 0.
+  check, search, duplicates, find and stats print each text of a link (a
+  title, an address, a category, a file name) on one line: a control
+  character is written as an escape (\n, \r, \t, \0, \x1b) and a character
+  that turns text around as \u202e, so that no title can add a line or hide
+  what stands beside it. JSON (dump) keeps its own escapes.
 
 Options:
   -h, --help    Show this help.

@@ -447,3 +447,29 @@ TEST_F(Cli, AnImportThatCannotBeSavedSaysSoAndLeavesTheFileWhole)
     ASSERT_EQ(StatsCommand(data, out, err), kExitOk);
     EXPECT_EQ(out.str(), "TOTAL\t201\nNO CATEGORY\t201\n");
 }
+
+TEST_F(Cli, ATitleCannotAddLinesOrHideTextInWhatACommandPrints)
+{
+    LinkStore store;
+    store.InsertCategorySorted("Cat\nTOTAL\t99");
+    const std::string forged = "real\n0\tOK\t200\t-\tfake\x1b[2J\xE2\x80\xAEgnp.exe\r";
+    store.InsertLink(0, forged, "https://d.example/", "", "Cat\nTOTAL\t99", {0, 1}, {0, 1});
+    store.InsertLink(1, std::string("nul\0here", 8), "https://d.example", "", "", {0, 2}, {0, 2});
+    WriteBytes(PathOf("a.dat"), StoreBytes(store));
+    const std::string shown = "real\\n0\\tOK\\t200\\t-\\tfake\\x1b[2J\\u202egnp.exe\\r";
+
+    SearchOptions options;
+    EXPECT_EQ(SearchCommand(PathOf("a.dat"), "real", options, false, out, err), kExitOk);
+    EXPECT_EQ(out.str(), "*0\t" + shown + "\n1 of 2 links match\n");
+    out.str("");
+    EXPECT_EQ(StatsCommand(PathOf("a.dat"), out, err), kExitOk);
+    EXPECT_EQ(out.str(), "TOTAL\t2\nNO CATEGORY\t1\nCat\\nTOTAL\\t99\t1\n");
+    out.str("");
+    EXPECT_EQ(DuplicatesCommand(PathOf("a.dat"), out, err), kExitFailed);
+    EXPECT_NE(out.str().find("0\t" + shown + "\thttps://d.example/\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("1\tnul\\0here\t"), std::string::npos) << out.str();
+    // JSON is JSON: its own escapes, unchanged.
+    ASSERT_EQ(Dump(PathOf("a.dat")), kExitOk);
+    EXPECT_NE(out.str().find("\"title\": \"real\\n0\\tOK\\t200\\t-\\tfake\\u001b[2J\xE2\x80\xAEgnp.exe\\r\""),
+              std::string::npos);
+}
