@@ -1,5 +1,6 @@
 #include "import/BookmarkImport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr size_t kBlock = 1 << 16;
+// A tag is read whole up to this size: room for a field's limit and the attributes beside it.
+constexpr size_t kMaxTagBytes = kMaxImportedField + (1 << 16);
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
@@ -93,43 +96,52 @@ public:
         return false;
     }
 
-    // The bytes up to the delimiter, which is consumed, or up to the end.
-    std::string ReadUntil(char delimiter, bool consume = true)
+    // The bytes up to the delimiter, which is consumed, or up to the end. Past limit bytes
+    // the rest is read over without being kept (cut tells so), so that a gigantic text
+    // costs no memory.
+    std::string ReadUntil(char delimiter, bool consume = true, size_t limit = kMaxTagBytes, bool* cut = nullptr)
     {
         std::string out;
         for (;;) {
             if (m_pos == m_valid && (m_valid == 0 || (Fill(), m_valid == 0))) return out;
             const char* start = m_block.data() + m_pos;
             const void* hit = std::memchr(start, delimiter, m_valid - m_pos);
+            const size_t n = hit ? size_t(static_cast<const char*>(hit) - start) : m_valid - m_pos;
+            const size_t kept = std::min(n, limit - std::min(limit, out.size()));
+            if (kept < n && cut) *cut = true;
+            out.append(start, kept);
             if (hit) {
-                const size_t n = size_t(static_cast<const char*>(hit) - start);
-                out.append(start, n);
                 m_pos += n + (consume ? 1 : 0);
                 return out;
             }
-            out.append(start, m_valid - m_pos);
             m_pos = m_valid;
         }
     }
 
-    // The anchor's text up to its closing tag (</A> or </a>), markup inside included.
-    std::string ReadAnchorText()
+    // The anchor's text up to its closing tag (</A> or </a>), markup inside included, at
+    // most limit bytes of it kept.
+    std::string ReadAnchorText(size_t limit, bool& cut)
     {
         std::string out;
         for (;;) {
-            std::string piece = ReadUntil('>');
-            out += piece;
-            out += '>';
-            const size_t n = piece.size();
-            if (n >= 3 && piece[n - 3] == '<' && piece[n - 2] == '/' && Upper(piece[n - 1]) == 'A') {
-                out.resize(out.size() - 4);
-                return out;
-            }
+            Keep(out, ReadUntil('<', true, limit, &cut), limit, cut);
+            if (AtEnd()) return out;
+            bool tagCut = false;
+            const std::string tag = ReadUntil('>', true, kMaxTagBytes, &tagCut);
+            if (tag.size() == 2 && tag[0] == '/' && Upper(tag[1]) == 'A') return out;
+            Keep(out, "<" + tag + (tagCut ? "" : ">"), limit, cut);
             if (AtEnd()) return out;
         }
     }
 
 private:
+    static void Keep(std::string& out, const std::string& piece, size_t limit, bool& cut)
+    {
+        const size_t room = limit - std::min(limit, out.size());
+        if (piece.size() > room) cut = true;
+        out.append(piece, 0, std::min(room, piece.size()));
+    }
+
     std::FILE* m_file = nullptr;
     std::vector<char> m_block = std::vector<char>(kBlock);
     size_t m_valid = 0;
@@ -137,8 +149,9 @@ private:
 };
 
 // The value of the HREF attribute of an anchor tag ("A" and its attributes, over any
-// number of lines), in double or single quotes; none when it has none or it is not closed.
-std::optional<std::string> HrefOf(std::string_view tag)
+// number of lines), in double or single quotes; none when it has none or it is not closed
+// (unless the tag was cut short, when the value runs to the cut).
+std::optional<std::string> HrefOf(std::string_view tag, bool tagCut = false)
 {
     if (tag.size() < 2 || Upper(tag[0]) != 'A' || !IsBlank(tag[1])) return std::nullopt;
     for (size_t i = 1; i + 4 < tag.size(); ++i) {
@@ -149,8 +162,9 @@ std::optional<std::string> HrefOf(std::string_view tag)
         ++at;
         while (at < tag.size() && IsBlank(tag[at])) ++at;
         if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\'')) return std::nullopt;
-        const size_t close = tag.find(tag[at], at + 1);
-        if (close == std::string_view::npos) return std::nullopt;
+        size_t close = tag.find(tag[at], at + 1);
+        if (close == std::string_view::npos && !tagCut) return std::nullopt;
+        if (close == std::string_view::npos) close = tag.size();
         return std::string(tag.substr(at + 1, close - at - 1));
     }
     return std::nullopt;
@@ -161,8 +175,18 @@ bool IsTag(std::string_view tag, std::string_view name)
     return StartsWithNoCase(tag, name) && (tag.size() == name.size() || IsBlank(tag[name.size()]));
 }
 
-// A text of the file as the store keeps it: references decoded, UTF-8.
-std::string Text(std::string_view raw) { return DisplayUtf8(DecodeCharacterReferences(raw)); }
+// A text of the file as the store keeps it: references decoded, UTF-8, at most
+// kMaxImportedField bytes, never half a character.
+std::string Text(std::string_view raw, bool& cut)
+{
+    std::string text = DisplayUtf8(DecodeCharacterReferences(raw));
+    if (text.size() <= kMaxImportedField) return text;
+    cut = true;
+    size_t end = kMaxImportedField;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
 
 // Line breaks as the form stores them.
 std::string WithCrLf(std::string_view text)
@@ -194,10 +218,16 @@ public:
         std::optional<std::string> heading;
         bool afterAnchor = false;
         while (m_reader.FindInStream("<", true)) {
-            const std::string tag = m_reader.ReadUntil('>');
+            bool tagCut = false;
+            const std::string tag = m_reader.ReadUntil('>', true, kMaxTagBytes, &tagCut);
+            cut = cut || tagCut;
             if (tag == "DL") {
-                named.push_back(heading.has_value());
-                if (heading) folders.push_back(*heading);
+                // Folders deeper than the limit fold into the deepest one kept: the path
+                // each link carries stays short however deep the file nests.
+                const bool opens = heading.has_value() && folders.size() < kMaxFolderLevels;
+                folded = folded || (heading.has_value() && !opens);
+                named.push_back(opens);
+                if (opens) folders.push_back(*heading);
                 heading.reset();
                 afterAnchor = false;
             } else if (tag == "/DL") {
@@ -207,15 +237,15 @@ public:
                 }
                 afterAnchor = false;
             } else if (IsTag(tag, "H3")) {
-                heading = Text(TrimView(m_reader.ReadUntil('<')));
+                heading = Text(TrimView(m_reader.ReadUntil('<', true, kMaxImportedField, &cut)), cut);
                 afterAnchor = false;
-            } else if (auto link = HrefOf(tag)) {
+            } else if (auto link = HrefOf(tag, tagCut)) {
                 if (!Add(*link, JoinFolderNames(folders))) return;
                 afterAnchor = true;
             } else if (IsTag(tag, "DD") && afterAnchor) {
                 // Up to the next tag, which is left for the loop.
-                std::string text = m_reader.ReadUntil('<', false);
-                if (m_target.describe) m_target.describe(WithCrLf(Text(TrimView(text))));
+                std::string text = m_reader.ReadUntil('<', false, kMaxImportedField, &cut);
+                if (m_target.describe) m_target.describe(WithCrLf(Text(TrimView(text), cut)));
                 afterAnchor = false;
             } else {
                 afterAnchor = false;
@@ -224,12 +254,15 @@ public:
     }
 
     int count = 0;
+    bool cut = false;     // a text was longer than a field may be, and was cut
+    bool folded = false;  // folders nested deeper than the limit were folded
 
 private:
-    bool Add(const std::string& link, const std::string& category)
+    bool Add(const std::string& link, std::string category)
     {
-        const std::string title = Text(TrimView(m_reader.ReadAnchorText()));
-        if (!m_target.add(title, Text(link), category)) return false;
+        const std::string title = Text(TrimView(m_reader.ReadAnchorText(kMaxImportedField, cut)), cut);
+        if (category.size() > kMaxImportedField) category = Text(category, cut);
+        if (!m_target.add(title, Text(link, cut), category)) return false;
         ++count;
         return true;
     }
@@ -342,6 +375,11 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
         pass.Structured();
     }
     if (target.finished) target.finished(pass.count);
-    prompter.Notice(counts.Plural("Imported %s link%s.", pass.count));
+    std::string summary = counts.Plural("Imported %s link%s.", pass.count);
+    if (pass.cut) summary += "  Texts longer than 1 MiB were cut to that length.";
+    if (pass.folded)
+        summary += "  Folders nested more than " + std::to_string(kMaxFolderLevels) +
+                   " levels deep were put into the deepest one kept.";
+    prompter.Notice(summary);
     return {ImportOutcome::Done, pass.count};
 }

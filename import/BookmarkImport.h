@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -6,6 +7,12 @@
 
 class CCountFormatter;
 class Prompter;
+
+// Bounds that keep a hostile file from taking the machine's memory: any text imported
+// (title, address, description, folder name, category) is cut at 1 MiB, at a character
+// boundary, and folders nested deeper than 100 levels fold into the 100th.
+constexpr size_t kMaxImportedField = 1 << 20;
+constexpr size_t kMaxFolderLevels = 100;
 
 // Where the links of a bookmark file go.
 struct BookmarkTarget {
@@ -29,8 +36,8 @@ struct ImportSummary {
 // category is the path of its folders ("Tools|Web"), a DD after an anchor is its
 // description, and character references are decoded. Another kind of file is read,
 // after the user agrees, for its anchors. Every outcome is reported through prompter,
-// ending with "Imported %s link%s.". The file is read forward in blocks; memory is
-// bounded by the longest single tag.
+// ending with "Imported %s link%s." (and a word on what the bounds above cut). The file is
+// read forward in blocks, and what is past a bound is read over without being kept.
 ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter, const CCountFormatter& counts,
                                  const BookmarkTarget& target);
 

@@ -185,3 +185,35 @@ TEST(BookmarkFinder, WalksDepthFirstNewestSubfolderFirstAndNeverThroughLinks)
     EXPECT_EQ(found, (std::vector<std::string>{(temp.path / "Bookmark.htm").string(),
                                                (temp.path / "a" / "deep" / "bookmark.html").string()}));
 }
+
+TEST(BookmarkImport, AHostileFileIsReadWithinBounds)
+{
+    // Folders nested 150 deep: the links below the 100th level go into the 100th.
+    std::string deep = kDoctype + "<DL>";
+    for (int level = 0; level < 150; ++level) deep += "<DT><H3>F" + std::to_string(level) + "</H3><DL>";
+    deep += "<DT><A HREF=\"bottom\">Bottom</A>";
+    for (int level = 0; level < 150; ++level) deep += "</DL>";
+    deep += "<DT><A HREF=\"top\">Top</A></DL>";
+    const Imported nested = Import(deep);
+    ASSERT_EQ(nested.rows.size(), 2u);
+    std::string path;
+    for (int level = 0; level < 100; ++level) path += (level ? "|F" : "F") + std::to_string(level);
+    EXPECT_EQ(nested.rows[0], "Bottom|bottom|" + path + "|");
+    EXPECT_EQ(nested.rows[1], "Top|top||");  // the levels that were folded close again in step
+    EXPECT_EQ(nested.messages.back(),
+              "Imported 2 links.  Folders nested more than 100 levels deep were put into the deepest one kept.");
+
+    // A title, an address and a description of 3 MiB each: cut to 1 MiB, never inside a
+    // character, and said.
+    const std::string huge(3 << 20, 'x');
+    std::string wide;
+    while (wide.size() < (3u << 20)) wide += "\xC3\xA9";  // é: two bytes each
+    const Imported big = Import(kDoctype + "<DL><DT><A HREF=\"x" + huge + "\">a" + wide + "</A><DD>" + huge + "</DL>");
+    ASSERT_EQ(big.rows.size(), 1u);
+    const std::string& row = big.rows[0];
+    const size_t bar1 = row.find('|'), bar2 = row.find('|', bar1 + 1), bar3 = row.find('|', bar2 + 1);
+    EXPECT_EQ(bar1, (1u << 20) - 1);  // "a" and then whole é's only
+    EXPECT_EQ(bar2 - bar1 - 1, 1u << 20);
+    EXPECT_EQ(row.size() - bar3 - 1, 1u << 20);
+    EXPECT_EQ(big.messages.back(), "Imported 1 link.  Texts longer than 1 MiB were cut to that length.");
+}
