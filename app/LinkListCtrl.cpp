@@ -1,6 +1,7 @@
 #include "app/LinkListCtrl.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -70,7 +71,7 @@ int LinkListModel::columnCount(const QModelIndex& parent) const { return parent.
 QVariant LinkListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_store.Count()) return QVariant();
-    if (role == Qt::DisplayRole) return LinkCellText(m_store.At(index.row()), index.column());
+    if (role == Qt::DisplayRole) return LinkCellText(std::as_const(m_store).At(index.row()), index.column());
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignVCenter | (index.column() >= ColAdded ? Qt::AlignRight : Qt::AlignLeft));
     return QVariant();
@@ -188,7 +189,7 @@ void CLinkListCtrl::EnsureRowVisible(int row)
 QString CLinkListCtrl::CellTipText(int row, int column) const
 {
     if (row < 0 || row >= m_store.Count() || column < 0 || column >= ColCount) return QString();
-    QString text = LinkCellText(m_store.At(row), column);
+    QString text = LinkCellText(std::as_const(m_store).At(row), column);
     int needed = fontMetrics().horizontalAdvance(text) + (column == 0 ? 5 : 11);
     if (needed < columnWidth(column)) return QString();
     return text.size() >= 80 ? text.left(79) : text;

@@ -270,6 +270,11 @@ private:
     CJobPool<CSearchJob> m_searchPool;
     CSearchJob* m_currentSearch = nullptr;
     int m_searchId = 0;  // the newest search; results of older ones are dropped
+    // The last search on the window thread, its results and the rows' generation then: the
+    // next keystroke that only adds to its pattern looks at those rows alone.
+    std::unique_ptr<CRecordSearch> m_lastSearch;
+    std::vector<uint8_t> m_lastSearchBits;
+    uint64_t m_lastSearchGeneration = 0;
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
     SortKeyTable m_sortKeys;

@@ -43,11 +43,20 @@ void CLinksDlg::RunSearch()
 {
     ++m_searchId;  // any background search still finishing is now out of date
     PrepareSearch();
-    const CRecordSearch search(SearchOptions::From(m_settings), SearchText());
-    const int rows = m_store.Count();
+    auto search = std::make_unique<CRecordSearch>(SearchOptions::From(m_settings), SearchText());
+    auto lock = m_store.Lock();
+    const LinkStore::SearchTextView text = m_store.SearchText();
+    const int rows = int(text.count);
     std::vector<uint8_t> bits(static_cast<size_t>(rows));
-    search.MatchRows(m_store, 0, rows, bits.data());
+    // Typing on at the end of the pattern only narrows the matches: just the rows that
+    // matched before are looked at, as long as no row changed since.
+    const bool narrows = m_lastSearch && m_lastSearchGeneration == text.generation && m_lastSearchBits.size() == bits.size() &&
+                         search->Narrows(*m_lastSearch);
+    search->MatchAll(m_store, bits.data(), narrows ? m_lastSearchBits.data() : nullptr);
     m_list->States().AssignRange(0, bits.data(), rows);
+    m_lastSearch = std::move(search);
+    m_lastSearchBits = std::move(bits);
+    m_lastSearchGeneration = text.generation;
     FinishSearch();
 }
 
@@ -62,8 +71,9 @@ void CLinksDlg::OnSearchEdited()
     if (m_settings.moveSave && m_edited) m_searchPool.WaitAll();
     m_searchBusy = true;
     PrepareSearch();
+    m_lastSearch.reset();
     CSearchJob& job = m_searchPool.GetIdleJob();
-    job.SetOwner(this, &m_store);
+    job.SetOwner(this, &m_store, m_store.SearchText());
     job.Prepare(++m_searchId, SearchOptions::From(m_settings), SearchText());
     m_currentSearch = &job;
     if (!job.Start(this, 0)) {

@@ -378,6 +378,28 @@ int main(int argc, char** argv)
         }
         Report(c.label, Median(runs), c.target);
     }
+    // Typing a word that half the descriptions hold, one key at a time, as a person does.
+    for (bool typos : {false, true}) {
+        dlg->Settings().allowTypos = typos;
+        std::vector<double> keys;
+        for (int i = 0; i < 3; ++i) {
+            keystroke("");
+            const std::string word = "nebula";
+            for (size_t n = 1; n <= word.size(); ++n)
+                keys.push_back(Ms([&] {
+                    keystroke(word.substr(0, n).c_str());
+                    Paint(*dlg);
+                }));
+        }
+        double sum = 0, worst = 0;
+        for (double k : keys) {
+            sum += k;
+            worst = std::max(worst, k);
+        }
+        Report(typos ? "typing \"nebula\" (50 %), typos: mean a key" : "typing \"nebula\" (50 %), exact: mean a key",
+               sum / double(keys.size()), typos ? 20 : 20);
+        Report(typos ? "  the slowest key, typos" : "  the slowest key, exact", worst);
+    }
     dlg->Settings().allowTypos = false;
     dlg->Settings().interruptibleSearching = true;
     std::vector<double> returns;

@@ -1,7 +1,10 @@
 #include "search/RecordSearch.h"
 
 #include "options/Settings.h"
+#include "store/CaseFold.h"
 #include "store/LinkStore.h"
+
+#include <thread>
 
 SearchOptions SearchOptions::From(const CSettings& s)
 {
@@ -9,7 +12,7 @@ SearchOptions SearchOptions::From(const CSettings& s)
 }
 
 CRecordSearch::CRecordSearch(const SearchOptions& options, std::string pattern)
-    : m_options(options), m_pattern(std::move(pattern))
+    : m_options(options), m_pattern(Folded(pattern))
 {
     // The search never counts two empty strings as a match.
     if (options.allowTypos)
@@ -18,22 +21,82 @@ CRecordSearch::CRecordSearch(const SearchOptions& options, std::string pattern)
         m_matcher = std::make_unique<CExactMatcher>(false);
 }
 
+namespace {
+
+// A field as it is compared: ASCII's case is the matchers' own business, so only a field
+// with more than ASCII is folded (into scratch).
+std::string_view FoldedField(const std::string& field, std::string& scratch)
+{
+    if (!HasNonAscii(field)) return field;
+    scratch.clear();
+    AppendFolded(field, scratch);
+    return scratch;
+}
+
+}  // namespace
+
 bool CRecordSearch::Matches(const CAnnotatedLink& r) const
 {
     const CTextMatcher& m = *m_matcher;
-    return (m_options.title && m.Match(r.title, m_pattern)) ||
-           (m_options.description && m.Match(r.description, m_pattern)) ||
-           (m_options.category && m.Match(r.category, m_pattern)) || (m_options.link && m.Match(r.link, m_pattern));
+    std::string scratch;
+    return (m_options.title && m.Match(FoldedField(r.title, scratch), m_pattern)) ||
+           (m_options.description && m.Match(FoldedField(r.description, scratch), m_pattern)) ||
+           (m_options.category && m.Match(FoldedField(r.category, scratch), m_pattern)) ||
+           (m_options.link && m.Match(FoldedField(r.link, scratch), m_pattern));
 }
 
-int CRecordSearch::MatchRows(const LinkStore& store, int first, int count, uint8_t* out, const CThreadJob* stop) const
+bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view description,
+                                  const CAnnotatedLink& r) const
+{
+    const CTextMatcher& m = *m_matcher;
+    if ((m_options.title && m.Match(title, m_pattern)) || (m_options.description && m.Match(description, m_pattern)))
+        return true;
+    if (!m_options.category && !m_options.link) return false;
+    std::string scratch;
+    return (m_options.category && m.Match(FoldedField(r.category, scratch), m_pattern)) ||
+           (m_options.link && m.Match(FoldedField(r.link, scratch), m_pattern));
+}
+
+int CRecordSearch::MatchRows(const LinkStore& store, const LinkStore::SearchTextView& text, int first, int count,
+                             uint8_t* out, const CThreadJob* stop, const uint8_t* candidates) const
 {
     for (int i = 0; i < count; ++i) {
-        const bool matched = Matches(store.At(first + i));
+        const size_t row = size_t(first + i);
+        const bool matched = (!candidates || candidates[row]) &&
+                             MatchesFolded(text.Title(row), text.Description(row), store.At(first + i));
         if (stop && stop->IsStopRequested()) return i;
         out[i] = matched;
     }
     return count;
+}
+
+void CRecordSearch::MatchAll(const LinkStore& store, uint8_t* out, const uint8_t* candidates) const
+{
+    const LinkStore::SearchTextView text = store.SearchText();
+    const int rows = int(text.count);
+    // Half the rows on a second core when there is enough to share; a thread costs more
+    // than a few thousand rows take.
+    const unsigned cores = std::thread::hardware_concurrency();
+    if (cores < 2 || rows < 20000) {
+        MatchRows(store, text, 0, rows, out, nullptr, candidates);
+        return;
+    }
+    const int half = rows / 2;
+    std::thread second([&] { MatchRows(store, text, half, rows - half, out + half, nullptr, candidates); });
+    MatchRows(store, text, 0, half, out, nullptr, candidates);
+    second.join();
+}
+
+bool CRecordSearch::Narrows(const CRecordSearch& earlier) const
+{
+    const SearchOptions& a = m_options;
+    const SearchOptions& b = earlier.m_options;
+    if (a.title != b.title || a.description != b.description || a.category != b.category || a.link != b.link ||
+        a.allowTypos != b.allowTypos || (a.allowTypos && a.separation != b.separation))
+        return false;
+    const std::string& before = earlier.m_pattern;
+    if (before.empty() || (a.allowTypos && before.size() < 2)) return false;
+    return m_pattern.size() >= before.size() && m_pattern.compare(0, before.size(), before) == 0;
 }
 
 void CSearchJob::Prepare(int searchId, const SearchOptions& options, std::string pattern)
@@ -47,12 +110,13 @@ int CSearchJob::Run()
 {
     SetFinished(false);
     const CRecordSearch search(m_options, m_pattern);
-    const int rows = m_store->Count();
+    const LinkStore::SearchTextView text = m_text;
+    const int rows = int(text.count);
     bool stopped = false;
     for (int first = 0; first < rows && !stopped; first += kBatchRows) {
         const int count = rows - first < kBatchRows ? rows - first : kBatchRows;
         std::vector<uint8_t> bits(static_cast<size_t>(count));
-        const int done = search.MatchRows(*m_store, first, count, bits.data(), this);
+        const int done = search.MatchRows(*m_store, text, first, count, bits.data(), this);
         stopped = done < count;
         bits.resize(size_t(done));
         if (!bits.empty()) m_owner->SearchBatch(m_searchId, first, std::move(bits));

@@ -7,9 +7,8 @@
 
 #include "common/ThreadJob.h"
 #include "search/TextMatcher.h"
+#include "store/LinkStore.h"
 
-struct CAnnotatedLink;
-class LinkStore;
 struct CSettings;
 
 // Which fields a search looks at and how it matches.
@@ -24,20 +23,33 @@ struct SearchOptions {
     static SearchOptions From(const CSettings& settings);
 };
 
-// One search: the pattern and a matcher made for it.
+// One search: the pattern and a matcher made for it. Case does not matter for any letter:
+// the pattern and the texts are compared case-folded (see store/CaseFold.h).
 class CRecordSearch {
 public:
     CRecordSearch(const SearchOptions& options, std::string pattern);
-    // Title, Description, Category, Link in that order; the first match decides.
+    // A record as read from a file: Title, Description, Category, Link in that order,
+    // folded as they are looked at; the first match decides.
     bool Matches(const CAnnotatedLink& record) const;
-    // Writes 1 or 0 for rows [first, first + count) into out. Checks stop after each
-    // row and returns how many rows it finished.
-    int MatchRows(const LinkStore& store, int first, int count, uint8_t* out,
-                  const CThreadJob* stop = nullptr) const;
+    // Writes 1 or 0 for rows [first, first + count) of the store into out, from the store's
+    // folded search text (taken by the caller with LinkStore::SearchText). Rows without
+    // their candidates byte set are not looked at and get 0. Checks stop after each row
+    // and returns how many rows it finished.
+    int MatchRows(const LinkStore& store, const LinkStore::SearchTextView& text, int first, int count, uint8_t* out,
+                  const CThreadJob* stop = nullptr, const uint8_t* candidates = nullptr) const;
+    // Every row, the work shared between the processor's cores; out holds one byte a row.
+    void MatchAll(const LinkStore& store, uint8_t* out, const uint8_t* candidates = nullptr) const;
+    // True when every row this search matches also matched earlier: the pattern only
+    // adds to the end of the earlier one, with the same fields and typo rules. (A pattern
+    // of one character allows no typo, so a typo search narrows from two on.)
+    bool Narrows(const CRecordSearch& earlier) const;
+    const std::string& Pattern() const { return m_pattern; }
 
 private:
+    bool MatchesFolded(std::string_view title, std::string_view description, const CAnnotatedLink& record) const;
+
     SearchOptions m_options;
-    std::string m_pattern;
+    std::string m_pattern;  // folded
     std::unique_ptr<CTextMatcher> m_matcher;
 };
 
@@ -59,10 +71,12 @@ public:
     static constexpr int kBatchRows = 8192;
 
     ~CSearchJob() override { Wait(); }
-    void SetOwner(SearchSink* owner, const LinkStore* store)
+    // text: the store's search text, taken on the window thread before the job starts.
+    void SetOwner(SearchSink* owner, const LinkStore* store, LinkStore::SearchTextView text)
     {
         m_owner = owner;
         m_store = store;
+        m_text = text;
     }
     void Prepare(int searchId, const SearchOptions& options, std::string pattern);
     int Run() override;
@@ -70,6 +84,7 @@ public:
 private:
     SearchSink* m_owner = nullptr;
     const LinkStore* m_store = nullptr;
+    LinkStore::SearchTextView m_text;
     int m_searchId = 0;
     SearchOptions m_options;
     std::string m_pattern;

@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <new>
 
+#include "store/CaseFold.h"
 #include "store/NaturalCompare.h"
 #include "store/SortedInsert.h"
 #include "store/Utf.h"
@@ -34,8 +35,10 @@ bool LinkStore::InsertLink(int index, const std::string& title, const std::strin
             CAnnotatedLink{title, link, description, category, added, modified});
         // Grown here, geometrically, so that the insert below cannot fail.
         if (m_records.size() == m_records.capacity()) m_records.reserve(m_records.size() * 2 + 16);
+        if (m_search.size() == m_search.capacity()) m_search.reserve(m_search.size() * 2 + 16);
         if (m_listener) m_listener->AboutToInsert(index, 1);
         m_records.insert(m_records.begin() + index, std::move(record));
+        InsertSearchRows(size_t(index), 1);
         if (m_listener) m_listener->Inserted(index, 1);
         return true;
     } catch (const std::bad_alloc&) {
@@ -62,9 +65,15 @@ bool LinkStore::InsertRecords(int index, std::vector<Record>& records)
         return false;
     }
     int n = int(records.size());
+    try {
+        m_search.reserve(m_records.capacity());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (m_listener) m_listener->AboutToInsert(index, n);
     m_records.insert(m_records.begin() + index, std::make_move_iterator(records.begin()),
                      std::make_move_iterator(records.end()));
+    InsertSearchRows(size_t(index), size_t(n));
     records.clear();
     if (m_listener) m_listener->Inserted(index, n);
     return true;
@@ -82,13 +91,21 @@ std::vector<LinkStore::Record> LinkStore::TakeRows(const std::vector<int>& rows)
     for (size_t read = 0; read < m_records.size(); ++read) {
         if (next < rows.size() && size_t(rows[next]) == read) {
             taken.push_back(std::move(m_records[read]));
+            const SearchEntry& gone = m_search[read];
+            if (gone.dirty) --m_searchDirty;
+            else m_searchGarbage += size_t(gone.title) + gone.description + 1;
             ++next;
         } else {
-            if (write != read) m_records[write] = std::move(m_records[read]);
+            if (write != read) {
+                m_records[write] = std::move(m_records[read]);
+                m_search[write] = m_search[read];
+            }
             ++write;
         }
     }
     m_records.resize(write);
+    m_search.resize(write);
+    ++m_searchGeneration;
     if (m_listener) m_listener->Removed(rows);
     return taken;
 }
@@ -100,8 +117,15 @@ void LinkStore::Reorder(const std::vector<int>& newOrder)
     if (m_listener) m_listener->AboutToReorder();
     std::vector<Record> reordered;
     reordered.reserve(m_records.size());
-    for (int old : newOrder) reordered.push_back(std::move(m_records[size_t(old)]));
+    std::vector<SearchEntry> search;
+    search.reserve(m_search.size());
+    for (int old : newOrder) {
+        reordered.push_back(std::move(m_records[size_t(old)]));
+        search.push_back(m_search[size_t(old)]);
+    }
     m_records.swap(reordered);
+    m_search.swap(search);
+    ++m_searchGeneration;
     if (m_listener) m_listener->Reordered(newOrder);
 }
 
@@ -111,6 +135,12 @@ void LinkStore::FreeAllLinks()
     if (m_listener) m_listener->AboutToReset();
     m_records.clear();
     m_records.shrink_to_fit();
+    m_search.clear();
+    m_search.shrink_to_fit();
+    m_searchText.clear();
+    m_searchText.shrink_to_fit();
+    m_searchDirty = m_searchGarbage = 0;
+    ++m_searchGeneration;
     if (m_listener) m_listener->WasReset();
 }
 
@@ -125,6 +155,7 @@ void LinkStore::ConvertLegacyText(int firstRecord)
         texts = ConvertLegacy(r.description) | texts;
         texts = ConvertLegacy(r.category) | texts;
     }
+    if (texts) MarkAllSearchText(size_t(std::max(firstRecord, 0)));
     ConvertLegacy(m_clearSelection);
     if (std::any_of(m_categories.begin(), m_categories.end(), [](const std::string& c) { return !IsValidUtf8(c); })) {
         std::vector<std::string> names;
@@ -182,14 +213,24 @@ void LinkStore::SetCategoriesInOrder(std::vector<std::string> names)
 {
     auto lock = Lock();
     m_categories = std::move(names);
+    m_categoriesSorted = std::is_sorted(m_categories.begin(), m_categories.end(),
+                                        [](const std::string& a, const std::string& b) { return CategoryCompare(a, b) < 0; });
     NotifyCategories();
 }
 
 bool LinkStore::HasCategory(const std::string& name) const
 {
     auto lock = Lock();
-    return std::any_of(m_categories.begin(), m_categories.end(),
-                       [&](const std::string& c) { return EqualsNoCase(c, name); });
+    if (!m_categoriesSorted)
+        return std::any_of(m_categories.begin(), m_categories.end(),
+                           [&](const std::string& c) { return EqualsNoCase(c, name); });
+    // The list is in natural order, and names alike without regard to case compare equal
+    // in it: the first such place is found by bisection, and the few equal ones looked at.
+    auto it = std::lower_bound(m_categories.begin(), m_categories.end(), name,
+                               [](const std::string& c, const std::string& n) { return NaturalCompare(c, n) < 0; });
+    for (; it != m_categories.end() && NaturalCompare(*it, name) == 0; ++it)
+        if (EqualsNoCase(*it, name)) return true;
+    return false;
 }
 
 void LinkStore::InsertCategorySorted(const std::string& name)
@@ -204,12 +245,7 @@ void LinkStore::AddCategories(const std::vector<std::string>& names)
 {
     auto lock = Lock();
     // One sort for many names: inserting them one by one costs a scan and a move each.
-    auto key = [](std::string_view name) {
-        std::string upper(name);
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z') c = char(c - 32);
-        return upper;
-    };
+    auto key = [](std::string_view name) { return Folded(name); };
     std::unordered_set<std::string> listed;
     listed.reserve(m_categories.size() + names.size());
     for (const std::string& name : m_categories) listed.insert(key(name));
@@ -253,4 +289,70 @@ void LinkStore::RenameCategories(std::vector<std::pair<std::string, std::string>
 void LinkStore::NotifyCategories()
 {
     if (m_listener) m_listener->CategoriesChanged();
+}
+
+void LinkStore::InsertSearchRows(size_t index, size_t count)
+{
+    m_search.insert(m_search.begin() + ptrdiff_t(index), count, SearchEntry{});
+    m_searchDirty += count;
+    ++m_searchGeneration;
+}
+
+void LinkStore::MarkAllSearchText(size_t first)
+{
+    for (size_t row = first; row < m_search.size(); ++row) MarkSearchText(row);
+}
+
+void LinkStore::RecordChanged(const CAnnotatedLink* record)
+{
+    auto lock = Lock();
+    for (size_t row = 0; row < m_records.size(); ++row)
+        if (m_records[row].get() == record) MarkSearchText(row);
+}
+
+LinkStore::SearchTextView LinkStore::SearchText() const
+{
+    auto lock = Lock();
+    if (m_searchDirty > 0) {
+        std::string folded;
+        for (size_t row = 0; row < m_search.size(); ++row) {
+            SearchEntry& entry = m_search[row];
+            if (!entry.dirty) continue;
+            const CAnnotatedLink& record = *m_records[row];
+            folded.clear();
+            AppendFolded(record.title, folded);
+            const size_t title = folded.size();
+            folded += '\0';
+            AppendFolded(record.description, folded);
+            const bool known = entry.offset + entry.title + entry.description + 1 <= m_searchText.size() &&
+                               (entry.title != 0 || entry.description != 0 || entry.offset != 0);
+            entry.dirty = false;
+            // Read but not changed: the text folded before stays, and so do the results.
+            if (known && entry.title == title &&
+                std::string_view(m_searchText).substr(entry.offset, size_t(entry.title) + entry.description + 1) ==
+                    folded)
+                continue;
+            if (known) m_searchGarbage += size_t(entry.title) + entry.description + 1;
+            entry.offset = m_searchText.size();
+            entry.title = uint32_t(title);
+            entry.description = uint32_t(folded.size() - title - 1);
+            m_searchText += folded;
+            ++m_searchGeneration;
+        }
+        m_searchDirty = 0;
+        // Texts folded again leave their old copies behind: past half, the buffer is packed.
+        if (m_searchGarbage > m_searchText.size() / 2) {
+            std::string packed;
+            packed.reserve(m_searchText.size() - m_searchGarbage);
+            for (SearchEntry& entry : m_search) {
+                const size_t size = size_t(entry.title) + entry.description + 1;
+                const uint64_t offset = packed.size();
+                packed.append(m_searchText, size_t(entry.offset), size);
+                entry.offset = offset;
+            }
+            m_searchText.swap(packed);
+            m_searchGarbage = 0;
+        }
+    }
+    return {m_searchText.data(), m_search.data(), m_search.size(), m_searchGeneration};
 }

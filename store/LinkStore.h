@@ -1,9 +1,11 @@
 #pragma once
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/AnnotatedLink.h"
@@ -51,8 +53,39 @@ public:
     // Inserts records that already exist (undo of a delete); rows follow the given order.
     bool InsertRecords(int index, std::vector<Record>& records);
     int Count() const { return int(m_records.size()); }
-    CAnnotatedLink& At(int index) { return *m_records[size_t(index)]; }
+    // A record handed out for change: its searched text is folded again before the next
+    // search. Read through a const store where nothing changes.
+    CAnnotatedLink& At(int index)
+    {
+        MarkSearchText(size_t(index));
+        return *m_records[size_t(index)];
+    }
     const CAnnotatedLink& At(int index) const { return *m_records[size_t(index)]; }
+    // A record changed through a pointer kept from earlier (Undo): its text is folded again.
+    void RecordChanged(const CAnnotatedLink* record);
+
+    // The searched text of every row (title and description, case-folded) in one buffer:
+    // row i's title is text[offset, offset + title), its description follows after a NUL.
+    // Rows changed since are folded first. generation changes whenever a row's searched
+    // text, or the rows themselves, changed: results of an older generation are stale.
+    struct SearchEntry {
+        uint64_t offset = 0;
+        uint32_t title = 0;
+        uint32_t description = 0;
+        bool dirty = true;
+    };
+    struct SearchTextView {
+        const char* text = nullptr;
+        const SearchEntry* rows = nullptr;
+        size_t count = 0;
+        uint64_t generation = 0;
+        std::string_view Title(size_t row) const { return {text + rows[row].offset, rows[row].title}; }
+        std::string_view Description(size_t row) const
+        {
+            return {text + rows[row].offset + rows[row].title + 1, rows[row].description};
+        }
+    };
+    SearchTextView SearchText() const;
     // Takes the records of the given rows (ascending, distinct) out of the store.
     std::vector<Record> TakeRows(const std::vector<int>& rows);
     // Reorders the rows: newOrder[i] is the current row that becomes row i.
@@ -103,13 +136,29 @@ public:
 
 private:
     void NotifyCategories();
+    void MarkSearchText(size_t row)
+    {
+        if (row < m_search.size() && !m_search[row].dirty) {
+            m_search[row].dirty = true;
+            ++m_searchDirty;
+        }
+    }
+    void MarkAllSearchText(size_t first);
+    void InsertSearchRows(size_t index, size_t count);
 
     std::vector<Record> m_records;
     std::vector<std::string> m_categories;
+    bool m_categoriesSorted = true;  // in CategoryCompare order, as every list but a tool's given one
     std::string m_clearSelection = "LAST";
     std::atomic<bool> m_changed{false};
     std::atomic<int> m_presses{0};
     mutable std::recursive_mutex m_lock;
+    // The folded searched text, one entry per row (see SearchText).
+    mutable std::vector<SearchEntry> m_search;
+    mutable std::string m_searchText;
+    mutable size_t m_searchDirty = 0;
+    mutable size_t m_searchGarbage = 0;
+    mutable uint64_t m_searchGeneration = 0;
     StoreListener* m_listener = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "store/CaseFold.h"
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -11,9 +13,7 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : 
 // Bytes compare as signed 8-bit values, as the original comparison did.
 int SignedByte(std::string_view s, size_t i) { return i < s.size() ? int(int8_t(s[i])) : 0; }
 
-}  // namespace
-
-int NaturalCompare(std::string_view a, std::string_view b)
+int NaturalCompareFolded(std::string_view a, std::string_view b)
 {
     // A text ends at its first NUL, as it would as a C string: a NUL compared as a
     // character beside the end compared as 0 made "a\0b", "a" and "a\0c" equal in pairs
@@ -47,8 +47,25 @@ int NaturalCompare(std::string_view a, std::string_view b)
     return SignedByte(a, i) - SignedByte(b, j);
 }
 
+}  // namespace
+
+int NaturalCompare(std::string_view a, std::string_view b)
+{
+    // Letters of any script compare without regard to case: folded first where there is
+    // more than ASCII to fold.
+    if (HasNonAscii(a) || HasNonAscii(b)) {
+        const std::string fa = Folded(a.substr(0, a.find('\0'))), fb = Folded(b.substr(0, b.find('\0')));
+        return NaturalCompareFolded(fa, fb);
+    }
+    return NaturalCompareFolded(a, b);
+}
+
 int CompareNoCase(std::string_view a, std::string_view b)
 {
+    if (HasNonAscii(a) || HasNonAscii(b)) {
+        const std::string fa = Folded(a), fb = Folded(b);
+        return fa.compare(fb) < 0 ? -1 : fa == fb ? 0 : 1;
+    }
     size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
         int ca = uint8_t(LowerAscii(a[i])), cb = uint8_t(LowerAscii(b[i]));

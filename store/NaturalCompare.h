@@ -2,7 +2,8 @@
 #include <string_view>
 
 // Orders names the way people read them: digit runs compare by value ("Item 9"
-// before "Item 10"), other bytes compare without regard to ASCII case.
+// before "Item 10"), letters without regard to case (see CaseFold.h), other bytes by
+// their value.
 int NaturalCompare(std::string_view a, std::string_view b);
 
 // NaturalCompare, with names it finds equal ("01" and "1", "News" and "news") put in
@@ -10,7 +11,7 @@ int NaturalCompare(std::string_view a, std::string_view b);
 // back keeps it.
 int CategoryCompare(std::string_view a, std::string_view b);
 
-// Exact comparison without regard to ASCII case; negative, zero or positive.
+// Exact comparison without regard to case (see CaseFold.h); negative, zero or positive.
 int CompareNoCase(std::string_view a, std::string_view b);
 
 inline bool EqualsNoCase(std::string_view a, std::string_view b)

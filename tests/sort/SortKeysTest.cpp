@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "sort/SortKeys.h"
 #include "stats/CategoryStats.h"
 
@@ -41,6 +43,35 @@ TEST(Sorting, ComparesTextWithoutCaseAndDatesByValue)
     EXPECT_LT(CompareOnColumn(never, old, SortAdded), 0);
     EXPECT_GT(CompareOnColumn(recent, old, SortAdded), 0);
     EXPECT_EQ(CompareOnColumn(old, old, SortModified), 0);
+}
+
+TEST(Sorting, FoldedKeysOrderExactlyAsTheComparisonDoes)
+{
+    // Long shared beginnings, every kind of letter case, bytes that are not UTF-8: the
+    // order of a sort is the order of CompareTextNoCase, and equal texts keep their order.
+    std::mt19937 random(7);
+    const std::vector<std::string> pieces = {"a", "A", "z", "Z", "\xC3\xA9", "\xC3\x89", "\xCE\xA3", "\xCF\x82",
+                                             "\xE9", "\xFF", "0", " ", "\xE2\x84\xAA", "k", "long shared beginning "};
+    LinkStore store;
+    for (int i = 0; i < 3000; ++i) {
+        std::string title;
+        const int n = int(random() % 8);
+        for (int j = 0; j < n; ++j) title += pieces[random() % pieces.size()];
+        Add(store, title, pieces[random() % 4], double(i));
+    }
+    SortLinks(store, {{SortTitle, true}, {SortCategory, false}});
+    for (int i = 1; i < store.Count(); ++i) {
+        const CAnnotatedLink& a = store.At(i - 1);
+        const CAnnotatedLink& b = store.At(i);
+        const int title = CompareTextNoCase(a.title, b.title);
+        ASSERT_LE(title, 0) << i;
+        if (title != 0) continue;
+        const int category = CompareTextNoCase(a.category, b.category);
+        ASSERT_GE(category, 0) << i;
+        if (category == 0) {
+            ASSERT_LT(a.added.value, b.added.value) << i;
+        }
+    }
 }
 
 TEST(Sorting, IsStableSoThatSuccessiveSortsNest)
