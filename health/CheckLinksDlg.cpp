@@ -8,6 +8,7 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/LaunchCheck.h"
 #include "health/LinkAddress.h"
@@ -36,9 +37,10 @@ QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
         default: return {};
         }
     }
-    // States sort in the order they are listed, then by status.
+    // States sort in the order they are listed, then by status, then in the list's order
+    // (not the order the answers happened to arrive in).
     if (role == Qt::UserRole) {
-        if (index.column() == ColState) return int(r.state) * 1000 + r.status;
+        if (index.column() == ColState) return (qlonglong(r.state) * 1000 + r.status) * 100000000 + r.index;
         return data(index, Qt::DisplayRole);
     }
     return {};
@@ -225,7 +227,11 @@ void CCheckLinksDlg::UseNewAddress()
     std::vector<int> rows;
     std::vector<LinkRef> refs;
     std::vector<std::string> links;
-    for (int row : ChosenRows())
+    // In the list's order, so that Undo takes them back from the last in the list.
+    std::vector<int> chosen = ChosenRows();
+    std::sort(chosen.begin(), chosen.end(),
+              [this](int a, int b) { return m_model.Result(a).index < m_model.Result(b).index; });
+    for (int row : chosen)
         if (m_model.Result(row).state == LinkState::Moved && !m_model.Replaced(row)) {
             rows.push_back(row);
             refs.push_back(m_model.Item(row).ref);
