@@ -1,7 +1,8 @@
-// The search matchers on any text, pattern and separation: no crash, and the exact
-// matcher agrees with a plain reading of its rule (at some place of the text, the pattern
-// matches letter by letter without regard to ASCII case, a blank taking any run of
-// white space, also none).
+// The search matchers on any text, pattern and separation: the exact matcher agrees with
+// a plain reading of its rule (at some place of the text, the pattern matches letter by
+// letter without regard to ASCII case, a blank taking any run of white space, also none),
+// the typo matcher with its rule tried from every place of the text, and a pattern that
+// only adds to another never matches where that one does not (what narrowing relies on).
 #include "fuzz/FuzzInput.h"
 #include "search/TextMatcher.h"
 
@@ -36,7 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CExactMatcher exact(emptyMatch);
         FUZZ_CHECK(exact.Match(parts[0], parts[1]) == PlainMatch(parts[0], parts[1], emptyMatch));
         CTypoMatcher typos(emptyMatch, separation);
-        typos.Match(parts[0], parts[1]);
+        const bool typo = typos.Match(parts[0], parts[1]);
+        if (!parts[0].empty() && !parts[1].empty())
+            FUZZ_CHECK(typo == TypoMatchEverywhere(parts[0], parts[1], separation));
+        // The pattern one character shorter (two at least for typos, where one allows none).
+        if (parts[1].size() >= 2) {
+            const std::string_view shorter = parts[1].substr(0, parts[1].size() - 1);
+            if (exact.Match(parts[0], parts[1])) FUZZ_CHECK(exact.Match(parts[0], shorter));
+            if (typo && shorter.size() >= 2) FUZZ_CHECK(typos.Match(parts[0], shorter));
+        }
     }
     return 0;
 }

@@ -36,7 +36,14 @@ private:
     const bool* NearTable(std::string_view pattern) const;
 
     int m_separation;
-    // Which text bytes can begin an attempt, for the last pattern seen.
+    // Which text bytes can begin an attempt, for the last pattern seen, as a table and as
+    // a list (for comparing sixteen bytes at a time).
     mutable std::string m_nearPattern;
     mutable bool m_near[256] = {};
+    mutable unsigned char m_nearBytes[256] = {};
+    mutable int m_nearCount = 0;
 };
+
+// The typo rule tried from every place of the text, with none of CTypoMatcher::Match's
+// shortcuts: what Match must agree with (the tests and the fuzz target hold it to that).
+bool TypoMatchEverywhere(std::string_view text, std::string_view pattern, int separation);

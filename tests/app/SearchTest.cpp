@@ -245,3 +245,44 @@ TEST(Search, CommandsWaitWhileABackgroundSearchRuns)
     WaitUntilIdle(dlg);
     EXPECT_GT(h.SelectedRows().size(), 0u);
 }
+
+TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
+{
+    WindowHarness h;
+    h.WriteRecords({{"Zürich guide", "https://z.example/", "ALTSTADT UND SEE", "", {0, 1}, {0, 1}},
+                    {"ΣΟΦΙΑ", "https://s.example/", "Η ΑΓΙΑ ΣΟΦΙΑ", "", {0, 1}, {0, 1}},
+                    {"Москва", "https://m.example/", "КРАСНАЯ ПЛОЩАДЬ", "", {0, 1}, {0, 1}},
+                    {"Łódź", "https://l.example/", "", "", {0, 1}, {0, 1}},
+                    {"İstanbul", "https://i.example/", "", "", {0, 1}, {0, 1}}});
+    CLinksDlg& dlg = h.Open();
+    const struct {
+        const char* pattern;
+        std::vector<int> rows;
+    } cases[] = {
+        {"ZÜRICH", {0}}, {"zürich", {0}}, {"see", {0}},            // Latin
+        {"σοφια", {1}},  {"ΑΓΊΑ", {}},    {"αγια σοφια", {1}},      // Greek (accents stay letters of their own)
+        {"МОСКВА", {2}}, {"площадь", {2}},                          // Cyrillic
+        {"ŁÓDŹ", {3}},                                               // Polish
+        {"istanbul", {}}, {"İSTANBUL", {4}},                        // a dotted capital I is not an i
+    };
+    for (const auto& c : cases) {
+        dlg.SearchBox()->setEditText(QString::fromUtf8(c.pattern));
+        dlg.OnSearchEdited();
+        EXPECT_EQ(h.SelectedRows(), c.rows) << c.pattern;
+    }
+    // Typing a word on, key by key, finds what a search for the whole word finds, also
+    // after a record changed between two keys.
+    dlg.Settings().allowTypos = true;
+    dlg.SearchBox()->setEditText("");
+    const QString word = "GUDIE";
+    for (int n = 1; n <= word.size(); ++n) {
+        if (n == 4) dlg.Store().At(2).title = "Москва guide";
+        dlg.SearchBox()->setEditText(word.left(n));
+        dlg.OnSearchEdited();
+    }
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 2}));
+    // The Category list and Statistics count any letter's case alike.
+    dlg.Store().InsertCategorySorted("łódź");
+    EXPECT_TRUE(dlg.Store().HasCategory("ŁÓDŹ"));
+    EXPECT_FALSE(dlg.Store().AddCategoryIfNew("ŁÓDŹ"));
+}

@@ -143,6 +143,7 @@ TEST_F(Cli, SearchPrintsTheMatchingRows)
     store.InsertLink(1, "Weather", "http://weather", "how to receive forecasts", "", {}, {});
     store.InsertLink(2, "Caf\xE9 list", "http://cafe", "", "Food", {}, {});
     store.InsertLink(3, "Nothing here", "http://receive.example", "", "", {}, {});
+    store.InsertLink(4, "ZÜRICH ΣΟΦΙΑ МОСКВА", "http://u", "", "", {}, {});
     WriteBytes(PathOf("s.dat"), StoreBytes(store));
 
     auto run = [&](const std::string& pattern, SearchOptions options, bool last = false) {
@@ -152,27 +153,33 @@ TEST_F(Cli, SearchPrintsTheMatchingRows)
     };
     SearchOptions defaults;
     EXPECT_EQ(run("RECEIVE", defaults), kExitOk);
-    EXPECT_EQ(out.str(), "*0\tReceive mail\n 1\tWeather\n2 of 4 links match\n");
+    EXPECT_EQ(out.str(), "*0\tReceive mail\n 1\tWeather\n2 of 5 links match\n");
     EXPECT_EQ(run("receive", defaults, true), kExitOk);
-    EXPECT_EQ(out.str(), " 0\tReceive mail\n*1\tWeather\n2 of 4 links match\n");
+    EXPECT_EQ(out.str(), " 0\tReceive mail\n*1\tWeather\n2 of 5 links match\n");
 
     SearchOptions links;
     links.title = links.description = false;
     links.link = true;
     EXPECT_EQ(run("receive", links), kExitOk);
-    EXPECT_EQ(out.str(), "*3\tNothing here\n1 of 4 links match\n");
+    EXPECT_EQ(out.str(), "*3\tNothing here\n1 of 5 links match\n");
 
     SearchOptions typos;
     typos.allowTypos = true;
     typos.separation = 2;
     EXPECT_EQ(run("recieve", typos), kExitOk);
-    EXPECT_EQ(out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1), "2 of 4 links match\n");
+    EXPECT_EQ(out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1), "2 of 5 links match\n");
     EXPECT_EQ(run("recieve", defaults), kExitFailed);
-    EXPECT_EQ(out.str(), "0 of 4 links match\n");
+    EXPECT_EQ(out.str(), "0 of 5 links match\n");
+
+    // Any letter's case, as in the window.
+    for (const char* pattern : {"zürich", "σοφια", "москва"}) {
+        EXPECT_EQ(run(pattern, defaults), kExitOk) << pattern;
+        EXPECT_EQ(out.str(), "*4\tZÜRICH ΣΟΦΙΑ МОСКВА\n1 of 5 links match\n");
+    }
 
     // Titles that are not UTF-8 are shown as Windows-1252.
     EXPECT_EQ(run("caf", defaults), kExitOk);
-    EXPECT_EQ(out.str(), "*2\tCaf\xC3\xA9 list\n1 of 4 links match\n");
+    EXPECT_EQ(out.str(), "*2\tCaf\xC3\xA9 list\n1 of 5 links match\n");
 
     EXPECT_EQ(SearchCommand(PathOf("missing.dat"), "x", defaults, false, out, err), kExitUsage);
     std::string cut = StoreBytes(store);

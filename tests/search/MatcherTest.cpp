@@ -162,11 +162,20 @@ TEST(Matchers, AgreeWithAPlainReadingOfTheRules)
         for (char& c : s) c = alphabet[random() % alphabet.size()];
         return s;
     };
-    for (int i = 0; i < 40000; ++i) {
-        const std::string text = word(12), pattern = word(5);
+    for (int i = 0; i < 60000; ++i) {
+        // Short fields, and long ones whose matches cross the matchers' 64-byte steps.
+        const std::string text = word(i % 3 ? 12 : 150), pattern = word(i % 3 ? 5 : 7);
         const int s = 1 + int(random() % 9);
         ASSERT_EQ(Exact(text, pattern), ReferenceExact(text, pattern)) << '"' << text << "\" \"" << pattern << '"';
-        ASSERT_EQ(Typo(text, pattern, s), ReferenceTypo(text, pattern, s))
-            << '"' << text << "\" \"" << pattern << "\" S=" << s;
+        const bool typo = Typo(text, pattern, s);
+        ASSERT_EQ(typo, ReferenceTypo(text, pattern, s)) << '"' << text << "\" \"" << pattern << "\" S=" << s;
+        ASSERT_EQ(typo, TypoMatchEverywhere(text, pattern, s));
+        // Typing on only narrows: a match of the longer pattern is one of the shorter.
+        if (pattern.size() >= 3 && typo) {
+            ASSERT_TRUE(Typo(text, pattern.substr(0, pattern.size() - 1), s));
+        }
+        if (pattern.size() >= 2 && Exact(text, pattern)) {
+            ASSERT_TRUE(Exact(text, pattern.substr(0, pattern.size() - 1)));
+        }
     }
 }
