@@ -242,6 +242,7 @@ private:
     void RestoreDeletedLinks(std::vector<LinkStore::Record>& records) override;
     std::vector<LinkStore::Record> RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records) override;
     void SetUndoCaption(const std::string& caption, bool enabled) override;
+    void RecordsChanged(const std::vector<const CAnnotatedLink*>& records) override { m_store.RecordsChanged(records); }
     void SetRedoCaption(const std::string& caption, bool enabled) override;
 
     // PersistenceHost

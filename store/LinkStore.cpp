@@ -1,6 +1,7 @@
 #include "store/LinkStore.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 #include <new>
 
@@ -92,8 +93,10 @@ std::vector<LinkStore::Record> LinkStore::TakeRows(const std::vector<int>& rows)
         if (next < rows.size() && size_t(rows[next]) == read) {
             taken.push_back(std::move(m_records[read]));
             const SearchEntry& gone = m_search[read];
-            if (gone.dirty) --m_searchDirty;
-            else m_searchGarbage += size_t(gone.title) + gone.description + 1;
+            if (gone.dirty)
+                --m_searchDirty;
+            else if (!gone.title)
+                m_searchGarbage += size_t(gone.titleSize) + gone.descriptionSize + 1;
             ++next;
         } else {
             if (write != read) {
@@ -303,12 +306,41 @@ void LinkStore::MarkAllSearchText(size_t first)
     for (size_t row = first; row < m_search.size(); ++row) MarkSearchText(row);
 }
 
-void LinkStore::RecordChanged(const CAnnotatedLink* record)
+void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records)
 {
     auto lock = Lock();
+    const std::unordered_set<const CAnnotatedLink*> changed(records.begin(), records.end());
     for (size_t row = 0; row < m_records.size(); ++row)
-        if (m_records[row].get() == record) MarkSearchText(row);
+        if (changed.count(m_records[row].get())) MarkSearchText(row);
 }
+
+namespace {
+
+// The size of a field as the search entry keeps it: no field of a data file is 4 GiB.
+uint32_t Size32(size_t size) { return uint32_t(std::min<size_t>(size, UINT32_MAX)); }
+
+// A quick hash of a record's searched text, eight bytes at a time, to tell a record that
+// was only read from one that changed.
+uint64_t TextHash(std::string_view title, std::string_view description)
+{
+    uint64_t hash = 0x9E3779B97F4A7C15ull ^ (uint64_t(title.size()) << 32) ^ description.size();
+    for (std::string_view text : {title, description}) {
+        size_t i = 0;
+        for (; i + 8 <= text.size(); i += 8) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+            hash ^= hash >> 32;
+        }
+        uint64_t last = 0;
+        std::memcpy(&last, text.data() + i, text.size() - i);
+        hash = (hash ^ last ^ 0xA5) * 0xC4CEB9FE1A85EC53ull;
+        hash ^= hash >> 29;
+    }
+    return hash;
+}
+
+}  // namespace
 
 LinkStore::SearchTextView LinkStore::SearchText() const
 {
@@ -318,26 +350,35 @@ LinkStore::SearchTextView LinkStore::SearchText() const
         for (size_t row = 0; row < m_search.size(); ++row) {
             SearchEntry& entry = m_search[row];
             if (!entry.dirty) continue;
+            entry.dirty = false;
             const CAnnotatedLink& record = *m_records[row];
+            const uint64_t hash = TextHash(record.title, record.description);
+            const bool changed = hash != entry.hash;
+            const bool wasFolded = entry.title == nullptr && entry.hash != 0;
+            entry.hash = hash;
+            // A record handed out for change but not changed leaves the results as they were.
+            if (changed) ++m_searchGeneration;
+            if (!HasNonAscii(record.title) && !HasNonAscii(record.description)) {
+                // ASCII: the record's own bytes, which stay where they are until it changes.
+                if (wasFolded) m_searchGarbage += size_t(entry.titleSize) + entry.descriptionSize + 1;
+                entry.title = record.title.data();
+                entry.description = record.description.data();
+                entry.titleSize = Size32(record.title.size());
+                entry.descriptionSize = Size32(record.description.size());
+                continue;
+            }
+            if (wasFolded && !changed) continue;
+            if (wasFolded) m_searchGarbage += size_t(entry.titleSize) + entry.descriptionSize + 1;
             folded.clear();
             AppendFolded(record.title, folded);
             const size_t title = folded.size();
             folded += '\0';
             AppendFolded(record.description, folded);
-            const bool known = entry.offset + entry.title + entry.description + 1 <= m_searchText.size() &&
-                               (entry.title != 0 || entry.description != 0 || entry.offset != 0);
-            entry.dirty = false;
-            // Read but not changed: the text folded before stays, and so do the results.
-            if (known && entry.title == title &&
-                std::string_view(m_searchText).substr(entry.offset, size_t(entry.title) + entry.description + 1) ==
-                    folded)
-                continue;
-            if (known) m_searchGarbage += size_t(entry.title) + entry.description + 1;
-            entry.offset = m_searchText.size();
-            entry.title = uint32_t(title);
-            entry.description = uint32_t(folded.size() - title - 1);
+            entry.title = entry.description = nullptr;
+            entry.folded = m_searchText.size();
+            entry.titleSize = Size32(title);
+            entry.descriptionSize = Size32(folded.size() - title - 1);
             m_searchText += folded;
-            ++m_searchGeneration;
         }
         m_searchDirty = 0;
         // Texts folded again leave their old copies behind: past half, the buffer is packed.
@@ -345,10 +386,11 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             std::string packed;
             packed.reserve(m_searchText.size() - m_searchGarbage);
             for (SearchEntry& entry : m_search) {
-                const size_t size = size_t(entry.title) + entry.description + 1;
+                if (entry.title || entry.hash == 0) continue;
+                const size_t size = size_t(entry.titleSize) + entry.descriptionSize + 1;
                 const uint64_t offset = packed.size();
-                packed.append(m_searchText, size_t(entry.offset), size);
-                entry.offset = offset;
+                packed.append(m_searchText, size_t(entry.folded), size);
+                entry.folded = offset;
             }
             m_searchText.swap(packed);
             m_searchGarbage = 0;

@@ -61,28 +61,37 @@ public:
         return *m_records[size_t(index)];
     }
     const CAnnotatedLink& At(int index) const { return *m_records[size_t(index)]; }
-    // A record changed through a pointer kept from earlier (Undo): its text is folded again.
-    void RecordChanged(const CAnnotatedLink* record);
+    // Records changed through pointers kept from earlier (Undo): looked at again.
+    void RecordsChanged(const std::vector<const CAnnotatedLink*>& records);
 
-    // The searched text of every row (title and description, case-folded) in one buffer:
-    // row i's title is text[offset, offset + title), its description follows after a NUL.
-    // Rows changed since are folded first. generation changes whenever a row's searched
-    // text, or the rows themselves, changed: results of an older generation are stale.
+    // The searched text of every row, title and description, as the matchers compare it:
+    // case-folded where a text has more than ASCII (kept in a buffer beside the store), the
+    // record's own bytes otherwise (the matchers take ASCII's case themselves). Rows changed
+    // since are looked at first. generation changes whenever a row's searched text, or the
+    // rows themselves, changed: results of an older generation are stale.
     struct SearchEntry {
-        uint64_t offset = 0;
-        uint32_t title = 0;
-        uint32_t description = 0;
+        const char* title = nullptr;  // into the record, or nullptr for folded text
+        const char* description = nullptr;
+        uint64_t folded = 0;  // offset of the folded title, then NUL, then description
+        uint32_t titleSize = 0;
+        uint32_t descriptionSize = 0;
+        uint64_t hash = 0;  // of the text, to tell a record read from one changed
         bool dirty = true;
     };
     struct SearchTextView {
-        const char* text = nullptr;
+        const char* folded = nullptr;
         const SearchEntry* rows = nullptr;
         size_t count = 0;
         uint64_t generation = 0;
-        std::string_view Title(size_t row) const { return {text + rows[row].offset, rows[row].title}; }
+        std::string_view Title(size_t row) const
+        {
+            const SearchEntry& e = rows[row];
+            return {e.title ? e.title : folded + e.folded, e.titleSize};
+        }
         std::string_view Description(size_t row) const
         {
-            return {text + rows[row].offset + rows[row].title + 1, rows[row].description};
+            const SearchEntry& e = rows[row];
+            return {e.description ? e.description : folded + e.folded + e.titleSize + 1, e.descriptionSize};
         }
     };
     SearchTextView SearchText() const;

@@ -57,6 +57,7 @@ void CModifyAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
         std::swap(*m_live[i], m_other[i]);
         if (m_live[i] == shown) host.ShowLink(*m_live[i]);
     }
+    host.RecordsChanged(std::vector<const CAnnotatedLink*>(m_live.begin(), m_live.end()));
 }
 
 CUndoManager::CUndoManager(UndoHost& host, Prompter& prompter) : m_host(host), m_prompter(prompter) {}

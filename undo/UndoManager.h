@@ -18,6 +18,8 @@ public:
     // Removes the rows whose records are in the set and hands their records back.
     virtual std::vector<LinkStore::Record> RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records) = 0;
     virtual void ShowLink(const CAnnotatedLink& record) = 0;
+    // The text of records in the store changed in place (their searched text is stale).
+    virtual void RecordsChanged(const std::vector<const CAnnotatedLink*>& records) = 0;
     // The menu entries of Undo and Redo: caption and whether they can be chosen.
     virtual void SetUndoCaption(const std::string& caption, bool enabled) = 0;
     virtual void SetRedoCaption(const std::string& caption, bool enabled) = 0;

@@ -21,6 +21,7 @@ public:
         return store.TakeRows(rows);
     }
     void ShowLink(const CAnnotatedLink& record) override { shown.push_back(record.title); }
+    void RecordsChanged(const std::vector<const CAnnotatedLink*>& records) override { store.RecordsChanged(records); }
     void SetUndoCaption(const std::string& caption, bool enabled) override { undo = caption + (enabled ? "" : " (grayed)"); }
     void SetRedoCaption(const std::string& caption, bool enabled) override { redo = caption + (enabled ? "" : " (grayed)"); }
 
