@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QWindow>
+#include <utility>
 
 #include "app/CommandMenu.h"
 #include "app/FormText.h"
@@ -248,7 +249,7 @@ std::vector<LinkStore::Record> CLinksDlg::RemoveLinkRows(const std::unordered_se
     auto lock = m_store.Lock();
     std::vector<int> rows;
     for (int row = 0; row < m_store.Count(); ++row)
-        if (records.count(&m_store.At(row))) rows.push_back(row);
+        if (records.count(&std::as_const(m_store).At(row))) rows.push_back(row);
     const bool hadRetrieved = m_list->States().Retrieved() >= 0;
     std::vector<LinkStore::Record> taken = m_store.TakeRows(rows);
     // The retrieved row followed its record; a removed record leaves the form unbound.

@@ -1,4 +1,5 @@
 #include <QTimer>
+#include <utility>
 
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
@@ -27,7 +28,7 @@ void CLinksDlg::CheckLinksCommand()
         }
         items.reserve(rows.size());
         for (int row : rows) {
-            const CAnnotatedLink& record = m_store.At(row);
+            const CAnnotatedLink& record = std::as_const(m_store).At(row);
             items.push_back({{&record, record.link}, record.title});
         }
     }

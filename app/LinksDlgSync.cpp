@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <utility>
 #include <unordered_map>
 
 #include "app/LinkListCtrl.h"
@@ -130,9 +131,10 @@ void CLinksDlg::ReloadKeepingView()
     auto lock = m_store.Lock();
     RowStates& states = m_list->States();
     std::unordered_map<std::string, int> selected;
-    for (int row : states.SelectedRows()) ++selected[RecordKey(m_store.At(row))];
+    const LinkStore& store = m_store;
+    for (int row : states.SelectedRows()) ++selected[RecordKey(store.At(row))];
     const int retrieved = m_retrieved ? states.Retrieved() : -1;
-    const std::string retrievedKey = retrieved >= 0 && retrieved < m_store.Count() ? RecordKey(m_store.At(retrieved)) : "";
+    const std::string retrievedKey = retrieved >= 0 && retrieved < m_store.Count() ? RecordKey(store.At(retrieved)) : "";
     const QString search = m_search->currentText();
     const std::string path = m_persistence.DataPath();
     // A file that cannot be read whole leaves the window as it is (and says why).
@@ -141,7 +143,7 @@ void CLinksDlg::ReloadKeepingView()
     BeginListUpdate();
     int first = -1, shown = -1;
     for (int row = 0; row < m_store.Count(); ++row) {
-        const std::string key = RecordKey(m_store.At(row));
+        const std::string key = RecordKey(store.At(row));
         if (auto found = selected.find(key); found != selected.end() && found->second > 0) {
             --found->second;
             states.SetSelected(row, true);
