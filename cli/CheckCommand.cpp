@@ -50,7 +50,7 @@ private:
 int CheckCommand(const std::string& dataFile, const CLinkChecker::Options& options, std::ostream& out,
                  std::ostream& err)
 {
-    LinkStore store;
+    LinkStore& store = CommandStore();
     if (const int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     std::vector<std::string> links;
     links.reserve(size_t(store.Count()));

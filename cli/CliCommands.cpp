@@ -67,7 +67,8 @@ void AppendDate(std::string& out, const char* key, const CLinkDate& d)
     out += '}';
 }
 
-std::string StoreJson(const LinkStore& store, int32_t version)
+// The whole collection as JSON, written out in pieces of about 64 KiB as it is made.
+void WriteStoreJson(const LinkStore& store, int32_t version, std::ostream& stream)
 {
     std::string out = "{\"version\": " + std::to_string(version) + ", \"categories\": [";
     for (size_t i = 0; i < store.Categories().size(); ++i) {
@@ -99,9 +100,13 @@ std::string StoreJson(const LinkStore& store, int32_t version)
         out += ", ";
         AppendDate(out, "modified", r.modified);
         out += '}';
+        if (out.size() > (1u << 16)) {
+            stream.write(out.data(), std::streamsize(out.size()));
+            out.clear();
+        }
     }
     out += store.Count() ? "\n]}\n" : "]}\n";
-    return out;
+    stream.write(out.data(), std::streamsize(out.size()));
 }
 
 // Reading the JSON back: every problem names the place where it was found.
@@ -191,6 +196,8 @@ void FillStore(const QJsonDocument& doc, LinkStore& store)
 
 }  // namespace
 
+LinkStore& CommandStore() { return *new LinkStore; }
+
 bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err)
 {
     if (const std::string recovered = RecoverInterruptedWrite(dataFile); !recovered.empty()) err << recovered << '\n';
@@ -248,14 +255,14 @@ int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& er
 {
     FileSource source;
     if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
-    LinkStore store;
+    LinkStore& store = CommandStore();
     StreamPrompter prompter(err);
     ReadResult result = ReadDataFile(store, source, prompter);
     if (result.status == ReadStatus::VersionRefused) {
         out << "{}\n";
         return kExitRefused;
     }
-    out << StoreJson(store, result.version);
+    WriteStoreJson(store, result.version, out);
     if (result.status == ReadStatus::Ok) return kExitOk;
     if (result.status == ReadStatus::ReadError)
         err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
@@ -276,7 +283,7 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
             << parseError.errorString().toStdString() << '\n';
         return kExitUsage;
     }
-    LinkStore store;
+    LinkStore& store = CommandStore();
     try {
         FillStore(doc, store);
     } catch (const JsonError& e) {

@@ -10,7 +10,7 @@
 
 int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)
 {
-    LinkStore store;
+    LinkStore& store = CommandStore();
     if (const int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     const std::vector<DuplicateGroup> groups = FindDuplicates(store);
     std::string text;

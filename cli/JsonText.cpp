@@ -6,14 +6,16 @@
 void AppendJsonString(std::string& out, std::string_view s)
 {
     out += '"';
+    // Runs of characters that stand as themselves are copied whole; only a control
+    // character, a quote, a backslash and the byte-order mark (which JSON readers drop when
+    // it stands as itself) are written as escapes.
+    size_t from = 0;
     for (size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        // U+FEFF is escaped: JSON readers drop it as a byte-order mark when it stands as itself.
-        if (s.compare(i, 3, "\xEF\xBB\xBF") == 0) {
-            out += "\\ufeff";
-            i += 2;
-            continue;
-        }
+        const auto c = static_cast<unsigned char>(s[i]);
+        const bool bom = c == 0xEF && s.compare(i, 3, "\xEF\xBB\xBF") == 0;
+        if (c >= 0x20 && c != '"' && c != '\\' && !bom) continue;
+        out.append(s, from, i - from);
+        from = i + 1;
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -23,15 +25,18 @@ void AppendJsonString(std::string& out, std::string_view s)
         case '\b': out += "\\b"; break;
         case '\f': out += "\\f"; break;
         default:
-            if ((unsigned char)c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", (unsigned char)c);
-                out += buf;
+            if (bom) {
+                out += "\\ufeff";
+                i += 2;
+                from = i + 1;
             } else {
-                out += c;
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
             }
         }
     }
+    out.append(s, from, s.size() - from);
     out += '"';
 }
 

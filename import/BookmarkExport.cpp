@@ -1,6 +1,8 @@
 #include "import/BookmarkExport.h"
 
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -29,18 +31,34 @@ struct Folder {
     }
 };
 
+// The characters that HTML text cannot hold as they are (and CR, dropped).
+constexpr std::array<bool, 256> MakeSpecial()
+{
+    std::array<bool, 256> table{};
+    for (unsigned char c : {'&', '<', '>', '"', '\r'}) table[c] = true;
+    return table;
+}
+constexpr std::array<bool, 256> kSpecial = MakeSpecial();
+
 void Escape(std::string& out, const std::string& text, bool attribute)
 {
-    for (char c : text) {
-        switch (c) {
+    // Runs without a character to escape are copied whole.
+    const char* data = text.data();
+    const size_t size = text.size();
+    size_t from = 0;
+    for (size_t i = 0; i < size; ++i) {
+        if (!kSpecial[static_cast<unsigned char>(data[i])]) continue;
+        out.append(data + from, i - from);
+        from = i + 1;
+        switch (data[i]) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += attribute ? "&quot;" : "\""; break;
-        case '\r': break;  // line breaks as LF
-        default: out += c;
+        default: break;  // a CR: line breaks as LF
         }
     }
+    out.append(data + from, size - from);
 }
 
 // Seconds since 1970 of dates kept in local time; 0 for one never set or invalid. The
@@ -79,14 +97,19 @@ public:
     {
         const std::string indent(size_t(depth) * 4, ' ');
         for (const CAnnotatedLink* link : folder.links) {
-            m_out += indent + "<DT><A HREF=\"";
+            m_out += indent;
+            m_out += "<DT><A HREF=\"";
             Escape(m_out, link->link, true);
-            m_out += "\" ADD_DATE=\"" + std::to_string(m_clock.Seconds(link->added)) + "\" LAST_MODIFIED=\"" +
-                     std::to_string(m_clock.Seconds(link->modified)) + "\">";
+            m_out += "\" ADD_DATE=\"";
+            AppendNumber(m_clock.Seconds(link->added));
+            m_out += "\" LAST_MODIFIED=\"";
+            AppendNumber(m_clock.Seconds(link->modified));
+            m_out += "\">";
             Escape(m_out, link->title, false);
             m_out += "</A>\n";
             if (!link->description.empty()) {
-                m_out += indent + "<DD>";
+                m_out += indent;
+                m_out += "<DD>";
                 Escape(m_out, link->description, false);
                 m_out += '\n';
             }
@@ -101,6 +124,12 @@ public:
         }
     }
     void Text(const char* text) { m_out += text; }
+    void AppendNumber(long long value)
+    {
+        char digits[24];
+        const int n = std::snprintf(digits, sizeof digits, "%lld", value);
+        m_out.append(digits, size_t(n));
+    }
     bool Flush(bool last)
     {
         if ((last || m_out.size() > (1u << 16)) && !m_out.empty()) {
