@@ -307,37 +307,3 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
     return written ? kExitOk : kExitFailed;
 }
 
-int SearchCommand(const std::string& dataFile, const std::string& pattern, const SearchOptions& options,
-                  bool positionOnLast, std::ostream& out, std::ostream& err)
-{
-    FileSource source;
-    if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
-    // Records are matched as they are read and only the matches are kept.
-    const CRecordSearch search(options, pattern);
-    std::vector<std::pair<int, std::string>> matches;
-    int rows = 0;
-    LinkStore categories;
-    StreamPrompter prompter(err);
-    ReadResult result = ScanDataFile(categories, source, prompter, [&](CAnnotatedLink& record) {
-        if (search.Matches(record)) matches.emplace_back(rows, record.title);
-        ++rows;
-    });
-    if (result.status == ReadStatus::ReadError) {
-        err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
-        return kExitUsage;
-    }
-    if (result.status != ReadStatus::Ok) return kExitUsage;
-
-    const int reference = matches.empty() ? -1 : positionOnLast ? matches.back().first : matches.front().first;
-    std::string text;
-    for (const auto& [row, title] : matches) {
-        text += row == reference ? '*' : ' ';
-        text += std::to_string(row);
-        text += '\t';
-        text += PlainText(title);
-        text += '\n';
-    }
-    text += std::to_string(matches.size()) + " of " + std::to_string(rows) + " links match\n";
-    out << text;
-    return matches.empty() ? kExitFailed : kExitOk;
-}

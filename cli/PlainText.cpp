@@ -1,5 +1,6 @@
 #include "cli/PlainText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "store/Utf.h"
@@ -17,6 +18,8 @@ bool TurnsOrBreaksText(char32_t cp)
 
 std::string PlainText(std::string_view bytes)
 {
+    // Printable ASCII, by far the most common, stands as it is.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) return std::string(bytes);
     const std::string text = DisplayUtf8(bytes);
     std::string out;
     out.reserve(text.size());

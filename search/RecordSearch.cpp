@@ -19,6 +19,8 @@ CRecordSearch::CRecordSearch(const SearchOptions& options, std::string pattern)
         m_matcher = std::make_unique<CTypoMatcher>(false, options.separation);
     else
         m_matcher = std::make_unique<CExactMatcher>(false);
+    // The search is shared between threads: what the matcher keeps is made now.
+    m_matcher->Prepare(m_pattern);
 }
 
 namespace {

@@ -10,6 +10,9 @@ public:
     explicit CTextMatcher(bool emptyMatch) : m_emptyMatch(emptyMatch) {}
     virtual ~CTextMatcher() = default;
     virtual bool Match(std::string_view text, std::string_view pattern) const = 0;
+    // Makes what Match keeps for a pattern before threads share the matcher: afterwards
+    // Match with that pattern only reads.
+    virtual void Prepare(std::string_view pattern) const { (void)pattern; }
 
 protected:
     bool m_emptyMatch;
@@ -30,6 +33,10 @@ public:
     // A separation outside 1..9 becomes 2.
     CTypoMatcher(bool emptyMatch, int separation);
     bool Match(std::string_view text, std::string_view pattern) const override;
+    void Prepare(std::string_view pattern) const override
+    {
+        if (!pattern.empty()) NearTable(pattern);
+    }
     int Separation() const { return m_separation; }
 
 private:

@@ -1,0 +1,172 @@
+// norvelle-cli search: the links that match, as the Search box finds them, read and
+// matched at the same time on every core.
+#include <algorithm>
+#include <condition_variable>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "cli/CliCommands.h"
+#include "cli/PlainText.h"
+#include "cli/StreamPrompter.h"
+#include "search/RecordSearch.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
+#include "store/Persistence.h"
+
+namespace {
+
+// Matches batches of records on a thread of its own: handed a full batch, it gives back
+// the one it worked through (its strings to be filled again, so that nothing is allocated
+// once the batches are warm).
+class BatchMatcher {
+public:
+    explicit BatchMatcher(const CRecordSearch& search) : m_search(search), m_thread([this] { Work(); }) {}
+    ~BatchMatcher() { Finish(); }
+
+    // Waits until the last batch is done, then takes this one (rows from firstRow on).
+    void Hand(std::vector<CAnnotatedLink>& batch, size_t used, int firstRow)
+    {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return !m_full; });
+        std::swap(batch, m_batch);
+        m_used = used;
+        m_firstRow = firstRow;
+        m_full = true;
+        m_wake.notify_all();
+    }
+    // The rows that matched, with their titles, in row order.
+    std::vector<std::pair<int, std::string>>& Finish()
+    {
+        if (m_thread.joinable()) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [this] { return !m_full; });
+                m_done = true;
+            }
+            m_wake.notify_all();
+            m_thread.join();
+        }
+        return m_matches;
+    }
+
+private:
+    void Work()
+    {
+        for (;;) {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_full || m_done; });
+            if (!m_full) return;
+            lock.unlock();
+            for (size_t i = 0; i < m_used; ++i)
+                if (m_search.Matches(m_batch[i])) m_matches.emplace_back(m_firstRow + int(i), m_batch[i].title);
+            lock.lock();
+            m_full = false;
+            m_wake.notify_all();
+        }
+    }
+
+    const CRecordSearch& m_search;
+    std::vector<CAnnotatedLink> m_batch;
+    size_t m_used = 0;
+    int m_firstRow = 0;
+    bool m_full = false, m_done = false;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::vector<std::pair<int, std::string>> m_matches;
+    std::thread m_thread;  // last: started once everything above is ready
+};
+
+// The reader fills batches and hands them to the matchers in turn, one per core.
+class ParallelMatch {
+public:
+    static constexpr size_t kBatch = 4096;
+
+    explicit ParallelMatch(const CRecordSearch& search)
+    {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        for (unsigned i = 0; i < cores; ++i) m_matchers.push_back(std::make_unique<BatchMatcher>(search));
+    }
+    void Add(CAnnotatedLink& record)
+    {
+        if (m_batch.size() == m_used) m_batch.emplace_back();
+        std::swap(m_batch[m_used++], record);
+        if (m_used == kBatch) Hand();
+    }
+    std::vector<std::pair<int, std::string>> Finish()
+    {
+        Hand();
+        // Each matcher's rows are in order: the lists are merged, not sorted.
+        std::vector<std::pair<int, std::string>> all;
+        for (auto& matcher : m_matchers) {
+            auto& some = matcher->Finish();
+            const auto middle = all.size();
+            std::move(some.begin(), some.end(), std::back_inserter(all));
+            std::inplace_merge(all.begin(), all.begin() + ptrdiff_t(middle), all.end(),
+                               [](const auto& a, const auto& b) { return a.first < b.first; });
+        }
+        return all;
+    }
+
+private:
+    void Hand()
+    {
+        if (m_used == 0) return;
+        m_matchers[m_next]->Hand(m_batch, m_used, m_row);
+        m_next = (m_next + 1) % m_matchers.size();
+        m_row += int(m_used);
+        m_used = 0;
+    }
+
+    std::vector<std::unique_ptr<BatchMatcher>> m_matchers;
+    std::vector<CAnnotatedLink> m_batch;
+    size_t m_used = 0, m_next = 0;
+    int m_row = 0;
+};
+
+}  // namespace
+
+int SearchCommand(const std::string& dataFile, const std::string& pattern, const SearchOptions& options,
+                  bool positionOnLast, std::ostream& out, std::ostream& err)
+{
+    FileSource source;
+    if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
+    // Records are matched as they are read and only the matches are kept.
+    const CRecordSearch search(options, pattern);
+    int rows = 0;
+    LinkStore categories;
+    StreamPrompter prompter(err);
+    ParallelMatch matching(search);
+    ReadResult result = ScanDataFile(categories, source, prompter, [&](CAnnotatedLink& record) {
+        matching.Add(record);
+        ++rows;
+    });
+    const std::vector<std::pair<int, std::string>> matches = matching.Finish();
+    if (result.status == ReadStatus::ReadError) {
+        err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+        return kExitUsage;
+    }
+    if (result.status != ReadStatus::Ok) return kExitUsage;
+
+    const int reference = matches.empty() ? -1 : positionOnLast ? matches.back().first : matches.front().first;
+    std::string text;
+    for (const auto& [row, title] : matches) {
+        text += row == reference ? '*' : ' ';
+        text += std::to_string(row);
+        text += '\t';
+        text += PlainText(title);
+        text += '\n';
+        if (text.size() > (1u << 16)) {
+            out.write(text.data(), std::streamsize(text.size()));
+            text.clear();
+        }
+    }
+    text += std::to_string(matches.size()) + " of " + std::to_string(rows) + " links match\n";
+    out << text;
+    return matches.empty() ? kExitFailed : kExitOk;
+}
