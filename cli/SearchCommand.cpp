@@ -21,22 +21,47 @@
 
 namespace {
 
-// Matches batches of records on a thread of its own: handed a full batch, it gives back
-// the one it worked through (its strings to be filled again, so that nothing is allocated
-// once the batches are warm).
+// A batch of records as the matchers need them: the four searched fields of each, one
+// after the other in one buffer, so that filling a batch allocates nothing once warm.
+struct Batch {
+    std::string text;
+    std::vector<size_t> ends;  // four a record: where its title, description, category and link end
+    int firstRow = 0;
+
+    size_t Records() const { return ends.size() / 4; }
+    void Add(const CAnnotatedLink& record)
+    {
+        for (const std::string* field : {&record.title, &record.description, &record.category, &record.link}) {
+            text += *field;
+            ends.push_back(text.size());
+        }
+    }
+    std::string_view Field(size_t record, int field) const
+    {
+        const size_t k = record * 4 + size_t(field);
+        const size_t begin = k == 0 ? 0 : ends[k - 1];
+        return std::string_view(text).substr(begin, ends[k] - begin);
+    }
+    void Clear()
+    {
+        text.clear();
+        ends.clear();
+    }
+};
+
+// Matches batches on a thread of its own: handed a full batch, it gives back the one it
+// worked through, to be filled again.
 class BatchMatcher {
 public:
     explicit BatchMatcher(const CRecordSearch& search) : m_search(search), m_thread([this] { Work(); }) {}
     ~BatchMatcher() { Finish(); }
 
-    // Waits until the last batch is done, then takes this one (rows from firstRow on).
-    void Hand(std::vector<CAnnotatedLink>& batch, size_t used, int firstRow)
+    // Waits until the last batch is done, then takes this one.
+    void Hand(Batch& batch)
     {
         std::unique_lock lock(m_mutex);
         m_wake.wait(lock, [this] { return !m_full; });
         std::swap(batch, m_batch);
-        m_used = used;
-        m_firstRow = firstRow;
         m_full = true;
         m_wake.notify_all();
     }
@@ -63,8 +88,10 @@ private:
             m_wake.wait(lock, [this] { return m_full || m_done; });
             if (!m_full) return;
             lock.unlock();
-            for (size_t i = 0; i < m_used; ++i)
-                if (m_search.Matches(m_batch[i])) m_matches.emplace_back(m_firstRow + int(i), m_batch[i].title);
+            for (size_t i = 0; i < m_batch.Records(); ++i)
+                if (m_search.MatchesFields(m_batch.Field(i, 0), m_batch.Field(i, 1), m_batch.Field(i, 2),
+                                           m_batch.Field(i, 3)))
+                    m_matches.emplace_back(m_batch.firstRow + int(i), std::string(m_batch.Field(i, 0)));
             lock.lock();
             m_full = false;
             m_wake.notify_all();
@@ -72,9 +99,7 @@ private:
     }
 
     const CRecordSearch& m_search;
-    std::vector<CAnnotatedLink> m_batch;
-    size_t m_used = 0;
-    int m_firstRow = 0;
+    Batch m_batch;
     bool m_full = false, m_done = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -92,11 +117,10 @@ public:
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         for (unsigned i = 0; i < cores; ++i) m_matchers.push_back(std::make_unique<BatchMatcher>(search));
     }
-    void Add(CAnnotatedLink& record)
+    void Add(const CAnnotatedLink& record)
     {
-        if (m_batch.size() == m_used) m_batch.emplace_back();
-        std::swap(m_batch[m_used++], record);
-        if (m_used == kBatch) Hand();
+        m_batch.Add(record);
+        if (m_batch.Records() == kBatch) Hand();
     }
     std::vector<std::pair<int, std::string>> Finish()
     {
@@ -116,16 +140,18 @@ public:
 private:
     void Hand()
     {
-        if (m_used == 0) return;
-        m_matchers[m_next]->Hand(m_batch, m_used, m_row);
+        if (m_batch.Records() == 0) return;
+        const int records = int(m_batch.Records());
+        m_batch.firstRow = m_row;
+        m_matchers[m_next]->Hand(m_batch);
+        m_batch.Clear();
         m_next = (m_next + 1) % m_matchers.size();
-        m_row += int(m_used);
-        m_used = 0;
+        m_row += records;
     }
 
     std::vector<std::unique_ptr<BatchMatcher>> m_matchers;
-    std::vector<CAnnotatedLink> m_batch;
-    size_t m_used = 0, m_next = 0;
+    Batch m_batch;
+    size_t m_next = 0;
     int m_row = 0;
 };
 

@@ -27,7 +27,7 @@ namespace {
 
 // A field as it is compared: ASCII's case is the matchers' own business, so only a field
 // with more than ASCII is folded (into scratch).
-std::string_view FoldedField(const std::string& field, std::string& scratch)
+std::string_view FoldedField(std::string_view field, std::string& scratch)
 {
     if (!HasNonAscii(field)) return field;
     scratch.clear();
@@ -39,12 +39,18 @@ std::string_view FoldedField(const std::string& field, std::string& scratch)
 
 bool CRecordSearch::Matches(const CAnnotatedLink& r) const
 {
+    return MatchesFields(r.title, r.description, r.category, r.link);
+}
+
+bool CRecordSearch::MatchesFields(std::string_view title, std::string_view description, std::string_view category,
+                                  std::string_view link) const
+{
     const CTextMatcher& m = *m_matcher;
-    std::string scratch;
-    return (m_options.title && m.Match(FoldedField(r.title, scratch), m_pattern)) ||
-           (m_options.description && m.Match(FoldedField(r.description, scratch), m_pattern)) ||
-           (m_options.category && m.Match(FoldedField(r.category, scratch), m_pattern)) ||
-           (m_options.link && m.Match(FoldedField(r.link, scratch), m_pattern));
+    thread_local std::string scratch;
+    return (m_options.title && m.Match(FoldedField(title, scratch), m_pattern)) ||
+           (m_options.description && m.Match(FoldedField(description, scratch), m_pattern)) ||
+           (m_options.category && m.Match(FoldedField(category, scratch), m_pattern)) ||
+           (m_options.link && m.Match(FoldedField(link, scratch), m_pattern));
 }
 
 bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view description,

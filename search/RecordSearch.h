@@ -31,6 +31,9 @@ public:
     // A record as read from a file: Title, Description, Category, Link in that order,
     // folded as they are looked at; the first match decides.
     bool Matches(const CAnnotatedLink& record) const;
+    // The same for a record's fields given apart (as the command line's batches hold them).
+    bool MatchesFields(std::string_view title, std::string_view description, std::string_view category,
+                       std::string_view link) const;
     // Writes 1 or 0 for rows [first, first + count) of the store into out, from the store's
     // folded search text (taken by the caller with LinkStore::SearchText). Rows without
     // their candidates byte set are not looked at and get 0. Checks stop after each row
