@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 links=${1:-10000}
-# buku takes minutes to import past 100,000 links: it is left out there.
-if [ "$links" -gt 100000 ]; then nobuku=1; fi
+# buku takes minutes to import past 100,000 links: it is left out there, and whenever
+# NORVELLE_COMPARE_BUKU=0.
+if [ "$links" -gt 100000 ] || [ "${NORVELLE_COMPARE_BUKU:-1}" = 0 ]; then nobuku=1; fi
 cli=build/cli/norvelle-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
