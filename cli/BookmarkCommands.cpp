@@ -49,7 +49,8 @@ private:
 int ImportBookmarksCommand(const std::string& bookmarks, const std::string& dataFile, bool yes, std::ostream& out,
                            std::ostream& err)
 {
-    LinkStore& store = CommandStore();
+    CommandStore holder;
+    LinkStore& store = *holder;
     // A data file that cannot be read whole is never written back.
     if (int read = ReadWholeDataFile(dataFile, store, true, err); read != kExitOk) return read;
     const bool existed = PathExists(dataFile);
@@ -89,7 +90,8 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
 int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
                            std::ostream& err, bool replace)
 {
-    LinkStore& store = CommandStore();
+    CommandStore holder;
+    LinkStore& store = *holder;
     if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     WritePolicy policy;
     policy.inputs = {dataFile};

@@ -50,7 +50,8 @@ private:
 int CheckCommand(const std::string& dataFile, const CLinkChecker::Options& options, std::ostream& out,
                  std::ostream& err)
 {
-    LinkStore& store = CommandStore();
+    CommandStore holder;
+    LinkStore& store = *holder;
     if (const int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     std::vector<std::string> links;
     links.reserve(size_t(store.Count()));

@@ -196,7 +196,18 @@ void FillStore(const QJsonDocument& doc, LinkStore& store)
 
 }  // namespace
 
-LinkStore& CommandStore() { return *new LinkStore; }
+namespace {
+bool g_leaveStoresToProcessEnd = false;
+}  // namespace
+
+CommandStore::CommandStore() : m_store(new LinkStore) {}
+
+CommandStore::~CommandStore()
+{
+    if (!g_leaveStoresToProcessEnd) delete m_store;
+}
+
+void CommandStore::LeaveToProcessEnd() { g_leaveStoresToProcessEnd = true; }
 
 bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err)
 {
@@ -255,7 +266,8 @@ int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& er
 {
     FileSource source;
     if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
-    LinkStore& store = CommandStore();
+    CommandStore holder;
+    LinkStore& store = *holder;
     StreamPrompter prompter(err);
     ReadResult result = ReadDataFile(store, source, prompter);
     if (result.status == ReadStatus::VersionRefused) {
@@ -283,7 +295,8 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
             << parseError.errorString().toStdString() << '\n';
         return kExitUsage;
     }
-    LinkStore& store = CommandStore();
+    CommandStore holder;
+    LinkStore& store = *holder;
     try {
         FillStore(doc, store);
     } catch (const JsonError& e) {

@@ -10,7 +10,8 @@
 
 int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)
 {
-    LinkStore& store = CommandStore();
+    CommandStore holder;
+    LinkStore& store = *holder;
     if (const int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     const std::vector<DuplicateGroup> groups = FindDuplicates(store);
     std::string text;

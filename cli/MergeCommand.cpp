@@ -12,7 +12,8 @@
 int MergeCommand(const std::string& first, const std::string& second, const std::string& output, std::ostream& out,
                  std::ostream& err, bool replace)
 {
-    LinkStore &a = CommandStore(), &b = CommandStore(), &merged = CommandStore();
+    CommandStore holdA, holdB, holdMerged;
+    LinkStore &a = *holdA, &b = *holdB, &merged = *holdMerged;
     // Only files read whole are merged: a record left unread would be lost from the union.
     if (int read = ReadWholeDataFile(first, a, false, err); read != kExitOk) return read;
     if (int read = ReadWholeDataFile(second, b, false, err); read != kExitOk) return read;

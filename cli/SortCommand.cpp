@@ -49,7 +49,8 @@ bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::str
 int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
                 std::ostream& err, bool replace)
 {
-    LinkStore& store = CommandStore();
+    CommandStore holder;
+    LinkStore& store = *holder;
     // A file that was not read whole is never written back.
     if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     SortLinks(store, keys);

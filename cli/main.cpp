@@ -339,7 +339,11 @@ int OutputChecked(int code)
 
 int Run(std::vector<std::string> args, int argc, char** argv);
 
-int main(int argc, char** argv) { return OutputChecked(Run(std::vector<std::string>(argv + 1, argv + argc), argc, argv)); }
+int main(int argc, char** argv)
+{
+    CommandStore::LeaveToProcessEnd();
+    return OutputChecked(Run(std::vector<std::string>(argv + 1, argv + argc), argc, argv));
+}
 
 int Run(std::vector<std::string> args, int argc, char** argv)
 {
