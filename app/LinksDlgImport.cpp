@@ -2,13 +2,17 @@
 #include <QFileDialog>
 #include <QMimeData>
 #include <QUrl>
+#include <optional>
 
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "import/BookmarkExport.h"
+#include "import/BrowserProfiles.h"
 #include "import/ImportDlg.h"
+#include "import/LinkIntake.h"
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "store/FileIO.h"
 
@@ -20,38 +24,52 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
     // Held while the dialog is open, so that every imported link goes in under it.
     auto lock = m_store.Lock();
     // The links of one import are added to the list in one step at its end, and count
-    // as one operation for saving.
+    // as one operation for saving and for Undo.
     std::vector<LinkStore::Record> pending;
+    std::optional<CLinkIntake> intake;
+    IntakeOptions options{m_settings.importKeepsDates, m_settings.importSkipsExisting};
     bool updating = false;
     BookmarkTarget target;
-    target.add = [this, &pending, &updating](const std::string& title, const std::string& link, const std::string& category) {
+    target.add = [this, &pending, &intake, &options, &updating](ImportedLink&& link) {
+        // Each import starts from the list as it is then, with the dialog's choices.
+        if (!intake) intake.emplace(m_store, m_services.clock.NowDate(), options);
         // The Category box is rebuilt once, when the import ends.
         if (!updating) BeginListUpdate();
         updating = true;
-        LinkStore::Record record = m_store.MakeImportedLink(title, link, category, m_services.clock.NowDate());
-        if (!record) return false;
+        LinkStore::Record record;
+        switch (intake->Take(std::move(link), record)) {
+        case CLinkIntake::Result::Skipped: return Intake::Skipped;
+        case CLinkIntake::Result::Empty: return Intake::Refused;
+        case CLinkIntake::Result::Made: break;
+        }
         pending.push_back(std::move(record));
-        return true;
+        return Intake::Added;
     };
-    target.describe = [&pending](const std::string& description) {
-        if (!pending.empty()) pending.back()->description = description;
-    };
-    target.finished = [this, &pending, &updating](int count) {
+    target.finished = [this, &pending, &intake, &updating](int count) {
+        intake.reset();
+        std::vector<CAnnotatedLink*> added;
+        for (const auto& record : pending) added.push_back(record.get());
         if (!updating) BeginListUpdate();
-        const bool added = m_store.InsertRecords(m_store.Count(), pending);
+        const bool inserted = m_store.InsertRecords(m_store.Count(), pending);
         updating = false;
         EndListUpdate();
-        if (!added) {
+        if (!inserted) {
             m_prompter.Error("Could not read the data file into memory.  Close another application and try again.");
             pending.clear();
             return;
         }
+        if (added.empty()) return;
+        m_undo.PushAdd("Import", added);
         m_edited = false;
         UpdateTotalCount();
         m_persistence.StoredRecords(count);
     };
-    CImportDlg dlg(target, m_prompter, CCountFormatter(m_settings), fileName, this);
+    CImportDlg dlg(target, m_prompter, CCountFormatter(m_settings), options, fileName, this);
+    dlg.SetProfiles(FindBrowserProfiles(m_services.paths.HomeFolder(), ThisSystem()));
     dlg.exec();
+    m_settings.importKeepsDates = options.keepDates;
+    m_settings.importSkipsExisting = options.skipExisting;
+    SaveSettings(m_services.settings, m_settings, m_titleCaser);
 }
 
 bool CLinksDlg::ExportBookmarksTo(const std::string& path)

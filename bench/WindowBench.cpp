@@ -58,6 +58,7 @@ struct Docs : Paths {
     std::string DocumentsFolder() override { return folder; }
     std::string ProgramFolder() override { return folder; }
     std::string StateFolder() override { return folder + "/state"; }
+    std::string HomeFolder() override { return folder + "/home"; }
 };
 struct NoShell : Shell {
     Error Open(const std::string&) override { return Ok; }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "health/LinkCheck.h"
+#include "import/LinkIntake.h"
 
 class LinkStore;
 
@@ -68,9 +69,12 @@ bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::str
 int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, const std::string& output,
                 std::ostream& err, bool replace = false);
 
-// Appends the links of a bookmark file to a data file (made when missing), saving once.
+// Appends the links of a bookmark file or a browser's store to a data file (made when
+// missing), saving once.
 int ImportBookmarksCommand(const std::string& bookmarks, const std::string& dataFile, bool yes, std::ostream& out,
-                           std::ostream& err);
+                           std::ostream& err, IntakeOptions options = {});
+// Lists the browser profiles found under home, one a line: browser, profile, store, links.
+int BrowsersCommand(const std::string& home, std::ostream& out, std::ostream& err);
 // Writes every link of a data file as a standard bookmark file.
 int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
                            std::ostream& err, bool replace = false);

@@ -92,21 +92,41 @@ Commands:
       the file has a higher version (nothing is written); 2 for bad usage,
       bad keys or a file that cannot be opened.
 
-  import BOOKMARKS DATA_FILE [--yes]
-      Appends the links of the browser bookmark file BOOKMARKS (the HTML file
-      that browsers export) to DATA_FILE, which is made when it does not
-      exist, as Import Favorites does: each folder of the file becomes a
-      category ("Work|Clients" for Clients inside Work), the description a
-      browser keeps for a link becomes its description. Prints "Imported N
-      links." once they are saved; when they cannot be, says why and that
-      they were not saved. The data file is written once, and only when it
-      was read whole.
+  import SOURCE DATA_FILE [--yes] [--now] [--skip-existing]
+      Appends the links of SOURCE to DATA_FILE, which is made when it does
+      not exist, as Import Favorites does. SOURCE is told apart by its
+      content: the HTML bookmark file that browsers export, a Firefox store
+      (places.sqlite), a Chromium store (Bookmarks), or a browser profile
+      folder holding one of them. Each folder becomes a category
+      ("Work|Clients" for Clients inside Work); the Bookmarks Menu of
+      Firefox and the Other bookmarks of Chromium are the top level, the
+      toolbar or bar is a category of its name. A link keeps its
+      description, its tags as the description's last line ("Tags: a, b")
+      and the dates the browser saved. A browser's store is read from a
+      copy, so the browser may be running; its profile is never changed.
+      --now            give the links today's date instead of the saved ones
+      --skip-existing  leave out links already in DATA_FILE (the address
+                       rule of duplicates)
+      Prints "Imported N links." (and how many were skipped) once they are
+      saved; when they cannot be, says why and that they were not saved.
+      The data file is written once, and only when it was read whole.
       A file that does not begin like a standard bookmark file is refused
       unless --yes is given.
       Exit status: 0 on success; 1 when the file is not a standard bookmark
-      file (without --yes), when DATA_FILE could not be read whole, or when
-      it could not be written; 3 when DATA_FILE has a higher version; 2 for
-      bad usage or a file that cannot be opened.
+      file (without --yes), when a browser's store cannot be read, when
+      DATA_FILE could not be read whole, or when it could not be written; 3
+      when DATA_FILE has a higher version; 2 for bad usage or a file that
+      cannot be opened.
+
+  browsers [HOME]
+      Lists the browser profiles with bookmarks found in the home folder HOME
+      (yours by default), as Import Favorites lists them, one per line: the
+      browser, a tab, the profile, a tab, the path of its store (to give to
+      import), a tab and its number of links ("unreadable" when the store
+      cannot be read). Firefox, Firefox ESR, LibreWolf and Waterfox are
+      found through their profiles.ini (also as Snap and Flatpak), Chromium,
+      Chrome, Edge, Brave, Vivaldi and Opera through their profile folders.
+      Exit status: 0 when a profile was found; 1 when none was.
 
   export DATA_FILE BOOKMARKS [--replace]
       Writes every link of DATA_FILE into BOOKMARKS as a standard bookmark
@@ -339,6 +359,17 @@ int OutputChecked(int code)
 
 int Run(std::vector<std::string> args, int argc, char** argv);
 
+// The person's home folder, where browsers keep their profiles.
+std::string HomeFolder()
+{
+#ifdef _WIN32
+    const char* home = std::getenv("USERPROFILE");
+#else
+    const char* home = std::getenv("HOME");
+#endif
+    return home ? home : "";
+}
+
 int main(int argc, char** argv)
 {
     CommandStore::LeaveToProcessEnd();
@@ -360,13 +391,20 @@ int Run(std::vector<std::string> args, int argc, char** argv)
     if (!args.empty() && args[0] == "import") {
         std::vector<std::string> files;
         bool yes = false;
+        IntakeOptions options;
         for (size_t i = 1; i < args.size(); ++i) {
             if (args[i] == "--yes") yes = true;
+            else if (args[i] == "--now") options.keepDates = false;
+            else if (args[i] == "--skip-existing") options.skipExisting = true;
             else if (args[i].compare(0, 2, "--") == 0) return Usage(("unknown option \"" + args[i] + "\"").c_str());
             else files.push_back(args[i]);
         }
-        if (files.size() != 2) return Usage("import takes a bookmark file and a data file");
-        return ImportBookmarksCommand(files[0], files[1], yes, std::cout, std::cerr);
+        if (files.size() != 2) return Usage("import takes a bookmark file or a browser's store, and a data file");
+        return ImportBookmarksCommand(files[0], files[1], yes, std::cout, std::cerr, options);
+    }
+    if (!args.empty() && args[0] == "browsers") {
+        if (args.size() > 2) return Usage("browsers takes at most a home folder");
+        return BrowsersCommand(args.size() == 2 ? args[1] : HomeFolder(), std::cout, std::cerr);
     }
     if (!args.empty() && args[0] == "export") {
         if (args.size() != 3) return Usage("export takes a data file and a bookmark file");

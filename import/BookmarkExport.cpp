@@ -1,14 +1,13 @@
 #include "import/BookmarkExport.h"
 
 #include <array>
-#include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "import/ImportedLink.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
 
@@ -61,35 +60,6 @@ void Escape(std::string& out, const std::string& text, bool attribute)
     out.append(data + from, size - from);
 }
 
-// Seconds since 1970 of dates kept in local time; 0 for one never set or invalid. The
-// local time's offset from UTC is asked once per day, since asking is slow.
-class UnixClock {
-public:
-    long long Seconds(const CLinkDate& date)
-    {
-        LocalTime t;
-        if (!LinkDateToLocal(date, t) || t.year < 1970) return 0;
-        const long long local = std::llround((date.value - 25569.0) * 86400.0);
-        const long long day = t.year * 10000LL + t.month * 100 + t.day;
-        auto it = m_offsets.find(day);
-        if (it == m_offsets.end()) {
-            std::tm tm{};
-            tm.tm_year = t.year - 1900;
-            tm.tm_mon = t.month - 1;
-            tm.tm_mday = t.day;
-            tm.tm_hour = 12;
-            tm.tm_isdst = -1;
-            const long long noonLocal = local - (t.hour * 3600 + t.minute * 60 + t.second) + 12 * 3600;
-            it = m_offsets.emplace(day, noonLocal - (long long)std::mktime(&tm)).first;
-        }
-        const long long seconds = local - it->second;
-        return seconds < 0 ? 0 : seconds;
-    }
-
-private:
-    std::map<long long, long long> m_offsets;
-};
-
 class Writer {
 public:
     explicit Writer(ByteSink& sink) : m_sink(sink) {}
@@ -101,16 +71,27 @@ public:
             m_out += "<DT><A HREF=\"";
             Escape(m_out, link->link, true);
             m_out += "\" ADD_DATE=\"";
-            AppendNumber(m_clock.Seconds(link->added));
+            AppendNumber(m_clock.SecondsOf(link->added));
             m_out += "\" LAST_MODIFIED=\"";
-            AppendNumber(m_clock.Seconds(link->modified));
+            AppendNumber(m_clock.SecondsOf(link->modified));
+            // The description's "Tags: " line goes back to being the browser's tags.
+            const std::string* description = &link->description;
+            if (link->description.find(kTagsLinePrefix) != std::string::npos &&
+                SplitTagsLine(link->description, m_rest, m_tags)) {
+                description = &m_rest;
+                m_out += "\" TAGS=\"";
+                for (size_t i = 0; i < m_tags.size(); ++i) {
+                    if (i > 0) m_out += ',';
+                    Escape(m_out, m_tags[i], true);
+                }
+            }
             m_out += "\">";
             Escape(m_out, link->title, false);
             m_out += "</A>\n";
-            if (!link->description.empty()) {
+            if (!description->empty()) {
                 m_out += indent;
                 m_out += "<DD>";
-                Escape(m_out, link->description, false);
+                Escape(m_out, *description, false);
                 m_out += '\n';
             }
             Flush(false);
@@ -141,8 +122,10 @@ public:
 
 private:
     ByteSink& m_sink;
-    UnixClock m_clock;
+    CUnixDates m_clock;
     std::string m_out;
+    std::string m_rest;              // a description without its tags line
+    std::vector<std::string> m_tags;
     bool m_ok = true;
 };
 

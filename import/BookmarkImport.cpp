@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "import/BrowserStores.h"
 #include "options/CountFormatter.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
@@ -148,15 +149,14 @@ private:
     size_t m_pos = 0;
 };
 
-// The value of the HREF attribute of an anchor tag ("A" and its attributes, over any
-// number of lines), in double or single quotes; none when it has none or it is not closed
-// (unless the tag was cut short, when the value runs to the cut).
-std::optional<std::string> HrefOf(std::string_view tag, bool tagCut = false)
+// The value of an attribute of a tag (its name and attributes, over any number of
+// lines), in double or single quotes; none when it has none or it is not closed (unless
+// the tag was cut short, when the value runs to the cut).
+std::optional<std::string> AttributeOf(std::string_view tag, std::string_view name, bool tagCut)
 {
-    if (tag.size() < 2 || Upper(tag[0]) != 'A' || !IsBlank(tag[1])) return std::nullopt;
-    for (size_t i = 1; i + 4 < tag.size(); ++i) {
-        if (!IsBlank(tag[i - 1]) || !StartsWithNoCase(tag.substr(i), "HREF")) continue;
-        size_t at = i + 4;
+    for (size_t i = 1; i + name.size() < tag.size(); ++i) {
+        if (!IsBlank(tag[i - 1]) || !StartsWithNoCase(tag.substr(i), name)) continue;
+        size_t at = i + name.size();
         while (at < tag.size() && IsBlank(tag[at])) ++at;
         if (at >= tag.size() || tag[at] != '=') continue;
         ++at;
@@ -170,23 +170,33 @@ std::optional<std::string> HrefOf(std::string_view tag, bool tagCut = false)
     return std::nullopt;
 }
 
+// The HREF of an anchor tag ("A" and its attributes).
+std::optional<std::string> HrefOf(std::string_view tag, bool tagCut = false)
+{
+    if (tag.size() < 2 || Upper(tag[0]) != 'A' || !IsBlank(tag[1])) return std::nullopt;
+    return AttributeOf(tag, "HREF", tagCut);
+}
+
+// A date attribute: seconds since 1970; 0 when absent or not a number.
+int64_t DateAttribute(std::string_view tag, std::string_view name)
+{
+    const std::optional<std::string> value = AttributeOf(tag, name, false);
+    if (!value || value->empty() || value->size() > 18) return 0;
+    int64_t seconds = 0;
+    for (char c : *value) {
+        if (c < '0' || c > '9') return 0;
+        seconds = seconds * 10 + (c - '0');
+    }
+    return seconds;
+}
+
 bool IsTag(std::string_view tag, std::string_view name)
 {
     return StartsWithNoCase(tag, name) && (tag.size() == name.size() || IsBlank(tag[name.size()]));
 }
 
-// A text of the file as the store keeps it: references decoded, UTF-8, at most
-// kMaxImportedField bytes, never half a character.
-std::string Text(std::string_view raw, bool& cut)
-{
-    std::string text = DisplayUtf8(DecodeCharacterReferences(raw));
-    if (text.size() <= kMaxImportedField) return text;
-    cut = true;
-    size_t end = kMaxImportedField;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
-    return text;
-}
+// A text of the file as the store keeps it: references decoded, UTF-8, bounded.
+std::string Text(std::string_view raw, bool& cut) { return BoundedText(DisplayUtf8(DecodeCharacterReferences(raw)), cut); }
 
 // Line breaks as the form stores them.
 std::string WithCrLf(std::string_view text)
@@ -207,7 +217,10 @@ std::string WithCrLf(std::string_view text)
 
 class ImportPass {
 public:
-    ImportPass(BookmarkReader& reader, const BookmarkTarget& target) : m_reader(reader), m_target(target) {}
+    ImportPass(BookmarkReader& reader, const BookmarkTarget& target, ReadCounts& counts)
+        : m_reader(reader), m_target(target), m_counts(counts)
+    {
+    }
 
     // Folders and descriptions; a refused link ends the file early. A file without lists
     // (a bookmark service's export) gives its links and their notes without folders.
@@ -216,59 +229,67 @@ public:
         std::vector<std::string> folders;
         std::vector<bool> named;  // for each open list: did a heading open it?
         std::optional<std::string> heading;
-        bool afterAnchor = false;
         while (m_reader.FindInStream("<", true)) {
             bool tagCut = false;
             const std::string tag = m_reader.ReadUntil('>', true, kMaxTagBytes, &tagCut);
-            cut = cut || tagCut;
+            m_counts.cut = m_counts.cut || tagCut;
+            if (IsTag(tag, "DD") && m_pending) {
+                // Up to the next tag, which is left for the loop.
+                std::string text = m_reader.ReadUntil('<', false, kMaxImportedField, &m_counts.cut);
+                m_pending->description = WithCrLf(Text(TrimView(text), m_counts.cut));
+                if (!Flush()) return;
+                continue;
+            }
+            // The link before is complete: no description follows it.
+            if (!Flush()) return;
             if (tag == "DL") {
                 // Folders deeper than the limit fold into the deepest one kept: the path
                 // each link carries stays short however deep the file nests.
                 const bool opens = heading.has_value() && folders.size() < kMaxFolderLevels;
-                folded = folded || (heading.has_value() && !opens);
+                m_counts.folded = m_counts.folded || (heading.has_value() && !opens);
                 named.push_back(opens);
                 if (opens) folders.push_back(*heading);
                 heading.reset();
-                afterAnchor = false;
             } else if (tag == "/DL") {
                 if (!named.empty()) {
                     if (named.back() && !folders.empty()) folders.pop_back();
                     named.pop_back();
                 }
-                afterAnchor = false;
             } else if (IsTag(tag, "H3")) {
-                heading = Text(TrimView(m_reader.ReadUntil('<', true, kMaxImportedField, &cut)), cut);
-                afterAnchor = false;
+                heading = Text(TrimView(m_reader.ReadUntil('<', true, kMaxImportedField, &m_counts.cut)), m_counts.cut);
             } else if (auto link = HrefOf(tag, tagCut)) {
-                if (!Add(*link, JoinFolderNames(folders))) return;
-                afterAnchor = true;
-            } else if (IsTag(tag, "DD") && afterAnchor) {
-                // Up to the next tag, which is left for the loop.
-                std::string text = m_reader.ReadUntil('<', false, kMaxImportedField, &cut);
-                if (m_target.describe) m_target.describe(WithCrLf(Text(TrimView(text), cut)));
-                afterAnchor = false;
-            } else {
-                afterAnchor = false;
+                Anchor(tag, *link, JoinFolderNames(folders));
             }
         }
+        Flush();
     }
 
-    int count = 0;
-    bool cut = false;     // a text was longer than a field may be, and was cut
-    bool folded = false;  // folders nested deeper than the limit were folded
-
 private:
-    bool Add(const std::string& link, std::string category)
+    void Anchor(std::string_view tag, const std::string& link, std::string category)
     {
-        const std::string title = Text(TrimView(m_reader.ReadAnchorText(kMaxImportedField, cut)), cut);
-        if (category.size() > kMaxImportedField) category = Text(category, cut);
-        if (!m_target.add(title, Text(link, cut), category)) return false;
-        ++count;
-        return true;
+        ImportedLink imported;
+        imported.title = Text(TrimView(m_reader.ReadAnchorText(kMaxImportedField, m_counts.cut)), m_counts.cut);
+        imported.link = Text(link, m_counts.cut);
+        imported.category = category.size() > kMaxImportedField ? Text(category, m_counts.cut) : std::move(category);
+        imported.added = DateAttribute(tag, "ADD_DATE");
+        imported.modified = DateAttribute(tag, "LAST_MODIFIED");
+        if (auto tags = AttributeOf(tag, "TAGS", false)) imported.tags = SplitTagList(Text(*tags, m_counts.cut));
+        m_pending = std::move(imported);
+    }
+
+    // Hands the link read last to the target; false when it refused it.
+    bool Flush()
+    {
+        if (!m_pending) return true;
+        ImportedLink link = std::move(*m_pending);
+        m_pending.reset();
+        return m_counts.Take(m_target, std::move(link));
     }
 
     BookmarkReader& m_reader;
     const BookmarkTarget& m_target;
+    ReadCounts& m_counts;
+    std::optional<ImportedLink> m_pending;  // the anchor read last, waiting for its description
 };
 
 }  // namespace
@@ -332,36 +353,104 @@ std::string DecodeCharacterReferences(std::string_view text)
     return out;
 }
 
+bool ReadCounts::Take(const BookmarkTarget& target, ImportedLink&& link)
+{
+    switch (target.add(std::move(link))) {
+    case Intake::Added: ++added; return true;
+    case Intake::Skipped: ++skipped; return true;
+    case Intake::Refused: break;
+    }
+    return false;
+}
+
+std::string BoundedText(std::string text, bool& cut)
+{
+    if (!IsValidUtf8(text)) text = DisplayUtf8(text);
+    if (text.size() <= kMaxImportedField) return text;
+    cut = true;
+    size_t end = kMaxImportedField;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
+std::string ImportSummaryText(const CCountFormatter& counts, const ReadCounts& read)
+{
+    std::string summary = counts.Plural("Imported %s link%s.", read.added);
+    if (read.skipped > 0)
+        summary += counts.Plural("  Skipped %s link%s already in the list.", read.skipped);
+    if (read.cut) summary += "  Texts longer than 1 MiB were cut to that length.";
+    if (read.folded)
+        summary += "  Folders nested more than " + std::to_string(kMaxFolderLevels) +
+                   " levels deep were put into the deepest one kept.";
+    return summary;
+}
+
+namespace {
+
+ImportSummary Finish(Prompter& prompter, const CCountFormatter& counts, const BookmarkTarget& target,
+                     const ReadCounts& read)
+{
+    if (target.finished) target.finished(read.added);
+    prompter.Notice(ImportSummaryText(counts, read));
+    return {ImportOutcome::Done, read.added, read.skipped};
+}
+
+// A browser's store, read whole through its own format's reader.
+ImportSummary ImportBrowserStore(SourceKind kind, const std::string& name, Prompter& prompter,
+                                 const CCountFormatter& counts, const BookmarkTarget& target)
+{
+    ReadCounts read;
+    std::string error;
+    const bool ok = kind == SourceKind::FirefoxPlaces ? ReadFirefoxPlaces(name, target, read, error)
+                                                      : ReadChromiumBookmarks(name, target, read, error);
+    if (!ok) {
+        // What was taken before the failure stays taken: the summary says how much.
+        prompter.Error(FormatPathMessage("Could not read the bookmarks in \"%.259s\": ", name) + error);
+        if (read.added == 0 && read.skipped == 0) return {ImportOutcome::ReadFailed, 0, 0};
+    }
+    return Finish(prompter, counts, target, read);
+}
+
+}  // namespace
+
 ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter, const CCountFormatter& counts,
                                  const BookmarkTarget& target)
 {
-    const std::string name(TrimView(fileName));
+    std::string name(TrimView(fileName));
     if (name.empty()) {
         prompter.Show("Please enter a filename (with its path) before pressing the Import button.  You could either "
                       "type in this filename, press the Browse button and select a file, or press the Find button, "
                       "click on a filename when it appears in the list box and press the Select button.",
                       Prompter::Icon::Stop, Prompter::Buttons::Ok);
-        return {ImportOutcome::NoFileName, 0};
+        return {ImportOutcome::NoFileName, 0, 0};
     }
+    const SourceKind kind = SourceKindOf(name);
+    if (kind == SourceKind::Unreadable) {
+        prompter.Error(FormatPathMessage("Could not open bookmark file \"%.259s\".", name));
+        return {ImportOutcome::OpenFailed, 0, 0};
+    }
+    if (kind != SourceKind::BookmarkFile) return ImportBrowserStore(kind, name, prompter, counts, target);
     BookmarkReader reader;
     if (!reader.Open(name)) {
         prompter.Error(FormatPathMessage("Could not open bookmark file \"%.259s\".", name));
-        return {ImportOutcome::OpenFailed, 0};
+        return {ImportOutcome::OpenFailed, 0, 0};
     }
     if (!reader.Fill()) {
         prompter.Error(FormatPathMessage("Could not read from \"%.259s\".", name));
-        return {ImportOutcome::ReadFailed, 0};
+        return {ImportOutcome::ReadFailed, 0, 0};
     }
-    ImportPass pass(reader, target);
+    ReadCounts read;
+    ImportPass pass(reader, target, read);
     bool structured = reader.FindInStream("<!DOCTYPE NETSCAPE-Bookmark-file-1>", false);
     if (!structured) {
         if (prompter.Show(FormatPathMessage("\"%.259s\" does not appear to be a standard bookmark file.  Continue anyway?",
                                             name),
                           Prompter::Icon::Question, Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
-            return {ImportOutcome::Declined, 0};
+            return {ImportOutcome::Declined, 0, 0};
         if (!reader.Rewind()) {
             prompter.Error(FormatPathMessage("Did not find any links in \"%.259s\".", name));
-            return {ImportOutcome::RewindFailed, 0};
+            return {ImportOutcome::RewindFailed, 0, 0};
         }
     }
     // A file with the usual lists gets its folders, DOCTYPE or not; one without any is
@@ -370,16 +459,9 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
         pass.Structured();
     } else if (!reader.Rewind()) {
         prompter.Error(FormatPathMessage("Did not find any links in \"%.259s\".", name));
-        return {ImportOutcome::RewindFailed, 0};
+        return {ImportOutcome::RewindFailed, 0, 0};
     } else {
         pass.Structured();
     }
-    if (target.finished) target.finished(pass.count);
-    std::string summary = counts.Plural("Imported %s link%s.", pass.count);
-    if (pass.cut) summary += "  Texts longer than 1 MiB were cut to that length.";
-    if (pass.folded)
-        summary += "  Folders nested more than " + std::to_string(kMaxFolderLevels) +
-                   " levels deep were put into the deepest one kept.";
-    prompter.Notice(summary);
-    return {ImportOutcome::Done, pass.count};
+    return Finish(prompter, counts, target, read);
 }

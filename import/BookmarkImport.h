@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "import/ImportedLink.h"
+
 class CCountFormatter;
 class Prompter;
 
@@ -14,13 +16,15 @@ class Prompter;
 constexpr size_t kMaxImportedField = 1 << 20;
 constexpr size_t kMaxFolderLevels = 100;
 
-// Where the links of a bookmark file go.
+// What became of one link handed to the import's target.
+enum class Intake { Added, Skipped, Refused };
+
+// Where the links of a bookmark file or a browser's store go.
 struct BookmarkTarget {
-    // One link, in file order; false refuses it and ends the import.
-    std::function<bool(const std::string& title, const std::string& link, const std::string& category)> add;
-    // The description (a DD right after the anchor) of the link added last.
-    std::function<void(const std::string& description)> describe;
-    // After the last link, before the summary.
+    // One link, in the source's order: added, skipped (it is in the list already), or
+    // refused, which ends the import.
+    std::function<Intake(ImportedLink&& link)> add;
+    // After the last link, before the summary: the number added.
     std::function<void(int count)> finished;
 };
 
@@ -28,15 +32,36 @@ enum class ImportOutcome { NoFileName, OpenFailed, ReadFailed, Declined, RewindF
 
 struct ImportSummary {
     ImportOutcome outcome = ImportOutcome::Done;
-    int count = 0;
+    int count = 0;    // links added
+    int skipped = 0;  // links left out as already in the list
 };
 
-// Reads a bookmark file as browsers export it (the Netscape bookmark format): every
-// H3 heading names the folder whose list follows it, each anchor becomes a link whose
-// category is the path of its folders ("Tools|Web"), a DD after an anchor is its
-// description, and character references are decoded. Another kind of file is read,
-// after the user agrees, for its anchors. Every outcome is reported through prompter,
-// ending with "Imported %s link%s." (and a word on what the bounds above cut). The file is
+// What reading a source gave, for its summary.
+struct ReadCounts {
+    int added = 0;
+    int skipped = 0;
+    bool cut = false;     // a text was longer than a field may be, and was cut
+    bool folded = false;  // folders nested deeper than the limit were folded
+    // Hands one link to the target and counts it; false when the target refused it.
+    bool Take(const BookmarkTarget& target, ImportedLink&& link);
+};
+
+// A text of a source as the store keeps it: valid UTF-8, at most kMaxImportedField bytes,
+// never half a character (cut tells when it was cut).
+std::string BoundedText(std::string text, bool& cut);
+
+// "Imported 3 links." with a word on links skipped and on what the bounds cut.
+std::string ImportSummaryText(const CCountFormatter& counts, const ReadCounts& read);
+
+// Reads bookmarks into target from a file told apart by its content: a browser's own
+// store (Firefox's places.sqlite, Chromium's Bookmarks; a profile folder holding one
+// stands for it), or a bookmark file as browsers export it (the Netscape bookmark
+// format): every H3 heading names the folder whose list follows it, each anchor becomes
+// a link whose category is the path of its folders ("Tools|Web") with its ADD_DATE,
+// LAST_MODIFIED and TAGS, a DD after an anchor is its description, and character
+// references are decoded. Another kind of file is read, after the user agrees, for its
+// anchors. Every outcome is reported through prompter, ending with "Imported %s link%s."
+// (and a word on links skipped and on what the bounds above cut). A bookmark file is
 // read forward in blocks, and what is past a bound is read over without being kept.
 ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter, const CCountFormatter& counts,
                                  const BookmarkTarget& target);

@@ -117,6 +117,12 @@ CBookmarkFinder::CBookmarkFinder(const std::string& root, const std::string& pat
 {
 }
 
+bool CBookmarkFinder::Wanted(const std::string& name) const
+{
+    // Browsers' own stores are found whatever the pattern: they import as a file does.
+    return m_filter.Matches(name) || name == "places.sqlite" || name == "Bookmarks";
+}
+
 bool CBookmarkFinder::Step(std::vector<std::string>& found)
 {
     if (m_done) return false;
@@ -137,7 +143,7 @@ bool CBookmarkFinder::Step(std::vector<std::string>& found)
             }
             // A link to a folder is never followed: the walk could loop.
             if (kind == DT_LNK && ::fstatat(::dirfd(dir), name, &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
-            if (m_filter.Matches(name)) found.push_back(folder + name);
+            if (Wanted(name)) found.push_back(folder + name);
         }
         ::closedir(dir);
     }
@@ -156,7 +162,7 @@ bool CBookmarkFinder::Step(std::vector<std::string>& found)
         }
         // A link to a folder is never followed: the walk could loop.
         if (fs::is_symlink(own) && fs::is_directory(entry.status(kindError))) continue;
-        if (m_filter.Matches(name)) found.push_back(folder + name);
+        if (Wanted(name)) found.push_back(folder + name);
     }
 #endif
     std::string next;

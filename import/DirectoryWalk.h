@@ -50,6 +50,8 @@ public:
     std::string Folder() const { return m_walk.Current(); }
 
 private:
+    bool Wanted(const std::string& name) const;
+
     CFileNameFilter m_filter;
     CDirectoryWalk m_walk;
     bool m_done = false;

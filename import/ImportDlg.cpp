@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QAbstractItemView>
 #include <QPushButton>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "common/DialogUnits.h"
 #include "common/SortedComboBox.h"
 #include "common/SortedListBox.h"
+#include "import/BrowserStores.h"
 #include "import/DirectoryWalk.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
@@ -52,52 +54,66 @@ std::vector<std::string> SearchRoots()
     return roots;
 }
 
-CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFormatter& counts,
+CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFormatter& counts, IntakeOptions& options,
                        const std::string& fileName, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_target(std::move(target)), m_prompter(prompter), m_counts(counts)
+      m_target(std::move(target)), m_prompter(prompter), m_counts(counts), m_options(options)
 {
     setWindowTitle("Imports Favorites or Bookmarks");
     const DialogUnits du(font());
-    setFixedSize(du.X(310), du.Y(180));
+    // The browser profiles take the top; the file and the search are below them as before.
+    const int top = 59;
+    setFixedSize(du.X(310), du.Y(180 + top + 13));
     auto label = [this](const char* text, QRect r) { return PlaceLabel(this, text, r); };
     auto button = [this](const char* text, QRect r) { return PlaceButton(this, text, r); };
-    QLabel* fileLabel = label("File&name with path (ex: C:\\bookmark.htm):", du.Rect(7, 7, 137, 8));
+    QLabel* profilesLabel = label("Browser pr&ofiles:", du.Rect(7, 7, 137, 8));
+    m_profiles = new QListWidget(this);
+    m_profiles->setGeometry(du.Rect(7, 18, 296, 44));
+    profilesLabel->setBuddy(m_profiles);
+    QLabel* fileLabel = label("File&name with path (ex: C:\\bookmark.htm):", du.Rect(7, 7 + top, 137, 8));
     m_fileName = new QLineEdit(Text(fileName), this);
-    m_fileName->setGeometry(du.Rect(7, 21, 240, 14));
+    m_fileName->setGeometry(du.Rect(7, 21 + top, 240, 14));
     m_fileName->setMaxLength(259);
     fileLabel->setBuddy(m_fileName);
-    m_browse = button("&Browse...", du.Rect(253, 21, 50, 14));
-    QLabel* driveLabel = label("&Drive:", du.Rect(7, 48, 20, 8));
+    m_browse = button("&Browse...", du.Rect(253, 21 + top, 50, 14));
+    QLabel* driveLabel = label("&Drive:", du.Rect(7, 48 + top, 20, 8));
     m_drives = new CSortedComboBox(this);
     m_drives->SetCompare(NaturalCompare);
-    const QRect drives = du.Rect(31, 46, 29, 59);
-    QLabel* patternLabel = label("&Pattern:", du.Rect(80, 48, 26, 8));
+    const QRect drives = du.Rect(31, 46 + top, 29, 59);
+    QLabel* patternLabel = label("&Pattern:", du.Rect(80, 48 + top, 26, 8));
     // The drive list holds folder paths here, wider than a drive letter.
-    m_drives->setGeometry(drives.x(), du.Y(45), patternLabel->x() - drives.x() - du.X(4), du.Y(14));
+    m_drives->setGeometry(drives.x(), du.Y(45 + top), patternLabel->x() - drives.x() - du.X(4), du.Y(14));
     driveLabel->setBuddy(m_drives);
     m_pattern = new QLineEdit("bookmark.htm*", this);
-    m_pattern->setGeometry(du.Rect(110, 45, 63, 14));
+    m_pattern->setGeometry(du.Rect(110, 45 + top, 63, 14));
     m_pattern->setMaxLength(255);
     patternLabel->setBuddy(m_pattern);
     m_typos = new QCheckBox("&Allow typos.", this);
-    m_typos->setGeometry(du.Rect(194, 47, 53, 10));
+    m_typos->setGeometry(du.Rect(194, 47 + top, 53, 10));
     m_typos->resize(std::max(m_typos->width(), m_typos->sizeHint().width()), m_typos->height());
-    m_find = button("&Find", du.Rect(253, 45, 50, 14));
+    m_find = button("&Find", du.Rect(253, 45 + top, 50, 14));
     m_results = new CSortedListBox(this);
     m_results->SetSorted(false);
-    m_results->setGeometry(du.Rect(7, 69, 240, 54));
-    m_select = button("&Select", du.Rect(253, 69, 50, 14));
+    m_results->setGeometry(du.Rect(7, 69 + top, 240, 54));
+    m_select = button("&Select", du.Rect(253, 69 + top, 50, 14));
     m_select->setEnabled(false);
     m_folders = new QCheckBox("S&how folder names.", this);
-    m_folders->setGeometry(du.Rect(7, 129, 78, 10));
+    m_folders->setGeometry(du.Rect(7, 129 + top, 78, 10));
     m_folders->resize(std::max(m_folders->width(), m_folders->sizeHint().width()), m_folders->height());
+    m_keepDates = new QCheckBox("&Keep the dates saved by the browser", this);
+    m_keepDates->setGeometry(du.Rect(7, 142 + top, 150, 10));
+    m_keepDates->setChecked(m_options.keepDates);
+    m_skipExisting = new QCheckBox("Skip links already in the &list", this);
+    m_skipExisting->setGeometry(du.Rect(160, 142 + top, 143, 10));
+    m_skipExisting->setChecked(m_options.skipExisting);
     m_status = new QLabel(this);
-    m_status->setGeometry(du.Rect(7, 143, 296, 8));
-    m_import = button("&Import", du.Rect(97, 159, 50, 14));
+    m_status->setGeometry(du.Rect(7, 143 + top + 13, 296, 8));
+    m_import = button("&Import", du.Rect(97, 159 + top + 13, 50, 14));
     m_import->setDefault(true);
     m_import->setAutoDefault(true);
-    auto* close = button("Close", du.Rect(163, 159, 50, 14));
+    auto* close = button("Close", du.Rect(163, 159 + top + 13, 50, 14));
+    // Tab follows the dialog from the top down.
+    setTabOrder(m_profiles, m_fileName);
 
     const std::vector<std::string> roots = SearchRoots();
     for (const std::string& root : roots) m_drives->Add(Text(root));
@@ -110,6 +126,13 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     connect(m_drives, &QComboBox::currentTextChanged, m_drives, &QWidget::setToolTip);
 
     connect(m_import, &QPushButton::clicked, this, &CImportDlg::Import);
+    connect(m_profiles, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row < int(m_profileList.size())) m_fileName->setText(Text(m_profileList[size_t(row)].store));
+    });
+    connect(m_profiles, &QListWidget::itemActivated, this, [this] { Import(); });
+    // The choices are remembered as soon as they are made, also when nothing is imported.
+    connect(m_keepDates, &QCheckBox::toggled, this, [this](bool on) { m_options.keepDates = on; });
+    connect(m_skipExisting, &QCheckBox::toggled, this, [this](bool on) { m_options.skipExisting = on; });
     connect(m_browse, &QPushButton::clicked, this, &CImportDlg::Browse);
     connect(m_find, &QPushButton::clicked, this, &CImportDlg::FindBookmarkFiles);
     connect(m_select, &QPushButton::clicked, this, &CImportDlg::Select);
@@ -121,12 +144,29 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     });
 }
 
-void CImportDlg::Import() { ImportBookmarkFile(ToBytes(m_fileName->text()), m_prompter, m_counts, m_target); }
+void CImportDlg::SetProfiles(const std::vector<BrowserProfile>& profiles)
+{
+    m_profileList = profiles;
+    m_profiles->clear();
+    for (const BrowserProfile& profile : profiles)
+        m_profiles->addItem(Text(ProfileLabel(profile, CountStoreLinks(profile.store), m_counts)));
+    if (profiles.empty()) {
+        auto* none = new QListWidgetItem("No browser profiles were found on this computer.", m_profiles);
+        none->setFlags(Qt::NoItemFlags);
+    }
+}
+
+void CImportDlg::Import()
+{
+    m_options.keepDates = m_keepDates->isChecked();
+    m_options.skipExisting = m_skipExisting->isChecked();
+    ImportBookmarkFile(ToBytes(m_fileName->text()), m_prompter, m_counts, m_target);
+}
 
 void CImportDlg::Browse()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      "HTML Files (*.htm *.html);;All Files (*)");
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), QString(), "HTML Files (*.htm *.html);;Browser Stores (places.sqlite Bookmarks);;All Files (*)");
     if (!file.isEmpty()) m_fileName->setText(QDir::toNativeSeparators(file));
 }
 

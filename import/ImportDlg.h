@@ -3,23 +3,31 @@
 #include <string>
 
 #include "import/BookmarkImport.h"
+#include "import/BrowserProfiles.h"
+#include "import/LinkIntake.h"
 #include "options/CountFormatter.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class CSortedComboBox;
 class CSortedListBox;
 class Prompter;
 
-// "Imports Favorites or Bookmarks": a bookmark file named, browsed for or found on a
-// drive, imported with Import; several files one after another, until Close.
+// "Imports Favorites or Bookmarks": a browser profile chosen from those found, or a
+// bookmark file named, browsed for or found on a drive, imported with Import; several one
+// after another, until Close. options holds the two choices of how links come in, read
+// at each Import.
 class CImportDlg : public QDialog {
     Q_OBJECT
 public:
-    CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFormatter& counts,
+    CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFormatter& counts, IntakeOptions& options,
                const std::string& fileName = {}, QWidget* parent = nullptr);
+
+    // Lists the profiles, each with its number of links; choosing one names its store.
+    void SetProfiles(const std::vector<BrowserProfile>& profiles);
 
     void Import();
     void Browse();
@@ -29,6 +37,9 @@ public:
     bool IsSearching() const { return m_searching; }
     void reject() override;
 
+    QListWidget* ProfileList() const { return m_profiles; }
+    QCheckBox* KeepDatesBox() const { return m_keepDates; }
+    QCheckBox* SkipExistingBox() const { return m_skipExisting; }
     QLineEdit* FileNameField() const { return m_fileName; }
     CSortedComboBox* DriveList() const { return m_drives; }
     QLineEdit* PatternField() const { return m_pattern; }
@@ -46,9 +57,14 @@ private:
     BookmarkTarget m_target;
     Prompter& m_prompter;
     CCountFormatter m_counts;
+    IntakeOptions& m_options;
+    std::vector<BrowserProfile> m_profileList;
     bool m_searching = false;
     bool m_stop = false;
     bool m_closing = false;
+    QListWidget* m_profiles;
+    QCheckBox* m_keepDates;
+    QCheckBox* m_skipExisting;
     QLineEdit* m_fileName;
     QPushButton* m_browse;
     CSortedComboBox* m_drives;

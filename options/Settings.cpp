@@ -15,6 +15,7 @@ const char* const kSearching = "Searching";
 const char* const kNumbers = "Numbers";
 const char* const kMisc = "Misc";
 const char* const kTitleCase = "Title Case";
+const char* const kImport = "Import";
 
 bool ReadBool(SettingsBackend& b, const char* section, const char* key, bool def)
 {
@@ -98,6 +99,8 @@ void LoadSettings(SettingsBackend& b, CSettings& s, ExceptionSet& exceptions)
     s.showDayTip = ReadBool(b, kMisc, "Show Day Tip", true);
     s.restoreWndPlacement = ReadBool(b, kMisc, "Restore Wnd Placement", true);
     s.dayTipIndex = b.ReadInt(kMisc, "Day Tip Index", 0);
+    s.importKeepsDates = ReadBool(b, kImport, "Keep Dates", true);
+    s.importSkipsExisting = ReadBool(b, kImport, "Skip Existing", true);
 
     int words = b.ReadInt(kTitleCase, "Count", -1);
     std::vector<std::string> list;
@@ -137,6 +140,8 @@ void SaveSettings(SettingsBackend& b, const CSettings& s, const ExceptionSet& ex
     WriteBool(b, kMisc, "Show Day Tip", s.showDayTip);
     WriteBool(b, kMisc, "Restore Wnd Placement", s.restoreWndPlacement);
     b.WriteInt(kMisc, "Day Tip Index", s.dayTipIndex);
+    WriteBool(b, kImport, "Keep Dates", s.importKeepsDates);
+    WriteBool(b, kImport, "Skip Existing", s.importSkipsExisting);
 
     std::vector<std::string> words;
     exceptions.GetExceptions(words);

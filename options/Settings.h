@@ -44,6 +44,9 @@ struct CSettings {
     bool showDayTip = true;
     bool restoreWndPlacement = true;
     int dayTipIndex = 0;
+    // The choices of Import Favorites.
+    bool importKeepsDates = true;
+    bool importSkipsExisting = true;
 
     // Timed-save period in milliseconds.
     int TimerPeriodMs() const { return (timerIndex + 1) * 600000; }

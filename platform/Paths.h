@@ -10,4 +10,6 @@ public:
     virtual std::string ProgramFolder() = 0;
     // The program's own per-user state (recovery copies of interrupted saves).
     virtual std::string StateFolder() = 0;
+    // The person's home folder, where browsers keep their profiles.
+    virtual std::string HomeFolder() = 0;
 };

@@ -21,12 +21,11 @@
 
 namespace fs = std::filesystem;
 
+fs::path Utf8Path(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
 namespace {
 
-fs::path PathOf(const std::string& utf8)
-{
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
+fs::path PathOf(const std::string& utf8) { return Utf8Path(utf8); }
 
 #ifdef _WIN32
 int OpenFd(const std::string& path, int flags, int mode = 0)

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,9 @@ int OverwriteInPlace(const std::string& target, const std::string& from, bool sy
 // rename or remove them: target's name, a dot, eight hexadecimal digits and ".tmp".
 void RemoveStaleTemps(const std::string& target);
 
+
+// A path held as UTF-8 bytes, as the file system library takes it on every system.
+std::filesystem::path Utf8Path(const std::string& utf8);
 
 bool FileExists(const std::string& path);
 // True when anything (a file, a folder) is at the path.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -94,4 +95,54 @@ std::string FormatLinkDate(const CLinkDate& d, DateStyle style)
         std::snprintf(buf, sizeof buf, "Modified: %d-%s-%d", t.day, kMonthNames[t.month - 1], t.year);
     }
     return buf;
+}
+
+int64_t CUnixDates::OffsetAt(int64_t seconds)
+{
+    const int64_t quarter = seconds >= 0 ? seconds / 900 : (seconds - 899) / 900;
+    auto it = m_offsets.find(quarter);
+    if (it != m_offsets.end()) return it->second;
+    const std::time_t moment = std::time_t(quarter * 900);
+    std::tm tm{};
+#ifdef _WIN32
+    const bool ok = localtime_s(&tm, &moment) == 0;
+#else
+    const bool ok = localtime_r(&moment, &tm) != nullptr;
+#endif
+    int64_t offset = 0;
+    if (ok) {
+        const int64_t local = DaysFromCivil(tm.tm_year + 1900LL, unsigned(tm.tm_mon + 1), unsigned(tm.tm_mday)) * 86400 +
+                              tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
+        offset = local - quarter * 900;
+    }
+    m_offsets.emplace(quarter, offset);
+    return offset;
+}
+
+CLinkDate CUnixDates::DateOf(int64_t seconds)
+{
+    // Beyond these the calendar of the data file ends anyway.
+    if (seconds < -60000000000LL || seconds > 250000000000LL) return CLinkDate{CLinkDate::Invalid, 0.0};
+    const int64_t local = seconds + OffsetAt(seconds);
+    const int64_t days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const int64_t rest = local - days * 86400;
+    LocalTime t;
+    CivilFromDays(days, t.year, t.month, t.day);
+    t.hour = int(rest / 3600);
+    t.minute = int(rest / 60 % 60);
+    t.second = int(rest % 60);
+    return LinkDateFromLocal(t);
+}
+
+int64_t CUnixDates::SecondsOf(const CLinkDate& date)
+{
+    LocalTime t;
+    if (!LinkDateToLocal(date, t) || t.year < 1970) return 0;
+    const int64_t local = DaysFromCivil(t.year, unsigned(t.month), unsigned(t.day)) * 86400 + t.hour * 3600 +
+                          t.minute * 60 + t.second;
+    // The offset in force at that moment: the one found at the moment it would be with
+    // the offset of a moment near it, which differs only around a change of the clocks.
+    int64_t seconds = local - OffsetAt(local);
+    seconds = local - OffsetAt(seconds);
+    return seconds < 0 ? 0 : seconds;
 }

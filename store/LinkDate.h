@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 // A date and time as the data file stores it: an OLE Automation date (days since
 // 30 December 1899 00:00, local time, the fraction being the time of day) with a status.
@@ -31,3 +32,18 @@ enum class DateStyle { List, Record };
 // "05-June-2009  02:07:09 PM" (list) or "Modified: 5-June-2009" (record); empty for
 // an invalid or null date and for the never-set year 1899.
 std::string FormatLinkDate(const CLinkDate& d, DateStyle style);
+
+// Dates of other programs, which count seconds since 1970 in UTC, and ours, kept in local
+// time. Asking the system for the local offset is slow, so each answer serves the quarter
+// of an hour it was asked for (offsets change only at such boundaries).
+class CUnixDates {
+public:
+    // The local date of a moment; invalid outside years 100 to 9999.
+    CLinkDate DateOf(int64_t seconds);
+    // The moment of a local date; 0 for one never set, invalid or before 1970.
+    int64_t SecondsOf(const CLinkDate& date);
+
+private:
+    int64_t OffsetAt(int64_t seconds);
+    std::unordered_map<int64_t, int64_t> m_offsets;  // quarter hour since 1970 -> offset
+};

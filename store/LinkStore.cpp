@@ -173,14 +173,13 @@ void LinkStore::ConvertLegacyText(int firstRecord)
     if (texts && m_listener) m_listener->TextsChanged();
 }
 
-LinkStore::Record LinkStore::MakeImportedLink(const std::string& title, const std::string& link,
-                                              const std::string& category, const CLinkDate& now)
+LinkStore::Record LinkStore::MakeImportedLink(CAnnotatedLink link)
 {
     auto lock = Lock();
-    if (title.empty() && link.empty()) return nullptr;
-    std::string trimmed(TrimView(category));
-    AddCategoryIfNew(trimmed);
-    return std::make_unique<CAnnotatedLink>(CAnnotatedLink{title, link, std::string(), trimmed, now, now});
+    if (link.title.empty() && link.link.empty()) return nullptr;
+    link.category = std::string(TrimView(link.category));
+    AddCategoryIfNew(link.category);
+    return std::make_unique<CAnnotatedLink>(std::move(link));
 }
 
 bool LinkStore::AddImportedLink(const std::string& title, const std::string& link, const std::string& category,
@@ -188,7 +187,7 @@ bool LinkStore::AddImportedLink(const std::string& title, const std::string& lin
 {
     auto lock = Lock();
     std::vector<Record> record;
-    record.push_back(MakeImportedLink(title, link, category, now));
+    record.push_back(MakeImportedLink(CAnnotatedLink{title, link, std::string(), category, now, now}));
     if (!record.front()) return false;
     InsertRecords(Count(), record);
     if (storedRecordRule) storedRecordRule();

@@ -108,9 +108,8 @@ public:
     void ConvertLegacyText(int firstRecord);
 
     // An imported link's record, not yet in the store: null when it has neither title nor
-    // link; its trimmed category is added to the Category list when new.
-    Record MakeImportedLink(const std::string& title, const std::string& link, const std::string& category,
-                            const CLinkDate& now);
+    // link; its category is trimmed and added to the Category list when new.
+    Record MakeImportedLink(CAnnotatedLink link);
     // The bookmark import's way in. storedRecordRule is the owner's rule for a stored
     // record (press counter, save or changed flag); it runs after the insert.
     bool AddImportedLink(const std::string& title, const std::string& link, const std::string& category,

@@ -5,26 +5,22 @@
 
 #include "platform/Prompter.h"
 
-CDeleteAction::CDeleteAction(std::vector<LinkStore::Record> records) : m_owned(std::move(records))
+CRowsAction::CRowsAction(std::vector<LinkStore::Record> records) : m_owned(std::move(records))
 {
     m_records.reserve(m_owned.size());
     for (const auto& record : m_owned) m_records.push_back(record.get());
 }
 
-std::vector<const CAnnotatedLink*> CDeleteAction::RecordsAffected() const
+std::vector<const CAnnotatedLink*> CRowsAction::RecordsAffected() const
 {
     return std::vector<const CAnnotatedLink*>(m_records.begin(), m_records.end());
 }
 
-void CDeleteAction::Undo(const CAnnotatedLink*, UndoHost& host)
-{
-    // The records come back as the last rows, in the order they were deleted.
-    host.RestoreDeletedLinks(m_owned);
-}
+void CRowsAction::PutBack(UndoHost& host) { host.RestoreDeletedLinks(m_owned); }
 
-void CDeleteAction::Redo(const CAnnotatedLink*, UndoHost& host)
+void CRowsAction::TakeOut(UndoHost& host)
 {
-    // Records that found no row when restored are still here; the others come back.
+    // Records that found no row when put back are still here; the others are taken out.
     std::unordered_set<const CAnnotatedLink*> inStore(m_records.begin(), m_records.end());
     for (const auto& record : m_owned) inStore.erase(record.get());
     std::vector<LinkStore::Record> taken = host.RemoveLinkRows(inStore);
@@ -104,6 +100,19 @@ void CUndoManager::PushDelete(std::vector<LinkStore::Record> records)
     std::unique_ptr<CUndoAction> action;
     try {
         action = std::make_unique<CDeleteAction>(std::move(records));
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        return;
+    }
+    Push(std::move(action));
+}
+
+void CUndoManager::PushAdd(const char* name, const std::vector<CAnnotatedLink*>& records)
+{
+    if (records.empty()) return;
+    std::unique_ptr<CUndoAction> action;
+    try {
+        action = std::make_unique<CAddAction>(name, records);
     } catch (const std::bad_alloc&) {
         OutOfMemory(m_undoMessage, "Could not add to the undo list.");
         return;

@@ -38,19 +38,46 @@ public:
     virtual void Redo(const CAnnotatedLink* shown, UndoHost& host) = 0;
 };
 
-// Records taken out of the list by Delete. While they are out of the store the action
-// owns them (and frees them if it goes); while they are back in it, the store does.
-class CDeleteAction : public CUndoAction {
+// Records that an action takes out of the list and puts back. While they are out of the
+// store the action owns them (and frees them if it goes); while they are in it, the store does.
+class CRowsAction : public CUndoAction {
 public:
-    explicit CDeleteAction(std::vector<LinkStore::Record> records);
-    const char* Name() const override { return "Delete"; }
     std::vector<const CAnnotatedLink*> RecordsAffected() const override;
-    void Undo(const CAnnotatedLink* shown, UndoHost& host) override;
-    void Redo(const CAnnotatedLink* shown, UndoHost& host) override;
+
+protected:
+    // Records already out of the store (a Delete's), owned from the start.
+    explicit CRowsAction(std::vector<LinkStore::Record> records);
+    // Records in the store (an Import's), owned once taken out.
+    explicit CRowsAction(const std::vector<CAnnotatedLink*>& records) : m_records(records) {}
+    // The records come back as the last rows, in their order.
+    void PutBack(UndoHost& host);
+    void TakeOut(UndoHost& host);
 
 private:
-    std::vector<CAnnotatedLink*> m_records;  // in the order they were deleted
+    std::vector<CAnnotatedLink*> m_records;  // in their order
     std::vector<LinkStore::Record> m_owned;  // those that are out of the store
+};
+
+// Records taken out of the list by Delete.
+class CDeleteAction : public CRowsAction {
+public:
+    explicit CDeleteAction(std::vector<LinkStore::Record> records) : CRowsAction(std::move(records)) {}
+    const char* Name() const override { return "Delete"; }
+    void Undo(const CAnnotatedLink*, UndoHost& host) override { PutBack(host); }
+    void Redo(const CAnnotatedLink*, UndoHost& host) override { TakeOut(host); }
+};
+
+// Records that came in together: by an import, or by links dropped on the window. Undo
+// takes out exactly those, Redo puts them back.
+class CAddAction : public CRowsAction {
+public:
+    CAddAction(const char* name, const std::vector<CAnnotatedLink*>& records) : CRowsAction(records), m_name(name) {}
+    const char* Name() const override { return m_name; }
+    void Undo(const CAnnotatedLink*, UndoHost& host) override { TakeOut(host); }
+    void Redo(const CAnnotatedLink*, UndoHost& host) override { PutBack(host); }
+
+private:
+    const char* m_name;
 };
 
 // The content of one or more records before (or after) a Modify, a Title Case or a Word
@@ -70,7 +97,7 @@ private:
     std::vector<CAnnotatedLink*> m_live;
 };
 
-// The undo and redo lists of Delete and Modify, newest first, with the menu captions
+// The undo and redo lists of Delete, Modify and the additions, newest first, with the menu captions
 // that name their heads.
 class CUndoManager {
 public:
@@ -85,6 +112,8 @@ public:
     void PushModify(const std::vector<CAnnotatedLink*>& records);
     // After rows were deleted: the action takes the records over.
     void PushDelete(std::vector<LinkStore::Record> records);
+    // After records were added in one step ("Import", "Add"); they stay the store's.
+    void PushAdd(const char* name, const std::vector<CAnnotatedLink*>& records);
     void Undo(const CAnnotatedLink* shown);
     void Redo(const CAnnotatedLink* shown);
     // Empties both lists, freeing the records that only they held: the store was emptied.

@@ -86,8 +86,10 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
     }
     m_action->setText(QString::fromStdString((redo ? "Redo " : "Undo ") + actionName));
     const int count = int(m_records.size());
+    // A Delete takes links out when redone; an Import or Add, when undone.
+    const bool removes = actionName == "Delete" ? redo : !redo;
     const char* effect = actionName == "Modify" ? "Replaces an existing annotated link with the following data."
-                         : redo                 ? "Deletes the following %s annotated link%s."
+                         : removes              ? "Deletes the following %s annotated link%s."
                                                 : "Restores the following %s annotated link%s.";
     m_effect->setText(QString::fromStdString(counts.Plural(effect, count)));
     ShowRecord(0);

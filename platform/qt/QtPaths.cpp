@@ -17,3 +17,5 @@ std::string QtPaths::ProgramFolder()
 }
 
 std::string QtPaths::StateFolder() { return UserStateFolder(); }
+
+std::string QtPaths::HomeFolder() { return QDir::toNativeSeparators(QDir::homePath()).toStdString(); }

@@ -6,4 +6,5 @@ public:
     std::string DocumentsFolder() override;
     std::string ProgramFolder() override;
     std::string StateFolder() override;
+    std::string HomeFolder() override;
 };

@@ -33,12 +33,12 @@ Imported Import(const std::string& text, Prompter::Answer answer = Prompter::Ans
     prompter.Script({answer});
     Imported result;
     BookmarkTarget target;
-    target.add = [&](const std::string& title, const std::string& link, const std::string& category) {
-        if (title.empty() && link.empty()) return false;
-        result.rows.push_back(title + "|" + link + "|" + category + "|");
-        return true;
+    target.add = [&](ImportedLink&& link) {
+        if (link.title.empty() && link.link.empty()) return Intake::Refused;
+        result.rows.push_back(link.title + "|" + link.link + "|" + link.category + "|" +
+                              DescriptionWithTags(link.description, link.tags));
+        return Intake::Added;
     };
-    target.describe = [&](const std::string& description) { result.rows.back() += description; };
     result.summary = ImportBookmarkFile(path, prompter, CCountFormatter(true, ","), target);
     result.messages = prompter.Texts();
     return result;
@@ -71,7 +71,7 @@ TEST(BookmarkImport, FoldersAnchorsAndTheFileKinds)
              std::string(5000, 'Q') + "\">Tom &amp; Jerry &#8211; &#x263A; &bogus;</A>\n<DD>First line\n\nSecond &lt;b&gt;\n"
              "<DT><A\n  HREF='x2'\n  TAGS=\"a,b\">Multi-line tag</a>\n</DL>",
          {"Tom & Jerry \xE2\x80\x93 \xE2\x98\xBA &bogus;|https://a.example/?q=1&r=2||First line\r\n\r\nSecond <b>",
-          "Multi-line tag|x2||"}},
+          "Multi-line tag|x2||Tags: a, b"}},
         // A byte-order mark and blank lines before the DOCTYPE keep a file standard.
         {"\xEF\xBB\xBF\r\n  " + kDoctype + "<DL><DT><H3>Bar</H3><DL><DT><A HREF=\"x\">T</A></DL></DL>", {"T|x|Bar|"}},
     };

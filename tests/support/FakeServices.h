@@ -38,6 +38,8 @@ public:
     std::string DocumentsFolder() override { return docs; }
     std::string ProgramFolder() override { return docs; }
     std::string StateFolder() override { return state; }
+    std::string HomeFolder() override { return home; }
     std::string docs;
     std::string state;  // beside the documents folder, so that each test has its own
+    std::string home = docs + "-home";  // no browser profiles unless a test puts them there
 };

@@ -1,0 +1,96 @@
+// norvelle-cli import: Import Favorites of the window, over the same readers and rules.
+#include <ostream>
+
+#include "cli/CliCommands.h"
+#include "cli/StreamPrompter.h"
+#include "import/BookmarkImport.h"
+#include "import/BrowserStores.h"
+#include "import/LinkIntake.h"
+#include "options/CountFormatter.h"
+#include "platform/Clock.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/GuardedWrite.h"
+#include "store/LinkStore.h"
+
+namespace {
+
+// The import's messages: the question about a file that is not a standard bookmark file
+// answered as told, the summary held back until the links are saved, the rest on
+// standard error.
+class ImportPrompter : public Prompter {
+public:
+    ImportPrompter(std::ostream& err, bool yes) : m_err(err), m_yes(yes) {}
+    Answer Show(const std::string& text, Icon icon, Buttons buttons, bool) override
+    {
+        if (buttons == Buttons::YesNo) {
+            if (!m_yes) m_err << text << "  (Give --yes to import it.)\n";
+            return m_yes ? Answer::Yes : Answer::No;
+        }
+        if (icon == Icon::Information)
+            held.push_back(text);
+        else
+            m_err << text << '\n';
+        return Answer::Ok;
+    }
+    std::vector<std::string> held;
+
+private:
+    std::ostream& m_err;
+    bool m_yes;
+};
+
+}  // namespace
+
+int ImportBookmarksCommand(const std::string& bookmarks, const std::string& dataFile, bool yes, std::ostream& out,
+                           std::ostream& err, IntakeOptions options)
+{
+    CommandStore holder;
+    LinkStore& store = *holder;
+    // A data file that cannot be read whole is never written back.
+    if (int read = ReadWholeDataFile(dataFile, store, true, err); read != kExitOk) return read;
+    const bool existed = PathExists(dataFile);
+    SystemClock clock;
+    const CLinkDate now = clock.NowDate();
+    CLinkIntake intake(store, now, options);
+    std::vector<LinkStore::Record> records;
+    BookmarkTarget target;
+    target.add = [&](ImportedLink&& link) {
+        LinkStore::Record record;
+        switch (intake.Take(std::move(link), record)) {
+        case CLinkIntake::Result::Skipped: return Intake::Skipped;
+        case CLinkIntake::Result::Empty: return Intake::Refused;
+        case CLinkIntake::Result::Made: break;
+        }
+        records.push_back(std::move(record));
+        return Intake::Added;
+    };
+    target.finished = [&](int) { store.InsertRecords(store.Count(), records); };
+    ImportPrompter prompter(err, yes);
+    const CCountFormatter counts(false, ",");
+    const ImportSummary summary = ImportBookmarkFile(bookmarks, prompter, counts, target);
+    switch (summary.outcome) {
+    case ImportOutcome::Done: break;
+    case ImportOutcome::Declined:
+    case ImportOutcome::ReadFailed:
+    case ImportOutcome::RewindFailed: return kExitFailed;
+    default: return kExitUsage;
+    }
+    if (summary.count > 0 && store.Count() > 0) {
+        WritePolicy policy;
+        policy.dataFile = true;
+        policy.target = existed ? TargetRead::Whole : TargetRead::NotRead;
+        // A profile folder given as the source stands for the store it holds.
+        std::string source = bookmarks;
+        SourceKindOf(source);
+        policy.inputs = {bookmarks, source};
+        const std::string notSaved = counts.Plural("The %s imported link%s", summary.count) +
+                                     (summary.count == 1 ? " was" : " were") + " not saved.";
+        if (!WriteOutputFile(dataFile, policy, false, "Could not save annotated links into \"%.259s\".",
+                             [&](ByteSink& sink) { return WriteDataFile(store, sink); }, err, notSaved))
+            return kExitFailed;
+    }
+    for (const std::string& text : prompter.held) out << text << '\n';
+    return kExitOk;
+}
+

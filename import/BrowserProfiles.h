@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+#include <vector>
+
+class CCountFormatter;
+
+// Where browsers keep their bookmarks, on each system a person may run Norvelle on.
+enum class HostSystem { Linux, Windows, MacOS };
+
+struct BrowserProfile {
+    std::string browser;  // "Firefox", "Chromium (Snap)", ...
+    std::string profile;  // "default-release", "Default", ...
+    std::string store;    // the full path of its places.sqlite or Bookmarks
+};
+
+// The system this build runs on.
+HostSystem ThisSystem();
+
+// Every browser profile with a bookmark store under home (a person's home folder; on
+// Windows its AppData folders are found below it): the Firefox family through each
+// folder's profiles.ini (or, without one, the folders holding places.sqlite), the
+// Chromium family through every profile folder holding Bookmarks. In a fixed order:
+// browser by browser, each one's profiles as its files list them.
+std::vector<BrowserProfile> FindBrowserProfiles(const std::string& home, HostSystem system);
+
+// "Firefox: default-release (1,234 links)"; links < 0 for a store that cannot be read.
+std::string ProfileLabel(const BrowserProfile& profile, int links, const CCountFormatter& counts);

@@ -1,0 +1,47 @@
+#include "import/BrowserStores.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "store/FileIO.h"
+
+SourceKind SourceKindOf(std::string& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(Utf8Path(path), ec)) {
+        // A profile folder: the store it holds.
+        std::string folder = path;
+        if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
+        for (const char* store : {"places.sqlite", "Bookmarks"})
+            if (FileExists(folder + store)) {
+                path = folder + store;
+                return SourceKindOf(path);
+            }
+        return SourceKind::Unreadable;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return SourceKind::Unreadable;
+    char head[64] = {};
+    const size_t n = std::fread(head, 1, sizeof head, file.get());
+    if (n >= 16 && std::memcmp(head, "SQLite format 3", 16) == 0) return SourceKind::FirefoxPlaces;
+    size_t at = n >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    while (at < n && (head[at] == ' ' || head[at] == '\t' || head[at] == '\r' || head[at] == '\n')) ++at;
+    if (at < n && head[at] == '{') return SourceKind::ChromiumBookmarks;
+    return SourceKind::BookmarkFile;
+}
+
+int CountStoreLinks(const std::string& path)
+{
+    std::string store = path;
+    const SourceKind kind = SourceKindOf(store);
+    if (kind != SourceKind::FirefoxPlaces && kind != SourceKind::ChromiumBookmarks) return -1;
+    BookmarkTarget counter;
+    counter.add = [](ImportedLink&&) { return Intake::Added; };
+    ReadCounts counts;
+    std::string error;
+    const bool read = kind == SourceKind::FirefoxPlaces ? ReadFirefoxPlaces(store, counter, counts, error)
+                                                        : ReadChromiumBookmarks(store, counter, counts, error);
+    return read ? counts.added : -1;
+}
