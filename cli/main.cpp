@@ -144,7 +144,9 @@ Commands:
       any characters, '?' for one, letter case does not matter, and with a
       dot in PATTERN the parts before and after the last dot are matched each
       on their own ("bookmark.htm*"). --typos forgives a wrong, swapped,
-      extra or missing character. Links to folders are not followed.
+      extra or missing character. Browsers' own stores (places.sqlite,
+      Bookmarks) are listed whatever the pattern. Links to folders are not
+      followed.
       Exit status: 0 when a file was found; 1 when none was; 2 for bad usage,
       a pattern of 256 characters or more, or a ROOT that does not exist.
 

@@ -10,6 +10,8 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
+#include "tests/support/BrowserFixtures.h"
+#include "tests/support/FakePrompter.h"
 #include "tests/support/FileFaults.h"
 #include "tests/support/Unprivileged.h"
 
@@ -290,6 +292,54 @@ TEST_F(Cli, ImportExportAndFindBookmarkFiles)
     EXPECT_EQ(out.str(), bookmarks + "\n");
     EXPECT_EQ(FindBookmarksCommand(dir.string(), std::string(256, 'x'), false, out, err), kExitUsage);
     EXPECT_EQ(FindBookmarksCommand(PathOf("nowhere"), "x", false, out, err), kExitUsage);
+}
+
+TEST_F(Cli, ImportFromBrowserStoresKeepsDatesSkipsWhatIsThereAndListsProfiles)
+{
+    using namespace browser_fixtures;
+    const fs::path home = dir / "home";
+    const fs::path places = PutFirefoxProfile(home);
+    const fs::path chromium = PutChromiumProfile(home, ".config/chromium", "Default");
+    const auto profileBefore = Snapshot(home);
+    const std::string data = PathOf("links.dat");
+
+    out.str("");
+    EXPECT_EQ(ImportBookmarksCommand(places.string(), data, false, out, err), kExitOk);
+    EXPECT_EQ(out.str(), "Imported 8 links.\n");
+    // Again, from the profile folder, leaving out what is there: nothing is written.
+    const std::string once = ReadBytes(data);
+    out.str("");
+    EXPECT_EQ(ImportBookmarksCommand(places.parent_path().string(), data, false, out, err, IntakeOptions{true, true}), kExitOk);
+    EXPECT_EQ(out.str(), "Imported 0 links.  Skipped 8 links already in the list.\n");
+    EXPECT_EQ(ReadBytes(data), once);
+    out.str("");
+    EXPECT_EQ(ImportBookmarksCommand(chromium.string(), data, false, out, err, IntakeOptions{false, true}), kExitOk);
+    EXPECT_EQ(out.str(), "Imported 5 links.\n");
+    EXPECT_EQ(Snapshot(home), profileBefore);
+
+    LinkStore store;
+    MemorySource source(ReadBytes(data));
+    FakePrompter quiet;
+    ASSERT_EQ(ReadDataFile(store, source, quiet).status, ReadStatus::Ok);
+    ASSERT_EQ(store.Count(), 13);
+    CUnixDates dates;
+    EXPECT_EQ(store.At(0).title, "Debian \xE2\x80\x94 The Universal OS");
+    EXPECT_EQ(store.At(0).added, dates.DateOf(1500000000));
+    EXPECT_EQ(store.At(0).modified, dates.DateOf(1600000000));
+    EXPECT_EQ(store.At(0).description, "Tags: debian, linux");
+    // --now: the time of the import, not the browser's.
+    EXPECT_GT(store.At(8).added.value, dates.DateOf(1700000000).value);
+    EXPECT_EQ(store.At(8).category, "Bookmarks bar");
+
+    err.str("");
+    WriteBytes(PathOf("Bookmarks"), "{\"roots\": [");
+    EXPECT_EQ(ImportBookmarksCommand(PathOf("Bookmarks"), data, false, out, err), kExitFailed);
+    EXPECT_NE(err.str().find("it is damaged near byte"), std::string::npos) << err.str();
+
+    out.str("");
+    EXPECT_EQ(BrowsersCommand(home.string(), out, err), kExitOk);
+    EXPECT_EQ(out.str(), "Firefox\tdefault-release\t" + places.string() + "\t8\nChromium\tDefault\t" + chromium.string() + "\t5\n");
+    EXPECT_EQ(BrowsersCommand(PathOf("nobody"), out, err), kExitFailed);
 }
 
 TEST_F(Cli, ImportKeepsTheFoldersOfExportsWithAByteOrderMarkOrWithoutADoctype)

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -11,9 +12,11 @@
 
 #include "common/SortedComboBox.h"
 #include "common/SortedListBox.h"
+#include "app/CommandMenu.h"
 #include "import/ImportDlg.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
+#include "tests/support/BrowserFixtures.h"
 #include "tests/support/DialogAnswer.h"
 #include "tests/support/WindowHarness.h"
 
@@ -84,4 +87,74 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Exported 7 links."});
     EXPECT_FALSE(dlg.ExportBookmarksTo((h.temp.path / "no" / "such" / "dir" / "x.html").string()) &&
                  std::filesystem::exists(h.temp.path / "no"));
+}
+
+TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered)
+{
+    using namespace browser_fixtures;
+    WindowHarness h;
+    h.paths.home = (h.temp.path / "home").string();
+    const std::filesystem::path places = PutFirefoxProfile(h.paths.home);
+    const std::filesystem::path chromium = PutChromiumProfile(h.paths.home, ".config/chromium", "Default");
+    const auto profileBefore = Snapshot(h.paths.home);
+    const CLinkDate then = LinkDateFromLocal({2001, 1, 1, 0, 0, 0});
+    h.WriteRecords({{"Mine", "http://debian.org", "", "", then, then}, {"Other", "https://x.example/", "", "", then, then}});
+    CLinksDlg& dlg = h.Open();
+    auto titles = [&dlg] {
+        std::vector<std::string> out;
+        for (int i = 0; i < dlg.Store().Count(); ++i) out.push_back(dlg.Store().At(i).title);
+        return out;
+    };
+
+    DialogAnswer<CImportDlg> answer([&](CImportDlg& import) {
+        ASSERT_EQ(import.ProfileList()->count(), 2);
+        EXPECT_EQ(import.ProfileList()->item(0)->text(), "Firefox: default-release (8 links)");
+        EXPECT_EQ(import.ProfileList()->item(1)->text(), "Chromium: Default (5 links)");
+        EXPECT_TRUE(import.KeepDatesBox()->isChecked());
+        EXPECT_TRUE(import.SkipExistingBox()->isChecked());
+        import.ProfileList()->setCurrentRow(0);
+        EXPECT_EQ(import.FileNameField()->text().toStdString(), places.string());
+        h.prompter.Clear();
+        QTest::mouseClick(import.ImportButton(), Qt::LeftButton);
+        // Both Debian bookmarks point where "Mine" does.
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Imported 6 links.  Skipped 2 links already in the list."});
+        import.KeepDatesBox()->setChecked(false);
+        import.ProfileList()->setCurrentRow(1);
+        h.prompter.Clear();
+        QTest::keyClick(import.FileNameField(), Qt::Key_Return);
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Imported 5 links."});
+        import.reject();
+    });
+    QApplication::setActiveWindow(&dlg);
+    dlg.SystemCommand(CLinksDlg::CmdImport);
+    ASSERT_TRUE(answer.seen);
+    ASSERT_EQ(dlg.Store().Count(), 13);
+    EXPECT_EQ(dlg.Store().At(2).title, "");  // the empty title stays empty
+    EXPECT_EQ(dlg.Store().At(2).added, CUnixDates().DateOf(1510000000));
+    EXPECT_EQ(dlg.Store().At(8).category, "Bookmarks bar");
+    EXPECT_EQ(dlg.Store().At(8).added, h.clock.NowDate());  // dates not kept for this one
+    EXPECT_EQ(h.settings.ReadInt("Import", "Keep Dates", 1), 0);
+    EXPECT_EQ(h.settings.ReadInt("Import", "Skip Existing", 0), 1);
+    EXPECT_EQ(Snapshot(h.paths.home), profileBefore);
+
+    // Each import is one step: Undo takes out exactly its links, Redo puts them back.
+    const std::vector<std::string> all = titles();
+    EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdUndo)->text(), "&Undo Import\tCtrl+Z");
+    dlg.UndoCommand(false);
+    EXPECT_EQ(titles(), std::vector<std::string>(all.begin(), all.begin() + 8));
+    dlg.UndoCommand(false);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"Mine", "Other"}));
+    EXPECT_EQ(h.Label(1096), "2 Total Links");
+    dlg.UndoCommand(true);
+    EXPECT_EQ(titles(), std::vector<std::string>(all.begin(), all.begin() + 8));
+    EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdRedo)->text(), "Re&do Import\tCtrl+Y");
+
+    // The choices come back when the dialog opens again.
+    DialogAnswer<CImportDlg> again([&](CImportDlg& import) {
+        EXPECT_FALSE(import.KeepDatesBox()->isChecked());
+        EXPECT_TRUE(import.SkipExistingBox()->isChecked());
+        import.reject();
+    });
+    dlg.SystemCommand(CLinksDlg::CmdImport);
+    EXPECT_TRUE(again.seen);
 }
