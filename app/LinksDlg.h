@@ -1,4 +1,5 @@
 #pragma once
+#include "import/DroppedLinks.h"
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
@@ -120,6 +121,9 @@ public:
     void TipCommand();
     // Import Favorites, with the file name filled in when one was dropped on the window.
     void ImportCommand(const std::string& fileName = {});
+    // Links dragged onto the window: one fills the form, several are added as one step
+    // after asking; a bookmark file or a browser's store opens the import.
+    void TakeDroppedLinks(const std::vector<DroppedLink>& links);
     // Export Bookmarks: asks where, then writes the file.
     void ExportCommand();
     bool ExportBookmarksTo(const std::string& path);

@@ -1,13 +1,17 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QLineEdit>
 #include <QUrl>
 #include <optional>
 
 #include "app/FormText.h"
+#include "common/SortedComboBox.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
+#include "health/LinkAddress.h"
 #include "import/BookmarkExport.h"
+#include "import/BrowserStores.h"
 #include "import/BrowserProfiles.h"
 #include "import/ImportDlg.h"
 #include "import/LinkIntake.h"
@@ -15,6 +19,7 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "store/FileIO.h"
+#include "store/NaturalCompare.h"
 
 // The main window's side of importing and exporting bookmark files.
 
@@ -93,18 +98,92 @@ void CLinksDlg::ExportCommand()
     if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file));
 }
 
+namespace {
+
+// The forms a drag carries its links in, as text.
+DragTexts DragTextsOf(const QMimeData& mime)
+{
+    DragTexts texts;
+    if (mime.hasFormat("text/x-moz-url")) {
+        // Firefox and Chromium write it as UTF-16.
+        const QByteArray bytes = mime.data("text/x-moz-url");
+        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), bytes.size() / 2);
+        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+        texts.mozUrl = ToBytes(text);
+    }
+    for (const QUrl& url : mime.urls()) texts.uriList += ToBytes(url.toString(QUrl::FullyEncoded)) + "\n";
+    if (mime.hasText()) texts.plainText = ToBytes(mime.text());
+    return texts;
+}
+
+// A file that Import reads: a browser's store, or a page such as browsers export.
+bool IsBookmarkSource(std::string path)
+{
+    const SourceKind kind = SourceKindOf(path);
+    if (kind == SourceKind::FirefoxPlaces || kind == SourceKind::ChromiumBookmarks) return true;
+    const QString name = QString::fromStdString(path).toLower();
+    return kind == SourceKind::BookmarkFile && (name.endsWith(".htm") || name.endsWith(".html"));
+}
+
+}  // namespace
+
 void CLinksDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+    if (!LinksOfDrag(DragTextsOf(*event->mimeData())).empty()) event->acceptProposedAction();
 }
 
 void CLinksDlg::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    const std::vector<DroppedLink> links = LinksOfDrag(DragTextsOf(*event->mimeData()));
+    if (links.empty()) return;
     event->acceptProposedAction();
-    const std::string file = ToBytes(urls.front().toLocalFile());
     // After the drop has finished, so that the dragging program is not kept waiting.
-    QMetaObject::invokeMethod(this, [this, file] { ImportCommand(file); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, links] { TakeDroppedLinks(links); }, Qt::QueuedConnection);
+}
+
+void CLinksDlg::TakeDroppedLinks(const std::vector<DroppedLink>& links)
+{
+    if (m_searchBusy || links.empty()) return;
+    if (links.size() == 1) {
+        const std::string file = LocalPathOfLink(links.front().link);
+        if (!file.empty() && IsBookmarkSource(file)) {
+            ImportCommand(file);
+            return;
+        }
+        // As if typed into an empty form: what the form held goes by the usual rule first.
+        if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
+        ClearForm(false);
+        m_filling = true;
+        SetField(m_title, links.front().title, SlotTitle);
+        SetField(m_link, links.front().link, SlotLink);
+        m_filling = false;
+        m_edited = true;
+        activateWindow();
+        m_title->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const CCountFormatter counts(m_settings);
+    if (m_prompter.Show(counts.Plural("Add %s link%s?", int(links.size())), Prompter::Icon::Question,
+                        Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+        return;
+    auto lock = m_store.Lock();
+    const std::string category(TrimView(FieldBytes(m_category->currentText(), SlotCategory)));
+    const CLinkDate now = m_services.clock.NowDate();
+    std::vector<LinkStore::Record> records;
+    std::vector<CAnnotatedLink*> added;
+    BeginListUpdate();
+    for (const DroppedLink& link : links) {
+        records.push_back(m_store.MakeImportedLink(CAnnotatedLink{link.title, link.link, "", category, now, now}));
+        added.push_back(records.back().get());
+    }
+    const bool inserted = m_store.InsertRecords(m_store.Count(), records);
+    EndListUpdate();
+    if (!inserted) {
+        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
+        return;
+    }
+    m_undo.PushAdd("Add", added);
+    m_list->EnsureRowVisible(m_store.Count() - 1);
+    UpdateTotalCount();
+    m_persistence.StoredRecords(int(added.size()));
 }

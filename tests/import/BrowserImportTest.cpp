@@ -9,6 +9,7 @@
 #include "import/BookmarkImport.h"
 #include "import/BrowserProfiles.h"
 #include "import/BrowserStores.h"
+#include "import/DroppedLinks.h"
 #include "import/LinkIntake.h"
 #include "options/CountFormatter.h"
 #include "store/FileIO.h"
@@ -307,4 +308,27 @@ TEST(BrowserImport, ExportThenImportKeepsEveryDateToTheSecondAndTheTags)
         EXPECT_EQ(back.rows[i], "T" + std::to_string(moments[i]) + "|https://x.example/" + std::to_string(moments[i]) +
                                     "|Work|Sub|Note\r\nTags: a & c, b|" + std::to_string(moments[i]) + "|" +
                                     std::to_string(moments[i] + 3601));
+}
+
+TEST(BrowserImport, WhatADragCarries)
+{
+    auto links = [](const DragTexts& drag) {
+        std::vector<std::string> out;
+        for (const DroppedLink& l : LinksOfDrag(drag)) out.push_back(l.link + " | " + l.title);
+        return out;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(links({"https://a/\r\nA\r\nhttps://b/\r\nhttps://b/", "ignored", ""}), (V{"https://a/ | A", "https://b/ | "}));
+    EXPECT_EQ(links({"", "# a comment\r\nhttps://a/\r\n\r\nfile:///tmp/x%20y.pdf\r\n", "text"}),
+              (V{"https://a/ | ", "file:///tmp/x%20y.pdf | "}));
+    const struct {
+        const char* text;
+        bool address;
+    } plain[] = {{"https://example.com/a b", false}, {" www.example.com ", true}, {"mailto:me@example.com", true},
+                 {"ftp://files.example/", true}, {"javascript:alert(1)", false}, {"://x", false},
+                 {"not an address", false}, {"", false}, {"file:///home/me/a.pdf", true}};
+    for (const auto& c : plain) {
+        EXPECT_EQ(IsOneAddress(c.text), c.address) << c.text;
+        EXPECT_EQ(links({"", "", c.text}).size(), c.address ? 1u : 0u) << c.text;
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -157,4 +159,75 @@ TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered
     });
     dlg.SystemCommand(CLinksDlg::CmdImport);
     EXPECT_TRUE(again.seen);
+}
+
+TEST(ImportDialog, LinksDraggedOntoTheWindowFillTheFormOrAreAddedAsOneStep)
+{
+    WindowHarness h;
+    h.WriteDataFile({"First"});
+    CLinksDlg& dlg = h.Open();
+    QApplication::setActiveWindow(&dlg);
+    // Sends a drag and its drop; true when the window would take the drag.
+    auto drop = [&dlg](QMimeData& mime) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dlg, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dlg, &dropped);
+        QCoreApplication::processEvents();
+        return true;
+    };
+
+    // A link from a page, as Firefox drags it: address and title in UTF-16.
+    QMimeData fromPage;
+    const QString moz = QString::fromUtf8("https://caf\xC3\xA9.example/menu\nCaf\xC3\xA9 menu");
+    fromPage.setData("text/x-moz-url", QByteArray(reinterpret_cast<const char*>(moz.utf16()), moz.size() * 2));
+    ASSERT_TRUE(drop(fromPage));
+    EXPECT_EQ(dlg.TitleField()->text(), QString::fromUtf8("Caf\xC3\xA9 menu"));
+    EXPECT_EQ(dlg.LinkField()->text(), QString::fromUtf8("https://caf\xC3\xA9.example/menu"));
+    EXPECT_EQ(QApplication::focusWidget(), dlg.TitleField());
+    EXPECT_EQ(dlg.Store().Count(), 1);  // stored only by Add
+    h.ClickButton(1026);
+    ASSERT_EQ(dlg.Store().Count(), 2);
+    EXPECT_EQ(dlg.Store().At(1).title, "Caf\xC3\xA9 menu");
+
+    // Text that is not one address is not taken; an address bar's text is.
+    QMimeData words;
+    words.setText("two words");
+    EXPECT_FALSE(drop(words));
+    QMimeData bar;
+    bar.setText("  https://bar.example/x  ");
+    ASSERT_TRUE(drop(bar));
+    EXPECT_EQ(dlg.LinkField()->text(), "https://bar.example/x");
+    EXPECT_EQ(dlg.TitleField()->text(), "");
+
+    // Several links: asked first; No adds nothing, Yes adds them as one step.
+    QMimeData several;
+    several.setUrls({QUrl("https://a.example/"), QUrl("https://b.example/"), QUrl("file:///home/me/notes.pdf")});
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::No});
+    ASSERT_TRUE(drop(several));
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Add 3 links?"});
+    EXPECT_EQ(dlg.Store().Count(), 2);
+    h.prompter.Script({Prompter::Answer::Yes});
+    ASSERT_TRUE(drop(several));
+    ASSERT_EQ(dlg.Store().Count(), 5);
+    EXPECT_EQ(dlg.Store().At(4).link, "file:///home/me/notes.pdf");
+    EXPECT_EQ(h.Label(1096), "5 Total Links");
+    EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdUndo)->text(), "&Undo Add\tCtrl+Z");
+    dlg.UndoCommand(false);
+    EXPECT_EQ(dlg.Store().Count(), 2);
+    dlg.UndoCommand(true);
+    EXPECT_EQ(dlg.Store().Count(), 5);
+
+    // A browser's store dropped from a file manager opens the import with it.
+    const std::filesystem::path store = browser_fixtures::PutChromiumProfile(h.temp.path, "chromium", "Default");
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(QString::fromStdString(store.string()))});
+    DialogAnswer<CImportDlg> answer([&](CImportDlg& import) {
+        EXPECT_EQ(import.FileNameField()->text().toStdString(), store.string());
+        import.reject();
+    });
+    ASSERT_TRUE(drop(file));
+    EXPECT_TRUE(answer.seen);
 }
