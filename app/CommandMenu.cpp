@@ -14,6 +14,7 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
     Add(CLinksDlg::CmdSorting, "Multi-C&olumn Sorting...\tCtrl+M");
     Add(CLinksDlg::CmdCheckLinks, "Check &Links...\tCtrl+K");
     Add(CLinksDlg::CmdDuplicates, "Find &Duplicates...\tCtrl+U");
+    Add(CLinksDlg::CmdGetTitle, "&Get Title from Page\tCtrl+G");
     addSeparator();
     Add(CLinksDlg::CmdInvert, "&Invert Selection\tCtrl+I");
     Add(CLinksDlg::CmdSelectAll, "Se&lect All\tCtrl+L");

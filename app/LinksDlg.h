@@ -62,7 +62,7 @@ public:
     enum Command { CmdAbout = 16, CmdStatistics = 32, CmdSorting = 48, CmdInvert = 64, CmdSelectAll = 80,
                    CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
                    CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdCheckLinks = 224, CmdDuplicates = 240,
-                   CmdExit = 110 };
+                   CmdGetTitle = 256, CmdExit = 110 };
     enum OptionsPage { SavingPage = 0 };
 
     explicit CLinksDlg(DesktopServices& services, QWidget* parent = nullptr);
@@ -133,6 +133,9 @@ public:
     void CheckLinksCommand();
     // Find Duplicates: selects every copy but the oldest of each group and reports them.
     void DuplicatesCommand();
+    // Get Title from Page: the form's empty Title (and Description) from its web page, or,
+    // with several rows selected, their empty titles and descriptions as one step.
+    void GetTitleCommand();
     CCheckLinksDlg* CheckLinksWindow() const;
     // LinkListHost
     int SelectLinks(const std::vector<LinkRef>& refs) override;

@@ -49,6 +49,7 @@ void CLinksDlg::SystemCommand(int id)
     case CmdExport: ExportCommand(); break;
     case CmdCheckLinks: CheckLinksCommand(); break;
     case CmdDuplicates: DuplicatesCommand(); break;
+    case CmdGetTitle: GetTitleCommand(); break;
     case CCommandMenu::SysRestore: showNormal(); break;
     case CCommandMenu::SysMove:
         if (QWindow* window = windowHandle()) window->startSystemMove();
@@ -81,7 +82,7 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
     if (mods != Qt::ControlModifier) return false;
     static const std::pair<int, int> kAccelerators[] = {
         {Qt::Key_A, CmdAbout},     {Qt::Key_D, CmdTip},      {Qt::Key_F, CmdImport},     {Qt::Key_I, CmdInvert},
-        {Qt::Key_E, CmdExport},    {Qt::Key_K, CmdCheckLinks}, {Qt::Key_U, CmdDuplicates},
+        {Qt::Key_E, CmdExport},    {Qt::Key_K, CmdCheckLinks}, {Qt::Key_U, CmdDuplicates}, {Qt::Key_G, CmdGetTitle},
         {Qt::Key_L, CmdSelectAll}, {Qt::Key_M, CmdSorting},  {Qt::Key_P, CmdPreview},    {Qt::Key_S, CmdStatistics},
         {Qt::Key_T, CmdTitleCase}, {Qt::Key_W, CmdWordWrap}, {Qt::Key_Y, CmdRedo},       {Qt::Key_Z, CmdUndo}};
     for (const auto& [k, command] : kAccelerators)

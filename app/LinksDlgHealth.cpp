@@ -6,6 +6,13 @@
 #include "health/CheckLinksDlg.h"
 #include "health/DuplicateFinder.h"
 #include "health/DuplicatesDlg.h"
+#include "health/GetTitleDlg.h"
+#include "health/LinkAddress.h"
+#include "app/FormText.h"
+#include "common/LaunchCheck.h"
+#include "store/NaturalCompare.h"
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include "options/CountFormatter.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -130,3 +137,85 @@ std::vector<std::optional<std::string>> CLinksDlg::CurrentLinks(const std::vecto
 }
 
 CCheckLinksDlg* CLinksDlg::CheckLinksWindow() const { return m_checkDlg.data(); }
+
+void CLinksDlg::GetTitleCommand()
+{
+    if (m_searchBusy) return;
+    auto fetcher = [] { return std::make_unique<QtHttpFetcher>(); };
+    const CCountFormatter counts(m_settings);
+    if (FormIsTheTarget(m_title)) {
+        const std::string link(TrimView(FieldBytes(m_link->text(), SlotLink)));
+        if (KindOfLink(link) != LinkKind::Web) {
+            m_prompter.Error("Get Title from Page needs a web address (http or https) in the Link field.");
+            return;
+        }
+        if (!m_title->text().trimmed().isEmpty()) {
+            m_prompter.Notice("The Title is filled in already.  Empty it to get the title of the page.");
+            return;
+        }
+        CGetTitleDlg dlg({link}, fetcher(), counts, this);
+        dlg.exec();
+        if (dlg.Results().empty()) return;  // stopped
+        const PageTitleResult& result = dlg.Results().front();
+        if (!result.ok || result.page.title.empty()) {
+            m_prompter.Error("Could not get the title of " + VisibleText(link) + ": " +
+                             (result.ok ? "the page has no title" : result.failure) + ".");
+            return;
+        }
+        // As if typed: stored by Add or Modify.
+        m_title->setText(DisplayText(result.page.title));
+        if (m_description->toPlainText().trimmed().isEmpty())
+            m_description->setPlainText(DisplayText(result.page.description));
+        m_edited = true;
+        ShowStatus(QString::fromStdString("The title of " + VisibleText(link) + " is in the Title field."));
+        return;
+    }
+    // The selected web links that lack a title or a description.
+    std::vector<CAnnotatedLink*> records;
+    std::vector<std::string> links;
+    {
+        auto lock = m_store.Lock();
+        for (int row : m_list->States().SelectedRows()) {
+            CAnnotatedLink& record = m_store.At(row);
+            if (KindOfLink(record.link) != LinkKind::Web) continue;
+            if (!TrimView(record.title).empty() && !TrimView(record.description).empty()) continue;
+            records.push_back(&record);
+            links.push_back(std::string(TrimView(record.link)));
+        }
+    }
+    if (links.empty()) {
+        m_prompter.Notice("Every selected web link has a title and a description already.");
+        return;
+    }
+    CGetTitleDlg dlg(links, fetcher(), counts, this);
+    dlg.exec();
+    auto lock = m_store.Lock();
+    std::vector<CAnnotatedLink*> changed;
+    std::vector<const PageTitleResult*> found;
+    int failed = 0;
+    for (const PageTitleResult& result : dlg.Results()) {
+        if (!result.ok) {
+            ++failed;
+            continue;
+        }
+        changed.push_back(records[size_t(result.index)]);
+        found.push_back(&result);
+    }
+    if (!changed.empty()) {
+        BeginListUpdate();
+        m_undo.PushModify(changed);  // one step, whatever the number of links
+        for (size_t i = 0; i < changed.size(); ++i) {
+            CAnnotatedLink& record = *changed[i];
+            if (TrimView(record.title).empty()) record.title = found[i]->page.title;
+            if (TrimView(record.description).empty()) record.description = found[i]->page.description;
+        }
+        RecordsChanged(std::vector<const CAnnotatedLink*>(changed.begin(), changed.end()));
+        RetrieveLink(false);
+        m_store.SetChanged();
+        EndListUpdate();
+    }
+    std::string summary = dlg.Stopped() ? "Stopped.  " : "";
+    summary += counts.Plural("Got the titles of %s link%s.", int(changed.size()));
+    if (failed > 0) summary += counts.Plural("  %s page%s gave none.", failed);
+    m_prompter.Notice(summary);
+}

@@ -180,6 +180,16 @@ void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::stri
     else if (path == "/loop") reply(Redirect(301, Url("/loop")));
     else if (path == "/nolocation") reply(Response(301, "Moved Permanently", {}, ""));
     else if (path == "/tojs") reply(Redirect(302, "javascript:alert(1)"));
+    else if (path == "/page")
+        reply(Response(200, "OK", "Content-Type: text/html; charset=ISO-8859-1\r\n",
+                       "<!DOCTYPE html><html><head><title>\n  Caf\xE9 &amp; Cr&egrave;me &ndash; menu\n</title>"
+                       "<meta name=\"description\" content=\"Today's   dishes\"></head><body>x</body></html>"));
+    else if (path == "/page-cyrillic")
+        reply(Response(200, "OK", "Content-Type: text/html\r\n",
+                       "<html><head><meta charset=\"windows-1251\"><meta property=\"og:title\" content=\"og\">"
+                       "<title>\xCF\xF0\xE8\xE2\xE5\xF2</title></head></html>"));
+    else if (path == "/notitle") reply(Response(200, "OK", "Content-Type: text/html\r\n", "<html><body>none</body></html>"));
+    else if (path == "/movedpage") reply(Redirect(301, Url("/page")));
     else if (path == "/silent") {
         while (!PeerGone(fd, m_stopping)) {
         }

@@ -16,6 +16,8 @@
 //   /moved 301 to /ok, /moved308 308 to /moved, /temporary 302 to /ok,
 //   /movedtemp 301 to /temporary, /relative 301 to "ok", /loop 301 to itself,
 //   /nolocation 301 without an address, /tojs 302 to a javascript: address,
+//   /page 200 with a Latin-1 title and a description, /page-cyrillic 200 with a title in
+//   the Windows-1251 its meta tag names, /notitle 200 without a title, /movedpage 301 to /page,
 //   /silent never answers, /endless 200 with a body that never ends, /huge 200 that
 //   announces 1 GB, /delay... 200 after 100 ms; anything else 404.
 class LoopbackHttpServer {

@@ -177,6 +177,7 @@ void CLinkChecker::StartMore()
         request.url = url;
         request.timeoutMs = m_options.timeoutMs;
         request.refuseLocal = item.hops > 0 && item.publicStart;
+        request.bodyLimit = m_options.bodyLimit;
         m_inFlight.emplace(id, std::move(item));
         m_fetcher.Fetch(id, request);
     }
@@ -234,6 +235,8 @@ void CLinkChecker::Fetched(int id, const FetchReply& reply)
     } else {
         result.state = StateOfStatus(reply.status);
         if (IsRedirect(reply.status)) result.note = "redirect without an address";
+        result.contentType = reply.contentType;
+        result.body = reply.body;
         if (result.state == LinkState::Ok && !item.movedTo.empty()) {
             result.state = LinkState::Moved;
             result.finalAddress = item.movedTo;

@@ -33,6 +33,9 @@ struct LinkCheckResult {
     std::string finalAddress;   // where redirects led (for Moved: the new address), as the server
                                 // gave it: show it through WithoutUserInfo
     std::string note;           // what went wrong, in words
+    // The beginning of the final page, when the checker was asked to read it.
+    std::string contentType;
+    std::string body;
 };
 
 // "OK", "moved permanently", "not found", ...
@@ -65,6 +68,7 @@ public:
         int perHost = 2;
         int timeoutMs = 15000;
         int maxRedirects = 10;
+        size_t bodyLimit = 0;  // bytes of each final page to read (at most kMaxPageBytes)
     };
 
     CLinkChecker(HttpFetcher& fetcher, CheckSink& sink, Options options);

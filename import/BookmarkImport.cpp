@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "common/HtmlText.h"
 #include "import/BrowserStores.h"
 #include "options/CountFormatter.h"
 #include "platform/Prompter.h"
@@ -308,47 +309,6 @@ std::string JoinFolderNames(const std::vector<std::string>& folders)
     for (size_t i = 0; i < folders.size(); ++i) {
         if (i > 0) out += '|';
         out += folders[i];
-    }
-    return out;
-}
-
-std::string DecodeCharacterReferences(std::string_view text)
-{
-    if (text.find('&') == std::string_view::npos) return std::string(text);
-    static const std::pair<std::string_view, char32_t> kNamed[] = {
-        {"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}, {"apos", U'\''}, {"nbsp", U'\u00A0'}};
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const size_t semi = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-        if (semi == std::string_view::npos || semi - i > 12) {
-            out += text[i++];
-            continue;
-        }
-        const std::string_view name = text.substr(i + 1, semi - i - 1);
-        char32_t cp = 0;
-        if (name.size() >= 2 && name[0] == '#') {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            const std::string_view digits = name.substr(hex ? 2 : 1);
-            bool ok = !digits.empty();
-            for (char d : digits) {
-                const int v = d >= '0' && d <= '9' ? d - '0'
-                              : hex && (d | 0x20) >= 'a' && (d | 0x20) <= 'f' ? (d | 0x20) - 'a' + 10
-                                                                              : -1;
-                if (v < 0 || cp > 0x10FFFF) ok = false;
-                else cp = cp * (hex ? 16 : 10) + char32_t(v);
-            }
-            if (!ok || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0;
-        } else {
-            for (const auto& [known, value] : kNamed)
-                if (name == known) cp = value;
-        }
-        if (cp == 0) {
-            out += text[i++];
-            continue;
-        }
-        AppendUtf8(cp, out);
-        i = semi + 1;
     }
     return out;
 }

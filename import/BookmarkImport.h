@@ -69,5 +69,3 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
 // Helpers, public for their tests.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 std::string JoinFolderNames(const std::vector<std::string>& folders);
-// Decodes &amp; &lt; &gt; &quot; &apos; &#NNN; &#xHH; a reference it does not know stays.
-std::string DecodeCharacterReferences(std::string_view text);

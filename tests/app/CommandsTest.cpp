@@ -72,7 +72,7 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     EXPECT_EQ(MenuTexts(menu), (std::vector<std::string>{
                                    "&Restore (grayed)", "&Move", "Mi&nimize", "-", "&Close", "-",
                                    "&Statistics...\tCtrl+S", "Multi-C&olumn Sorting...\tCtrl+M",
-                                   "Check &Links...\tCtrl+K", "Find &Duplicates...\tCtrl+U", "-",
+                                   "Check &Links...\tCtrl+K", "Find &Duplicates...\tCtrl+U", "&Get Title from Page\tCtrl+G", "-",
                                    "&Invert Selection\tCtrl+I", "Se&lect All\tCtrl+L", "&Word Wrap\tCtrl+W",
                                    "&Title Case\tCtrl+T", "-", "&Undo\tCtrl+Z (grayed)", "Re&do\tCtrl+Y (grayed)",
                                    "Activate &Preview\tCtrl+P", "-", "Import &Favorites...\tCtrl+F",
@@ -103,13 +103,13 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     dlg.TitleField()->setFocus();
     PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9", "r2", "r5"}));
-    EXPECT_EQ(MenuTexts(menu)[16], "&Undo\tCtrl+Z (grayed)");
-    EXPECT_EQ(MenuTexts(menu)[17], "Re&do Delete\tCtrl+Y");
+    EXPECT_EQ(MenuTexts(menu)[17], "&Undo\tCtrl+Z (grayed)");
+    EXPECT_EQ(MenuTexts(menu)[18], "Re&do Delete\tCtrl+Y");
     EXPECT_EQ(h.Label(1096), "10 Total Links");
     PressKey(dlg, Qt::Key_Y);
     EXPECT_EQ(dlg.Store().Count(), 8);
-    EXPECT_EQ(MenuTexts(menu)[16], "&Undo Delete\tCtrl+Z");
-    EXPECT_EQ(MenuTexts(menu)[17], "Re&do\tCtrl+Y (grayed)");
+    EXPECT_EQ(MenuTexts(menu)[17], "&Undo Delete\tCtrl+Z");
+    EXPECT_EQ(MenuTexts(menu)[18], "Re&do\tCtrl+Y (grayed)");
 
     // Modify, Undo, Redo: both versions with both dates, the form following.
     h.ClickRow(0);
@@ -117,13 +117,13 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     h.Type(dlg.TitleField(), " changed");
     h.ClickButton(1053);
     const CAnnotatedLink after = dlg.Store().At(0);
-    EXPECT_EQ(MenuTexts(menu)[16], "&Undo Modify\tCtrl+Z");
+    EXPECT_EQ(MenuTexts(menu)[17], "&Undo Modify\tCtrl+Z");
     PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().At(0).title, "r0");
     EXPECT_EQ(dlg.Store().At(0).modified, before.modified);
     EXPECT_EQ(dlg.TitleField()->text(), "r0");
-    EXPECT_EQ(MenuTexts(menu)[16], "&Undo Delete\tCtrl+Z");
-    EXPECT_EQ(MenuTexts(menu)[17], "Re&do Modify\tCtrl+Y");
+    EXPECT_EQ(MenuTexts(menu)[17], "&Undo Delete\tCtrl+Z");
+    EXPECT_EQ(MenuTexts(menu)[18], "Re&do Modify\tCtrl+Y");
     PressKey(dlg, Qt::Key_Y);
     EXPECT_EQ(dlg.Store().At(0).title, "r0 changed");
     EXPECT_EQ(dlg.Store().At(0).modified, after.modified);
@@ -134,13 +134,13 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     PressKey(dlg, Qt::Key_Z);
     h.ClickRow(3);
     h.KeyInList(Qt::Key_Delete);
-    EXPECT_EQ(MenuTexts(menu)[17], "Re&do\tCtrl+Y (grayed)");
+    EXPECT_EQ(MenuTexts(menu)[18], "Re&do\tCtrl+Y (grayed)");
     PressKey(dlg, Qt::Key_Y);
     EXPECT_EQ(dlg.Store().Count(), 7);
 
     // Reloading empties the history.
     dlg.Persistence().LoadDataFile(nullptr, false);
-    EXPECT_EQ(MenuTexts(menu)[16], "&Undo\tCtrl+Z (grayed)");
+    EXPECT_EQ(MenuTexts(menu)[17], "&Undo\tCtrl+Z (grayed)");
     PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().Count(), 10);
     dlg.Store().SetChanged(false);

@@ -10,6 +10,7 @@
 
 #include "health/LinkAddress.h"
 #include "health/LinkCheck.h"
+#include "health/PageTitle.h"
 #include "health/NetworkAddress.h"
 #include "tests/health/CheckExpectations.h"
 #include "tests/support/TempFolder.h"
@@ -27,6 +28,7 @@ public:
     size_t maxInFlight = 0;
     std::map<std::string, int> maxPerHost;
     int lastTimeout = 0;
+    std::set<size_t> bodyLimits;  // of every request
 
     std::set<std::string> localHosts;  // names and addresses on the person's own network
     std::vector<std::string> refusedLocal;  // addresses that were asked with local ones refused
@@ -40,6 +42,7 @@ public:
         order.push_back(id);
         fetched.push_back(url);
         lastTimeout = timeoutMs;
+        bodyLimits.insert(request.bodyLimit);
         maxInFlight = std::max(maxInFlight, inFlight.size());
         std::map<std::string, int> perHost;
         for (const auto& [i, u] : inFlight) ++perHost[HostKey(u)];
@@ -290,6 +293,38 @@ TEST(LinkCheck, ARedirectFromAPublicAddressNeverReachesTheLocalNetwork)
     std::sort(fetcher.refusedLocal.begin(), fetcher.refusedLocal.end());
     EXPECT_EQ(fetcher.refusedLocal, (std::vector<std::string>{"http://10.0.0.7/", "http://router.lan/admin",
                                                               "https://public.example/c", "https://public.example/ok"}));
+}
+
+TEST(LinkCheck, GetTitleFollowsTheSameRulesAndReadsOnlyThePagesBeginning)
+{
+    ScriptedFetcher fetcher;
+    fetcher.localHosts = {"router.lan"};
+    FetchReply page = Status(200);
+    page.contentType = "text/html; charset=utf-8";
+    page.body = "<title>Home &amp; away</title><meta name=description content=Notes>";
+    FetchReply untitled = Status(200);
+    untitled.body = "<p>nothing";
+    fetcher.script = {{"https://public.example/a", Status(302, "http://router.lan/admin")},
+                      {"https://public.example/b", Status(301, "https://public.example/page")},
+                      {"https://public.example/page", page},
+                      {"https://public.example/plain", untitled}};
+    std::vector<PageTitleResult> results;
+    bool finished = false;
+    CPageTitleFetcher titles(fetcher, [&](const PageTitleResult& r) { results.push_back(r); }, [&] { finished = true; });
+    titles.Start({"https://public.example/a", "https://public.example/b", "mailto:a@b.c", "https://public.example/plain",
+                  "https://public.example/gone"});
+    fetcher.AnswerAll();
+    ASSERT_TRUE(finished);
+    std::sort(results.begin(), results.end(), [](const auto& x, const auto& y) { return x.index < y.index; });
+    ASSERT_EQ(results.size(), 5u);
+    EXPECT_EQ(results[0].failure, "redirected to a local address (not checked)");
+    EXPECT_TRUE(results[1].ok);
+    EXPECT_EQ(results[1].page.title, "Home & away");
+    EXPECT_EQ(results[1].page.description, "Notes");
+    EXPECT_EQ(results[2].failure, "not a web address");
+    EXPECT_EQ(results[3].failure, "the page has no title");
+    EXPECT_EQ(results[4].failure, "not found");
+    EXPECT_EQ(fetcher.bodyLimits, std::set<size_t>{kMaxPageBytes});
 }
 
 TEST(LinkCheck, LocalAddressesAreTheMachineAndItsOwnNetwork)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -201,4 +202,65 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
     PressKey(dlg, Qt::Key_U);
     EXPECT_EQ(h.prompter.Texts().back(), "No two links point to the same place.");
     h.Close();
+}
+
+TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
+{
+    LoopbackHttpServer server;
+    WindowHarness h;
+    CAnnotatedLink kept = Link("", server.Url("/page-cyrillic"));
+    kept.description = "Mine";
+    CAnnotatedLink complete = Link("Named", server.Url("/ok"));
+    complete.description = "Described";
+    h.WriteRecords({Link("", server.Url("/page")), kept, Link("", server.Url("/notitle")), Link("", server.Url("/endless")),
+                    complete, Link("", "mailto:a@b.c")});
+    CLinksDlg& dlg = h.Open();
+    QApplication::setActiveWindow(&dlg);
+
+    // The form: the page's title and description, through a redirect, stored only by Add.
+    h.ClickButton(1007);
+    h.Type(dlg.LinkField(), QString::fromStdString(server.Url("/movedpage")));
+    dlg.TitleField()->setFocus();
+    PressKey(dlg, Qt::Key_G);
+    EXPECT_EQ(dlg.TitleField()->text(), QString::fromUtf8("Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu"));
+    EXPECT_EQ(dlg.DescriptionField()->toPlainText(), "Today's dishes");
+    EXPECT_EQ(dlg.Store().Count(), 6);
+    h.ClickButton(1026);
+    ASSERT_EQ(dlg.Store().Count(), 7);
+    EXPECT_EQ(dlg.Store().At(6).title, "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
+
+    // A title already there, an address that is not the web's, a page that is not found.
+    h.prompter.Clear();
+    dlg.GetTitleCommand();
+    h.ClickButton(1007);
+    h.Type(dlg.LinkField(), "mailto:me@example.com");
+    dlg.GetTitleCommand();
+    h.ClickButton(1007);
+    h.Type(dlg.LinkField(), QString::fromStdString(server.Url("/missing")));
+    dlg.GetTitleCommand();
+    EXPECT_EQ(h.prompter.Texts(),
+              (std::vector<std::string>{"The Title is filled in already.  Empty it to get the title of the page.",
+                                        "Get Title from Page needs a web address (http or https) in the Link field.",
+                                        "Could not get the title of " + server.Url("/missing") + ": not found."}));
+    EXPECT_TRUE(dlg.TitleField()->text().isEmpty());
+
+    // Several rows: the empty titles and descriptions of the web links, as one step. The
+    // endless page is read to the limit of 64 KiB and gives no title, as does /notitle.
+    h.ClickButton(1007);
+    h.ClickRow(0);
+    for (int row = 1; row < 6; ++row) h.ClickRow(row, Qt::ControlModifier);
+    h.prompter.Clear();
+    dlg.GetTitleCommand();
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 2 links.  2 pages gave none."});
+    EXPECT_EQ(dlg.Store().At(0).title, "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
+    EXPECT_EQ(dlg.Store().At(0).description, "Today's dishes");
+    EXPECT_EQ(dlg.Store().At(1).title, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+    EXPECT_EQ(dlg.Store().At(1).description, "Mine");
+    EXPECT_EQ(dlg.Store().At(2).title, "");
+    EXPECT_EQ(server.Requests("/ok"), 0);  // titled and described: not asked
+    dlg.UndoCommand(false);
+    EXPECT_EQ(dlg.Store().At(0).title, "");
+    EXPECT_EQ(dlg.Store().At(0).description, "");
+    EXPECT_EQ(dlg.Store().At(1).title, "");
+    EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0; }, 3000));
 }

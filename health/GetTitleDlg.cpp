@@ -1,0 +1,53 @@
+#include "health/GetTitleDlg.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "common/LaunchCheck.h"
+
+CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpFetcher> fetcher, CCountFormatter counts,
+                           QWidget* parent, CLinkChecker::Options options)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_links(std::move(links)),
+      m_fetcher(std::move(fetcher)), m_counts(std::move(counts)),
+      m_titles(*m_fetcher, [this](const PageTitleResult& result) { Arrived(result); }, [this] { accept(); }, options)
+{
+    setWindowTitle("Get Title from Page");
+    auto* layout = new QVBoxLayout(this);
+    m_status = new QLabel(this);
+    m_status->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setText(m_links.size() == 1
+                          ? QString::fromStdString("Getting the title of " + VisibleText(m_links.front()) + "...")
+                          : QString::fromStdString(m_counts.Plural("Getting the titles of %s link%s...", int(m_links.size()))));
+    m_status->setWordWrap(true);
+    layout->addWidget(m_status);
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, int(m_links.size()));
+    m_progress->setValue(0);
+    m_progress->setAccessibleName("Pages read");
+    layout->addWidget(m_progress);
+    m_stop = new QPushButton("&Stop", this);
+    m_stop->setDefault(true);
+    layout->addWidget(m_stop, 0, Qt::AlignRight);
+    connect(m_stop, &QPushButton::clicked, this, &CGetTitleDlg::Stop);
+    // Started once the dialog's loop runs, so that an answer never comes before it.
+    QTimer::singleShot(0, this, [this] { m_titles.Start(m_links); });
+}
+
+CGetTitleDlg::~CGetTitleDlg() { m_titles.Stop(); }
+
+void CGetTitleDlg::Stop()
+{
+    m_stopped = m_titles.Running();
+    m_titles.Stop();
+    accept();
+}
+
+void CGetTitleDlg::Arrived(const PageTitleResult& result)
+{
+    m_results.push_back(result);
+    m_progress->setValue(int(m_results.size()));
+}
