@@ -128,6 +128,7 @@ private:
         if (text == "Your changes will be lost.  Proceed?") return m_mayLoseChanges ? A::Yes : A::No;
         if (text == "Do you want to save your changes?") return A::Yes;
         if (text == "Do you want to exit Norvelle?") return A::Yes;
+        if (text.rfind("Add ", 0) == 0) return A::Yes;  // links dropped on the window
         // Never the word to replace a file of links not loaded, or one of another kind.
         return A::No;
     }
@@ -246,6 +247,14 @@ private:
         case 0:
         case 1:
         case 2: {
+            if (Pick(4) == 0) {
+                // Links dragged from a browser onto the window, added as one step.
+                const int a = Next(), b = Next();
+                m_model.insert(a);
+                m_model.insert(b);
+                dlg.TakeDroppedLinks({{LinkOf(a), "A"}, {LinkOf(b), ""}});
+                return "Drop " + std::to_string(a) + ", " + std::to_string(b);
+            }
             // Counted before the click: the save that Add may start can ask about another
             // program's version, and Load It gives up this link too.
             const int id = Next();
@@ -288,9 +297,17 @@ private:
         }
         case 7: {
             const int a = Next(), b = Next();
-            const std::string file = (h.temp.path / ("bookmarks" + std::to_string(a) + ".html")).string();
-            std::ofstream(file) << "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"" << LinkOf(a)
-                                << "\">A</A><DT><A HREF=\"" << LinkOf(b) << "\">B</A></DL>";
+            // A browser's bookmark file, or its own store.
+            const bool store = Pick(2) == 0;
+            const std::string file =
+                (h.temp.path / (store ? "Bookmarks" + std::to_string(a) : "bookmarks" + std::to_string(a) + ".html")).string();
+            if (store)
+                std::ofstream(file) << "{\"roots\": {\"other\": {\"type\": \"folder\", \"children\": [{\"type\": \"url\", "
+                                       "\"name\": \"A\", \"url\": \"" << LinkOf(a) << "\"}, {\"type\": \"url\", \"name\": \"B\", "
+                                       "\"url\": \"" << LinkOf(b) << "\"}]}}}";
+            else
+                std::ofstream(file) << "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"" << LinkOf(a)
+                                    << "\">A</A><DT><A HREF=\"" << LinkOf(b) << "\">B</A></DL>";
             DialogAnswer<CImportDlg> answer([&](CImportDlg& import) {
                 import.FileNameField()->setText(QString::fromStdString(file));
                 import.Import();
