@@ -299,6 +299,11 @@ bool ReadFirefoxPlaces(const std::string& path, const BookmarkTarget& target, Re
         error = std::string(db.handle ? sqlite3_errmsg(db.handle) : "out of memory") + ".";
         return false;
     }
+    // A file given to import may come from anyone: its schema runs nothing of ours, and
+    // SQLite checks the file's structure as it reads.
+    sqlite3_db_config(db.handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db.handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_exec(db.handle, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
     PlacesReader reader(db.handle, target, counts);
     return reader.Read(error);
 }
