@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "app/LinkListAccessible.h"
 #include "store/Utf.h"
 
 namespace {
@@ -138,7 +140,11 @@ void LinkListModel::TextsChanged()
 CLinkListCtrl::CLinkListCtrl(LinkStore& store, QWidget* parent)
     : QTableView(parent), m_store(store), m_model(store, m_states)
 {
+    InstallLinkListAccessibility();
     setModel(&m_model);
+    // The list scrolls itself to the rows it shows; Qt's current index only follows the
+    // focused row for screen readers.
+    setAutoScroll(false);
     setItemDelegate(new RowStateDelegate(*this));
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -169,11 +175,26 @@ void CLinkListCtrl::EndUpdate()
     if (m_updateDepth == 0 || --m_updateDepth > 0) return;
     viewport()->setUpdatesEnabled(true);
     viewport()->repaint();
+    StatesChanged();
 }
 
 void CLinkListCtrl::RefreshRows()
 {
-    if (m_updateDepth == 0) viewport()->update();
+    if (m_updateDepth > 0) return;
+    viewport()->update();
+    StatesChanged();
+}
+
+void CLinkListCtrl::StatesChanged()
+{
+    // Qt's view tells screen readers of the current cell; it follows the focused row.
+    const int focus = m_states.Focus();
+    const QModelIndex current = focus >= 0 && focus < m_model.rowCount() ? m_model.index(focus, 0) : QModelIndex();
+    if (current != currentIndex()) selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent selection(this, QAccessible::SelectionWithin);
+        QAccessible::updateAccessibility(&selection);
+    }
 }
 
 void CLinkListCtrl::EnsureRowVisible(int row)

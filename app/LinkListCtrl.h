@@ -89,6 +89,9 @@ protected:
 
 private:
     void MoveFocus(int row, Qt::KeyboardModifiers modifiers);
+    // After the row states changed: Qt's current index follows the focused row, and
+    // screen readers hear of the selection.
+    void StatesChanged();
 
     LinkStore& m_store;
     RowStates m_states;
