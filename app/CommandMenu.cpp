@@ -12,11 +12,11 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
     addSeparator();
     Add(CLinksDlg::CmdStatistics, "&Statistics...\tCtrl+S");
     Add(CLinksDlg::CmdSorting, "Multi-C&olumn Sorting...\tCtrl+M");
-    Add(CLinksDlg::CmdCheckLinks, "Check &Links...\tCtrl+K");
-    Add(CLinksDlg::CmdDuplicates, "Find &Duplicates...\tCtrl+U");
+    Add(CLinksDlg::CmdCheckLinks, "Chec&k Links...\tCtrl+K");
+    Add(CLinksDlg::CmdDuplicates, "F&ind Duplicates...\tCtrl+U");
     Add(CLinksDlg::CmdGetTitle, "&Get Title from Page\tCtrl+G");
     addSeparator();
-    Add(CLinksDlg::CmdInvert, "&Invert Selection\tCtrl+I");
+    Add(CLinksDlg::CmdInvert, "In&vert Selection\tCtrl+I");
     Add(CLinksDlg::CmdSelectAll, "Se&lect All\tCtrl+L");
     Add(CLinksDlg::CmdWordWrap, "&Word Wrap\tCtrl+W");
     Add(CLinksDlg::CmdTitleCase, "&Title Case\tCtrl+T");

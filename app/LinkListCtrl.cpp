@@ -191,10 +191,8 @@ void CLinkListCtrl::StatesChanged()
     const int focus = m_states.Focus();
     const QModelIndex current = focus >= 0 && focus < m_model.rowCount() ? m_model.index(focus, 0) : QModelIndex();
     if (current != currentIndex()) selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-    if (QAccessible::isActive()) {
-        QAccessibleEvent selection(this, QAccessible::SelectionWithin);
-        QAccessible::updateAccessibility(&selection);
-    }
+    QAccessibleEvent selection(this, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&selection);
 }
 
 void CLinkListCtrl::EnsureRowVisible(int row)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/LinksDlg.h"
+#include "common/AccessibleName.h"
 #include "platform/Clock.h"
 #include "options/Settings.h"
 #include "platform/Prompter.h"
@@ -56,6 +57,7 @@ int CLinksApp::Run(int argc, char** argv)
     // Ties the windows to the desktop entry (task bar grouping, Wayland's app id).
     QGuiApplication::setDesktopFileName(NORVELLE_APP_ID);
     QApplication::setWindowIcon(ProgramIcon());
+    InstallAccessibleNames();
 
     QtSettingsBackend settings;
     QtPrompter prompter;

@@ -15,6 +15,7 @@
 #include "app/CommandMenu.h"
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
+#include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 #include "common/DialogUnits.h"
 #include "common/LaunchCheck.h"
@@ -159,10 +160,12 @@ void CLinksDlg::BuildControls()
     m_list = new CLinkListCtrl(m_store, this);
     m_list->setGeometry(du.Rect(7, 17, 306, 85));
     listLabel->setBuddy(m_list);
+    m_list->setAccessibleName("Annotated links");
 
     QLabel* searchLabel = label("&Search:", du.Rect(7, 111, 26, 8));
     m_search = sortedCombo(du.Rect(38, 108, 155, 64));
     searchLabel->setBuddy(m_search);
+    NameLike(m_search, searchLabel->text());
     m_previous = button("&Previous", du.Rect(203, 108, 50, 14));
     m_next = button("&Next", du.Rect(263, 108, 50, 14));
     SetPrevNext(false, false);
@@ -187,6 +190,7 @@ void CLinksDlg::BuildControls()
     QLabel* categoryLabel = label("Categor&y:", du.Rect(13, 246, 31, 8));
     m_category = sortedCombo(du.Rect(48, 244, 200, 72));
     categoryLabel->setBuddy(m_category);
+    NameLike(m_category, categoryLabel->text());
     // A caption widened for a large font pushes its field to the right, keeping the
     // field's right edge, so that the two never overlap.
     for (auto [caption, field] : {std::pair<QLabel*, QWidget*>{searchLabel, m_search}, {titleLabel, m_title},

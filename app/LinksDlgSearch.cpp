@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -37,6 +39,13 @@ void CLinksDlg::FinishSearch()
         UpdatePrevNextButtons(reference);
     }
     EndListUpdate();
+    // A reader in the Search box hears the result: its description changes to the count.
+    const QString count = m_search->currentText().isEmpty() ? QString() : m_selectedLabel->text();
+    if (m_search->lineEdit()->accessibleDescription() != count) {
+        m_search->lineEdit()->setAccessibleDescription(count);
+        QAccessibleEvent changed(m_search->lineEdit(), QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void CLinksDlg::RunSearch()

@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include "app/FormText.h"
+#include "common/AccessibleName.h"
 #include "common/DialogUnits.h"
 #include "common/StaticLink.h"
 #include "platform/Clipboard.h"
@@ -38,6 +39,7 @@ CAboutDlg::CAboutDlg(Shell& shell, Clipboard& clipboard, Prompter& prompter, QWi
     label("For technical support, send e-mail to:", du.Rect(40, 44, 116, 8));
     m_address = new QLineEdit(NORVELLE_SUPPORT_EMAIL, this);
     m_address->setReadOnly(true);
+    NameLike(m_address, "For technical support, send e-mail to:");
     m_address->setGeometry(du.Rect(40, 55, 116, 14));
     m_copy = new QPushButton("&Copy", this);
     m_copy->setGeometry(du.Rect(188, 55, 50, 14));

@@ -7,7 +7,8 @@ class Shell;
 // A text that behaves like a link in a web page: underlined, blue until it has been
 // opened and purple afterwards, a hand pointer over it, and a click opens its target
 // (or, when that fails or there is none, its own text) with the desktop's opener.
-// When nothing can be opened it beeps.
+// When nothing can be opened it beeps. Tab reaches it, Enter or Space opens it, and a
+// screen reader meets it as a link.
 class CStaticLink : public QLabel {
     Q_OBJECT
 public:
@@ -20,6 +21,8 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void SetColour();

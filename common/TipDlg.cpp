@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "app/FormText.h"
+#include "common/AccessibleName.h"
 #include "common/DialogUnits.h"
 #include "common/TipFile.h"
 #include "options/Settings.h"
@@ -34,6 +35,7 @@ CTipDlg::CTipDlg(std::vector<std::string> tips, int index, bool showAtStartup, Q
     m_tip->setGeometry(du.Rect(7, 24, 232, 86));
     m_tip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_tip->setTabChangesFocus(true);
+    NameLike(m_tip, "Tip");
     m_count = new QLabel(this);
     m_count->setGeometry(du.Rect(128, 114, 110, 8));
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

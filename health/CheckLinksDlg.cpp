@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/AccessibleName.h"
 #include "common/LaunchCheck.h"
 #include "health/LinkAddress.h"
 #include "store/Utf.h"
@@ -86,12 +87,14 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
 
     m_status = new QLabel(this);
     m_progress = new QProgressBar(this);
+    NameLike(m_progress, "Links checked");
     m_progress->setRange(0, int(m_items.size()));
     m_sorted = new QSortFilterProxyModel(this);
     m_sorted->setSourceModel(&m_model);
     m_sorted->setSortRole(Qt::UserRole);
     m_sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
     m_view = new QTableView(this);
+    NameLike(m_view, "Results");
     m_view->setModel(m_sorted);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/AccessibleName.h"
 #include "common/LaunchCheck.h"
 #include "health/LinkAddress.h"
 #include "store/LinkStore.h"
@@ -37,6 +38,7 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     auto* label = new QLabel(QString::fromStdString(groupsText + copiesText), this);
     label->setWordWrap(true);
     m_tree = new QTreeWidget(this);
+    NameLike(m_tree, "Links that point to the same place");
     m_tree->setColumnCount(5);
     m_tree->setHeaderLabels({"Title", "Link", "Category", "Added", ""});
     m_tree->setRootIsDecorated(true);

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/AccessibleName.h"
 #include "common/LaunchCheck.h"
 
 CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpFetcher> fetcher, CCountFormatter counts,
@@ -27,7 +28,7 @@ CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpF
     m_progress = new QProgressBar(this);
     m_progress->setRange(0, int(m_links.size()));
     m_progress->setValue(0);
-    m_progress->setAccessibleName("Pages read");
+    NameLike(m_progress, "Pages read");
     layout->addWidget(m_progress);
     m_stop = new QPushButton("&Stop", this);
     m_stop->setDefault(true);

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "app/FormText.h"
+#include "common/AccessibleName.h"
 #include "common/DialogUnits.h"
 #include "common/SortedComboBox.h"
 #include "common/SortedListBox.h"
@@ -70,6 +71,7 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_profiles = new QListWidget(this);
     m_profiles->setGeometry(du.Rect(7, 18, 296, 44));
     profilesLabel->setBuddy(m_profiles);
+    NameLike(m_profiles, profilesLabel->text());
     QLabel* fileLabel = label("File&name with path (ex: C:\\bookmark.htm):", du.Rect(7, 7 + top, 137, 8));
     m_fileName = new QLineEdit(Text(fileName), this);
     m_fileName->setGeometry(du.Rect(7, 21 + top, 240, 14));
@@ -84,6 +86,7 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     // The drive list holds folder paths here, wider than a drive letter.
     m_drives->setGeometry(drives.x(), du.Y(45 + top), patternLabel->x() - drives.x() - du.X(4), du.Y(14));
     driveLabel->setBuddy(m_drives);
+    NameLike(m_drives, driveLabel->text());
     m_pattern = new QLineEdit("bookmark.htm*", this);
     m_pattern->setGeometry(du.Rect(110, 45 + top, 63, 14));
     m_pattern->setMaxLength(255);
@@ -95,6 +98,7 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_results = new CSortedListBox(this);
     m_results->SetSorted(false);
     m_results->setGeometry(du.Rect(7, 69 + top, 240, 54));
+    NameLike(m_results, "Files found");
     m_select = button("&Select", du.Rect(253, 69 + top, 50, 14));
     m_select->setEnabled(false);
     m_folders = new QCheckBox("S&how folder names.", this);

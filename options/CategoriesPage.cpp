@@ -10,6 +10,7 @@
 
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
+#include "common/AccessibleName.h"
 #include "common/SortedListBox.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
@@ -17,11 +18,12 @@
 CCategoriesPage::CCategoriesPage(OptionsOwner& owner, std::string& clearSelection, QWidget* parent)
     : COptionsPage(parent), m_owner(owner), m_clearSelection(clearSelection)
 {
-    m_names = MakeNameList([this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
+    m_names = MakeNameList("Category name", "Categories", [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
     m_rename = new QCheckBox("&Rename this category in existing items.", this);
     m_rename->setEnabled(false);
     auto* clearLabel = new QLabel("&Select when Clear button is pressed:", this);
     m_clear = new QComboBox(this);
+    NameLike(m_clear, clearLabel->text());
     clearLabel->setBuddy(m_clear);
 
     auto* grid = new QGridLayout(this);

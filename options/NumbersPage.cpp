@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "app/FormText.h"
+#include "common/AccessibleName.h"
 
 CNumbersPage::CNumbersPage(OptionsOwner& owner, CSettings& values, QWidget* parent)
     : COptionsPage(parent), m_owner(owner), m_values(values)
@@ -20,6 +21,7 @@ CNumbersPage::CNumbersPage(OptionsOwner& owner, CSettings& values, QWidget* pare
     }
     m_other = new QLineEdit(this);
     m_other->setMaxLength(1);
+    NameLike(m_other, "Other separator");
     m_other->setMaximumWidth(fontMetrics().averageCharWidth() * 4);
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_use, 0, 0, 1, 3);

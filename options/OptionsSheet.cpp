@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "common/AccessibleName.h"
 #include "common/SortedListBox.h"
 #include "options/CategoriesPage.h"
 #include "options/MiscPage.h"
@@ -46,11 +47,14 @@ void TakeEnterFor(QLineEdit* field, std::function<void()> action)
     field->installEventFilter(new EnterKeyFilter(field, std::move(action)));
 }
 
-COptionsPage::NameList COptionsPage::MakeNameList(std::function<void()> add, std::function<void()> edit,
+COptionsPage::NameList COptionsPage::MakeNameList(const QString& fieldName, const QString& listName,
+                                                  std::function<void()> add, std::function<void()> edit,
                                                   std::function<void()> remove)
 {
     NameList names{new QLineEdit(this), new QPushButton("&Add", this), new CSortedListBox(this),
                    new QPushButton("&Edit", this), new QPushButton("&Delete", this)};
+    NameLike(names.field, fieldName);
+    NameLike(names.list, listName);
     names.field->setMaxLength(75);
     names.list->SetCompare(NaturalCompare);
     names.list->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -83,7 +83,8 @@ protected:
         QPushButton* edit;
         QPushButton* remove;
     };
-    NameList MakeNameList(std::function<void()> add, std::function<void()> edit, std::function<void()> remove);
+    NameList MakeNameList(const QString& fieldName, const QString& listName, std::function<void()> add,
+                          std::function<void()> edit, std::function<void()> remove);
     // Edit on such a list: the selected current row leaves the list and its text goes into
     // the field, which takes the focus; without such a row the user is told, and false.
     static bool EditCurrentName(const NameList& names, Prompter& prompter);

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "app/FormText.h"
+#include "common/AccessibleName.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
 #include "platform/Prompter.h"
@@ -35,12 +36,15 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     m_presses = new QCheckBox("&After this many Add/Modify button presses:", group);
     m_limit = new QLineEdit(group);
     m_limit->setMaximumWidth(fontMetrics().averageCharWidth() * 8);
+    NameLike(m_limit, m_presses->text());
     // The arrows step within 1 to 99, like the Up and Down keys in the field.
     m_limitArrows = new QWidget(group);
     auto* up = new QToolButton(m_limitArrows);
     up->setArrowType(Qt::UpArrow);
     auto* down = new QToolButton(m_limitArrows);
     down->setArrowType(Qt::DownArrow);
+    NameLike(up, "One more press");
+    NameLike(down, "One press fewer");
     for (QToolButton* arrow : {up, down}) {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setAutoRepeat(true);
@@ -54,6 +58,7 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     m_timer = new QCheckBox("&Every this many minutes:", group);
     m_minutes = new QComboBox(group);
     m_minutes->addItems({"10", "20", "30", "40", "50", "60"});
+    NameLike(m_minutes, m_timer->text());
     m_close = new QCheckBox("&When this program closes", group);
     auto* grid = new QGridLayout(group);
     grid->addWidget(m_presses, 0, 0);
@@ -76,6 +81,7 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     m_dataFile->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_dataFile->setMinimumContentsLength(40);
     fileLabel->setBuddy(m_dataFile);
+    NameLike(m_dataFile, fileLabel->text());
     auto* buttons = new QHBoxLayout;
     auto button = [&](const char* text, void (CSavingPage::*action)()) {
         auto* b = new QPushButton(text, this);

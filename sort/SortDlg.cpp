@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 
 namespace {
@@ -20,6 +21,7 @@ CSortDlg::CSortDlg(SortKeyTable& table, const QStringList& headings, QWidget* pa
     m_list = new QTreeWidget(this);
     m_list->setColumnCount(3);
     m_list->setHeaderLabels({"Order", "Column", "Direction"});
+    NameLike(m_list, "Sort order");
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);

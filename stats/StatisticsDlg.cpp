@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/LinkListCtrl.h"
+#include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 #include "options/CountFormatter.h"
 
@@ -21,6 +22,7 @@ CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountForm
     m_list = new QTreeWidget(this);
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({"Category", "Count"});
+    NameLike(m_list, "Links per category");
     m_list->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);

@@ -15,7 +15,7 @@
 CTitleCasePage::CTitleCasePage(OptionsOwner& owner, QWidget* parent) : COptionsPage(parent), m_owner(owner)
 {
     auto* label = new QLabel("E&xceptions:", this);
-    m_names = MakeNameList([this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
+    m_names = MakeNameList("Exception", "Exceptions", [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
     label->setBuddy(m_names.field);
     auto* defaults = new QPushButton("De&fault", this);
     auto* note = new QLabel("The first word, last word and first word following a colon will be capitalized.", this);

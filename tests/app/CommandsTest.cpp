@@ -72,8 +72,8 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     EXPECT_EQ(MenuTexts(menu), (std::vector<std::string>{
                                    "&Restore (grayed)", "&Move", "Mi&nimize", "-", "&Close", "-",
                                    "&Statistics...\tCtrl+S", "Multi-C&olumn Sorting...\tCtrl+M",
-                                   "Check &Links...\tCtrl+K", "Find &Duplicates...\tCtrl+U", "&Get Title from Page\tCtrl+G", "-",
-                                   "&Invert Selection\tCtrl+I", "Se&lect All\tCtrl+L", "&Word Wrap\tCtrl+W",
+                                   "Chec&k Links...\tCtrl+K", "F&ind Duplicates...\tCtrl+U", "&Get Title from Page\tCtrl+G", "-",
+                                   "In&vert Selection\tCtrl+I", "Se&lect All\tCtrl+L", "&Word Wrap\tCtrl+W",
                                    "&Title Case\tCtrl+T", "-", "&Undo\tCtrl+Z (grayed)", "Re&do\tCtrl+Y (grayed)",
                                    "Activate &Preview\tCtrl+P", "-", "Import &Favorites...\tCtrl+F",
                                    "&Export Bookmarks...\tCtrl+E", "-",
