@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -220,8 +221,9 @@ void CLinkListCtrl::mousePressEvent(QMouseEvent* event)
     int row = rowAt(event->position().toPoint().y());
     Qt::KeyboardModifiers mods = event->modifiers();
     if (event->button() == Qt::RightButton) {
-        if (row >= 0 && !m_states.IsSelected(row)) {
-            m_states.SelectOnly(row);
+        // A row already among the selected keeps the others selected for its menu.
+        if (row >= 0 && !m_states.IsSelected(row)) m_states.SelectOnly(row);
+        if (row >= 0) {
             m_states.SetMark(row);
             m_states.SetFocus(row);
             RefreshRows();
@@ -248,6 +250,27 @@ void CLinkListCtrl::mousePressEvent(QMouseEvent* event)
     }
     RefreshRows();
     emit clicked();
+}
+
+void CLinkListCtrl::contextMenuEvent(QContextMenuEvent* event)
+{
+    int row = -1;
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        row = m_states.Focus() >= 0 ? m_states.Focus() : m_states.Mark();
+        if (row >= 0 && row < m_store.Count()) {
+            EnsureRowVisible(row);
+            at = viewport()->mapToGlobal(visualRect(m_model.index(row, 0)).bottomLeft());
+        }
+    } else {
+        row = rowAt(viewport()->mapFromGlobal(event->globalPos()).y());
+    }
+    // The free area below the rows belongs to the window's command menu.
+    if (row < 0 || row >= m_store.Count()) {
+        event->ignore();
+        return;
+    }
+    emit rowMenuRequested(row, at);
 }
 
 void CLinkListCtrl::mouseDoubleClickEvent(QMouseEvent* event)

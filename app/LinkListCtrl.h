@@ -76,6 +76,8 @@ signals:
     void clicked();
     void doubleClicked();
     void rightClicked();
+    // The menu of a row is asked for (a right-click on it, or the menu key on the focused row).
+    void rowMenuRequested(int row, const QPoint& globalPos);
     // A key arrived in the list, before the list moves its selection.
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
 
@@ -85,6 +87,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:

@@ -211,6 +211,7 @@ void CLinksDlg::BuildControls()
     connect(m_list, &CLinkListCtrl::clicked, this, [this] { RetrieveLink(true); });
     connect(m_list, &CLinkListCtrl::doubleClicked, this, &CLinksDlg::OnListDoubleClick);
     connect(m_list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
+    connect(m_list, &CLinkListCtrl::rowMenuRequested, this, &CLinksDlg::ShowRowMenu);
     connect(m_list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, &CLinksDlg::OnColumnClick);
     connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);

@@ -130,7 +130,9 @@ public:
     void AboutCommand();
     // Check Links: the selected links (all when fewer than two are selected) in a window
     // of their own while the main window stays usable.
-    void CheckLinksCommand();
+    void CheckLinksCommand(bool selectedOnly = false);
+    // A row's menu: the row becomes the one in the form, as a click makes it.
+    void ShowRowMenu(int row, const QPoint& globalPos);
     // Find Duplicates: selects every copy but the oldest of each group and reports them.
     void DuplicatesCommand();
     // Get Title from Page: the form's empty Title (and Description) from its web page, or,
@@ -200,6 +202,8 @@ protected:
 
 private:
     void BuildControls();
+    // A Ctrl key that a text field of the window takes for its own editing; true when taken.
+    bool FieldKey(QWidget* widget, int key);
     // Whether Title Case and Word Wrap change the form's field rather than the selected rows.
     bool FormIsTheTarget(QWidget* field) const;
     // The selected rows' records, their content first kept for Undo as one step.

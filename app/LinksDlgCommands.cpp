@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "app/CommandMenu.h"
+#include "app/RowMenu.h"
+#include "platform/Clipboard.h"
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
@@ -70,6 +72,12 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        // A search in the box is taken back first, as typing it away would; then Esc leaves.
+        if (widget == m_search->lineEdit() && !m_search->currentText().isEmpty()) {
+            m_search->setEditText(QString());
+            OnSearchEdited();
+            return true;
+        }
         ExitCommand();
         return true;
     }
@@ -80,6 +88,7 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (mods != Qt::ControlModifier) return false;
+    if (FieldKey(widget, key->key())) return true;
     static const std::pair<int, int> kAccelerators[] = {
         {Qt::Key_A, CmdAbout},     {Qt::Key_D, CmdTip},      {Qt::Key_F, CmdImport},     {Qt::Key_I, CmdInvert},
         {Qt::Key_E, CmdExport},    {Qt::Key_K, CmdCheckLinks}, {Qt::Key_U, CmdDuplicates}, {Qt::Key_G, CmdGetTitle},
@@ -94,6 +103,36 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+bool CLinksDlg::FieldKey(QWidget* widget, int key)
+{
+    // The form's fields and the boxes' fields keep their own editing keys: their typing
+    // is undone and redone first, then the window's changes; Ctrl+A selects the text.
+    auto* line = qobject_cast<QLineEdit*>(widget);
+    auto* text = qobject_cast<QPlainTextEdit*>(widget);
+    if (widget == m_description->viewport()) text = m_description;
+    const bool ours = widget == m_title || widget == m_link || text == m_description ||
+                      widget == m_search->lineEdit() || widget == m_category->lineEdit();
+    if (!ours || (!line && !text)) return false;
+    switch (key) {
+    case Qt::Key_A:
+        if (line) line->selectAll();
+        else text->selectAll();
+        return true;
+    case Qt::Key_Z:
+        if (line && line->isUndoAvailable()) line->undo();
+        else if (text && text->document()->isUndoAvailable()) text->undo();
+        else return false;
+        return true;
+    case Qt::Key_Y:
+        if (line && line->isRedoAvailable()) line->redo();
+        else if (text && text->document()->isRedoAvailable()) text->redo();
+        else return false;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CLinksDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     // A right-click on the window's free area; the controls have menus of their own.
@@ -101,6 +140,20 @@ void CLinksDlg::contextMenuEvent(QContextMenuEvent* event)
 }
 
 void CLinksDlg::ShowCommandMenu(const QPoint& at) { m_menu->popup(at); }
+
+void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
+{
+    if (m_searchBusy || row < 0 || row >= m_store.Count()) return;
+    m_list->States().SetMark(row);
+    RetrieveLink(true);
+    RowMenuCommands commands;
+    commands.launch = [this] { OnLaunch(); };
+    commands.copyLink = [this] { m_services.clipboard.SetText(FieldBytes(m_link->text(), SlotLink)); };
+    commands.remove = [this] { OnDelete(); };
+    commands.checkLink = [this] { CheckLinksCommand(true); };
+    commands.getTitle = [this] { GetTitleCommand(); };
+    PopupRowMenu(this, globalPos, commands, m_menu);
+}
 
 void CLinksDlg::SelectAll()
 {

@@ -21,7 +21,7 @@
 // The main window's side of Check Links and Find Duplicates: what to check, and the
 // selection and changes that their windows ask for.
 
-void CLinksDlg::CheckLinksCommand()
+void CLinksDlg::CheckLinksCommand(bool selectedOnly)
 {
     if (m_searchBusy) return;
     std::vector<CheckItem> items;
@@ -29,7 +29,7 @@ void CLinksDlg::CheckLinksCommand()
         auto lock = m_store.Lock();
         const RowStates& states = m_list->States();
         std::vector<int> rows = states.SelectedRows();
-        if (rows.size() < 2) {
+        if (rows.size() < 2 && !(selectedOnly && !rows.empty())) {
             rows.resize(size_t(m_store.Count()));
             for (int row = 0; row < m_store.Count(); ++row) rows[size_t(row)] = row;
         }

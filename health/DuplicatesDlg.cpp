@@ -1,5 +1,6 @@
 #include "health/DuplicatesDlg.h"
 
+#include <algorithm>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -40,7 +41,7 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     m_tree = new QTreeWidget(this);
     NameLike(m_tree, "Links that point to the same place");
     m_tree->setColumnCount(5);
-    m_tree->setHeaderLabels({"Title", "Link", "Category", "Added", ""});
+    m_tree->setHeaderLabels({"Title", "Link", "Category", "Added", "In the List"});
     m_tree->setRootIsDecorated(true);
     m_tree->setUniformRowHeights(true);
     // Built apart and added at once: inserting thousands of items one by one into a
@@ -72,12 +73,18 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     m_tree->setColumnWidth(0, em * 30);
     m_tree->setColumnWidth(1, em * 36);
     m_tree->setColumnWidth(2, em * 14);
-    m_tree->setColumnWidth(3, em * 26);  // the date and the time
+    // The widest date and time there is, with room to spare.
+    const int padding = em * 3;
+    m_tree->setColumnWidth(3, fontMetrics().horizontalAdvance("28-Sept-2000  12:00:00 PM") + padding);
+    m_tree->setColumnWidth(4, std::max(fontMetrics().horizontalAdvance("selected"),
+                                       fontMetrics().horizontalAdvance("In the List")) + padding);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_tree, 1);
     layout->addWidget(buttons);
-    resize(em * 120, fontMetrics().height() * 30);
+    int width = 0;
+    for (int column = 0; column < m_tree->columnCount(); ++column) width += m_tree->columnWidth(column);
+    resize(width + em * 8, fontMetrics().height() * 30);
 }

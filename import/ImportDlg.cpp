@@ -64,7 +64,9 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     const DialogUnits du(font());
     // The browser profiles take the top; the file and the search are below them as before.
     const int top = 59;
-    setFixedSize(du.X(310), du.Y(180 + top + 13));
+    // The Drive box has a row of its own, wide enough for a folder's whole path.
+    const int drop = 17;
+    setFixedSize(du.X(310), du.Y(180 + top + drop + 13));
     auto label = [this](const char* text, QRect r) { return PlaceLabel(this, text, r); };
     auto button = [this](const char* text, QRect r) { return PlaceButton(this, text, r); };
     QLabel* profilesLabel = label("Browser pr&ofiles:", du.Rect(7, 7, 137, 8));
@@ -72,7 +74,12 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_profiles->setGeometry(du.Rect(7, 18, 296, 44));
     profilesLabel->setBuddy(m_profiles);
     NameLike(m_profiles, profilesLabel->text());
-    QLabel* fileLabel = label("File&name with path (ex: C:\\bookmark.htm):", du.Rect(7, 7 + top, 137, 8));
+#ifdef Q_OS_WIN
+    const char* fileCaption = "File&name with path (ex: C:\\bookmark.htm):";
+#else
+    const char* fileCaption = "File&name with path (ex: ~/bookmarks.html):";
+#endif
+    QLabel* fileLabel = label(fileCaption, du.Rect(7, 7 + top, 240, 8));
     m_fileName = new QLineEdit(Text(fileName), this);
     m_fileName->setGeometry(du.Rect(7, 21 + top, 240, 14));
     m_fileName->setMaxLength(259);
@@ -81,48 +88,46 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     QLabel* driveLabel = label("&Drive:", du.Rect(7, 48 + top, 20, 8));
     m_drives = new CSortedComboBox(this);
     m_drives->SetCompare(NaturalCompare);
-    const QRect drives = du.Rect(31, 46 + top, 29, 59);
-    QLabel* patternLabel = label("&Pattern:", du.Rect(80, 48 + top, 26, 8));
-    // The drive list holds folder paths here, wider than a drive letter.
-    m_drives->setGeometry(drives.x(), du.Y(45 + top), patternLabel->x() - drives.x() - du.X(4), du.Y(14));
+    m_drives->setGeometry(du.X(31), du.Y(45 + top), du.X(216), du.Y(14));
     driveLabel->setBuddy(m_drives);
     NameLike(m_drives, driveLabel->text());
+    QLabel* patternLabel = label("&Pattern:", du.Rect(7, 48 + top + drop, 26, 8));
     m_pattern = new QLineEdit("bookmark.htm*", this);
-    m_pattern->setGeometry(du.Rect(110, 45 + top, 63, 14));
+    m_pattern->setGeometry(du.Rect(37, 45 + top + drop, 100, 14));
     m_pattern->setMaxLength(255);
     patternLabel->setBuddy(m_pattern);
     m_typos = new QCheckBox("&Allow typos.", this);
-    m_typos->setGeometry(du.Rect(194, 47 + top, 53, 10));
+    m_typos->setGeometry(du.Rect(150, 47 + top + drop, 53, 10));
     m_typos->resize(std::max(m_typos->width(), m_typos->sizeHint().width()), m_typos->height());
-    m_find = button("&Find", du.Rect(253, 45 + top, 50, 14));
+    m_find = button("&Find", du.Rect(253, 45 + top + drop, 50, 14));
     m_results = new CSortedListBox(this);
     m_results->SetSorted(false);
-    m_results->setGeometry(du.Rect(7, 69 + top, 240, 54));
+    m_results->setGeometry(du.Rect(7, 69 + top + drop, 240, 54));
     NameLike(m_results, "Files found");
-    m_select = button("&Select", du.Rect(253, 69 + top, 50, 14));
+    m_select = button("&Select", du.Rect(253, 69 + top + drop, 50, 14));
     m_select->setEnabled(false);
     m_folders = new QCheckBox("S&how folder names.", this);
-    m_folders->setGeometry(du.Rect(7, 129 + top, 78, 10));
+    m_folders->setGeometry(du.Rect(7, 129 + top + drop, 78, 10));
     m_folders->resize(std::max(m_folders->width(), m_folders->sizeHint().width()), m_folders->height());
     m_keepDates = new QCheckBox("&Keep the dates saved by the browser", this);
-    m_keepDates->setGeometry(du.Rect(7, 142 + top, 150, 10));
+    m_keepDates->setGeometry(du.Rect(7, 142 + top + drop, 150, 10));
     m_keepDates->setChecked(m_options.keepDates);
     m_skipExisting = new QCheckBox("Skip links already in the &list", this);
-    m_skipExisting->setGeometry(du.Rect(160, 142 + top, 143, 10));
+    m_skipExisting->setGeometry(du.Rect(160, 142 + top + drop, 143, 10));
     m_skipExisting->setChecked(m_options.skipExisting);
     m_status = new QLabel(this);
-    m_status->setGeometry(du.Rect(7, 143 + top + 13, 296, 8));
-    m_import = button("&Import", du.Rect(97, 159 + top + 13, 50, 14));
+    m_status->setGeometry(du.Rect(7, 143 + top + drop + 13, 296, 8));
+    m_import = button("&Import", du.Rect(97, 159 + top + drop + 13, 50, 14));
     m_import->setDefault(true);
     m_import->setAutoDefault(true);
-    auto* close = button("Close", du.Rect(163, 159 + top + 13, 50, 14));
+    auto* close = button("Close", du.Rect(163, 159 + top + drop + 13, 50, 14));
     // Tab follows the dialog from the top down.
     setTabOrder(m_profiles, m_fileName);
 
     const std::vector<std::string> roots = SearchRoots();
     for (const std::string& root : roots) m_drives->Add(Text(root));
     m_drives->setCurrentIndex(m_drives->findText(Text(roots.front())));
-    // The roots are folder paths, longer than the box: the list drops down wide enough.
+    // A root longer than the box still shows whole in the list that drops down.
     int widest = 0;
     for (int i = 0; i < m_drives->count(); ++i) widest = std::max(widest, fontMetrics().horizontalAdvance(m_drives->itemText(i)));
     m_drives->view()->setMinimumWidth(widest + du.X(12));

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/CommandMenu.h"
+#include "app/LinkListCtrl.h"
+#include "common/SortedComboBox.h"
+#include "health/DuplicateFinder.h"
+#include "health/DuplicatesDlg.h"
+#include "import/ImportDlg.h"
+#include "tests/support/WindowHarness.h"
+
+namespace {
+
+std::vector<std::string> MenuEntries(QMenu* menu)
+{
+    std::vector<std::string> entries;
+    for (QAction* action : menu->actions()) entries.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    return entries;
+}
+
+// Opens the menu of what is under the point of the list, as a right-click does.
+QMenu* RightClick(CLinkListCtrl& list, QPoint at)
+{
+    QTest::mouseClick(list.viewport(), Qt::RightButton, Qt::NoModifier, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list.viewport(), &event);
+    QApplication::processEvents();
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+}  // namespace
+
+TEST(Keyboard, FieldsKeepTheirEditingKeysEscClearsTheSearchAndRowsHaveMenus)
+{
+    WindowHarness h;
+    h.WriteDataFile({"alpha", "beta", "gamma", "delta"});
+    CLinksDlg& dlg = h.Open();
+
+    // Ctrl+Z and Ctrl+Y in a field undo and redo its typing first, then the window's
+    // changes; Ctrl+A selects the field's text.
+    h.ClickRow(3);
+    h.KeyInList(Qt::Key_Delete);
+    ASSERT_EQ(dlg.Store().Count(), 3);
+    h.ClickRow(0);
+    h.Type(dlg.TitleField(), " one");
+    EXPECT_EQ(dlg.TitleField()->text(), "alpha one");
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.TitleField()->text(), "alpha");
+    EXPECT_EQ(dlg.Store().Count(), 3);  // only the typing went
+    PressKey(dlg, Qt::Key_Y);
+    EXPECT_EQ(dlg.TitleField()->text(), "alpha one");
+    PressKey(dlg, Qt::Key_A);
+    EXPECT_EQ(dlg.TitleField()->selectedText(), "alpha one");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);  // not About
+    h.Type(dlg.DescriptionField(), "note");
+    PressKey(dlg, Qt::Key_A);
+    EXPECT_EQ(dlg.DescriptionField()->textCursor().selectedText(), "noteDescription 0");
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.DescriptionField()->toPlainText(), "Description 0");
+    // Nothing left to undo in the field: the window's Undo brings the deleted link back.
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().Count(), 4);
+    // In the list, Ctrl+A is About as before.
+    QString opened;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->windowTitle();
+            modal->close();
+        }
+    });
+    closer.start(5);
+    h.KeyInList(Qt::Key_A, Qt::ControlModifier);
+    closer.stop();
+    EXPECT_EQ(opened, "About Norvelle");
+    QApplication::setActiveWindow(&dlg);
+
+    // Esc in the Search box takes the search and its selection back; the next Esc asks to leave.
+    h.Type(dlg.SearchBox()->lineEdit(), "a");
+    EXPECT_EQ(h.SelectedRows().size(), 4u);
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::No});
+    QTest::keyClick(dlg.SearchBox()->lineEdit(), Qt::Key_Escape);
+    EXPECT_EQ(dlg.SearchBox()->currentText(), "");
+    EXPECT_TRUE(h.SelectedRows().empty());
+    EXPECT_TRUE(h.prompter.Texts().empty());
+    QTest::keyClick(dlg.SearchBox()->lineEdit(), Qt::Key_Escape);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Do you want to exit Norvelle?"});
+    EXPECT_TRUE(dlg.isVisible());
+
+    // A right-click on a row makes it the form's, storing what was typed first, and opens
+    // its menu; on the free area below the rows, the command menu.
+    CLinkListCtrl& list = dlg.List();
+    h.ClickRow(1);
+    h.Type(dlg.DescriptionField(), "kept");
+    QMenu* menu = RightClick(list, list.visualRect(list.Model().index(2, 0)).center());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(dlg.Store().At(1).description, "keptDescription 1");
+    EXPECT_EQ(dlg.TitleField()->text(), "gamma");
+    EXPECT_EQ(MenuEntries(menu), (std::vector<std::string>{"&Launch", "&Copy Link", "&Delete", "-", "Check Lin&k",
+                                                           "&Get Title from Page", "-", "Co&mmands"}));
+    EXPECT_EQ(menu->actions().back()->menu(), &dlg.CommandMenu());
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(h.clipboard.text, dlg.Store().At(2).link);
+    menu->close();
+    // The menu key opens the focused row's menu.
+    h.KeyInList(Qt::Key_Up);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), list.viewport()->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(list.viewport(), &key);
+    QApplication::processEvents();
+    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(dlg.TitleField()->text(), "beta");
+    menu->close();
+    menu = RightClick(list, QPoint(5, list.viewport()->height() - 3));
+    EXPECT_EQ(menu, &dlg.CommandMenu());
+    if (menu) menu->close();
+}
+
+TEST(Keyboard, PlainWordsForThisSystem)
+{
+    WindowHarness h;
+    h.WriteRecords({{"One", "https://a.example/", "", "", {CLinkDate::Valid, 40000.5}, {CLinkDate::Valid, 40000.5}},
+                    {"Two", "http://a.example", "", "", {CLinkDate::Valid, 40001}, {CLinkDate::Valid, 40001}}});
+    CLinksDlg& dlg = h.Open();
+    IntakeOptions options;
+    CImportDlg import(BookmarkTarget{}, h.prompter, CCountFormatter(dlg.Settings()), options, {}, &dlg);
+    import.show();
+    // The Drive box shows a folder's whole path; the example is a file name of this system.
+    EXPECT_GT(import.DriveList()->width(), import.fontMetrics().horizontalAdvance(QDir::homePath()) + 30);
+    bool example = false;
+    for (QLabel* label : import.findChildren<QLabel*>())
+        if (label->text().startsWith("File&name")) {
+#ifdef Q_OS_WIN
+            example = label->text().contains("C:\\bookmark.htm");
+#else
+            example = label->text().contains("~/bookmarks.html");
+#endif
+        }
+    EXPECT_TRUE(example);
+    // Find Duplicates names its last column and has room for the dates.
+    CDuplicatesDlg duplicates(FindDuplicates(dlg.Store()), dlg.Store(), CCountFormatter(dlg.Settings()), &dlg);
+    auto* tree = duplicates.findChild<QTreeWidget*>();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->headerItem()->text(4), "In the List");
+    const QString date = tree->topLevelItem(0)->child(0)->text(3);
+    EXPECT_GT(tree->columnWidth(3), tree->fontMetrics().horizontalAdvance(date));
+}
