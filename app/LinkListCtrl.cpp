@@ -254,23 +254,26 @@ void CLinkListCtrl::mousePressEvent(QMouseEvent* event)
 
 void CLinkListCtrl::contextMenuEvent(QContextMenuEvent* event)
 {
-    int row = -1;
-    QPoint at = event->globalPos();
     if (event->reason() == QContextMenuEvent::Keyboard) {
-        row = m_states.Focus() >= 0 ? m_states.Focus() : m_states.Mark();
-        if (row >= 0 && row < m_store.Count()) {
-            EnsureRowVisible(row);
-            at = viewport()->mapToGlobal(visualRect(m_model.index(row, 0)).bottomLeft());
-        }
-    } else {
-        row = rowAt(viewport()->mapFromGlobal(event->globalPos()).y());
+        if (!RequestFocusedRowMenu()) event->ignore();
+        return;
     }
+    const int row = rowAt(viewport()->mapFromGlobal(event->globalPos()).y());
     // The free area below the rows belongs to the window's command menu.
     if (row < 0 || row >= m_store.Count()) {
         event->ignore();
         return;
     }
-    emit rowMenuRequested(row, at);
+    emit rowMenuRequested(row, event->globalPos());
+}
+
+bool CLinkListCtrl::RequestFocusedRowMenu()
+{
+    const int row = m_states.Focus() >= 0 ? m_states.Focus() : m_states.Mark();
+    if (row < 0 || row >= m_store.Count()) return false;
+    EnsureRowVisible(row);
+    emit rowMenuRequested(row, viewport()->mapToGlobal(visualRect(m_model.index(row, 0)).bottomLeft()));
+    return true;
 }
 
 void CLinkListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
@@ -287,6 +290,11 @@ void CLinkListCtrl::keyPressEvent(QKeyEvent* event)
     // An Alt chord is a mnemonic or a menu key for the window, never a key for the list.
     if (event->modifiers() & Qt::AltModifier) {
         event->ignore();
+        return;
+    }
+    // Shift+F10 is the menu key of keyboards without one.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        RequestFocusedRowMenu();
         return;
     }
     emit keyDown(event->key(), event->modifiers());

@@ -92,6 +92,8 @@ protected:
 
 private:
     void MoveFocus(int row, Qt::KeyboardModifiers modifiers);
+    // Asks for the menu of the focused row; false when there is none.
+    bool RequestFocusedRowMenu();
     // After the row states changed: Qt's current index follows the focused row, and
     // screen readers hear of the selection.
     void StatesChanged();

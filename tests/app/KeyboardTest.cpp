@@ -123,6 +123,12 @@ TEST(Keyboard, FieldsKeepTheirEditingKeysEscClearsTheSearchAndRowsHaveMenus)
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(dlg.TitleField()->text(), "beta");
     menu->close();
+    h.KeyInList(Qt::Key_Down);
+    h.KeyInList(Qt::Key_F10, Qt::ShiftModifier);
+    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(dlg.TitleField()->text(), "gamma");
+    menu->close();
     menu = RightClick(list, QPoint(5, list.viewport()->height() - 3));
     EXPECT_EQ(menu, &dlg.CommandMenu());
     if (menu) menu->close();
