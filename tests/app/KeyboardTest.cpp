@@ -91,13 +91,23 @@ TEST(Keyboard, FieldsKeepTheirEditingKeysEscClearsTheSearchAndRowsHaveMenus)
     EXPECT_EQ(h.SelectedRows().size(), 4u);
     h.prompter.Clear();
     h.prompter.Script({Prompter::Answer::No});
-    QTest::keyClick(dlg.SearchBox()->lineEdit(), Qt::Key_Escape);
+    // Keys go where the window system sends them: to the focused widget, which for an
+    // editable box is the box itself.
+    PressKey(dlg, Qt::Key_Escape, Qt::NoModifier);
     EXPECT_EQ(dlg.SearchBox()->currentText(), "");
     EXPECT_TRUE(h.SelectedRows().empty());
     EXPECT_TRUE(h.prompter.Texts().empty());
-    QTest::keyClick(dlg.SearchBox()->lineEdit(), Qt::Key_Escape);
+    PressKey(dlg, Qt::Key_Escape, Qt::NoModifier);
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Do you want to exit Norvelle?"});
     EXPECT_TRUE(dlg.isVisible());
+    // Ctrl+A and Ctrl+Z in the Category box are the field's too.
+    h.Type(dlg.CategoryBox()->lineEdit(), "Work");
+    EXPECT_EQ(QApplication::focusWidget(), dlg.CategoryBox());
+    PressKey(dlg, Qt::Key_A);
+    EXPECT_EQ(dlg.CategoryBox()->lineEdit()->selectedText(), "Work");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.CategoryBox()->currentText(), "");
 
     // A right-click on a row makes it the form's, storing what was typed first, and opens
     // its menu; on the free area below the rows, the command menu.
