@@ -7,11 +7,11 @@
 
 #include "app/LinkListCtrl.h"
 
+int LinkCellChildIndex(int row, int column) { return (row + 1) * ColCount + column; }
+
 namespace {
 
-// Children are numbered as Qt numbers a table's: the headings first (row -1), then each
-// row's cells, so that the focus events Qt's view sends name the same cell.
-int ChildIndex(int row, int column) { return (row + 1) * ColCount + column; }
+int ChildIndex(int row, int column) { return LinkCellChildIndex(row, column); }
 
 QRect GlobalRect(QWidget* widget, QRect rect) { return QRect(widget->mapToGlobal(rect.topLeft()), rect.size()); }
 

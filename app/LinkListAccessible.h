@@ -6,3 +6,7 @@
 // its selection outside Qt's selection model for speed). Installed once, before the
 // first list is shown.
 void InstallLinkListAccessibility();
+
+// The number of a cell among the list's accessible children: the column headings
+// first (row -1), then each row's cells. Events about a cell name it by this number.
+int LinkCellChildIndex(int row, int column);

@@ -192,8 +192,28 @@ void CLinkListCtrl::StatesChanged()
     const int focus = m_states.Focus();
     const QModelIndex current = focus >= 0 && focus < m_model.rowCount() ? m_model.index(focus, 0) : QModelIndex();
     if (current != currentIndex()) selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    if (!QAccessible::isActive()) return;
     QAccessibleEvent selection(this, QAccessible::SelectionWithin);
     QAccessible::updateAccessibility(&selection);
+    // Some desktop bridges pass on only a cell's own selected state: the focused row's
+    // is told, so that picking it with Ctrl+Space is heard.
+    if (current.isValid() && hasFocus()) {
+        QAccessibleEvent cell(this, QAccessible::Selection);
+        cell.setChild(LinkCellChildIndex(focus, 0));
+        QAccessible::updateAccessibility(&cell);
+    }
+}
+
+void CLinkListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // QTableView would announce the new cell by a numbering that counts a column of row
+    // headings this list does not have: a reader would hear the row after the current one.
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(LinkCellChildIndex(current.row(), current.column()));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void CLinkListCtrl::EnsureRowVisible(int row)

@@ -1,4 +1,3 @@
-#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,12 +38,13 @@ void CLinksDlg::FinishSearch()
         UpdatePrevNextButtons(reference);
     }
     EndListUpdate();
-    // A reader in the Search box hears the result: its description changes to the count.
+    // A reader in the Search box hears the result: its description changes to the count
+    // (the widget tells the reader of the change itself). The box has the focus and its
+    // field the caret; readers follow either.
     const QString count = m_search->currentText().isEmpty() ? QString() : m_selectedLabel->text();
-    if (m_search->lineEdit()->accessibleDescription() != count) {
+    if (m_search->accessibleDescription() != count) {
+        m_search->setAccessibleDescription(count);
         m_search->lineEdit()->setAccessibleDescription(count);
-        QAccessibleEvent changed(m_search->lineEdit(), QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
     }
 }
 
