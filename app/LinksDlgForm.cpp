@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <utility>
 
 #include "app/EditRules.h"
 #include "app/FormText.h"
@@ -89,7 +90,8 @@ void CLinksDlg::RetrieveLink(bool click)
     if (click && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
     states.SetRetrieved(states.Mark());
     if (states.Mark() < m_store.Count()) {
-        ShowLink(m_store.At(states.Mark()));
+        // Read through the const store: showing a record must not mark its text for folding again.
+        ShowLink(std::as_const(m_store).At(states.Mark()));
         m_retrieved = true;
         if (m_settings.copyLink) {
             m_link->selectAll();

@@ -159,7 +159,7 @@ void CLinksDlg::ReloadKeepingView()
     }
     if (shown >= 0) {
         states.SetRetrieved(shown);
-        ShowLink(m_store.At(shown));
+        ShowLink(std::as_const(m_store).At(shown));
         m_retrieved = true;
         m_edited = false;
     }

@@ -108,6 +108,7 @@ std::vector<LinkStore::Record> LinkStore::TakeRows(const std::vector<int>& rows)
     }
     m_records.resize(write);
     m_search.resize(write);
+    m_dirtyRows.clear();
     ++m_searchGeneration;
     if (m_listener) m_listener->Removed(rows);
     return taken;
@@ -128,6 +129,7 @@ void LinkStore::Reorder(const std::vector<int>& newOrder)
     }
     m_records.swap(reordered);
     m_search.swap(search);
+    m_dirtyRows.clear();
     ++m_searchGeneration;
     if (m_listener) m_listener->Reordered(newOrder);
 }
@@ -143,6 +145,7 @@ void LinkStore::FreeAllLinks()
     m_searchText.clear();
     m_searchText.shrink_to_fit();
     m_searchDirty = m_searchGarbage = 0;
+    m_dirtyRows.clear();
     ++m_searchGeneration;
     if (m_listener) m_listener->WasReset();
 }
@@ -297,6 +300,7 @@ void LinkStore::InsertSearchRows(size_t index, size_t count)
 {
     m_search.insert(m_search.begin() + ptrdiff_t(index), count, SearchEntry{});
     m_searchDirty += count;
+    m_dirtyRows.clear();
     ++m_searchGeneration;
 }
 
@@ -346,7 +350,12 @@ LinkStore::SearchTextView LinkStore::SearchText() const
     auto lock = Lock();
     if (m_searchDirty > 0) {
         std::string folded;
-        for (size_t row = 0; row < m_search.size(); ++row) {
+        // A few rows marked one by one (a Modify, an Undo) are looked at alone; after a
+        // load or a change of row order, every row is.
+        const bool few = m_dirtyRows.size() == m_searchDirty;
+        const size_t steps = few ? m_dirtyRows.size() : m_search.size();
+        for (size_t step = 0; step < steps; ++step) {
+            const size_t row = few ? m_dirtyRows[step] : step;
             SearchEntry& entry = m_search[row];
             if (!entry.dirty) continue;
             entry.dirty = false;
@@ -380,6 +389,7 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             m_searchText += folded;
         }
         m_searchDirty = 0;
+        m_dirtyRows.clear();
         // Texts folded again leave their old copies behind: past half, the buffer is packed.
         if (m_searchGarbage > m_searchText.size() / 2) {
             std::string packed;

@@ -149,6 +149,7 @@ private:
         if (row < m_search.size() && !m_search[row].dirty) {
             m_search[row].dirty = true;
             ++m_searchDirty;
+            if (m_dirtyRows.size() < kFewDirtyRows) m_dirtyRows.push_back(row);
         }
     }
     void MarkAllSearchText(size_t first);
@@ -165,6 +166,10 @@ private:
     mutable std::vector<SearchEntry> m_search;
     mutable std::string m_searchText;
     mutable size_t m_searchDirty = 0;
+    // The rows marked since the last search, while they are few and no row has moved;
+    // when this does not hold every marked row, every row is looked at.
+    static constexpr size_t kFewDirtyRows = 4096;
+    mutable std::vector<size_t> m_dirtyRows;
     mutable size_t m_searchGarbage = 0;
     mutable uint64_t m_searchGeneration = 0;
     StoreListener* m_listener = nullptr;

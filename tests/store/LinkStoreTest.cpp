@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "search/RecordSearch.h"
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
 
@@ -178,4 +179,42 @@ TEST(LinkStore, AddImportedLinkNeedsTitleOrLinkAndRunsTheRule)
 
     EXPECT_TRUE(store.AddImportedLink("T", "", "tools", now, rule));
     EXPECT_EQ(store.Categories(), std::vector<std::string>{"Tools"});
+}
+
+TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
+{
+    LinkStore store;
+    for (int i = 0; i < 6; ++i) Add(store, store.Count(), "alpha " + std::to_string(i));
+    const auto find = [&store](const char* word) {
+        SearchOptions options;
+        const CRecordSearch search(options, word);
+        std::vector<uint8_t> bits(size_t(store.Count()));
+        search.MatchAll(store, bits.data());
+        std::vector<int> rows;
+        for (size_t row = 0; row < bits.size(); ++row)
+            if (bits[row]) rows.push_back(int(row));
+        return rows;
+    };
+    EXPECT_TRUE(find("beta").empty());
+    // One record changed: only its row is looked at again, and found.
+    store.At(4).title = "beta four";
+    EXPECT_EQ(find("beta"), std::vector<int>{4});
+    // A record changed, then the rows move before the next search.
+    store.At(1).title = "beta one";
+    Add(store, 0, "gamma");
+    EXPECT_EQ(find("beta"), (std::vector<int>{2, 5}));
+    store.At(1).description = "ÜBER";
+    store.Reorder({6, 5, 4, 3, 2, 1, 0});
+    EXPECT_EQ(find("über"), std::vector<int>{5});
+    store.At(0).title = "beta zero";
+    auto taken = store.TakeRows({6});
+    EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 4}));
+    // A record handed out but left as it was changes nothing.
+    (void)store.At(2);
+    EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 4}));
+    // More records changed than are remembered one by one.
+    while (store.Count() < 5000) Add(store, store.Count(), "omega");
+    EXPECT_TRUE(find("epsilon").empty());
+    for (int i = 0; i < store.Count(); ++i) store.At(i).title = "epsilon";
+    EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
 }
