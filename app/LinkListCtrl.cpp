@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include "app/LinkListAccessible.h"
@@ -143,6 +144,7 @@ CLinkListCtrl::CLinkListCtrl(LinkStore& store, QWidget* parent)
 {
     InstallLinkListAccessibility();
     setModel(&m_model);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { m_prepareSearchText = true; });
     // The list scrolls itself to the rows it shows; Qt's current index only follows the
     // focused row for screen readers.
     setAutoScroll(false);
@@ -367,6 +369,12 @@ void CLinkListCtrl::MoveFocus(int row, Qt::KeyboardModifiers modifiers)
 
 bool CLinkListCtrl::viewportEvent(QEvent* event)
 {
+    if (event->type() == QEvent::Paint && m_prepareSearchText) {
+        // Once the rows of a new list are on the screen, the searched text is made ready,
+        // so that the first key typed is as quick as the next.
+        m_prepareSearchText = false;
+        QTimer::singleShot(0, this, [this] { (void)std::as_const(m_store).SearchText(); });
+    }
     if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
     auto* help = static_cast<QHelpEvent*>(event);
     QModelIndex index = indexAt(help->pos());
