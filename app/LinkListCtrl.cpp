@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTimer>
 #include <QToolTip>
 
 #include "app/LinkListAccessible.h"
@@ -373,7 +372,7 @@ bool CLinkListCtrl::viewportEvent(QEvent* event)
         // Once the rows of a new list are on the screen, the searched text is made ready,
         // so that the first key typed is as quick as the next.
         m_prepareSearchText = false;
-        QTimer::singleShot(0, this, [this] { (void)std::as_const(m_store).SearchText(); });
+        QMetaObject::invokeMethod(this, [this] { (void)std::as_const(m_store).SearchText(); }, Qt::QueuedConnection);
     }
     if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
     auto* help = static_cast<QHelpEvent*>(event);
