@@ -6,7 +6,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    // "--help" or any option is not a file to write over.
+    if (argc < 2 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: make_datafile PATH [COUNT]\n");
         return 2;
     }
