@@ -5,25 +5,6 @@
 #include "import/BookmarkImport.h"
 #include "store/NaturalCompare.h"
 
-namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
-
-}  // namespace
-
 bool IsOneAddress(const std::string& text)
 {
     const std::string_view address = TrimView(text);
@@ -43,7 +24,8 @@ std::vector<DroppedLink> LinksOfDrag(const DragTexts& drag)
 {
     std::vector<DroppedLink> links;
     if (!drag.mozUrl.empty()) {
-        const std::vector<std::string> lines = Lines(drag.mozUrl);
+        // Lines of address and title, each ended by LF or CR LF (the CR goes with the trim).
+        const std::vector<std::string_view> lines = SplitView(drag.mozUrl, '\n');
         for (size_t i = 0; i < lines.size(); i += 2) {
             const std::string link(TrimView(lines[i]));
             if (link.empty()) continue;
@@ -55,7 +37,7 @@ std::vector<DroppedLink> LinksOfDrag(const DragTexts& drag)
         if (!links.empty()) return links;
     }
     if (!drag.uriList.empty()) {
-        for (const std::string& line : Lines(drag.uriList)) {
+        for (std::string_view line : SplitView(drag.uriList, '\n')) {
             const std::string link(TrimView(line));
             if (!link.empty() && link[0] != '#') links.push_back({link, {}});
         }

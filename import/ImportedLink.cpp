@@ -8,12 +8,9 @@
 std::vector<std::string> SplitTagList(const std::string& list)
 {
     std::vector<std::string> tags;
-    for (size_t start = 0; start <= list.size();) {
-        size_t comma = list.find(',', start);
-        if (comma == std::string::npos) comma = list.size();
-        std::string tag(TrimView(std::string_view(list).substr(start, comma - start)));
-        if (!tag.empty()) tags.push_back(std::move(tag));
-        start = comma + 1;
+    for (std::string_view piece : SplitView(list, ',')) {
+        const std::string_view tag = TrimView(piece);
+        if (!tag.empty()) tags.emplace_back(tag);
     }
     return tags;
 }
@@ -48,7 +45,6 @@ bool SplitTagsLine(const std::string& description, std::string& rest, std::vecto
         rest = description;
         return false;
     }
-    tags.clear();
     std::string list(line.substr(prefix.size()));
     if (!list.empty() && list.back() == '\r') list.pop_back();
     tags = SplitTagList(list);

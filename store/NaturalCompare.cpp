@@ -83,6 +83,17 @@ std::string_view TrimView(std::string_view s)
     return s.substr(b, e - b);
 }
 
+std::vector<std::string_view> SplitView(std::string_view text, char separator)
+{
+    std::vector<std::string_view> pieces;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(separator, start);
+        pieces.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) return pieces;
+        start = end + 1;
+    }
+}
+
 int CategoryCompare(std::string_view a, std::string_view b)
 {
     const int natural = NaturalCompare(a, b);

@@ -1,5 +1,6 @@
 #pragma once
 #include <string_view>
+#include <vector>
 
 // Orders names the way people read them: digit runs compare by value ("Item 9"
 // before "Item 10"), letters without regard to case (see CaseFold.h), other bytes by
@@ -21,3 +22,7 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b)
 
 // White space is blank, tab, CR, LF, vertical tab and form feed (the C locale's).
 std::string_view TrimView(std::string_view s);
+
+// The pieces of a text between separators: "a,,b" gives "a", "" and "b"; "" gives one
+// empty piece.
+std::vector<std::string_view> SplitView(std::string_view text, char separator);

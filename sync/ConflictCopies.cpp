@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "store/FileIO.h"
+#include "store/NaturalCompare.h"
 
 namespace fs = std::filesystem;
 
@@ -62,12 +63,8 @@ std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile)
 
 OfferedConflictCopies::OfferedConflictCopies(const std::string& text)
 {
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) m_entries.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
+    for (std::string_view entry : SplitView(text, '\n'))
+        if (!entry.empty()) m_entries.emplace_back(entry);
 }
 
 std::string OfferedConflictCopies::Entry(const std::string& dataFile, const ConflictCopy& copy)
