@@ -10,9 +10,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <map>
 
 #include "app/CommandMenu.h"
@@ -26,7 +24,6 @@
 #include "health/DuplicatesDlg.h"
 #include "health/GetTitleDlg.h"
 #include "import/ImportDlg.h"
-#include "options/OptionsSheet.h"
 #include "sort/SortDlg.h"
 #include "stats/StatisticsDlg.h"
 #include "tests/support/WindowHarness.h"
@@ -205,23 +202,8 @@ TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachL
     ExpectReadable(*dlg.CheckLinksWindow(), "Check Links");
     dlg.CheckLinksWindow()->close();
 
-    h.cancelOptions = false;
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* sheet = qobject_cast<COptionsSheet*>(QApplication::activeModalWidget());
-        if (!sheet) return;
-        seen = true;
-        auto* tabs = sheet->findChild<QTabWidget*>();
-        std::map<QChar, std::vector<std::string>> tabLetters;
-        for (int i = 0; i < tabs->count(); ++i) {
-            tabs->setCurrentIndex(i);
-            QApplication::processEvents();
-            ExpectReadable(*sheet, "Options > " + tabs->tabText(i).toStdString());
-        }
-        sheet->reject();
-    });
-    dlg.OpenOptions(CLinksDlg::SavingPage);
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(h.VisitOptionsPages(
+        [](QDialog& sheet, QWidget&, const std::string& tab) { ExpectReadable(sheet, "Options > " + tab); }));
 }
 
 TEST(Accessibility, TheListIsReadAsATableWithItsSelectionCurrentRowAndSearchResult)

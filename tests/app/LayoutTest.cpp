@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QTabWidget>
 
 #include "common/AboutDlg.h"
 #include "common/TipDlg.h"
@@ -76,21 +75,7 @@ TEST(Layout, EveryWindowReadsWellWithALargeFont)
             ExpectTidy(*dialog, dialog->windowTitle().toStdString());
             delete dialog;
         }
-        h.cancelOptions = false;
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* sheet = qobject_cast<COptionsSheet*>(QApplication::activeModalWidget());
-            if (!sheet) return;
-            seen = true;
-            auto* tabs = sheet->findChild<QTabWidget*>();
-            for (int i = 0; i < tabs->count(); ++i) {
-                tabs->setCurrentIndex(i);
-                ExpectTidy(*sheet->PageAt(COptionsSheet::Page(i)), tabs->tabText(i).toStdString());
-            }
-            sheet->reject();
-        });
-        dlg.OpenOptions(CLinksDlg::SavingPage);
-        EXPECT_TRUE(seen);
+        EXPECT_TRUE(h.VisitOptionsPages([](QDialog&, QWidget& page, const std::string& tab) { ExpectTidy(page, tab); }));
     }
     QApplication::setFont(original);
 }

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -164,4 +165,26 @@ std::vector<std::string> TitlesIn(const std::string& path)
     ReadDataFile(store, source, quiet);
     for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
     return titles;
+}
+
+bool WindowHarness::VisitOptionsPages(const std::function<void(QDialog& sheet, QWidget& page, const std::string& caption)>& visit)
+{
+    const bool cancelled = cancelOptions;
+    cancelOptions = false;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* sheet = qobject_cast<COptionsSheet*>(QApplication::activeModalWidget());
+        if (!sheet) return;
+        seen = true;
+        auto* tabs = sheet->findChild<QTabWidget*>();
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            visit(*sheet, *sheet->PageAt(COptionsSheet::Page(i)), tabs->tabText(i).toStdString());
+        }
+        sheet->reject();
+    });
+    Dlg().OpenOptions(CLinksDlg::SavingPage);
+    cancelOptions = cancelled;
+    return seen;
 }

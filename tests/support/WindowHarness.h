@@ -1,6 +1,7 @@
 #pragma once
 #include <QPoint>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,9 @@ public:
     void Type(QWidget* field, const QString& text);
     std::vector<int> SelectedRows();
     std::string Label(int id);
+    // Opens the Options sheet and shows each of its pages in turn to visit (given the
+    // sheet, the page and its tab's caption), then cancels it; false when no sheet opened.
+    bool VisitOptionsPages(const std::function<void(QDialog& sheet, QWidget& page, const std::string& caption)>& visit);
 
     // The Options sheet that a failed load or save opens is cancelled and counted,
     // unless a test turns this off to work with the sheet itself.
