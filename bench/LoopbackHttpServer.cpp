@@ -188,6 +188,9 @@ void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::stri
         reply(Response(200, "OK", "Content-Type: text/html\r\n",
                        "<html><head><meta charset=\"windows-1251\"><meta property=\"og:title\" content=\"og\">"
                        "<title>\xCF\xF0\xE8\xE2\xE5\xF2</title></head></html>"));
+    else if (path.rfind("/n/", 0) == 0)
+        reply(Response(200, "OK", "Content-Type: text/html\r\n",
+                       "<html><head><title>Page " + path.substr(3) + "</title></head></html>"));
     else if (path == "/notitle") reply(Response(200, "OK", "Content-Type: text/html\r\n", "<html><body>none</body></html>"));
     else if (path == "/movedpage") reply(Redirect(301, Url("/page")));
     else if (path == "/silent") {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include <set>
 
 #include "app/LinkListCtrl.h"
+#include "bench/LoopbackHttpServer.h"
 #include "common/SortedComboBox.h"
 #include "import/ImportDlg.h"
 #include "options/SavingPage.h"
@@ -38,7 +40,10 @@ std::string LinkOf(int id) { return "https://n.example/" + std::to_string(id); }
 int IdOf(const std::string& link)
 {
     const std::string prefix = "https://n.example/";
-    return link.compare(0, prefix.size(), prefix) == 0 ? std::atoi(link.c_str() + prefix.size()) : -1;
+    if (link.compare(0, prefix.size(), prefix) == 0) return std::atoi(link.c_str() + prefix.size());
+    // A link on the test server, whose page has a title: "http://127.0.0.1:PORT/n/ID".
+    const size_t page = link.find("/n/");
+    return link.compare(0, 17, "http://127.0.0.1:") == 0 && page != std::string::npos ? std::atoi(link.c_str() + page + 3) : -1;
 }
 
 Ids IdsOf(const LinkStore& store)
@@ -266,6 +271,24 @@ private:
             return "Add " + std::to_string(id);
         }
         case 3: {
+            if (Pick(4) == 0) {
+                // Two links added without titles, which Get Title from Page then gives them
+                // as one step.
+                const int a = Next(), b = Next();
+                std::vector<std::string> links;
+                for (int id : {a, b}) {
+                    links.push_back(m_server.Url("/n/" + std::to_string(id)));
+                    m_model.insert(id);
+                    h.ClickButton(1007);
+                    dlg.LinkField()->setText(QString::fromStdString(links.back()));
+                    h.ClickButton(1026);
+                }
+                for (int row = 0, picked = 0; row < dlg.Store().Count(); ++row)
+                    if (std::find(links.begin(), links.end(), std::as_const(dlg.Store()).At(row).link) != links.end())
+                        h.ClickRow(row, picked++ ? Qt::ControlModifier : Qt::NoModifier);
+                dlg.GetTitleCommand();
+                return "Add " + std::to_string(a) + ", " + std::to_string(b) + " without titles, Get Title";
+            }
             if (rows == 0) return "Modify (nothing)";
             h.ClickRow(Pick(rows));
             h.Type(dlg.DescriptionField(), "x");
@@ -434,6 +457,7 @@ private:
 
     WindowHarness& h;
     std::mt19937 m_random;
+    LoopbackHttpServer m_server;
     FileFaults m_faults;
     Ids m_model;
     std::set<std::string> m_named;
