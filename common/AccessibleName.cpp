@@ -54,7 +54,7 @@ void NameLike(QWidget* control, const QString& label)
     name.replace(QStringLiteral("&&"), QStringLiteral("&"));
     name = name.trimmed();
     while (name.endsWith(':') || name.endsWith('.')) name.chop(1);
-    control->setAccessibleName(name.trimmed());
-    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
-        combo->lineEdit()->setAccessibleName(name.trimmed());
+    name = name.trimmed();
+    control->setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) combo->lineEdit()->setAccessibleName(name);
 }
