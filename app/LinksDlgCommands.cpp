@@ -69,11 +69,14 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this || !isActiveWindow()) return false;
+    // An editable box has the focus itself and hands the keys to its field.
+    if (widget == m_search) widget = m_search->lineEdit();
+    else if (widget == m_category) widget = m_category->lineEdit();
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
         // A search in the box is taken back first, as typing it away would; then Esc leaves.
-        if ((widget == m_search || widget == m_search->lineEdit()) && !m_search->currentText().isEmpty()) {
+        if (widget == m_search->lineEdit() && !m_search->currentText().isEmpty()) {
             m_search->setEditText(QString());
             OnSearchEdited();
             return true;
@@ -107,9 +110,6 @@ bool CLinksDlg::FieldKey(QWidget* widget, int key)
 {
     // The form's fields and the boxes' fields keep their own editing keys: their typing
     // is undone and redone first, then the window's changes; Ctrl+A selects the text.
-    // An editable box has the focus itself and hands the keys to its field.
-    if (widget == m_search) widget = m_search->lineEdit();
-    if (widget == m_category) widget = m_category->lineEdit();
     auto* line = qobject_cast<QLineEdit*>(widget);
     auto* text = qobject_cast<QPlainTextEdit*>(widget);
     if (widget == m_description->viewport()) text = m_description;
