@@ -42,12 +42,8 @@ std::string Lower(std::string text)
 // The scheme of an address ("https"), lower case; empty for a file name ("C:\x", "/x", "x").
 std::string SchemeOf(const std::string& link)
 {
-    size_t i = 0;
-    while (i < link.size() && (std::isalnum(static_cast<unsigned char>(link[i])) || link[i] == '+' || link[i] == '-' ||
-                               link[i] == '.'))
-        ++i;
-    if (i < 2 || i >= link.size() || link[i] != ':' || !std::isalpha(static_cast<unsigned char>(link[0]))) return {};
-    return Lower(link.substr(0, i));
+    AddressParts parts;
+    return SplitAddress(link, parts) ? parts.scheme : std::string();
 }
 
 // Files that run something when they are opened, rather than show something.
