@@ -10,6 +10,7 @@
 #include <unicode/uchar.h>
 
 #include "health/LinkAddress.h"
+#include "store/CaseFold.h"
 #include "store/Utf.h"
 
 namespace fs = std::filesystem;
@@ -33,11 +34,6 @@ std::string CodeName(char32_t cp)
     return name;
 }
 
-std::string Lower(std::string text)
-{
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // The scheme of an address ("https"), lower case; empty for a file name ("C:\x", "/x", "x").
 std::string SchemeOf(const std::string& link)
@@ -53,7 +49,7 @@ bool IsProgramName(const std::string& name)
         ".desktop", ".sh",  ".bash", ".zsh", ".csh", ".ksh",   ".fish",    ".exe", ".bat",      ".cmd",  ".com",
         ".lnk",     ".app", ".jar",  ".py",  ".pyw", ".pl",    ".rb",      ".php", ".ps1",      ".psm1", ".vbs",
         ".vbe",     ".js",  ".jse",  ".wsf", ".wsh", ".msi",   ".scr",     ".pif", ".appimage", ".run",  ".command"};
-    const std::string lower = Lower(name);
+    const std::string lower = LowerAscii(name);
     return std::any_of(kPrograms.begin(), kPrograms.end(), [&](const char* extension) {
         const std::string e = extension;
         return lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "store/CaseFold.h"
 #include "store/NaturalCompare.h"
 
 namespace {
@@ -12,13 +13,6 @@ namespace {
 bool IsAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out) c = Lower(c);
-    return out;
-}
 
 int HexValue(char c)
 {

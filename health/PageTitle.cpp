@@ -8,19 +8,12 @@
 
 #include "common/HtmlText.h"
 #include "health/LinkAddress.h"
+#include "store/CaseFold.h"
 #include "store/Utf.h"
 
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
-
-std::string LowerAscii(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out) c = Lower(c);
-    return out;
-}
 
 // The value of a parameter ("charset=utf-8") in a header or a meta tag's content.
 std::string CharsetParameter(std::string_view text)

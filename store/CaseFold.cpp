@@ -6,6 +6,14 @@
 
 #include "store/Utf.h"
 
+std::string LowerAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return out;
+}
+
 bool HasNonAscii(std::string_view text)
 {
     // Eight bytes at a time: the high bit of any of them.

@@ -13,3 +13,7 @@ std::string Folded(std::string_view text);
 // True when text holds a byte outside ASCII: only then can folding do more than ASCII's
 // A to Z.
 bool HasNonAscii(std::string_view text);
+
+// A to Z made a to z and nothing else: for the names of protocols and formats (schemes,
+// character sets, file endings), which are ASCII by definition.
+std::string LowerAscii(std::string_view text);
