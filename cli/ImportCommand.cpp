@@ -65,7 +65,8 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
         records.push_back(std::move(record));
         return Intake::Added;
     };
-    target.finished = [&](int) { store.InsertRecords(store.Count(), records); };
+    bool inserted = true;
+    target.finished = [&](int) { inserted = store.InsertRecords(store.Count(), records); };
     ImportPrompter prompter(err, yes);
     const CCountFormatter counts(false, ",");
     const ImportSummary summary = ImportBookmarkFile(bookmarks, prompter, counts, target);
@@ -75,6 +76,11 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
     case ImportOutcome::ReadFailed:
     case ImportOutcome::RewindFailed: return kExitFailed;
     default: return kExitUsage;
+    }
+    if (!inserted) {
+        // Nothing is written: the data file keeps its links, and the import can be tried again.
+        err << "Could not read the data file into memory.  Close another application and try again.\n";
+        return kExitFailed;
     }
     if (summary.count > 0 && store.Count() > 0) {
         WritePolicy policy;

@@ -79,11 +79,7 @@ std::string Utf8(const fs::path& path)
     return std::string(text.begin(), text.end());
 }
 
-bool IsFile(const fs::path& path)
-{
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
-}
+bool IsFile(const fs::path& path) { return FileExists(Utf8(path)); }
 
 // The subfolders of folder, in natural order of their names.
 std::vector<fs::path> Subfolders(const fs::path& folder)
