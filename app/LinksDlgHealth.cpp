@@ -171,15 +171,15 @@ void CLinksDlg::GetTitleCommand()
         return;
     }
     // The selected web links that lack a title or a description.
-    std::vector<CAnnotatedLink*> records;
+    std::vector<LinkRef> refs;
     std::vector<std::string> links;
     {
         auto lock = m_store.Lock();
         for (int row : m_list->States().SelectedRows()) {
-            CAnnotatedLink& record = m_store.At(row);
+            const CAnnotatedLink& record = std::as_const(m_store).At(row);
             if (KindOfLink(record.link) != LinkKind::Web) continue;
             if (!TrimView(record.title).empty() && !TrimView(record.description).empty()) continue;
-            records.push_back(&record);
+            refs.push_back({&record, record.link});
             links.push_back(std::string(TrimView(record.link)));
         }
     }
@@ -190,15 +190,17 @@ void CLinksDlg::GetTitleCommand()
     CGetTitleDlg dlg(links, fetcher(), counts, this);
     dlg.exec();
     auto lock = m_store.Lock();
+    // Only records still in the list with the link that was read are given its title.
+    std::vector<int> rowOf;
+    RowsOfLinks(m_store, refs, &rowOf);
     std::vector<CAnnotatedLink*> changed;
     std::vector<const PageTitleResult*> found;
     int failed = 0;
     for (const PageTitleResult& result : dlg.Results()) {
-        if (!result.ok) {
-            ++failed;
-            continue;
-        }
-        changed.push_back(records[size_t(result.index)]);
+        if (!result.ok) ++failed;
+        const int row = rowOf[size_t(result.index)];
+        if (!result.ok || row < 0) continue;
+        changed.push_back(&m_store.At(row));
         found.push_back(&result);
     }
     if (!changed.empty()) {
