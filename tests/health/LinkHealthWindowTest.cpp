@@ -262,5 +262,15 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     EXPECT_EQ(dlg.Store().At(0).title, "");
     EXPECT_EQ(dlg.Store().At(0).description, "");
     EXPECT_EQ(dlg.Store().At(1).title, "");
+
+    // A record whose link changes while its page is read is left as it is now.
+    h.ClickRow(0);
+    h.ClickRow(1, Qt::ControlModifier);
+    h.prompter.Clear();
+    QTimer::singleShot(0, [&] { dlg.Store().At(1).link = server.Url("/gone"); });
+    dlg.GetTitleCommand();
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 1 link."});
+    EXPECT_EQ(dlg.Store().At(0).title, "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
+    EXPECT_EQ(dlg.Store().At(1).title, "");
     EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0; }, 3000));
 }
