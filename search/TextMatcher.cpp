@@ -174,31 +174,6 @@ inline bool TypoFrom(Bytes t, size_t start, Bytes p, int S)
     return p[P + 1] == 0 && typosAllowed && run >= S && IsSpaceOrNul(tc);
 }
 
-}  // namespace
-
-CTypoMatcher::CTypoMatcher(bool emptyMatch, int separation)
-    : CTextMatcher(emptyMatch), m_separation(separation >= 1 && separation <= 9 ? separation : 2)
-{
-}
-
-const bool* CTypoMatcher::NearTable(std::string_view pattern) const
-{
-    // Made once per pattern: a search calls Match with one pattern for every field.
-    if (pattern != m_nearPattern) {
-        m_nearPattern.assign(pattern);
-        const unsigned char p0 = kUpper[(unsigned char)pattern[0]];
-        const unsigned char p1 = pattern.size() >= 2 ? kUpper[(unsigned char)pattern[1]] : 0;
-        m_nearCount = 0;
-        for (int c = 0; c < 256; ++c) {
-            const unsigned char u = kUpper[c];
-            m_near[c] = u == p0 || (pattern.size() >= 2 && (u == p1 || (IsSpaceOrNul(p1) && IsSpaceOrNul(u))));
-            if (m_near[c]) m_nearBytes[m_nearCount++] = (unsigned char)c;
-        }
-    }
-    return m_near;
-}
-
-namespace {
 
 #if defined(__SSE2__)
 // The near characters among 64 bytes, one bit each, sixteen bytes compared at a time.
@@ -215,52 +190,174 @@ uint64_t NearMask64(const unsigned char* chunk, const __m128i* set, int count)
 }
 #endif
 
-// Where a window of 66 bytes holds one character without regard to ASCII case: bit i of
-// lo for byte i, bits 0 and 1 of hi for bytes 64 and 65.
+// The bytes of a window that an attempt from each of its first 64 places reads ahead.
+constexpr size_t kWindow = 68;
+
+// Where a window of kWindow bytes holds one character without regard to ASCII case: bit
+// i of lo for byte i, bit j of hi for byte 64 + j.
 struct CharMask {
     uint64_t lo = 0;
     unsigned hi = 0;
 };
 
+// Finds one character without regard to ASCII case: a letter is compared with the bytes
+// made lower case by setting their 0x20 bit (which changes no other byte into a letter),
+// anything else with the bytes as they are.
 class CharFinder {
 public:
-    explicit CharFinder(unsigned char upper) : m_upper(upper), m_lower(IsLetter(upper) ? upper | 0x20 : upper)
+    explicit CharFinder(unsigned char upper = 0)
+        : m_letter(IsLetter(upper)), m_byte(m_letter ? upper | 0x20 : upper)
     {
 #if defined(__SSE2__)
-        m_u = _mm_set1_epi8(char(m_upper));
-        m_l = _mm_set1_epi8(char(m_lower));
+        m_vector = _mm_set1_epi8(char(m_byte));
+        m_fold = _mm_set1_epi8(m_letter ? 0x20 : 0);
 #endif
     }
-    bool Is(unsigned char c) const { return c == m_upper || c == m_lower; }
-    // window: 66 readable bytes.
-    CharMask At(const unsigned char* window) const
-    {
-        CharMask mask;
+    bool Is(unsigned char c) const { return (m_letter ? c | 0x20 : c) == m_byte; }
+
 #if defined(__SSE2__)
-        for (int part = 0; part < 4; ++part) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + 16 * part));
-            const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(bytes, m_u), _mm_cmpeq_epi8(bytes, m_l));
-            mask.lo |= uint64_t(uint32_t(_mm_movemask_epi8(hit))) << (16 * part);
-        }
-#else
-        for (size_t j = 0; j < 64; ++j) mask.lo |= uint64_t(Is(window[j])) << j;
-#endif
-        mask.hi = unsigned(Is(window[64])) | unsigned(Is(window[65])) << 1;
-        return mask;
+    // The ones of sixteen bytes that hold the character, a bit each.
+    unsigned Hits(__m128i bytes) const
+    {
+        return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(bytes, m_fold), m_vector)));
     }
+#endif
 
 private:
-    unsigned char m_upper, m_lower;
+    bool m_letter;
+    unsigned char m_byte;
 #if defined(__SSE2__)
-    __m128i m_u, m_l;
+    __m128i m_vector, m_fold;
 #endif
 };
 
-// The mask of position i + 1 and i + 2 at bit i.
-inline uint64_t Next1(const CharMask& m) { return (m.lo >> 1) | (uint64_t(m.hi & 1) << 63); }
-inline uint64_t Next2(const CharMask& m) { return (m.lo >> 2) | (uint64_t(m.hi & 3) << 62); }
+// Where a window of kWindow readable bytes holds each of count characters, each chunk of
+// sixteen bytes read once for all of them.
+template <int count>
+void FindAll(const CharFinder* finders, const unsigned char* window, CharMask* masks)
+{
+#if defined(__SSE2__)
+    for (int k = 0; k < count; ++k) masks[k] = {};
+    for (int part = 0; part < 4; ++part) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + 16 * part));
+#pragma GCC unroll 4
+        for (int k = 0; k < count; ++k) masks[k].lo |= uint64_t(finders[k].Hits(bytes)) << (16 * part);
+    }
+    // Bytes 64 on are the last ones of the sixteen that end the window.
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + kWindow - 16));
+#pragma GCC unroll 4
+    for (int k = 0; k < count; ++k) masks[k].hi = finders[k].Hits(bytes) >> (80 - kWindow);
+#else
+    for (int k = 0; k < count; ++k) {
+        for (size_t j = 0; j < 64; ++j) masks[k].lo |= uint64_t(finders[k].Is(window[j])) << j;
+        for (size_t j = 64; j < kWindow; ++j) masks[k].hi |= unsigned(finders[k].Is(window[j])) << (j - 64);
+    }
+#endif
+}
+
+// A window that runs past the text is read in place when all of it lies in the text's own
+// memory page, where a read cannot fault; what lies after the text is masked off. The
+// sanitizers would report those reads (bytes of another object, maybe another thread's),
+// so under them every such window is copied.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define NORVELLE_COPY_LAST_WINDOW 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define NORVELLE_COPY_LAST_WINDOW 1
+#endif
+
+inline bool WithinOnePage(const unsigned char* window, size_t bytes)
+{
+#if defined(NORVELLE_COPY_LAST_WINDOW)
+    (void)window;
+    (void)bytes;
+    return false;
+#else
+    return (reinterpret_cast<uintptr_t>(window) & 4095) <= 4096 - bytes;
+#endif
+}
+
+// Keeps the bits of the first valid bytes of a window.
+inline void KeepFirst(CharMask& m, size_t valid)
+{
+    if (valid < 64) m.lo &= (uint64_t(1) << valid) - 1;
+    m.hi &= valid <= 64 ? 0u : (1u << (valid - 64 < kWindow - 64 ? valid - 64 : kWindow - 64)) - 1;
+}
+
+// The mask of position i + k at bit i, for k of 1 to kWindow - 64.
+template <int k>
+inline uint64_t Next(const CharMask& m)
+{
+    static_assert(k >= 1 && k <= int(kWindow - 64));
+    return (m.lo >> k) | (uint64_t(m.hi) << (64 - k));
+}
+inline uint64_t Next1(const CharMask& m) { return Next<1>(m); }
+inline uint64_t Next2(const CharMask& m) { return Next<2>(m); }
+inline uint64_t Next3(const CharMask& m) { return Next<3>(m); }
+
+// Either of two characters at i or i + 1, for the places i of a window but its last.
+inline CharMask AtOrNext(const CharMask& a, const CharMask& b)
+{
+    const CharMask either{a.lo | b.lo, a.hi | b.hi};
+    return {either.lo | Next1(either), (either.hi | either.hi >> 1) & ((1u << (kWindow - 65)) - 1)};
+}
 
 }  // namespace
+
+// Which text bytes can begin an attempt, as a table and as byte vectors, and finders for
+// the pattern's first three characters.
+struct CTypoMatcher::Plan {
+    explicit Plan(std::string_view p) : pattern(p)
+    {
+        const unsigned char p0 = kUpper[(unsigned char)p[0]];
+        const unsigned char p1 = p.size() >= 2 ? kUpper[(unsigned char)p[1]] : 0;
+        const unsigned char p2 = p.size() >= 3 ? kUpper[(unsigned char)p[2]] : 0;
+        for (int c = 0; c < 256; ++c) {
+            const unsigned char u = kUpper[c];
+            near[c] = u == p0 || (p.size() >= 2 && (u == p1 || (IsSpaceOrNul(p1) && IsSpaceOrNul(u))));
+            if (near[c]) nearBytes[nearCount++] = (unsigned char)c;
+        }
+        first[0] = CharFinder(p0);
+        first[1] = CharFinder(p1);
+        first[2] = CharFinder(p2);
+        const unsigned char p3 = p.size() >= 4 ? kUpper[(unsigned char)p[3]] : 0;
+        if (p3 != 0 && p3 != ' ' && p2 != ' ') {
+            fourth = true;
+            first[3] = CharFinder(p3);
+        }
+#if defined(__SSE2__)
+        // A few near characters are compared sixteen bytes at a time; many, by the table.
+        setCount = nearCount <= 8 ? nearCount : 0;
+        for (int k = 0; k < setCount; ++k) set[k] = _mm_set1_epi8(char(nearBytes[k]));
+#endif
+    }
+
+    std::string pattern;
+    bool near[256] = {};
+    unsigned char nearBytes[256] = {};
+    int nearCount = 0;
+    CharFinder first[4];  // the pattern's first characters
+    bool fourth = false;  // the first word has four characters at least: first[3] is its fourth
+#if defined(__SSE2__)
+    __m128i set[8];
+    int setCount = 0;
+#endif
+};
+
+CTypoMatcher::CTypoMatcher(bool emptyMatch, int separation)
+    : CTextMatcher(emptyMatch), m_separation(separation >= 1 && separation <= 9 ? separation : 2)
+{
+}
+
+CTypoMatcher::~CTypoMatcher() = default;
+
+const CTypoMatcher::Plan& CTypoMatcher::PlanFor(std::string_view pattern) const
+{
+    if (!m_plan || m_plan->pattern != pattern) m_plan = std::make_unique<Plan>(pattern);
+    return *m_plan;
+}
 
 bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
 {
@@ -273,6 +370,7 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
             if (TypoFrom(t, start, p, m_separation)) return true;
         return false;
     }
+    const Plan& plan = PlanFor(pattern);
     // An attempt gets past its first pattern character only when the text's character
     // there or the one after it is the pattern's first or second character (or both
     // are white space), so only positions next to such characters are tried.
@@ -283,20 +381,41 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
         // that must follow a typo are there. So it starts with p0; or it is a swap
         // (p1 p0 p2), a character left out of the search text (x p0 p1), an extra one in it
         // (p1 p2) or a wrong one (x p1 p2). Those are found for 64 positions at a time.
-        const CharFinder f0(p0), f1(p1), f2(p2);
-        unsigned char tail[80];
+        unsigned char tail[kWindow];
         for (size_t base = 0; base < t.size; base += 64) {
-            // The last window is copied with NULs after the text, as the walk reads it.
+            // The last window reads as NULs after the text, as the walk reads it: masked, or
+            // copied where it would cross into the next page.
             const unsigned char* window = t.data + base;
-            if (base + 66 > t.size) {
+            const bool last = base + kWindow > t.size;
+            if (last && !WithinOnePage(window, kWindow)) {
                 std::memset(tail, 0, sizeof tail);
                 std::memcpy(tail, t.data + base, t.size - base);
                 window = tail;
             }
-            const CharMask e0 = f0.At(window), e1 = f1.At(window), e2 = f2.At(window);
+            CharMask e[4];
+            if (plan.fourth)
+                FindAll<4>(plan.first, window, e);
+            else
+                FindAll<3>(plan.first, window, e);
+            if (last && window != tail)
+                for (CharMask& m : e) KeepFirst(m, t.size - base);
+            const CharMask &e0 = e[0], &e1 = e[1], &e2 = e[2];
             const uint64_t n0 = Next1(e0), n1 = Next1(e1), n2 = Next1(e2);
             const uint64_t m1 = Next2(e1), m2 = Next2(e2);
-            uint64_t candidates = e0.lo | (e1.lo & n0 & m2) | (n0 & m1) | (e1.lo & n2) | (n1 & m2);
+            // An attempt that begins with p0 takes its second step only when p1 or p2 is one
+            // or two characters on (exact, or any of the four typos); so with p0 a common
+            // letter most of its places are passed over. Likewise, once p0 and p1 have
+            // matched, with or without a character left out between them, the third step
+            // needs p2 or p3 one or two characters on.
+            uint64_t third = ~uint64_t(0), thirdAfterLeftOut = ~uint64_t(0);
+            if (plan.fourth) {
+                const CharMask f = AtOrNext(e2, e[3]);
+                third = Next2(f);
+                thirdAfterLeftOut = Next3(f);
+            }
+            const uint64_t begins = e0.lo & ((n1 & third) | m1 | n2 | m2);
+            uint64_t candidates =
+                begins | (e1.lo & n0 & m2) | (n0 & m1 & thirdAfterLeftOut) | (e1.lo & n2) | (n1 & m2);
             if (t.size - base < 64) candidates &= (uint64_t(1) << (t.size - base)) - 1;
             while (candidates) {
                 const size_t start = base + size_t(std::countr_zero(candidates));
@@ -306,14 +425,8 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
         }
         return false;
     }
-    const bool* near = NearTable(pattern);
+    const bool* near = plan.near;
     const uint64_t nearEnd = p.size >= 2 && IsSpaceOrNul(p1);  // the NUL after the text is near
-#if defined(__SSE2__)
-    // A few near characters are compared sixteen bytes at a time; many, by the table.
-    __m128i set[8];
-    const int setCount = m_nearCount <= 8 ? m_nearCount : 0;
-    for (int k = 0; k < setCount; ++k) set[k] = _mm_set1_epi8(char(m_nearBytes[k]));
-#endif
     // Sixty-four positions at a time: a mask of the near characters, without branches,
     // then only the positions at or just before a near character are looked at.
     for (size_t base = 0; base < t.size; base += 64) {
@@ -321,8 +434,8 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
         const unsigned char* chunk = t.data + base;
         uint64_t mask = 0;
 #if defined(__SSE2__)
-        if (length == 64 && setCount > 0)
-            mask = NearMask64(chunk, set, setCount);
+        if (length == 64 && plan.setCount > 0)
+            mask = NearMask64(chunk, plan.set, plan.setCount);
         else
 #endif
             for (size_t j = 0; j < length; ++j) mask |= uint64_t(near[chunk[j]]) << j;

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,23 +33,22 @@ class CTypoMatcher : public CTextMatcher {
 public:
     // A separation outside 1..9 becomes 2.
     CTypoMatcher(bool emptyMatch, int separation);
+    ~CTypoMatcher() override;
     bool Match(std::string_view text, std::string_view pattern) const override;
     void Prepare(std::string_view pattern) const override
     {
-        if (!pattern.empty()) NearTable(pattern);
+        if (!pattern.empty()) PlanFor(pattern);
     }
     int Separation() const { return m_separation; }
 
 private:
-    const bool* NearTable(std::string_view pattern) const;
+    struct Plan;
+    const Plan& PlanFor(std::string_view pattern) const;
 
     int m_separation;
-    // Which text bytes can begin an attempt, for the last pattern seen, as a table and as
-    // a list (for comparing sixteen bytes at a time).
-    mutable std::string m_nearPattern;
-    mutable bool m_near[256] = {};
-    mutable unsigned char m_nearBytes[256] = {};
-    mutable int m_nearCount = 0;
+    // What Match looks for, made once for the last pattern seen: a search calls Match
+    // with one pattern for every field.
+    mutable std::unique_ptr<Plan> m_plan;
 };
 
 // The typo rule tried from every place of the text, with none of CTypoMatcher::Match's

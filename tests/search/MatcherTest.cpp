@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 
 #include "search/TextMatcher.h"
+
+#if defined(__unix__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -179,3 +186,37 @@ TEST(Matchers, AgreeWithAPlainReadingOfTheRules)
         }
     }
 }
+
+#if defined(__unix__)
+TEST(Matchers, NothingPastTheTextIsReadAcrossAPageOrTakenForText)
+{
+    // Texts that end at or near the end of a page whose next page may not be read (a read
+    // there crashes), and elsewhere with the pattern's own letters right after them: the
+    // matchers must neither read into the next page nor find "nebula" in "...neb" + "ula".
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    const size_t page = size_t(pageSize);
+    void* mapped = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mapped, MAP_FAILED);
+    char* pages = static_cast<char*>(mapped);
+    ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
+    const std::string follow = "ulanebula";
+    const std::string cases[][2] = {{"a quiet neb", "nebula"}, {"a quiet neb", "nebual"}, {"xnebul", "nebula"},
+                                    {"enbul", "nebula"},       {"nebulx", "nebulas"},     {"n e b", "nebu"},
+                                    {std::string(70, 'z') + "nebu", "nebula"}, {std::string(130, 'k') + "ne", "nebula"}};
+    for (const auto& [text, pattern] : cases) {
+        for (size_t after = 0; after <= 80; ++after) {
+            std::memset(pages, 'u', page);
+            char* at = pages + page - after - text.size();
+            std::memcpy(at, text.data(), text.size());
+            std::memcpy(at + text.size(), follow.data(), std::min(follow.size(), after));
+            const std::string_view view(at, text.size());
+            for (int s : {1, 2, 3}) {
+                ASSERT_EQ(Typo(view, pattern, s), TypoMatchEverywhere(text, pattern, s))
+                    << '"' << text << "\" \"" << pattern << "\" S=" << s << ", " << after << " bytes after it";
+                ASSERT_EQ(Exact(view, pattern), ReferenceExact(text, pattern));
+            }
+        }
+    }
+    munmap(mapped, 2 * page);
+}
+#endif
