@@ -2,10 +2,10 @@
 // matched at the same time on every core.
 #include <algorithm>
 #include <condition_variable>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -21,42 +21,48 @@
 
 namespace {
 
-// A batch of records as the matchers need them: the four searched fields of each, one
-// after the other in one buffer, so that filling a batch allocates nothing once warm.
+// A batch of records read and not yet matched, and then the lines of its matches. The
+// records are swapped in and out of the reader's one record, so that once warm nothing is
+// allocated or copied to fill a batch.
 struct Batch {
-    std::string text;
-    std::vector<size_t> ends;  // four a record: where its title, description, category and link end
+    std::vector<CAnnotatedLink> records;
+    size_t size = 0;
     int firstRow = 0;
+    // The matches, a line each ("<blank><row><tab><title>"), where the last one starts, and how many.
+    std::string lines;
+    size_t lastLine = 0;
+    int matches = 0;
 
-    size_t Records() const { return ends.size() / 4; }
-    void Add(const CAnnotatedLink& record)
+    void Add(CAnnotatedLink& record)
     {
-        for (const std::string* field : {&record.title, &record.description, &record.category, &record.link}) {
-            text += *field;
-            ends.push_back(text.size());
+        if (size == records.size()) records.emplace_back();
+        std::swap(records[size++], record);
+    }
+    void Match(const CRecordSearch& search)
+    {
+        lines.clear();
+        matches = 0;
+        for (size_t i = 0; i < size; ++i) {
+            const CAnnotatedLink& r = records[i];
+            if (!search.MatchesFields(r.title, r.description, r.category, r.link)) continue;
+            lastLine = lines.size();
+            ++matches;
+            lines += ' ';
+            lines += std::to_string(firstRow + int(i));
+            lines += '\t';
+            lines += PlainText(r.title);
+            lines += '\n';
         }
-    }
-    std::string_view Field(size_t record, int field) const
-    {
-        const size_t k = record * 4 + size_t(field);
-        const size_t begin = k == 0 ? 0 : ends[k - 1];
-        return std::string_view(text).substr(begin, ends[k] - begin);
-    }
-    void Clear()
-    {
-        text.clear();
-        ends.clear();
     }
 };
 
-// Matches batches on a thread of its own: handed a full batch, it gives back the one it
-// worked through, to be filled again.
+// Matches batches on a thread of its own and keeps what each gave, in the order handed.
 class BatchMatcher {
 public:
     explicit BatchMatcher(const CRecordSearch& search) : m_search(search), m_thread([this] { Work(); }) {}
     ~BatchMatcher() { Finish(); }
 
-    // Waits until the last batch is done, then takes this one.
+    // Waits until the last batch is matched, then takes this one and gives back an empty one.
     void Hand(Batch& batch)
     {
         std::unique_lock lock(m_mutex);
@@ -64,9 +70,10 @@ public:
         std::swap(batch, m_batch);
         m_full = true;
         m_wake.notify_all();
+        batch.size = 0;
     }
-    // The rows that matched, with their titles, in row order.
-    std::vector<std::pair<int, std::string>>& Finish()
+    // What each batch handed to this matcher gave, in order.
+    std::vector<Batch>& Finish()
     {
         if (m_thread.joinable()) {
             {
@@ -77,7 +84,7 @@ public:
             m_wake.notify_all();
             m_thread.join();
         }
-        return m_matches;
+        return m_results;
     }
 
 private:
@@ -88,10 +95,14 @@ private:
             m_wake.wait(lock, [this] { return m_full || m_done; });
             if (!m_full) return;
             lock.unlock();
-            for (size_t i = 0; i < m_batch.Records(); ++i)
-                if (m_search.MatchesFields(m_batch.Field(i, 0), m_batch.Field(i, 1), m_batch.Field(i, 2),
-                                           m_batch.Field(i, 3)))
-                    m_matches.emplace_back(m_batch.firstRow + int(i), std::string(m_batch.Field(i, 0)));
+            m_batch.Match(m_search);
+            // Only the lines are kept; the records go back to be filled again.
+            Batch result;
+            result.firstRow = m_batch.firstRow;
+            result.matches = m_batch.matches;
+            result.lastLine = m_batch.lastLine;
+            std::swap(result.lines, m_batch.lines);
+            m_results.push_back(std::move(result));
             lock.lock();
             m_full = false;
             m_wake.notify_all();
@@ -103,7 +114,7 @@ private:
     bool m_full = false, m_done = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::vector<std::pair<int, std::string>> m_matches;
+    std::vector<Batch> m_results;
     std::thread m_thread;  // last: started once everything above is ready
 };
 
@@ -117,34 +128,34 @@ public:
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         for (unsigned i = 0; i < cores; ++i) m_matchers.push_back(std::make_unique<BatchMatcher>(search));
     }
-    void Add(const CAnnotatedLink& record)
+    void Add(CAnnotatedLink& record)
     {
         m_batch.Add(record);
-        if (m_batch.Records() == kBatch) Hand();
+        if (m_batch.size == kBatch) Hand();
     }
-    std::vector<std::pair<int, std::string>> Finish()
+    // Every batch's lines in row order: batch k went to matcher k modulo their count.
+    std::vector<Batch> Finish()
     {
         Hand();
-        // Each matcher's rows are in order: the lists are merged, not sorted.
-        std::vector<std::pair<int, std::string>> all;
+        std::vector<std::vector<Batch>*> results;
+        size_t batches = 0;
         for (auto& matcher : m_matchers) {
-            auto& some = matcher->Finish();
-            const auto middle = all.size();
-            std::move(some.begin(), some.end(), std::back_inserter(all));
-            std::inplace_merge(all.begin(), all.begin() + ptrdiff_t(middle), all.end(),
-                               [](const auto& a, const auto& b) { return a.first < b.first; });
+            results.push_back(&matcher->Finish());
+            batches += results.back()->size();
         }
+        std::vector<Batch> all;
+        all.reserve(batches);
+        for (size_t k = 0; k < batches; ++k) all.push_back(std::move((*results[k % results.size()])[k / results.size()]));
         return all;
     }
 
 private:
     void Hand()
     {
-        if (m_batch.Records() == 0) return;
-        const int records = int(m_batch.Records());
+        if (m_batch.size == 0) return;
+        const int records = int(m_batch.size);
         m_batch.firstRow = m_row;
         m_matchers[m_next]->Hand(m_batch);
-        m_batch.Clear();
         m_next = (m_next + 1) % m_matchers.size();
         m_row += records;
     }
@@ -172,27 +183,22 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
         matching.Add(record);
         ++rows;
     });
-    const std::vector<std::pair<int, std::string>> matches = matching.Finish();
+    std::vector<Batch> batches = matching.Finish();
     if (result.status == ReadStatus::ReadError) {
         err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
         return kExitUsage;
     }
     if (result.status != ReadStatus::Ok) return kExitUsage;
 
-    const int reference = matches.empty() ? -1 : positionOnLast ? matches.back().first : matches.front().first;
-    std::string text;
-    for (const auto& [row, title] : matches) {
-        text += row == reference ? '*' : ' ';
-        text += std::to_string(row);
-        text += '\t';
-        text += PlainText(title);
-        text += '\n';
-        if (text.size() > (1u << 16)) {
-            out.write(text.data(), std::streamsize(text.size()));
-            text.clear();
-        }
+    // The first match, or the last, is the one the window would show: its line is starred.
+    int matches = 0;
+    Batch* reference = nullptr;
+    for (Batch& batch : batches) {
+        matches += batch.matches;
+        if (batch.matches && (!reference || positionOnLast)) reference = &batch;
     }
-    text += std::to_string(matches.size()) + " of " + std::to_string(rows) + " links match\n";
-    out << text;
-    return matches.empty() ? kExitFailed : kExitOk;
+    if (reference) reference->lines[positionOnLast ? reference->lastLine : 0] = '*';
+    for (const Batch& batch : batches) out.write(batch.lines.data(), std::streamsize(batch.lines.size()));
+    out << matches << " of " << rows << " links match\n";
+    return matches == 0 ? kExitFailed : kExitOk;
 }

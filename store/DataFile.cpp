@@ -172,6 +172,12 @@ public:
         if (!Length(length, marker)) return false;
         if (!marker) {
             if (length > Remaining()) return Fail();
+            // Most texts lie whole in the buffer and are taken from it in one step.
+            if (length <= size_t(m_end - m_pos)) {
+                out.assign(m_pos, length);
+                m_pos += length;
+                return true;
+            }
             out.resize(length);
             return Bytes(out.data(), length);
         }

@@ -183,6 +183,24 @@ TEST_F(Cli, SearchPrintsTheMatchingRows)
     EXPECT_EQ(run("caf", defaults), kExitOk);
     EXPECT_EQ(out.str(), "*2\tCaf\xC3\xA9 list\n1 of 5 links match\n");
 
+    // Many batches, matched on every core: the rows come out in order and the first (or
+    // last) match of the whole file is the starred one.
+    LinkStore many;
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) {
+        const bool hit = i % 7 == 3 || i == 19999;
+        many.InsertLink(i, hit ? "comet " + std::to_string(i) : "row " + std::to_string(i), "http://x", "", "", {},
+                        {});
+        if (hit) expected += " " + std::to_string(i) + "\tcomet " + std::to_string(i) + "\n";
+    }
+    WriteBytes(PathOf("s.dat"), StoreBytes(many));
+    const std::string count = "2858 of 20000 links match\n";
+    EXPECT_EQ(run("comet", defaults), kExitOk);
+    EXPECT_TRUE(out.str() == "*" + expected.substr(1) + count);
+    EXPECT_EQ(run("comet", defaults, true), kExitOk);
+    const size_t lastLine = expected.rfind("\n 19999\t") + 1;
+    EXPECT_TRUE(out.str() == expected.substr(0, lastLine) + "*" + expected.substr(lastLine + 1) + count);
+
     EXPECT_EQ(SearchCommand(PathOf("missing.dat"), "x", defaults, false, out, err), kExitUsage);
     std::string cut = StoreBytes(store);
     WriteBytes(PathOf("cut.dat"), cut.substr(0, cut.size() - 3));
