@@ -434,9 +434,11 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
         const unsigned char* chunk = t.data + base;
         uint64_t mask = 0;
 #if defined(__SSE2__)
-        if (length == 64 && plan.setCount > 0)
+        // A short last chunk too is read in place when its page holds 64 bytes from it.
+        if (plan.setCount > 0 && (length == 64 || WithinOnePage(chunk, 64))) {
             mask = NearMask64(chunk, plan.set, plan.setCount);
-        else
+            if (length < 64) mask &= (uint64_t(1) << length) - 1;
+        } else
 #endif
             for (size_t j = 0; j < length; ++j) mask |= uint64_t(near[chunk[j]]) << j;
         const uint64_t after = base + length < t.size ? uint64_t(near[t.data[base + length]]) : nearEnd;
