@@ -51,35 +51,6 @@ inline bool ExactFrom(Bytes t, size_t i, Bytes p)
     return true;
 }
 
-// The next position at or after from that holds c in either ASCII case, or size.
-class CaseFinder {
-public:
-    CaseFinder(Bytes t, unsigned char c, size_t from) : m_t(t)
-    {
-        m_a = kUpper[c];
-        m_b = IsLetter(m_a) ? (unsigned char)(m_a | 0x20) : m_a;
-        m_nextA = Find(m_a, from);
-        m_nextB = m_a == m_b ? m_nextA : Find(m_b, from);
-    }
-    size_t Next(size_t from)
-    {
-        if (m_nextA < from) m_nextA = Find(m_a, from);
-        if (m_nextB < from) m_nextB = m_a == m_b ? m_nextA : Find(m_b, from);
-        return m_nextA < m_nextB ? m_nextA : m_nextB;
-    }
-
-private:
-    size_t Find(unsigned char c, size_t from) const
-    {
-        if (from >= m_t.size) return m_t.size;
-        const void* hit = std::memchr(m_t.data + from, c, m_t.size - from);
-        return hit ? size_t(static_cast<const unsigned char*>(hit) - m_t.data) : m_t.size;
-    }
-    Bytes m_t;
-    unsigned char m_a, m_b;
-    size_t m_nextA, m_nextB;
-};
-
 // How common a character is in text, to look for the rarest one: letters by their
 // frequency in English, everything else rare.
 constexpr std::array<unsigned char, 256> MakeCommonness()
@@ -98,27 +69,6 @@ constexpr std::array<unsigned char, 256> kCommonness = MakeCommonness();
 inline bool Agree(unsigned char x, unsigned char y) { return x == y || y == 0 || (IsSpaceOrNul(x) && IsSpaceOrNul(y)); }
 
 }  // namespace
-
-bool CExactMatcher::Match(std::string_view text, std::string_view pattern) const
-{
-    if (text.empty()) return pattern.empty() ? m_emptyMatch : false;
-    if (pattern.empty()) return false;
-    const Bytes t = Of(text), p = Of(pattern);
-    if (p.data[0] == ' ') {
-        for (size_t start = 0; start < t.size; ++start)
-            if (ExactFrom(t, start, p)) return true;
-        return false;
-    }
-    // Within the pattern's first word every character has a fixed distance from the
-    // start, so the rarest of them is looked for and the start found from it.
-    size_t anchor = 0;
-    for (size_t k = 1; k < p.size && p.data[k] != ' '; ++k)
-        if (kCommonness[p.data[k]] < kCommonness[p.data[anchor]]) anchor = k;
-    CaseFinder candidates(t, p.data[anchor], anchor);
-    for (size_t hit = candidates.Next(anchor); hit < t.size; hit = candidates.Next(hit + 1))
-        if (ExactFrom(t, hit - anchor, p)) return true;
-    return false;
-}
 
 namespace {
 
@@ -452,6 +402,44 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
                 t0 == p0 || (p.size >= 2 && (Agree(t1, p1) || (t1 == p0 && Agree(kUpper[t[start + 2]], p1)) ||
                                              (t0 == p1 && (t1 == p0 || Agree(t1, p2)))));
             if (firstStep && TypoFrom(t, start, p, m_separation)) return true;
+        }
+    }
+    return false;
+}
+
+bool CExactMatcher::Match(std::string_view text, std::string_view pattern) const
+{
+    if (text.empty()) return pattern.empty() ? m_emptyMatch : false;
+    if (pattern.empty()) return false;
+    const Bytes t = Of(text), p = Of(pattern);
+    if (p.data[0] == ' ') {
+        for (size_t start = 0; start < t.size; ++start)
+            if (ExactFrom(t, start, p)) return true;
+        return false;
+    }
+    // Within the pattern's first word every character has a fixed distance from the
+    // start, so the rarest of them is looked for, 64 places at a time, and the start
+    // found from it.
+    size_t anchor = 0;
+    for (size_t k = 1; k < p.size && p.data[k] != ' '; ++k)
+        if (kCommonness[p.data[k]] < kCommonness[p.data[anchor]]) anchor = k;
+    const CharFinder finder[1] = {CharFinder(kUpper[p.data[anchor]])};
+    unsigned char tail[kWindow];
+    for (size_t base = anchor; base < t.size; base += 64) {
+        const unsigned char* window = t.data + base;
+        if (base + kWindow > t.size && !WithinOnePage(window, kWindow)) {
+            std::memset(tail, 0, sizeof tail);
+            std::memcpy(tail, window, t.size - base);
+            window = tail;
+        }
+        CharMask hits[1];
+        FindAll<1>(finder, window, hits);
+        uint64_t candidates = hits[0].lo;
+        if (t.size - base < 64) candidates &= (uint64_t(1) << (t.size - base)) - 1;
+        while (candidates) {
+            const size_t hit = base + size_t(std::countr_zero(candidates));
+            candidates &= candidates - 1;
+            if (ExactFrom(t, hit - anchor, p)) return true;
         }
     }
     return false;
