@@ -1,7 +1,9 @@
-// The matchers over a generated 100,000-record store with the default fields (title
-// and description): a word in 1 % of the titles ("quasar") and one in 50 % ("nebula").
+// The matchers over a generated 100,000-record store (NORVELLE_BENCH_LINKS for another
+// size) with the default fields (title and description): a word in 1 % of the titles
+// ("quasar") and one in 50 % ("nebula").
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,7 +17,8 @@ const LinkStore& Store()
 {
     static LinkStore* store = [] {
         auto* s = new LinkStore;
-        GenerateLinks(*s, 100000);
+        const char* links = std::getenv("NORVELLE_BENCH_LINKS");
+        GenerateLinks(*s, links ? std::atoi(links) : 100000);
         return s;
     }();
     return *store;

@@ -305,7 +305,16 @@ CTypoMatcher::~CTypoMatcher() = default;
 
 const CTypoMatcher::Plan& CTypoMatcher::PlanFor(std::string_view pattern) const
 {
-    if (!m_plan || m_plan->pattern != pattern) m_plan = std::make_unique<Plan>(pattern);
+    // Asked for every field: a pattern is short, so it is compared here rather than by a
+    // call to memcmp.
+    auto samePattern = [&] {
+        const std::string& planned = m_plan->pattern;
+        if (planned.size() != pattern.size()) return false;
+        for (size_t i = 0; i < pattern.size(); ++i)
+            if (planned[i] != pattern[i]) return false;
+        return true;
+    };
+    if (!m_plan || !samePattern()) m_plan = std::make_unique<Plan>(pattern);
     return *m_plan;
 }
 

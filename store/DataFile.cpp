@@ -216,6 +216,9 @@ private:
 // The smallest version 2 record, to bound how many a file can hold.
 constexpr uint64_t kMinRecordV2 = 4 + 24;
 
+// How many records are read before their texts are allocated, in row order.
+constexpr size_t kLoadGroup = 256;
+
 const char* const kOutOfMemory = "Could not read the data file into memory.  Close another application and try again.";
 
 // Everything after the version: the Category list, the Clear-selection value and the records.
@@ -326,9 +329,46 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     } catch (const std::bad_alloc&) {
         // The list grows as it reads instead.
     }
+    // Records are read in groups, through records whose link and category buffers are
+    // reused: so the only texts allocated while reading are titles and descriptions, one
+    // after the other in row order, and a search reads memory from start to end instead of
+    // skipping over links and record objects. Each group's records are then made, with
+    // copies of their links.
+    std::vector<CAnnotatedLink> group(kLoadGroup);
+    size_t grouped = 0;
+    // A group that cannot be allocated whole is not kept at all: no record is half made.
+    std::vector<LinkStore::Record> made;
+    auto keepGroup = [&] {
+        made.clear();
+        if (records.size() + grouped > records.capacity()) records.reserve(records.size() * 2 + grouped);
+        for (size_t i = 0; i < grouped; ++i) {
+            made.push_back(std::make_unique<CAnnotatedLink>());
+            made.back()->link = group[i].link;
+            made.back()->category = group[i].category;
+        }
+        for (size_t i = 0; i < grouped; ++i) {
+            CAnnotatedLink& r = *made[i];
+            r.title = std::move(group[i].title);
+            r.description = std::move(group[i].description);
+            r.added = group[i].added;
+            r.modified = group[i].modified;
+            records.push_back(std::move(made[i]));
+        }
+        grouped = 0;
+    };
     ReadResult result = ScanDataFile(store, source, prompter, [&](CAnnotatedLink& record) {
-        records.push_back(std::make_unique<CAnnotatedLink>(std::move(record)));
+        std::swap(group[grouped++], record);
+        if (grouped == kLoadGroup) keepGroup();
     });
+    try {
+        keepGroup();
+    } catch (const std::bad_alloc&) {
+        // What was kept before stays.
+        if (result.status == ReadStatus::Ok) {
+            prompter.Error(kOutOfMemory);
+            result.status = ReadStatus::OutOfMemory;
+        }
+    }
     // Whatever was read before a failure stays in the store.
     if (!store.InsertRecords(before, records) && result.status == ReadStatus::Ok) {
         prompter.Error(kOutOfMemory);

@@ -247,6 +247,25 @@ TEST(DataFile, TruncationAnywhereKeepsWhatWasReadWhole)
     LinkStore extra;
     EXPECT_EQ(Read(extra, bytes + "garbage", prompter).status, ReadStatus::Ok);
     EXPECT_EQ(extra.Count(), 3);
+
+    // Many records, read in groups: every field of every record, in order, and a cut
+    // inside the 600th keeps exactly the 599 before it.
+    LinkStore many;
+    for (int i = 0; i < 700; ++i)
+        many.InsertLink(i, "title " + std::to_string(i), "http://x/" + std::to_string(i),
+                        std::string(size_t(i % 90), 'd') + std::to_string(i), i % 3 ? "A" : "", {0, 1.0 + i},
+                        {0, 2.5 + i});
+    const std::string manyBytes = Write(many);
+    LinkStore whole;
+    ASSERT_EQ(Read(whole, manyBytes, prompter).status, ReadStatus::Ok);
+    ASSERT_EQ(whole.Count(), 700);
+    for (int i = 0; i < 700; ++i) ASSERT_EQ(whole.At(i), many.At(i)) << i;
+    LinkStore upTo599;
+    size_t cut = manyBytes.find("title 599");
+    ASSERT_NE(cut, std::string::npos);
+    EXPECT_EQ(Read(upTo599, manyBytes.substr(0, cut + 3), prompter).status, ReadStatus::ReadError);
+    ASSERT_EQ(upTo599.Count(), 599);
+    for (int i = 0; i < 599; ++i) ASSERT_EQ(upTo599.At(i), many.At(i)) << i;
 }
 
 TEST(DataFile, HostileLengthsAndCountsFailWithoutAllocating)

@@ -518,41 +518,61 @@ TEST(Persistence, TextOfOlderFilesIsLoadedAsUtf8)
     EXPECT_FALSE(f.store.IsChanged());
 }
 
-TEST(Persistence, RunningOutOfMemoryInTheCategoryListIsReported)
+TEST(Persistence, RunningOutOfMemoryIsReportedAndKeepsTheRecordsReadWhole)
 {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     GTEST_SKIP() << "a memory limit and a sanitizer's reserved memory do not mix";
 #endif
     TempFolder temp;
-    // A Category name of 256 MB in a sparse file, read with the memory limited to less.
-    const fs::path path = temp.path / "huge.dat";
+    // Files whose one text is 256 MB (sparse), read with the memory limited to less: a
+    // Category name, and the title of a record after 300 ordinary ones.
+    const fs::path hugeCategory = temp.path / "category.dat", hugeTitle = temp.path / "title.dat";
     {
-        std::ofstream out(path, std::ios::binary);
+        std::ofstream out(hugeCategory, std::ios::binary);
         const unsigned char head[] = {2, 0, 0, 0, 2, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x10};
         out.write(reinterpret_cast<const char*>(head), sizeof head);
     }
-    fs::resize_file(path, (256u << 20) + 64);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        rlimit limit{128u << 20, 128u << 20};
-        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(77);
-        LinkStore store;
-        FakePrompter prompter;
-        FileSource source;
-        if (!source.Open(path.string())) _exit(10);
-        ReadResult result = ReadDataFile(store, source, prompter);
-        if (result.status != ReadStatus::OutOfMemory) _exit(11);
-        if (prompter.Texts() != std::vector<std::string>{
-                                    "Could not read the data file into memory.  Close another application and try again."})
-            _exit(12);
-        _exit(0);
+    fs::resize_file(hugeCategory, (256u << 20) + 64);
+    LinkStore ordinary;
+    for (int i = 0; i < 300; ++i)
+        ordinary.InsertLink(i, "t" + std::to_string(i), "l", "d" + std::to_string(i), "", {0, 1}, {0, 2});
+    {
+        StringSink sink;
+        ASSERT_TRUE(WriteDataFile(ordinary, sink));
+        std::string bytes = sink.bytes;
+        bytes[13] = char(0x2D);  // the record count, 300 (0x12C), becomes 301
+        const unsigned char title[] = {0xFF, 0xFF, 0xFF, 0, 0, 0, 0x10};
+        bytes.append(reinterpret_cast<const char*>(title), sizeof title);
+        std::ofstream out(hugeTitle, std::ios::binary);
+        out.write(bytes.data(), std::streamsize(bytes.size()));
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "the read aborted";
-    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot limit the memory here";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: open, 11: status, 12: message";
+    fs::resize_file(hugeTitle, fs::file_size(hugeTitle) + (256u << 20) + 64);
+    for (const auto& [path, kept] : {std::pair{hugeCategory, 0}, std::pair{hugeTitle, 300}}) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            rlimit limit{128u << 20, 128u << 20};
+            if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(77);
+            LinkStore store;
+            FakePrompter prompter;
+            FileSource source;
+            if (!source.Open(path.string())) _exit(10);
+            ReadResult result = ReadDataFile(store, source, prompter);
+            if (result.status != ReadStatus::OutOfMemory) _exit(11);
+            if (prompter.Texts() != std::vector<std::string>{"Could not read the data file into memory.  Close "
+                                                             "another application and try again."})
+                _exit(12);
+            if (store.Count() != kept) _exit(13);
+            for (int i = 0; i < kept; ++i)
+                if (!(store.At(i) == ordinary.At(i))) _exit(14);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "the read aborted";
+        if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot limit the memory here";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << path << ": 10 open, 11 status, 12 message, 13 count, 14 a record";
+    }
 }
 
 TEST(Persistence, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
