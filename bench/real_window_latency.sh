@@ -45,8 +45,30 @@ sleep 1
 
 # The listener is on the bus before the window starts, so that the window sends it every change.
 cat > "$home/latency.py" << 'PY'
-import subprocess, threading, time
+import ctypes, subprocess, threading, time
 import pyatspi
+
+# The letters are pressed through XTest from this process, so that a key's time starts
+# when the server gets it, not when a helper program has started up.
+x11 = ctypes.CDLL("libX11.so.6")
+xtst = ctypes.CDLL("libXtst.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XStringToKeysym.restype = ctypes.c_ulong
+x11.XStringToKeysym.argtypes = [ctypes.c_char_p]
+x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+display = x11.XOpenDisplay(None)
+
+def press(letter):
+    code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(letter.encode()))
+    pressed = time.time()
+    xtst.XTestFakeKeyEvent(display, code, 1, 0)
+    xtst.XTestFakeKeyEvent(display, code, 0, 0)
+    x11.XFlush(display)
+    return pressed
 
 counts = []  # (time, text) of each change of the Selected count
 changed = threading.Condition()
@@ -82,8 +104,7 @@ def drive():
         for ch in "nebula":
             with changed:
                 seen = len(counts)
-            pressed = time.time()
-            subprocess.run(["xdotool", "key", ch])
+            pressed = press(ch)
             with changed:
                 changed.wait_for(lambda: len(counts) > seen, timeout=5)
                 if len(counts) > seen:
