@@ -33,7 +33,6 @@ std::string CodeName(char32_t cp)
     return name;
 }
 
-
 // The scheme of an address ("https"), lower case; empty for a file name ("C:\x", "/x", "x").
 std::string SchemeOf(const std::string& link)
 {

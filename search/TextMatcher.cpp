@@ -68,10 +68,6 @@ constexpr std::array<unsigned char, 256> kCommonness = MakeCommonness();
 
 inline bool Agree(unsigned char x, unsigned char y) { return x == y || y == 0 || (IsSpaceOrNul(x) && IsSpaceOrNul(y)); }
 
-}  // namespace
-
-namespace {
-
 // One attempt of the typo matcher from one start position.
 inline bool TypoFrom(Bytes t, size_t start, Bytes p, int S)
 {
@@ -123,7 +119,6 @@ inline bool TypoFrom(Bytes t, size_t start, Bytes p, int S)
     // field ends.
     return p[P + 1] == 0 && typosAllowed && run >= S && IsSpaceOrNul(tc);
 }
-
 
 #if defined(__SSE2__)
 // The near characters among 64 bytes, one bit each, sixteen bytes compared at a time.
@@ -229,6 +224,22 @@ inline bool WithinOnePage(const unsigned char* window, size_t bytes)
 #endif
 }
 
+// The window of text t from base on: in place where it lies whole in the text or in the
+// text's page, else copied into tail with NULs after the text (as the walks read it).
+// pastText tells whether the window holds bytes after the text, to be masked off.
+inline const unsigned char* WindowAt(Bytes t, size_t base, unsigned char (&tail)[kWindow], bool& pastText)
+{
+    const unsigned char* window = t.data + base;
+    pastText = base + kWindow > t.size;
+    if (pastText && !WithinOnePage(window, kWindow)) {
+        std::memset(tail, 0, sizeof tail);
+        std::memcpy(tail, window, t.size - base);
+        pastText = false;
+        return tail;
+    }
+    return window;
+}
+
 // Keeps the bits of the first valid bytes of a window.
 inline void KeepFirst(CharMask& m, size_t valid)
 {
@@ -257,7 +268,7 @@ inline CharMask AtOrNext(const CharMask& a, const CharMask& b)
 }  // namespace
 
 // Which text bytes can begin an attempt, as a table and as byte vectors, and finders for
-// the pattern's first three characters.
+// the pattern's first three or four characters.
 struct CTypoMatcher::Plan {
     explicit Plan(std::string_view p) : pattern(p)
     {
@@ -305,16 +316,7 @@ CTypoMatcher::~CTypoMatcher() = default;
 
 const CTypoMatcher::Plan& CTypoMatcher::PlanFor(std::string_view pattern) const
 {
-    // Asked for every field: a pattern is short, so it is compared here rather than by a
-    // call to memcmp.
-    auto samePattern = [&] {
-        const std::string& planned = m_plan->pattern;
-        if (planned.size() != pattern.size()) return false;
-        for (size_t i = 0; i < pattern.size(); ++i)
-            if (planned[i] != pattern[i]) return false;
-        return true;
-    };
-    if (!m_plan || !samePattern()) m_plan = std::make_unique<Plan>(pattern);
+    if (!m_plan || m_plan->pattern != pattern) m_plan = std::make_unique<Plan>(pattern);
     return *m_plan;
 }
 
@@ -342,21 +344,14 @@ bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
         // (p1 p2) or a wrong one (x p1 p2). Those are found for 64 positions at a time.
         unsigned char tail[kWindow];
         for (size_t base = 0; base < t.size; base += 64) {
-            // The last window reads as NULs after the text, as the walk reads it: masked, or
-            // copied where it would cross into the next page.
-            const unsigned char* window = t.data + base;
-            const bool last = base + kWindow > t.size;
-            if (last && !WithinOnePage(window, kWindow)) {
-                std::memset(tail, 0, sizeof tail);
-                std::memcpy(tail, t.data + base, t.size - base);
-                window = tail;
-            }
+            bool pastText;
+            const unsigned char* window = WindowAt(t, base, tail, pastText);
             CharMask e[4];
             if (plan.fourth)
                 FindAll<4>(plan.first, window, e);
             else
                 FindAll<3>(plan.first, window, e);
-            if (last && window != tail)
+            if (pastText)
                 for (CharMask& m : e) KeepFirst(m, t.size - base);
             const CharMask &e0 = e[0], &e1 = e[1], &e2 = e[2];
             const uint64_t n0 = Next1(e0), n1 = Next1(e1), n2 = Next1(e2);
@@ -435,14 +430,9 @@ bool CExactMatcher::Match(std::string_view text, std::string_view pattern) const
     const CharFinder finder[1] = {CharFinder(kUpper[p.data[anchor]])};
     unsigned char tail[kWindow];
     for (size_t base = anchor; base < t.size; base += 64) {
-        const unsigned char* window = t.data + base;
-        if (base + kWindow > t.size && !WithinOnePage(window, kWindow)) {
-            std::memset(tail, 0, sizeof tail);
-            std::memcpy(tail, window, t.size - base);
-            window = tail;
-        }
+        bool pastText;
         CharMask hits[1];
-        FindAll<1>(finder, window, hits);
+        FindAll<1>(finder, WindowAt(t, base, tail, pastText), hits);
         uint64_t candidates = hits[0].lo;
         if (t.size - base < 64) candidates &= (uint64_t(1) << (t.size - base)) - 1;
         while (candidates) {
