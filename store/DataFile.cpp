@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "platform/Prompter.h"
 #include "store/FileIO.h"
@@ -333,44 +334,37 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     // reused: so the only texts allocated while reading are titles and descriptions, one
     // after the other in row order, and a search reads memory from start to end instead of
     // skipping over links and record objects. Each group's records are then made, with
-    // copies of their links.
+    // copies of their links; a record is kept only once it is whole.
     std::vector<CAnnotatedLink> group(kLoadGroup);
     size_t grouped = 0;
-    // A group that cannot be allocated whole is not kept at all: no record is half made.
-    std::vector<LinkStore::Record> made;
     auto keepGroup = [&] {
-        made.clear();
-        if (records.size() + grouped > records.capacity()) records.reserve(records.size() * 2 + grouped);
-        for (size_t i = 0; i < grouped; ++i) {
-            made.push_back(std::make_unique<CAnnotatedLink>());
-            made.back()->link = group[i].link;
-            made.back()->category = group[i].category;
+        const size_t count = std::exchange(grouped, 0);
+        if (records.size() + count > records.capacity()) records.reserve(records.size() * 2 + count);
+        for (size_t i = 0; i < count; ++i) {
+            CAnnotatedLink& read = group[i];
+            auto record = std::make_unique<CAnnotatedLink>();
+            record->link = read.link;
+            record->category = read.category;
+            record->title = std::move(read.title);
+            record->description = std::move(read.description);
+            record->added = read.added;
+            record->modified = read.modified;
+            records.push_back(std::move(record));
         }
-        for (size_t i = 0; i < grouped; ++i) {
-            CAnnotatedLink& r = *made[i];
-            r.title = std::move(group[i].title);
-            r.description = std::move(group[i].description);
-            r.added = group[i].added;
-            r.modified = group[i].modified;
-            records.push_back(std::move(made[i]));
-        }
-        grouped = 0;
     };
     ReadResult result = ScanDataFile(store, source, prompter, [&](CAnnotatedLink& record) {
         std::swap(group[grouped++], record);
         if (grouped == kLoadGroup) keepGroup();
     });
+    bool lastGroupKept = true;
     try {
         keepGroup();
     } catch (const std::bad_alloc&) {
-        // What was kept before stays.
-        if (result.status == ReadStatus::Ok) {
-            prompter.Error(kOutOfMemory);
-            result.status = ReadStatus::OutOfMemory;
-        }
+        lastGroupKept = false;
     }
     // Whatever was read before a failure stays in the store.
-    if (!store.InsertRecords(before, records) && result.status == ReadStatus::Ok) {
+    const bool inserted = store.InsertRecords(before, records);
+    if ((!lastGroupKept || !inserted) && result.status == ReadStatus::Ok) {
         prompter.Error(kOutOfMemory);
         result.status = ReadStatus::OutOfMemory;
     }
