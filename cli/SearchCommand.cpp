@@ -21,38 +21,41 @@
 
 namespace {
 
-// A batch of records read and not yet matched, and then the lines of its matches. The
-// records are swapped in and out of the reader's one record, so that once warm nothing is
-// allocated or copied to fill a batch.
+// The matches of a batch, a line each ("<blank><row><tab><title>"): how many, and where
+// the last one starts.
+struct MatchedLines {
+    std::string lines;
+    size_t lastLine = 0;
+    int matches = 0;
+};
+
+// A batch of records read and not yet matched. The records are swapped in and out of the
+// reader's one record, so that once warm nothing is allocated or copied to fill a batch.
 struct Batch {
     std::vector<CAnnotatedLink> records;
     size_t size = 0;
     int firstRow = 0;
-    // The matches, a line each ("<blank><row><tab><title>"), where the last one starts, and how many.
-    std::string lines;
-    size_t lastLine = 0;
-    int matches = 0;
 
     void Add(CAnnotatedLink& record)
     {
         if (size == records.size()) records.emplace_back();
         std::swap(records[size++], record);
     }
-    void Match(const CRecordSearch& search)
+    MatchedLines Match(const CRecordSearch& search) const
     {
-        lines.clear();
-        matches = 0;
+        MatchedLines matched;
         for (size_t i = 0; i < size; ++i) {
             const CAnnotatedLink& r = records[i];
             if (!search.MatchesFields(r.title, r.description, r.category, r.link)) continue;
-            lastLine = lines.size();
-            ++matches;
-            lines += ' ';
-            lines += std::to_string(firstRow + int(i));
-            lines += '\t';
-            lines += PlainText(r.title);
-            lines += '\n';
+            matched.lastLine = matched.lines.size();
+            ++matched.matches;
+            matched.lines += ' ';
+            matched.lines += std::to_string(firstRow + int(i));
+            matched.lines += '\t';
+            matched.lines += PlainText(r.title);
+            matched.lines += '\n';
         }
+        return matched;
     }
 };
 
@@ -73,7 +76,7 @@ public:
         batch.size = 0;
     }
     // What each batch handed to this matcher gave, in order.
-    std::vector<Batch>& Finish()
+    std::vector<MatchedLines>& Finish()
     {
         if (m_thread.joinable()) {
             {
@@ -95,14 +98,8 @@ private:
             m_wake.wait(lock, [this] { return m_full || m_done; });
             if (!m_full) return;
             lock.unlock();
-            m_batch.Match(m_search);
             // Only the lines are kept; the records go back to be filled again.
-            Batch result;
-            result.firstRow = m_batch.firstRow;
-            result.matches = m_batch.matches;
-            result.lastLine = m_batch.lastLine;
-            std::swap(result.lines, m_batch.lines);
-            m_results.push_back(std::move(result));
+            m_results.push_back(m_batch.Match(m_search));
             lock.lock();
             m_full = false;
             m_wake.notify_all();
@@ -114,7 +111,7 @@ private:
     bool m_full = false, m_done = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::vector<Batch> m_results;
+    std::vector<MatchedLines> m_results;
     std::thread m_thread;  // last: started once everything above is ready
 };
 
@@ -134,16 +131,16 @@ public:
         if (m_batch.size == kBatch) Hand();
     }
     // Every batch's lines in row order: batch k went to matcher k modulo their count.
-    std::vector<Batch> Finish()
+    std::vector<MatchedLines> Finish()
     {
         Hand();
-        std::vector<std::vector<Batch>*> results;
+        std::vector<std::vector<MatchedLines>*> results;
         size_t batches = 0;
         for (auto& matcher : m_matchers) {
             results.push_back(&matcher->Finish());
             batches += results.back()->size();
         }
-        std::vector<Batch> all;
+        std::vector<MatchedLines> all;
         all.reserve(batches);
         for (size_t k = 0; k < batches; ++k) all.push_back(std::move((*results[k % results.size()])[k / results.size()]));
         return all;
@@ -183,7 +180,7 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
         matching.Add(record);
         ++rows;
     });
-    std::vector<Batch> batches = matching.Finish();
+    std::vector<MatchedLines> batches = matching.Finish();
     if (result.status == ReadStatus::ReadError) {
         err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
         return kExitUsage;
@@ -192,13 +189,13 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
 
     // The first match, or the last, is the one the window would show: its line is starred.
     int matches = 0;
-    Batch* reference = nullptr;
-    for (Batch& batch : batches) {
+    MatchedLines* reference = nullptr;
+    for (MatchedLines& batch : batches) {
         matches += batch.matches;
         if (batch.matches && (!reference || positionOnLast)) reference = &batch;
     }
     if (reference) reference->lines[positionOnLast ? reference->lastLine : 0] = '*';
-    for (const Batch& batch : batches) out.write(batch.lines.data(), std::streamsize(batch.lines.size()));
+    for (const MatchedLines& batch : batches) out.write(batch.lines.data(), std::streamsize(batch.lines.size()));
     out << matches << " of " << rows << " links match\n";
     return matches == 0 ? kExitFailed : kExitOk;
 }
