@@ -18,6 +18,7 @@
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"
 
@@ -59,7 +60,7 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
         updating = false;
         EndListUpdate();
         if (!inserted) {
-            m_prompter.Error("Could not read the data file into memory.  Close another application and try again.");
+            m_prompter.Error(kOutOfMemoryMessage);
             pending.clear();
             return;
         }

@@ -79,7 +79,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
     }
     if (!inserted) {
         // Nothing is written: the data file keeps its links, and the import can be tried again.
-        err << "Could not read the data file into memory.  Close another application and try again.\n";
+        err << kOutOfMemoryMessage << '\n';
         return kExitFailed;
     }
     if (summary.count > 0 && store.Count() > 0) {

@@ -220,7 +220,6 @@ constexpr uint64_t kMinRecordV2 = 4 + 24;
 // How many records are read before their texts are allocated, in row order.
 constexpr size_t kLoadGroup = 256;
 
-const char* const kOutOfMemory = "Could not read the data file into memory.  Close another application and try again.";
 
 // Everything after the version: the Category list, the Clear-selection value and the records.
 ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::function<void(CAnnotatedLink&)>& visit)
@@ -270,6 +269,9 @@ ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::fu
 
 }  // namespace
 
+const char* const kOutOfMemoryMessage =
+    "Could not read the data file into memory.  Close another application and try again.";
+
 bool WriteDataFile(const LinkStore& store, ByteSink& sink)
 {
     auto lock = store.Lock();
@@ -313,7 +315,7 @@ ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     try {
         result.status = ScanBody(store, in, version == 1, visit);
     } catch (const std::bad_alloc&) {
-        prompter.Error(kOutOfMemory);
+        prompter.Error(kOutOfMemoryMessage);
         result.status = ReadStatus::OutOfMemory;
     }
     return result;
@@ -365,7 +367,7 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     // Whatever was read before a failure stays in the store.
     const bool inserted = store.InsertRecords(before, records);
     if ((!lastGroupKept || !inserted) && result.status == ReadStatus::Ok) {
-        prompter.Error(kOutOfMemory);
+        prompter.Error(kOutOfMemoryMessage);
         result.status = ReadStatus::OutOfMemory;
     }
     return result;

@@ -20,6 +20,10 @@ struct ReadResult {
     int32_t version = 0;  // as read (0 when not even the version could be read)
 };
 
+// What is said when the records do not fit in memory, by the read and by whatever adds
+// many records at once.
+extern const char* const kOutOfMemoryMessage;
+
 // Writes the whole store, version 2. False when the sink fails.
 bool WriteDataFile(const LinkStore& store, ByteSink& sink);
 

@@ -312,7 +312,7 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     try {
         m_store.ConvertLegacyText(before);
     } catch (const std::bad_alloc&) {
-        m_prompter.Error("Could not read the data file into memory.  Close another application and try again.");
+        m_prompter.Error(kOutOfMemoryMessage);
         if (status == ReadStatus::Ok) status = ReadStatus::OutOfMemory;
     }
     // A file that was not read whole must not be replaced by what was read of it. A
