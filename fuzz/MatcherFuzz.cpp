@@ -1,8 +1,9 @@
 // The search matchers on any text, pattern and separation: the exact matcher agrees with
 // a plain reading of its rule (at some place of the text, the pattern matches letter by
 // letter without regard to ASCII case, a blank taking any run of white space, also none),
-// the typo matcher with its rule tried from every place of the text, and a pattern that
-// only adds to another never matches where that one does not (what narrowing relies on).
+// the typo matcher with its rule tried from every place of the text (also with the pattern
+// prepared, as a search asks), and a pattern that only adds to another never matches where
+// that one does not (what narrowing relies on).
 #include "fuzz/FuzzInput.h"
 #include "search/TextMatcher.h"
 
@@ -40,6 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const bool typo = typos.Match(parts[0], parts[1]);
         if (!parts[0].empty() && !parts[1].empty())
             FUZZ_CHECK(typo == TypoMatchEverywhere(parts[0], parts[1], separation));
+        // As a search asks it: the pattern prepared once, then every field.
+        CTypoMatcher prepared(emptyMatch, separation);
+        prepared.Prepare(parts[1]);
+        FUZZ_CHECK(prepared.MatchPrepared(parts[0]) == typo);
+        exact.Prepare(parts[1]);
+        FUZZ_CHECK(exact.MatchPrepared(parts[0]) == exact.Match(parts[0], parts[1]));
         // The pattern one character shorter (two at least for typos, where one allows none).
         if (parts[1].size() >= 2) {
             const std::string_view shorter = parts[1].substr(0, parts[1].size() - 1);

@@ -47,22 +47,22 @@ bool CRecordSearch::MatchesFields(std::string_view title, std::string_view descr
 {
     const CTextMatcher& m = *m_matcher;
     thread_local std::string scratch;
-    return (m_options.title && m.Match(FoldedField(title, scratch), m_pattern)) ||
-           (m_options.description && m.Match(FoldedField(description, scratch), m_pattern)) ||
-           (m_options.category && m.Match(FoldedField(category, scratch), m_pattern)) ||
-           (m_options.link && m.Match(FoldedField(link, scratch), m_pattern));
+    return (m_options.title && m.MatchPrepared(FoldedField(title, scratch))) ||
+           (m_options.description && m.MatchPrepared(FoldedField(description, scratch))) ||
+           (m_options.category && m.MatchPrepared(FoldedField(category, scratch))) ||
+           (m_options.link && m.MatchPrepared(FoldedField(link, scratch)));
 }
 
 bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view description,
                                   const CAnnotatedLink& r) const
 {
     const CTextMatcher& m = *m_matcher;
-    if ((m_options.title && m.Match(title, m_pattern)) || (m_options.description && m.Match(description, m_pattern)))
+    if ((m_options.title && m.MatchPrepared(title)) || (m_options.description && m.MatchPrepared(description)))
         return true;
     if (!m_options.category && !m_options.link) return false;
     std::string scratch;
-    return (m_options.category && m.Match(FoldedField(r.category, scratch), m_pattern)) ||
-           (m_options.link && m.Match(FoldedField(r.link, scratch), m_pattern));
+    return (m_options.category && m.MatchPrepared(FoldedField(r.category, scratch))) ||
+           (m_options.link && m.MatchPrepared(FoldedField(r.link, scratch)));
 }
 
 int CRecordSearch::MatchRows(const LinkStore& store, const LinkStore::SearchTextView& text, int first, int count,

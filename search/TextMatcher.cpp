@@ -320,18 +320,35 @@ const CTypoMatcher::Plan& CTypoMatcher::PlanFor(std::string_view pattern) const
     return *m_plan;
 }
 
+void CTypoMatcher::Prepare(std::string_view pattern) const
+{
+    m_prepared = pattern;
+    m_preparedPlan = pattern.empty() ? nullptr : std::make_unique<Plan>(pattern);
+}
+
 bool CTypoMatcher::Match(std::string_view text, std::string_view pattern) const
 {
     if (text.empty()) return pattern.empty() ? m_emptyMatch : false;
     if (pattern.empty()) return false;
-    const Bytes t = Of(text), p = Of(pattern);
+    return MatchPlanned(text, PlanFor(pattern));
+}
+
+bool CTypoMatcher::MatchPrepared(std::string_view text) const
+{
+    if (!m_preparedPlan) return Match(text, m_prepared);
+    if (text.empty()) return false;
+    return MatchPlanned(text, *m_preparedPlan);
+}
+
+bool CTypoMatcher::MatchPlanned(std::string_view text, const Plan& plan) const
+{
+    const Bytes t = Of(text), p = Of(plan.pattern);
     const unsigned char p0 = kUpper[p.data[0]], p1 = kUpper[p[1]];
     if (p0 == ' ') {
         for (size_t start = 0; start < t.size; ++start)
             if (TypoFrom(t, start, p, m_separation)) return true;
         return false;
     }
-    const Plan& plan = PlanFor(pattern);
     // An attempt gets past its first pattern character only when the text's character
     // there or the one after it is the pattern's first or second character (or both
     // are white space), so only positions next to such characters are tried.

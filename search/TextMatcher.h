@@ -11,12 +11,15 @@ public:
     explicit CTextMatcher(bool emptyMatch) : m_emptyMatch(emptyMatch) {}
     virtual ~CTextMatcher() = default;
     virtual bool Match(std::string_view text, std::string_view pattern) const = 0;
-    // Makes what Match keeps for a pattern before threads share the matcher: afterwards
-    // Match with that pattern only reads.
-    virtual void Prepare(std::string_view pattern) const { (void)pattern; }
+    // Takes the pattern that MatchPrepared looks for, and makes what Match keeps for it,
+    // before threads share the matcher: afterwards matching with it only reads.
+    virtual void Prepare(std::string_view pattern) const { m_prepared = pattern; }
+    // Match with the prepared pattern, which a search asks for every field of every row.
+    virtual bool MatchPrepared(std::string_view text) const { return Match(text, m_prepared); }
 
 protected:
     bool m_emptyMatch;
+    mutable std::string m_prepared;
 };
 
 // Case-insensitive search where a pattern blank matches any run of white space,
@@ -35,20 +38,20 @@ public:
     CTypoMatcher(bool emptyMatch, int separation);
     ~CTypoMatcher() override;
     bool Match(std::string_view text, std::string_view pattern) const override;
-    void Prepare(std::string_view pattern) const override
-    {
-        if (!pattern.empty()) PlanFor(pattern);
-    }
+    void Prepare(std::string_view pattern) const override;
+    bool MatchPrepared(std::string_view text) const override;
     int Separation() const { return m_separation; }
 
 private:
     struct Plan;
     const Plan& PlanFor(std::string_view pattern) const;
+    bool MatchPlanned(std::string_view text, const Plan& plan) const;
 
     int m_separation;
-    // What Match looks for, made once for the last pattern seen: a search calls Match
-    // with one pattern for every field.
+    // What Match looks for, made once for the last pattern seen, as callers that give the
+    // pattern ask with one pattern for many texts.
     mutable std::unique_ptr<Plan> m_plan;
+    mutable std::unique_ptr<Plan> m_preparedPlan;  // the prepared pattern's, made by Prepare
 };
 
 // The typo rule tried from every place of the text, with none of CTypoMatcher::Match's

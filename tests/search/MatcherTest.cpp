@@ -177,6 +177,11 @@ TEST(Matchers, AgreeWithAPlainReadingOfTheRules)
         const bool typo = Typo(text, pattern, s);
         ASSERT_EQ(typo, ReferenceTypo(text, pattern, s)) << '"' << text << "\" \"" << pattern << "\" S=" << s;
         ASSERT_EQ(typo, TypoMatchEverywhere(text, pattern, s));
+        // A search's prepared pattern is answered alike, whatever else was asked in between.
+        CTypoMatcher prepared(false, s);
+        prepared.Prepare(pattern);
+        ASSERT_EQ(prepared.Match(text, "ab"), ReferenceTypo(text, "ab", s));
+        ASSERT_EQ(prepared.MatchPrepared(text), typo);
         // Typing on only narrows: a match of the longer pattern is one of the shorter.
         if (pattern.size() >= 3 && typo) {
             ASSERT_TRUE(Typo(text, pattern.substr(0, pattern.size() - 1), s));
