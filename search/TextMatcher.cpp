@@ -183,6 +183,7 @@ void FindAll(const CharFinder* finders, const unsigned char* window, CharMask* m
 {
     for (int k = 0; k < count; ++k) masks[k] = {};
 #if defined(__SSE2__)
+#pragma GCC unroll 4
     for (int part = 0; part < 4; ++part) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + 16 * part));
 #pragma GCC unroll 4
