@@ -125,6 +125,7 @@ inline bool TypoFrom(Bytes t, size_t start, Bytes p, int S)
 uint64_t NearMask64(const unsigned char* chunk, const __m128i* set, int count)
 {
     uint64_t mask = 0;
+#pragma GCC unroll 4
     for (int part = 0; part < 4; ++part) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk + 16 * part));
         __m128i hit = _mm_setzero_si128();
