@@ -97,26 +97,46 @@ std::string FormatLinkDate(const CLinkDate& d, DateStyle style)
     return buf;
 }
 
-int64_t CUnixDates::OffsetAt(int64_t seconds)
+namespace {
+
+constexpr int64_t kQuarter = 900, kQuartersADay = 96;
+// A day whose offset changes: its quarter hours are asked about one by one.
+constexpr int64_t kChanges = INT64_MIN;
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : (a - (b - 1)) / b; }
+
+// What the system gives as the local offset at the start of a quarter hour.
+int64_t SystemOffset(int64_t quarter)
 {
-    const int64_t quarter = seconds >= 0 ? seconds / 900 : (seconds - 899) / 900;
-    auto it = m_offsets.find(quarter);
-    if (it != m_offsets.end()) return it->second;
-    const std::time_t moment = std::time_t(quarter * 900);
+    const std::time_t moment = std::time_t(quarter * kQuarter);
     std::tm tm{};
 #ifdef _WIN32
     const bool ok = localtime_s(&tm, &moment) == 0;
 #else
     const bool ok = localtime_r(&moment, &tm) != nullptr;
 #endif
-    int64_t offset = 0;
-    if (ok) {
-        const int64_t local = DaysFromCivil(tm.tm_year + 1900LL, unsigned(tm.tm_mon + 1), unsigned(tm.tm_mday)) * 86400 +
-                              tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
-        offset = local - quarter * 900;
+    if (!ok) return 0;
+    const int64_t local = DaysFromCivil(tm.tm_year + 1900LL, unsigned(tm.tm_mon + 1), unsigned(tm.tm_mday)) * 86400 +
+                          tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
+    return local - quarter * kQuarter;
+}
+
+}  // namespace
+
+int64_t CUnixDates::OffsetAt(int64_t seconds)
+{
+    const int64_t quarter = FloorDiv(seconds, kQuarter);
+    const int64_t day = FloorDiv(quarter, kQuartersADay);
+    auto it = m_days.find(day);
+    if (it == m_days.end()) {
+        const int64_t first = SystemOffset(day * kQuartersADay);
+        const int64_t last = SystemOffset(day * kQuartersADay + kQuartersADay - 1);
+        it = m_days.emplace(day, first == last ? first : kChanges).first;
     }
-    m_offsets.emplace(quarter, offset);
-    return offset;
+    if (it->second != kChanges) return it->second;
+    auto q = m_quarters.find(quarter);
+    if (q == m_quarters.end()) q = m_quarters.emplace(quarter, SystemOffset(quarter)).first;
+    return q->second;
 }
 
 CLinkDate CUnixDates::DateOf(int64_t seconds)

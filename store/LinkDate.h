@@ -34,8 +34,9 @@ enum class DateStyle { List, Record };
 std::string FormatLinkDate(const CLinkDate& d, DateStyle style);
 
 // Dates of other programs, which count seconds since 1970 in UTC, and ours, kept in local
-// time. Asking the system for the local offset is slow, so each answer serves the quarter
-// of an hour it was asked for (offsets change only at such boundaries).
+// time. Asking the system for the local offset is slow, and offsets change only at quarter
+// hours, a few times a year: a day whose first and last quarter hours have one offset has
+// it throughout and is asked about once; a day with a change, once a quarter hour.
 class CUnixDates {
 public:
     // The local date of a moment; invalid outside years 100 to 9999.
@@ -45,5 +46,6 @@ public:
 
 private:
     int64_t OffsetAt(int64_t seconds);
-    std::unordered_map<int64_t, int64_t> m_offsets;  // quarter hour since 1970 -> offset
+    std::unordered_map<int64_t, int64_t> m_days;      // day since 1970 (UTC) -> offset, or kChanges
+    std::unordered_map<int64_t, int64_t> m_quarters;  // quarter hour of a day with a change -> offset
 };

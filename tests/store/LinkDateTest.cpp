@@ -2,6 +2,9 @@
 
 #include "store/LinkDate.h"
 
+#include <cstdlib>
+#include <ctime>
+
 TEST(LinkDate, ConvertsLocalTimeBothWays)
 {
     EXPECT_EQ(LinkDateFromLocal({2009, 1, 1, 0, 0, 0}).value, 39814.0);
@@ -45,3 +48,36 @@ TEST(LinkDate, FormatsListAndRecordStyles)
         EXPECT_EQ(FormatLinkDate(d, DateStyle::Record), "");
     }
 }
+
+#if defined(__unix__)
+TEST(LinkDate, OtherProgramsDatesTakeTheOffsetInForceEveryQuarterHour)
+{
+    // Zones that change by an hour (either hemisphere), by half an hour, and once by a
+    // quarter: every quarter hour of the year of a change, and a moment inside it, as the
+    // system reads it. (Each test runs in a process of its own.)
+    const struct {
+        const char* zone;
+        int year;
+    } cases[] = {{"Europe/Berlin", 2024}, {"America/Sao_Paulo", 2018}, {"Australia/Lord_Howe", 2024},
+                 {"Asia/Kathmandu", 1986}};
+    for (const auto& c : cases) {
+        setenv("TZ", c.zone, 1);
+        tzset();
+        CUnixDates dates;
+        std::tm start{};
+        start.tm_year = c.year - 1900;
+        start.tm_mday = 1;
+        const int64_t first = int64_t(timegm(&start));
+        for (int64_t at = first; at < first + 366 * 86400; at += 900) {
+            for (int64_t moment : {at, at + 899}) {
+                const std::time_t t = std::time_t(moment);
+                std::tm local{};
+                ASSERT_TRUE(localtime_r(&t, &local));
+                const CLinkDate expected = LinkDateFromLocal({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                                              local.tm_hour, local.tm_min, local.tm_sec});
+                ASSERT_EQ(dates.DateOf(moment), expected) << c.zone << ' ' << moment;
+            }
+        }
+    }
+}
+#endif
