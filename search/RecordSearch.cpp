@@ -4,6 +4,7 @@
 #include "store/CaseFold.h"
 #include "store/LinkStore.h"
 
+#include <algorithm>
 #include <thread>
 
 SearchOptions SearchOptions::From(const CSettings& s)
@@ -68,6 +69,11 @@ bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view descr
 int CRecordSearch::MatchRows(const LinkStore& store, const LinkStore::SearchTextView& text, int first, int count,
                              uint8_t* out, const CThreadJob* stop, const uint8_t* candidates) const
 {
+    // An empty Search box matches no row: clearing it costs no scan.
+    if (m_pattern.empty()) {
+        std::fill(out, out + count, uint8_t(0));
+        return count;
+    }
     for (int i = 0; i < count; ++i) {
         const size_t row = size_t(first + i);
         // The texts of rows a little ahead are asked of memory now, so that they are there
@@ -91,7 +97,7 @@ void CRecordSearch::MatchAll(const LinkStore& store, uint8_t* out, const uint8_t
     // Half the rows on a second core when there is enough to share; a thread costs more
     // than a few thousand rows take.
     const unsigned cores = std::thread::hardware_concurrency();
-    if (cores < 2 || rows < 20000) {
+    if (cores < 2 || rows < 20000 || m_pattern.empty()) {
         MatchRows(store, text, 0, rows, out, nullptr, candidates);
         return;
     }

@@ -188,7 +188,7 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     const auto find = [&store](const char* word) {
         SearchOptions options;
         const CRecordSearch search(options, word);
-        std::vector<uint8_t> bits(size_t(store.Count()));
+        std::vector<uint8_t> bits(size_t(store.Count()), 2);  // a row left unwritten shows
         search.MatchAll(store, bits.data());
         std::vector<int> rows;
         for (size_t row = 0; row < bits.size(); ++row)
@@ -196,6 +196,7 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
         return rows;
     };
     EXPECT_TRUE(find("beta").empty());
+    EXPECT_TRUE(find("").empty());
     // One record changed: only its row is looked at again, and found.
     store.At(4).title = "beta four";
     EXPECT_EQ(find("beta"), std::vector<int>{4});
