@@ -54,13 +54,15 @@ bool CRecordSearch::MatchesFields(std::string_view title, std::string_view descr
            (m_options.link && m.MatchPrepared(FoldedField(link, scratch)));
 }
 
-bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view description,
-                                  const CAnnotatedLink& r) const
+bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view description, const LinkStore& store,
+                                  int row) const
 {
     const CTextMatcher& m = *m_matcher;
     if ((m_options.title && m.MatchPrepared(title)) || (m_options.description && m.MatchPrepared(description)))
         return true;
     if (!m_options.category && !m_options.link) return false;
+    // The record itself is read only for these fields.
+    const CAnnotatedLink& r = store.At(row);
     std::string scratch;
     return (m_options.category && m.MatchPrepared(FoldedField(r.category, scratch))) ||
            (m_options.link && m.MatchPrepared(FoldedField(r.link, scratch)));
@@ -83,7 +85,7 @@ int CRecordSearch::MatchRows(const LinkStore& store, const LinkStore::SearchText
             __builtin_prefetch(text.Description(row + 8).data());
         }
         const bool matched = (!candidates || candidates[row]) &&
-                             MatchesFolded(text.Title(row), text.Description(row), store.At(first + i));
+                             MatchesFolded(text.Title(row), text.Description(row), store, first + i);
         if (stop && stop->IsStopRequested()) return i;
         out[i] = matched;
     }

@@ -49,7 +49,7 @@ public:
     const std::string& Pattern() const { return m_pattern; }
 
 private:
-    bool MatchesFolded(std::string_view title, std::string_view description, const CAnnotatedLink& record) const;
+    bool MatchesFolded(std::string_view title, std::string_view description, const LinkStore& store, int row) const;
 
     SearchOptions m_options;
     std::string m_pattern;  // folded
