@@ -37,6 +37,7 @@ bool LinkStore::InsertLink(int index, const std::string& title, const std::strin
         // Grown here, geometrically, so that the insert below cannot fail.
         if (m_records.size() == m_records.capacity()) m_records.reserve(m_records.size() * 2 + 16);
         if (m_search.size() == m_search.capacity()) m_search.reserve(m_search.size() * 2 + 16);
+        if (m_searchState.size() == m_searchState.capacity()) m_searchState.reserve(m_searchState.size() * 2 + 16);
         if (m_listener) m_listener->AboutToInsert(index, 1);
         m_records.insert(m_records.begin() + index, std::move(record));
         InsertSearchRows(size_t(index), 1);
@@ -68,6 +69,7 @@ bool LinkStore::InsertRecords(int index, std::vector<Record>& records)
     int n = int(records.size());
     try {
         m_search.reserve(m_records.capacity());
+        m_searchState.reserve(m_records.capacity());
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -92,22 +94,23 @@ std::vector<LinkStore::Record> LinkStore::TakeRows(const std::vector<int>& rows)
     for (size_t read = 0; read < m_records.size(); ++read) {
         if (next < rows.size() && size_t(rows[next]) == read) {
             taken.push_back(std::move(m_records[read]));
-            const SearchEntry& gone = m_search[read];
-            if (gone.dirty)
+            if (m_searchState[read].dirty)
                 --m_searchDirty;
-            else if (!gone.title)
-                m_searchGarbage += size_t(gone.titleSize) + gone.descriptionSize + 1;
+            else if (m_searchState[read].isFolded)
+                m_searchGarbage += size_t(m_search[read].titleSize) + m_search[read].descriptionSize + 1;
             ++next;
         } else {
             if (write != read) {
                 m_records[write] = std::move(m_records[read]);
                 m_search[write] = m_search[read];
+                m_searchState[write] = m_searchState[read];
             }
             ++write;
         }
     }
     m_records.resize(write);
     m_search.resize(write);
+    m_searchState.resize(write);
     m_dirtyRows.clear();
     ++m_searchGeneration;
     if (m_listener) m_listener->Removed(rows);
@@ -123,12 +126,16 @@ void LinkStore::Reorder(const std::vector<int>& newOrder)
     reordered.reserve(m_records.size());
     std::vector<SearchEntry> search;
     search.reserve(m_search.size());
+    std::vector<SearchState> states;
+    states.reserve(m_searchState.size());
     for (int old : newOrder) {
         reordered.push_back(std::move(m_records[size_t(old)]));
         search.push_back(m_search[size_t(old)]);
+        states.push_back(m_searchState[size_t(old)]);
     }
     m_records.swap(reordered);
     m_search.swap(search);
+    m_searchState.swap(states);
     m_dirtyRows.clear();
     ++m_searchGeneration;
     if (m_listener) m_listener->Reordered(newOrder);
@@ -142,6 +149,8 @@ void LinkStore::FreeAllLinks()
     m_records.shrink_to_fit();
     m_search.clear();
     m_search.shrink_to_fit();
+    m_searchState.clear();
+    m_searchState.shrink_to_fit();
     m_searchText.clear();
     m_searchText.shrink_to_fit();
     m_searchDirty = m_searchGarbage = 0;
@@ -299,6 +308,7 @@ void LinkStore::NotifyCategories()
 void LinkStore::InsertSearchRows(size_t index, size_t count)
 {
     m_search.insert(m_search.begin() + ptrdiff_t(index), count, SearchEntry{});
+    m_searchState.insert(m_searchState.begin() + ptrdiff_t(index), count, SearchState{});
     m_searchDirty += count;
     m_dirtyRows.clear();
     ++m_searchGeneration;
@@ -306,7 +316,7 @@ void LinkStore::InsertSearchRows(size_t index, size_t count)
 
 void LinkStore::MarkAllSearchText(size_t first)
 {
-    for (size_t row = first; row < m_search.size(); ++row) MarkSearchText(row);
+    for (size_t row = first; row < m_searchState.size(); ++row) MarkSearchText(row);
 }
 
 void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records)
@@ -349,6 +359,7 @@ LinkStore::SearchTextView LinkStore::SearchText() const
 {
     auto lock = Lock();
     if (m_searchDirty > 0) {
+        const char* const base = m_searchText.data();
         std::string folded;
         // A few rows marked one by one (a Modify, an Undo) are looked at alone; after a
         // load or a change of row order, every row is.
@@ -356,23 +367,23 @@ LinkStore::SearchTextView LinkStore::SearchText() const
         const size_t steps = few ? m_dirtyRows.size() : m_search.size();
         for (size_t step = 0; step < steps; ++step) {
             const size_t row = few ? m_dirtyRows[step] : step;
+            SearchState& state = m_searchState[row];
+            if (!state.dirty) continue;
+            state.dirty = false;
             SearchEntry& entry = m_search[row];
-            if (!entry.dirty) continue;
-            entry.dirty = false;
             const CAnnotatedLink& record = *m_records[row];
             const uint64_t hash = TextHash(record.title, record.description);
-            const bool changed = hash != entry.hash;
-            const bool wasFolded = entry.title == nullptr && entry.hash != 0;
-            entry.hash = hash;
+            const bool changed = hash != state.hash;
+            const bool wasFolded = state.isFolded;
+            state.hash = hash;
             // A record handed out for change but not changed leaves the results as they were.
             if (changed) ++m_searchGeneration;
             if (!HasNonAscii(record.title) && !HasNonAscii(record.description)) {
                 // ASCII: the record's own bytes, which stay where they are until it changes.
                 if (wasFolded) m_searchGarbage += size_t(entry.titleSize) + entry.descriptionSize + 1;
-                entry.title = record.title.data();
-                entry.description = record.description.data();
-                entry.titleSize = Size32(record.title.size());
-                entry.descriptionSize = Size32(record.description.size());
+                state.isFolded = false;
+                entry = {record.title.data(), record.description.data(), Size32(record.title.size()),
+                         Size32(record.description.size())};
                 continue;
             }
             if (wasFolded && !changed) continue;
@@ -382,11 +393,13 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             const size_t title = folded.size();
             folded += '\0';
             AppendFolded(record.description, folded);
-            entry.title = entry.description = nullptr;
-            entry.folded = m_searchText.size();
+            state.isFolded = true;
+            state.folded = m_searchText.size();
             entry.titleSize = Size32(title);
             entry.descriptionSize = Size32(folded.size() - title - 1);
             m_searchText += folded;
+            entry.title = m_searchText.data() + state.folded;
+            entry.description = entry.title + title + 1;
         }
         m_searchDirty = 0;
         m_dirtyRows.clear();
@@ -394,16 +407,26 @@ LinkStore::SearchTextView LinkStore::SearchText() const
         if (m_searchGarbage > m_searchText.size() / 2) {
             std::string packed;
             packed.reserve(m_searchText.size() - m_searchGarbage);
-            for (SearchEntry& entry : m_search) {
-                if (entry.title || entry.hash == 0) continue;
-                const size_t size = size_t(entry.titleSize) + entry.descriptionSize + 1;
+            for (size_t row = 0; row < m_search.size(); ++row) {
+                SearchState& state = m_searchState[row];
+                if (!state.isFolded) continue;
+                const size_t size = size_t(m_search[row].titleSize) + m_search[row].descriptionSize + 1;
                 const uint64_t offset = packed.size();
-                packed.append(m_searchText, size_t(entry.folded), size);
-                entry.folded = offset;
+                packed.append(m_searchText, size_t(state.folded), size);
+                state.folded = offset;
             }
             m_searchText.swap(packed);
             m_searchGarbage = 0;
         }
+        // The folded text moved (it grew, or was packed): its rows point into it again.
+        if (m_searchText.data() != base) {
+            for (size_t row = 0; row < m_search.size(); ++row) {
+                if (!m_searchState[row].isFolded) continue;
+                SearchEntry& entry = m_search[row];
+                entry.title = m_searchText.data() + m_searchState[row].folded;
+                entry.description = entry.title + entry.titleSize + 1;
+            }
+        }
     }
-    return {m_searchText.data(), m_search.data(), m_search.size(), m_searchGeneration};
+    return {m_search.data(), m_search.size(), m_searchGeneration};
 }

@@ -68,31 +68,20 @@ public:
     // case-folded where a text has more than ASCII (kept in a buffer beside the store), the
     // record's own bytes otherwise (the matchers take ASCII's case themselves). Rows changed
     // since are looked at first. generation changes whenever a row's searched text, or the
-    // rows themselves, changed: results of an older generation are stale.
+    // rows themselves, changed: results of an older generation are stale. The pointers hold
+    // until the store changes or SearchText is asked again after a change.
     struct SearchEntry {
-        const char* title = nullptr;  // into the record, or nullptr for folded text
+        const char* title = nullptr;  // into the record, or into the folded text
         const char* description = nullptr;
-        uint64_t folded = 0;  // offset of the folded title, then NUL, then description
         uint32_t titleSize = 0;
         uint32_t descriptionSize = 0;
-        uint64_t hash = 0;  // of the text, to tell a record read from one changed
-        bool dirty = true;
     };
     struct SearchTextView {
-        const char* folded = nullptr;
         const SearchEntry* rows = nullptr;
         size_t count = 0;
         uint64_t generation = 0;
-        std::string_view Title(size_t row) const
-        {
-            const SearchEntry& e = rows[row];
-            return {e.title ? e.title : folded + e.folded, e.titleSize};
-        }
-        std::string_view Description(size_t row) const
-        {
-            const SearchEntry& e = rows[row];
-            return {e.description ? e.description : folded + e.folded + e.titleSize + 1, e.descriptionSize};
-        }
+        std::string_view Title(size_t row) const { return {rows[row].title, rows[row].titleSize}; }
+        std::string_view Description(size_t row) const { return {rows[row].description, rows[row].descriptionSize}; }
     };
     SearchTextView SearchText() const;
     // Takes the records of the given rows (ascending, distinct) out of the store.
@@ -146,8 +135,8 @@ private:
     void NotifyCategories();
     void MarkSearchText(size_t row)
     {
-        if (row < m_search.size() && !m_search[row].dirty) {
-            m_search[row].dirty = true;
+        if (row < m_searchState.size() && !m_searchState[row].dirty) {
+            m_searchState[row].dirty = true;
             ++m_searchDirty;
             if (m_dirtyRows.size() < kFewDirtyRows) m_dirtyRows.push_back(row);
         }
@@ -162,8 +151,16 @@ private:
     std::atomic<bool> m_changed{false};
     std::atomic<int> m_presses{0};
     mutable std::recursive_mutex m_lock;
-    // The folded searched text, one entry per row (see SearchText).
+    // The searched text, one entry per row (see SearchText): what a search reads, and
+    // beside it what keeps the entry current, which a search does not read.
+    struct SearchState {
+        uint64_t folded = 0;  // offset of the folded title, then NUL, then description
+        uint64_t hash = 0;    // of the text, to tell a record read from one changed
+        bool isFolded = false;
+        bool dirty = true;
+    };
     mutable std::vector<SearchEntry> m_search;
+    mutable std::vector<SearchState> m_searchState;
     mutable std::string m_searchText;
     mutable size_t m_searchDirty = 0;
     // The rows marked since the last search, while they are few and no row has moved;

@@ -218,4 +218,13 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     EXPECT_TRUE(find("epsilon").empty());
     for (int i = 0; i < store.Count(); ++i) store.At(i).title = "epsilon";
     EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
+    // Texts with more than ASCII, changed round after round: their folded copies grow, move
+    // and are packed, and each row still finds its own.
+    for (int round = 0; round < 4; ++round) {
+        const std::string word = "Ωmega" + std::to_string(round) + "Ž";
+        for (int i = 0; i < store.Count(); i += 7) store.At(i).description = word + std::to_string(i) + "Ж";
+        EXPECT_EQ(find(word.c_str()).size(), size_t((store.Count() + 6) / 7)) << round;
+        EXPECT_EQ(find(("ωMEGA" + std::to_string(round) + "ž4998ж").c_str()), std::vector<int>{4998});
+        EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
+    }
 }
