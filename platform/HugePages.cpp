@@ -26,6 +26,7 @@ std::optional<std::string> TunablesWithHugePages(const char* current)
 
 bool RestoreEnvironmentAfterRestart()
 {
+#if defined(__linux__) && defined(__GLIBC__)
     const char* marker = std::getenv(kMarker);
     if (marker == nullptr) return false;
     const std::string was = marker;
@@ -35,6 +36,9 @@ bool RestoreEnvironmentAfterRestart()
         unsetenv(kTunables);
     unsetenv(kMarker);
     return true;
+#else
+    return false;
+#endif
 }
 
 void UseHugePagesForTheHeap(char** argv)

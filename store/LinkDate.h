@@ -46,6 +46,6 @@ public:
 
 private:
     int64_t OffsetAt(int64_t seconds);
-    std::unordered_map<int64_t, int64_t> m_days;      // day since 1970 (UTC) -> offset, or kChanges
+    std::unordered_map<int64_t, int64_t> m_days;      // day since 1970 (UTC) -> offset, or a mark of a change
     std::unordered_map<int64_t, int64_t> m_quarters;  // quarter hour of a day with a change -> offset
 };
