@@ -5,6 +5,7 @@
 #include "store/LinkStore.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 SearchOptions SearchOptions::From(const CSettings& s)
@@ -96,16 +97,23 @@ void CRecordSearch::MatchAll(const LinkStore& store, uint8_t* out, const uint8_t
 {
     const LinkStore::SearchTextView text = store.SearchText();
     const int rows = int(text.count);
-    // Half the rows on a second core when there is enough to share; a thread costs more
+    // A second core shares the rows when there are enough of them; a thread costs more
     // than a few thousand rows take.
     const unsigned cores = std::thread::hardware_concurrency();
     if (cores < 2 || rows < 20000 || m_pattern.empty()) {
         MatchRows(store, text, 0, rows, out, nullptr, candidates);
         return;
     }
-    const int half = rows / 2;
-    std::thread second([&] { MatchRows(store, text, half, rows - half, out + half, nullptr, candidates); });
-    MatchRows(store, text, 0, half, out, nullptr, candidates);
+    // The rows are handed out in blocks, so that a core that the rest of the desktop
+    // interrupts takes fewer of them and the other core more.
+    constexpr int kBlock = 4096;
+    std::atomic<int> next{0};
+    const auto work = [&] {
+        for (int first = next.fetch_add(kBlock); first < rows; first = next.fetch_add(kBlock))
+            MatchRows(store, text, first, std::min(kBlock, rows - first), out + first, nullptr, candidates);
+    };
+    std::thread second(work);
+    work();
     second.join();
 }
 

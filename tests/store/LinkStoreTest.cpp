@@ -227,4 +227,13 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
         EXPECT_EQ(find(("ωMEGA" + std::to_string(round) + "ž4998ж").c_str()), std::vector<int>{4998});
         EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
     }
+    // Enough rows for the cores to share, in blocks that do not divide them: each row is
+    // looked at, and answered for, once.
+    while (store.Count() < 6 * 4096 + 5) Add(store, store.Count(), "omega");
+    std::vector<int> zeta;
+    for (int i = 3; i < store.Count(); i += 997) {
+        store.At(i).title = "zeta";
+        zeta.push_back(i);
+    }
+    EXPECT_EQ(find("zeta"), zeta);
 }
