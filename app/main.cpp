@@ -1,8 +1,3 @@
 #include "app/LinksApp.h"
-#include "platform/HugePages.h"
 
-int main(int argc, char** argv)
-{
-    UseHugePagesForTheHeap(argv);
-    return CLinksApp().Run(argc, argv);
-}
+int main(int argc, char** argv) { return CLinksApp().Run(argc, argv); }

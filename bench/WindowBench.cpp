@@ -24,7 +24,6 @@
 #include "bench/DataGen.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
-#include "platform/HugePages.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsBackend.h"
@@ -126,8 +125,6 @@ void SelectScattered(CLinksDlg& dlg)
 
 int main(int argc, char** argv)
 {
-    // With the heap the window runs with.
-    UseHugePagesForTheHeap(argv);
     Docs docs;
     docs.folder = (fs::temp_directory_path() / "norvelle_window_bench").string();
     fs::create_directories(docs.folder);
