@@ -220,7 +220,6 @@ constexpr uint64_t kMinRecordV2 = 4 + 24;
 // How many records are read before their texts are allocated, in row order.
 constexpr size_t kLoadGroup = 256;
 
-
 // Everything after the version: the Category list, the Clear-selection value and the records.
 ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::function<void(CAnnotatedLink&)>& visit)
 {
