@@ -144,7 +144,7 @@ CLinkDate CUnixDates::DateOf(int64_t seconds)
     // Beyond these the calendar of the data file ends anyway.
     if (seconds < -60000000000LL || seconds > 250000000000LL) return CLinkDate{CLinkDate::Invalid, 0.0};
     const int64_t local = seconds + OffsetAt(seconds);
-    const int64_t days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const int64_t days = FloorDiv(local, 86400);
     const int64_t rest = local - days * 86400;
     LocalTime t;
     CivilFromDays(days, t.year, t.month, t.day);
