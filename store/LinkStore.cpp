@@ -360,6 +360,12 @@ LinkStore::SearchTextView LinkStore::SearchText() const
     auto lock = Lock();
     if (m_searchDirty > 0) {
         const char* const base = m_searchText.data();
+        // A folded row's entry points at its copy in the folded text, where it is now.
+        const auto pointAtFolded = [this](size_t row) {
+            SearchEntry& entry = m_search[row];
+            entry.title = m_searchText.data() + m_searchState[row].folded;
+            entry.description = entry.title + entry.titleSize + 1;
+        };
         std::string folded;
         // A few rows marked one by one (a Modify, an Undo) are looked at alone; after a
         // load or a change of row order, every row is.
@@ -398,8 +404,7 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             entry.titleSize = Size32(title);
             entry.descriptionSize = Size32(folded.size() - title - 1);
             m_searchText += folded;
-            entry.title = m_searchText.data() + state.folded;
-            entry.description = entry.title + title + 1;
+            pointAtFolded(row);
         }
         m_searchDirty = 0;
         m_dirtyRows.clear();
@@ -419,14 +424,9 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             m_searchGarbage = 0;
         }
         // The folded text moved (it grew, or was packed): its rows point into it again.
-        if (m_searchText.data() != base) {
-            for (size_t row = 0; row < m_search.size(); ++row) {
-                if (!m_searchState[row].isFolded) continue;
-                SearchEntry& entry = m_search[row];
-                entry.title = m_searchText.data() + m_searchState[row].folded;
-                entry.description = entry.title + entry.titleSize + 1;
-            }
-        }
+        if (m_searchText.data() != base)
+            for (size_t row = 0; row < m_search.size(); ++row)
+                if (m_searchState[row].isFolded) pointAtFolded(row);
     }
     return {m_search.data(), m_search.size(), m_searchGeneration};
 }
