@@ -153,12 +153,14 @@ private:
     mutable std::recursive_mutex m_lock;
     // The searched text, one entry per row (see SearchText): what a search reads, and
     // beside it what keeps the entry current, which a search does not read.
+    // Sixteen bytes a row: the flags share the offset's word.
     struct SearchState {
-        uint64_t folded = 0;  // offset of the folded title, then NUL, then description
-        uint64_t hash = 0;    // of the text, to tell a record read from one changed
-        bool isFolded = false;
-        bool dirty = true;
+        uint64_t folded : 62 = 0;  // offset of the folded title, then NUL, then description
+        uint64_t isFolded : 1 = false;
+        uint64_t dirty : 1 = true;
+        uint64_t hash = 0;  // of the text, to tell a record read from one changed
     };
+    static_assert(sizeof(SearchState) == 16);
     mutable std::vector<SearchEntry> m_search;
     mutable std::vector<SearchState> m_searchState;
     mutable std::string m_searchText;
