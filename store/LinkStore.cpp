@@ -53,32 +53,35 @@ bool LinkStore::InsertRecords(int index, std::vector<Record>& records)
     auto lock = Lock();
     if (index < 0 || index > Count()) return false;
     if (records.empty()) return true;
+    const size_t n = records.size();
+    // An empty store takes the given list itself, when it has not much room to spare: a load
+    // of a million links would otherwise hold the list twice at its peak.
+    const bool takeList = m_records.empty() && records.capacity() <= 2 * n + 16;
     try {
         // Grown geometrically, so that records added one at a time cost no copy each.
-        const size_t needed = m_records.size() + records.size();
-        if (needed > m_records.capacity()) {
+        const size_t needed = m_records.size() + n;
+        if (!takeList && needed > m_records.capacity()) {
             try {
                 m_records.reserve(std::max(needed, m_records.size() * 2 + 16));
             } catch (const std::bad_alloc&) {
                 m_records.reserve(needed);  // no room to spare: exactly what is needed
             }
         }
+        const size_t capacity = takeList ? records.capacity() : m_records.capacity();
+        m_search.reserve(capacity);
+        m_searchState.reserve(capacity);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    int n = int(records.size());
-    try {
-        m_search.reserve(m_records.capacity());
-        m_searchState.reserve(m_records.capacity());
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (m_listener) m_listener->AboutToInsert(index, n);
-    m_records.insert(m_records.begin() + index, std::make_move_iterator(records.begin()),
-                     std::make_move_iterator(records.end()));
-    InsertSearchRows(size_t(index), size_t(n));
+    if (m_listener) m_listener->AboutToInsert(index, int(n));
+    if (takeList)
+        m_records.swap(records);
+    else
+        m_records.insert(m_records.begin() + index, std::make_move_iterator(records.begin()),
+                         std::make_move_iterator(records.end()));
+    InsertSearchRows(size_t(index), n);
     records.clear();
-    if (m_listener) m_listener->Inserted(index, n);
+    if (m_listener) m_listener->Inserted(index, int(n));
     return true;
 }
 

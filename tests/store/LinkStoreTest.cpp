@@ -98,6 +98,43 @@ TEST(LinkStore, TakeReorderAndFreeKeepRecordsInStep)
                                                          "reset"}));
 }
 
+TEST(LinkStore, RecordsHandedInAsAListStayWholeAndInOrder)
+{
+    // An empty store takes a list with little room to spare as it is, and copies one with
+    // much; a store with rows copies. Each grows on alike afterwards.
+    for (const size_t spare : {size_t(0), size_t(5000)}) {
+        for (const bool startEmpty : {true, false}) {
+            LinkStore store;
+            RecordingListener listener;
+            if (!startEmpty) Add(store, 0, "first");
+            store.SetListener(&listener);
+            std::vector<LinkStore::Record> records;
+            records.reserve(40 + spare);
+            for (int i = 0; i < 40; ++i) {
+                records.push_back(std::make_unique<CAnnotatedLink>());
+                records.back()->title = "t" + std::to_string(i);
+            }
+            const CAnnotatedLink* third = records[2].get();
+            ASSERT_TRUE(store.InsertRecords(store.Count(), records));
+            EXPECT_TRUE(records.empty());
+            const int base = startEmpty ? 0 : 1;
+            EXPECT_EQ(&store.At(base + 2), third);
+            Add(store, 0, "front");
+            for (int i = 0; i < 100; ++i) Add(store, store.Count(), "tail");
+            std::vector<std::string> titles = Titles(store);
+            EXPECT_EQ(titles.size(), size_t(141 + base));
+            EXPECT_EQ(titles[size_t(1 + base)], "t0");
+            EXPECT_EQ(titles[size_t(40 + base)], "t39");
+            EXPECT_EQ(listener.events.front(), "about-insert " + std::to_string(base) + ",40");
+            SearchOptions options;
+            const CRecordSearch search(options, "t39");
+            std::vector<uint8_t> bits(size_t(store.Count()), 2);
+            search.MatchAll(store, bits.data());
+            for (size_t row = 0; row < bits.size(); ++row) EXPECT_EQ(bits[row], row == size_t(40 + base)) << row;
+        }
+    }
+}
+
 TEST(LinkStore, CategoryListStaysSortedAndUnique)
 {
     LinkStore store;
