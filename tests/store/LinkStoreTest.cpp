@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <set>
+#include <thread>
+
 #include "search/RecordSearch.h"
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
@@ -133,6 +137,46 @@ TEST(LinkStore, RecordsHandedInAsAListStayWholeAndInOrder)
             for (size_t row = 0; row < bits.size(); ++row) EXPECT_EQ(bits[row], row == size_t(40 + base)) << row;
         }
     }
+}
+
+TEST(LinkStore, RecordsMadeAndFreedOnManyThreadsKeepTheirOwnPlaces)
+{
+    // Records come from shared slabs: threads that make and free them at once must never be
+    // given the same place, nor lose what another wrote into its record. Each round makes
+    // records and frees all but the first third of them.
+    constexpr size_t kThreads = 4, kRecords = 30000, kKept = kRecords / 3;
+    const auto title = [](size_t thread, size_t round, size_t i) {
+        return std::to_string(thread) + ":" + std::to_string(round) + ":" + std::to_string(i);
+    };
+    std::vector<std::vector<std::unique_ptr<CAnnotatedLink>>> made(kThreads);
+    std::vector<std::thread> threads;
+    std::atomic<size_t> ready{0};
+    for (size_t t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &made, &title, &ready] {
+            auto& mine = made[t];
+            mine.reserve(2 * kKept + kRecords);
+            for (ready.fetch_add(1); ready.load() < kThreads;) std::this_thread::yield();
+            for (size_t round = 0; round < 3; ++round) {
+                const size_t first = mine.size();
+                // Made in a tight loop, so that the threads ask for places at the same time.
+                for (size_t i = 0; i < kRecords; ++i) mine.push_back(std::make_unique<CAnnotatedLink>());
+                for (size_t i = 0; i < kRecords; ++i) mine[first + i]->title = title(t, round, i);
+                if (round < 2) mine.erase(mine.begin() + ptrdiff_t(first + kKept), mine.end());  // freed
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    std::set<const CAnnotatedLink*> places;
+    for (size_t t = 0; t < kThreads; ++t) {
+        const auto& mine = made[t];
+        ASSERT_EQ(mine.size(), 2 * kKept + kRecords);
+        for (size_t k = 0; k < mine.size(); ++k) {
+            places.insert(mine[k].get());
+            const size_t round = k < 2 * kKept ? k / kKept : 2;
+            ASSERT_EQ(mine[k]->title, title(t, round, k - round * kKept)) << k;
+        }
+    }
+    EXPECT_EQ(places.size(), kThreads * (2 * kKept + kRecords));
 }
 
 TEST(LinkStore, CategoryListStaysSortedAndUnique)
