@@ -3,7 +3,7 @@
 // letter without regard to ASCII case, a blank taking any run of white space, also none),
 // the typo matcher with its rule tried from every place of the text (also with the pattern
 // prepared, as a search asks), and a pattern that only adds to another never matches where
-// that one does not (what narrowing relies on).
+// that one does not (what narrowing relies on); sixteen or thirty-two bytes at a time.
 #include "fuzz/FuzzInput.h"
 #include "search/TextMatcher.h"
 
@@ -34,24 +34,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const auto parts = Parts(data, size, 3);
     const int separation = parts[2].empty() ? 2 : int(static_cast<unsigned char>(parts[2][0]) % 12);
-    for (bool emptyMatch : {false, true}) {
-        CExactMatcher exact(emptyMatch);
-        FUZZ_CHECK(exact.Match(parts[0], parts[1]) == PlainMatch(parts[0], parts[1], emptyMatch));
-        CTypoMatcher typos(emptyMatch, separation);
-        const bool typo = typos.Match(parts[0], parts[1]);
-        if (!parts[0].empty() && !parts[1].empty())
-            FUZZ_CHECK(typo == TypoMatchEverywhere(parts[0], parts[1], separation));
-        // As a search asks it: the pattern prepared once, then every field.
-        CTypoMatcher prepared(emptyMatch, separation);
-        prepared.Prepare(parts[1]);
-        FUZZ_CHECK(prepared.MatchPrepared(parts[0]) == typo);
-        exact.Prepare(parts[1]);
-        FUZZ_CHECK(exact.MatchPrepared(parts[0]) == exact.Match(parts[0], parts[1]));
-        // The pattern one character shorter (two at least for typos, where one allows none).
-        if (parts[1].size() >= 2) {
-            const std::string_view shorter = parts[1].substr(0, parts[1].size() - 1);
-            if (exact.Match(parts[0], parts[1])) FUZZ_CHECK(exact.Match(parts[0], shorter));
-            if (typo && shorter.size() >= 2) FUZZ_CHECK(typos.Match(parts[0], shorter));
+    // Each input is matched sixteen and thirty-two bytes at a time (where the processor can).
+    for (bool wide : {false, true}) {
+        UseWideVectors(wide);
+        for (bool emptyMatch : {false, true}) {
+            CExactMatcher exact(emptyMatch);
+            FUZZ_CHECK(exact.Match(parts[0], parts[1]) == PlainMatch(parts[0], parts[1], emptyMatch));
+            CTypoMatcher typos(emptyMatch, separation);
+            const bool typo = typos.Match(parts[0], parts[1]);
+            if (!parts[0].empty() && !parts[1].empty())
+                FUZZ_CHECK(typo == TypoMatchEverywhere(parts[0], parts[1], separation));
+            // As a search asks it: the pattern prepared once, then every field.
+            CTypoMatcher prepared(emptyMatch, separation);
+            prepared.Prepare(parts[1]);
+            FUZZ_CHECK(prepared.MatchPrepared(parts[0]) == typo);
+            exact.Prepare(parts[1]);
+            FUZZ_CHECK(exact.MatchPrepared(parts[0]) == exact.Match(parts[0], parts[1]));
+            // The pattern one character shorter (two at least for typos, where one allows none).
+            if (parts[1].size() >= 2) {
+                const std::string_view shorter = parts[1].substr(0, parts[1].size() - 1);
+                if (exact.Match(parts[0], parts[1])) FUZZ_CHECK(exact.Match(parts[0], shorter));
+                if (typo && shorter.size() >= 2) FUZZ_CHECK(typos.Match(parts[0], shorter));
+            }
         }
     }
     return 0;

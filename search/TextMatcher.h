@@ -54,6 +54,11 @@ private:
     mutable std::unique_ptr<Plan> m_preparedPlan;  // the prepared pattern's, made by Prepare
 };
 
+// Whether the matchers compare thirty-two bytes at a time, which they do where the
+// processor has AVX2, or sixteen. Returns the setting before; the tests and the fuzz target
+// ask for each in turn, since both must find the same.
+bool UseWideVectors(bool use);
+
 // The typo rule tried from every place of the text, with none of CTypoMatcher::Match's
 // shortcuts: what Match must agree with (the tests and the fuzz target hold it to that).
 bool TypoMatchEverywhere(std::string_view text, std::string_view pattern, int separation);

@@ -169,7 +169,10 @@ TEST(Matchers, AgreeWithAPlainReadingOfTheRules)
         for (char& c : s) c = alphabet[random() % alphabet.size()];
         return s;
     };
+    // Sixteen bytes at a time, then thirty-two (where the processor has them): both agree.
+    const bool wideBefore = UseWideVectors(false);
     for (int i = 0; i < 60000; ++i) {
+        if (i == 30000) UseWideVectors(true);
         // Short fields, and long ones whose matches cross the matchers' 64-byte steps.
         const std::string text = word(i % 3 ? 12 : 150), pattern = word(i % 3 ? 5 : 7);
         const int s = 1 + int(random() % 9);
@@ -190,6 +193,7 @@ TEST(Matchers, AgreeWithAPlainReadingOfTheRules)
             ASSERT_TRUE(Exact(text, pattern.substr(0, pattern.size() - 1)));
         }
     }
+    UseWideVectors(wideBefore);
 }
 
 #if defined(__unix__)
@@ -215,10 +219,14 @@ TEST(Matchers, NothingPastTheTextIsReadAcrossAPageOrTakenForText)
             std::memcpy(at, text.data(), text.size());
             std::memcpy(at + text.size(), follow.data(), std::min(follow.size(), after));
             const std::string_view view(at, text.size());
-            for (int s : {1, 2, 3}) {
-                ASSERT_EQ(Typo(view, pattern, s), TypoMatchEverywhere(text, pattern, s))
-                    << '"' << text << "\" \"" << pattern << "\" S=" << s << ", " << after << " bytes after it";
-                ASSERT_EQ(Exact(view, pattern), ReferenceExact(text, pattern));
+            for (const bool wide : {false, true}) {
+                const bool wideBefore = UseWideVectors(wide);
+                for (int s : {1, 2, 3}) {
+                    ASSERT_EQ(Typo(view, pattern, s), TypoMatchEverywhere(text, pattern, s))
+                        << '"' << text << "\" \"" << pattern << "\" S=" << s << ", " << after << " bytes after it";
+                    ASSERT_EQ(Exact(view, pattern), ReferenceExact(text, pattern));
+                }
+                UseWideVectors(wideBefore);
             }
         }
     }
