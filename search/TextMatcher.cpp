@@ -259,10 +259,12 @@ struct Avx2 {
             lowHit = _mm256_or_si256(lowHit, _mm256_cmpeq_epi8(low, near));
             highHit = _mm256_or_si256(highHit, _mm256_cmpeq_epi8(high, near));
         }
-        return uint64_t(uint32_t(_mm256_movemask_epi8(lowHit))) | uint64_t(uint32_t(_mm256_movemask_epi8(highHit))) << 32;
+        return uint64_t(uint32_t(_mm256_movemask_epi8(lowHit))) |
+               uint64_t(uint32_t(_mm256_movemask_epi8(highHit))) << 32;
     }
 };
 
+// AVX2, with the bit instructions that came with it (the wide scans are built for both).
 bool ProcessorHasAvx2()
 {
     __builtin_cpu_init();
