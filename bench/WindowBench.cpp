@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -79,12 +80,44 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
+// A count with its thousands grouped, as the labels write it.
+std::string Grouped(int count)
+{
+    const std::string digits = std::to_string(count);
+    std::string grouped;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+// The labels name the default size, 100,000 rows (and half of them); a run of another size
+// names its own, so that its figures are not read as the default's.
+std::string Sized(const char* label)
+{
+    std::string out;
+    for (const char* at = label; *at;) {
+        if (std::strncmp(at, "100,000", 7) == 0) {
+            out += Grouped(kRecords);
+            at += 7;
+        } else if (std::strncmp(at, "50,000", 6) == 0) {
+            out += Grouped(kRecords / 2);
+            at += 6;
+        } else {
+            out += *at++;
+        }
+    }
+    return out;
+}
+
 void Report(const char* what, double ms, double target = 0)
 {
+    const std::string label = Sized(what);
     if (target > 0)
-        std::printf("%-58s %9.2f ms   (target < %g ms)\n", what, ms, target);
+        std::printf("%-58s %9.2f ms   (target < %g ms)\n", label.c_str(), ms, target);
     else
-        std::printf("%-58s %9.2f ms\n", what, ms);
+        std::printf("%-58s %9.2f ms\n", label.c_str(), ms);
 }
 
 // Renders the list's visible cells, as the screen would show them.
