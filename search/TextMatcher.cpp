@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/Sanitizers.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -292,12 +294,7 @@ int VectorWidth()
 // memory page, where a read cannot fault; what lies after the text is masked off. The
 // sanitizers would report those reads (bytes of another object, maybe another thread's),
 // so under them every such window is copied.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define NORVELLE_COPY_LAST_WINDOW 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if defined(NORVELLE_ADDRESS_SANITIZER) || defined(NORVELLE_THREAD_SANITIZER)
 #define NORVELLE_COPY_LAST_WINDOW 1
 #endif
 

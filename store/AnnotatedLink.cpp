@@ -4,6 +4,8 @@
 #include <new>
 #include <vector>
 
+#include "common/Sanitizers.h"
+
 namespace {
 
 // Fixed-size places for records, taken from slabs and given back to a free list. The
@@ -58,16 +60,7 @@ RecordSlabs& Slabs()
 
 // Under the address sanitizer every record is the heap's, so that a record used after it
 // was freed (an Undo step holding a stale pointer) is still reported.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define NORVELLE_RECORDS_ON_HEAP 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define NORVELLE_RECORDS_ON_HEAP 1
-#endif
-
-#if defined(NORVELLE_RECORDS_ON_HEAP)
+#if defined(NORVELLE_ADDRESS_SANITIZER)
 constexpr bool kSlabs = false;
 #else
 constexpr bool kSlabs = true;

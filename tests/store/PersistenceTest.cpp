@@ -8,6 +8,7 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include "common/Sanitizers.h"
 #include "options/Settings.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
@@ -520,7 +521,7 @@ TEST(Persistence, TextOfOlderFilesIsLoadedAsUtf8)
 
 TEST(Persistence, RunningOutOfMemoryIsReportedAndKeepsTheRecordsReadWhole)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if defined(NORVELLE_ADDRESS_SANITIZER) || defined(NORVELLE_THREAD_SANITIZER)
     GTEST_SKIP() << "a memory limit and a sanitizer's reserved memory do not mix";
 #endif
     TempFolder temp;
