@@ -30,6 +30,7 @@
 #include "platform/SettingsBackend.h"
 #include "platform/Shell.h"
 #include "import/ImportDlg.h"
+#include "options/CountFormatter.h"
 #include "stats/CategoryStats.h"
 #include "store/FileIO.h"
 
@@ -80,18 +81,6 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// A count with its thousands grouped, as the labels write it.
-std::string Grouped(int count)
-{
-    const std::string digits = std::to_string(count);
-    std::string grouped;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
 // The labels name the default size, 100,000 rows (and half of them); a run of another size
 // names its own, so that its figures are not read as the default's.
 std::string Sized(const char* label)
@@ -99,10 +88,10 @@ std::string Sized(const char* label)
     std::string out;
     for (const char* at = label; *at;) {
         if (std::strncmp(at, "100,000", 7) == 0) {
-            out += Grouped(kRecords);
+            out += CCountFormatter(true, ",").Format(kRecords);
             at += 7;
         } else if (std::strncmp(at, "50,000", 6) == 0) {
-            out += Grouped(kRecords / 2);
+            out += CCountFormatter(true, ",").Format(kRecords / 2);
             at += 6;
         } else {
             out += *at++;
