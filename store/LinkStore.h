@@ -151,9 +151,8 @@ private:
     std::atomic<bool> m_changed{false};
     std::atomic<int> m_presses{0};
     mutable std::recursive_mutex m_lock;
-    // The searched text, one entry per row (see SearchText): what a search reads, and
-    // beside it what keeps the entry current, which a search does not read.
-    // Sixteen bytes a row: the flags share the offset's word.
+    // What keeps a row's search entry current, which a search does not read: sixteen bytes
+    // a row, the flags sharing the offset's word.
     struct SearchState {
         uint64_t folded : 62 = 0;  // offset of the folded title, then NUL, then description
         uint64_t isFolded : 1 = false;
@@ -161,6 +160,7 @@ private:
         uint64_t hash = 0;  // of the text, to tell a record read from one changed
     };
     static_assert(sizeof(SearchState) == 16);
+    // The searched text, one entry per row (see SearchText), and beside it its upkeep.
     mutable std::vector<SearchEntry> m_search;
     mutable std::vector<SearchState> m_searchState;
     mutable std::string m_searchText;
