@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "options/Settings.h"
 #include "platform/Prompter.h"
+#include "platform/qt/QtEndRequests.h"
 #include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/QtPaths.h"
 #include "platform/qt/QtPrompter.h"
@@ -96,6 +97,10 @@ int CLinksApp::Run(int argc, char** argv)
         if (instance.get() != before)
             QObject::connect(instance.get(), &QtInstanceLock::activationRequested, dialog.get(), comeForward);
     });
+    // A shutdown or a logout ends the window as a close does, saving the links, instead
+    // of ending the process where it stands.
+    QtEndRequests ends;
+    QObject::connect(&ends, &QtEndRequests::endRequested, dialog.get(), &CLinksDlg::RequestEnd);
     dialog->exec();
     dialog.reset();
     return 0;

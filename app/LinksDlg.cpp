@@ -454,8 +454,27 @@ void CLinksDlg::TimedSaveTick()
     if (m_store.IsChanged() && m_saveJob.IsFinished()) m_saveJob.Start(this, 0);
 }
 
+void CLinksDlg::RequestEnd()
+{
+    if (m_shutDown || m_endRequested) return;
+    m_endRequested = true;
+    // From the top down: a dialog's loop returns only after the one opened over it has.
+    QWidget* last = nullptr;
+    for (QWidget* modal; (modal = QApplication::activeModalWidget()) && modal != this && modal != last; last = modal) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        // A dialog that stays after Cancel (a question without one) still goes.
+        if (modal->isVisible()) modal->hide();
+    }
+    QDialog::done(QDialog::Rejected);
+}
+
 void CLinksDlg::done(int result)
 {
+    // Closed at the system's request: the links are saved once every dialog has returned.
+    if (m_endRequested) {
+        QDialog::done(result);
+        return;
+    }
     if (!m_shutDown && !SaveBeforeClosing(true)) return;
     if (!m_shutDown) Shutdown();
     QDialog::done(result);

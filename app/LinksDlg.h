@@ -104,6 +104,10 @@ public:
     void OnLaunch();
     void OnOptions();
     void ExitCommand();
+    // The system ends the program (a shutdown, a logout, a signal): every dialog over the
+    // window goes as if cancelled, and the window closes without a question. The links are
+    // saved as at any close, by the destructor, once nothing runs in a dialog any more.
+    void RequestEnd();
     // Every command of the menu and the Ctrl keys arrives here; the low four bits of the
     // identifier are ignored.
     void SystemCommand(int id);
@@ -300,6 +304,7 @@ private:
     bool m_preview = false;
     bool m_categoriesPending = false;  // the Category box follows the list after a bulk change
     bool m_shutDown = false;
+    bool m_endRequested = false;
     bool m_optionsOpen = false;
     std::atomic<bool> m_searchBusy{false};
 

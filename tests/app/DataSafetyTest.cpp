@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "common/SortedComboBox.h"
 #include "import/ImportDlg.h"
 #include "options/SavingPage.h"
+#include "platform/qt/QtEndRequests.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "tests/support/DialogAnswer.h"
@@ -233,9 +235,21 @@ private:
         h.cancelOptions = true;
     }
 
-    void Restart()
+    void Restart(bool bySignal = false)
     {
         m_mayLoseChanges = false;
+        if (bySignal) {
+            // A shutdown: the window's own loop runs, as in the program, until the signal
+            // has closed it.
+            QtEndRequests ends;
+            QObject::connect(&ends, &QtEndRequests::endRequested, &Dlg(), &CLinksDlg::RequestEnd);
+            QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+            Dlg().exec();
+            h.Close();
+            h.Open();
+            SpinUntil([] { return false; }, 10);
+            return;
+        }
         Dlg().accept();
         // A save that failed at closing keeps the window open (the person said No).
         if (Dlg().isVisible()) return;
@@ -417,6 +431,13 @@ private:
             return "Timed save";
         }
         case 14: {
+            // A shutdown leaves no choice to stay and save elsewhere: it comes only while
+            // the disk takes a save.
+            const bool diskTakesSaves = m_faults.failWritesBeyond < 0 && (!m_faults.faults.count("create") || m_faults.faults["create"] == 0);
+            if (diskTakesSaves && Pick(2) == 0) {
+                Restart(true);
+                return "The system ends the program, and it is started again";
+            }
             Restart();
             return "Close and start again";
         }

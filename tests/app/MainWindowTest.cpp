@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTest>
 #include <filesystem>
+#include <csignal>
 #include <fstream>
 
 #include "app/LinkListCtrl.h"
@@ -15,8 +16,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include "platform/qt/QtEndRequests.h"
 #include "platform/qt/QtPrompter.h"
+#include "sort/SortDlg.h"
 #include "store/FileIO.h"
+#include "tests/support/DialogAnswer.h"
 #include "tests/support/FileFaults.h"
 #include "tests/support/WindowHarness.h"
 
@@ -417,6 +421,47 @@ TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{saveError, "Your changes will be lost.  Proceed?"}));
     EXPECT_EQ(ReadAll(h.DataPath()), newer);
+}
+
+// A shutdown, a logout or a closed terminal, each with its signal, while the person is
+// in a question over the Sort dialog: both go as if cancelled, the window closes, and
+// the link not saved yet is in the data file.
+TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
+{
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        WindowHarness h;
+        h.WriteDataFile({"a"});
+        CLinksDlg& dlg = h.Open();
+        h.Type(dlg.TitleField(), "typed");
+        h.ClickButton(1026);
+        ASSERT_TRUE(dlg.Store().IsChanged());
+        QtEndRequests ends;
+        QObject::connect(&ends, &QtEndRequests::endRequested, &dlg, &CLinksDlg::RequestEnd);
+        QtPrompter boxes;
+        boxes.SetOwner(&dlg);
+        Prompter::Answer answer = Prompter::Answer::Yes;
+        bool sortReturned = false;
+        DialogAnswer<CSortDlg> inSort([&](CSortDlg&) {
+            QTimer::singleShot(20, [signal] { std::raise(signal); });
+            answer = boxes.Show("Sort anyway?", Prompter::Icon::Question, Prompter::Buttons::YesNo, true);
+        });
+        QTimer::singleShot(0, &dlg, [&] {
+            dlg.SortCommand();
+            sortReturned = true;
+        });
+        dlg.exec();
+        EXPECT_TRUE(inSort.seen);
+        EXPECT_EQ(answer, Prompter::Answer::No);
+        EXPECT_TRUE(sortReturned);
+        EXPECT_FALSE(dlg.isVisible());
+        h.Close();
+        EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"a", "typed"}));
+    }
+    // Once the window has gone, the signals do what they did before.
+    struct sigaction now = {};
+    sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 TEST(MainWindow, MessageBoxesShowTheirTextAsItIs)
