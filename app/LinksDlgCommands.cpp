@@ -90,6 +90,14 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
         ShowCommandMenu(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height())));
         return true;
     }
+#if !defined(Q_OS_MACOS)
+    // An Alt key that no enabled control took types nothing, as in any dialog: with Next
+    // grayed, Alt+N would type "n" into the Search box. Option keys on a Mac type letters.
+    if ((mods & ~Qt::ShiftModifier) == Qt::AltModifier && !key->text().isEmpty() && key->text().at(0).isPrint()) {
+        QApplication::beep();
+        return true;
+    }
+#endif
     if (mods != Qt::ControlModifier) return false;
     if (FieldKey(widget, key->key())) return true;
     static const std::pair<int, int> kAccelerators[] = {

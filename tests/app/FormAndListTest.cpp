@@ -88,10 +88,21 @@ TEST(FormAndList, PreviousAndNextNeverHandTheFocusToTheForm)
     EXPECT_EQ(QApplication::focusWidget(), next);
     EXPECT_EQ(dlg.TitleField()->text(), "match 0");
 
-    // With both disabled, the Search box takes the focus.
+    // With both disabled, the Search box takes the focus, and their Alt keys (or any other
+    // Alt key that names no control) type nothing into it; Alt+Shift too.
     next->setFocus();
     dlg.SetPrevNext(false, false);
     EXPECT_TRUE(HasFocus(dlg.SearchBox()));
+    QWidget* searchField = QApplication::focusWidget();
+    for (Qt::Key key : {Qt::Key_N, Qt::Key_P, Qt::Key_J})
+        for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::AltModifier), Qt::AltModifier | Qt::ShiftModifier})
+            QTest::keyClick(searchField, key, mods);
+    EXPECT_EQ(dlg.SearchBox()->currentText(), "match");
+    // Typing still types, and an enabled control's Alt key still goes to it.
+    QTest::keyClick(searchField, Qt::Key_X);
+    EXPECT_EQ(dlg.SearchBox()->currentText(), "matchx");
+    QTest::keyClick(searchField, Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), dlg.TitleField());
 }
 
 TEST(FormAndList, CountsCellsAndScrollingShowWholeText)
