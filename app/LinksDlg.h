@@ -210,7 +210,7 @@ private:
     bool FieldKey(QWidget* widget, int key);
     // Whether Title Case and Word Wrap change the form's field rather than the selected rows.
     bool FormIsTheTarget(QWidget* field) const;
-    // The selected rows' records, their content first kept for Undo as one step.
+    // The selected rows' records, in list order, handed out for change.
     std::vector<CAnnotatedLink*> SelectedRecordsForChange();
     void InsertColumns();
     void SetDeleteCaption();

@@ -218,8 +218,8 @@ void CLinksDlg::WordWrap()
         m_filling = false;
         m_edited = true;
     } else {
-        const std::vector<CAnnotatedLink*> records = SelectedRecordsForChange();
-        for (CAnnotatedLink* record : records) record->description = WrapDescription(record->description, width, measure);
+        m_undo.ChangeTexts(&CAnnotatedLink::description, SelectedRecordsForChange(),
+                           [&](std::string& description) { description = WrapDescription(description, width, measure); });
         RetrieveLink(false);
         m_store.SetChanged();
     }
@@ -237,8 +237,6 @@ std::vector<CAnnotatedLink*> CLinksDlg::SelectedRecordsForChange()
 {
     std::vector<CAnnotatedLink*> records;
     for (int row : m_list->States().SelectedRows()) records.push_back(&m_store.At(row));
-    // One step for Undo, whatever the number of rows.
-    m_undo.PushModify(records);
     return records;
 }
 
@@ -256,7 +254,9 @@ void CLinksDlg::TitleCaseCommand()
         m_filling = false;
         m_edited = true;
     } else {
-        for (CAnnotatedLink* record : SelectedRecordsForChange()) m_titleCaser.Convert(record->title);
+        // One step for Undo, whatever the number of rows.
+        m_undo.ChangeTexts(&CAnnotatedLink::title, SelectedRecordsForChange(),
+                           [this](std::string& title) { m_titleCaser.Convert(title); });
         RetrieveLink(false);
         m_store.SetChanged();
     }

@@ -56,6 +56,33 @@ void CModifyAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
     host.RecordsChanged(std::vector<const CAnnotatedLink*>(m_live.begin(), m_live.end()));
 }
 
+std::vector<const CAnnotatedLink*> CTextAction::RecordsAffected() const
+{
+    if (m_previewed.size() != m_live.size()) {
+        m_previewed.clear();
+        m_previewed.reserve(m_live.size());
+        for (size_t i = 0; i < m_live.size(); ++i) {
+            m_previewed.push_back(*m_live[i]);
+            m_previewed.back().*m_text = m_other[i];
+        }
+    }
+    std::vector<const CAnnotatedLink*> records;
+    records.reserve(m_previewed.size());
+    for (const CAnnotatedLink& record : m_previewed) records.push_back(&record);
+    return records;
+}
+
+void CTextAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
+{
+    m_previewed.clear();
+    m_previewed.shrink_to_fit();
+    for (size_t i = 0; i < m_live.size(); ++i) {
+        std::swap(m_live[i]->*m_text, m_other[i]);
+        if (m_live[i] == shown) host.ShowLink(*m_live[i]);
+    }
+    host.RecordsChanged(std::vector<const CAnnotatedLink*>(m_live.begin(), m_live.end()));
+}
+
 CUndoManager::CUndoManager(UndoHost& host, Prompter& prompter) : m_host(host), m_prompter(prompter) {}
 
 CUndoManager::~CUndoManager() = default;
@@ -87,6 +114,52 @@ void CUndoManager::PushModify(const std::vector<CAnnotatedLink*>& records)
     std::unique_ptr<CUndoAction> action;
     try {
         action = std::make_unique<CModifyAction>(records);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        return;
+    }
+    Push(std::move(action));
+}
+
+void CUndoManager::ChangeTexts(CTextAction::Text text, const std::vector<CAnnotatedLink*>& records,
+                               const std::function<void(std::string&)>& change)
+{
+    std::vector<CAnnotatedLink*> changed;
+    std::vector<std::string> before;
+    bool recording = true;
+    // Without the memory for the step the texts still change, as when the step itself
+    // finds none.
+    auto stopRecording = [&] {
+        changed = {};
+        before = {};
+        if (recording) OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        recording = false;
+    };
+    for (CAnnotatedLink* record : records) {
+        std::string& value = record->*text;
+        std::string old;
+        bool keep = recording;
+        if (keep) {
+            try {
+                old = value;
+            } catch (const std::bad_alloc&) {
+                stopRecording();
+                keep = false;
+            }
+        }
+        change(value);
+        if (!keep || value == old) continue;
+        try {
+            changed.push_back(record);
+            before.push_back(std::move(old));
+        } catch (const std::bad_alloc&) {
+            stopRecording();
+        }
+    }
+    if (changed.empty()) return;
+    std::unique_ptr<CUndoAction> action;
+    try {
+        action = std::make_unique<CTextAction>(text, std::move(changed), std::move(before));
     } catch (const std::bad_alloc&) {
         OutOfMemory(m_undoMessage, "Could not add to the undo list.");
         return;

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -97,6 +98,30 @@ private:
     std::vector<CAnnotatedLink*> m_live;
 };
 
+// One text of several records before (or after) a Title Case or a Word Wrap, kept only for
+// the records whose text changed: a step costs the texts that changed, not whole records.
+// Undo and redo exchange it with the records in the store.
+class CTextAction : public CUndoAction {
+public:
+    using Text = std::string CAnnotatedLink::*;
+    CTextAction(Text text, std::vector<CAnnotatedLink*> live, std::vector<std::string> other)
+        : m_text(text), m_live(std::move(live)), m_other(std::move(other))
+    {
+    }
+    const char* Name() const override { return "Modify"; }
+    // For the preview: each record as the step would make it, copied when asked.
+    std::vector<const CAnnotatedLink*> RecordsAffected() const override;
+    void Undo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
+    void Redo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
+
+private:
+    void Exchange(const CAnnotatedLink* shown, UndoHost& host);
+    Text m_text;
+    std::vector<CAnnotatedLink*> m_live;
+    std::vector<std::string> m_other;
+    mutable std::vector<CAnnotatedLink> m_previewed;  // until the next exchange
+};
+
 // The undo and redo lists of Delete, Modify and the additions, newest first, with the menu captions
 // that name their heads.
 class CUndoManager {
@@ -110,6 +135,10 @@ public:
     void PushModify(CAnnotatedLink& record);
     // Before the content of several records changes in one step.
     void PushModify(const std::vector<CAnnotatedLink*>& records);
+    // Changes one text of several records as one step: change may alter each record's
+    // text, and the step keeps the old text of those it altered (none: no step).
+    void ChangeTexts(CTextAction::Text text, const std::vector<CAnnotatedLink*>& records,
+                     const std::function<void(std::string&)>& change);
     // After rows were deleted: the action takes the records over.
     void PushDelete(std::vector<LinkStore::Record> records);
     // After records were added in one step ("Import", "Add"); they stay the store's.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <utility>
+
 #include "tests/support/FakePrompter.h"
 #include "undo/UndoManager.h"
 
@@ -113,6 +116,55 @@ TEST(Undo, ModifyAlternatesBothVersionsAndANewChangeEmptiesRedo)
     f.undo.PushDelete(f.host.store.TakeRows({0}));
     EXPECT_TRUE(f.undo.IsEmpty(CUndoManager::Side::Redo));
     EXPECT_EQ(f.host.redo, "Re&do\tCtrl+Y (grayed)");
+}
+
+// Title Case (titles) and Word Wrap (descriptions) over several rows: the step keeps only
+// the texts that changed, and shows whole records in the preview.
+TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
+{
+    for (CTextAction::Text text : {&CAnnotatedLink::title, &CAnnotatedLink::description}) {
+        Fixture f(5);
+        LinkStore& store = f.host.store;
+        // Longer than a string keeps in itself, so that a stale search entry would show.
+        auto before = [](int row) { return "text of the row number " + std::to_string(row); };
+        auto after = [](int row) { return "Text of the row number " + std::to_string(row); };
+        for (int i = 0; i < 5; ++i) store.At(i).*text = before(i);
+        std::vector<CAnnotatedLink*> records;
+        for (int i = 0; i < 4; ++i) records.push_back(&store.At(i));
+        // Rows 0 and 2 change; 1 and 3 stay as they were.
+        auto upperEven = [](std::string& value) {
+            if ((value.back() - '0') % 2 == 0) value[0] = char(std::toupper(value[0]));
+        };
+        f.undo.ChangeTexts(text, records, upperEven);
+        auto value = [&](int row) { return std::as_const(store).At(row).*text; };
+        EXPECT_EQ(value(0), after(0));
+        EXPECT_EQ(value(1), before(1));
+        EXPECT_EQ(value(2), after(2));
+        EXPECT_EQ(f.host.undo, "&Undo Modify\tCtrl+Z");
+        std::vector<const CAnnotatedLink*> preview = f.undo.HeadRecords(CUndoManager::Side::Undo);
+        ASSERT_EQ(preview.size(), 2u);
+        EXPECT_EQ(preview[1]->*text, before(2));
+        EXPECT_EQ(preview[1]->link, "l");
+        EXPECT_EQ(preview[1]->added, (CLinkDate{0, 2}));
+
+        store.SearchText();
+        f.undo.Undo(&store.At(2));
+        EXPECT_EQ(value(0), before(0));
+        EXPECT_EQ(value(2), before(2));
+        EXPECT_EQ(f.host.shown, std::vector<std::string>{std::as_const(store).At(2).title});
+        // The search reads the text as it is now.
+        const LinkStore::SearchTextView search = store.SearchText();
+        EXPECT_EQ(text == &CAnnotatedLink::title ? search.Title(0) : search.Description(0), before(0));
+        f.undo.Redo(nullptr);
+        EXPECT_EQ(value(2), after(2));
+        EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo)[0]->*text, before(0));
+
+        // A change that changes nothing is no step, and leaves Redo as it was.
+        f.undo.Undo(nullptr);
+        f.undo.ChangeTexts(text, records, [](std::string&) {});
+        EXPECT_EQ(f.host.redo, "Re&do Modify\tCtrl+Y");
+        EXPECT_EQ(f.host.undo, "&Undo\tCtrl+Z (grayed)");
+    }
 }
 
 TEST(Undo, RecordsStayValidThroughDeleteOfAModifiedRecordAndAreFreedOnce)
