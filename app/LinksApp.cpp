@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSessionManager>
 #include <cstdio>
 #include <cstdlib>
 
@@ -101,6 +102,13 @@ int CLinksApp::Run(int argc, char** argv)
     // of ending the process where it stands.
     QtEndRequests ends;
     QObject::connect(&ends, &QtEndRequests::endRequested, dialog.get(), &CLinksDlg::RequestEnd);
+#ifndef QT_NO_SESSIONMANAGER
+    // Windows ends the process right after the session manager's request, without closing
+    // the window first.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, dialog.get(), [&dialog](QSessionManager&) {
+        dialog->SaveForSessionEnd();
+    });
+#endif
     dialog->exec();
     dialog.reset();
     return 0;

@@ -468,6 +468,13 @@ void CLinksDlg::RequestEnd()
     QDialog::done(QDialog::Rejected);
 }
 
+void CLinksDlg::SaveForSessionEnd()
+{
+    if (m_shutDown) return;
+    SaveBeforeClosing(false);
+    if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
+}
+
 void CLinksDlg::done(int result)
 {
     // Closed at the system's request: the links are saved once every dialog has returned.

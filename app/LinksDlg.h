@@ -108,6 +108,10 @@ public:
     // window goes as if cancelled, and the window closes without a question. The links are
     // saved as at any close, by the destructor, once nothing runs in a dialog any more.
     void RequestEnd();
+    // The desktop's session manager asks that work be saved before the session ends
+    // (Windows always, X desktops that speak its protocol): saves as a close would, and
+    // goes on, since the session may yet go on too.
+    void SaveForSessionEnd();
     // Every command of the menu and the Ctrl keys arrives here; the low four bits of the
     // identifier are ignored.
     void SystemCommand(int id);

@@ -76,8 +76,8 @@ void QtEndRequests::Drain()
 
 #else
 
-// Elsewhere no signal is watched: Windows tells of the end of a session by messages of its
-// own, which this does not follow yet.
+// Elsewhere no signal is watched: Windows tells of the end of a session through the session
+// manager's request to save, which the application follows.
 QtEndRequests::QtEndRequests(QObject* parent) : QObject(parent) {}
 QtEndRequests::~QtEndRequests() = default;
 void QtEndRequests::Drain() {}

@@ -428,6 +428,22 @@ TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
 // the link not saved yet is in the data file.
 TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
 {
+    {
+        // The session manager asks first: the links are saved and the window goes on, its
+        // timed save too.
+        WindowHarness h;
+        h.settings.WriteInt("Saving", "Save on Timer", 1);
+        h.WriteDataFile({"a"});
+        CLinksDlg& dlg = h.Open();
+        h.Type(dlg.TitleField(), "typed");
+        h.ClickButton(1026);
+        ASSERT_TRUE(dlg.Store().IsChanged());
+        dlg.SaveForSessionEnd();
+        EXPECT_FALSE(dlg.Store().IsChanged());
+        EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"a", "typed"}));
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_TRUE(dlg.SaveTimer().isActive());
+    }
     for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
         SCOPED_TRACE(signal);
         WindowHarness h;
