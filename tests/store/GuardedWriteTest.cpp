@@ -239,6 +239,10 @@ TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryC
         int restored = 0, mixed = 0;
         for (int round = 0; round < 30; ++round) {
             WriteAll(target, oldBytes);
+            // The moment of the kill counts from the child's first write, however slowly a
+            // sanitizer lets a forked process start.
+            int started[2];
+            ASSERT_EQ(pipe(started), 0);
             pid_t child = fork();
             ASSERT_GE(child, 0);
             if (child == 0) {
@@ -246,8 +250,14 @@ TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryC
                 FileFaults slow;
                 slow.writePath = target.string();
                 slow.writeDelayUs = 1000;
+                const char go = 1;
+                if (::write(started[1], &go, 1) != 1) _exit(1);
                 for (;;) Write(target, newBytes, policy);
             }
+            close(started[1]);
+            char go = 0;
+            ASSERT_EQ(::read(started[0], &go, 1), 1);
+            close(started[0]);
             usleep(useconds_t(500 + random() % 4000));
             kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
