@@ -446,7 +446,10 @@ void CLinksDlg::OpenSavingOptions()
 {
     // Once the failure has been reported and the operation has returned: a load at
     // start-up fails before the window is even shown, and a timed save fails on a worker.
-    QMetaObject::invokeMethod(this, [this] { OpenOptions(SavingPage); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] {
+        // Not once the system is ending the program: nobody would be there to answer.
+        if (!m_endRequested) OpenOptions(SavingPage);
+    }, Qt::QueuedConnection);
 }
 
 void CLinksDlg::TimedSaveTick()

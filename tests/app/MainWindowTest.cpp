@@ -474,6 +474,28 @@ TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
         h.Close();
         EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"a", "typed"}));
     }
+    {
+        // The signal comes while the person is asked whether to lose links that could not
+        // be saved: the window closes, and no Saving page opens with nobody to answer it.
+        WindowHarness h;
+        h.WriteDataFile({"a"});
+        std::string newer = ReadAll(h.DataPath());
+        newer[0] = 3;  // a newer program's file, which is never written over
+        std::ofstream(h.DataPath(), std::ios::binary) << newer;
+        CLinksDlg& dlg = h.Open();
+        h.Type(dlg.TitleField(), "typed");
+        h.ClickButton(1026);
+        h.prompter.answerQuestion = [&](const std::string&) {
+            dlg.RequestEnd();
+            return Prompter::Answer::No;
+        };
+        h.optionsOpened = 0;
+        h.ClickButton(1);
+        QTest::qWait(50);
+        EXPECT_EQ(h.optionsOpened, 0);
+        EXPECT_FALSE(dlg.isVisible());
+        h.prompter.answerQuestion = nullptr;
+    }
     // Once the window has gone, the signals do what they did before.
     struct sigaction now = {};
     sigaction(SIGTERM, nullptr, &now);
