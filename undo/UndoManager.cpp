@@ -58,13 +58,12 @@ void CModifyAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
 
 std::vector<const CAnnotatedLink*> CTextAction::RecordsAffected() const
 {
-    if (m_previewed.size() != m_live.size()) {
-        m_previewed.clear();
-        m_previewed.reserve(m_live.size());
-        for (size_t i = 0; i < m_live.size(); ++i) {
-            m_previewed.push_back(*m_live[i]);
-            m_previewed.back().*m_text = m_other[i];
-        }
+    // Made again each time: the records' other texts may have changed since.
+    m_previewed.clear();
+    m_previewed.reserve(m_live.size());
+    for (size_t i = 0; i < m_live.size(); ++i) {
+        m_previewed.push_back(*m_live[i]);
+        m_previewed.back().*m_text = m_other[i];
     }
     std::vector<const CAnnotatedLink*> records;
     records.reserve(m_previewed.size());

@@ -119,7 +119,7 @@ private:
     Text m_text;
     std::vector<CAnnotatedLink*> m_live;
     std::vector<std::string> m_other;
-    mutable std::vector<CAnnotatedLink> m_previewed;  // until the next exchange
+    mutable std::vector<CAnnotatedLink> m_previewed;  // the preview's, until asked again or exchanged
 };
 
 // The undo and redo lists of Delete, Modify and the additions, newest first, with the menu captions
