@@ -4,7 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "common/AccessibleName.h"
@@ -17,11 +17,89 @@ namespace {
 
 QString Text(const std::string& bytes) { return QString::fromStdString(DisplayUtf8(bytes)).simplified(); }
 
+std::string ShownLink(const std::string& link) { return VisibleText(DisplayUtf8(WithoutUserInfo(link))); }
+
 }  // namespace
+
+CDuplicatesModel::CDuplicatesModel(const std::vector<DuplicateGroup>& groups, const LinkStore& store,
+                                   const CCountFormatter& counts)
+{
+    size_t copies = 0;
+    for (const DuplicateGroup& group : groups) copies += group.rows.size();
+    m_groups.reserve(groups.size());
+    m_copies.reserve(copies);
+    for (const DuplicateGroup& group : groups) {
+        m_groups.push_back({counts.Format(int(group.rows.size())) + " copies", ShownLink(store.At(group.keep).link),
+                            m_copies.size(), int(group.rows.size())});
+        for (int row : group.rows) {
+            const CAnnotatedLink& record = store.At(row);
+            m_copies.push_back({record.title, record.link, record.category, record.added, row == group.keep});
+        }
+    }
+}
+
+QModelIndex CDuplicatesModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || column < 0 || column >= ColumnCount) return {};
+    // A group's row has the id 0; a copy's row names its group, counted from 1.
+    if (!parent.isValid()) return size_t(row) < m_groups.size() ? createIndex(row, column, quintptr(0)) : QModelIndex();
+    if (parent.internalId() != 0 || size_t(parent.row()) >= m_groups.size()) return {};
+    if (row >= m_groups[size_t(parent.row())].count) return {};
+    return createIndex(row, column, quintptr(parent.row()) + 1);
+}
+
+QModelIndex CDuplicatesModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid() || child.internalId() == 0) return {};
+    return createIndex(int(child.internalId() - 1), 0, quintptr(0));
+}
+
+int CDuplicatesModel::rowCount(const QModelIndex& parent) const
+{
+    if (!parent.isValid()) return int(m_groups.size());
+    if (parent.internalId() != 0 || parent.column() != 0) return 0;
+    return m_groups[size_t(parent.row())].count;
+}
+
+QVariant CDuplicatesModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole) return {};
+    if (index.internalId() == 0) {
+        const Group& group = m_groups[size_t(index.row())];
+        if (index.column() == ColTitle) return QString::fromStdString(group.copies);
+        if (index.column() == ColLink) return QString::fromStdString(group.link);
+        return {};
+    }
+    const Copy& copy = m_copies[m_groups[size_t(index.internalId() - 1)].first + size_t(index.row())];
+    switch (index.column()) {
+    case ColTitle: return Text(copy.title);
+    case ColLink: return QString::fromStdString(ShownLink(copy.link));
+    case ColCategory: return Text(copy.category);
+    case ColAdded: return QString::fromStdString(FormatLinkDate(copy.added, DateStyle::List));
+    case ColInList: return copy.kept ? QStringLiteral("kept") : QStringLiteral("selected");
+    default: return {};
+    }
+}
+
+Qt::ItemFlags CDuplicatesModel::flags(const QModelIndex& index) const
+{
+    // A copy has no rows under it: the view then never asks, which expanding every group
+    // would otherwise do for each copy.
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    if (index.isValid() && index.internalId() != 0) flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}
+
+QVariant CDuplicatesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const char* const kHeadings[ColumnCount] = {"Title", "Link", "Category", "Added", "In the List"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
+    return QString(kHeadings[section]);
+}
 
 CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const LinkStore& store,
                                const CCountFormatter& counts, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), m_model(groups, store, counts)
 {
     setWindowTitle("Find Duplicates");
     setSizeGripEnabled(true);
@@ -38,36 +116,11 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
                           "Delete to remove them (Undo brings them back).";
     auto* label = new QLabel(QString::fromStdString(groupsText + copiesText), this);
     label->setWordWrap(true);
-    m_tree = new QTreeWidget(this);
+    m_tree = new QTreeView(this);
     NameLike(m_tree, "Links that point to the same place");
-    m_tree->setColumnCount(5);
-    m_tree->setHeaderLabels({"Title", "Link", "Category", "Added", "In the List"});
+    m_tree->setModel(&m_model);
     m_tree->setRootIsDecorated(true);
     m_tree->setUniformRowHeights(true);
-    // Built apart and added at once: inserting thousands of items one by one into a
-    // shown tree costs a model update each.
-    QList<QTreeWidgetItem*> tops;
-    tops.reserve(qsizetype(groups.size()));
-    for (const DuplicateGroup& group : groups) {
-        auto* top = new QTreeWidgetItem;
-        top->setText(0, QString::fromStdString(counts.Format(int(group.rows.size())) + " copies"));
-        top->setText(1, QString::fromStdString(VisibleText(DisplayUtf8(WithoutUserInfo(store.At(group.keep).link)))));
-        QList<QTreeWidgetItem*> copies;
-        for (int row : group.rows) {
-            const CAnnotatedLink& record = store.At(row);
-            auto* item = new QTreeWidgetItem;
-            item->setText(0, Text(record.title));
-            item->setText(1, QString::fromStdString(VisibleText(DisplayUtf8(WithoutUserInfo(record.link)))));
-            item->setText(2, Text(record.category));
-            item->setText(3, QString::fromStdString(FormatLinkDate(record.added, DateStyle::List)));
-            item->setText(4, row == group.keep ? "kept" : "selected");
-            copies.push_back(item);
-        }
-        top->addChildren(copies);
-        top->setExpanded(true);
-        tops.push_back(top);
-    }
-    m_tree->addTopLevelItems(tops);
     m_tree->expandAll();
     const int em = fontMetrics().averageCharWidth();
     m_tree->setColumnWidth(0, em * 30);
@@ -85,6 +138,6 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     layout->addWidget(m_tree, 1);
     layout->addWidget(buttons);
     int width = 0;
-    for (int column = 0; column < m_tree->columnCount(); ++column) width += m_tree->columnWidth(column);
+    for (int column = 0; column < m_model.columnCount(); ++column) width += m_tree->columnWidth(column);
     resize(width + em * 8, fontMetrics().height() * 30);
 }

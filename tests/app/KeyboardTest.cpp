@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/CommandMenu.h"
 #include "app/LinkListCtrl.h"
@@ -167,9 +167,9 @@ TEST(Keyboard, PlainWordsForThisSystem)
     EXPECT_TRUE(example);
     // Find Duplicates names its last column and has room for the dates.
     CDuplicatesDlg duplicates(FindDuplicates(dlg.Store()), dlg.Store(), CCountFormatter(dlg.Settings()), &dlg);
-    auto* tree = duplicates.findChild<QTreeWidget*>();
-    ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(tree->headerItem()->text(4), "In the List");
-    const QString date = tree->topLevelItem(0)->child(0)->text(3);
+    QTreeView* tree = duplicates.Tree();
+    EXPECT_EQ(tree->model()->headerData(4, Qt::Horizontal).toString(), "In the List");
+    const QString date = tree->model()->index(0, 3, tree->model()->index(0, 0)).data().toString();
+    EXPECT_FALSE(date.isEmpty());
     EXPECT_GT(tree->columnWidth(3), tree->fontMetrics().horizontalAdvance(date));
 }

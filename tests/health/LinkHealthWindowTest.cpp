@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <set>
 
 #include "app/LinkListCtrl.h"
@@ -164,13 +164,14 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
     std::string said;
     DialogAnswer<CDuplicatesDlg> answer([&](CDuplicatesDlg& report) {
         said = report.findChild<QLabel*>()->text().toStdString();
-        QTreeWidget* tree = report.Tree();
-        for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+        const QAbstractItemModel* model = report.Tree()->model();
+        for (int g = 0; g < model->rowCount(); ++g) {
+            const QModelIndex top = model->index(g, 0);
+            EXPECT_TRUE(report.Tree()->isExpanded(top));
             std::vector<std::string> group;
-            for (int c = 0; c < tree->topLevelItem(g)->childCount(); ++c) {
-                const QTreeWidgetItem* item = tree->topLevelItem(g)->child(c);
-                group.push_back(item->text(0).toStdString() + " " + item->text(4).toStdString());
-            }
+            for (int c = 0; c < model->rowCount(top); ++c)
+                group.push_back(model->index(c, 0, top).data().toString().toStdString() + " " +
+                                model->index(c, 4, top).data().toString().toStdString());
             shown.push_back(group);
         }
         report.reject();
