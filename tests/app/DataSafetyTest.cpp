@@ -425,6 +425,11 @@ private:
             return "Options: another data file";
         }
         case 13: {
+            if (Pick(3) == 0) {
+                // The desktop's session manager asks before the session ends; it may go on.
+                dlg.SaveForSessionEnd();
+                return "The session manager asks to save";
+            }
             dlg.TimedSaveTick();
             SpinUntil([&] { return dlg.SaveJob().IsFinished(); });
             SpinUntil([] { return false; }, 5);
