@@ -218,8 +218,9 @@ void CLinksDlg::WordWrap()
         m_filling = false;
         m_edited = true;
     } else {
-        m_undo.ChangeTexts(&CAnnotatedLink::description, SelectedRecordsForChange(),
-                           [&](std::string& description) { description = WrapDescription(description, width, measure); });
+        m_undo.ChangeTexts(&CAnnotatedLink::description, SelectedRecordsForChange(), [&](std::string& description) {
+            description = WrapDescription(description, width, measure);
+        });
         RetrieveLink(false);
         m_store.SetChanged();
     }

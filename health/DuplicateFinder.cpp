@@ -34,9 +34,11 @@ std::vector<DuplicateGroup> FindDuplicates(const LinkStore& store)
     }
     std::sort(hashed.begin(), hashed.end());
     std::vector<int> candidates;
-    for (size_t i = 0; i < hashed.size(); ++i)
-        if ((i > 0 && hashed[i - 1].first == hashed[i].first) || (i + 1 < hashed.size() && hashed[i + 1].first == hashed[i].first))
-            candidates.push_back(hashed[i].second);
+    for (size_t i = 0; i < hashed.size(); ++i) {
+        const bool likeBefore = i > 0 && hashed[i - 1].first == hashed[i].first;
+        const bool likeAfter = i + 1 < hashed.size() && hashed[i + 1].first == hashed[i].first;
+        if (likeBefore || likeAfter) candidates.push_back(hashed[i].second);
+    }
     hashed = {};
     std::sort(candidates.begin(), candidates.end());
 

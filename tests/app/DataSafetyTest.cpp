@@ -438,8 +438,8 @@ private:
         case 14: {
             // A shutdown leaves no choice to stay and save elsewhere: it comes only while
             // the disk takes a save.
-            const bool diskTakesSaves = m_faults.failWritesBeyond < 0 && (!m_faults.faults.count("create") || m_faults.faults["create"] == 0);
-            if (diskTakesSaves && Pick(2) == 0) {
+            const bool canCreate = !m_faults.faults.count("create") || m_faults.faults["create"] == 0;
+            if (m_faults.failWritesBeyond < 0 && canCreate && Pick(2) == 0) {
                 Restart(true);
                 return "The system ends the program, and it is started again";
             }

@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
-#include <filesystem>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 
 #include "app/LinkListCtrl.h"
@@ -423,9 +423,10 @@ TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
     EXPECT_EQ(ReadAll(h.DataPath()), newer);
 }
 
-// A shutdown, a logout or a closed terminal, each with its signal, while the person is
-// in a question over the Sort dialog: both go as if cancelled, the window closes, and
-// the link not saved yet is in the data file.
+// The end of a session: the session manager's request to save; then a shutdown, a logout
+// or a closed terminal, each with its signal, while the person is in a question over the
+// Sort dialog (both go as if cancelled, the window closes, and the link not saved yet is
+// in the data file); then a signal while the person is asked whether to lose links.
 TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
 {
     {
