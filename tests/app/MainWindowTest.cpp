@@ -423,25 +423,30 @@ TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
     EXPECT_EQ(ReadAll(h.DataPath()), newer);
 }
 
-// The end of a session: the session manager's request to save; then a shutdown, a logout
-// or a closed terminal, each with its signal, while the person is in a question over the
-// Sort dialog (both go as if cancelled, the window closes, and the link not saved yet is
-// in the data file); then a signal while the person is asked whether to lose links.
+// The end of a session: the session manager's request to save (the window goes on, its
+// timed save too); a shutdown, a logout or a closed terminal, each with its signal, while
+// the person is in a question over the Sort dialog (both go as if cancelled, the window
+// closes, the link not saved yet is in the data file); a signal while the person is asked
+// whether to lose links that could not be saved (no Saving page opens for nobody).
 TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
 {
-    {
-        // The session manager asks first: the links are saved and the window goes on, its
-        // timed save too.
-        WindowHarness h;
-        h.settings.WriteInt("Saving", "Save on Timer", 1);
-        h.WriteDataFile({"a"});
+    // A window over the data file "a" with the link "typed" added and not saved yet.
+    auto withUnsavedLink = [](WindowHarness& h) -> CLinksDlg& {
         CLinksDlg& dlg = h.Open();
         h.Type(dlg.TitleField(), "typed");
         h.ClickButton(1026);
-        ASSERT_TRUE(dlg.Store().IsChanged());
+        EXPECT_TRUE(dlg.Store().IsChanged());
+        return dlg;
+    };
+    const std::vector<std::string> saved = {"a", "typed"};
+    {
+        WindowHarness h;
+        h.settings.WriteInt("Saving", "Save on Timer", 1);
+        h.WriteDataFile({"a"});
+        CLinksDlg& dlg = withUnsavedLink(h);
         dlg.SaveForSessionEnd();
         EXPECT_FALSE(dlg.Store().IsChanged());
-        EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"a", "typed"}));
+        EXPECT_EQ(TitlesIn(h.DataPath()), saved);
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_TRUE(dlg.SaveTimer().isActive());
     }
@@ -449,10 +454,7 @@ TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
         SCOPED_TRACE(signal);
         WindowHarness h;
         h.WriteDataFile({"a"});
-        CLinksDlg& dlg = h.Open();
-        h.Type(dlg.TitleField(), "typed");
-        h.ClickButton(1026);
-        ASSERT_TRUE(dlg.Store().IsChanged());
+        CLinksDlg& dlg = withUnsavedLink(h);
         QtEndRequests ends;
         QObject::connect(&ends, &QtEndRequests::endRequested, &dlg, &CLinksDlg::RequestEnd);
         QtPrompter boxes;
@@ -468,24 +470,19 @@ TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
             sortReturned = true;
         });
         dlg.exec();
-        EXPECT_TRUE(inSort.seen);
+        EXPECT_TRUE(inSort.seen && sortReturned);
         EXPECT_EQ(answer, Prompter::Answer::No);
-        EXPECT_TRUE(sortReturned);
         EXPECT_FALSE(dlg.isVisible());
         h.Close();
-        EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"a", "typed"}));
+        EXPECT_EQ(TitlesIn(h.DataPath()), saved);
     }
     {
-        // The signal comes while the person is asked whether to lose links that could not
-        // be saved: the window closes, and no Saving page opens with nobody to answer it.
         WindowHarness h;
         h.WriteDataFile({"a"});
         std::string newer = ReadAll(h.DataPath());
         newer[0] = 3;  // a newer program's file, which is never written over
         std::ofstream(h.DataPath(), std::ios::binary) << newer;
-        CLinksDlg& dlg = h.Open();
-        h.Type(dlg.TitleField(), "typed");
-        h.ClickButton(1026);
+        CLinksDlg& dlg = withUnsavedLink(h);
         h.prompter.answerQuestion = [&](const std::string&) {
             dlg.RequestEnd();
             return Prompter::Answer::No;
