@@ -68,12 +68,24 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
     // an edit field is the program's Undo.
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this || !isActiveWindow()) return false;
+    if (!widget) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+#if !defined(Q_OS_MACOS)
+    // In every window of the program, an Alt key that no enabled control took types nothing,
+    // as in any dialog: with Next grayed, Alt+N would type "n" into the Search box. Not in
+    // a menu or a drop-down list, where letters choose, nor on a Mac, where Option keys type
+    // letters; Alt+Space is the command menu's.
+    if ((mods & ~Qt::ShiftModifier) == Qt::AltModifier && key->key() != Qt::Key_Space && !key->text().isEmpty() &&
+        key->text().at(0).isPrint() && widget->window()->windowType() != Qt::Popup) {
+        QApplication::beep();
+        return true;
+    }
+#endif
+    if (widget->window() != this || !isActiveWindow()) return false;
     // An editable box has the focus itself and hands the keys to its field.
     if (widget == m_search) widget = m_search->lineEdit();
     else if (widget == m_category) widget = m_category->lineEdit();
-    auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
         // A search in the box is taken back first, as typing it away would; then Esc leaves.
         if (widget == m_search->lineEdit() && !m_search->currentText().isEmpty()) {
@@ -90,14 +102,6 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
         ShowCommandMenu(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height())));
         return true;
     }
-#if !defined(Q_OS_MACOS)
-    // An Alt key that no enabled control took types nothing, as in any dialog: with Next
-    // grayed, Alt+N would type "n" into the Search box. Option keys on a Mac type letters.
-    if ((mods & ~Qt::ShiftModifier) == Qt::AltModifier && !key->text().isEmpty() && key->text().at(0).isPrint()) {
-        QApplication::beep();
-        return true;
-    }
-#endif
     if (mods != Qt::ControlModifier) return false;
     if (FieldKey(widget, key->key())) return true;
     static const std::pair<int, int> kAccelerators[] = {

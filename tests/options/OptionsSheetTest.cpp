@@ -72,6 +72,9 @@ TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
         EXPECT_EQ(page.MinutesList()->currentText(), "30");
         EXPECT_EQ(page.StatusLabel()->text(), "0 button presses");
         EXPECT_EQ(page.DataFileBox()->currentText().toStdString(), h.DataPath());
+        // An Alt key that names no control types nothing here either.
+        QTest::keyClick(page.DataFileBox()->lineEdit(), Qt::Key_Z, Qt::AltModifier);
+        EXPECT_EQ(page.DataFileBox()->currentText().toStdString(), h.DataPath());
         EXPECT_FALSE(sheet.ApplyButton()->isEnabled());
         for (QCheckBox* box : {page.PressesBox(), page.TimerBox(), page.CloseBox()}) box->setChecked(false);
         EXPECT_TRUE(sheet.ApplyButton()->isEnabled());
