@@ -286,7 +286,9 @@ void CLinksDlg::UndoCommand(bool redo)
     const CAnnotatedLink* shown = ShownRecord();
     bool act = true;
     if (m_preview) {
-        CUndoPreviewDlg preview(redo, m_undo.HeadName(side), m_undo.HeadRecords(side), CCountFormatter(m_settings), this);
+        // The records the preview shows live until it has closed.
+        const PreviewRecords affected = m_undo.HeadRecords(side);
+        CUndoPreviewDlg preview(redo, m_undo.HeadName(side), affected.records, CCountFormatter(m_settings), this);
         act = preview.exec() == QDialog::Accepted;
     }
     if (act) {

@@ -11,9 +11,11 @@ CRowsAction::CRowsAction(std::vector<LinkStore::Record> records) : m_owned(std::
     for (const auto& record : m_owned) m_records.push_back(record.get());
 }
 
-std::vector<const CAnnotatedLink*> CRowsAction::RecordsAffected() const
+PreviewRecords CRowsAction::RecordsAffected() const
 {
-    return std::vector<const CAnnotatedLink*>(m_records.begin(), m_records.end());
+    PreviewRecords preview;
+    preview.records.assign(m_records.begin(), m_records.end());
+    return preview;
 }
 
 void CRowsAction::PutBack(UndoHost& host) { host.RestoreDeletedLinks(m_owned); }
@@ -34,52 +36,38 @@ void CRowsAction::TakeOut(UndoHost& host)
     }
 }
 
-CModifyAction::CModifyAction(const std::vector<CAnnotatedLink*>& records) : m_live(records)
+void CExchangeAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
+{
+    for (size_t i = 0; i < m_live.size(); ++i) {
+        ExchangeOne(i);
+        if (m_live[i] == shown) host.ShowLink(*m_live[i]);
+    }
+    host.RecordsChanged(std::vector<const CAnnotatedLink*>(m_live.begin(), m_live.end()));
+}
+
+CModifyAction::CModifyAction(const std::vector<CAnnotatedLink*>& records) : CExchangeAction(records)
 {
     m_other.reserve(records.size());
     for (const CAnnotatedLink* record : records) m_other.push_back(*record);
 }
 
-std::vector<const CAnnotatedLink*> CModifyAction::RecordsAffected() const
+PreviewRecords CModifyAction::RecordsAffected() const
 {
-    std::vector<const CAnnotatedLink*> records;
-    for (const CAnnotatedLink& other : m_other) records.push_back(&other);
-    return records;
+    PreviewRecords preview;
+    for (const CAnnotatedLink& other : m_other) preview.records.push_back(&other);
+    return preview;
 }
 
-void CModifyAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
+PreviewRecords CTextAction::RecordsAffected() const
 {
+    PreviewRecords preview;
+    preview.made.reserve(m_live.size());
     for (size_t i = 0; i < m_live.size(); ++i) {
-        std::swap(*m_live[i], m_other[i]);
-        if (m_live[i] == shown) host.ShowLink(*m_live[i]);
+        preview.made.push_back(*m_live[i]);
+        preview.made.back().*m_text = m_other[i];
     }
-    host.RecordsChanged(std::vector<const CAnnotatedLink*>(m_live.begin(), m_live.end()));
-}
-
-std::vector<const CAnnotatedLink*> CTextAction::RecordsAffected() const
-{
-    // Made again each time: the records' other texts may have changed since.
-    m_previewed.clear();
-    m_previewed.reserve(m_live.size());
-    for (size_t i = 0; i < m_live.size(); ++i) {
-        m_previewed.push_back(*m_live[i]);
-        m_previewed.back().*m_text = m_other[i];
-    }
-    std::vector<const CAnnotatedLink*> records;
-    records.reserve(m_previewed.size());
-    for (const CAnnotatedLink& record : m_previewed) records.push_back(&record);
-    return records;
-}
-
-void CTextAction::Exchange(const CAnnotatedLink* shown, UndoHost& host)
-{
-    m_previewed.clear();
-    m_previewed.shrink_to_fit();
-    for (size_t i = 0; i < m_live.size(); ++i) {
-        std::swap(m_live[i]->*m_text, m_other[i]);
-        if (m_live[i] == shown) host.ShowLink(*m_live[i]);
-    }
-    host.RecordsChanged(std::vector<const CAnnotatedLink*>(m_live.begin(), m_live.end()));
+    for (const CAnnotatedLink& record : preview.made) preview.records.push_back(&record);
+    return preview;
 }
 
 CUndoManager::CUndoManager(UndoHost& host, Prompter& prompter) : m_host(host), m_prompter(prompter) {}
@@ -229,10 +217,10 @@ std::string CUndoManager::HeadName(Side side) const
     return list.empty() ? std::string() : list.back()->Name();
 }
 
-std::vector<const CAnnotatedLink*> CUndoManager::HeadRecords(Side side) const
+PreviewRecords CUndoManager::HeadRecords(Side side) const
 {
     const List_& list = List(side);
-    return list.empty() ? std::vector<const CAnnotatedLink*>() : list.back()->RecordsAffected();
+    return list.empty() ? PreviewRecords() : list.back()->RecordsAffected();
 }
 
 void CUndoManager::UpdateCaptions()

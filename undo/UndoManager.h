@@ -26,6 +26,19 @@ public:
     virtual void SetRedoCaption(const std::string& caption, bool enabled) = 0;
 };
 
+// The records a preview shows. Versions that exist nowhere else are made for it and live
+// as long as this does (it moves, and is never copied, so that the pointers hold).
+struct PreviewRecords {
+    std::vector<const CAnnotatedLink*> records;
+    std::vector<CAnnotatedLink> made;
+
+    PreviewRecords() = default;
+    PreviewRecords(PreviewRecords&&) = default;
+    PreviewRecords& operator=(PreviewRecords&&) = default;
+    PreviewRecords(const PreviewRecords&) = delete;
+    PreviewRecords& operator=(const PreviewRecords&) = delete;
+};
+
 // One change that can be taken back and done again.
 class CUndoAction {
 public:
@@ -33,7 +46,7 @@ public:
     // "Delete" or "Modify": what the menu and the preview call it.
     virtual const char* Name() const = 0;
     // The records the preview shows: the deleted ones, or the other version of a Modify.
-    virtual std::vector<const CAnnotatedLink*> RecordsAffected() const = 0;
+    virtual PreviewRecords RecordsAffected() const = 0;
     // shown: the record the form shows, or nullptr.
     virtual void Undo(const CAnnotatedLink* shown, UndoHost& host) = 0;
     virtual void Redo(const CAnnotatedLink* shown, UndoHost& host) = 0;
@@ -43,7 +56,7 @@ public:
 // store the action owns them (and frees them if it goes); while they are in it, the store does.
 class CRowsAction : public CUndoAction {
 public:
-    std::vector<const CAnnotatedLink*> RecordsAffected() const override;
+    PreviewRecords RecordsAffected() const override;
 
 protected:
     // Records already out of the store (a Delete's), owned from the start.
@@ -81,45 +94,52 @@ private:
     const char* m_name;
 };
 
-// The content of one or more records before (or after) a Modify, a Title Case or a Word
-// Wrap over several rows; undo and redo exchange it with the records in the store.
-class CModifyAction : public CUndoAction {
+// A change that is its own inverse: undo and redo both exchange the live records' content
+// with the version kept, show a record again that the form shows, and tell the list.
+class CExchangeAction : public CUndoAction {
 public:
-    explicit CModifyAction(CAnnotatedLink& record) : CModifyAction(std::vector<CAnnotatedLink*>{&record}) {}
-    explicit CModifyAction(const std::vector<CAnnotatedLink*>& records);
     const char* Name() const override { return "Modify"; }
-    std::vector<const CAnnotatedLink*> RecordsAffected() const override;
     void Undo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
     void Redo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
 
+protected:
+    explicit CExchangeAction(std::vector<CAnnotatedLink*> live) : m_live(std::move(live)) {}
+    // Exchanges what is kept for live record i with that record's content.
+    virtual void ExchangeOne(size_t i) = 0;
+    std::vector<CAnnotatedLink*> m_live;
+
 private:
     void Exchange(const CAnnotatedLink* shown, UndoHost& host);
+};
+
+// The whole content of one or more records before (or after) a Modify.
+class CModifyAction : public CExchangeAction {
+public:
+    explicit CModifyAction(CAnnotatedLink& record) : CModifyAction(std::vector<CAnnotatedLink*>{&record}) {}
+    explicit CModifyAction(const std::vector<CAnnotatedLink*>& records);
+    PreviewRecords RecordsAffected() const override;
+
+private:
+    void ExchangeOne(size_t i) override { std::swap(*m_live[i], m_other[i]); }
     std::vector<CAnnotatedLink> m_other;
-    std::vector<CAnnotatedLink*> m_live;
 };
 
 // One text of several records before (or after) a Title Case or a Word Wrap, kept only for
 // the records whose text changed: a step costs the texts that changed, not whole records.
-// Undo and redo exchange it with the records in the store.
-class CTextAction : public CUndoAction {
+class CTextAction : public CExchangeAction {
 public:
     using Text = std::string CAnnotatedLink::*;
     CTextAction(Text text, std::vector<CAnnotatedLink*> live, std::vector<std::string> other)
-        : m_text(text), m_live(std::move(live)), m_other(std::move(other))
+        : CExchangeAction(std::move(live)), m_text(text), m_other(std::move(other))
     {
     }
-    const char* Name() const override { return "Modify"; }
-    // For the preview: each record as the step would make it, copied when asked.
-    std::vector<const CAnnotatedLink*> RecordsAffected() const override;
-    void Undo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
-    void Redo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
+    // Each record as the step would make it, copied for the preview.
+    PreviewRecords RecordsAffected() const override;
 
 private:
-    void Exchange(const CAnnotatedLink* shown, UndoHost& host);
+    void ExchangeOne(size_t i) override { std::swap(m_live[i]->*m_text, m_other[i]); }
     Text m_text;
-    std::vector<CAnnotatedLink*> m_live;
     std::vector<std::string> m_other;
-    mutable std::vector<CAnnotatedLink> m_previewed;  // the preview's, until asked again or exchanged
 };
 
 // The undo and redo lists of Delete, Modify and the additions, newest first, with the menu captions
@@ -151,7 +171,7 @@ public:
     bool IsEmpty(Side side) const { return List(side).empty(); }
     // The head action's name (empty when there is none) and the records it affects.
     std::string HeadName(Side side) const;
-    std::vector<const CAnnotatedLink*> HeadRecords(Side side) const;
+    PreviewRecords HeadRecords(Side side) const;
 
 private:
     using List_ = std::vector<std::unique_ptr<CUndoAction>>;  // the head is at the back

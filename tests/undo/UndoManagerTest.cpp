@@ -60,9 +60,9 @@ TEST(Undo, DeletedRowsComeBackLastInDeletionOrderAndGoAgainOnRedo)
     f.undo.PushDelete(f.host.store.TakeRows({2, 5}));
     EXPECT_EQ(f.host.undo, "&Undo Delete\tCtrl+Z");
     EXPECT_EQ(f.host.redo, "Re&do\tCtrl+Y (grayed)");
-    auto affected = f.undo.HeadRecords(CUndoManager::Side::Undo);
-    ASSERT_EQ(affected.size(), 2u);
-    EXPECT_EQ(affected[0]->title, "r2");
+    const PreviewRecords affected = f.undo.HeadRecords(CUndoManager::Side::Undo);
+    ASSERT_EQ(affected.records.size(), 2u);
+    EXPECT_EQ(affected.records[0]->title, "r2");
 
     f.undo.Undo(nullptr);
     EXPECT_EQ(f.host.Titles(), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9", "r2", "r5"}));
@@ -98,7 +98,7 @@ TEST(Undo, ModifyAlternatesBothVersionsAndANewChangeEmptiesRedo)
     f.undo.PushModify(record);
     record.title = "changed";
     record.modified = {0, 99};
-    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo)[0]->title, "r1");
+    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->title, "r1");
 
     f.undo.Undo(&record);
     EXPECT_EQ(record.title, "r1");
@@ -141,11 +141,11 @@ TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
         EXPECT_EQ(value(1), before(1));
         EXPECT_EQ(value(2), after(2));
         EXPECT_EQ(f.host.undo, "&Undo Modify\tCtrl+Z");
-        std::vector<const CAnnotatedLink*> preview = f.undo.HeadRecords(CUndoManager::Side::Undo);
-        ASSERT_EQ(preview.size(), 2u);
-        EXPECT_EQ(preview[1]->*text, before(2));
-        EXPECT_EQ(preview[1]->link, "l");
-        EXPECT_EQ(preview[1]->added, (CLinkDate{0, 2}));
+        const PreviewRecords preview = f.undo.HeadRecords(CUndoManager::Side::Undo);
+        ASSERT_EQ(preview.records.size(), 2u);
+        EXPECT_EQ(preview.records[1]->*text, before(2));
+        EXPECT_EQ(preview.records[1]->link, "l");
+        EXPECT_EQ(preview.records[1]->added, (CLinkDate{0, 2}));
 
         store.SearchText();
         f.undo.Undo(&store.At(2));
@@ -157,7 +157,7 @@ TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
         EXPECT_EQ(text == &CAnnotatedLink::title ? search.Title(0) : search.Description(0), before(0));
         f.undo.Redo(nullptr);
         EXPECT_EQ(value(2), after(2));
-        EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo)[0]->*text, before(0));
+        EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->*text, before(0));
 
         // A change that changes nothing is no step, and leaves Redo as it was.
         f.undo.Undo(nullptr);
@@ -181,7 +181,7 @@ TEST(Undo, RecordsStayValidThroughDeleteOfAModifiedRecordAndAreFreedOnce)
     f.undo.Redo(nullptr);
     f.undo.Redo(nullptr);
     EXPECT_EQ(f.host.store.Count(), 3);
-    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo)[0]->title, "edited");
+    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->title, "edited");
 
     // A restore that finds no room keeps the records in the action; Redo removes only
     // the rows that came back and frees nothing twice.
