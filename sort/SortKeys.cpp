@@ -33,9 +33,16 @@ int CompareTextNoCase(std::string_view a, std::string_view b)
     return int(i < a.size()) - int(j < b.size());
 }
 
+namespace {
+
+// Dates by value, so that a date never set sorts first.
+int CompareDateValues(double x, double y) { return x < y ? -1 : y < x ? 1 : 0; }
+
+}  // namespace
+
 int CompareOnColumn(const CAnnotatedLink& a, const CAnnotatedLink& b, int column)
 {
-    auto dates = [](const CLinkDate& x, const CLinkDate& y) { return x.value < y.value ? -1 : y.value < x.value ? 1 : 0; };
+    auto dates = [](const CLinkDate& x, const CLinkDate& y) { return CompareDateValues(x.value, y.value); };
     switch (column) {
     case SortTitle: return CompareTextNoCase(a.title, b.title);
     case SortCategory: return CompareTextNoCase(a.category, b.category);
@@ -143,8 +150,7 @@ void SortLinks(LinkStore& store, const std::vector<SortKey>& keys)
                 c = prefixes[k][size_t(x)].Compare(prefixes[k][size_t(y)]);
                 if (c == 2) c = CompareTextNoCase(TextOf(records.At(x), key.column), TextOf(records.At(y), key.column));
             } else if (!dates[k].empty()) {
-                const double a = dates[k][size_t(x)], b = dates[k][size_t(y)];
-                c = a < b ? -1 : b < a ? 1 : 0;  // as CompareOnColumn compares dates
+                c = CompareDateValues(dates[k][size_t(x)], dates[k][size_t(y)]);
             } else {
                 c = CompareOnColumn(records.At(x), records.At(y), key.column);
             }
