@@ -245,14 +245,11 @@ private:
             QObject::connect(&ends, &QtEndRequests::endRequested, &Dlg(), &CLinksDlg::RequestEnd);
             QTimer::singleShot(0, [] { std::raise(SIGTERM); });
             Dlg().exec();
-            h.Close();
-            h.Open();
-            SpinUntil([] { return false; }, 10);
-            return;
+        } else {
+            Dlg().accept();
+            // A save that failed at closing keeps the window open (the person said No).
+            if (Dlg().isVisible()) return;
         }
-        Dlg().accept();
-        // A save that failed at closing keeps the window open (the person said No).
-        if (Dlg().isVisible()) return;
         h.Close();
         h.Open();
         SpinUntil([] { return false; }, 10);
