@@ -23,17 +23,18 @@ std::string ShownLink(const std::string& link) { return VisibleText(DisplayUtf8(
 
 CDuplicatesModel::CDuplicatesModel(const std::vector<DuplicateGroup>& groups, const LinkStore& store,
                                    const CCountFormatter& counts)
+    : m_counts(counts)
 {
     size_t copies = 0;
     for (const DuplicateGroup& group : groups) copies += group.rows.size();
     m_groups.reserve(groups.size());
     m_copies.reserve(copies);
     for (const DuplicateGroup& group : groups) {
-        m_groups.push_back({counts.Format(int(group.rows.size())) + " copies", ShownLink(store.At(group.keep).link),
-                            m_copies.size(), int(group.rows.size())});
+        const auto kept = std::find(group.rows.begin(), group.rows.end(), group.keep) - group.rows.begin();
+        m_groups.push_back({m_copies.size(), int(group.rows.size()), int(kept)});
         for (int row : group.rows) {
             const CAnnotatedLink& record = store.At(row);
-            m_copies.push_back({record.title, record.link, record.category, record.added, row == group.keep});
+            m_copies.push_back({record.title, record.link, record.category, record.added});
         }
     }
 }
@@ -66,17 +67,18 @@ QVariant CDuplicatesModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || role != Qt::DisplayRole) return {};
     if (index.internalId() == 0) {
         const Group& group = m_groups[size_t(index.row())];
-        if (index.column() == ColTitle) return QString::fromStdString(group.copies);
-        if (index.column() == ColLink) return QString::fromStdString(group.link);
+        if (index.column() == ColTitle) return QString::fromStdString(m_counts.Format(group.count) + " copies");
+        if (index.column() == ColLink) return QString::fromStdString(ShownLink(m_copies[group.first + size_t(group.kept)].link));
         return {};
     }
-    const Copy& copy = m_copies[m_groups[size_t(index.internalId() - 1)].first + size_t(index.row())];
+    const Group& group = m_groups[size_t(index.internalId() - 1)];
+    const Copy& copy = m_copies[group.first + size_t(index.row())];
     switch (index.column()) {
     case ColTitle: return Text(copy.title);
     case ColLink: return QString::fromStdString(ShownLink(copy.link));
     case ColCategory: return Text(copy.category);
     case ColAdded: return QString::fromStdString(FormatLinkDate(copy.added, DateStyle::List));
-    case ColInList: return copy.kept ? QStringLiteral("kept") : QStringLiteral("selected");
+    case ColInList: return index.row() == group.kept ? QStringLiteral("kept") : QStringLiteral("selected");
     default: return {};
     }
 }

@@ -33,14 +33,13 @@ private:
     struct Copy {
         std::string title, link, category;
         CLinkDate added;
-        bool kept = false;
     };
     struct Group {
-        std::string copies;  // "3 copies"
-        std::string link;    // the kept copy's, as shown
-        size_t first = 0;    // its first copy in m_copies
+        size_t first = 0;  // its first copy in m_copies
         int count = 0;
+        int kept = 0;  // which of its copies stays
     };
+    CCountFormatter m_counts;
     std::vector<Group> m_groups;
     std::vector<Copy> m_copies;
 };

@@ -168,7 +168,9 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
         for (int g = 0; g < model->rowCount(); ++g) {
             const QModelIndex top = model->index(g, 0);
             EXPECT_TRUE(report.Tree()->isExpanded(top));
-            std::vector<std::string> group;
+            // A group's row: its copies and the link of the one kept.
+            std::vector<std::string> group = {top.data().toString().toStdString() + " " +
+                                              model->index(g, 1).data().toString().toStdString()};
             for (int c = 0; c < model->rowCount(top); ++c)
                 group.push_back(model->index(c, 0, top).data().toString().toStdString() + " " +
                                 model->index(c, 4, top).data().toString().toStdString());
@@ -178,8 +180,9 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
     });
     PressKey(dlg, Qt::Key_U);
     ASSERT_TRUE(answer.seen);
-    EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{{"New copy selected", "Oldest kept", "Middle selected"},
-                                                            {"File selected", "File again kept"}}));
+    EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{
+                         {"3 copies http://example.com/page", "New copy selected", "Oldest kept", "Middle selected"},
+                         {"2 copies file:///home/u/./a.txt", "File selected", "File again kept"}}));
     EXPECT_EQ(said, "2 groups of links point to the same place.  The 3 newer copies are selected in the list and "
                     "the oldest of each group is not: press Delete to remove them (Undo brings them back).");
     EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 3, 4}));
