@@ -9,5 +9,5 @@ enum FormSlot { SlotTitle, SlotLink, SlotDescription, SlotCategory };
 
 std::string ToBytes(const QString& text);
 // The Description field shows line breaks as LF; records keep CR LF.
-QString DescriptionToField(const std::string& bytes);
+QString DescriptionToField(std::string_view bytes);
 std::string FieldToDescription(const QString& text);

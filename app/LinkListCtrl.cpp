@@ -19,7 +19,7 @@ namespace {
 const char* const kHeadings[ColCount] = {"Title", "Category", "Description", "Added", "Last Modified"};
 }  // namespace
 
-QString DisplayText(const std::string& bytes)
+QString DisplayText(std::string_view bytes)
 {
     // Most texts are UTF-8; older files may hold Windows-1252 bytes.
     if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
@@ -33,7 +33,7 @@ namespace {
 // column, and a huge field costs no more to paint than a short one.
 constexpr size_t kCellBytes = 8192;
 
-QString CellText(const std::string& bytes)
+QString CellText(std::string_view bytes)
 {
     size_t end = std::min(bytes.size(), kCellBytes);
     // Cut before a character, not inside one.
@@ -51,11 +51,11 @@ QString CellText(const std::string& bytes)
 QString LinkCellText(const CAnnotatedLink& record, int column)
 {
     switch (column) {
-    case ColTitle: return CellText(record.title);
-    case ColCategory: return CellText(record.category);
-    case ColDescription: return CellText(record.description);
-    case ColAdded: return QString::fromStdString(FormatLinkDate(record.added, DateStyle::List));
-    case ColModified: return QString::fromStdString(FormatLinkDate(record.modified, DateStyle::List));
+    case ColTitle: return CellText(record.Title());
+    case ColCategory: return CellText(record.Category());
+    case ColDescription: return CellText(record.Description());
+    case ColAdded: return QString::fromStdString(FormatLinkDate(record.Added(), DateStyle::List));
+    case ColModified: return QString::fromStdString(FormatLinkDate(record.Modified(), DateStyle::List));
     default: return QString();
     }
 }

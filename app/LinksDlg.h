@@ -233,8 +233,8 @@ private:
     std::string SearchText() const;
     void SearchBatch(int searchId, int first, std::vector<uint8_t> bits) override;
     void SearchDone(int searchId, bool stopped) override;
-    void SetField(QLineEdit* field, const std::string& bytes, int slot);
-    void SetDescription(const std::string& bytes);
+    void SetField(QLineEdit* field, std::string_view bytes, int slot);
+    void SetDescription(std::string_view bytes);
     std::string FieldBytes(const QString& text, int slot) const;
     // The record the form shows (the retrieved row's), or nullptr.
     const CAnnotatedLink* ShownRecord();

@@ -222,7 +222,7 @@ void CLinksDlg::WordWrap()
         m_filling = false;
         m_edited = true;
     } else {
-        m_undo.ChangeTexts(&CAnnotatedLink::description, SelectedRecordsForChange(), [&](std::string& description) {
+        m_undo.ChangeTexts(CAnnotatedLink::Text::Description, SelectedRecordsForChange(), [&](std::string& description) {
             description = WrapDescription(description, width, measure);
         });
         RetrieveLink(false);
@@ -260,7 +260,7 @@ void CLinksDlg::TitleCaseCommand()
         m_edited = true;
     } else {
         // One step for Undo, whatever the number of rows.
-        m_undo.ChangeTexts(&CAnnotatedLink::title, SelectedRecordsForChange(),
+        m_undo.ChangeTexts(CAnnotatedLink::Text::Title, SelectedRecordsForChange(),
                            [this](std::string& title) { m_titleCaser.Convert(title); });
         RetrieveLink(false);
         m_store.SetChanged();

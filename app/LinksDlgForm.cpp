@@ -23,7 +23,7 @@ std::string ToBytes(const QString& text)
     return std::string(utf8.constData(), size_t(utf8.size()));
 }
 
-QString DescriptionToField(const std::string& bytes)
+QString DescriptionToField(std::string_view bytes)
 {
     QString text = DisplayText(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -43,7 +43,7 @@ std::string FieldToDescription(const QString& text)
 
 // ---- The form ----
 
-void CLinksDlg::SetField(QLineEdit* field, const std::string& bytes, int slot)
+void CLinksDlg::SetField(QLineEdit* field, std::string_view bytes, int slot)
 {
     m_shownBytes[slot] = bytes;
     m_shownText[slot] = DisplayText(bytes);
@@ -55,7 +55,7 @@ void CLinksDlg::SetField(QLineEdit* field, const std::string& bytes, int slot)
     field->setCursorPosition(0);
 }
 
-void CLinksDlg::SetDescription(const std::string& bytes)
+void CLinksDlg::SetDescription(std::string_view bytes)
 {
     m_shownBytes[SlotDescription] = bytes;
     m_shownText[SlotDescription] = DescriptionToField(bytes);
@@ -71,14 +71,14 @@ std::string CLinksDlg::FieldBytes(const QString& text, int slot) const
 void CLinksDlg::ShowLink(const CAnnotatedLink& record)
 {
     m_filling = true;
-    SetField(m_title, record.title, SlotTitle);
-    SetField(m_link, record.link, SlotLink);
-    SetDescription(record.description);
-    m_shownBytes[SlotCategory] = record.category;
-    m_shownText[SlotCategory] = DisplayText(record.category);
+    SetField(m_title, record.Title(), SlotTitle);
+    SetField(m_link, record.Link(), SlotLink);
+    SetDescription(record.Description());
+    m_shownBytes[SlotCategory] = record.Category();
+    m_shownText[SlotCategory] = DisplayText(record.Category());
     m_category->setEditText(m_shownText[SlotCategory]);
     m_category->lineEdit()->setCursorPosition(0);
-    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.modified, DateStyle::Record)));
+    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.Modified(), DateStyle::Record)));
     m_filling = false;
 }
 
@@ -141,11 +141,11 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
         target = states.Retrieved();
         CAnnotatedLink& record = m_store.At(target);
         m_undo.PushModify(record);
-        record.title = form.title;
-        record.category = category;
-        record.description = form.description;
-        record.link = form.link;
-        record.modified = now;
+        record.SetTitle(form.title);
+        record.SetCategory(category);
+        record.SetDescription(form.description);
+        record.SetLink(form.link);
+        record.SetModified(now);
         m_list->Model().RowChanged(target);
     } else {
         const bool added = m_store.InsertLink(m_store.Count(), form.title, form.link, form.description, category, now, now);

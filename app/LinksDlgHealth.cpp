@@ -36,7 +36,7 @@ void CLinksDlg::CheckLinksCommand(bool selectedOnly)
         items.reserve(rows.size());
         for (int row : rows) {
             const CAnnotatedLink& record = std::as_const(m_store).At(row);
-            items.push_back({{&record, record.link}, record.title});
+            items.push_back({{&record, std::string(record.Link())}, std::string(record.Title())});
         }
     }
     if (items.empty()) {
@@ -116,8 +116,8 @@ std::vector<bool> CLinksDlg::ReplaceLinks(const std::vector<LinkRef>& refs, cons
         if (row < 0) continue;
         CAnnotatedLink& record = m_store.At(row);
         m_undo.PushModify(record);
-        record.link = links[i];
-        record.modified = now;
+        record.SetLink(links[i]);
+        record.SetModified(now);
         m_list->Model().RowChanged(row);
         if (row == shown) ShowLink(record);
         replaced[i] = any = true;
@@ -177,10 +177,10 @@ void CLinksDlg::GetTitleCommand()
         auto lock = m_store.Lock();
         for (int row : m_list->States().SelectedRows()) {
             const CAnnotatedLink& record = std::as_const(m_store).At(row);
-            if (KindOfLink(record.link) != LinkKind::Web) continue;
-            if (!TrimView(record.title).empty() && !TrimView(record.description).empty()) continue;
-            refs.push_back({&record, record.link});
-            links.push_back(std::string(TrimView(record.link)));
+            if (KindOfLink(record.Link()) != LinkKind::Web) continue;
+            if (!TrimView(record.Title()).empty() && !TrimView(record.Description()).empty()) continue;
+            refs.push_back({&record, std::string(record.Link())});
+            links.push_back(std::string(TrimView(record.Link())));
         }
     }
     if (links.empty()) {
@@ -208,8 +208,8 @@ void CLinksDlg::GetTitleCommand()
         m_undo.PushModify(changed);  // one step, whatever the number of links
         for (size_t i = 0; i < changed.size(); ++i) {
             CAnnotatedLink& record = *changed[i];
-            if (TrimView(record.title).empty()) record.title = found[i]->page.title;
-            if (TrimView(record.description).empty()) record.description = found[i]->page.description;
+            if (TrimView(record.Title()).empty()) record.SetTitle(found[i]->page.title);
+            if (TrimView(record.Description()).empty()) record.SetDescription(found[i]->page.description);
         }
         RecordsChanged(std::vector<const CAnnotatedLink*>(changed.begin(), changed.end()));
         RetrieveLink(false);

@@ -22,7 +22,7 @@ namespace {
 // What identifies a record across a reload of the file.
 std::string RecordKey(const CAnnotatedLink& r)
 {
-    return r.title + '\0' + r.link + '\0' + std::to_string(r.added.status) + ':' + std::to_string(r.added.value);
+    return std::string(r.Title()) + '\0' + std::string(r.Link()) + '\0' + std::to_string(r.Added().status) + ':' + std::to_string(r.Added().value);
 }
 
 std::string ChangeTime(const std::string& path)

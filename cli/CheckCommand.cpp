@@ -35,7 +35,7 @@ private:
     {
         const std::string address = r.finalAddress.empty() ? "-" : PlainText(WithoutUserInfo(r.finalAddress));
         m_out << r.index << '\t' << StateText(r) << '\t' << (r.status ? std::to_string(r.status) : "-") << '\t'
-              << address << '\t' << PlainText(m_store.At(r.index).title) << '\n';
+              << address << '\t' << PlainText(m_store.At(r.index).Title()) << '\n';
     }
 
     const LinkStore& m_store;
@@ -55,7 +55,7 @@ int CheckCommand(const std::string& dataFile, const CLinkChecker::Options& optio
     if (const int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
     std::vector<std::string> links;
     links.reserve(size_t(store.Count()));
-    for (int row = 0; row < store.Count(); ++row) links.push_back(store.At(row).link);
+    for (int row = 0; row < store.Count(); ++row) links.emplace_back(store.At(row).Link());
     QEventLoop loop;
     QtHttpFetcher fetcher;
     PrintingSink sink(store, out, loop);

@@ -32,7 +32,7 @@
 namespace {
 
 // "key": "text", plus "keyBytes": "hex" when the bytes are not valid UTF-8.
-void AppendTextField(std::string& out, const char* key, const std::string& bytes)
+void AppendTextField(std::string& out, const char* key, std::string_view bytes)
 {
     out += '"';
     out += key;
@@ -88,17 +88,17 @@ void WriteStoreJson(const LinkStore& store, int32_t version, std::ostream& strea
     for (int i = 0; i < store.Count(); ++i) {
         const CAnnotatedLink& r = store.At(i);
         out += i ? ",\n  {" : "\n  {";
-        AppendTextField(out, "title", r.title);
+        AppendTextField(out, "title", r.Title());
         out += ", ";
-        AppendTextField(out, "link", r.link);
+        AppendTextField(out, "link", r.Link());
         out += ", ";
-        AppendTextField(out, "description", r.description);
+        AppendTextField(out, "description", r.Description());
         out += ", ";
-        AppendTextField(out, "category", r.category);
+        AppendTextField(out, "category", r.Category());
         out += ", ";
-        AppendDate(out, "added", r.added);
+        AppendDate(out, "added", r.Added());
         out += ", ";
-        AppendDate(out, "modified", r.modified);
+        AppendDate(out, "modified", r.Modified());
         out += '}';
         if (out.size() > (1u << 16)) {
             stream.write(out.data(), std::streamsize(out.size()));

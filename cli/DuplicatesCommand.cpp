@@ -19,8 +19,8 @@ int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostre
         if (&group != &groups.front()) text += '\n';
         for (int row : group.rows) {
             const CAnnotatedLink& record = store.At(row);
-            text += (row == group.keep ? "  " : "* ") + std::to_string(row) + '\t' + PlainText(record.title) + '\t' +
-                    PlainText(WithoutUserInfo(record.link)) + '\n';
+            text += (row == group.keep ? "  " : "* ") + std::to_string(row) + '\t' + PlainText(record.Title()) + '\t' +
+                    PlainText(WithoutUserInfo(record.Link())) + '\n';
         }
     }
     out << text;

@@ -32,11 +32,11 @@ struct MatchedLines {
 // A batch of records read and not yet matched. The records are swapped in and out of the
 // reader's one record, so that once warm nothing is allocated or copied to fill a batch.
 struct Batch {
-    std::vector<CAnnotatedLink> records;
+    std::vector<CReadRecord> records;
     size_t size = 0;
     int firstRow = 0;
 
-    void Add(CAnnotatedLink& record)
+    void Add(CReadRecord& record)
     {
         if (size == records.size()) records.emplace_back();
         std::swap(records[size++], record);
@@ -45,7 +45,7 @@ struct Batch {
     {
         MatchedLines matched;
         for (size_t i = 0; i < size; ++i) {
-            const CAnnotatedLink& r = records[i];
+            const CReadRecord& r = records[i];
             if (!search.MatchesFields(r.title, r.description, r.category, r.link)) continue;
             matched.lastLine = matched.lines.size();
             ++matched.matches;
@@ -125,7 +125,7 @@ public:
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         for (unsigned i = 0; i < cores; ++i) m_matchers.push_back(std::make_unique<BatchMatcher>(search));
     }
-    void Add(CAnnotatedLink& record)
+    void Add(CReadRecord& record)
     {
         m_batch.Add(record);
         if (m_batch.size == kBatch) Hand();
@@ -176,7 +176,7 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
     LinkStore categories;
     StreamPrompter prompter(err);
     ParallelMatch matching(search);
-    ReadResult result = ScanDataFile(categories, source, prompter, [&](CAnnotatedLink& record) {
+    ReadResult result = ScanDataFile(categories, source, prompter, [&](CReadRecord& record) {
         matching.Add(record);
         ++rows;
     });

@@ -19,7 +19,7 @@ int StatsCommand(const std::string& dataFile, std::ostream& out, std::ostream& e
     LinkStore categories;
     StreamPrompter prompter(err);
     std::unique_ptr<CCategoryCounter> counter;
-    ReadResult result = ScanDataFile(categories, source, prompter, [&](CAnnotatedLink& record) {
+    ReadResult result = ScanDataFile(categories, source, prompter, [&](CReadRecord& record) {
         if (!counter) counter = std::make_unique<CCategoryCounter>(categories.Categories(), 0);
         counter->Count(record.category);
     });

@@ -13,10 +13,10 @@ namespace {
 // A known date is older than an unknown one; among equals the first row stays.
 bool AddedBefore(const CAnnotatedLink& a, const CAnnotatedLink& b)
 {
-    const bool knownA = a.added.status == CLinkDate::Valid && !std::isnan(a.added.value);
-    const bool knownB = b.added.status == CLinkDate::Valid && !std::isnan(b.added.value);
+    const bool knownA = a.Added().status == CLinkDate::Valid && !std::isnan(a.Added().value);
+    const bool knownB = b.Added().status == CLinkDate::Valid && !std::isnan(b.Added().value);
     if (knownA != knownB) return knownA;
-    return knownA && a.added.value < b.added.value;
+    return knownA && a.Added().value < b.Added().value;
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ std::vector<DuplicateGroup> FindDuplicates(const LinkStore& store)
     std::vector<std::pair<size_t, int>> hashed;
     hashed.reserve(size_t(store.Count()));
     for (int row = 0; row < store.Count(); ++row) {
-        const std::string key = DuplicateKey(store.At(row).link);
+        const std::string key = DuplicateKey(store.At(row).Link());
         if (!key.empty()) hashed.emplace_back(std::hash<std::string>{}(key), row);
     }
     std::sort(hashed.begin(), hashed.end());
@@ -45,7 +45,7 @@ std::vector<DuplicateGroup> FindDuplicates(const LinkStore& store)
     std::unordered_map<std::string, int> groupOf;
     std::vector<DuplicateGroup> groups;
     for (int row : candidates) {
-        std::string key = DuplicateKey(store.At(row).link);
+        std::string key = DuplicateKey(store.At(row).Link());
         auto [found, isNew] = groupOf.try_emplace(std::move(key), int(groups.size()));
         if (isNew) groups.push_back({found->first, {}, row});
         DuplicateGroup& group = groups[size_t(found->second)];

@@ -34,7 +34,7 @@ CDuplicatesModel::CDuplicatesModel(const std::vector<DuplicateGroup>& groups, co
         m_groups.push_back({m_copies.size(), int(group.rows.size()), int(kept)});
         for (int row : group.rows) {
             const CAnnotatedLink& record = store.At(row);
-            m_copies.push_back({record.title, record.link, record.category, record.added});
+            m_copies.push_back({std::string(record.Title()), std::string(record.Link()), std::string(record.Category()), record.Added()});
         }
     }
 }

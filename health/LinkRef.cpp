@@ -16,7 +16,7 @@ std::vector<int> RowsOfLinks(const LinkStore& store, const std::vector<LinkRef>&
     if (rowOf) rowOf->clear();
     for (const LinkRef& ref : refs) {
         const int row = rows[ref.record];
-        const bool stands = row >= 0 && store.At(row).link == ref.link;
+        const bool stands = row >= 0 && store.At(row).Link() == ref.link;
         if (stands) result.push_back(row);
         if (rowOf) rowOf->push_back(stands ? row : -1);
     }
@@ -37,7 +37,7 @@ std::vector<std::optional<std::string>> CurrentLinks(const LinkStore& store,
     links.reserve(records.size());
     for (const CAnnotatedLink* record : records) {
         const int row = rows[record];
-        links.push_back(row >= 0 ? std::optional<std::string>(store.At(row).link) : std::nullopt);
+        links.push_back(row >= 0 ? std::optional<std::string>(store.At(row).Link()) : std::nullopt);
     }
     return links;
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 class LinkStore;
-struct CAnnotatedLink;
+class CAnnotatedLink;
 
 // A record that a result window names while the list may change under it: the record
 // and the link it had. It still stands for a row only while that record is in the store

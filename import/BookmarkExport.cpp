@@ -16,16 +16,16 @@ namespace {
 struct Folder {
     std::string name;
     std::vector<std::unique_ptr<Folder>> folders;  // in the order first met
-    std::map<std::string, Folder*> byName;
+    std::map<std::string, Folder*, std::less<>> byName;
     std::vector<const CAnnotatedLink*> links;  // in store order
 
-    Folder& Child(const std::string& child)
+    Folder& Child(std::string_view child)
     {
         auto it = byName.find(child);
         if (it != byName.end()) return *it->second;
         folders.push_back(std::make_unique<Folder>());
         folders.back()->name = child;
-        byName[child] = folders.back().get();
+        byName.emplace(child, folders.back().get());
         return *folders.back();
     }
 };
@@ -39,7 +39,7 @@ constexpr std::array<bool, 256> MakeSpecial()
 }
 constexpr std::array<bool, 256> kSpecial = MakeSpecial();
 
-void Escape(std::string& out, const std::string& text, bool attribute)
+void Escape(std::string& out, std::string_view text, bool attribute)
 {
     // Runs without a character to escape are copied whole.
     const char* data = text.data();
@@ -69,16 +69,16 @@ public:
         for (const CAnnotatedLink* link : folder.links) {
             m_out += indent;
             m_out += "<DT><A HREF=\"";
-            Escape(m_out, link->link, true);
+            Escape(m_out, link->Link(), true);
             m_out += "\" ADD_DATE=\"";
-            AppendNumber(m_clock.SecondsOf(link->added));
+            AppendNumber(m_clock.SecondsOf(link->Added()));
             m_out += "\" LAST_MODIFIED=\"";
-            AppendNumber(m_clock.SecondsOf(link->modified));
+            AppendNumber(m_clock.SecondsOf(link->Modified()));
             // The description's "Tags: " line goes back to being the browser's tags.
-            const std::string* description = &link->description;
-            if (link->description.find(kTagsLinePrefix) != std::string::npos &&
-                SplitTagsLine(link->description, m_rest, m_tags)) {
-                description = &m_rest;
+            std::string_view description = link->Description();
+            if (link->Description().find(kTagsLinePrefix) != std::string::npos &&
+                SplitTagsLine(link->Description(), m_rest, m_tags)) {
+                description = m_rest;
                 m_out += "\" TAGS=\"";
                 for (size_t i = 0; i < m_tags.size(); ++i) {
                     if (i > 0) m_out += ',';
@@ -86,12 +86,12 @@ public:
                 }
             }
             m_out += "\">";
-            Escape(m_out, link->title, false);
+            Escape(m_out, link->Title(), false);
             m_out += "</A>\n";
-            if (!description->empty()) {
+            if (!description.empty()) {
                 m_out += indent;
                 m_out += "<DD>";
-                Escape(m_out, *description, false);
+                Escape(m_out, description, false);
                 m_out += '\n';
             }
             Flush(false);
@@ -138,10 +138,10 @@ bool ExportBookmarks(const LinkStore& store, ByteSink& sink)
     for (int i = 0; i < store.Count(); ++i) {
         const CAnnotatedLink& link = store.At(i);
         ::Folder* folder = &root;
-        if (!link.category.empty()) {
+        if (!link.Category().empty()) {
             for (size_t start = 0;;) {
-                const size_t bar = link.category.find('|', start);
-                folder = &folder->Child(link.category.substr(start, bar - start));
+                const size_t bar = link.Category().find('|', start);
+                folder = &folder->Child(link.Category().substr(start, bar - start));
                 if (bar == std::string::npos) break;
                 start = bar + 1;
             }

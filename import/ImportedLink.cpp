@@ -35,11 +35,11 @@ std::string DescriptionWithTags(const std::string& description, std::vector<std:
     return out;
 }
 
-bool SplitTagsLine(const std::string& description, std::string& rest, std::vector<std::string>& tags)
+bool SplitTagsLine(std::string_view description, std::string& rest, std::vector<std::string>& tags)
 {
     const size_t lineEnd = description.rfind('\n');
     const size_t start = lineEnd == std::string::npos ? 0 : lineEnd + 1;
-    const std::string_view line = std::string_view(description).substr(start);
+    const std::string_view line = description.substr(start);
     const std::string_view prefix = kTagsLinePrefix;
     if (line.substr(0, prefix.size()) != prefix) {
         rest = description;
@@ -55,6 +55,6 @@ bool SplitTagsLine(const std::string& description, std::string& rest, std::vecto
     size_t end = start;
     if (end > 0 && description[end - 1] == '\n') --end;
     if (end > 0 && description[end - 1] == '\r') --end;
-    rest = description.substr(0, end);
+    rest.assign(description.substr(0, end));
     return true;
 }

@@ -23,6 +23,6 @@ constexpr const char* kTagsLinePrefix = "Tags: ";
 std::string DescriptionWithTags(const std::string& description, std::vector<std::string> tags);
 // The reverse: the tags of a description's last line and the description without it;
 // false, and the description whole, when its last line names no tags.
-bool SplitTagsLine(const std::string& description, std::string& rest, std::vector<std::string>& tags);
+bool SplitTagsLine(std::string_view description, std::string& rest, std::vector<std::string>& tags);
 // "a,b , c" -> {"a", "b", "c"}: the TAGS attribute of a bookmark file.
 std::vector<std::string> SplitTagList(const std::string& list);

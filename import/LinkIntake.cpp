@@ -11,7 +11,7 @@ CLinkIntake::CLinkIntake(LinkStore& store, const CLinkDate& now, IntakeOptions o
     auto lock = m_store.Lock();
     m_existing.reserve(size_t(m_store.Count()));
     for (int i = 0; i < m_store.Count(); ++i) {
-        std::string key = DuplicateKey(std::as_const(m_store).At(i).link);
+        std::string key = DuplicateKey(std::as_const(m_store).At(i).Link());
         if (!key.empty()) m_existing.insert(std::move(key));
     }
 }

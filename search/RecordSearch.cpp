@@ -41,7 +41,7 @@ std::string_view FoldedField(std::string_view field, std::string& scratch)
 
 bool CRecordSearch::Matches(const CAnnotatedLink& r) const
 {
-    return MatchesFields(r.title, r.description, r.category, r.link);
+    return MatchesFields(r.Title(), r.Description(), r.Category(), r.Link());
 }
 
 bool CRecordSearch::MatchesFields(std::string_view title, std::string_view description, std::string_view category,
@@ -65,8 +65,8 @@ bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view descr
     // The record itself is read only for these fields.
     const CAnnotatedLink& r = store.At(row);
     std::string scratch;
-    return (m_options.category && m.MatchPrepared(FoldedField(r.category, scratch))) ||
-           (m_options.link && m.MatchPrepared(FoldedField(r.link, scratch)));
+    return (m_options.category && m.MatchPrepared(FoldedField(r.Category(), scratch))) ||
+           (m_options.link && m.MatchPrepared(FoldedField(r.Link(), scratch)));
 }
 
 int CRecordSearch::MatchRows(const LinkStore& store, const LinkStore::SearchTextView& text, int first, int count,

@@ -44,11 +44,11 @@ int CompareOnColumn(const CAnnotatedLink& a, const CAnnotatedLink& b, int column
 {
     auto dates = [](const CLinkDate& x, const CLinkDate& y) { return CompareDateValues(x.value, y.value); };
     switch (column) {
-    case SortTitle: return CompareTextNoCase(a.title, b.title);
-    case SortCategory: return CompareTextNoCase(a.category, b.category);
-    case SortDescription: return CompareTextNoCase(a.description, b.description);
-    case SortAdded: return dates(a.added, b.added);
-    case SortModified: return dates(a.modified, b.modified);
+    case SortTitle: return CompareTextNoCase(a.Title(), b.Title());
+    case SortCategory: return CompareTextNoCase(a.Category(), b.Category());
+    case SortDescription: return CompareTextNoCase(a.Description(), b.Description());
+    case SortAdded: return dates(a.Added(), b.Added());
+    case SortModified: return dates(a.Modified(), b.Modified());
     default: return 0;
     }
 }
@@ -109,9 +109,9 @@ struct TextPrefix {
     }
 };
 
-const std::string& TextOf(const CAnnotatedLink& record, int column)
+std::string_view TextOf(const CAnnotatedLink& record, int column)
 {
-    return column == SortTitle ? record.title : column == SortCategory ? record.category : record.description;
+    return column == SortTitle ? record.Title() : column == SortCategory ? record.Category() : record.Description();
 }
 
 }  // namespace
@@ -137,7 +137,7 @@ void SortLinks(LinkStore& store, const std::vector<SortKey>& keys)
         dates[k].reserve(rows);
         for (size_t row = 0; row < rows; ++row) {
             const CAnnotatedLink& record = records.At(int(row));
-            dates[k].push_back(column == SortAdded ? record.added.value : record.modified.value);
+            dates[k].push_back(column == SortAdded ? record.Added().value : record.Modified().value);
         }
     }
     std::vector<int> order(rows);

@@ -16,7 +16,7 @@ CCategoryCounter::CCategoryCounter(const std::vector<std::string>& categories, i
     }
 }
 
-void CCategoryCounter::Count(const std::string& category)
+void CCategoryCounter::Count(std::string_view category)
 {
     ++m_rows[kTotal].count;
     auto it = m_slots.find(category);
@@ -27,6 +27,6 @@ std::vector<CategoryCount> CountCategories(const LinkStore& store, int selected)
 {
     auto lock = store.Lock();
     CCategoryCounter counter(store.Categories(), selected);
-    for (int i = 0; i < store.Count(); ++i) counter.Count(store.At(i).category);
+    for (int i = 0; i < store.Count(); ++i) counter.Count(store.At(i).Category());
     return counter.Rows();
 }

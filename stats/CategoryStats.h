@@ -17,12 +17,17 @@ struct CategoryCount {
 class CCategoryCounter {
 public:
     CCategoryCounter(const std::vector<std::string>& categories, int selected);
-    void Count(const std::string& category);
+    void Count(std::string_view category);
     const std::vector<CategoryCount>& Rows() const { return m_rows; }
 
 private:
     std::vector<CategoryCount> m_rows;
-    std::unordered_map<std::string, size_t> m_slots;
+    // Looked up by the record's own bytes, without a copy.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> m_slots;
 };
 
 // The rows of the Statistics window for the whole store, reading each record once.

@@ -81,3 +81,19 @@ void CAnnotatedLink::operator delete(void* record, std::size_t size) noexcept
     if (!kSlabs || size != sizeof(CAnnotatedLink)) return ::operator delete(record);
     Slabs().Give(record);
 }
+
+CAnnotatedLink::CAnnotatedLink(std::string_view title, std::string_view link, std::string_view description,
+                               std::string_view category, const CLinkDate& added, const CLinkDate& modified)
+    : m_added(added), m_modified(modified)
+{
+    SetTexts(title, link, description, category);
+}
+
+void CAnnotatedLink::SetTexts(std::string_view title, std::string_view link, std::string_view description,
+                              std::string_view category)
+{
+    SetTitle(title);
+    SetLink(link);
+    SetDescription(description);
+    SetCategory(category);
+}

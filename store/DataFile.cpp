@@ -44,7 +44,7 @@ public:
         unsigned char b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
         Bytes(b, 4);
     }
-    void String(const std::string& s)
+    void String(std::string_view s)
     {
         size_t n = s.size();
         if (n < 255) {
@@ -217,11 +217,8 @@ private:
 // The smallest version 2 record, to bound how many a file can hold.
 constexpr uint64_t kMinRecordV2 = 4 + 24;
 
-// How many records are read before their texts are allocated, in row order.
-constexpr size_t kLoadGroup = 256;
-
 // Everything after the version: the Category list, the Clear-selection value and the records.
-ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::function<void(CAnnotatedLink&)>& visit)
+ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::function<void(CReadRecord&)>& visit)
 {
     const int before = store.Count();
     if (before == 0) store.ClearCategories();
@@ -251,8 +248,8 @@ ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::fu
 
     int32_t count;
     if (!in.I32(count)) return ReadStatus::ReadError;
-    // One record object is reused, so a visitor that keeps nothing allocates nothing.
-    CAnnotatedLink record;
+    // One record's buffers are reused, so a visitor that keeps nothing allocates nothing.
+    CReadRecord record;
     for (int32_t i = 0; i < count; ++i) {
         if (!in.String(record.title) || !in.String(record.link) || !in.String(record.description) ||
             !in.String(record.category) || !in.Date(record.added))
@@ -283,18 +280,18 @@ bool WriteDataFile(const LinkStore& store, ByteSink& sink)
     writer->U32(uint32_t(store.Count()));
     for (int i = 0; i < store.Count(); ++i) {
         const CAnnotatedLink& r = store.At(i);
-        writer->String(r.title);
-        writer->String(r.link);
-        writer->String(r.description);
-        writer->String(r.category);
-        writer->Date(r.added);
-        writer->Date(r.modified);
+        writer->String(r.Title());
+        writer->String(r.Link());
+        writer->String(r.Description());
+        writer->String(r.Category());
+        writer->Date(r.Added());
+        writer->Date(r.Modified());
     }
     return writer->Finish();
 }
 
 ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter,
-                        const std::function<void(CAnnotatedLink&)>& visit)
+                        const std::function<void(CReadRecord&)>& visit)
 {
     auto lock = store.Lock();
     ReadResult result;
@@ -331,41 +328,14 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     } catch (const std::bad_alloc&) {
         // The list grows as it reads instead.
     }
-    // Records are read in groups, through records whose link and category buffers are
-    // reused: so the only texts allocated while reading are titles and descriptions, one
-    // after the other in row order, and a search reads memory from start to end instead of
-    // skipping over links and record objects. Each group's records are then made, with
-    // copies of their links; a record is kept only once it is whole.
-    std::vector<CAnnotatedLink> group(kLoadGroup);
-    size_t grouped = 0;
-    auto keepGroup = [&] {
-        const size_t count = std::exchange(grouped, 0);
-        if (records.size() + count > records.capacity()) records.reserve(records.size() * 2 + count);
-        for (size_t i = 0; i < count; ++i) {
-            CAnnotatedLink& read = group[i];
-            auto record = std::make_unique<CAnnotatedLink>();
-            record->link = read.link;
-            record->category = read.category;
-            record->title = std::move(read.title);
-            record->description = std::move(read.description);
-            record->added = read.added;
-            record->modified = read.modified;
-            records.push_back(std::move(record));
-        }
-    };
-    ReadResult result = ScanDataFile(store, source, prompter, [&](CAnnotatedLink& record) {
-        std::swap(group[grouped++], record);
-        if (grouped == kLoadGroup) keepGroup();
+    // A record is kept only once it is whole.
+    ReadResult result = ScanDataFile(store, source, prompter, [&](CReadRecord& read) {
+        records.push_back(std::make_unique<CAnnotatedLink>(read.title, read.link, read.description, read.category,
+                                                           read.added, read.modified));
     });
-    bool lastGroupKept = true;
-    try {
-        keepGroup();
-    } catch (const std::bad_alloc&) {
-        lastGroupKept = false;
-    }
     // Whatever was read before a failure stays in the store.
     const bool inserted = store.InsertRecords(before, records);
-    if ((!lastGroupKept || !inserted) && result.status == ReadStatus::Ok) {
+    if (!inserted && result.status == ReadStatus::Ok) {
         prompter.Error(kOutOfMemoryMessage);
         result.status = ReadStatus::OutOfMemory;
     }

@@ -1,12 +1,14 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
+
+#include "store/LinkDate.h"
 
 class ByteSink;
 class ByteSource;
 class LinkStore;
 class Prompter;
-struct CAnnotatedLink;
 
 enum class ReadStatus {
     Ok,              // the whole file was read
@@ -31,8 +33,18 @@ bool WriteDataFile(const LinkStore& store, ByteSink& sink);
 // out-of-memory messages itself; a read error is reported by the caller.
 ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter);
 
+// A record as the file holds it, in buffers that the next record read reuses.
+struct CReadRecord {
+    std::string title;
+    std::string link;
+    std::string description;
+    std::string category;
+    CLinkDate added;
+    CLinkDate modified;
+};
+
 // Reads a data file as ReadDataFile does, but hands each record to visit (one object,
 // reused) instead of adding it to the store; the Category list and Clear-selection
 // value still go into the store.
 ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter,
-                        const std::function<void(CAnnotatedLink&)>& visit);
+                        const std::function<void(CReadRecord&)>& visit);

@@ -286,7 +286,7 @@ int64_t LinksInDataFile(const std::string& path)
     LinkStore scratch;
     Silent silent;
     int64_t links = 0;
-    ScanDataFile(scratch, again, silent, [&links](CAnnotatedLink&) { ++links; });
+    ScanDataFile(scratch, again, silent, [&links](CReadRecord&) { ++links; });
     return links;
 }
 
@@ -430,7 +430,7 @@ WriteResult CopyWholeDataFile(const std::string& from, const std::string& to, co
         LinkStore scratch;
         Silent silent;
         // Checked as a data file while it is copied: a file that ends early is no copy to keep.
-        readWhole = ScanDataFile(scratch, tee, silent, [](CAnnotatedLink&) {}).status == ReadStatus::Ok;
+        readWhole = ScanDataFile(scratch, tee, silent, [](CReadRecord&) {}).status == ReadStatus::Ok;
         char buffer[1 << 16];
         while (readWhole && tee.Read(buffer, sizeof buffer) > 0) {
         }

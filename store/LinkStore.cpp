@@ -25,15 +25,14 @@ int SortedInsertIndex(const std::vector<std::string>& list, const std::string& n
     return SortedInsertIndex(int(list.size()), [&](int i) { return compare(name, list[size_t(i)]); });
 }
 
-bool LinkStore::InsertLink(int index, const std::string& title, const std::string& link,
-                           const std::string& description, const std::string& category,
+bool LinkStore::InsertLink(int index, std::string_view title, std::string_view link,
+                           std::string_view description, std::string_view category,
                            const CLinkDate& added, const CLinkDate& modified)
 {
     auto lock = Lock();
     if (index < 0 || index > Count()) return false;
     try {
-        auto record = std::make_unique<CAnnotatedLink>(
-            CAnnotatedLink{title, link, description, category, added, modified});
+        auto record = std::make_unique<CAnnotatedLink>(title, link, description, category, added, modified);
         // Grown here, geometrically, so that the insert below cannot fail.
         if (m_records.size() == m_records.capacity()) m_records.reserve(m_records.size() * 2 + 16);
         if (m_search.size() == m_search.capacity()) m_search.reserve(m_search.size() * 2 + 16);
@@ -168,10 +167,12 @@ void LinkStore::ConvertLegacyText(int firstRecord)
     bool texts = false;
     for (size_t i = size_t(std::max(firstRecord, 0)); i < m_records.size(); ++i) {
         CAnnotatedLink& r = *m_records[i];
-        texts = ConvertLegacy(r.title) | texts;
-        texts = ConvertLegacy(r.link) | texts;
-        texts = ConvertLegacy(r.description) | texts;
-        texts = ConvertLegacy(r.category) | texts;
+        for (auto text : {CAnnotatedLink::Text::Title, CAnnotatedLink::Text::Link, CAnnotatedLink::Text::Description,
+                          CAnnotatedLink::Text::Category}) {
+            if (IsValidUtf8(r.Get(text))) continue;
+            r.Set(text, Windows1252ToUtf8(r.Get(text)));
+            texts = true;
+        }
     }
     if (texts) MarkAllSearchText(size_t(std::max(firstRecord, 0)));
     ConvertLegacy(m_clearSelection);
@@ -191,9 +192,9 @@ void LinkStore::ConvertLegacyText(int firstRecord)
 LinkStore::Record LinkStore::MakeImportedLink(CAnnotatedLink link)
 {
     auto lock = Lock();
-    if (link.title.empty() && link.link.empty()) return nullptr;
-    link.category = std::string(TrimView(link.category));
-    AddCategoryIfNew(link.category);
+    if (link.Title().empty() && link.Link().empty()) return nullptr;
+    link.SetCategory(TrimView(link.Category()));
+    AddCategoryIfNew(std::string(link.Category()));
     return std::make_unique<CAnnotatedLink>(std::move(link));
 }
 
@@ -297,7 +298,7 @@ void LinkStore::RenameCategories(std::vector<std::pair<std::string, std::string>
     // In the order they were made, so that a name renamed twice ends with its last name.
     for (auto& record : m_records)
         for (const auto& [from, to] : renames)
-            if (record->category == from) record->category = to;
+            if (record->Category() == from) record->SetCategory(to);
     renames.clear();
     m_changed = true;
     if (m_listener) m_listener->TextsChanged();
@@ -381,27 +382,27 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             state.dirty = false;
             SearchEntry& entry = m_search[row];
             const CAnnotatedLink& record = *m_records[row];
-            const uint64_t hash = TextHash(record.title, record.description);
+            const uint64_t hash = TextHash(record.Title(), record.Description());
             const bool changed = hash != state.hash;
             const bool wasFolded = state.isFolded;
             state.hash = hash;
             // A record handed out for change but not changed leaves the results as they were.
             if (changed) ++m_searchGeneration;
-            if (!HasNonAscii(record.title) && !HasNonAscii(record.description)) {
+            if (!HasNonAscii(record.Title()) && !HasNonAscii(record.Description())) {
                 // ASCII: the record's own bytes, which stay where they are until it changes.
                 if (wasFolded) m_searchGarbage += size_t(entry.titleSize) + entry.descriptionSize + 1;
                 state.isFolded = false;
-                entry = {record.title.data(), record.description.data(), Size32(record.title.size()),
-                         Size32(record.description.size())};
+                entry = {record.Title().data(), record.Description().data(), Size32(record.Title().size()),
+                         Size32(record.Description().size())};
                 continue;
             }
             if (wasFolded && !changed) continue;
             if (wasFolded) m_searchGarbage += size_t(entry.titleSize) + entry.descriptionSize + 1;
             folded.clear();
-            AppendFolded(record.title, folded);
+            AppendFolded(record.Title(), folded);
             const size_t title = folded.size();
             folded += '\0';
-            AppendFolded(record.description, folded);
+            AppendFolded(record.Description(), folded);
             state.isFolded = true;
             state.folded = m_searchText.size();
             entry.titleSize = Size32(title);

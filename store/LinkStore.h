@@ -47,8 +47,8 @@ public:
     void SetListener(StoreListener* listener) { m_listener = listener; }
 
     // Records.
-    bool InsertLink(int index, const std::string& title, const std::string& link,
-                    const std::string& description, const std::string& category, const CLinkDate& added,
+    bool InsertLink(int index, std::string_view title, std::string_view link,
+                    std::string_view description, std::string_view category, const CLinkDate& added,
                     const CLinkDate& modified);
     // Inserts records that already exist (undo of a delete); rows follow the given order.
     bool InsertRecords(int index, std::vector<Record>& records);

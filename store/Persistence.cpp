@@ -258,7 +258,7 @@ bool CDataFilePersistence::CheckWholeFile(const std::string& target)
     FileSource source;
     LinkStore scratch;
     HeldMessages held;
-    const ReadStatus status = source.Open(target) ? ScanDataFile(scratch, source, held, [](CAnnotatedLink&) {}).status
+    const ReadStatus status = source.Open(target) ? ScanDataFile(scratch, source, held, [](CReadRecord&) {}).status
                                                   : ReadStatus::ReadError;
     if (status == ReadStatus::Ok && !source.Failed()) return true;
     for (const std::string& text : held.texts) m_prompter.Error(text);

@@ -17,16 +17,16 @@ std::string Key(const CAnnotatedLink& r)
     };
     // Lengths first, so that no two different records give the same key.
     std::string key;
-    for (const std::string* field : {&r.title, &r.link, &r.description, &r.category}) {
-        key += std::to_string(field->size()) + ':';
-        key += *field;
+    for (std::string_view field : {r.Title(), r.Link(), r.Description(), r.Category()}) {
+        key += std::to_string(field.size()) + ':';
+        key += field;
     }
-    return key + date(r.added) + date(r.modified);
+    return key + date(r.Added()) + date(r.Modified());
 }
 
 void Append(LinkStore& out, const CAnnotatedLink& r)
 {
-    out.InsertLink(out.Count(), r.title, r.link, r.description, r.category, r.added, r.modified);
+    out.InsertLink(out.Count(), r.Title(), r.Link(), r.Description(), r.Category(), r.Added(), r.Modified());
 }
 
 }  // namespace

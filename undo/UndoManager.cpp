@@ -64,7 +64,7 @@ PreviewRecords CTextAction::RecordsAffected() const
     preview.made.reserve(m_live.size());
     for (size_t i = 0; i < m_live.size(); ++i) {
         preview.made.push_back(*m_live[i]);
-        preview.made.back().*m_text = m_other[i];
+        preview.made.back().Set(m_text, m_other[i]);
     }
     for (const CAnnotatedLink& record : preview.made) preview.records.push_back(&record);
     return preview;
@@ -123,25 +123,18 @@ void CUndoManager::ChangeTexts(CTextAction::Text text, const std::vector<CAnnota
         recording = false;
     };
     for (CAnnotatedLink* record : records) {
-        std::string& value = record->*text;
-        std::string old;
-        bool keep = recording;
-        if (keep) {
+        std::string value(record->Get(text));
+        change(value);
+        if (value == record->Get(text)) continue;
+        if (recording) {
             try {
-                old = value;
+                before.emplace_back(record->Get(text));
+                changed.push_back(record);
             } catch (const std::bad_alloc&) {
                 stopRecording();
-                keep = false;
             }
         }
-        change(value);
-        if (!keep || value == old) continue;
-        try {
-            changed.push_back(record);
-            before.push_back(std::move(old));
-        } catch (const std::bad_alloc&) {
-            stopRecording();
-        }
+        record->Set(text, value);
     }
     if (changed.empty()) return;
     std::unique_ptr<CUndoAction> action;

@@ -128,7 +128,7 @@ private:
 // the records whose text changed: a step costs the texts that changed, not whole records.
 class CTextAction : public CExchangeAction {
 public:
-    using Text = std::string CAnnotatedLink::*;
+    using Text = CAnnotatedLink::Text;
     CTextAction(Text text, std::vector<CAnnotatedLink*> live, std::vector<std::string> other)
         : CExchangeAction(std::move(live)), m_text(text), m_other(std::move(other))
     {
@@ -137,7 +137,12 @@ public:
     PreviewRecords RecordsAffected() const override;
 
 private:
-    void ExchangeOne(size_t i) override { std::swap(m_live[i]->*m_text, m_other[i]); }
+    void ExchangeOne(size_t i) override
+    {
+        std::string now(m_live[i]->Get(m_text));
+        m_live[i]->Set(m_text, m_other[i]);
+        m_other[i] = std::move(now);
+    }
     Text m_text;
     std::vector<std::string> m_other;
 };

@@ -100,14 +100,14 @@ void CUndoPreviewDlg::ShowRecord(int position)
     if (position < 0 || position >= int(m_records.size())) return;
     m_position = position;
     const CAnnotatedLink& record = *m_records[size_t(position)];
-    m_title->setText(DisplayText(record.title));
+    m_title->setText(DisplayText(record.Title()));
     m_title->setCursorPosition(0);
-    m_link->setText(DisplayText(record.link));
+    m_link->setText(DisplayText(record.Link()));
     m_link->setCursorPosition(0);
-    m_description->setPlainText(DescriptionToField(record.description));
-    m_category->setText(DisplayText(record.category));
+    m_description->setPlainText(DescriptionToField(record.Description()));
+    m_category->setText(DisplayText(record.Category()));
     m_category->setCursorPosition(0);
-    m_date->setText(QString::fromStdString(FormatLinkDate(record.modified, DateStyle::Record)));
+    m_date->setText(QString::fromStdString(FormatLinkDate(record.Modified(), DateStyle::Record)));
     // A button that disables itself hands the focus to the other one.
     const bool previous = position > 0, next = position + 1 < int(m_records.size());
     if ((m_previous->hasFocus() && !previous) || (m_next->hasFocus() && !next)) (previous ? m_previous : m_next)->setFocus();

@@ -119,14 +119,14 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
     const CAnnotatedLink after = dlg.Store().At(0);
     EXPECT_EQ(MenuTexts(menu)[17], "&Undo Modify\tCtrl+Z");
     PressKey(dlg, Qt::Key_Z);
-    EXPECT_EQ(dlg.Store().At(0).title, "r0");
-    EXPECT_EQ(dlg.Store().At(0).modified, before.modified);
+    EXPECT_EQ(dlg.Store().At(0).Title(), "r0");
+    EXPECT_EQ(dlg.Store().At(0).Modified(), before.Modified());
     EXPECT_EQ(dlg.TitleField()->text(), "r0");
     EXPECT_EQ(MenuTexts(menu)[17], "&Undo Delete\tCtrl+Z");
     EXPECT_EQ(MenuTexts(menu)[18], "Re&do Modify\tCtrl+Y");
     PressKey(dlg, Qt::Key_Y);
-    EXPECT_EQ(dlg.Store().At(0).title, "r0 changed");
-    EXPECT_EQ(dlg.Store().At(0).modified, after.modified);
+    EXPECT_EQ(dlg.Store().At(0).Title(), "r0 changed");
+    EXPECT_EQ(dlg.Store().At(0).Modified(), after.Modified());
     EXPECT_EQ(dlg.TitleField()->text(), "r0 changed");
     EXPECT_TRUE(dlg.Store().IsChanged());
 
@@ -202,7 +202,7 @@ TEST(Commands, ThePreviewSaysWhatWillHappenAndCancelChangesNothing)
     EXPECT_EQ(modify.effect, "Replaces an existing annotated link with the following data.");
     EXPECT_EQ(modify.titles, std::vector<std::string>{"r4"});
     EXPECT_EQ(modify.date, "Modified: 9-June-2009");
-    EXPECT_EQ(dlg.Store().At(0).title, "r4 new");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "r4 new");
 }
 
 TEST(Commands, SelectionTitleCaseAndWordWrap)
@@ -243,7 +243,7 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     full.TitleField()->setText("war and peace: a novel");
     PressKey(full, Qt::Key_T);
     EXPECT_EQ(full.TitleField()->text(), "War and Peace: A Novel");
-    EXPECT_EQ(full.Store().At(1).title, "Of Mice and Men");
+    EXPECT_EQ(full.Store().At(1).Title(), "Of Mice and Men");
     EXPECT_TRUE(full.IsEdited());
     EXPECT_FALSE(full.Store().IsChanged());
 
@@ -264,20 +264,20 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
 
     // Several rows: every selected description is wrapped in the store.
     PressKey(full, Qt::Key_L);
-    full.Store().At(2).description = "first\r\nsecond";
+    full.Store().At(2).SetDescription("first\r\nsecond");
     PressKey(full, Qt::Key_W);
-    EXPECT_EQ(full.Store().At(2).description, "first second");
+    EXPECT_EQ(full.Store().At(2).Description(), "first second");
     EXPECT_TRUE(full.Store().IsChanged());
     // ... as one step for Undo.
     full.List().setFocus();
     PressKey(full, Qt::Key_Z);
-    EXPECT_EQ(full.Store().At(2).description, "first\r\nsecond");
+    EXPECT_EQ(full.Store().At(2).Description(), "first\r\nsecond");
     PressKey(full, Qt::Key_Y);
-    EXPECT_EQ(full.Store().At(2).description, "first second");
+    EXPECT_EQ(full.Store().At(2).Description(), "first second");
 
     // Rows still selected after Clear, and a new link being typed: the typed title and
     // description are what Title Case and Word Wrap change, and no record is touched.
-    full.Store().At(0).title = "the lord of the rings";
+    full.Store().At(0).SetTitle("the lord of the rings");
     h.ClickButton(1007);
     EXPECT_EQ(h.SelectedRows().size(), 3u);
     h.Type(full.TitleField(), "my new link");
@@ -286,8 +286,8 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     PressKey(full, Qt::Key_W);
     EXPECT_EQ(full.TitleField()->text(), "My New Link");
     EXPECT_EQ(full.DescriptionField()->toPlainText(), "typed here");
-    EXPECT_EQ(full.Store().At(0).title, "the lord of the rings");
-    EXPECT_EQ(full.Store().At(2).description, "first second");
+    EXPECT_EQ(full.Store().At(0).Title(), "the lord of the rings");
+    EXPECT_EQ(full.Store().At(2).Description(), "first second");
 
     // Title Case over several rows is one step for Undo too.
     h.ClickButton(1007);
@@ -297,6 +297,6 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     PressKey(full, Qt::Key_T);
     EXPECT_EQ(Titles(full), (std::vector<std::string>{"The Lord of the Rings", "War and Peace: A Novel", "A Tale of Two Cities"}));
     PressKey(full, Qt::Key_Z);
-    EXPECT_EQ(full.Store().At(0).title, "the lord of the rings");
-    EXPECT_EQ(full.Store().At(2).title, "A Tale of Two Cities");
+    EXPECT_EQ(full.Store().At(0).Title(), "the lord of the rings");
+    EXPECT_EQ(full.Store().At(2).Title(), "A Tale of Two Cities");
 }

@@ -52,7 +52,7 @@ Ids IdsOf(const LinkStore& store)
 {
     Ids ids;
     for (int i = 0; i < store.Count(); ++i)
-        if (const int id = IdOf(store.At(i).link); id >= 0) ids.insert(id);
+        if (const int id = IdOf(std::string(store.At(i).Link())); id >= 0) ids.insert(id);
     return ids;
 }
 
@@ -295,7 +295,7 @@ private:
                     h.ClickButton(1026);
                 }
                 for (int row = 0, picked = 0; row < dlg.Store().Count(); ++row)
-                    if (std::find(links.begin(), links.end(), std::as_const(dlg.Store()).At(row).link) != links.end())
+                    if (std::find(links.begin(), links.end(), std::as_const(dlg.Store()).At(row).Link()) != links.end())
                         h.ClickRow(row, picked++ ? Qt::ControlModifier : Qt::NoModifier);
                 dlg.GetTitleCommand();
                 return "Add " + std::to_string(a) + ", " + std::to_string(b) + " without titles, Get Title";

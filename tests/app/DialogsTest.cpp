@@ -71,7 +71,7 @@ TEST(Dialogs, SortingByHeadingsAndByTheSortDialog)
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"delta", "charlie", "alpha", "bravo", "Alpha"}));
     // A save-on-leave after the sorts stores into the record that was shown.
     h.ClickRow(0);
-    EXPECT_EQ(dlg.Store().At(3).title, "bravo!");
+    EXPECT_EQ(dlg.Store().At(3).Title(), "bravo!");
 
     // The dialog opens with the default keys after a column click; Cancel after moves
     // changes nothing, not even the keys of the next opening.
@@ -116,7 +116,7 @@ TEST(Dialogs, StatisticsCountAndSumTheSelectedRows)
     WindowHarness h;
     h.WriteDataFile({"a", "b", "c", "d", "e"}, 2);
     CLinksDlg& dlg = h.Open();
-    dlg.Store().At(0).category = "cat0";  // not 'Cat0': counts under NO CATEGORY
+    dlg.Store().At(0).SetCategory("cat0");  // not 'Cat0': counts under NO CATEGORY
     h.ClickRow(1);
     DialogAnswer<CStatisticsDlg> stats([](CStatisticsDlg& statistics) {
         QTreeWidget* list = statistics.CountList();

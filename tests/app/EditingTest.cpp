@@ -41,12 +41,12 @@ TEST(Editing, AddMovesLinesIntoEmptyTitleAndLink)
     h.ClickButton(1026);
     ASSERT_EQ(dlg.Store().Count(), 1);
     const CAnnotatedLink& r = dlg.Store().At(0);
-    EXPECT_EQ(r.title, "Home page");
-    EXPECT_EQ(r.link, "D:\\Docs\\Plan.txt");
-    EXPECT_EQ(r.description, "");
-    EXPECT_EQ(r.category, "Work");
-    EXPECT_EQ(r.added, kNow);
-    EXPECT_EQ(r.modified, kNow);
+    EXPECT_EQ(r.Title(), "Home page");
+    EXPECT_EQ(r.Link(), "D:\\Docs\\Plan.txt");
+    EXPECT_EQ(r.Description(), "");
+    EXPECT_EQ(r.Category(), "Work");
+    EXPECT_EQ(r.Added(), kNow);
+    EXPECT_EQ(r.Modified(), kNow);
     EXPECT_EQ(dlg.TitleField()->text(), "Home page");
     EXPECT_EQ(dlg.LinkField()->text(), "D:\\Docs\\Plan.txt");
     EXPECT_EQ(dlg.Store().Categories(), std::vector<std::string>{"Work"});
@@ -61,14 +61,14 @@ TEST(Editing, AddMovesLinesIntoEmptyTitleAndLink)
     h.ClickButton(1007);
     h.Type(dlg.DescriptionField(), "just one line");
     h.ClickButton(1026);
-    EXPECT_EQ(dlg.Store().At(1).title, "");
-    EXPECT_EQ(dlg.Store().At(1).description, "just one line");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "");
+    EXPECT_EQ(dlg.Store().At(1).Description(), "just one line");
     h.ClickButton(1007);
     h.Type(dlg.TitleField(), "T");
     h.Type(dlg.LinkField(), "L");
     h.Type(dlg.DescriptionField(), "a\nb\nc");
     h.ClickButton(1026);
-    EXPECT_EQ(dlg.Store().At(2).description, "a\r\nb\r\nc");
+    EXPECT_EQ(dlg.Store().At(2).Description(), "a\r\nb\r\nc");
 }
 
 TEST(Editing, AddWithOnlyACategoryStoresNothing)
@@ -102,18 +102,18 @@ TEST(Editing, ModifyAddAndClear)
     h.Type(dlg.TitleField(), "copy");
     h.ClickButton(1026);
     ASSERT_EQ(dlg.Store().Count(), 3);
-    EXPECT_EQ(dlg.Store().At(1).title, "r1");
-    EXPECT_EQ(dlg.Store().At(2).title, "copy");
-    EXPECT_EQ(dlg.Store().At(2).link, "http://example.com/1");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "r1");
+    EXPECT_EQ(dlg.Store().At(2).Title(), "copy");
+    EXPECT_EQ(dlg.Store().At(2).Link(), "http://example.com/1");
 
     // Modify changes the retrieved record in place; Added stays.
-    const CLinkDate added = dlg.Store().At(0).added;
+    const CLinkDate added = dlg.Store().At(0).Added();
     h.ClickRow(0);
     h.Type(dlg.TitleField(), "!");
     h.ClickButton(1053);
-    EXPECT_EQ(dlg.Store().At(0).title, "r0!");
-    EXPECT_EQ(dlg.Store().At(0).added, added);
-    EXPECT_EQ(dlg.Store().At(0).modified, kNow);
+    EXPECT_EQ(dlg.Store().At(0).Title(), "r0!");
+    EXPECT_EQ(dlg.Store().At(0).Added(), added);
+    EXPECT_EQ(dlg.Store().At(0).Modified(), kNow);
     EXPECT_EQ(dlg.Store().Count(), 3);
 
     // Modify after Clear has nothing to modify.
@@ -133,8 +133,8 @@ TEST(Editing, SaveOnLeaveByClickButNotByArrowKeys)
     h.ClickRow(0);
     h.Type(dlg.TitleField(), " edited");
     h.ClickRow(1);
-    EXPECT_EQ(dlg.Store().At(0).title, "r0 edited");
-    EXPECT_EQ(dlg.Store().At(0).modified, kNow);
+    EXPECT_EQ(dlg.Store().At(0).Title(), "r0 edited");
+    EXPECT_EQ(dlg.Store().At(0).Modified(), kNow);
     EXPECT_EQ(dlg.TitleField()->text(), "r1");
     EXPECT_EQ(dlg.Store().PressCount(), 1);
 
@@ -142,7 +142,7 @@ TEST(Editing, SaveOnLeaveByClickButNotByArrowKeys)
     h.KeyInList(Qt::Key_Down);
     QTest::qWait(80);  // the 50 ms retrieval timer
     EXPECT_EQ(dlg.TitleField()->text(), "r2");
-    EXPECT_EQ(dlg.Store().At(1).title, "r1");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "r1");
 
     // The key of an Alt chord is not the list's; a key after the chord is.
     h.KeyInList(Qt::Key_Delete, Qt::AltModifier);
@@ -172,7 +172,7 @@ TEST(Editing, DeleteAsksUnlessConfirmationIsOff)
     h.ClickButton(1014);
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Delete 1,234 items?"});
     EXPECT_EQ(dlg.Store().Count(), 66);
-    EXPECT_EQ(dlg.Store().At(0).title, "r1234");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "r1234");
     EXPECT_EQ(h.Label(1096), "66 Total Links");
     EXPECT_EQ(h.Label(1083), "0 Selected Links");
     EXPECT_TRUE(dlg.Store().IsChanged());
@@ -388,10 +388,10 @@ TEST(Editing, OlderCodePageTextIsLoadedAsUtf8AndBehavesLikeTypedText)
     h.Type(dlg.LinkField(), "\\y");
     h.ClickButton(1053);
     const CAnnotatedLink& r = dlg.Store().At(0);
-    EXPECT_EQ(r.title, "Caf\xC3\xA9");
-    EXPECT_EQ(r.category, "Caf\xC3\xA9s");
-    EXPECT_EQ(r.description, "Line\r\nMore");
-    EXPECT_EQ(r.link, "C:\\x\\y");
+    EXPECT_EQ(r.Title(), "Caf\xC3\xA9");
+    EXPECT_EQ(r.Category(), "Caf\xC3\xA9s");
+    EXPECT_EQ(r.Description(), "Line\r\nMore");
+    EXPECT_EQ(r.Link(), "C:\\x\\y");
 
     // Typed text finds it, and typing the category does not list it twice.
     h.Type(dlg.SearchBox(), QString::fromUtf8("caf\xC3\xA9"));

@@ -41,8 +41,8 @@ TEST(FormAndList, TheFormStoresIntoTheRecordItShows)
     EXPECT_EQ(dlg.TitleField()->text(), "r0");
     h.Type(dlg.TitleField(), " modified");
     h.ClickButton(1053);
-    EXPECT_EQ(dlg.Store().At(0).title, "r0 modified");
-    EXPECT_EQ(dlg.Store().At(2).title, "r2");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "r0 modified");
+    EXPECT_EQ(dlg.Store().At(2).Title(), "r2");
 
     // An Alt chord begun in the list leaves the next keys in it alone.
     h.ClickRow(1);
@@ -67,7 +67,7 @@ TEST(FormAndList, TheFormStoresIntoTheRecordItShows)
     EXPECT_EQ(dlg.LinkField()->cursorPosition(), 0);
     h.Type(dlg.LinkField(), "/more");
     h.ClickButton(1053);
-    EXPECT_EQ(dlg.Store().At(3).title, longTitle);
+    EXPECT_EQ(dlg.Store().At(3).Title(), longTitle);
 }
 
 TEST(FormAndList, PreviousAndNextNeverHandTheFocusToTheForm)
@@ -126,7 +126,7 @@ TEST(FormAndList, CountsCellsAndScrollingShowWholeText)
 
     // A description's lines read as one line; the tooltip measures that same text.
     CAnnotatedLink& record = dlg.Store().At(0);
-    record.description = "First line\r\nsecond line\nthird";
+    record.SetDescription("First line\r\nsecond line\nthird");
     EXPECT_EQ(LinkCellText(record, ColDescription), "First line second line third");
     list.setColumnWidth(ColDescription, list.fontMetrics().horizontalAdvance("First line second line third") + 12);
     EXPECT_EQ(list.CellTipText(0, ColDescription), "");
@@ -134,8 +134,9 @@ TEST(FormAndList, CountsCellsAndScrollingShowWholeText)
     EXPECT_EQ(list.CellTipText(0, ColDescription), "First line second line third");
 
     // A huge cell is cut to its first few thousand characters, never inside one.
-    record.description = std::string(5000, 'a') + std::string(20 << 20, '\xC3').replace(1, 1, "\xA9");
-    for (size_t i = 5000; i + 1 < record.description.size(); i += 2) record.description[i + 1] = '\xA9';
+    std::string huge = std::string(5000, 'a') + std::string(20 << 20, '\xC3').replace(1, 1, "\xA9");
+    for (size_t i = 5000; i + 1 < huge.size(); i += 2) huge[i + 1] = '\xA9';
+    record.SetDescription(huge);
     const QString cell = LinkCellText(record, ColDescription);
     EXPECT_LE(cell.size(), 8192);
     EXPECT_GT(cell.size(), 4000);

@@ -116,13 +116,13 @@ TEST(Keyboard, FieldsKeepTheirEditingKeysEscClearsTheSearchAndRowsHaveMenus)
     h.Type(dlg.DescriptionField(), "kept");
     QMenu* menu = RightClick(list, list.visualRect(list.Model().index(2, 0)).center());
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(dlg.Store().At(1).description, "keptDescription 1");
+    EXPECT_EQ(dlg.Store().At(1).Description(), "keptDescription 1");
     EXPECT_EQ(dlg.TitleField()->text(), "gamma");
     EXPECT_EQ(MenuEntries(menu), (std::vector<std::string>{"&Launch", "&Copy Link", "&Delete", "-", "Check Lin&k",
                                                            "&Get Title from Page", "-", "Co&mmands"}));
     EXPECT_EQ(menu->actions().back()->menu(), &dlg.CommandMenu());
     menu->actions()[1]->trigger();
-    EXPECT_EQ(h.clipboard.text, dlg.Store().At(2).link);
+    EXPECT_EQ(h.clipboard.text, dlg.Store().At(2).Link());
     menu->close();
     // The menu key opens the focused row's menu.
     h.KeyInList(Qt::Key_Up);

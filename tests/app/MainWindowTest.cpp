@@ -77,7 +77,7 @@ TEST(MainWindow, LoadsTheDataFileAndCountsItsRows)
     h.settings.WriteString("Numbers", "Thousands Separator", ".");
     CLinksDlg& again = h.Open();
     EXPECT_EQ(h.Label(1096), "1.234 Total Links");
-    EXPECT_EQ(again.Store().At(1233).title, "t1233");
+    EXPECT_EQ(again.Store().At(1233).Title(), "t1233");
 }
 
 TEST(MainWindow, ColumnsAreScaledFromTheDesign)
@@ -120,7 +120,7 @@ TEST(MainWindow, SaveOnCloseWritesChangesAndBacksUpDaily)
     h.WriteDataFile({"a", "b"});
     const std::string before = ReadAll(h.DataPath());
     CLinksDlg& dlg = h.Open();
-    dlg.Store().At(0).title = "changed";
+    dlg.Store().At(0).SetTitle("changed");
     dlg.Store().SetChanged();
     h.Close();
     EXPECT_NE(ReadAll(h.DataPath()), before);
@@ -130,8 +130,8 @@ TEST(MainWindow, SaveOnCloseWritesChangesAndBacksUpDaily)
     h.settings.WriteInt("Saving", "Save on Close", 0);
     const std::string saved = ReadAll(h.DataPath());
     CLinksDlg& again = h.Open();
-    EXPECT_EQ(again.Store().At(0).title, "changed");
-    again.Store().At(0).title = "lost";
+    EXPECT_EQ(again.Store().At(0).Title(), "changed");
+    again.Store().At(0).SetTitle("lost");
     again.Store().SetChanged();
     h.Close();
     EXPECT_EQ(ReadAll(h.DataPath()), saved);
@@ -146,13 +146,13 @@ TEST(MainWindow, APendingEditIsStoredAtExitWithMoveSave)
     h.Type(dlg.TitleField(), " edited");
     h.Close();
     CLinksDlg& again = h.Open();
-    EXPECT_EQ(again.Store().At(1).title, "b edited");
+    EXPECT_EQ(again.Store().At(1).Title(), "b edited");
     // Typed into an empty form and never added: stored as a new record.
     h.Type(again.TitleField(), "typed only");
     h.Close();
     CLinksDlg& third = h.Open();
     ASSERT_EQ(third.Store().Count(), 3);
-    EXPECT_EQ(third.Store().At(2).title, "typed only");
+    EXPECT_EQ(third.Store().At(2).Title(), "typed only");
 }
 
 TEST(MainWindow, AFailedSaveKeepsTheOldFileAndSaysSo)
@@ -253,7 +253,7 @@ TEST(MainWindow, TimedSaveRunsOnTheWorkerOnlyWhenChanged)
     dlg.SaveJob().Wait();
     EXPECT_EQ(ReadAll(h.DataPath()), before);
 
-    dlg.Store().At(0).title = "timed";
+    dlg.Store().At(0).SetTitle("timed");
     dlg.Store().SetChanged();
     {
         auto lock = dlg.Store().Lock();  // the job waits for the lock and stays busy

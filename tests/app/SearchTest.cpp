@@ -131,7 +131,7 @@ TEST(Search, SaveOnLeaveBeforeSearching)
     h.ClickRow(0);
     h.Type(dlg.TitleField(), " changed");
     TypeSearch(h, "needle");
-    EXPECT_EQ(dlg.Store().At(0).title, "hay 0 changed");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "hay 0 changed");
 }
 
 TEST(Search, HistoryKeepsOneEntryPerTextInNaturalOrder)
@@ -188,7 +188,7 @@ TEST(Search, InterruptibleSearchEndsLikeTheDirectOne)
     dlg.RunSearch();
     EXPECT_EQ(h.SelectedRows(), background);
     EXPECT_EQ(dlg.List().States().Mark(), mark);
-    EXPECT_EQ(dlg.TitleField()->text().toStdString(), dlg.Store().At(mark).title);
+    EXPECT_EQ(dlg.TitleField()->text().toStdString(), dlg.Store().At(mark).Title());
 
     // Later keystrokes reuse the pool's jobs.
     dlg.Settings().interruptibleSearching = true;
@@ -265,7 +265,7 @@ TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
     dlg.SearchBox()->setEditText("");
     const QString word = "GUDIE";
     for (int n = 1; n <= word.size(); ++n) {
-        if (n == 4) dlg.Store().At(2).title = "Москва guide";
+        if (n == 4) dlg.Store().At(2).SetTitle("Москва guide");
         dlg.SearchBox()->setEditText(word.left(n));
         dlg.OnSearchEdited();
     }

@@ -341,13 +341,13 @@ TEST_F(Cli, ImportFromBrowserStoresKeepsDatesSkipsWhatIsThereAndListsProfiles)
     ASSERT_EQ(ReadDataFile(store, source, quiet).status, ReadStatus::Ok);
     ASSERT_EQ(store.Count(), 13);
     CUnixDates dates;
-    EXPECT_EQ(store.At(0).title, "Debian \xE2\x80\x94 The Universal OS");
-    EXPECT_EQ(store.At(0).added, dates.DateOf(1500000000));
-    EXPECT_EQ(store.At(0).modified, dates.DateOf(1600000000));
-    EXPECT_EQ(store.At(0).description, "Tags: debian, linux");
+    EXPECT_EQ(store.At(0).Title(), "Debian \xE2\x80\x94 The Universal OS");
+    EXPECT_EQ(store.At(0).Added(), dates.DateOf(1500000000));
+    EXPECT_EQ(store.At(0).Modified(), dates.DateOf(1600000000));
+    EXPECT_EQ(store.At(0).Description(), "Tags: debian, linux");
     // --now: the time of the import, not the browser's.
-    EXPECT_GT(store.At(8).added.value, dates.DateOf(1700000000).value);
-    EXPECT_EQ(store.At(8).category, "Bookmarks bar");
+    EXPECT_GT(store.At(8).Added().value, dates.DateOf(1700000000).value);
+    EXPECT_EQ(store.At(8).Category(), "Bookmarks bar");
 
     err.str("");
     WriteBytes(PathOf("Bookmarks"), "{\"roots\": [");

@@ -23,10 +23,10 @@ namespace {
 CAnnotatedLink Link(const std::string& title, const std::string& link, double added = 40000)
 {
     CAnnotatedLink r;
-    r.title = title;
-    r.link = link;
-    r.added = {CLinkDate::Valid, added};
-    r.modified = r.added;
+    r.SetTitle(title);
+    r.SetLink(link);
+    r.SetAdded({CLinkDate::Valid, added});
+    r.SetModified(r.Added());
     return r;
 }
 
@@ -87,10 +87,10 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
 
     ASSERT_TRUE(check->ReplaceButton()->isEnabled());
     QTest::mouseClick(check->ReplaceButton(), Qt::LeftButton);
-    EXPECT_EQ(dlg.Store().At(0).link, server.Url("/ok"));
-    EXPECT_EQ(dlg.Store().At(3).link, server.Url("/ok"));
-    EXPECT_EQ(dlg.Store().At(1).link, server.Url("/ok"));
-    EXPECT_EQ(dlg.Store().At(2).link, server.Url("/gone"));
+    EXPECT_EQ(dlg.Store().At(0).Link(), server.Url("/ok"));
+    EXPECT_EQ(dlg.Store().At(3).Link(), server.Url("/ok"));
+    EXPECT_EQ(dlg.Store().At(1).Link(), server.Url("/ok"));
+    EXPECT_EQ(dlg.Store().At(2).Link(), server.Url("/gone"));
     EXPECT_TRUE(dlg.Store().IsChanged());
     EXPECT_FALSE(check->ReplaceButton()->isEnabled());
     EXPECT_NE(check->View()->model()->index(1, CheckResultsModel::ColState).data().toString().toStdString().find(
@@ -104,10 +104,10 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
 
     // Each replacement is one Modify for Undo.
     PressKey(dlg, Qt::Key_Z);
-    EXPECT_EQ(dlg.Store().At(3).link, server.Url("/moved308"));
-    EXPECT_EQ(dlg.Store().At(0).link, server.Url("/ok"));
+    EXPECT_EQ(dlg.Store().At(3).Link(), server.Url("/moved308"));
+    EXPECT_EQ(dlg.Store().At(0).Link(), server.Url("/ok"));
     PressKey(dlg, Qt::Key_Z);
-    EXPECT_EQ(dlg.Store().At(0).link, server.Url("/moved"));
+    EXPECT_EQ(dlg.Store().At(0).Link(), server.Url("/moved"));
     // The check window follows: the moved links are no longer "address replaced", can be
     // given their new address again, and are found by their old one.
     auto stateOf = [&](int viewRow) {
@@ -192,9 +192,9 @@ TEST(LinkHealthWindow, FindDuplicatesSelectsEveryCopyButTheOldest)
     dlg.Settings().confirmDelete = false;
     h.ClickButton(1014);
     ASSERT_EQ(dlg.Store().Count(), 3);
-    EXPECT_EQ(dlg.Store().At(0).title, "Other");
-    EXPECT_EQ(dlg.Store().At(1).title, "Oldest");
-    EXPECT_EQ(dlg.Store().At(2).title, "File again");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "Other");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "Oldest");
+    EXPECT_EQ(dlg.Store().At(2).Title(), "File again");
     PressKey(dlg, Qt::Key_Z);
     EXPECT_EQ(dlg.Store().Count(), 6);
 
@@ -213,9 +213,9 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     LoopbackHttpServer server;
     WindowHarness h;
     CAnnotatedLink kept = Link("", server.Url("/page-cyrillic"));
-    kept.description = "Mine";
+    kept.SetDescription("Mine");
     CAnnotatedLink complete = Link("Named", server.Url("/ok"));
-    complete.description = "Described";
+    complete.SetDescription("Described");
     h.WriteRecords({Link("", server.Url("/page")), kept, Link("", server.Url("/notitle")), Link("", server.Url("/endless")),
                     complete, Link("", "mailto:a@b.c")});
     CLinksDlg& dlg = h.Open();
@@ -231,7 +231,7 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     EXPECT_EQ(dlg.Store().Count(), 6);
     h.ClickButton(1026);
     ASSERT_EQ(dlg.Store().Count(), 7);
-    EXPECT_EQ(dlg.Store().At(6).title, "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
+    EXPECT_EQ(dlg.Store().At(6).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
 
     // A title already there, an address that is not the web's, a page that is not found.
     h.prompter.Clear();
@@ -256,25 +256,25 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     h.prompter.Clear();
     dlg.GetTitleCommand();
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 2 links.  2 pages gave none."});
-    EXPECT_EQ(dlg.Store().At(0).title, "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
-    EXPECT_EQ(dlg.Store().At(0).description, "Today's dishes");
-    EXPECT_EQ(dlg.Store().At(1).title, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
-    EXPECT_EQ(dlg.Store().At(1).description, "Mine");
-    EXPECT_EQ(dlg.Store().At(2).title, "");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
+    EXPECT_EQ(dlg.Store().At(0).Description(), "Today's dishes");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+    EXPECT_EQ(dlg.Store().At(1).Description(), "Mine");
+    EXPECT_EQ(dlg.Store().At(2).Title(), "");
     EXPECT_EQ(server.Requests("/ok"), 0);  // titled and described: not asked
     dlg.UndoCommand(false);
-    EXPECT_EQ(dlg.Store().At(0).title, "");
-    EXPECT_EQ(dlg.Store().At(0).description, "");
-    EXPECT_EQ(dlg.Store().At(1).title, "");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "");
+    EXPECT_EQ(dlg.Store().At(0).Description(), "");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "");
 
     // A record whose link changes while its page is read is left as it is now.
     h.ClickRow(0);
     h.ClickRow(1, Qt::ControlModifier);
     h.prompter.Clear();
-    QTimer::singleShot(0, [&] { dlg.Store().At(1).link = server.Url("/gone"); });
+    QTimer::singleShot(0, [&] { dlg.Store().At(1).SetLink(server.Url("/gone")); });
     dlg.GetTitleCommand();
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 1 link."});
-    EXPECT_EQ(dlg.Store().At(0).title, "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
-    EXPECT_EQ(dlg.Store().At(1).title, "");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "");
     EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0; }, 3000));
 }

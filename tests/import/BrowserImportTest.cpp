@@ -268,10 +268,10 @@ TEST(BrowserImport, TagsLineDatesAndLinksAlreadyThere)
         EXPECT_EQ(intake.Take(ImportedLink{"", "", "Cat", "", {}, 0, 0}, made), CLinkIntake::Result::Empty);
         ASSERT_EQ(intake.Take(ImportedLink{"New", "https://example.com/b", " Cat ", "Note", {"t"}, 1500000000, 0}, made),
                   CLinkIntake::Result::Made);
-        EXPECT_EQ(made->description, "Note\r\nTags: t");
-        EXPECT_EQ(made->category, "Cat");
-        EXPECT_EQ(made->added, keep ? dates.DateOf(1500000000) : now);
-        EXPECT_EQ(made->modified, made->added);  // none saved: as added
+        EXPECT_EQ(made->Description(), "Note\r\nTags: t");
+        EXPECT_EQ(made->Category(), "Cat");
+        EXPECT_EQ(made->Added(), keep ? dates.DateOf(1500000000) : now);
+        EXPECT_EQ(made->Modified(), made->Added());  // none saved: as added
     }
     CLinkIntake all(store, now, IntakeOptions{true, false});
     LinkStore::Record again;

@@ -69,8 +69,8 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
     dlg.SystemCommand(CLinksDlg::CmdImport);
     ASSERT_TRUE(answer.seen);
     ASSERT_EQ(dlg.Store().Count(), 7);
-    EXPECT_EQ(dlg.Store().At(6).category, "News");
-    EXPECT_EQ(dlg.Store().At(6).description, "The last one's note");
+    EXPECT_EQ(dlg.Store().At(6).Category(), "News");
+    EXPECT_EQ(dlg.Store().At(6).Description(), "The last one's note");
     EXPECT_EQ(dlg.Store().Categories(), std::vector<std::string>{"News"});
     EXPECT_EQ(h.Label(1096), "7 Total Links");
     // Seven links with a save limit of five: one save, not one per link past the fifth.
@@ -104,7 +104,7 @@ TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered
     CLinksDlg& dlg = h.Open();
     auto titles = [&dlg] {
         std::vector<std::string> out;
-        for (int i = 0; i < dlg.Store().Count(); ++i) out.push_back(dlg.Store().At(i).title);
+        for (int i = 0; i < dlg.Store().Count(); ++i) out.emplace_back(dlg.Store().At(i).Title());
         return out;
     };
 
@@ -131,10 +131,10 @@ TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered
     dlg.SystemCommand(CLinksDlg::CmdImport);
     ASSERT_TRUE(answer.seen);
     ASSERT_EQ(dlg.Store().Count(), 13);
-    EXPECT_EQ(dlg.Store().At(2).title, "");  // the empty title stays empty
-    EXPECT_EQ(dlg.Store().At(2).added, CUnixDates().DateOf(1510000000));
-    EXPECT_EQ(dlg.Store().At(8).category, "Bookmarks bar");
-    EXPECT_EQ(dlg.Store().At(8).added, h.clock.NowDate());  // dates not kept for this one
+    EXPECT_EQ(dlg.Store().At(2).Title(), "");  // the empty title stays empty
+    EXPECT_EQ(dlg.Store().At(2).Added(), CUnixDates().DateOf(1510000000));
+    EXPECT_EQ(dlg.Store().At(8).Category(), "Bookmarks bar");
+    EXPECT_EQ(dlg.Store().At(8).Added(), h.clock.NowDate());  // dates not kept for this one
     EXPECT_EQ(h.settings.ReadInt("Import", "Keep Dates", 1), 0);
     EXPECT_EQ(h.settings.ReadInt("Import", "Skip Existing", 0), 1);
     EXPECT_EQ(Snapshot(h.paths.home), profileBefore);
@@ -189,7 +189,7 @@ TEST(ImportDialog, LinksDraggedOntoTheWindowFillTheFormOrAreAddedAsOneStep)
     EXPECT_EQ(dlg.Store().Count(), 1);  // stored only by Add
     h.ClickButton(1026);
     ASSERT_EQ(dlg.Store().Count(), 2);
-    EXPECT_EQ(dlg.Store().At(1).title, "Caf\xC3\xA9 menu");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "Caf\xC3\xA9 menu");
 
     // Text that is not one address is not taken; an address bar's text is.
     QMimeData words;
@@ -212,7 +212,7 @@ TEST(ImportDialog, LinksDraggedOntoTheWindowFillTheFormOrAreAddedAsOneStep)
     h.prompter.Script({Prompter::Answer::Yes});
     ASSERT_TRUE(drop(several));
     ASSERT_EQ(dlg.Store().Count(), 5);
-    EXPECT_EQ(dlg.Store().At(4).link, "file:///home/me/notes.pdf");
+    EXPECT_EQ(dlg.Store().At(4).Link(), "file:///home/me/notes.pdf");
     EXPECT_EQ(h.Label(1096), "5 Total Links");
     EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdUndo)->text(), "&Undo Add\tCtrl+Z");
     dlg.UndoCommand(false);

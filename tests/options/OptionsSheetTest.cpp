@@ -264,8 +264,8 @@ TEST(OptionsSheet, CategoriesRenameAndClearList)
     h.WriteDataFile({"a", "b", "c"}, 0);
     CLinksDlg& dlg = h.Open();
     for (const char* name : {"Music", "News", "Item 10", "Item 9", "item 2"}) dlg.Store().InsertCategorySorted(name);
-    dlg.Store().At(0).category = "Music";
-    dlg.Store().At(1).category = "music";
+    dlg.Store().At(0).SetCategory("Music");
+    dlg.Store().At(1).SetCategory("music");
     dlg.Store().SetClearSelection("News");
     InOptions(h, [&](COptionsSheet& sheet) {
         sheet.ShowPage(COptionsSheet::Categories);
@@ -313,14 +313,14 @@ TEST(OptionsSheet, CategoriesRenameAndClearList)
         sheet.reject();  // Cancel after Apply: what Apply did stays
     });
     EXPECT_EQ(dlg.Store().Categories(), (std::vector<std::string>{"item 2", "Item 9", "Item 10", "Songs"}));
-    EXPECT_EQ(dlg.Store().At(0).category, "Songs");
-    EXPECT_EQ(dlg.Store().At(1).category, "music");
+    EXPECT_EQ(dlg.Store().At(0).Category(), "Songs");
+    EXPECT_EQ(dlg.Store().At(1).Category(), "music");
     EXPECT_TRUE(dlg.Store().IsChanged());
     EXPECT_FALSE(h.settings.Has("Saving", "Save Limit"));  // not written after Cancel
 
     // The same name renamed twice (kept as it was, then changed): the links follow the
     // last rename, and their name is in the list.
-    dlg.Store().At(2).category = "Item 9";
+    dlg.Store().At(2).SetCategory("Item 9");
     InOptions(h, [&](COptionsSheet& sheet) {
         sheet.ShowPage(COptionsSheet::Categories);
         auto& page = PageOf<CCategoriesPage>(sheet, COptionsSheet::Categories);
@@ -334,7 +334,7 @@ TEST(OptionsSheet, CategoriesRenameAndClearList)
         }
         sheet.accept();
     });
-    EXPECT_EQ(dlg.Store().At(2).category, "Item 99");
+    EXPECT_EQ(dlg.Store().At(2).Category(), "Item 99");
     EXPECT_TRUE(dlg.Store().HasCategory("Item 99"));
     EXPECT_FALSE(dlg.Store().HasCategory("Item 9"));
     dlg.Store().SetChanged(false);

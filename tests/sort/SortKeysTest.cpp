@@ -13,7 +13,7 @@ void Add(LinkStore& store, const std::string& title, const std::string& category
 std::vector<std::string> Titles(const LinkStore& store)
 {
     std::vector<std::string> titles;
-    for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+    for (int i = 0; i < store.Count(); ++i) titles.emplace_back(store.At(i).Title());
     return titles;
 }
 }  // namespace
@@ -38,8 +38,8 @@ TEST(Sorting, ComparesTextWithoutCaseAndDatesByValue)
         EXPECT_EQ((CompareTextNoCase(c.b, c.a) > 0) - (CompareTextNoCase(c.b, c.a) < 0), -c.sign);
     }
     CAnnotatedLink never{}, old{}, recent{};
-    old.added = {0, 39814.0};
-    recent.added = {0, 45000.5};
+    old.SetAdded({0, 39814.0});
+    recent.SetAdded({0, 45000.5});
     EXPECT_LT(CompareOnColumn(never, old, SortAdded), 0);
     EXPECT_GT(CompareOnColumn(recent, old, SortAdded), 0);
     EXPECT_EQ(CompareOnColumn(old, old, SortModified), 0);
@@ -63,13 +63,13 @@ TEST(Sorting, FoldedKeysOrderExactlyAsTheComparisonDoes)
     for (int i = 1; i < store.Count(); ++i) {
         const CAnnotatedLink& a = store.At(i - 1);
         const CAnnotatedLink& b = store.At(i);
-        const int title = CompareTextNoCase(a.title, b.title);
+        const int title = CompareTextNoCase(a.Title(), b.Title());
         ASSERT_LE(title, 0) << i;
         if (title != 0) continue;
-        const int category = CompareTextNoCase(a.category, b.category);
+        const int category = CompareTextNoCase(a.Category(), b.Category());
         ASSERT_GE(category, 0) << i;
         if (category == 0) {
-            ASSERT_LT(a.added.value, b.added.value) << i;
+            ASSERT_LT(a.Added().value, b.Added().value) << i;
         }
     }
 }
@@ -101,9 +101,9 @@ TEST(Sorting, IsStableSoThatSuccessiveSortsNest)
     std::vector<SortKey> keys;
     for (int i = 0; i < kSortKeys; ++i) keys.push_back({table.order[i], table.increasing[i]});
     SortLinks(same, keys);
-    EXPECT_EQ(same.At(0).added.value, 7);
-    EXPECT_EQ(same.At(1).added.value, 9);
-    EXPECT_EQ(same.At(2).category, "b");
+    EXPECT_EQ(same.At(0).Added().value, 7);
+    EXPECT_EQ(same.At(1).Added().value, 9);
+    EXPECT_EQ(same.At(2).Category(), "b");
 
     LinkStore empty;
     SortLinks(empty, keys);

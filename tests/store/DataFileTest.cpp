@@ -127,7 +127,7 @@ TEST(DataFile, StringLengthFormsRoundTrip)
     FakePrompter prompter;
     EXPECT_EQ(Read(loaded, bytes, prompter).status, ReadStatus::Ok);
     ASSERT_EQ(loaded.Count(), store.Count());
-    for (int i = 0; i < store.Count(); ++i) EXPECT_EQ(loaded.At(i).title, store.At(i).title);
+    for (int i = 0; i < store.Count(); ++i) EXPECT_EQ(loaded.At(i).Title(), store.At(i).Title());
     EXPECT_EQ(Write(loaded), bytes);
 }
 
@@ -139,15 +139,15 @@ TEST(DataFile, ReadsOlderAndOddLayouts)
         std::string file = I32(1) + I32(1) + Str("LAST") + I32(1) + Str("t") + Str("l") + Str("d") + Str("c") + Date(40000.5);
         EXPECT_EQ(Read(store, file, prompter).status, ReadStatus::Ok);
         ASSERT_EQ(store.Count(), 1);
-        EXPECT_EQ(store.At(0).modified, store.At(0).added);
-        EXPECT_EQ(store.At(0).added.value, 40000.5);
+        EXPECT_EQ(store.At(0).Modified(), store.At(0).Added());
+        EXPECT_EQ(store.At(0).Added().value, 40000.5);
     }
     {   // Category field 0 (or below): no names and no clear-selection string.
         LinkStore store;
         std::string file = I32(2) + I32(0) + I32(1) + RecordV2("only");
         EXPECT_EQ(Read(store, file, prompter).status, ReadStatus::Ok);
         ASSERT_EQ(store.Count(), 1);
-        EXPECT_EQ(store.At(0).title, "only");
+        EXPECT_EQ(store.At(0).Title(), "only");
         EXPECT_EQ(store.ClearSelection(), "LAST");
         LinkStore negative;
         EXPECT_EQ(Read(negative, I32(2) + I32(-5) + I32(-3), prompter).status, ReadStatus::Ok);
@@ -171,7 +171,7 @@ TEST(DataFile, ReadsOlderAndOddLayouts)
         std::string record = Hex("FF FE FF 02") + Hex("E9 00 3D D8") + Str("") + Str("") + Str("") + Date(1) + Date(1);
         EXPECT_EQ(Read(titled, I32(2) + I32(0) + I32(1) + record, prompter).status, ReadStatus::Ok);
         ASSERT_EQ(titled.Count(), 1);
-        EXPECT_EQ(titled.At(0).title, "\xC3\xA9\xEF\xBF\xBD");
+        EXPECT_EQ(titled.At(0).Title(), "\xC3\xA9\xEF\xBF\xBD");
     }
     EXPECT_TRUE(prompter.Messages().empty());
 }
@@ -209,8 +209,8 @@ TEST(DataFile, AppendingKeepsTheCurrentListAndValue)
     EXPECT_EQ(store.Categories(), (std::vector<std::string>{"Blogs", "News", "Work"}));
     EXPECT_EQ(store.ClearSelection(), "NONE");  // the file's "Work" is listed, yet the value stays
     ASSERT_EQ(store.Count(), 3);
-    EXPECT_EQ(store.At(1).title, "two");
-    EXPECT_EQ(store.At(2).title, "three");
+    EXPECT_EQ(store.At(1).Title(), "two");
+    EXPECT_EQ(store.At(2).Title(), "three");
 
     // Onto a store without records it behaves like a load.
     LinkStore empty;

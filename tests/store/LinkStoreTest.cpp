@@ -31,7 +31,7 @@ public:
 std::vector<std::string> Titles(const LinkStore& store)
 {
     std::vector<std::string> titles;
-    for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+    for (int i = 0; i < store.Count(); ++i) titles.emplace_back(store.At(i).Title());
     return titles;
 }
 
@@ -84,8 +84,8 @@ TEST(LinkStore, TakeReorderAndFreeKeepRecordsInStep)
 
     auto taken = store.TakeRows({1, 2, 4});
     ASSERT_EQ(taken.size(), 3u);
-    EXPECT_EQ(taken[0]->title, "r1");
-    EXPECT_EQ(taken[2]->title, "r4");
+    EXPECT_EQ(taken[0]->Title(), "r1");
+    EXPECT_EQ(taken[2]->Title(), "r4");
     EXPECT_EQ(Titles(store), (std::vector<std::string>{"r0", "r3"}));
     EXPECT_EQ(&store.At(1), kept);  // records are not copied when rows move
 
@@ -116,7 +116,7 @@ TEST(LinkStore, RecordsHandedInAsAListStayWholeAndInOrder)
             records.reserve(40 + spare);
             for (int i = 0; i < 40; ++i) {
                 records.push_back(std::make_unique<CAnnotatedLink>());
-                records.back()->title = "t" + std::to_string(i);
+                records.back()->SetTitle("t" + std::to_string(i));
             }
             const CAnnotatedLink* third = records[2].get();
             ASSERT_TRUE(store.InsertRecords(store.Count(), records));
@@ -160,7 +160,7 @@ TEST(LinkStore, RecordsMadeAndFreedOnManyThreadsKeepTheirOwnPlaces)
                 const size_t first = mine.size();
                 // Made in a tight loop, so that the threads ask for places at the same time.
                 for (size_t i = 0; i < kRecords; ++i) mine.push_back(std::make_unique<CAnnotatedLink>());
-                for (size_t i = 0; i < kRecords; ++i) mine[first + i]->title = title(t, round, i);
+                for (size_t i = 0; i < kRecords; ++i) mine[first + i]->SetTitle(title(t, round, i));
                 if (round < 2) mine.erase(mine.begin() + ptrdiff_t(first + kKept), mine.end());  // freed
             }
         });
@@ -173,7 +173,7 @@ TEST(LinkStore, RecordsMadeAndFreedOnManyThreadsKeepTheirOwnPlaces)
         for (size_t k = 0; k < mine.size(); ++k) {
             places.insert(mine[k].get());
             const size_t round = k < 2 * kKept ? k / kKept : 2;
-            ASSERT_EQ(mine[k]->title, title(t, round, k - round * kKept)) << k;
+            ASSERT_EQ(mine[k]->Title(), title(t, round, k - round * kKept)) << k;
         }
     }
     EXPECT_EQ(places.size(), kThreads * (2 * kKept + kRecords));
@@ -226,16 +226,16 @@ TEST(LinkStore, RenameCategoriesMatchesExactlyAndKeepsDates)
     std::vector<std::pair<std::string, std::string>> renames{{"news", "Press"}};
     store.RenameCategories(renames);
     EXPECT_TRUE(renames.empty());
-    EXPECT_EQ(store.At(0).category, "News");
-    EXPECT_EQ(store.At(1).category, "Press");
-    EXPECT_EQ(store.At(1).modified, modified);
+    EXPECT_EQ(store.At(0).Category(), "News");
+    EXPECT_EQ(store.At(1).Category(), "Press");
+    EXPECT_EQ(store.At(1).Modified(), modified);
     EXPECT_TRUE(store.IsChanged());
     EXPECT_EQ(listener.events, std::vector<std::string>{"texts"});
 
     // The same name edited twice (kept, then changed): its last name wins.
     renames = {{"News", "News"}, {"News", "News 2"}};
     store.RenameCategories(renames);
-    EXPECT_EQ(store.At(0).category, "News 2");
+    EXPECT_EQ(store.At(0).Category(), "News 2");
 }
 
 TEST(LinkStore, AddImportedLinkNeedsTitleOrLinkAndRunsTheRule)
@@ -252,9 +252,9 @@ TEST(LinkStore, AddImportedLinkNeedsTitleOrLinkAndRunsTheRule)
 
     EXPECT_TRUE(store.AddImportedLink("", "http://x", "  Tools  ", now, rule));
     ASSERT_EQ(store.Count(), 1);
-    EXPECT_EQ(store.At(0).category, "Tools");
-    EXPECT_EQ(store.At(0).added, now);
-    EXPECT_EQ(store.At(0).modified, now);
+    EXPECT_EQ(store.At(0).Category(), "Tools");
+    EXPECT_EQ(store.At(0).Added(), now);
+    EXPECT_EQ(store.At(0).Modified(), now);
     EXPECT_EQ(store.Categories(), std::vector<std::string>{"Tools"});
     EXPECT_EQ(ruleRuns, 1);
 
@@ -279,16 +279,16 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     EXPECT_TRUE(find("beta").empty());
     EXPECT_TRUE(find("").empty());
     // One record changed: only its row is looked at again, and found.
-    store.At(4).title = "beta four";
+    store.At(4).SetTitle("beta four");
     EXPECT_EQ(find("beta"), std::vector<int>{4});
     // A record changed, then the rows move before the next search.
-    store.At(1).title = "beta one";
+    store.At(1).SetTitle("beta one");
     Add(store, 0, "gamma");
     EXPECT_EQ(find("beta"), (std::vector<int>{2, 5}));
-    store.At(1).description = "ÜBER";
+    store.At(1).SetDescription("ÜBER");
     store.Reorder({6, 5, 4, 3, 2, 1, 0});
     EXPECT_EQ(find("über"), std::vector<int>{5});
-    store.At(0).title = "beta zero";
+    store.At(0).SetTitle("beta zero");
     auto taken = store.TakeRows({6});
     EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 4}));
     // A record handed out but left as it was changes nothing.
@@ -297,13 +297,13 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     // More records changed than are remembered one by one.
     while (store.Count() < 5000) Add(store, store.Count(), "omega");
     EXPECT_TRUE(find("epsilon").empty());
-    for (int i = 0; i < store.Count(); ++i) store.At(i).title = "epsilon";
+    for (int i = 0; i < store.Count(); ++i) store.At(i).SetTitle("epsilon");
     EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
     // Texts with more than ASCII, changed round after round: their folded copies grow, move
     // and are packed, and each row still finds its own.
     for (int round = 0; round < 4; ++round) {
         const std::string word = "Ωmega" + std::to_string(round) + "Ž";
-        for (int i = 0; i < store.Count(); i += 7) store.At(i).description = word + std::to_string(i) + "Ж";
+        for (int i = 0; i < store.Count(); i += 7) store.At(i).SetDescription(word + std::to_string(i) + "Ж");
         EXPECT_EQ(find(word.c_str()).size(), size_t((store.Count() + 6) / 7)) << round;
         EXPECT_EQ(find(("ωMEGA" + std::to_string(round) + "ž4998ж").c_str()), std::vector<int>{4998});
         EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
@@ -313,7 +313,7 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     while (store.Count() < 6 * 4096 + 5) Add(store, store.Count(), "omega");
     std::vector<int> zeta;
     for (int i = 3; i < store.Count(); i += 997) {
-        store.At(i).title = "zeta";
+        store.At(i).SetTitle("zeta");
         zeta.push_back(i);
     }
     EXPECT_EQ(find("zeta"), zeta);

@@ -128,17 +128,17 @@ TEST(Persistence, BacksUpOnceADay)
     f.Add("v1");
     ASSERT_TRUE(f.persistence.SaveDataFile());
     std::string v1 = ReadAll(f.persistence.DataPath());
-    f.store.At(0).title = "v2";
+    f.store.At(0).SetTitle("v2");
     ASSERT_TRUE(f.persistence.SaveDataFile());  // same day, no backup yet: made now
     EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v1);
     std::string v2 = ReadAll(f.persistence.DataPath());
-    f.store.At(0).title = "v3";
+    f.store.At(0).SetTitle("v3");
     ASSERT_TRUE(f.persistence.SaveDataFile());  // same day again: kept
     EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v1);
     std::string v3 = ReadAll(f.persistence.DataPath());
 
     f.clock.now.day = f.clock.now.day == 1 ? 2 : 1;  // another day
-    f.store.At(0).title = "v4";
+    f.store.At(0).SetTitle("v4");
     ASSERT_TRUE(f.persistence.SaveDataFile());
     EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v3);
 
@@ -276,7 +276,7 @@ TEST(Persistence, LoadingReportsMissingTruncatedAndNewerFiles)
     std::ofstream(path, std::ios::binary) << full;
     EXPECT_TRUE(f.persistence.LoadDataFile(&path, true));
     EXPECT_EQ(f.store.Count(), 6);
-    EXPECT_EQ(f.store.At(3).title, "r0");
+    EXPECT_EQ(f.store.At(3).Title(), "r0");
     EXPECT_EQ(f.store.PressCount(), 0);
     EXPECT_TRUE(f.store.IsChanged());  // loading leaves the flag alone
 
@@ -509,10 +509,10 @@ TEST(Persistence, TextOfOlderFilesIsLoadedAsUtf8)
     f.store.InsertLink(1, "f\xC3\xBCr", "l", "", "News", {0, 1}, {0, 1});
     ASSERT_TRUE(f.persistence.SaveDataFile());
     ASSERT_TRUE(f.persistence.LoadDataFile(nullptr, false));
-    EXPECT_EQ(f.store.At(0).title, "f\xC3\xBCr dich");
-    EXPECT_EQ(f.store.At(0).description, "caf\xC3\xA9\r\n\xE2\x80\x9Cquoted\xE2\x80\x9D");
-    EXPECT_EQ(f.store.At(0).category, utf8);
-    EXPECT_EQ(f.store.At(1).title, "f\xC3\xBCr");
+    EXPECT_EQ(f.store.At(0).Title(), "f\xC3\xBCr dich");
+    EXPECT_EQ(f.store.At(0).Description(), "caf\xC3\xA9\r\n\xE2\x80\x9Cquoted\xE2\x80\x9D");
+    EXPECT_EQ(f.store.At(0).Category(), utf8);
+    EXPECT_EQ(f.store.At(1).Title(), "f\xC3\xBCr");
     EXPECT_EQ(f.store.Categories(), (std::vector<std::string>{utf8, "News"}));
     EXPECT_TRUE(f.store.HasCategory(utf8));
     EXPECT_EQ(f.store.ClearSelection(), utf8);

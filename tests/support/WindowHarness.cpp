@@ -83,7 +83,7 @@ void WindowHarness::WriteRecords(const std::vector<CAnnotatedLink>& records)
 {
     LinkStore store;
     for (const CAnnotatedLink& r : records)
-        store.InsertLink(store.Count(), r.title, r.link, r.description, r.category, r.added, r.modified);
+        store.InsertLink(store.Count(), r.Title(), r.Link(), r.Description(), r.Category(), r.Added(), r.Modified());
     AtomicFileWriter writer(false);
     ASSERT_TRUE(writer.Open(DataPath()) && ::WriteDataFile(store, writer) && writer.Commit());
 }
@@ -151,7 +151,7 @@ void PressKey(CLinksDlg& dlg, int key, Qt::KeyboardModifiers mods)
 std::vector<std::string> Titles(CLinksDlg& dlg)
 {
     std::vector<std::string> titles;
-    for (int i = 0; i < dlg.Store().Count(); ++i) titles.push_back(dlg.Store().At(i).title);
+    for (int i = 0; i < dlg.Store().Count(); ++i) titles.emplace_back(dlg.Store().At(i).Title());
     return titles;
 }
 
@@ -163,7 +163,7 @@ std::vector<std::string> TitlesIn(const std::string& path)
     std::vector<std::string> titles;
     if (!source.Open(path)) return titles;
     ReadDataFile(store, source, quiet);
-    for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+    for (int i = 0; i < store.Count(); ++i) titles.emplace_back(store.At(i).Title());
     return titles;
 }
 

@@ -114,9 +114,9 @@ TEST(Sync, MergeKeepsEveryRecordOnceAndUnitesCategories)
     EXPECT_EQ(counts.onlySecond, 2);
     EXPECT_EQ(counts.both, 2);
     std::vector<std::string> titles;
-    for (int i = 0; i < out.Count(); ++i) titles.push_back(out.At(i).title);
+    for (int i = 0; i < out.Count(); ++i) titles.emplace_back(out.At(i).Title());
     EXPECT_EQ(titles, (std::vector<std::string>{"Same", "Twice", "Twice", "Only A", "Only B", "Same"}));
-    EXPECT_EQ(out.At(5).added.value, 2);
+    EXPECT_EQ(out.At(5).Added().value, 2);
     EXPECT_EQ(out.Categories().size(), 3u);
     EXPECT_TRUE(out.HasCategory("Music"));
 }

@@ -117,7 +117,7 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     const std::string aside = (h.temp.path / "Documents" / "Norvelle (other version).dat").string();
     EXPECT_EQ(h.prompter.Texts()[1], "The other version of the data file is kept in \"" + aside + "\".");
     EXPECT_EQ(Contents(aside), FileBytes({"theirs"}));
-    EXPECT_EQ(dlg.Store().At(0).title, "new mine");
+    EXPECT_EQ(dlg.Store().At(0).Title(), "new mine");
     ASSERT_TRUE(dlg.Persistence().SaveDataFile());
     EXPECT_EQ(h.prompter.Texts().size(), 2u);
 

@@ -23,7 +23,7 @@ public:
             if (records.count(&store.At(row))) rows.push_back(row);
         return store.TakeRows(rows);
     }
-    void ShowLink(const CAnnotatedLink& record) override { shown.push_back(record.title); }
+    void ShowLink(const CAnnotatedLink& record) override { shown.emplace_back(record.Title()); }
     void RecordsChanged(const std::vector<const CAnnotatedLink*>& records) override { store.RecordsChanged(records); }
     void SetUndoCaption(const std::string& caption, bool enabled) override { undo = caption + (enabled ? "" : " (grayed)"); }
     void SetRedoCaption(const std::string& caption, bool enabled) override { redo = caption + (enabled ? "" : " (grayed)"); }
@@ -31,7 +31,7 @@ public:
     std::vector<std::string> Titles() const
     {
         std::vector<std::string> titles;
-        for (int i = 0; i < store.Count(); ++i) titles.push_back(store.At(i).title);
+        for (int i = 0; i < store.Count(); ++i) titles.emplace_back(store.At(i).Title());
         return titles;
     }
 
@@ -62,7 +62,7 @@ TEST(Undo, DeletedRowsComeBackLastInDeletionOrderAndGoAgainOnRedo)
     EXPECT_EQ(f.host.redo, "Re&do\tCtrl+Y (grayed)");
     const PreviewRecords affected = f.undo.HeadRecords(CUndoManager::Side::Undo);
     ASSERT_EQ(affected.records.size(), 2u);
-    EXPECT_EQ(affected.records[0]->title, "r2");
+    EXPECT_EQ(affected.records[0]->Title(), "r2");
 
     f.undo.Undo(nullptr);
     EXPECT_EQ(f.host.Titles(), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9", "r2", "r5"}));
@@ -96,20 +96,20 @@ TEST(Undo, ModifyAlternatesBothVersionsAndANewChangeEmptiesRedo)
     Fixture f(3);
     CAnnotatedLink& record = f.host.store.At(1);
     f.undo.PushModify(record);
-    record.title = "changed";
-    record.modified = {0, 99};
-    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->title, "r1");
+    record.SetTitle("changed");
+    record.SetModified({0, 99});
+    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->Title(), "r1");
 
     f.undo.Undo(&record);
-    EXPECT_EQ(record.title, "r1");
-    EXPECT_EQ(record.modified, (CLinkDate{0, 1}));
-    EXPECT_EQ(record.added, (CLinkDate{0, 1}));
+    EXPECT_EQ(record.Title(), "r1");
+    EXPECT_EQ(record.Modified(), (CLinkDate{0, 1}));
+    EXPECT_EQ(record.Added(), (CLinkDate{0, 1}));
     EXPECT_EQ(f.host.shown, std::vector<std::string>{"r1"});
     EXPECT_EQ(f.host.redo, "Re&do Modify\tCtrl+Y");
     EXPECT_EQ(f.host.undo, "&Undo\tCtrl+Z (grayed)");
     f.undo.Redo(nullptr);  // another record is shown: the form is left alone
-    EXPECT_EQ(record.title, "changed");
-    EXPECT_EQ(record.modified, (CLinkDate{0, 99}));
+    EXPECT_EQ(record.Title(), "changed");
+    EXPECT_EQ(record.Modified(), (CLinkDate{0, 99}));
     EXPECT_EQ(f.host.shown.size(), 1u);
 
     f.undo.Undo(nullptr);
@@ -122,13 +122,13 @@ TEST(Undo, ModifyAlternatesBothVersionsAndANewChangeEmptiesRedo)
 // the texts that changed, and shows whole records in the preview.
 TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
 {
-    for (CTextAction::Text text : {&CAnnotatedLink::title, &CAnnotatedLink::description}) {
+    for (CTextAction::Text text : {CAnnotatedLink::Text::Title, CAnnotatedLink::Text::Description}) {
         Fixture f(5);
         LinkStore& store = f.host.store;
         // Longer than a string keeps in itself, so that a stale search entry would show.
         auto before = [](int row) { return "text of the row number " + std::to_string(row); };
         auto after = [](int row) { return "Text of the row number " + std::to_string(row); };
-        for (int i = 0; i < 5; ++i) store.At(i).*text = before(i);
+        for (int i = 0; i < 5; ++i) store.At(i).Set(text, before(i));
         std::vector<CAnnotatedLink*> records;
         for (int i = 0; i < 4; ++i) records.push_back(&store.At(i));
         // Rows 0 and 2 change; 1 and 3 stay as they were.
@@ -136,28 +136,28 @@ TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
             if ((value.back() - '0') % 2 == 0) value[0] = char(std::toupper(value[0]));
         };
         f.undo.ChangeTexts(text, records, upperEven);
-        auto value = [&](int row) { return std::as_const(store).At(row).*text; };
+        auto value = [&](int row) { return std::string(std::as_const(store).At(row).Get(text)); };
         EXPECT_EQ(value(0), after(0));
         EXPECT_EQ(value(1), before(1));
         EXPECT_EQ(value(2), after(2));
         EXPECT_EQ(f.host.undo, "&Undo Modify\tCtrl+Z");
         const PreviewRecords preview = f.undo.HeadRecords(CUndoManager::Side::Undo);
         ASSERT_EQ(preview.records.size(), 2u);
-        EXPECT_EQ(preview.records[1]->*text, before(2));
-        EXPECT_EQ(preview.records[1]->link, "l");
-        EXPECT_EQ(preview.records[1]->added, (CLinkDate{0, 2}));
+        EXPECT_EQ(preview.records[1]->Get(text), before(2));
+        EXPECT_EQ(preview.records[1]->Link(), "l");
+        EXPECT_EQ(preview.records[1]->Added(), (CLinkDate{0, 2}));
 
         store.SearchText();
         f.undo.Undo(&store.At(2));
         EXPECT_EQ(value(0), before(0));
         EXPECT_EQ(value(2), before(2));
-        EXPECT_EQ(f.host.shown, std::vector<std::string>{std::as_const(store).At(2).title});
+        EXPECT_EQ(f.host.shown, std::vector<std::string>{std::string(std::as_const(store).At(2).Title())});
         // The search reads the text as it is now.
         const LinkStore::SearchTextView search = store.SearchText();
-        EXPECT_EQ(text == &CAnnotatedLink::title ? search.Title(0) : search.Description(0), before(0));
+        EXPECT_EQ(text == CAnnotatedLink::Text::Title ? search.Title(0) : search.Description(0), before(0));
         f.undo.Redo(nullptr);
         EXPECT_EQ(value(2), after(2));
-        EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->*text, before(0));
+        EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->Get(text), before(0));
 
         // A change that changes nothing is no step, and leaves Redo as it was.
         f.undo.Undo(nullptr);
@@ -172,16 +172,16 @@ TEST(Undo, RecordsStayValidThroughDeleteOfAModifiedRecordAndAreFreedOnce)
     Fixture f(4);
     CAnnotatedLink* record = &f.host.store.At(2);
     f.undo.PushModify(*record);
-    record->title = "edited";
+    record->SetTitle("edited");
     f.undo.PushDelete(f.host.store.TakeRows({2}));
     f.undo.Undo(nullptr);  // the record is back, the same object
     EXPECT_EQ(&f.host.store.At(3), record);
     f.undo.Undo(nullptr);  // and gets its old content
-    EXPECT_EQ(record->title, "r2");
+    EXPECT_EQ(record->Title(), "r2");
     f.undo.Redo(nullptr);
     f.undo.Redo(nullptr);
     EXPECT_EQ(f.host.store.Count(), 3);
-    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->title, "edited");
+    EXPECT_EQ(f.undo.HeadRecords(CUndoManager::Side::Undo).records[0]->Title(), "edited");
 
     // A restore that finds no room keeps the records in the action; Redo removes only
     // the rows that came back and frees nothing twice.
