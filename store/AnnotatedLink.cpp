@@ -1,6 +1,10 @@
 #include "store/AnnotatedLink.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <mutex>
+#include <utility>
 #include <new>
 #include <vector>
 
@@ -84,16 +88,95 @@ void CAnnotatedLink::operator delete(void* record, std::size_t size) noexcept
 
 CAnnotatedLink::CAnnotatedLink(std::string_view title, std::string_view link, std::string_view description,
                                std::string_view category, const CLinkDate& added, const CLinkDate& modified)
-    : m_added(added), m_modified(modified)
 {
     SetTexts(title, link, description, category);
+    SetAdded(added);
+    SetModified(modified);
+}
+
+CAnnotatedLink::CAnnotatedLink(const CAnnotatedLink& other)
+    : m_addedStatus(other.m_addedStatus),
+      m_modifiedStatus(other.m_modifiedStatus),
+      m_addedValue(other.m_addedValue),
+      m_modifiedValue(other.m_modifiedValue)
+{
+    const std::string_view texts[4] = {other.Title(), other.Description(), other.Link(), other.Category()};
+    Assign(texts);
+}
+
+CAnnotatedLink::CAnnotatedLink(CAnnotatedLink&& other) noexcept
+    : m_bytes(std::exchange(other.m_bytes, nullptr)),
+      m_addedStatus(other.m_addedStatus),
+      m_modifiedStatus(other.m_modifiedStatus),
+      m_addedValue(other.m_addedValue),
+      m_modifiedValue(other.m_modifiedValue)
+{
+    std::copy(std::begin(other.m_sizes), std::end(other.m_sizes), m_sizes);
+    std::fill(std::begin(other.m_sizes), std::end(other.m_sizes), 0);
+}
+
+CAnnotatedLink& CAnnotatedLink::operator=(const CAnnotatedLink& other)
+{
+    if (this != &other) {
+        const std::string_view texts[4] = {other.Title(), other.Description(), other.Link(), other.Category()};
+        Assign(texts);
+        SetAdded(other.Added());
+        SetModified(other.Modified());
+    }
+    return *this;
+}
+
+CAnnotatedLink& CAnnotatedLink::operator=(CAnnotatedLink&& other) noexcept
+{
+    if (this != &other) {
+        delete[] m_bytes;
+        m_bytes = std::exchange(other.m_bytes, nullptr);
+        std::copy(std::begin(other.m_sizes), std::end(other.m_sizes), m_sizes);
+        std::fill(std::begin(other.m_sizes), std::end(other.m_sizes), 0);
+        SetAdded(other.Added());
+        SetModified(other.Modified());
+    }
+    return *this;
+}
+
+CAnnotatedLink::~CAnnotatedLink() { delete[] m_bytes; }
+
+bool CAnnotatedLink::operator==(const CAnnotatedLink& other) const
+{
+    return Title() == other.Title() && Description() == other.Description() && Link() == other.Link() &&
+           Category() == other.Category() && Added() == other.Added() && Modified() == other.Modified();
+}
+
+void CAnnotatedLink::Set(Text text, std::string_view value)
+{
+    std::string_view texts[4] = {Title(), Description(), Link(), Category()};
+    texts[size_t(text)] = value;
+    Assign(texts);
 }
 
 void CAnnotatedLink::SetTexts(std::string_view title, std::string_view link, std::string_view description,
                               std::string_view category)
 {
-    SetTitle(title);
-    SetLink(link);
-    SetDescription(description);
-    SetCategory(category);
+    const std::string_view texts[4] = {title, description, link, category};
+    Assign(texts);
+}
+
+void CAnnotatedLink::Assign(const std::string_view (&texts)[4])
+{
+    size_t total = 0;
+    for (std::string_view text : texts) {
+        // A size is kept in 32 bits, as the data file keeps it.
+        if (text.size() > UINT32_MAX) throw std::bad_alloc();
+        total += text.size();
+    }
+    // The new block is filled before the old one goes: a text may be a view of it.
+    char* bytes = total ? new char[total] : nullptr;
+    char* to = bytes;
+    for (size_t i = 0; i < 4; ++i) {
+        if (!texts[i].empty()) std::memcpy(to, texts[i].data(), texts[i].size());
+        to += texts[i].size();
+        m_sizes[i] = uint32_t(texts[i].size());
+    }
+    delete[] m_bytes;
+    m_bytes = bytes;
 }

@@ -1,39 +1,66 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "store/LinkDate.h"
 
 // One annotated link. Texts are bytes, kept exactly as read or typed.
+//
+// The four texts live one after another in a single block of the heap, so that a record
+// costs its bytes and little else: at a million links, a string object and a heap block
+// for each text would cost more than the texts themselves.
 class CAnnotatedLink {
 public:
-    enum class Text { Title, Link, Description, Category };
+    // In the order the block holds them: a title is followed by its description.
+    enum class Text { Title, Description, Link, Category };
 
     CAnnotatedLink() = default;
     CAnnotatedLink(std::string_view title, std::string_view link, std::string_view description,
                    std::string_view category, const CLinkDate& added = {}, const CLinkDate& modified = {});
+    CAnnotatedLink(const CAnnotatedLink& other);
+    CAnnotatedLink(CAnnotatedLink&& other) noexcept;
+    CAnnotatedLink& operator=(const CAnnotatedLink& other);
+    CAnnotatedLink& operator=(CAnnotatedLink&& other) noexcept;
+    ~CAnnotatedLink();
 
     std::string_view Title() const { return Get(Text::Title); }
     std::string_view Link() const { return Get(Text::Link); }
     std::string_view Description() const { return Get(Text::Description); }  // lines separated by CR LF
     std::string_view Category() const { return Get(Text::Category); }      // need not be in the Category list
-    std::string_view Get(Text text) const { return m_texts[size_t(text)]; }
-    CLinkDate Added() const { return m_added; }
-    CLinkDate Modified() const { return m_modified; }
+    std::string_view Get(Text text) const
+    {
+        const size_t i = size_t(text);
+        if (!m_bytes) return std::string_view("", 0);  // never a null pointer, which the C library refuses
+        size_t offset = 0;
+        for (size_t before = 0; before < i; ++before) offset += m_sizes[before];
+        return {m_bytes + offset, m_sizes[i]};
+    }
+    CLinkDate Added() const { return {m_addedStatus, m_addedValue}; }
+    CLinkDate Modified() const { return {m_modifiedStatus, m_modifiedValue}; }
 
     void SetTitle(std::string_view title) { Set(Text::Title, title); }
     void SetLink(std::string_view link) { Set(Text::Link, link); }
     void SetDescription(std::string_view description) { Set(Text::Description, description); }
     void SetCategory(std::string_view category) { Set(Text::Category, category); }
-    void Set(Text text, std::string_view value) { m_texts[size_t(text)] = value; }
+    // The value may be a view of this record's own bytes.
+    void Set(Text text, std::string_view value);
     // All four texts at once, as a record is read.
     void SetTexts(std::string_view title, std::string_view link, std::string_view description,
                   std::string_view category);
-    void SetAdded(const CLinkDate& added) { m_added = added; }
-    void SetModified(const CLinkDate& modified) { m_modified = modified; }
+    void SetAdded(const CLinkDate& added)
+    {
+        m_addedStatus = added.status;
+        m_addedValue = added.value;
+    }
+    void SetModified(const CLinkDate& modified)
+    {
+        m_modifiedStatus = modified.status;
+        m_modifiedValue = modified.value;
+    }
 
-    bool operator==(const CAnnotatedLink&) const = default;
+    bool operator==(const CAnnotatedLink& other) const;
 
     // Records made one by one come from slabs of many, without the heap's bookkeeping
     // for each: at a million links that is 16 MB.
@@ -41,7 +68,13 @@ public:
     static void operator delete(void* record, std::size_t size) noexcept;
 
 private:
-    std::string m_texts[4];
-    CLinkDate m_added;
-    CLinkDate m_modified;
+    // Replaces the block with one holding the given texts; nothing changes when it fails.
+    void Assign(const std::string_view (&texts)[4]);
+
+    char* m_bytes = nullptr;  // null when every text is empty
+    uint32_t m_sizes[4] = {};
+    int32_t m_addedStatus = CLinkDate::Valid;
+    int32_t m_modifiedStatus = CLinkDate::Valid;
+    double m_addedValue = 0.0;
+    double m_modifiedValue = 0.0;
 };
