@@ -5,12 +5,14 @@
 #include <string_view>
 
 #include "store/LinkDate.h"
+#include "store/TextBlock.h"
 
 // One annotated link. Texts are bytes, kept exactly as read or typed.
 //
-// The four texts live one after another in a single block of the heap, so that a record
-// costs its bytes and little else: at a million links, a string object and a heap block
-// for each text would cost more than the texts themselves.
+// The four texts live one after another in a single block (see TextBlock), packed with
+// other records' blocks, so that a record costs its bytes and little else: at a million
+// links, a string object and a heap block for each text would cost more than the texts.
+// A text is set by making a new block, so a view of a text holds until the record changes.
 class CAnnotatedLink {
 public:
     // In the order the block holds them: a title is followed by its description.
@@ -29,14 +31,9 @@ public:
     std::string_view Link() const { return Get(Text::Link); }
     std::string_view Description() const { return Get(Text::Description); }  // lines separated by CR LF
     std::string_view Category() const { return Get(Text::Category); }      // need not be in the Category list
-    std::string_view Get(Text text) const
-    {
-        const size_t i = size_t(text);
-        if (!m_bytes) return std::string_view("", 0);  // never a null pointer, which the C library refuses
-        size_t offset = 0;
-        for (size_t before = 0; before < i; ++before) offset += m_sizes[before];
-        return {m_bytes + offset, m_sizes[i]};
-    }
+    std::string_view Get(Text text) const { return TextBlock::Text(Block(), size_t(text)); }
+    // The record's texts as one block, which the search reads.
+    const char* Block() const { return m_block ? m_block : TextBlock::kEmpty; }
     CLinkDate Added() const { return {m_addedStatus, m_addedValue}; }
     CLinkDate Modified() const { return {m_modifiedStatus, m_modifiedValue}; }
 
@@ -69,10 +66,9 @@ public:
 
 private:
     // Replaces the block with one holding the given texts; nothing changes when it fails.
-    void Assign(const std::string_view (&texts)[4]);
+    void Assign(const std::string_view (&texts)[TextBlock::kTexts]);
 
-    char* m_bytes = nullptr;  // null when every text is empty
-    uint32_t m_sizes[4] = {};
+    char* m_block = nullptr;  // null when every text is empty
     int32_t m_addedStatus = CLinkDate::Valid;
     int32_t m_modifiedStatus = CLinkDate::Valid;
     double m_addedValue = 0.0;

@@ -99,7 +99,7 @@ std::vector<LinkStore::Record> LinkStore::TakeRows(const std::vector<int>& rows)
             if (m_searchState[read].dirty)
                 --m_searchDirty;
             else if (m_searchState[read].isFolded)
-                m_searchGarbage += size_t(m_search[read].titleSize) + m_search[read].descriptionSize + 1;
+                m_searchGarbage += FoldedSize(read);
             ++next;
         } else {
             if (write != read) {
@@ -320,7 +320,7 @@ void LinkStore::InsertSearchRows(size_t index, size_t count)
 
 void LinkStore::MarkAllSearchText(size_t first)
 {
-    for (size_t row = first; row < m_searchState.size(); ++row) MarkSearchText(row);
+    for (size_t row = first; row < m_searchState.size(); ++row) MarkSearchTextChanged(row);
 }
 
 void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records)
@@ -328,13 +328,10 @@ void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records
     auto lock = Lock();
     const std::unordered_set<const CAnnotatedLink*> changed(records.begin(), records.end());
     for (size_t row = 0; row < m_records.size(); ++row)
-        if (changed.count(m_records[row].get())) MarkSearchText(row);
+        if (changed.count(m_records[row].get())) MarkSearchTextChanged(row);
 }
 
 namespace {
-
-// The size of a field as the search entry keeps it: no field of a data file is 4 GiB.
-uint32_t Size32(size_t size) { return uint32_t(std::min<size_t>(size, UINT32_MAX)); }
 
 // A quick hash of a record's searched text, eight bytes at a time, to tell a record that
 // was only read from one that changed.
@@ -359,55 +356,58 @@ uint64_t TextHash(std::string_view title, std::string_view description)
 
 }  // namespace
 
+void LinkStore::RememberDirtyRow(size_t row, bool unchangedYet)
+{
+    const CAnnotatedLink& record = *m_records[row];
+    m_dirtyRows.push_back({row, unchangedYet, unchangedYet ? TextHash(record.Title(), record.Description()) : 0});
+}
+
 LinkStore::SearchTextView LinkStore::SearchText() const
 {
     auto lock = Lock();
     if (m_searchDirty > 0) {
         const char* const base = m_searchText.data();
         // A folded row's entry points at its copy in the folded text, where it is now.
-        const auto pointAtFolded = [this](size_t row) {
-            SearchEntry& entry = m_search[row];
-            entry.title = m_searchText.data() + m_searchState[row].folded;
-            entry.description = entry.title + entry.titleSize + 1;
-        };
-        std::string folded;
+        const auto pointAtFolded = [this](size_t row) { m_search[row].block = m_searchText.data() + m_searchState[row].folded; };
+        std::string foldedTitle, foldedDescription;
         // A few rows marked one by one (a Modify, an Undo) are looked at alone; after a
         // load or a change of row order, every row is.
         const bool few = m_dirtyRows.size() == m_searchDirty;
         const size_t steps = few ? m_dirtyRows.size() : m_search.size();
         for (size_t step = 0; step < steps; ++step) {
-            const size_t row = few ? m_dirtyRows[step] : step;
+            const size_t row = few ? m_dirtyRows[step].row : step;
             SearchState& state = m_searchState[row];
             if (!state.dirty) continue;
             state.dirty = false;
             SearchEntry& entry = m_search[row];
             const CAnnotatedLink& record = *m_records[row];
-            const uint64_t hash = TextHash(record.Title(), record.Description());
-            const bool changed = hash != state.hash;
+            const bool changed = !few || !m_dirtyRows[step].known ||
+                                 m_dirtyRows[step].hash != TextHash(record.Title(), record.Description());
             const bool wasFolded = state.isFolded;
-            state.hash = hash;
             // A record handed out for change but not changed leaves the results as they were.
             if (changed) ++m_searchGeneration;
             if (!HasNonAscii(record.Title()) && !HasNonAscii(record.Description())) {
-                // ASCII: the record's own bytes, which stay where they are until it changes.
-                if (wasFolded) m_searchGarbage += size_t(entry.titleSize) + entry.descriptionSize + 1;
+                // ASCII: the record's own block, which stays where it is until the record changes.
+                if (wasFolded) m_searchGarbage += FoldedSize(row);
                 state.isFolded = false;
-                entry = {record.Title().data(), record.Description().data(), Size32(record.Title().size()),
-                         Size32(record.Description().size())};
+                entry.block = record.Block();
                 continue;
             }
             if (wasFolded && !changed) continue;
-            if (wasFolded) m_searchGarbage += size_t(entry.titleSize) + entry.descriptionSize + 1;
-            folded.clear();
-            AppendFolded(record.Title(), folded);
-            const size_t title = folded.size();
-            folded += '\0';
-            AppendFolded(record.Description(), folded);
+            if (wasFolded) m_searchGarbage += FoldedSize(row);
+            foldedTitle.clear();
+            foldedDescription.clear();
+            AppendFolded(record.Title(), foldedTitle);
+            AppendFolded(record.Description(), foldedDescription);
+            // Folding may lengthen a text; a block keeps sizes in 32 bits, and a search
+            // past 4 GiB of one text reads its beginning.
+            for (std::string* text : {&foldedTitle, &foldedDescription})
+                if (text->size() > UINT32_MAX) text->resize(UINT32_MAX);
+            const std::string_view texts[] = {foldedTitle, foldedDescription, {}, {}};
             state.isFolded = true;
             state.folded = m_searchText.size();
-            entry.titleSize = Size32(title);
-            entry.descriptionSize = Size32(folded.size() - title - 1);
-            m_searchText += folded;
+            m_searchText.resize(m_searchText.size() + TextBlock::SizeFor(texts));
+            TextBlock::Write(m_searchText.data() + state.folded, texts);
             pointAtFolded(row);
         }
         m_searchDirty = 0;
@@ -419,7 +419,7 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             for (size_t row = 0; row < m_search.size(); ++row) {
                 SearchState& state = m_searchState[row];
                 if (!state.isFolded) continue;
-                const size_t size = size_t(m_search[row].titleSize) + m_search[row].descriptionSize + 1;
+                const size_t size = FoldedSize(row);
                 const uint64_t offset = packed.size();
                 packed.append(m_searchText, size_t(state.folded), size);
                 state.folded = offset;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/AnnotatedLink.h"
+#include "store/TextBlock.h"
 
 // Told before and after every change of the store's rows, so that a view can follow
 // them. Row numbers are those of the store at the time of the call.
@@ -71,17 +72,14 @@ public:
     // rows themselves, changed: results of an older generation are stale. The pointers hold
     // until the store changes or SearchText is asked again after a change.
     struct SearchEntry {
-        const char* title = nullptr;  // into the record, or into the folded text
-        const char* description = nullptr;
-        uint32_t titleSize = 0;
-        uint32_t descriptionSize = 0;
+        const char* block = TextBlock::kEmpty;  // the record's block, or one in the folded text
     };
     struct SearchTextView {
         const SearchEntry* rows = nullptr;
         size_t count = 0;
         uint64_t generation = 0;
-        std::string_view Title(size_t row) const { return {rows[row].title, rows[row].titleSize}; }
-        std::string_view Description(size_t row) const { return {rows[row].description, rows[row].descriptionSize}; }
+        std::string_view Title(size_t row) const { return TextBlock::Text(rows[row].block, 0); }
+        std::string_view Description(size_t row) const { return TextBlock::Text(rows[row].block, 1); }
     };
     SearchTextView SearchText() const;
     // Takes the records of the given rows (ascending, distinct) out of the store.
@@ -133,15 +131,29 @@ public:
 
 private:
     void NotifyCategories();
+    // A row whose text may change from now on; while few rows are marked, each remembers
+    // its text's hash, so that a record handed out but not changed leaves results valid.
     void MarkSearchText(size_t row)
     {
         if (row < m_searchState.size() && !m_searchState[row].dirty) {
             m_searchState[row].dirty = true;
             ++m_searchDirty;
-            if (m_dirtyRows.size() < kFewDirtyRows) m_dirtyRows.push_back(row);
+            if (m_dirtyRows.size() < kFewDirtyRows) RememberDirtyRow(row, true);
         }
     }
+    // A row whose text has changed already.
+    void MarkSearchTextChanged(size_t row)
+    {
+        if (row < m_searchState.size() && !m_searchState[row].dirty) {
+            m_searchState[row].dirty = true;
+            ++m_searchDirty;
+            if (m_dirtyRows.size() < kFewDirtyRows) RememberDirtyRow(row, false);
+        }
+    }
+    void RememberDirtyRow(size_t row, bool unchangedYet);
     void MarkAllSearchText(size_t first);
+    // The bytes of a folded row's block in the folded text.
+    size_t FoldedSize(size_t row) const { return TextBlock::SizeOf(m_searchText.data() + m_searchState[row].folded); }
     void InsertSearchRows(size_t index, size_t count);
 
     std::vector<Record> m_records;
@@ -151,24 +163,28 @@ private:
     std::atomic<bool> m_changed{false};
     std::atomic<int> m_presses{0};
     mutable std::recursive_mutex m_lock;
-    // What keeps a row's search entry current, which a search does not read: sixteen bytes
-    // a row, the flags sharing the offset's word.
+    // What keeps a row's search entry current, which a search does not read: eight bytes a
+    // row, the flags sharing the offset's word.
     struct SearchState {
-        uint64_t folded : 62 = 0;  // offset of the folded title, then NUL, then description
+        uint64_t folded : 62 = 0;  // offset of the folded block (title and description)
         uint64_t isFolded : 1 = false;
         uint64_t dirty : 1 = true;
-        uint64_t hash = 0;  // of the text, to tell a record read from one changed
     };
-    static_assert(sizeof(SearchState) == 16);
+    static_assert(sizeof(SearchState) == 8);
     // The searched text, one entry per row (see SearchText), and beside it its upkeep.
     mutable std::vector<SearchEntry> m_search;
     mutable std::vector<SearchState> m_searchState;
     mutable std::string m_searchText;
     mutable size_t m_searchDirty = 0;
     // The rows marked since the last search, while they are few and no row has moved;
-    // when this does not hold every marked row, every row is looked at.
+    // when this does not hold every marked row, every row is looked at and counts as changed.
     static constexpr size_t kFewDirtyRows = 4096;
-    mutable std::vector<size_t> m_dirtyRows;
+    struct DirtyRow {
+        size_t row;
+        bool known;     // the text is as hash says, or it has changed already
+        uint64_t hash;  // of the searched text when the row was marked
+    };
+    mutable std::vector<DirtyRow> m_dirtyRows;
     mutable size_t m_searchGarbage = 0;
     mutable uint64_t m_searchGeneration = 0;
     StoreListener* m_listener = nullptr;

@@ -291,9 +291,21 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     store.At(0).SetTitle("beta zero");
     auto taken = store.TakeRows({6});
     EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 4}));
-    // A record handed out but left as it was changes nothing.
+    // A record handed out but left as it was, or given its own text again, leaves earlier
+    // results current; a change, seen by the hand-out or reported after, does not.
+    const uint64_t generation = store.SearchText().generation;
     (void)store.At(2);
+    store.At(3).SetTitle(std::string(store.At(3).Title()));
+    EXPECT_EQ(store.SearchText().generation, generation);
     EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 4}));
+    CAnnotatedLink& kept = store.At(2);
+    EXPECT_EQ(store.SearchText().generation, generation);
+    kept.SetTitle("beta two");
+    store.RecordsChanged({&kept});
+    EXPECT_NE(store.SearchText().generation, generation);
+    EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 2, 4}));
+    kept.SetTitle("alpha two");
+    store.RecordsChanged({&kept});
     // More records changed than are remembered one by one.
     while (store.Count() < 5000) Add(store, store.Count(), "omega");
     EXPECT_TRUE(find("epsilon").empty());
