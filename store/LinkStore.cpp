@@ -366,7 +366,9 @@ LinkStore::SearchTextView LinkStore::SearchText() const
 {
     auto lock = Lock();
     if (m_searchDirty > 0) {
-        const char* const base = m_searchText.data();
+        // Whether the folded text moved (it grew, or was packed). Told by its capacity, not
+        // by its address: a new buffer can be given the address of one freed before.
+        bool moved = false;
         // A folded row's entry points at its copy in the folded text, where it is now.
         const auto pointAtFolded = [this](size_t row) { m_search[row].block = m_searchText.data() + m_searchState[row].folded; };
         std::string foldedTitle, foldedDescription;
@@ -406,7 +408,9 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             const std::string_view texts[] = {foldedTitle, foldedDescription, {}, {}};
             state.isFolded = true;
             state.folded = m_searchText.size();
+            const size_t capacity = m_searchText.capacity();
             m_searchText.resize(m_searchText.size() + TextBlock::SizeFor(texts));
+            moved = moved || m_searchText.capacity() != capacity;
             TextBlock::Write(m_searchText.data() + state.folded, texts);
             pointAtFolded(row);
         }
@@ -426,9 +430,10 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             }
             m_searchText.swap(packed);
             m_searchGarbage = 0;
+            moved = true;
         }
         // The folded text moved (it grew, or was packed): its rows point into it again.
-        if (m_searchText.data() != base)
+        if (moved)
             for (size_t row = 0; row < m_search.size(); ++row)
                 if (m_searchState[row].isFolded) pointAtFolded(row);
     }

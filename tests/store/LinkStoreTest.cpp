@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -329,4 +330,24 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
         zeta.push_back(i);
     }
     EXPECT_EQ(find("zeta"), zeta);
+}
+
+// The folded copy of a text grows into a new buffer and is packed into another in one look
+// at a changed row; the packed one may be given the address of the buffer the look began
+// with. The row must point into the packed one all the same, so memory freed on the way is
+// written over here before the search reads it.
+TEST(LinkStore, AFoldedTextMovedTwiceInOneLookIsStillFound)
+{
+    for (size_t extra = 0; extra < 24; ++extra) {
+        LinkStore store;
+        Add(store, 0, "alpha");
+        Add(store, 1, "Zürich Straßen guide" + std::string(extra, 'x'));
+        (void)store.SearchText();
+        store.At(1).SetTitle("changed title Ωmega" + std::string(extra, 'y'));
+        (void)store.SearchText();
+        std::vector<std::unique_ptr<std::string>> scribbles;
+        for (size_t size = 16; size < 512; ++size) scribbles.push_back(std::make_unique<std::string>(size, '#'));
+        const LinkStore::SearchTextView view = store.SearchText();
+        EXPECT_EQ(view.Title(1), "changed title ωmega" + std::string(extra, 'y')) << extra;
+    }
 }
