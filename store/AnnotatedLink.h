@@ -10,8 +10,9 @@
 // One annotated link. Texts are bytes, kept exactly as read or typed.
 //
 // The four texts live one after another in a single block (see TextBlock), packed with
-// other records' blocks, so that a record costs its bytes and little else: at a million
-// links, a string object and a heap block for each text would cost more than the texts.
+// the blocks of the records made with it, so that a record costs its bytes and little
+// else: at a million links, a string object and a heap block for each text would cost
+// more than the texts.
 // A text is set by making a new block, so a view of a text holds until the record changes.
 class CAnnotatedLink {
 public:
@@ -43,9 +44,6 @@ public:
     void SetCategory(std::string_view category) { Set(Text::Category, category); }
     // The value may be a view of this record's own bytes.
     void Set(Text text, std::string_view value);
-    // All four texts at once, as a record is read.
-    void SetTexts(std::string_view title, std::string_view link, std::string_view description,
-                  std::string_view category);
     void SetAdded(const CLinkDate& added)
     {
         m_addedStatus = added.status;
@@ -73,4 +71,23 @@ private:
     int32_t m_modifiedStatus = CLinkDate::Valid;
     double m_addedValue = 0.0;
     double m_modifiedValue = 0.0;
+};
+
+// One text kept apart from its record (the old title an Undo step keeps), packed as a
+// record's texts are, in chunks of its own, so that a step over a million titles costs
+// their bytes and a pointer each, and its chunks go whole when the step goes.
+class CPackedText {
+public:
+    CPackedText() = default;
+    explicit CPackedText(std::string_view text);
+    CPackedText(CPackedText&& other) noexcept : m_block(other.m_block) { other.m_block = nullptr; }
+    CPackedText& operator=(CPackedText&& other) noexcept;
+    CPackedText(const CPackedText&) = delete;
+    CPackedText& operator=(const CPackedText&) = delete;
+    ~CPackedText();
+
+    std::string_view View() const { return TextBlock::Text(m_block ? m_block : TextBlock::kEmpty, 0); }
+
+private:
+    char* m_block = nullptr;
 };

@@ -64,7 +64,7 @@ PreviewRecords CTextAction::RecordsAffected() const
     preview.made.reserve(m_live.size());
     for (size_t i = 0; i < m_live.size(); ++i) {
         preview.made.push_back(*m_live[i]);
-        preview.made.back().Set(m_text, m_other[i]);
+        preview.made.back().Set(m_text, m_other[i].View());
     }
     for (const CAnnotatedLink& record : preview.made) preview.records.push_back(&record);
     return preview;
@@ -112,13 +112,13 @@ void CUndoManager::ChangeTexts(CTextAction::Text text, const std::vector<CAnnota
                                const std::function<void(std::string&)>& change)
 {
     std::vector<CAnnotatedLink*> changed;
-    std::vector<std::string> before;
+    std::vector<CPackedText> before;
     bool recording = true;
     // Without the memory for the step the texts still change, as when the step itself
     // finds none.
     auto stopRecording = [&] {
         changed = {};
-        before = {};
+        before = std::vector<CPackedText>();
         if (recording) OutOfMemory(m_undoMessage, "Could not add to the undo list.");
         recording = false;
     };

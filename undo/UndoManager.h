@@ -129,7 +129,7 @@ private:
 class CTextAction : public CExchangeAction {
 public:
     using Text = CAnnotatedLink::Text;
-    CTextAction(Text text, std::vector<CAnnotatedLink*> live, std::vector<std::string> other)
+    CTextAction(Text text, std::vector<CAnnotatedLink*> live, std::vector<CPackedText> other)
         : CExchangeAction(std::move(live)), m_text(text), m_other(std::move(other))
     {
     }
@@ -137,14 +137,15 @@ public:
     PreviewRecords RecordsAffected() const override;
 
 private:
+    // A failure to allocate leaves record i and its kept text as they were.
     void ExchangeOne(size_t i) override
     {
-        std::string now(m_live[i]->Get(m_text));
-        m_live[i]->Set(m_text, m_other[i]);
+        CPackedText now(m_live[i]->Get(m_text));
+        m_live[i]->Set(m_text, m_other[i].View());
         m_other[i] = std::move(now);
     }
     Text m_text;
-    std::vector<std::string> m_other;
+    std::vector<CPackedText> m_other;
 };
 
 // The undo and redo lists of Delete, Modify and the additions, newest first, with the menu captions

@@ -67,9 +67,17 @@ TEST(AnnotatedLink, EveryTextReadsBackExactlyThroughEveryChange)
         EXPECT_EQ(assigned, r);
         assigned = CAnnotatedLink("x", "y", "z", "w");
         ExpectTexts(assigned, {"x", "y", "z", "w"}, "assigned");
-        assigned.SetTexts("", "", "", "");
+        assigned = CAnnotatedLink();
         EXPECT_EQ(assigned.Title(), "");
         EXPECT_NE(assigned.Block(), nullptr);  // the search reads an empty record's block too
+
+        // A text kept apart, as an Undo step keeps one, reads back too.
+        CPackedText kept(texts[2]);
+        CPackedText taken(std::move(kept));
+        EXPECT_EQ(taken.View(), texts[2]);
+        EXPECT_EQ(kept.View(), "");
+        kept = std::move(taken);
+        EXPECT_EQ(kept.View(), texts[2]);
     }
 }
 
