@@ -9,8 +9,8 @@
 
 // One annotated link. Texts are bytes, kept exactly as read or typed.
 //
-// The four texts live one after another in a single block (see TextBlock), packed with
-// the blocks of the records made with it, so that a record costs its bytes and little
+// The four texts live one after another in a single block (see TextBlock), packed one
+// after another with other records' blocks, so that a record costs its bytes and little
 // else: at a million links, a string object and a heap block for each text would cost
 // more than the texts.
 // A text is set by making a new block, so a view of a text holds until the record changes.
