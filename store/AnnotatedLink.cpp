@@ -4,6 +4,9 @@
 #include <cstring>
 #include <iterator>
 #include <mutex>
+#if !defined(_WIN32)
+#include <sys/mman.h>
+#endif
 #include <utility>
 #include <new>
 #include <vector>
@@ -73,6 +76,37 @@ constexpr bool kSlabs = true;
 constexpr bool kPacked = true;
 #endif
 
+// Room for a chunk of blocks, aligned to its size. Where the system maps memory, a chunk is
+// mapped and unmapped whole, so that a chunk that goes gives its memory back at once: taken
+// from the heap, chunks left the heap with gaps that a later run of records did not fill.
+constexpr size_t kChunkBytes = size_t(1) << 20;
+
+void* MapChunk()
+{
+#if defined(_WIN32)
+    return ::operator new(kChunkBytes, std::align_val_t(kChunkBytes));
+#else
+    // Twice the size is mapped, and what lies outside the aligned part is unmapped again.
+    void* mapped = mmap(nullptr, 2 * kChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw std::bad_alloc();
+    char* const raw = static_cast<char*>(mapped);
+    char* const chunk = raw + ((kChunkBytes - reinterpret_cast<uintptr_t>(raw) % kChunkBytes) % kChunkBytes);
+    if (chunk > raw) munmap(raw, size_t(chunk - raw));
+    char* const end = chunk + kChunkBytes;
+    if (end < raw + 2 * kChunkBytes) munmap(end, size_t(raw + 2 * kChunkBytes - end));
+    return chunk;
+#endif
+}
+
+void UnmapChunk(void* chunk) noexcept
+{
+#if defined(_WIN32)
+    ::operator delete(chunk, std::align_val_t(kChunkBytes));
+#else
+    munmap(chunk, kChunkBytes);
+#endif
+}
+
 // Blocks of texts packed one after another into chunks, without the heap's bookkeeping
 // and rounding for each (16 MB at a million links). A chunk goes back to the heap when
 // the last of its blocks is freed; a large block is the heap's own. The room of a block
@@ -80,7 +114,6 @@ constexpr bool kPacked = true;
 // Title Case) mostly go together, and a change of one record leaves a gap of its size.
 class TextChunks {
 public:
-    static constexpr size_t kChunkBytes = size_t(1) << 20;
     static constexpr size_t kLargest = size_t(1) << 16;
 
     char* Take(size_t size)
@@ -114,13 +147,13 @@ private:
 
     void NewChunk()
     {
-        auto* chunk = static_cast<Chunk*>(::operator new(kChunkBytes, std::align_val_t(kChunkBytes)));
+        auto* chunk = static_cast<Chunk*>(MapChunk());
         chunk->used = sizeof(Chunk);
         chunk->live = 0;
         Chunk* old = std::exchange(m_current, chunk);
         if (old && old->live == 0) Release(old);
     }
-    static void Release(Chunk* chunk) noexcept { ::operator delete(chunk, std::align_val_t(kChunkBytes)); }
+    static void Release(Chunk* chunk) noexcept { UnmapChunk(chunk); }
 
     std::mutex m_lock;
     Chunk* m_current = nullptr;
@@ -220,6 +253,13 @@ bool CAnnotatedLink::operator==(const CAnnotatedLink& other) const
 
 void CAnnotatedLink::Set(Text text, std::string_view value)
 {
+    // A text of the same size is written over where it is (a Title Case changes no block):
+    // a block's room is not used again before its chunk goes.
+    const std::string_view old = Get(text);
+    if (value.size() == old.size()) {
+        if (!value.empty()) std::memmove(m_block + (old.data() - m_block), value.data(), value.size());
+        return;
+    }
     std::string_view texts[] = {Title(), Description(), Link(), Category()};
     texts[size_t(text)] = value;
     Assign(texts);

@@ -13,7 +13,7 @@
 // after another with other records' blocks, so that a record costs its bytes and little
 // else: at a million links, a string object and a heap block for each text would cost
 // more than the texts.
-// A text is set by making a new block, so a view of a text holds until the record changes.
+// A view of a text holds until the record changes.
 class CAnnotatedLink {
 public:
     // In the order the block holds them: a title is followed by its description.
