@@ -62,6 +62,14 @@ TEST(AnnotatedLink, EveryTextReadsBackExactlyThroughEveryChange)
             changed.Set(text, changed.Title().substr(changed.Title().size() / 2));
             EXPECT_EQ(changed.Get(text), std::string_view(whole).substr(whole.size() / 2));
         }
+        // A text of the same size is written where it was, also from another text of the record.
+        CAnnotatedLink same("abcdef", "ghijkl", texts[2], texts[3]);
+        const char* const block = same.Block();
+        same.SetLink(same.Title());
+        same.SetTitle("ABCDEF");
+        EXPECT_EQ(same.Block(), block);
+        ExpectTexts(same, {"ABCDEF", "abcdef", texts[2], texts[3]}, "in place");
+
         CAnnotatedLink assigned;
         assigned = r;
         EXPECT_EQ(assigned, r);
