@@ -1,15 +1,13 @@
 #include "store/AnnotatedLink.h"
 
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <mutex>
+#include <new>
+#include <utility>
+#include <vector>
 #if !defined(_WIN32)
 #include <sys/mman.h>
 #endif
-#include <utility>
-#include <new>
-#include <vector>
 
 #include "common/Sanitizers.h"
 
@@ -108,7 +106,7 @@ void UnmapChunk(void* chunk) noexcept
 }
 
 // Blocks of texts packed one after another into chunks, without the heap's bookkeeping
-// and rounding for each (16 MB at a million links). A chunk goes back to the heap when
+// and rounding for each (16 MB at a million links). A chunk goes back to the system when
 // the last of its blocks is freed; a large block is the heap's own. The room of a block
 // freed is not used again before its chunk goes: blocks made together (a file read, a
 // Title Case) mostly go together, and a change of one record leaves a gap of its size.

@@ -320,7 +320,7 @@ void LinkStore::InsertSearchRows(size_t index, size_t count)
 
 void LinkStore::MarkAllSearchText(size_t first)
 {
-    for (size_t row = first; row < m_searchState.size(); ++row) MarkSearchTextChanged(row);
+    for (size_t row = first; row < m_searchState.size(); ++row) MarkSearchText(row, false);
 }
 
 void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records)
@@ -328,7 +328,7 @@ void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records
     auto lock = Lock();
     const std::unordered_set<const CAnnotatedLink*> changed(records.begin(), records.end());
     for (size_t row = 0; row < m_records.size(); ++row)
-        if (changed.count(m_records[row].get())) MarkSearchTextChanged(row);
+        if (changed.count(m_records[row].get())) MarkSearchText(row, false);
 }
 
 namespace {

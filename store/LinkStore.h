@@ -58,7 +58,7 @@ public:
     // search. Read through a const store where nothing changes.
     CAnnotatedLink& At(int index)
     {
-        MarkSearchText(size_t(index));
+        MarkSearchText(size_t(index), true);
         return *m_records[size_t(index)];
     }
     const CAnnotatedLink& At(int index) const { return *m_records[size_t(index)]; }
@@ -131,23 +131,15 @@ public:
 
 private:
     void NotifyCategories();
-    // A row whose text may change from now on; while few rows are marked, each remembers
-    // its text's hash, so that a record handed out but not changed leaves results valid.
-    void MarkSearchText(size_t row)
+    // A row whose text may change from now on (unchangedYet), or has changed already. While
+    // few rows are marked, one not changed yet remembers its text's hash, so that a record
+    // handed out but left as it was leaves results valid.
+    void MarkSearchText(size_t row, bool unchangedYet)
     {
         if (row < m_searchState.size() && !m_searchState[row].dirty) {
             m_searchState[row].dirty = true;
             ++m_searchDirty;
-            if (m_dirtyRows.size() < kFewDirtyRows) RememberDirtyRow(row, true);
-        }
-    }
-    // A row whose text has changed already.
-    void MarkSearchTextChanged(size_t row)
-    {
-        if (row < m_searchState.size() && !m_searchState[row].dirty) {
-            m_searchState[row].dirty = true;
-            ++m_searchDirty;
-            if (m_dirtyRows.size() < kFewDirtyRows) RememberDirtyRow(row, false);
+            if (m_dirtyRows.size() < kFewDirtyRows) RememberDirtyRow(row, unchangedYet);
         }
     }
     void RememberDirtyRow(size_t row, bool unchangedYet);
@@ -181,7 +173,7 @@ private:
     static constexpr size_t kFewDirtyRows = 4096;
     struct DirtyRow {
         size_t row;
-        bool known;     // the text is as hash says, or it has changed already
+        bool known;     // hash is of the text as it was when marked; else it has changed already
         uint64_t hash;  // of the searched text when the row was marked
     };
     mutable std::vector<DirtyRow> m_dirtyRows;
