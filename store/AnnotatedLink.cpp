@@ -191,7 +191,11 @@ void CAnnotatedLink::operator delete(void* record, std::size_t size) noexcept
 CAnnotatedLink::CAnnotatedLink(std::string_view title, std::string_view link, std::string_view description,
                                std::string_view category, const CLinkDate& added, const CLinkDate& modified)
 {
-    const std::string_view texts[] = {title, description, link, category};
+    std::string_view texts[TextBlock::kTexts];
+    texts[size_t(Text::Title)] = title;
+    texts[size_t(Text::Description)] = description;
+    texts[size_t(Text::Link)] = link;
+    texts[size_t(Text::Category)] = category;
     Assign(texts);
     SetAdded(added);
     SetModified(modified);
@@ -203,7 +207,8 @@ CAnnotatedLink::CAnnotatedLink(const CAnnotatedLink& other)
       m_addedValue(other.m_addedValue),
       m_modifiedValue(other.m_modifiedValue)
 {
-    const std::string_view texts[] = {other.Title(), other.Description(), other.Link(), other.Category()};
+    std::string_view texts[TextBlock::kTexts];
+    other.TextsOf(texts);
     Assign(texts);
 }
 
@@ -219,7 +224,8 @@ CAnnotatedLink::CAnnotatedLink(CAnnotatedLink&& other) noexcept
 CAnnotatedLink& CAnnotatedLink::operator=(const CAnnotatedLink& other)
 {
     if (this != &other) {
-        const std::string_view texts[] = {other.Title(), other.Description(), other.Link(), other.Category()};
+        std::string_view texts[TextBlock::kTexts];
+        other.TextsOf(texts);
         Assign(texts);
         SetAdded(other.Added());
         SetModified(other.Modified());
@@ -258,9 +264,15 @@ void CAnnotatedLink::Set(Text text, std::string_view value)
         if (!value.empty()) std::memmove(m_block + (old.data() - m_block), value.data(), value.size());
         return;
     }
-    std::string_view texts[] = {Title(), Description(), Link(), Category()};
+    std::string_view texts[TextBlock::kTexts];
+    TextsOf(texts);
     texts[size_t(text)] = value;
     Assign(texts);
+}
+
+void CAnnotatedLink::TextsOf(std::string_view (&texts)[TextBlock::kTexts]) const
+{
+    for (size_t i = 0; i < TextBlock::kTexts; ++i) texts[i] = Get(Text(i));
 }
 
 void CAnnotatedLink::Assign(const std::string_view (&texts)[TextBlock::kTexts])

@@ -16,8 +16,10 @@
 // A view of a text holds until the record changes.
 class CAnnotatedLink {
 public:
-    // In the order the block holds them: a title is followed by its description.
-    enum class Text { Title, Description, Link, Category };
+    // In the order the block holds them: the category, short and read alone by Statistics
+    // and renames, in the block's first line; a title followed by its description, which
+    // the search reads together.
+    enum class Text { Category, Title, Description, Link };
 
     CAnnotatedLink() = default;
     CAnnotatedLink(std::string_view title, std::string_view link, std::string_view description,
@@ -63,6 +65,8 @@ public:
     static void operator delete(void* record, std::size_t size) noexcept;
 
 private:
+    // The texts in the block's order.
+    void TextsOf(std::string_view (&texts)[TextBlock::kTexts]) const;
     // Replaces the block with one holding the given texts; nothing changes when it fails.
     void Assign(const std::string_view (&texts)[TextBlock::kTexts]);
 

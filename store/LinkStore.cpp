@@ -405,7 +405,10 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             // past 4 GiB of one text reads its beginning.
             for (std::string* text : {&foldedTitle, &foldedDescription})
                 if (text->size() > UINT32_MAX) text->resize(UINT32_MAX);
-            const std::string_view texts[] = {foldedTitle, foldedDescription, {}, {}};
+            // Laid out as a record's block, so that the search reads both alike.
+            std::string_view texts[TextBlock::kTexts];
+            texts[size_t(CAnnotatedLink::Text::Title)] = foldedTitle;
+            texts[size_t(CAnnotatedLink::Text::Description)] = foldedDescription;
             state.isFolded = true;
             state.folded = m_searchText.size();
             const size_t capacity = m_searchText.capacity();

@@ -78,8 +78,14 @@ public:
         const SearchEntry* rows = nullptr;
         size_t count = 0;
         uint64_t generation = 0;
-        std::string_view Title(size_t row) const { return TextBlock::Text(rows[row].block, 0); }
-        std::string_view Description(size_t row) const { return TextBlock::Text(rows[row].block, 1); }
+        std::string_view Title(size_t row) const
+        {
+            return TextBlock::Text(rows[row].block, size_t(CAnnotatedLink::Text::Title));
+        }
+        std::string_view Description(size_t row) const
+        {
+            return TextBlock::Text(rows[row].block, size_t(CAnnotatedLink::Text::Description));
+        }
     };
     SearchTextView SearchText() const;
     // Takes the records of the given rows (ascending, distinct) out of the store.
