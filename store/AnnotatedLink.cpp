@@ -1,6 +1,8 @@
 #include "store/AnnotatedLink.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <new>
 #include <utility>
@@ -112,6 +114,21 @@ void UnmapChunk(void* chunk) noexcept
 // Title Case) mostly go together, and a change of one record leaves a gap of its size.
 class TextChunks {
 public:
+    // A block of the texts, written; none when every text is empty.
+    char* Make(const std::string_view (&texts)[TextBlock::kTexts])
+    {
+        if (std::all_of(std::begin(texts), std::end(texts), [](std::string_view text) { return text.empty(); }))
+            return nullptr;
+        char* block = Take(TextBlock::SizeFor(texts));
+        TextBlock::Write(block, texts);
+        return block;
+    }
+    void Free(char* block) noexcept
+    {
+        if (block) Give(block, TextBlock::SizeOf(block));
+    }
+
+private:
     static constexpr size_t kLargest = size_t(1) << 16;
 
     char* Take(size_t size)
@@ -136,7 +153,6 @@ public:
         if (--chunk->live == 0 && chunk != m_current) Release(chunk);
     }
 
-private:
     // Chunks are aligned to their size, so a block's chunk is found from its address.
     struct Chunk {
         size_t used;  // bytes from the chunk's start, this header included
@@ -236,7 +252,7 @@ CAnnotatedLink& CAnnotatedLink::operator=(const CAnnotatedLink& other)
 CAnnotatedLink& CAnnotatedLink::operator=(CAnnotatedLink&& other) noexcept
 {
     if (this != &other) {
-        if (m_block) Chunks().Give(m_block, TextBlock::SizeOf(m_block));
+        Chunks().Free(m_block);
         m_block = std::exchange(other.m_block, nullptr);
         SetAdded(other.Added());
         SetModified(other.Modified());
@@ -244,10 +260,7 @@ CAnnotatedLink& CAnnotatedLink::operator=(CAnnotatedLink&& other) noexcept
     return *this;
 }
 
-CAnnotatedLink::~CAnnotatedLink()
-{
-    if (m_block) Chunks().Give(m_block, TextBlock::SizeOf(m_block));
-}
+CAnnotatedLink::~CAnnotatedLink() { Chunks().Free(m_block); }
 
 bool CAnnotatedLink::operator==(const CAnnotatedLink& other) const
 {
@@ -277,41 +290,25 @@ void CAnnotatedLink::TextsOf(std::string_view (&texts)[TextBlock::kTexts]) const
 
 void CAnnotatedLink::Assign(const std::string_view (&texts)[TextBlock::kTexts])
 {
-    bool empty = true;
-    for (std::string_view text : texts) {
-        // A size is kept in 32 bits, as the data file keeps it.
-        if (text.size() > UINT32_MAX) throw std::bad_alloc();
-        empty = empty && text.empty();
-    }
     // The new block is written before the old one goes: a text may be a view of it.
-    char* block = nullptr;
-    if (!empty) {
-        block = Chunks().Take(TextBlock::SizeFor(texts));
-        TextBlock::Write(block, texts);
-    }
-    if (m_block) Chunks().Give(m_block, TextBlock::SizeOf(m_block));
+    char* block = Chunks().Make(texts);
+    Chunks().Free(m_block);
     m_block = block;
 }
 
 CPackedText::CPackedText(std::string_view text)
 {
-    if (text.empty()) return;
-    if (text.size() > UINT32_MAX) throw std::bad_alloc();
     const std::string_view texts[] = {text, {}, {}, {}};
-    m_block = KeptChunks().Take(TextBlock::SizeFor(texts));
-    TextBlock::Write(m_block, texts);
+    m_block = KeptChunks().Make(texts);
 }
 
 CPackedText& CPackedText::operator=(CPackedText&& other) noexcept
 {
     if (this != &other) {
-        if (m_block) KeptChunks().Give(m_block, TextBlock::SizeOf(m_block));
+        KeptChunks().Free(m_block);
         m_block = std::exchange(other.m_block, nullptr);
     }
     return *this;
 }
 
-CPackedText::~CPackedText()
-{
-    if (m_block) KeptChunks().Give(m_block, TextBlock::SizeOf(m_block));
-}
+CPackedText::~CPackedText() { KeptChunks().Free(m_block); }

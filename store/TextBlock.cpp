@@ -1,5 +1,7 @@
 #include "store/TextBlock.h"
 
+#include <new>
+
 namespace TextBlock {
 
 const char kEmpty[2 * kTexts] = {};
@@ -18,7 +20,10 @@ bool Wide(const std::string_view (&texts)[kTexts])
 size_t SizeFor(const std::string_view (&texts)[kTexts])
 {
     size_t size = Wide(texts) ? 2 + 4 * kTexts : 2 * kTexts;
-    for (std::string_view text : texts) size += text.size();
+    for (std::string_view text : texts) {
+        if (text.size() > UINT32_MAX) throw std::bad_alloc();
+        size += text.size();
+    }
     return size;
 }
 

@@ -46,7 +46,8 @@ inline std::string_view Text(const char* block, size_t index)
     return {layout.texts + offset, layout.sizes[index]};
 }
 
-// The bytes a block of these texts takes (none of them longer than 4 GiB - 1).
+// The bytes a block of these texts takes. A size is kept in 32 bits, as the data file keeps
+// it: a longer text throws std::bad_alloc, as a text that does not fit in memory would.
 size_t SizeFor(const std::string_view (&texts)[kTexts]);
 // Writes the block into SizeFor(texts) bytes at to.
 void Write(char* to, const std::string_view (&texts)[kTexts]);
