@@ -25,6 +25,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "platform/SettingsBackend.h"
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
@@ -68,7 +69,10 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_statusTimer.setSingleShot(true);
     m_statusTimer.setInterval(8000);
     connect(&m_statusTimer, &QTimer::timeout, m_statusText, &QLabel::hide);
+    // A new window has a person to answer again.
+    m_prompter.SetUnattended(false);
     m_persistence.LoadDataFile(nullptr, false);
+    ReportLinksKeptAtEnd();
     if (m_settings.restoreWndPlacement) m_placement->Restore(false);
 
     m_tipTimer.setSingleShot(true);
@@ -92,6 +96,8 @@ CLinksDlg::~CLinksDlg()
 {
     qApp->removeEventFilter(this);
     if (!m_shutDown) {
+        // A window that goes without being closed asks nothing: no one is there to answer.
+        m_prompter.SetUnattended(true);
         SaveBeforeClosing(false);
         Shutdown();
     }
@@ -461,6 +467,8 @@ void CLinksDlg::RequestEnd()
 {
     if (m_shutDown || m_endRequested) return;
     m_endRequested = true;
+    // Every open question takes its safe answer, and no new one is shown.
+    m_prompter.SetUnattended(true);
     // From the top down: a dialog's loop returns only after the one opened over it has.
     QWidget* last = nullptr;
     for (QWidget* modal; (modal = QApplication::activeModalWidget()) && modal != this && modal != last; last = modal) {
@@ -501,12 +509,41 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
     if (!m_store.IsChanged() || !m_settings.saveOnClose || m_persistence.SaveDataFile(nullptr, false)) return true;
     // The save failed and said why: the user may stay to save the links elsewhere. No is
     // the default, so that Enter twice does not lose them.
+    if (!mayStay && m_prompter.Unattended()) KeepUnsavedLinksAtEnd();
     if (!mayStay || m_prompter.Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question,
                                     Prompter::Buttons::YesNo, false) == Prompter::Answer::Yes)
         return true;
     if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
     OpenSavingOptions();
     return false;
+}
+
+void CLinksDlg::KeepUnsavedLinksAtEnd()
+{
+    auto lock = m_store.Lock();
+    if (!m_store.IsChanged() || !m_keptAtEnd.empty()) return;
+    const std::string dataPath = m_persistence.DataPath();
+    std::vector<std::string> places = {FreeNameWithTag(dataPath, "unsaved")};
+    if (!m_persistence.StateFolder().empty())
+        places.push_back(FreeNameWithTag(m_persistence.StateFolder() + "/" + Utf8Path(dataPath).filename().string(),
+                                         "unsaved"));
+    for (const std::string& place : places) {
+        if (!m_persistence.SaveDataFile(&place, false, false)) continue;
+        m_keptAtEnd = place;
+        m_services.settings.WriteString("Settings", "Links Kept at End", place);
+        return;
+    }
+}
+
+void CLinksDlg::ReportLinksKeptAtEnd()
+{
+    const std::string kept = m_services.settings.ReadString("Settings", "Links Kept at End", "");
+    if (kept.empty()) return;
+    m_services.settings.WriteString("Settings", "Links Kept at End", "");
+    m_prompter.Notice(FormatPathMessage("When the system last ended Norvelle, links that could not be saved into the "
+                                        "data file were saved in \"%.259s\".  Append on the Saving page of Options "
+                                        "brings them in.",
+                                        kept));
 }
 
 void CLinksDlg::Shutdown()

@@ -225,6 +225,11 @@ private:
     // Stores a pending edit and saves at exit; false when the save failed and the user
     // chose to keep the window (only when mayStay).
     bool SaveBeforeClosing(bool mayStay);
+    // The system is ending the program and the links could not go into the data file (it
+    // changed on disk, or the disk refused): they go into a file of their own, named to
+    // the person at the next start.
+    void KeepUnsavedLinksAtEnd();
+    void ReportLinksKeptAtEnd();
     void Shutdown();
     void PrepareSearch();
     void FinishSearch();
@@ -346,6 +351,7 @@ private:
     DiskStamp m_lastDiskChange;  // the last version reported, so that it is reported once
     bool m_settlingDisk = false;
     std::string m_followedPath;  // the data file watched (and held) now
+    std::string m_keptAtEnd;     // where KeepUnsavedLinksAtEnd put the links
     QLabel* m_statusText = nullptr;
     QTimer m_statusTimer;
 };

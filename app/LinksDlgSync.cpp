@@ -46,6 +46,11 @@ void CLinksDlg::FollowDataFile()
 
 bool CLinksDlg::DataFileChangedOnDisk(bool mayAsk)
 {
+    if (m_prompter.Unattended()) {
+        // Ending: neither version is replaced, and no one is asked.
+        KeepUnsavedLinksAtEnd();
+        return false;
+    }
     if (!mayAsk) {
         // A timed save on a worker: the window asks once the worker has let go.
         QMetaObject::invokeMethod(this, [this] {

@@ -22,6 +22,8 @@
 #include "search/RecordSearch.h"
 #include "platform/Prompter.h"
 #include "store/DataFile.h"
+#include "store/DiskStamp.h"
+#include "store/WriterTurn.h"
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
@@ -246,13 +248,25 @@ bool WriteOutputFile(const std::string& target, WritePolicy policy, bool replace
     return false;
 }
 
-int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err)
+bool TakeWriterTurn(const std::string& dataFile, WriterTurn& turn, std::ostream& err)
 {
+    if (turn.Take(dataFile)) return true;
+    err << FormatPathMessage("Could not save annotated links into \"%.259s\".", dataFile) << "  " << turn.Reason()
+        << "  Nothing was written.\n";
+    return false;
+}
+
+int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err,
+                      DiskStamp* stamp)
+{
+    if (stamp) *stamp = DiskStamp{};
     if (mayBeMissing && !PathExists(dataFile)) return kExitOk;
     FileSource source;
     if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     StreamPrompter prompter(err);
-    const ReadStatus status = ReadDataFile(store, source, prompter).status;
+    HashingSource hashing(source);
+    const ReadStatus status = ReadDataFile(store, hashing, prompter).status;
+    if (stamp && status == ReadStatus::Ok) *stamp = hashing.Finish(dataFile);
     if (status == ReadStatus::VersionRefused) return kExitRefused;
     if (status != ReadStatus::Ok || source.Failed()) {
         if (status == ReadStatus::ReadError || source.Failed())

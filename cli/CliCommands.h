@@ -31,6 +31,8 @@ enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitRefused = 3 };
 
 class ByteSink;
 class FileSource;
+class WriterTurn;
+struct DiskStamp;
 class LinkStore;
 struct WritePolicy;
 // Opens a data file for reading, saying so on err when it cannot. A save of it that was
@@ -38,7 +40,12 @@ struct WritePolicy;
 bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err);
 // Reads a data file whole into store, reporting why it cannot; kExitOk when it did. A
 // missing file leaves the store empty when mayBeMissing.
-int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err);
+// stamp, when given, gets the version that was read, for the write back to check.
+int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeMissing, std::ostream& err,
+                      DiskStamp* stamp = nullptr);
+// Takes the writer turn of a data file that a command reads and then writes back, held
+// until turn ends; says why on err when another writer kept it too long.
+bool TakeWriterTurn(const std::string& dataFile, WriterTurn& turn, std::ostream& err);
 
 // Writes a file of the person's through the guarded path, reporting on err when it does
 // not: failure (with "%.259s" for the path), the reason, then consequence. A file holding

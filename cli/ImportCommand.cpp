@@ -9,6 +9,8 @@
 #include "options/CountFormatter.h"
 #include "platform/Clock.h"
 #include "store/DataFile.h"
+#include "store/DiskStamp.h"
+#include "store/WriterTurn.h"
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
@@ -47,8 +49,12 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
 {
     CommandStore holder;
     LinkStore& store = *holder;
+    // Held from the read to the write: no other writer's links can come in between.
+    WriterTurn turn;
+    if (!TakeWriterTurn(dataFile, turn, err)) return kExitFailed;
+    DiskStamp version;
     // A data file that cannot be read whole is never written back.
-    if (int read = ReadWholeDataFile(dataFile, store, true, err); read != kExitOk) return read;
+    if (int read = ReadWholeDataFile(dataFile, store, true, err, &version); read != kExitOk) return read;
     const bool existed = PathExists(dataFile);
     SystemClock clock;
     const CLinkDate now = clock.NowDate();
@@ -86,6 +92,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
         WritePolicy policy;
         policy.dataFile = true;
         policy.target = existed ? TargetRead::Whole : TargetRead::NotRead;
+        policy.expected = version;
         // A profile folder given as the source stands for the store it holds.
         std::string source = bookmarks;
         SourceKindOf(source);

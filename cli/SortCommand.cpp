@@ -6,6 +6,8 @@
 #include "cli/StreamPrompter.h"
 #include "sort/SortKeys.h"
 #include "store/DataFile.h"
+#include "store/DiskStamp.h"
+#include "store/WriterTurn.h"
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
@@ -51,16 +53,22 @@ int SortCommand(const std::string& dataFile, const std::vector<SortKey>& keys, c
 {
     CommandStore holder;
     LinkStore& store = *holder;
-    // A file that was not read whole is never written back.
-    if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
-    SortLinks(store, keys);
     // In place unless another file is named: the data file was read whole and may be replaced.
     const bool inPlace = output.empty() || SameFile(output, dataFile);
+    // In place, held from the read to the write: no other writer's links can come in between.
+    WriterTurn turn;
+    if (inPlace && !TakeWriterTurn(dataFile, turn, err)) return kExitFailed;
+    DiskStamp version;
+    // A file that was not read whole is never written back.
+    if (int status = ReadWholeDataFile(dataFile, store, false, err, &version); status != kExitOk) return status;
+    SortLinks(store, keys);
     const std::string target = output.empty() ? dataFile : output;
     WritePolicy policy;
     policy.dataFile = true;
-    if (inPlace)
+    if (inPlace) {
         policy.target = TargetRead::Whole;
+        policy.expected = version;
+    }
     else
         policy.inputs = {dataFile};
     return WriteOutputFile(target, policy, replace, "Could not save annotated links into \"%.259s\".",

@@ -201,7 +201,10 @@ bool CSavingPage::LoadNamed()
     RememberName();
     const std::string name = ValidatedName();
     if (name.empty()) return false;
-    if (m_owner.HasUnsavedChanges() && !m_owner.OptionsPrompter().Ask("Your changes will be lost.  Proceed?"))
+    // No is the default, so that Enter twice does not lose the window's links.
+    if (m_owner.HasUnsavedChanges() &&
+        m_owner.OptionsPrompter().Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question,
+                                       Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
         return false;
     const bool loaded = m_owner.LoadDataFileFrom(name, false);
     m_inEffect = name;
@@ -334,7 +337,9 @@ bool CSavingPage::Confirm()
         const int choice = prompter.Choose(FormatPathMessage("\"%.259s\" already holds ", name) + count +
                                                ".\n\nLoad them into the window, or replace them with the links of "
                                                "this window?",
-                                           {"&Load It", "&Replace It", "&Cancel"}, 0);
+                                           {"&Load It", "&Replace It", "&Cancel"},
+                                           // Links not saved yet would be lost by either: Cancel keeps them.
+                                           m_owner.HasUnsavedChanges() ? 2 : 0);
         if (choice == 2) return false;
         if (choice == 1) {
             m_replace = true;

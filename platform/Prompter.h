@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -13,16 +14,31 @@ public:
     // defaultYes chooses the default button of a Yes/No question.
     virtual Answer Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes = true) = 0;
     // A question whose answers are buttons with captions of their own; returns the index
-    // of the one chosen. Escape and closing the box choose the last one. Where no one can
-    // answer (the command-line tool) the text is shown and the last one is taken.
+    // of the one chosen. The default button is the answer that keeps the person's links,
+    // and Escape and closing the box choose it too. Where no one can answer (the
+    // command-line tool) the text is shown and the default is taken.
     virtual int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
     {
-        (void)defaultButton;
         Show(text, Icon::Question, Buttons::Ok);
-        return int(buttons.size()) - 1;
+        return defaultButton >= 0 && defaultButton < int(buttons.size()) ? defaultButton : int(buttons.size()) - 1;
     }
+
+    // Once the system ends the program, no one is there to answer: implementations then
+    // show nothing, and every question takes its default answer, the one that keeps links.
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
+    bool Unattended() const { return m_unattended; }
 
     void Error(const std::string& text) { Show(text, Icon::Exclamation, Buttons::Ok); }
     void Notice(const std::string& text) { Show(text, Icon::Information, Buttons::Ok); }
     bool Ask(const std::string& text) { return Show(text, Icon::Question, Buttons::YesNo) == Answer::Yes; }
+
+protected:
+    // The answer of a question that no one is there to answer.
+    static Answer UnattendedAnswer(Buttons buttons, bool defaultYes)
+    {
+        return buttons == Buttons::Ok ? Answer::Ok : defaultYes ? Answer::Yes : Answer::No;
+    }
+
+private:
+    std::atomic<bool> m_unattended{false};
 };

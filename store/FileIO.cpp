@@ -14,9 +14,15 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <sys/file.h>
 #include <unistd.h>
 #endif
+#ifdef __linux__
+#include <linux/fs.h>
+#include <sys/syscall.h>
+#endif
 
+#include "store/DiskStamp.h"
 #include "store/LinkDate.h"
 
 namespace fs = std::filesystem;
@@ -85,6 +91,75 @@ void SyncFolder(const std::string& file)
 }
 #endif
 
+// A writer holds a lock on its temporary file while it exists, so that the tidying up of
+// another writer (or a later run) removes only the files of writers that are gone.
+bool LockTemp(int fd)
+{
+#ifdef _WIN32
+    (void)fd;
+    return true;
+#else
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+#endif
+}
+
+// Whether path still names the file open as fd (another writer's tidying up may have
+// taken it between its creation and its lock).
+bool StillNamed(int fd, const std::string& path)
+{
+#ifdef _WIN32
+    (void)fd, (void)path;
+    return true;
+#else
+    struct stat open, named;
+    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_ino == named.st_ino &&
+           open.st_dev == named.st_dev;
+#endif
+}
+
+#ifdef __linux__
+int RenameAt2(const std::string& from, const std::string& to, unsigned flags)
+{
+    return int(::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags));
+}
+#endif
+
+// Renames temp over target only when target still holds what expected describes (or is
+// gone, and then only while no other file takes its place). On Linux the check is atomic:
+// the two files are swapped, what came out is checked, and swapped back when it is not
+// what was read. Returns 0, or an error number; changed tells a refusal.
+int RenameChecked(const std::string& temp, const std::string& target, const DiskStamp& expected, bool& changed)
+{
+    changed = false;
+#ifdef __linux__
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (RenameAt2(temp, target, RENAME_EXCHANGE) == 0) {
+            if (StampOf(temp).SameContent(expected)) {
+                ::unlink(temp.c_str());
+                return 0;
+            }
+            changed = true;
+            // The other version goes back; should that fail, it stays under the temporary
+            // name, which the caller then keeps.
+            return RenameAt2(temp, target, RENAME_EXCHANGE) == 0 ? 0 : errno;
+        }
+        if (errno == ENOENT && FileExists(temp)) {
+            // No file to replace: a deleted file is no change, but one made meanwhile is.
+            if (RenameAt2(temp, target, RENAME_NOREPLACE) == 0) return 0;
+            if (errno == EEXIST) continue;
+        }
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+        break;  // a file system that cannot swap: checked just before the rename instead
+    }
+#endif
+    const DiskStamp now = StampOf(target);
+    if (now.kind != DiskStamp::Kind::Missing && !now.SameContent(expected)) {
+        changed = true;
+        return 0;
+    }
+    return RenameReplacing(temp, target) ? 0 : errno;
+}
+
 std::string TempNameBeside(const std::string& target)
 {
     // Drawn afresh each time: a generator kept in memory is copied into a forked child,
@@ -112,7 +187,13 @@ void RemoveStaleTemps(const std::string& target)
         const std::string digits = name.substr(stem.size(), 8);
         if (digits.find_first_not_of("0123456789abcdef") != std::string::npos) continue;
         std::error_code ignored;
-        if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+        if (!it->is_regular_file(ignored)) continue;
+        // Only a file no writer holds: another one may be writing it right now.
+        const std::u8string stale = it->path().u8string();
+        const int fd = OpenFd(std::string(stale.begin(), stale.end()), O_RDONLY);
+        if (fd < 0) continue;
+        if (LockTemp(fd)) fs::remove(it->path(), ignored);
+        CloseFd(fd);
     }
 }
 
@@ -226,12 +307,17 @@ bool AtomicFileWriter::Open(const std::string& target)
     m_target = WriteTargetOf(target);
     m_error = 0;
     m_written = 0;
+    m_changed = false;
     // A name that is taken (a killed save's leftover) is no reason to give up.
     for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
         m_temp = TempNameBeside(m_target);
         if (SeamFault("create", m_target) != 0) break;
         m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
         if (m_fd < 0 && errno != EEXIST) break;
+        if (m_fd >= 0 && !(LockTemp(m_fd) && StillNamed(m_fd, m_temp))) {
+            CloseFd(m_fd);
+            m_fd = -1;
+        }
     }
     if (m_fd < 0) {
         Fail(errno);
@@ -265,7 +351,15 @@ bool AtomicFileWriter::Commit()
     bool ok = !m_sync || ((SeamFault("sync", m_temp) == 0 && SyncFd(m_fd) == 0) || Fail(errno));
     ok = (CloseFd(m_fd) == 0 || Fail(errno)) && ok;
     m_fd = -1;
-    ok = ok && ((SeamFault("rename", m_target) == 0 && RenameReplacing(m_temp, m_target)) || Fail(errno));
+    if (ok && m_expected) {
+        int error = SeamFault("rename", m_target);
+        if (!error) error = RenameChecked(m_temp, m_target, *m_expected, m_changed);
+        ok = !error && !m_changed;
+        if (error) Fail(error);
+        if (m_changed && error) m_temp.clear();  // the other version is there: never removed
+    } else {
+        ok = ok && ((SeamFault("rename", m_target) == 0 && RenameReplacing(m_temp, m_target)) || Fail(errno));
+    }
     if (!ok) {
         Cancel();
         return false;

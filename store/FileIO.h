@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct DiskStamp;
+
 // Where the data file writer puts its bytes. Write returns false on any failure.
 class ByteSink {
 public:
@@ -115,6 +117,10 @@ public:
     // Flushes, syncs and renames; false (and nothing replaced) on any failure.
     bool Commit();
     void Cancel();
+    // Commit then replaces the target only while it holds what expected describes (which
+    // the caller keeps alive), and leaves it as it is otherwise: Changed() tells that case.
+    void ReplaceOnly(const DiskStamp* expected) { m_expected = expected; }
+    bool Changed() const { return m_changed; }
     // The system's error number of the first failure (0 when none).
     int Error() const { return m_error; }
     uint64_t Written() const { return m_written; }
@@ -127,6 +133,8 @@ private:
     int m_error = 0;
     bool m_sync;
     uint64_t m_written = 0;
+    const DiskStamp* m_expected = nullptr;
+    bool m_changed = false;
 };
 
 // The path that a write of path replaces: where a symbolic link points, so that the

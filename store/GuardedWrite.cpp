@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -17,6 +18,7 @@
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"
+#include "store/WriterTurn.h"
 
 namespace fs = std::filesystem;
 
@@ -236,6 +238,27 @@ const char* const kNotWhole = "It could not be read whole.";
 
 }  // namespace
 
+std::string OtherVersionSentence(const std::string& path)
+{
+    const int64_t links = LinksInDataFile(path);
+    std::string text = "Another program wrote another version of it after it was read";
+    if (links > 0) text += ", which holds " + std::to_string(links) + (links == 1 ? " link" : " links");
+    const int64_t seconds = FileLastWriteSeconds(path);
+    if (seconds > 0) {
+        const std::time_t when = std::time_t(seconds);
+        std::tm local{};
+#ifdef _WIN32
+        localtime_s(&local, &when);
+#else
+        localtime_r(&when, &local);
+#endif
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+        text += std::string(links > 0 ? " and was written at " : ", written at ") + stamp;
+    }
+    return text + ".  Nothing was written over it.";
+}
+
 std::string FormatPathMessage(const char* format, const std::string& path)
 {
     // Cut by characters, not bytes, so that a path is never split inside a character.
@@ -346,6 +369,16 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
 #endif
         return Outcome(WriteResult::Outcome::Refused, "It is a device, not a file.");
     }
+    // Data files have writers that take turns; other files (an export, a backup) have one.
+    WriterTurn turn;
+    if ((policy.dataFile || policy.expected) && !turn.Take(target))
+        return Outcome(WriteResult::Outcome::Failed, turn.Reason());
+    // Taken again now that the turn is held: another writer may have finished meanwhile.
+    if (policy.expected && KindOf(target) == Kind::File) {
+        const DiskStamp now = StampOf(target);
+        if (!now.SameContent(*policy.expected))
+            return Outcome(WriteResult::Outcome::Changed, OtherVersionSentence(target));
+    }
     std::string damagedCopy;
     if (kind == Kind::File) {
         if (policy.target == TargetRead::Unreadable)
@@ -382,11 +415,13 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
     }
     AtomicFileWriter writer(policy.sync);
     WriteResult result;
+    if (policy.expected) writer.ReplaceOnly(&*policy.expected);
     if (writer.Open(target)) {
         const bool produced = produce(writer);
         const bool committed = produced && writer.Commit();
         result = Outcome(committed ? WriteResult::Outcome::Written : WriteResult::Outcome::Failed,
                          ErrorSentence(writer.Error()));
+        if (writer.Changed()) result = Outcome(WriteResult::Outcome::Changed, OtherVersionSentence(target));
     } else if ((writer.Error() == EACCES || writer.Error() == EPERM) && kind == Kind::File) {
         // Only a folder that lets no file be created makes the file be written in place.
         result = WriteInPlace(target, policy, produce);

@@ -1,8 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "store/DiskStamp.h"
 
 class ByteSink;
 class ByteSource;
@@ -36,6 +39,10 @@ struct WritePolicy {
     std::string stateFolder;
     // Flush to the disk (off only for benchmarks).
     bool sync = true;
+    // The file as the writer read it: the target is replaced only while it still holds
+    // exactly that (checked atomically with the replace where the system allows), or is
+    // gone. Without it, any content may be replaced that the rules above allow.
+    std::optional<DiskStamp> expected;
 };
 
 struct WriteResult {
@@ -45,6 +52,8 @@ struct WriteResult {
                       // one is written): ask, then write again
         Refused,      // nothing was written; reason says why
         Failed,       // the write failed; the target is as it was; reason says why
+        Changed,      // another program wrote another version since it was read: nothing was
+                      // written; reason names that version
     };
     Outcome outcome = Outcome::Failed;
     std::string reason;       // one or two sentences for the person, after the failure message
@@ -55,7 +64,8 @@ struct WriteResult {
     bool Ok() const { return outcome == Outcome::Written; }
 };
 
-// Writes what produce puts into its sink to target under policy. produce returns false
+// Writes what produce puts into its sink to target under policy, in the target's writer
+// turn (taken here unless the caller holds it from its read on). produce returns false
 // when it failed; nothing is replaced then.
 WriteResult GuardedWrite(const std::string& target, const WritePolicy& policy,
                          const std::function<bool(ByteSink&)>& produce);
@@ -65,6 +75,9 @@ WriteResult GuardedWrite(const std::string& target, const WritePolicy& policy,
 WriteResult CopyFileGuarded(const std::string& from, const std::string& to, const WritePolicy& policy);
 // As CopyFileGuarded, but only a data file that reads whole is copied (the backup).
 WriteResult CopyWholeDataFile(const std::string& from, const std::string& to, const WritePolicy& policy);
+
+// The sentence that names the version another program left at path.
+std::string OtherVersionSentence(const std::string& path);
 
 // How many links the data file at path declares; 0 when it is missing, empty, or not a
 // data file at all (an HTML file, a folder).

@@ -296,9 +296,10 @@ void LinkStore::RenameCategories(std::vector<std::pair<std::string, std::string>
     if (renames.empty()) return;
     auto lock = Lock();
     // In the order they were made, so that a name renamed twice ends with its last name.
-    for (auto& record : m_records)
+    for (size_t row = 0; row < m_records.size(); ++row)
         for (const auto& [from, to] : renames)
-            if (record->Category() == from) record->SetCategory(to);
+            // Through At, which tells the search that the row's text moves.
+            if (m_records[row]->Category() == from) At(int(row)).SetCategory(to);
     renames.clear();
     m_changed = true;
     if (m_listener) m_listener->TextsChanged();
@@ -333,12 +334,13 @@ void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records
 
 namespace {
 
-// A quick hash of a record's searched text, eight bytes at a time, to tell a record that
-// was only read from one that changed.
-uint64_t TextHash(std::string_view title, std::string_view description)
+// A quick hash of every text a search may look at (title, description, and the link and
+// category where the options name them), eight bytes at a time, to tell a record that was
+// only read from one that changed.
+uint64_t TextHash(const CAnnotatedLink& record)
 {
-    uint64_t hash = 0x9E3779B97F4A7C15ull ^ (uint64_t(title.size()) << 32) ^ description.size();
-    for (std::string_view text : {title, description}) {
+    uint64_t hash = 0x9E3779B97F4A7C15ull ^ (uint64_t(record.Title().size()) << 32) ^ record.Description().size();
+    for (std::string_view text : {record.Title(), record.Description(), record.Link(), record.Category()}) {
         size_t i = 0;
         for (; i + 8 <= text.size(); i += 8) {
             uint64_t word;
@@ -359,7 +361,7 @@ uint64_t TextHash(std::string_view title, std::string_view description)
 void LinkStore::RememberDirtyRow(size_t row, bool unchangedYet)
 {
     const CAnnotatedLink& record = *m_records[row];
-    m_dirtyRows.push_back({row, unchangedYet, unchangedYet ? TextHash(record.Title(), record.Description()) : 0});
+    m_dirtyRows.push_back({row, unchangedYet, unchangedYet ? TextHash(record) : 0});
 }
 
 LinkStore::SearchTextView LinkStore::SearchText() const
@@ -384,7 +386,7 @@ LinkStore::SearchTextView LinkStore::SearchText() const
             SearchEntry& entry = m_search[row];
             const CAnnotatedLink& record = *m_records[row];
             const bool changed = !few || !m_dirtyRows[step].known ||
-                                 m_dirtyRows[step].hash != TextHash(record.Title(), record.Description());
+                                 m_dirtyRows[step].hash != TextHash(record);
             const bool wasFolded = state.isFolded;
             // A record handed out for change but not changed leaves the results as they were.
             if (changed) ++m_searchGeneration;

@@ -174,6 +174,8 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
         // A fresh account may not have its documents folder yet.
         if (const std::string folder = ParentFolder(target); !folder.empty()) MakeFolders(folder);
         WritePolicy policy = PolicyFor(target);
+        // The replace happens only over the version this window knows.
+        if (dataFile && m_diskKnown && m_diskStamp.kind == DiskStamp::Kind::File) policy.expected = m_diskStamp;
         DiskStamp written;
         const auto produce = [&](ByteSink& sink) {
             // Hashed as it is written: the version this window knows, with no reading back.
@@ -183,6 +185,14 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
             return true;
         };
         result = GuardedWrite(target, policy, produce);
+        if (result.outcome == WriteResult::Outcome::Changed) {
+            // Another program wrote between the check above and the replace: settled as
+            // that check settles it, then tried once more over the version now accepted.
+            if (!m_host.DataFileChangedOnDisk(mayAsk)) return mayAsk && !m_store.IsChanged();
+            policy.expected.reset();
+            if (m_diskKnown && m_diskStamp.kind == DiskStamp::Kind::File) policy.expected = m_diskStamp;
+            result = GuardedWrite(target, policy, produce);
+        }
         if (result.outcome == WriteResult::Outcome::NeedsAnswer) {
             // A file this window never loaded, with links in it: only on the person's word. A
             // timed save on a worker leaves it for a save on the window thread to ask.

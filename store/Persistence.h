@@ -5,7 +5,7 @@
 
 #include "common/ThreadJob.h"
 #include "store/GuardedWrite.h"
-#include "sync/DiskVersion.h"
+#include "store/DiskStamp.h"
 
 class Clock;
 class LinkStore;

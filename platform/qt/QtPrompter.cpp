@@ -4,9 +4,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
+#include <algorithm>
 
 Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
+    if (Unattended()) return UnattendedAnswer(buttons, defaultYes);
     auto show = [&]() {
         QMessageBox box(m_owner);
         box.setWindowTitle("Norvelle");
@@ -38,6 +40,7 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
 
 int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
 {
+    if (Unattended()) return defaultButton >= 0 && defaultButton < int(buttons.size()) ? defaultButton : int(buttons.size()) - 1;
     auto show = [&]() {
         QMessageBox box(m_owner);
         box.setWindowTitle("Norvelle");
@@ -48,12 +51,15 @@ int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& 
         for (const std::string& caption : buttons)
             added.push_back(box.addButton(QString::fromStdString(caption), QMessageBox::AcceptRole));
         if (added.empty()) return -1;
-        if (defaultButton >= 0 && defaultButton < int(added.size())) box.setDefaultButton(added[size_t(defaultButton)]);
-        box.setEscapeButton(added.back());
+        // Enter and Esc give the same answer: the one that keeps the person's links.
+        QPushButton* safe = defaultButton >= 0 && defaultButton < int(added.size()) ? added[size_t(defaultButton)]
+                                                                                   : added.back();
+        box.setDefaultButton(safe);
+        box.setEscapeButton(safe);
         box.exec();
         for (size_t i = 0; i < added.size(); ++i)
             if (box.clickedButton() == added[i]) return int(i);
-        return int(added.size()) - 1;
+        return int(std::find(added.begin(), added.end(), safe) - added.begin());
     };
     if (QThread::currentThread() == qApp->thread()) return show();
     int answer = -1;

@@ -4,6 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "cli/CliCommands.h"
 #include "search/RecordSearch.h"
 #include "sort/SortKeys.h"
@@ -547,4 +550,50 @@ TEST_F(Cli, ATitleCannotAddLinesOrHideTextInWhatACommandPrints)
     ASSERT_EQ(Dump(PathOf("a.dat")), kExitOk);
     EXPECT_NE(out.str().find("\"title\": \"real\\n0\\tOK\\t200\\t-\\tfake\\u001b[2J\xE2\x80\xAEgnp.exe\\r\""),
               std::string::npos);
+}
+
+TEST_F(Cli, WritersOfOneFileAtOnceLoseNoLinkThatTheyReportedSaved)
+{
+    // Six imports and an in-place sort of one data file at once, each in its own process,
+    // as from several terminals: every one that says it saved has its links in the file.
+    const std::string data = PathOf("links.dat");
+    const int writers = 6;
+    std::vector<pid_t> children;
+    for (int w = 0; w < writers; ++w) {
+        std::string html = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>";
+        for (int i = 0; i < 50; ++i)
+            html += "<DT><A HREF=\"https://w" + std::to_string(w) + ".example/" + std::to_string(i) + "\">w" +
+                    std::to_string(w) + "-" + std::to_string(i) + "</A>";
+        WriteBytes(PathOf(("b" + std::to_string(w) + ".html").c_str()), html + "</DL>");
+    }
+    for (int w = 0; w <= writers; ++w) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::ostringstream o, e;
+            const int code = w < writers ? ImportBookmarksCommand(PathOf(("b" + std::to_string(w) + ".html").c_str()),
+                                                                  data, false, o, e)
+                                         : (PathExists(data) ? SortCommand(data, {{0, true}}, "", e) : kExitOk);
+            _exit(code);
+        }
+        children.push_back(child);
+    }
+    std::vector<int> codes;
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        codes.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    }
+    out.str("");
+    ASSERT_EQ(StatsCommand(data, out, err), kExitOk);
+    int saved = 0;
+    for (int w = 0; w < writers; ++w) {
+        EXPECT_EQ(codes[w], kExitOk) << "writer " << w << " did not wait for its turn";
+        if (codes[w] == kExitOk) saved += 50;
+    }
+    EXPECT_EQ(codes[writers], kExitOk);
+    EXPECT_EQ(out.str(), "TOTAL\t" + std::to_string(saved) + "\nNO CATEGORY\t" + std::to_string(saved) + "\n");
+    // No writer's temporary file is left behind.
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 }

@@ -15,7 +15,7 @@
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
-#include "sync/DiskVersion.h"
+#include "store/DiskStamp.h"
 #include "tests/support/FakePrompter.h"
 #include "tests/support/FileFaults.h"
 #include "tests/support/TempFolder.h"

@@ -2,8 +2,11 @@
 
 Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
+    if (Unattended()) return UnattendedAnswer(buttons, defaultYes);
     std::unique_lock lock(m_mutex);
     m_messages.push_back({text, icon, buttons, defaultYes});
+    if (buttons != Buttons::Ok && answerMode == Mode::Enter) return defaultYes ? Answer::Yes : Answer::No;
+    if (buttons != Buttons::Ok && answerMode == Mode::Escape) return Answer::No;
     if (buttons == Buttons::Ok) return Answer::Ok;
     if (answerQuestion) {
         lock.unlock();
@@ -17,10 +20,14 @@ Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons 
 
 int FakePrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
 {
+    const int safe = defaultButton >= 0 && defaultButton < int(buttons.size()) ? defaultButton : int(buttons.size()) - 1;
+    if (Unattended()) return safe;
     std::unique_lock lock(m_mutex);
     std::string shown = text;
     for (const std::string& b : buttons) shown += " [" + b + "]";
-    m_messages.push_back({shown, Icon::Question, Buttons::YesNo});
+    m_messages.push_back({shown, Icon::Question, Buttons::YesNo, true, defaultButton});
+    // Enter and Esc both give the default button, as the real box does.
+    if (answerMode != Mode::Script) return safe;
     if (answerChoice) {
         lock.unlock();
         return answerChoice(text, buttons);

@@ -15,7 +15,12 @@ public:
         Icon icon;
         Buttons buttons;
         bool defaultYes = true;  // of a Yes/No question
+        int defaultChoice = -1;  // of a question with buttons of its own
     };
+    // How questions are answered: from the script or the answerers below, or as a person
+    // pressing Enter (the default button) or Esc at every one.
+    enum class Mode { Script, Enter, Escape };
+    Mode answerMode = Mode::Script;
 
     Answer Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes = true) override;
     // Takes the scripted choice; the default button when none is left.

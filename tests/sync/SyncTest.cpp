@@ -5,7 +5,7 @@
 
 #include "store/LinkStore.h"
 #include "sync/ConflictCopies.h"
-#include "sync/DiskVersion.h"
+#include "store/DiskStamp.h"
 #include "sync/MergeStores.h"
 #include "tests/support/TempFolder.h"
 

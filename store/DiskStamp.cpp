@@ -1,46 +1,42 @@
-#include "sync/DiskVersion.h"
+#include "store/DiskStamp.h"
 
-#include <cstring>
+#include <new>
+
+#define XXH_STATIC_LINKING_ONLY
+#include <xxhash.h>
 
 namespace {
 
-constexpr uint64_t kPrime = 1099511628211ull;
-
 DiskStamp FileStamp(const std::string& path, const ContentHash& hash)
 {
-    return {DiskStamp::Kind::File, hash.Size(), FileLastWriteSeconds(path), hash.Value()};
+    DiskStamp stamp{DiskStamp::Kind::File, hash.Size(), FileLastWriteSeconds(path)};
+    hash.Value(stamp.hash, stamp.hash2);
+    return stamp;
 }
 
 }  // namespace
 
-void ContentHash::Add(const void* data, size_t size)
+void ContentHash::Free::operator()(XXH3_state_s* state) const { XXH3_freeState(state); }
+
+ContentHash::ContentHash() : m_state(XXH3_createState())
 {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    m_size += size;
-    while (size > 0 && m_tailSize > 0) {
-        m_tail[m_tailSize++] = *bytes++;
-        --size;
-        if (m_tailSize == 8) {
-            uint64_t word;
-            std::memcpy(&word, m_tail, 8);
-            m_hash = (m_hash ^ word) * kPrime;
-            m_tailSize = 0;
-        }
-    }
-    for (; size >= 8; bytes += 8, size -= 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes, 8);
-        m_hash = (m_hash ^ word) * kPrime;
-    }
-    std::memcpy(m_tail + m_tailSize, bytes, size);
-    m_tailSize += size;
+    if (!m_state) throw std::bad_alloc();
+    XXH3_128bits_reset(m_state.get());
 }
 
-uint64_t ContentHash::Value() const
+ContentHash::~ContentHash() = default;
+
+void ContentHash::Add(const void* data, size_t size)
 {
-    uint64_t hash = m_hash;
-    for (size_t i = 0; i < m_tailSize; ++i) hash = (hash ^ m_tail[i]) * kPrime;
-    return hash;
+    m_size += size;
+    XXH3_128bits_update(m_state.get(), data, size);
+}
+
+void ContentHash::Value(uint64_t& low, uint64_t& high) const
+{
+    const XXH128_hash_t value = XXH3_128bits_digest(m_state.get());
+    low = value.low64;
+    high = value.high64;
 }
 
 size_t HashingSource::Read(void* data, size_t size)

@@ -1,8 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "store/FileIO.h"
+
+struct XXH3_state_s;
 
 // What is on disk at a path, enough to tell whether another program changed it: its
 // size, its modification time and a hash of its content.
@@ -11,29 +14,37 @@ struct DiskStamp {
     Kind kind = Kind::Missing;
     uint64_t size = 0;
     int64_t modified = 0;  // seconds since 1970
-    uint64_t hash = 0;
+    uint64_t hash = 0;     // the content's 128-bit hash, in two halves
+    uint64_t hash2 = 0;
 
     // A new time on the same bytes is no change.
     bool SameContent(const DiskStamp& other) const
     {
-        return kind == other.kind && size == other.size && hash == other.hash;
+        return kind == other.kind && size == other.size && hash == other.hash && hash2 == other.hash2;
     }
 };
 
-// FNV-1a over 8-byte words: quick, and any change of the bytes shows. The value does not
-// depend on how the bytes are split into pieces, so a file hashed while it is read or
-// written gets the value that reading it whole gives.
+// XXH3's 128-bit hash: any change of the bytes shows, and no few flipped bits can cancel
+// each other out as they could in a simple multiplicative hash. The value does not depend
+// on how the bytes are split into pieces, so a file hashed while it is read or written
+// gets the value that reading it whole gives.
 class ContentHash {
 public:
+    ContentHash();
+    ~ContentHash();
+    ContentHash(const ContentHash&) = delete;
+    ContentHash& operator=(const ContentHash&) = delete;
     void Add(const void* data, size_t size);
-    uint64_t Value() const;
+    // The two halves of the hash of what was added so far.
+    void Value(uint64_t& low, uint64_t& high) const;
     uint64_t Size() const { return m_size; }
 
 private:
-    uint64_t m_hash = 14695981039346656037ull;
+    struct Free {
+        void operator()(XXH3_state_s* state) const;
+    };
+    std::unique_ptr<XXH3_state_s, Free> m_state;
     uint64_t m_size = 0;
-    unsigned char m_tail[8] = {};
-    size_t m_tailSize = 0;
 };
 
 // Hashes what a reader takes from a file, so that loading it needs no second reading.
