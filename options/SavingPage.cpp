@@ -235,7 +235,9 @@ void CSavingPage::NewFile()
 {
     RememberName();
     const std::string name = ValidatedName();
-    if (!name.empty() && m_owner.HasUnsavedChanges() && m_owner.OptionsPrompter().Ask("Do you want to save your changes?")) {
+    // Yes is the answer of Enter and Esc alike: No gives up the links not saved yet.
+    if (!name.empty() && m_owner.HasUnsavedChanges() &&
+        m_owner.OptionsPrompter().Choose("Do you want to save your changes?", {"&Yes", "&No"}, 0) == 0) {
         if (!m_owner.SaveDataFileAs(name)) return;
         UpdateStatus();
         m_owner.OptionsPrompter().Notice("Finished writing to the data file.");

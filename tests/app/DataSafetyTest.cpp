@@ -17,8 +17,10 @@
 #include <random>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "app/LinkListCtrl.h"
+#include "cli/CliCommands.h"
 #include "bench/LoopbackHttpServer.h"
 #include "common/SortedComboBox.h"
 #include "import/ImportDlg.h"
@@ -91,6 +93,9 @@ class Scenario {
 public:
     Scenario(WindowHarness& h, unsigned seed) : h(h), m_random(seed)
     {
+        // A person who reads each question, or one who presses Enter, or Esc, at every one.
+        m_mode = Mode(m_random() % 3);
+        m_log += std::string("Questions answered ") + (m_mode == Mode::Reading ? "by reading them" : m_mode == Mode::Enter ? "by Enter" : "by Esc") + "\n";
         h.prompter.answerQuestion = [this](const std::string& text) { return AnswerQuestion(text); };
         h.prompter.answerChoice = [this](const std::string& text, const std::vector<std::string>& buttons) {
             return AnswerChoice(text, buttons);
@@ -131,9 +136,13 @@ private:
     Prompter::Answer AnswerQuestion(const std::string& text)
     {
         using A = Prompter::Answer;
+        if (m_mode != Mode::Reading) {
+            const A answer = m_mode == Mode::Enter && h.prompter.Messages().back().defaultYes ? A::Yes : A::No;
+            m_log += "  " + text.substr(0, 40) + (answer == A::Yes ? ": Yes\n" : ": No\n");
+            return answer;
+        }
         if (text.rfind("Delete ", 0) == 0) return A::Yes;
         if (text == "Your changes will be lost.  Proceed?") return m_mayLoseChanges ? A::Yes : A::No;
-        if (text == "Do you want to save your changes?") return A::Yes;
         if (text == "Do you want to exit Norvelle?") return A::Yes;
         if (text.rfind("Add ", 0) == 0) return A::Yes;  // links dropped on the window
         // Never the word to replace a file of links not loaded, or one of another kind.
@@ -142,15 +151,19 @@ private:
 
     int AnswerChoice(const std::string& text, const std::vector<std::string>& buttons)
     {
+        // Enter and Esc both give the default button.
+        const int safe = h.prompter.Messages().back().defaultChoice;
+        const bool reading = m_mode == Mode::Reading;
+        if (text == "Do you want to save your changes?") return reading ? 0 : safe;
         if (text.find("The data file was changed by another program.") != std::string::npos) {
-            const int choice = Pick(3);
+            const int choice = reading ? Pick(3) : safe;
             m_log += "  disk change: " + buttons[size_t(choice)] + "\n";
             // Load It: the person takes the other version and gives up their changes.
             if (choice == 0) m_model = IdsIn(Dlg().Persistence().DataPath());
             return choice;
         }
         if (text.find("A sync tool left a copy") != std::string::npos) {
-            const int choice = Pick(2);
+            const int choice = reading ? Pick(2) : safe;
             m_log += "  conflict copy: " + buttons[size_t(choice)] + "\n";
             if (choice == 0) {
                 std::smatch quoted;
@@ -160,6 +173,7 @@ private:
             return choice;
         }
         if (text.find("already holds") != std::string::npos) {
+            if (!reading) m_switchChoice = safe;
             m_log += "  other data file: " + buttons[size_t(m_switchChoice)] + "\n";
             // Replace It: the person gives up the links in that file.
             std::smatch quoted;
@@ -259,16 +273,19 @@ private:
     {
         CLinksDlg& dlg = Dlg();
         const int rows = dlg.Store().Count();
-        switch (Pick(20)) {
+        switch (Pick(21)) {
+        case 20: return SecondWriter();
         case 0:
         case 1:
         case 2: {
             if (Pick(4) == 0) {
                 // Links dragged from a browser onto the window, added as one step.
+                // The person may decline them at the question ("Add 2 links?").
                 const int a = Next(), b = Next();
-                m_model.insert(a);
-                m_model.insert(b);
+                const Ids before = IdsOf(dlg.Store());
                 dlg.TakeDroppedLinks({{LinkOf(a), "A"}, {LinkOf(b), ""}});
+                for (int id : IdsOf(dlg.Store()))
+                    if (!before.count(id) && (id == a || id == b)) m_model.insert(id);
                 return "Drop " + std::to_string(a) + ", " + std::to_string(b);
             }
             // Counted before the click: the save that Add may start can ask about another
@@ -478,6 +495,45 @@ private:
         }
     }
 
+    // norvelle-cli importing links into the data file: in the middle of the window's next
+    // save (between its check and its replace) or now. Links it reported saved are the
+    // person's and must not be lost by either writer.
+    std::string SecondWriter()
+    {
+        const int a = Next(), b = Next();
+        const std::string html = (h.temp.path / ("cli" + std::to_string(a) + ".html")).string();
+        std::ofstream(html) << "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"" << LinkOf(a)
+                            << "\">A</A><DT><A HREF=\"" << LinkOf(b) << "\">B</A></DL>";
+        auto import = [this, a, b, html](const std::string& path) {
+            std::ostringstream out, err;
+            const int code = ImportBookmarksCommand(html, path, false, out, err);
+            m_log += "  norvelle-cli import " + std::to_string(a) + ", " + std::to_string(b) + ": exit " +
+                     std::to_string(code) + "\n";
+            if (std::getenv("NORVELLE_SAFETY_TRACE")) std::fprintf(stderr, "  import: exit %d %s\n", code, err.str().c_str());
+            if (code == kExitOk) {
+                m_model.insert(a);
+                m_model.insert(b);
+            }
+        };
+        if (Pick(2) == 0) {
+            // The path now: the window may be going when the save comes (a save at its end).
+            m_during = [this, import, data = Dlg().Persistence().DataPath()](const std::string& path) {
+                if (path == data)
+                    import(path);
+                else
+                    m_faults.beforeRename = m_during;  // another file's replace: wait for the data file's
+            };
+            m_faults.beforeRename = m_during;
+            return "norvelle-cli imports during the next save";
+        }
+        import(Dlg().Persistence().DataPath());
+        Dlg().CheckDiskVersion();
+        return "norvelle-cli imports now";
+    }
+
+    enum class Mode { Reading, Enter, Escape };
+    Mode m_mode = Mode::Reading;
+    std::function<void(const std::string&)> m_during;
     WindowHarness& h;
     std::mt19937 m_random;
     LoopbackHttpServer m_server;

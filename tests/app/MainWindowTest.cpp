@@ -519,3 +519,57 @@ TEST(MainWindow, MessageBoxesShowTheirTextAsItIs)
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(shown.toStdString(), text);
 }
+
+TEST(MainWindow, QuestionsKeepLinksOnEnterAndEscAndNoneIsShownWhileTheSystemEnds)
+{
+    // Enter and Esc at a real box give the answer that keeps the links: Keep Mine at the
+    // other version's question, No at "Your changes will be lost".
+    QtPrompter boxes;
+    const std::vector<std::string> versions = {"&Load It", "&Keep Mine", "&Save Mine under Another Name"};
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        QTimer::singleShot(20, [key] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) QTest::keyClick(box, key);
+        });
+        EXPECT_EQ(boxes.Choose("The data file was changed by another program.", versions, 1), 1) << key;
+        QTimer::singleShot(20, [key] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) QTest::keyClick(box, key);
+        });
+        EXPECT_EQ(boxes.Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question, Prompter::Buttons::YesNo,
+                             false),
+                  Prompter::Answer::No)
+            << key;
+    }
+    // While the system ends the program nothing is shown, and the default is the answer.
+    boxes.SetUnattended(true);
+    EXPECT_EQ(boxes.Choose("The data file was changed by another program.", versions, 1), 1);
+    EXPECT_EQ(boxes.Show("Replace it?", Prompter::Icon::Question, Prompter::Buttons::YesNo, false), Prompter::Answer::No);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // The system ends the window while another program's version is on disk: no question,
+    // neither version is written over, and the window's links go into a file of their own
+    // that the next start names.
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    CLinksDlg& dlg = h.Open();
+    h.Type(dlg.TitleField(), "typed");
+    h.ClickButton(1026);
+    ASSERT_TRUE(dlg.Store().IsChanged());
+    h.WriteDataFile({"theirs"});
+    h.prompter.Clear();
+    h.prompter.answerChoice = [](const std::string& text, const std::vector<std::string>&) -> int {
+        ADD_FAILURE() << "asked while ending: " << text;
+        return 2;
+    };
+    dlg.RequestEnd();
+    h.Close();
+    h.prompter.answerChoice = nullptr;
+    EXPECT_TRUE(h.prompter.Messages().empty());
+    EXPECT_EQ(TitlesIn(h.DataPath()), std::vector<std::string>{"theirs"});
+    const std::string kept = (h.temp.path / "Documents" / "Norvelle (unsaved).dat").string();
+    EXPECT_EQ(TitlesIn(kept), (std::vector<std::string>{"a", "typed"}));
+    h.Open();
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"When the system last ended Norvelle, links that could not "
+                                                           "be saved into the data file were saved in \"" +
+                                                           kept + "\".  Append on the Saving page of Options brings "
+                                                                  "them in."});
+}

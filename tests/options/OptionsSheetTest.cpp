@@ -124,7 +124,7 @@ TEST(OptionsSheet, SavingPageChecksRestartsTheTimerAndHandlesDataFiles)
         auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
         h.prompter.Clear();
         page.NewFile();
-        EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{"Do you want to save your changes?",
+        EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{"Do you want to save your changes? [&Yes] [&No]",
                                                                 "Finished writing to the data file."}));
         EXPECT_EQ(dlg.Store().Count(), 2);
         const QString fresh = QString::fromStdString(docs + "NewFile.dat");

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "search/RecordSearch.h"
 #include "search/TextMatcher.h"
 
 #if defined(__unix__)
@@ -233,3 +234,29 @@ TEST(Matchers, NothingPastTheTextIsReadAcrossAPageOrTakenForText)
     munmap(mapped, 2 * page);
 }
 #endif
+
+TEST(RecordSearch, TypingOnNarrowsOnlyUnderTheSameOptions)
+{
+    // Narrowing from earlier results is right only when every option is the same: with
+    // Category or Link turned on, rows that match only there were never in the results.
+    const SearchOptions plain;
+    struct Case {
+        const char* name;
+        void (*change)(SearchOptions&);
+    };
+    const Case changes[] = {
+        {"title", [](SearchOptions& o) { o.title = false; }},
+        {"description", [](SearchOptions& o) { o.description = false; }},
+        {"category", [](SearchOptions& o) { o.category = true; }},
+        {"link", [](SearchOptions& o) { o.link = true; }},
+        {"typos", [](SearchOptions& o) { o.allowTypos = true; }},
+    };
+    EXPECT_TRUE(CRecordSearch(plain, "abc").Narrows(CRecordSearch(plain, "ab")));
+    EXPECT_FALSE(CRecordSearch(plain, "ab").Narrows(CRecordSearch(plain, "abc")));
+    EXPECT_FALSE(CRecordSearch(plain, "xbc").Narrows(CRecordSearch(plain, "ab")));
+    for (const Case& c : changes) {
+        SearchOptions other = plain;
+        c.change(other);
+        EXPECT_FALSE(CRecordSearch(other, "abc").Narrows(CRecordSearch(plain, "ab"))) << c.name;
+    }
+}

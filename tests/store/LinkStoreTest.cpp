@@ -351,3 +351,30 @@ TEST(LinkStore, AFoldedTextMovedTwiceInOneLookIsStillFound)
         EXPECT_EQ(view.Title(1), "changed title ωmega" + std::string(extra, 'y')) << extra;
     }
 }
+
+TEST(LinkStore, EveryChangeOfARecordsTextReachesTheSearch)
+{
+    // A category renamed under a search of 20 rows of one category: each row's text moves to
+    // a new block, and the search must point at the new one (it read freed memory before).
+    LinkStore store;
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(store.InsertLink(i, "t" + std::to_string(i), "https://a.example/", "", i % 2 ? "Zürich" : "News", {}, {}));
+    const uint64_t before = store.SearchText().generation;
+    std::vector<std::pair<std::string, std::string>> renames{{"News", "A much longer category name"}};
+    store.RenameCategories(renames);
+    const LinkStore::SearchTextView after = store.SearchText();
+    EXPECT_NE(after.generation, before);
+    const LinkStore& readOnly = store;
+    for (size_t row = 0; row < after.count; row += 2) EXPECT_EQ(after.rows[row].block, readOnly.At(int(row)).Block()) << row;
+
+    // A row handed out and changed only in its link or its category is a changed row too:
+    // results that a Link or Category search narrows from are stale.
+    for (auto text : {CAnnotatedLink::Text::Link, CAnnotatedLink::Text::Category}) {
+        const uint64_t generation = store.SearchText().generation;
+        store.At(3).Set(text, "changed");
+        EXPECT_NE(store.SearchText().generation, generation) << int(text);
+    }
+    const uint64_t generation = store.SearchText().generation;
+    store.At(3).Set(CAnnotatedLink::Text::Link, "changed");  // handed out, left as it was
+    EXPECT_EQ(store.SearchText().generation, generation);
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,6 +21,8 @@ public:
 
     int Fault(const char* what, const std::string& path) override
     {
+        // Another program's write at the moment before a replace, once.
+        if (beforeRename && std::string(what) == "rename") std::exchange(beforeRename, {})(path);
         std::lock_guard lock(m_mutex);
         events.push_back(std::string(what) + " " + path);
         auto it = faults.find(what);
@@ -55,6 +58,7 @@ public:
     int64_t failReadsAt = -1;           // a read at or past this offset fails
     std::string readPath;               // only reads of this file (all when empty)
     std::vector<std::string> events;
+    std::function<void(const std::string&)> beforeRename;  // runs once, before the next replace
 
 private:
     std::mutex m_mutex;
