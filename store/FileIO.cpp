@@ -314,10 +314,20 @@ bool AtomicFileWriter::Open(const std::string& target)
         if (SeamFault("create", m_target) != 0) break;
         m_fd = OpenFd(m_temp, O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
         if (m_fd < 0 && errno != EEXIST) break;
-        if (m_fd >= 0 && !(LockTemp(m_fd) && StillNamed(m_fd, m_temp))) {
+        if (m_fd < 0) continue;
+#ifndef _WIN32
+        // Locked through a second descriptor of the same open file, which outlives the close
+        // of the first until the rename. (Windows renames no file that is open, and removes
+        // none that is.)
+        m_lockFd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+        if (m_lockFd < 0 || !LockTemp(m_lockFd) || !StillNamed(m_lockFd, m_temp)) {
+            // Taken by another writer's tidying up before it was locked: another name.
+            if (m_lockFd >= 0) CloseFd(m_lockFd);
+            m_lockFd = -1;
             CloseFd(m_fd);
             m_fd = -1;
         }
+#endif
     }
     if (m_fd < 0) {
         Fail(errno);
@@ -365,6 +375,8 @@ bool AtomicFileWriter::Commit()
         return false;
     }
     m_temp.clear();
+    if (m_lockFd >= 0) CloseFd(m_lockFd);
+    m_lockFd = -1;
     if (m_sync && SeamFault("syncfolder", m_target) == 0) SyncFolder(m_target);
     RemoveStaleTemps(m_target);
     return true;
@@ -413,6 +425,10 @@ void AtomicFileWriter::Cancel()
         std::error_code ec;
         fs::remove(PathOf(m_temp), ec);
         m_temp.clear();
+    }
+    if (m_lockFd >= 0) {
+        CloseFd(m_lockFd);
+        m_lockFd = -1;
     }
 }
 

@@ -130,6 +130,9 @@ private:
 
     std::string m_target, m_temp;
     int m_fd = -1;
+    // A second descriptor of the temporary file, whose lock tells other writers that it
+    // is in use; held past the close of m_fd until the rename is done.
+    int m_lockFd = -1;
     int m_error = 0;
     bool m_sync;
     uint64_t m_written = 0;

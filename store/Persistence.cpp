@@ -174,8 +174,9 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
         // A fresh account may not have its documents folder yet.
         if (const std::string folder = ParentFolder(target); !folder.empty()) MakeFolders(folder);
         WritePolicy policy = PolicyFor(target);
-        // The replace happens only over the version this window knows.
-        if (dataFile && m_diskKnown && m_diskStamp.kind == DiskStamp::Kind::File) policy.expected = m_diskStamp;
+        // The replace happens only over the version this window knows (or, where it knew
+        // no file, only while there is none).
+        if (dataFile && m_diskKnown && m_diskStamp.kind != DiskStamp::Kind::Other) policy.expected = m_diskStamp;
         DiskStamp written;
         const auto produce = [&](ByteSink& sink) {
             // Hashed as it is written: the version this window knows, with no reading back.
@@ -190,7 +191,7 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
             // that check settles it, then tried once more over the version now accepted.
             if (!m_host.DataFileChangedOnDisk(mayAsk)) return mayAsk && !m_store.IsChanged();
             policy.expected.reset();
-            if (m_diskKnown && m_diskStamp.kind == DiskStamp::Kind::File) policy.expected = m_diskStamp;
+            if (m_diskKnown && m_diskStamp.kind != DiskStamp::Kind::Other) policy.expected = m_diskStamp;
             result = GuardedWrite(target, policy, produce);
         }
         if (result.outcome == WriteResult::Outcome::NeedsAnswer) {

@@ -465,7 +465,12 @@ private:
             // A sync tool brings another machine's version, by a rename or in place.
             const std::string path = dlg.Persistence().DataPath();
             Ids theirs = IdsIn(path);
-            if (!theirs.empty() && Pick(2) == 0) theirs.erase(theirs.begin());
+            if (!theirs.empty() && Pick(2) == 0) {
+                // Deleted on the other machine: a link that only the file held (one that
+                // norvelle-cli brought) is gone by the person's own word there.
+                if (!IdsOf(dlg.Store()).count(*theirs.begin())) m_model.erase(*theirs.begin());
+                theirs.erase(theirs.begin());
+            }
             theirs.insert(Next());
             WriteIds(path, theirs, Pick(2) == 0);
             const bool unsaved = dlg.Store().IsChanged() || dlg.IsEdited();
@@ -509,7 +514,6 @@ private:
             const int code = ImportBookmarksCommand(html, path, false, out, err);
             m_log += "  norvelle-cli import " + std::to_string(a) + ", " + std::to_string(b) + ": exit " +
                      std::to_string(code) + "\n";
-            if (std::getenv("NORVELLE_SAFETY_TRACE")) std::fprintf(stderr, "  import: exit %d %s\n", code, err.str().c_str());
             if (code == kExitOk) {
                 m_model.insert(a);
                 m_model.insert(b);
@@ -524,7 +528,16 @@ private:
                     m_faults.beforeRename = m_during;  // another file's replace: wait for the data file's
             };
             m_faults.beforeRename = m_during;
-            return "norvelle-cli imports during the next save";
+            if (Pick(2) == 0) return "norvelle-cli imports during the next save";
+            // A link typed and saved at once, as Add does when it reaches the save limit.
+            const int id = Next();
+            m_model.insert(id);
+            h.ClickButton(1007);
+            Dlg().TitleField()->setText(QString::fromStdString("T" + std::to_string(id)));
+            Dlg().LinkField()->setText(QString::fromStdString(LinkOf(id)));
+            h.ClickButton(1026);
+            Dlg().Persistence().SaveDataFile();
+            return "norvelle-cli imports during the save of " + std::to_string(id);
         }
         import(Dlg().Persistence().DataPath());
         Dlg().CheckDiskVersion();

@@ -190,4 +190,13 @@ TEST(WriterTurn, TidyingUpRemovesOnlyTheTemporaryFilesOfWritersThatAreGone)
     close(fd);
     RemoveStaleTemps(path.string());
     EXPECT_FALSE(fs::exists(busy));
+
+    // Another writer tidies up at the very moment before this one renames its file (after
+    // it was closed): the file is still this writer's, and the write succeeds.
+    WriteBeforeRename seam(path, [](const fs::path& p) { RemoveStaleTemps(p.string()); });
+    WritePolicy policy;
+    policy.replaceConfirmed = true;
+    const WriteResult result = Write(path, "mine", policy);
+    EXPECT_TRUE(result.Ok()) << result.reason;
+    EXPECT_EQ(ReadAll(path), "mine");
 }
