@@ -244,7 +244,11 @@ void CLinksDlg::BuildControls()
     connect(m_link, &QLineEdit::textEdited, this, edited);
     connect(m_description, &QPlainTextEdit::textChanged, this, edited);
     connect(m_category->lineEdit(), &QLineEdit::textEdited, this, edited);
-    connect(m_category, &QComboBox::activated, this, edited);
+    // The box also reports an activation when the focus leaves its field (another window
+    // opening): only a choice that changes the text is an edit.
+    connect(m_category, &QComboBox::activated, this, [this] {
+        if (!m_filling && m_category->currentText() != m_shownText[SlotCategory]) m_edited = true;
+    });
 }
 
 void CLinksDlg::InsertColumns()

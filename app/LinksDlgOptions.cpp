@@ -75,9 +75,12 @@ void CLinksDlg::SetCategories(const std::vector<std::string>& names)
     auto lock = m_store.Lock();
     const std::string text = FieldBytes(m_category->currentText(), SlotCategory);
     m_store.SetCategories(names);
-    // The Category field keeps its text only while that name is still listed.
+    // The Category field keeps its text only while that name is still listed, or while it
+    // is the shown link's own category, which the link keeps.
     m_filling = true;
-    if (!m_store.HasCategory(text)) {
+    if (m_retrieved && m_category->currentText() == m_shownText[SlotCategory]) {
+        // As it is: the list's change is no edit of the link.
+    } else if (!m_store.HasCategory(text)) {
         m_category->setEditText(QString());
     } else {
         for (const std::string& name : m_store.Categories())
@@ -89,9 +92,24 @@ void CLinksDlg::SetCategories(const std::vector<std::string>& names)
 void CLinksDlg::RenameCategories(std::vector<std::pair<std::string, std::string>>& renames)
 {
     auto lock = m_store.Lock();
+    const auto applied = renames;
     BeginListUpdate();
     m_store.RenameCategories(renames);
     EndListUpdate();
+    // The form follows, as the links do: its text and the shown link's category alike, so
+    // that the rename is no edit of the form.
+    m_filling = true;
+    for (const auto& [from, to] : applied) {
+        if (m_shownBytes[SlotCategory] == from) {
+            const bool untouched = m_category->currentText() == m_shownText[SlotCategory];
+            m_shownBytes[SlotCategory] = to;
+            m_shownText[SlotCategory] = DisplayText(to);
+            if (untouched) m_category->setEditText(m_shownText[SlotCategory]);
+        } else if (FieldBytes(m_category->currentText(), SlotCategory) == from) {
+            m_category->setEditText(DisplayText(to));
+        }
+    }
+    m_filling = false;
 }
 
 void CLinksDlg::SetNumberFormat(bool useSeparators, const std::string& separator)

@@ -403,3 +403,49 @@ TEST(OptionsSheet, SearchingNumbersMiscAndTitleCasePages)
     dlg.TitleCaseCommand();
     EXPECT_EQ(dlg.TitleField()->text(), "Rock vs Roll");
 }
+
+TEST(OptionsSheet, TheFormFollowsARenameAndAChangeOfTheListNeverEditsIt)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a", "b"});
+    CLinksDlg& dlg = h.Open();
+    for (const char* name : {"Music", "News"}) dlg.Store().InsertCategorySorted(name);
+    dlg.Store().At(0).SetCategory("Music");
+    dlg.Store().At(1).SetCategory("News");
+    auto listEdit = [&](const char* name, const char* renamed) {
+        InOptions(h, [&](COptionsSheet& sheet) {
+            sheet.ShowPage(COptionsSheet::Categories);
+            auto& page = PageOf<CCategoriesPage>(sheet, COptionsSheet::Categories);
+            page.CategoryList()->clearSelection();
+            page.CategoryList()->setCurrentRow(page.CategoryList()->FindNoCase(name));
+            if (renamed) {
+                page.Edit();
+                page.RenameBox()->setChecked(true);
+                page.NameField()->setText(renamed);
+                page.Add();
+            } else {
+                page.CategoryList()->item(page.CategoryList()->currentRow())->setSelected(true);
+                page.Delete();
+            }
+            sheet.accept();
+        });
+    };
+    // Row 0 shown with the focus in its Category field: a rename of its category is
+    // followed by the form, which is not edited by it.
+    h.ClickRow(0);
+    dlg.CategoryBox()->setFocus();
+    listEdit("Music", "Songs");
+    EXPECT_EQ(dlg.CategoryBox()->currentText().toStdString(), "Songs");
+    EXPECT_FALSE(dlg.IsEdited());
+    h.ClickRow(1);
+    EXPECT_EQ(dlg.Store().At(0).Category(), "Songs");
+
+    // Row 1's category goes from the list: the record keeps it, and so does the form.
+    dlg.CategoryBox()->setFocus();
+    listEdit("News", nullptr);
+    EXPECT_FALSE(dlg.Store().HasCategory("News"));
+    EXPECT_FALSE(dlg.IsEdited());
+    h.ClickRow(0);
+    EXPECT_EQ(dlg.Store().At(1).Category(), "News");
+    dlg.Store().SetChanged(false);
+}
