@@ -82,7 +82,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_tipTimer.start(0);
     m_retrieveTimer.setSingleShot(true);
     m_retrieveTimer.setInterval(50);
-    connect(&m_retrieveTimer, &QTimer::timeout, this, [this] { RetrieveLink(false); });
+    connect(&m_retrieveTimer, &QTimer::timeout, this, [this] { RetrieveLink(false, true); });
     connect(&m_saveTimer, &QTimer::timeout, this, &CLinksDlg::TimedSaveTick);
     if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
     m_saveJob.SetOwner(&m_persistence);

@@ -83,7 +83,7 @@ public:
 
     // The form.
     void ShowLink(const CAnnotatedLink& record) override;
-    void RetrieveLink(bool click);
+    void RetrieveLink(bool click, bool byKey = false);
     bool SaveCurrentLink(bool buttonMode);
     void ClearForm(bool reset);
     void AddSearchHistory();
@@ -248,7 +248,7 @@ private:
     Prompter& OptionsPrompter() override { return m_prompter; }
     bool SaveDataFileAs(const std::string& path) override;
     bool LoadDataFileFrom(const std::string& path, bool append) override;
-    bool HasUnsavedChanges() override { return m_store.IsChanged(); }
+    bool HasUnsavedChanges() override { return m_store.IsChanged() || m_edited; }
     int PressCount() override { return m_store.PressCount(); }
     std::string DefaultFolder() override { return m_persistence.DefaultDataFolder(); }
     void SetDataFileInEffect(const std::string& path) override { m_persistence.SetDataPath(path); }
@@ -317,6 +317,7 @@ private:
     bool m_optionsOpen = false;
     std::atomic<bool> m_searchBusy{false};
 
+    unsigned m_shows = 0;  // how many times ShowLink filled the form
     // The bytes and text shown by ShowLink, so that an unedited field keeps its bytes.
     std::string m_shownBytes[4];
     QString m_shownText[4];

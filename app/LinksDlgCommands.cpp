@@ -282,6 +282,12 @@ void CLinksDlg::UndoCommand(bool redo)
     auto lock = m_store.Lock();
     const auto side = redo ? CUndoManager::Side::Redo : CUndoManager::Side::Undo;
     if (m_undo.IsEmpty(side)) return;
+    // A typed edit of the shown link stays in the form, unless the step changes that very
+    // link and would show it anew over the edit: then the edit is stored first, as Close
+    // stores it, and is the step taken back (Redo gives it back).
+    if (m_edited && m_settings.moveSave && m_undo.HeadChangesInPlace(side, ShownRecord())) SaveCurrentLink(false);
+    const bool keepEdit = m_edited;
+    const unsigned showsBefore = m_shows;
     BeginListUpdate();
     const CAnnotatedLink* shown = ShownRecord();
     bool act = true;
@@ -297,7 +303,8 @@ void CLinksDlg::UndoCommand(bool redo)
         else
             m_undo.Undo(shown);
     }
-    m_edited = false;
+    // Still edited when the form kept its text (the step did not show its link anew).
+    m_edited = keepEdit && m_shows == showsBefore && shown == ShownRecord();
     m_store.SetChanged();
     EndListUpdate();
     UpdateSelectedCount();

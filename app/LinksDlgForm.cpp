@@ -70,6 +70,7 @@ std::string CLinksDlg::FieldBytes(const QString& text, int slot) const
 
 void CLinksDlg::ShowLink(const CAnnotatedLink& record)
 {
+    ++m_shows;
     m_filling = true;
     SetField(m_title, record.Title(), SlotTitle);
     SetField(m_link, record.Link(), SlotLink);
@@ -82,12 +83,13 @@ void CLinksDlg::ShowLink(const CAnnotatedLink& record)
     m_filling = false;
 }
 
-void CLinksDlg::RetrieveLink(bool click)
+void CLinksDlg::RetrieveLink(bool click, bool byKey)
 {
     RowStates& states = m_list->States();
     const int mark = states.Mark();
     if (m_searchBusy || mark < 0) return;
-    if (click && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
+    // Moving to another row by the keys stores the edit as a click does.
+    if ((click || byKey) && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
     states.SetRetrieved(states.Mark());
     if (states.Mark() < m_store.Count()) {
         // Read through the const store: showing a record must not mark its text for folding again.

@@ -13,6 +13,9 @@ void CLinksDlg::OpenOptions(OptionsPage page)
 {
     // One sheet at a time: a failed timed save while the sheet is open finds the person there.
     if (m_searchBusy || m_optionsOpen) return;
+    // A typed edit is stored first, as Close stores it: the sheet's Load and New File then
+    // ask about it like any unsaved link.
+    if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
     m_optionsOpen = true;
     struct Closed {
         bool& open;

@@ -216,6 +216,12 @@ PreviewRecords CUndoManager::HeadRecords(Side side) const
     return list.empty() ? PreviewRecords() : list.back()->RecordsAffected();
 }
 
+bool CUndoManager::HeadChangesInPlace(Side side, const CAnnotatedLink* record) const
+{
+    const List_& list = List(side);
+    return !list.empty() && list.back()->ChangesInPlace(record);
+}
+
 void CUndoManager::UpdateCaptions()
 {
     const std::string undo = HeadName(Side::Undo), redo = HeadName(Side::Redo);

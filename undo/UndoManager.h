@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,6 +48,8 @@ public:
     virtual const char* Name() const = 0;
     // The records the preview shows: the deleted ones, or the other version of a Modify.
     virtual PreviewRecords RecordsAffected() const = 0;
+    // Whether taking the step back or doing it again changes the record in place.
+    virtual bool ChangesInPlace(const CAnnotatedLink*) const { return false; }
     // shown: the record the form shows, or nullptr.
     virtual void Undo(const CAnnotatedLink* shown, UndoHost& host) = 0;
     virtual void Redo(const CAnnotatedLink* shown, UndoHost& host) = 0;
@@ -99,6 +102,10 @@ private:
 class CExchangeAction : public CUndoAction {
 public:
     const char* Name() const override { return "Modify"; }
+    bool ChangesInPlace(const CAnnotatedLink* record) const override
+    {
+        return std::find(m_live.begin(), m_live.end(), record) != m_live.end();
+    }
     void Undo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
     void Redo(const CAnnotatedLink* shown, UndoHost& host) override { Exchange(shown, host); }
 
@@ -178,6 +185,8 @@ public:
     // The head action's name (empty when there is none) and the records it affects.
     std::string HeadName(Side side) const;
     PreviewRecords HeadRecords(Side side) const;
+    // Whether the next Undo (or Redo) changes the record in place.
+    bool HeadChangesInPlace(Side side, const CAnnotatedLink* record) const;
 
 private:
     using List_ = std::vector<std::unique_ptr<CUndoAction>>;  // the head is at the back

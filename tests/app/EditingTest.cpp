@@ -13,9 +13,11 @@
 #include "common/LaunchCheck.h"
 #include "common/LaunchJob.h"
 #include "common/SortedComboBox.h"
+#include "options/OptionsSheet.h"
 #include "platform/qt/QtServices.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
+#include "tests/support/DialogAnswer.h"
 #include "tests/support/WindowHarness.h"
 
 namespace {
@@ -125,7 +127,7 @@ TEST(Editing, ModifyAddAndClear)
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"No item is selected for modification."});
 }
 
-TEST(Editing, SaveOnLeaveByClickButNotByArrowKeys)
+TEST(Editing, SaveOnLeaveByClickByArrowKeysByUndoAndByOptions)
 {
     WindowHarness h;
     h.WriteDataFile({"r0", "r1", "r2"});
@@ -138,18 +140,59 @@ TEST(Editing, SaveOnLeaveByClickButNotByArrowKeys)
     EXPECT_EQ(dlg.TitleField()->text(), "r1");
     EXPECT_EQ(dlg.Store().PressCount(), 1);
 
-    h.Type(dlg.TitleField(), " discarded");
+    // A keyboard user's edit is stored as a click stores it.
+    h.Type(dlg.TitleField(), " kept");
     h.KeyInList(Qt::Key_Down);
     QTest::qWait(80);  // the 50 ms retrieval timer
     EXPECT_EQ(dlg.TitleField()->text(), "r2");
+    EXPECT_EQ(dlg.Store().At(1).Title(), "r1 kept");
+
+    // Undo with a typed edit: a step that leaves the shown link alone leaves the edit in
+    // the form; one that changes the shown link stores the edit first, and it is the step
+    // taken back (Redo gives it back). Nothing typed is dropped.
+    h.Type(dlg.TitleField(), " typed");
+    dlg.List().setFocus();
+    dlg.SystemCommand(CLinksDlg::CmdUndo);
     EXPECT_EQ(dlg.Store().At(1).Title(), "r1");
+    EXPECT_EQ(dlg.TitleField()->text(), "r2 typed");
+    EXPECT_TRUE(dlg.IsEdited());
+    dlg.SystemCommand(CLinksDlg::CmdRedo);
+    EXPECT_EQ(dlg.Store().At(1).Title(), "r1 kept");
+    h.ClickButton(1053);
+    h.ClickRow(1);
+    h.ClickRow(2, Qt::ControlModifier);
+    dlg.List().setFocus();
+    dlg.SystemCommand(CLinksDlg::CmdTitleCase);  // both rows, the shown one too, as one step
+    ASSERT_EQ(dlg.Store().At(2).Title(), "R2 Typed");
+    h.Type(dlg.TitleField(), " x");
+    dlg.List().setFocus();
+    dlg.SystemCommand(CLinksDlg::CmdUndo);
+    EXPECT_EQ(dlg.Store().At(2).Title(), "R2 Typed");
+    dlg.SystemCommand(CLinksDlg::CmdRedo);
+    EXPECT_EQ(dlg.Store().At(2).Title(), "R2 Typed x");
+
+    // A link typed into the empty form and not added yet, then Options: it is stored
+    // before the sheet opens, so that Load asks about it.
+    h.ClickButton(1007);
+    h.Type(dlg.TitleField(), "new one");
+    EXPECT_TRUE(dlg.IsEdited());
+    int count = 0;
+    DialogAnswer<COptionsSheet> cancel([&](COptionsSheet& sheet) {
+        count = dlg.Store().Count();
+        sheet.reject();
+    });
+    h.cancelOptions = false;
+    dlg.OpenOptions(CLinksDlg::SavingPage);
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(dlg.Store().At(3).Title(), "new one");
 
     // The key of an Alt chord is not the list's; a key after the chord is.
+    h.ClickRow(0);
     h.KeyInList(Qt::Key_Delete, Qt::AltModifier);
-    EXPECT_EQ(dlg.Store().Count(), 3);
+    EXPECT_EQ(dlg.Store().Count(), 4);
     h.KeyInList(Qt::Key_Alt);
     h.KeyInList(Qt::Key_Delete);
-    EXPECT_EQ(dlg.Store().Count(), 2);
+    EXPECT_EQ(dlg.Store().Count(), 3);
 }
 
 TEST(Editing, DeleteAsksUnlessConfirmationIsOff)
