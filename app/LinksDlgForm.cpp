@@ -90,6 +90,9 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
     if (m_searchBusy || mark < 0) return;
     // Moving to another row by the keys stores the edit as a click does.
     if ((click || byKey) && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
+    // Storing may have saved, and a save may have loaded another version: the mark is
+    // looked at again.
+    if (states.Mark() < 0) return;
     states.SetRetrieved(states.Mark());
     if (states.Mark() < m_store.Count()) {
         // Read through the const store: showing a record must not mark its text for folding again.

@@ -103,6 +103,8 @@ bool CLinksDlg::SettleDiskChange()
         return false;
     }
     if (choice == 1) {
+        // The window's version is no longer what is on disk: it is unsaved until it is.
+        m_store.SetChanged();
         const std::string aside = m_persistence.KeepDiskVersionAside();
         if (aside.empty()) {
             m_prompter.Error(FormatPathMessage("Could not keep a copy of the other version of \"%.259s\".  Your "

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -23,7 +24,10 @@
 #include "cli/CliCommands.h"
 #include "bench/LoopbackHttpServer.h"
 #include "common/SortedComboBox.h"
+#include "common/SortedListBox.h"
 #include "import/ImportDlg.h"
+#include "options/CategoriesPage.h"
+#include "options/OptionsSheet.h"
 #include "options/SavingPage.h"
 #include "platform/qt/QtEndRequests.h"
 #include "store/DataFile.h"
@@ -101,6 +105,20 @@ public:
             return AnswerChoice(text, buttons);
         };
         m_faults.faultFolder = h.temp.path.string();
+        // One state folder for the window and norvelle-cli, as for one person on one
+        // computer, where their recovery copies are found.
+        const char* state = std::getenv("XDG_STATE_HOME");
+        m_stateBefore = state ? state : "";
+        m_hadState = state != nullptr;
+        setenv("XDG_STATE_HOME", (h.temp.path / "state").c_str(), 1);
+        h.paths.state = (h.temp.path / "state" / "norvelle").string();
+    }
+    ~Scenario()
+    {
+        if (m_hadState)
+            setenv("XDG_STATE_HOME", m_stateBefore.c_str(), 1);
+        else
+            unsetenv("XDG_STATE_HOME");
     }
 
     void Run(int steps)
@@ -273,8 +291,22 @@ private:
     {
         CLinksDlg& dlg = Dlg();
         const int rows = dlg.Store().Count();
-        switch (Pick(21)) {
+        switch (Pick(24)) {
         case 20: return SecondWriter();
+        case 21: return EditThenKey();
+        case 22: return CategoriesOfTheShownLink();
+        case 23: {
+            // Undo or Redo while the shown link has a typed edit.
+            if (rows == 0) return "Undo with an edit (nothing)";
+            h.ClickRow(Pick(rows));
+            h.Type(dlg.DescriptionField(), "e");
+            const bool redo = Pick(2) == 1;
+            const Ids before = IdsOf(dlg.Store());
+            dlg.List().setFocus();
+            PressKey(dlg, redo ? Qt::Key_Y : Qt::Key_Z);
+            Follow(before);
+            return redo ? "Redo with an edit" : "Undo with an edit";
+        }
         case 0:
         case 1:
         case 2: {
@@ -518,6 +550,10 @@ private:
                 m_model.insert(a);
                 m_model.insert(b);
             }
+            // Files that its messages name are the person's to find, as the window's are.
+            static const std::regex quoted("\"([^\"]+)\"");
+            const std::string said = err.str();
+            for (std::sregex_iterator it(said.begin(), said.end(), quoted), end; it != end; ++it) m_named.insert((*it)[1]);
         };
         if (Pick(2) == 0) {
             // The path now: the window may be going when the save comes (a save at its end).
@@ -544,8 +580,61 @@ private:
         return "norvelle-cli imports now";
     }
 
+    // A typed, unstored edit in one of the form's fields, the focus left there, then a
+    // move in the list by the keys.
+    std::string EditThenKey()
+    {
+        CLinksDlg& dlg = Dlg();
+        const int rows = dlg.Store().Count();
+        if (rows == 0) return "Edit, then a key (nothing)";
+        h.ClickRow(Pick(rows));
+        QWidget* fields[] = {dlg.TitleField(), dlg.DescriptionField(), dlg.CategoryBox()->lineEdit()};
+        QWidget* field = fields[Pick(3)];
+        h.Type(field, "k");
+        field->setFocus();
+        h.KeyInList(Pick(2) ? Qt::Key_Down : Qt::Key_Up);
+        SpinUntil([] { return false; }, 80);  // the list's retrieval timer
+        return "Edit, then a key";
+    }
+
+    // The shown link's category renamed or taken off the list on the Categories page,
+    // the focus in the form's Category field.
+    std::string CategoriesOfTheShownLink()
+    {
+        CLinksDlg& dlg = Dlg();
+        const int rows = dlg.Store().Count();
+        if (rows == 0) return "Categories page (nothing)";
+        const std::string name = "C" + std::to_string(Next());
+        h.ClickRow(Pick(rows));
+        dlg.CategoryBox()->setEditText(QString::fromStdString(name));
+        h.ClickButton(1053);
+        dlg.CategoryBox()->setFocus();
+        const bool rename = Pick(2) == 0;
+        InOptions([&](COptionsSheet& sheet, CSavingPage&) {
+            sheet.ShowPage(COptionsSheet::Categories);
+            auto* page = static_cast<CCategoriesPage*>(sheet.PageAt(COptionsSheet::Categories));
+            page->CategoryList()->clearSelection();
+            const int row = page->CategoryList()->FindNoCase(QString::fromStdString(name));
+            if (row < 0) return;
+            page->CategoryList()->setCurrentRow(row);
+            if (rename) {
+                page->Edit();
+                page->RenameBox()->setChecked(true);
+                page->NameField()->setText(QString::fromStdString(name + "r"));
+                page->Add();
+            } else {
+                page->CategoryList()->item(row)->setSelected(true);
+                page->Delete();
+            }
+            sheet.accept();
+        });
+        return rename ? "Rename the shown link's category" : "Take the shown link's category off the list";
+    }
+
     enum class Mode { Reading, Enter, Escape };
     Mode m_mode = Mode::Reading;
+    std::string m_stateBefore;
+    bool m_hadState = false;
     std::function<void(const std::string&)> m_during;
     WindowHarness& h;
     std::mt19937 m_random;
