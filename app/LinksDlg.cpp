@@ -72,7 +72,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     // A new window has a person to answer again.
     m_prompter.SetUnattended(false);
     m_persistence.LoadDataFile(nullptr, false);
-    ReportLinksKeptAtEnd();
+    ShowMessagesOfTheLastEnd();
     if (m_settings.restoreWndPlacement) m_placement->Restore(false);
 
     m_tipTimer.setSingleShot(true);
@@ -99,6 +99,7 @@ CLinksDlg::~CLinksDlg()
         // A window that goes without being closed asks nothing: no one is there to answer.
         m_prompter.SetUnattended(true);
         SaveBeforeClosing(false);
+        KeepHeldMessages();
         Shutdown();
     }
     StopSearches();
@@ -534,20 +535,33 @@ void CLinksDlg::KeepUnsavedLinksAtEnd()
     for (const std::string& place : places) {
         if (!m_persistence.SaveDataFile(&place, false, false)) continue;
         m_keptAtEnd = place;
-        m_services.settings.WriteString("Settings", "Links Kept at End", place);
+        m_prompter.Notice(FormatPathMessage("When the system last ended Norvelle, links that could not be saved into "
+                                            "the data file were saved in \"%.259s\".  Append on the Saving page of "
+                                            "Options brings them in.",
+                                            place));
         return;
     }
 }
 
-void CLinksDlg::ReportLinksKeptAtEnd()
+void CLinksDlg::KeepHeldMessages()
 {
-    const std::string kept = m_services.settings.ReadString("Settings", "Links Kept at End", "");
-    if (kept.empty()) return;
-    m_services.settings.WriteString("Settings", "Links Kept at End", "");
-    m_prompter.Notice(FormatPathMessage("When the system last ended Norvelle, links that could not be saved into the "
-                                        "data file were saved in \"%.259s\".  Append on the Saving page of Options "
-                                        "brings them in.",
-                                        kept));
+    std::string held = m_services.settings.ReadString("Settings", "Notices at Next Start", "");
+    // Kept as one text; a line holding only a form feed parts one message from the next.
+    for (const std::string& text : m_prompter.TakeHeldMessages()) held += (held.empty() ? "" : "\n\f\n") + text;
+    m_services.settings.WriteString("Settings", "Notices at Next Start", held);
+}
+
+void CLinksDlg::ShowMessagesOfTheLastEnd()
+{
+    const std::string held = m_services.settings.ReadString("Settings", "Notices at Next Start", "");
+    if (held.empty()) return;
+    m_services.settings.WriteString("Settings", "Notices at Next Start", "");
+    for (size_t start = 0;;) {
+        const size_t end = held.find("\n\f\n", start);
+        m_prompter.Notice(held.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 3;
+    }
 }
 
 void CLinksDlg::Shutdown()

@@ -229,7 +229,10 @@ private:
     // changed on disk, or the disk refused): they go into a file of their own, named to
     // the person at the next start.
     void KeepUnsavedLinksAtEnd();
-    void ReportLinksKeptAtEnd();
+    // What the prompter held back while the system ended the program is shown at the next
+    // start, kept in the settings meanwhile.
+    void KeepHeldMessages();
+    void ShowMessagesOfTheLastEnd();
     void Shutdown();
     void PrepareSearch();
     void FinishSearch();

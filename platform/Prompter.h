@@ -1,6 +1,8 @@
 #pragma once
 #include <atomic>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Message boxes. Implementations show them modally over the main window.
@@ -27,18 +29,31 @@ public:
     // show nothing, and every question takes its default answer, the one that keeps links.
     void SetUnattended(bool unattended) { m_unattended = unattended; }
     bool Unattended() const { return m_unattended; }
+    // The messages (not questions) that were held back meanwhile, for the next start to show.
+    std::vector<std::string> TakeHeldMessages()
+    {
+        std::lock_guard lock(m_heldMutex);
+        return std::exchange(m_held, {});
+    }
 
     void Error(const std::string& text) { Show(text, Icon::Exclamation, Buttons::Ok); }
     void Notice(const std::string& text) { Show(text, Icon::Information, Buttons::Ok); }
     bool Ask(const std::string& text) { return Show(text, Icon::Question, Buttons::YesNo) == Answer::Yes; }
 
 protected:
-    // The answer of a question that no one is there to answer.
-    static Answer UnattendedAnswer(Buttons buttons, bool defaultYes)
+    // The answer of a question that no one is there to answer; a message is held back.
+    Answer UnattendedAnswer(const std::string& text, Buttons buttons, bool defaultYes)
     {
-        return buttons == Buttons::Ok ? Answer::Ok : defaultYes ? Answer::Yes : Answer::No;
+        if (buttons == Buttons::Ok) {
+            std::lock_guard lock(m_heldMutex);
+            m_held.push_back(text);
+            return Answer::Ok;
+        }
+        return defaultYes ? Answer::Yes : Answer::No;
     }
 
 private:
     std::atomic<bool> m_unattended{false};
+    std::mutex m_heldMutex;
+    std::vector<std::string> m_held;
 };

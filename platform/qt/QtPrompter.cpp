@@ -8,7 +8,7 @@
 
 Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
-    if (Unattended()) return UnattendedAnswer(buttons, defaultYes);
+    if (Unattended()) return UnattendedAnswer(text, buttons, defaultYes);
     auto show = [&]() {
         QMessageBox box(m_owner);
         box.setWindowTitle("Norvelle");

@@ -132,6 +132,15 @@ public:
             const std::string name = Act();
             if (std::getenv("NORVELLE_SAFETY_TRACE")) std::fprintf(stderr, "%s\n", name.c_str());
             m_log += name + "\n";
+            if (m_endedInQuestion) {
+                // The window went while a question was open: it is started again.
+                SpinUntil([] { return false; }, 10);
+                h.Close();
+                h.Open();
+                SpinUntil([] { return false; }, 10);
+                m_endedInQuestion = false;
+                m_log += "  started again\n";
+            }
             Check(name);
         }
         // The disk comes back, and the program is closed and started again.
@@ -154,6 +163,7 @@ private:
     Prompter::Answer AnswerQuestion(const std::string& text)
     {
         using A = Prompter::Answer;
+        if (EndDuringQuestion(text)) return A::No;  // the box goes as Esc would close it
         if (m_mode != Mode::Reading) {
             const A answer = m_mode == Mode::Enter && h.prompter.Messages().back().defaultYes ? A::Yes : A::No;
             m_log += "  " + text.substr(0, 40) + (answer == A::Yes ? ": Yes\n" : ": No\n");
@@ -171,7 +181,7 @@ private:
     {
         // Enter and Esc both give the default button.
         const int safe = h.prompter.Messages().back().defaultChoice;
-        const bool reading = m_mode == Mode::Reading;
+        const bool reading = m_mode == Mode::Reading && !EndDuringQuestion(text);
         if (text == "Do you want to save your changes?") return reading ? 0 : safe;
         if (text.find("The data file was changed by another program.") != std::string::npos) {
             const int choice = reading ? Pick(3) : safe;
@@ -267,8 +277,27 @@ private:
         h.cancelOptions = true;
     }
 
+    // Now and then the system ends the program while a question is open; the question
+    // then takes the answer that Esc gives.
+    bool EndDuringQuestion(const std::string& text)
+    {
+        // Like a shutdown between steps, only while the disk takes a save: with nowhere to
+        // write, links that the system ends are lost whatever the program does.
+        const bool canCreate = !m_faults.faults.count("create") || m_faults.faults["create"] == 0;
+        if (m_restarting || m_endedInQuestion || m_faults.failWritesBeyond >= 0 || !canCreate || Pick(25) != 0)
+            return false;
+        m_log += "  the system ends the program at \"" + text.substr(0, 40) + "\"\n";
+        m_endedInQuestion = true;
+        Dlg().RequestEnd();
+        return true;
+    }
+
     void Restart(bool bySignal = false)
     {
+        struct Restarting {
+            bool& flag;
+            ~Restarting() { flag = false; }
+        } restarting{m_restarting = true};
         m_mayLoseChanges = false;
         if (bySignal) {
             // A shutdown: the window's own loop runs, as in the program, until the signal
@@ -635,6 +664,8 @@ private:
     Mode m_mode = Mode::Reading;
     std::string m_stateBefore;
     bool m_hadState = false;
+    bool m_endedInQuestion = false;
+    bool m_restarting = false;
     std::function<void(const std::string&)> m_during;
     WindowHarness& h;
     std::mt19937 m_random;

@@ -2,7 +2,7 @@
 
 Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
-    if (Unattended()) return UnattendedAnswer(buttons, defaultYes);
+    if (Unattended()) return UnattendedAnswer(text, buttons, defaultYes);
     std::unique_lock lock(m_mutex);
     m_messages.push_back({text, icon, buttons, defaultYes});
     if (buttons != Buttons::Ok && answerMode == Mode::Enter) return defaultYes ? Answer::Yes : Answer::No;
