@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -312,6 +313,23 @@ bool CSavingPage::Leave()
         prompter.Error("Please enter no more than 259 characters.");
         m_dataFile->setFocus();
         return false;
+    }
+    // A name typed here must be a file in a folder that is there: no save makes a chain of
+    // folders, and a folder is no data file. (Only the documents folder, which a fresh
+    // account may not have yet, is made at the first save.)
+    if (const std::string name = ValidatedName(); !name.empty() && name != m_inEffect) {
+        const QString folder = Text(ParentFolder(name));
+        const char* problem = nullptr;
+        if (QFileInfo(Text(name)).isDir())
+            problem = "\"%.259s\" is a folder.  Please enter the name of a data file.";
+        else if (!folder.isEmpty() && !QFileInfo(folder).isDir() &&
+                 QDir::cleanPath(folder) != QDir::cleanPath(Text(m_owner.DefaultFolder())))
+            problem = "The folder of \"%.259s\" does not exist.  Please choose a data file in a folder that exists.";
+        if (problem) {
+            prompter.Error(FormatPathMessage(problem, name));
+            m_dataFile->setFocus();
+            return false;
+        }
     }
     m_values.saveOnPresses = m_presses->isChecked();
     if (ok && limit >= 1 && limit <= 99) m_values.saveLimit = limit;

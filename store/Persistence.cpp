@@ -171,8 +171,10 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
         if (dataFile && DataFileChangedOnDisk() && !m_host.DataFileChangedOnDisk(mayAsk))
             return mayAsk && !m_store.IsChanged();
         BackupDataFile();
-        // A fresh account may not have its documents folder yet.
-        if (const std::string folder = ParentFolder(target); !folder.empty()) MakeFolders(folder);
+        // A fresh account may not have its documents folder yet; no other folder is made.
+        if (const std::string folder = ParentFolder(target);
+            !folder.empty() && (folder + kSeparator == m_defaultFolder || folder + '/' == m_defaultFolder))
+            MakeFolders(folder);
         WritePolicy policy = PolicyFor(target);
         // The replace happens only over the version this window knows (or, where it knew
         // no file, only while there is none).

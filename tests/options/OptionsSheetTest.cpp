@@ -449,3 +449,38 @@ TEST(OptionsSheet, TheFormFollowsARenameAndAChangeOfTheListNeverEditsIt)
     EXPECT_EQ(dlg.Store().At(1).Category(), "News");
     dlg.Store().SetChanged(false);
 }
+
+TEST(OptionsSheet, ADataFileMustBeAFileInAFolderThatExists)
+{
+    // Typed at OK: neither a chain of folders is made nor a folder taken for a data file;
+    // the sheet says why and stays.
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    CLinksDlg& dlg = h.Open();
+    const std::string missing = (h.temp.path / "no" / "such" / "links.dat").string();
+    const std::string folder = h.temp.path.string();
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {missing, "The folder of \"" + missing + "\" does not exist.  Please choose a data file in a folder that exists."},
+        {folder, "\"" + folder + "\" is a folder.  Please enter the name of a data file."},
+    };
+    for (const auto& [name, message] : cases) {
+        h.prompter.Clear();
+        bool stayed = false;
+        InOptions(h, [&](COptionsSheet& sheet) {
+            PageOf<CSavingPage>(sheet, COptionsSheet::Saving).DataFileBox()->setEditText(QString::fromStdString(name));
+            sheet.accept();
+            stayed = sheet.isVisible();
+            if (stayed) sheet.reject();
+        });
+        EXPECT_TRUE(stayed) << name;
+        EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{message});
+    }
+    EXPECT_FALSE(fs::exists(h.temp.path / "no"));
+    EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
+    // A save into a folder that is not there makes none either.
+    h.prompter.Clear();
+    EXPECT_FALSE(dlg.Persistence().SaveDataFile(&missing));
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + missing +
+                                                           "\".  The folder does not exist."});
+    EXPECT_FALSE(fs::exists(h.temp.path / "no"));
+}
