@@ -265,12 +265,15 @@ int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeM
     if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     StreamPrompter prompter(err);
     HashingSource hashing(source);
-    const ReadStatus status = ReadDataFile(store, hashing, prompter).status;
+    const ReadResult read = ReadDataFile(store, hashing, prompter);
+    const ReadStatus status = read.status;
     if (stamp && status == ReadStatus::Ok) *stamp = hashing.Finish(dataFile);
     if (status == ReadStatus::VersionRefused) return kExitRefused;
     if (status != ReadStatus::Ok || source.Failed()) {
-        if (status == ReadStatus::ReadError || source.Failed())
+        if (source.Failed())
             err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+        else if (status == ReadStatus::ReadError)
+            err << ReadFailureMessage(dataFile, read) << '\n';
         return kExitFailed;
     }
     return kExitOk;
@@ -290,8 +293,7 @@ int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& er
     }
     WriteStoreJson(store, result.version, out);
     if (result.status == ReadStatus::Ok) return kExitOk;
-    if (result.status == ReadStatus::ReadError)
-        err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';
+    if (result.status == ReadStatus::ReadError) err << ReadFailureMessage(dataFile, result) << '\n';
     return kExitFailed;
 }
 

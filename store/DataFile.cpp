@@ -1,5 +1,7 @@
 #include "store/DataFile.h"
 
+#include "store/GuardedWrite.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -8,6 +10,7 @@
 
 #include "platform/Prompter.h"
 #include "store/FileIO.h"
+#include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
@@ -218,7 +221,8 @@ private:
 constexpr uint64_t kMinRecordV2 = 4 + 24;
 
 // Everything after the version: the Category list, the Clear-selection value and the records.
-ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::function<void(CReadRecord&)>& visit)
+ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::function<void(CReadRecord&)>& visit,
+                    ReadResult& result)
 {
     const int before = store.Count();
     if (before == 0) store.ClearCategories();
@@ -248,6 +252,8 @@ ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::fu
 
     int32_t count;
     if (!in.I32(count)) return ReadStatus::ReadError;
+    result.declared = count;
+    result.countRead = true;
     // One record's buffers are reused, so a visitor that keeps nothing allocates nothing.
     CReadRecord record;
     for (int32_t i = 0; i < count; ++i) {
@@ -259,7 +265,12 @@ ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::fu
         else if (!in.Date(record.modified))
             return ReadStatus::ReadError;
         visit(record);
+        ++result.records;
     }
+    // Bytes after the last declared record: the count was damaged, and the file holds links
+    // that were not read (a save of what was read would drop them).
+    result.extraBytes = in.Remaining();
+    if (result.extraBytes > 0) return ReadStatus::ReadError;
     return ReadStatus::Ok;
 }
 
@@ -290,6 +301,34 @@ bool WriteDataFile(const LinkStore& store, ByteSink& sink)
     return writer->Finish();
 }
 
+std::string ReadProblem(const ReadResult& result)
+{
+    auto links = [](int64_t n) { return std::to_string(n) + (n == 1 ? " link" : " links"); };
+    std::string text;
+    if (!result.countRead)
+        text = "The file ends before its links.";
+    else if (result.declared < 0)
+        text = "Its count of links is damaged (" + std::to_string(result.declared) + "), and " +
+               std::to_string(result.extraBytes) + " bytes of links follow it.";
+    else if (result.extraBytes > 0)
+        text = "It holds " + std::to_string(result.extraBytes) + " more bytes after the " + links(result.declared) +
+               " it says it holds: its count of links is damaged.";
+    else if (result.records < result.declared)
+        text = "The file ends early, in link " + std::to_string(result.records + 1) + " of " +
+               std::to_string(result.declared) + ".";
+    else
+        return "";
+    return text + "  " + links(result.records) + (result.records == 1 ? " was" : " were") +
+           " read; the file itself is kept as it is.";
+}
+
+std::string ReadFailureMessage(const std::string& path, const ReadResult& result)
+{
+    std::string text = FormatPathMessage("Could not read annotated links from \"%.259s\".", path);
+    if (const std::string problem = ReadProblem(result); !problem.empty()) text += "  " + problem;
+    return text;
+}
+
 ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter,
                         const std::function<void(CReadRecord&)>& visit)
 {
@@ -309,7 +348,7 @@ ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
 
     // Every allocation of the read, the Category list's included, ends in the same message.
     try {
-        result.status = ScanBody(store, in, version == 1, visit);
+        result.status = ScanBody(store, in, version == 1, visit, result);
     } catch (const std::bad_alloc&) {
         prompter.Error(kOutOfMemoryMessage);
         result.status = ReadStatus::OutOfMemory;

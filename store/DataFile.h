@@ -19,8 +19,18 @@ enum class ReadStatus {
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Ok;
-    int32_t version = 0;  // as read (0 when not even the version could be read)
+    int32_t version = 0;     // as read (0 when not even the version could be read)
+    bool countRead = false;  // whether the reader got as far as the count of links
+    int64_t declared = 0;    // how many links the file says it holds
+    int64_t records = 0;     // how many were read whole
+    uint64_t extraBytes = 0; // bytes after the last declared link: the count is damaged
 };
+
+// Why a file was not read whole, and how much of it was: the sentences that follow
+// "Could not read annotated links from ...".
+std::string ReadProblem(const ReadResult& result);
+// "Could not read annotated links from "path"." with the reason after it.
+std::string ReadFailureMessage(const std::string& path, const ReadResult& result);
 
 // What is said when the records do not fit in memory, by the read and by whatever adds
 // many records at once.

@@ -271,11 +271,15 @@ bool CDataFilePersistence::CheckWholeFile(const std::string& target)
     FileSource source;
     LinkStore scratch;
     HeldMessages held;
-    const ReadStatus status = source.Open(target) ? ScanDataFile(scratch, source, held, [](CReadRecord&) {}).status
-                                                  : ReadStatus::ReadError;
-    if (status == ReadStatus::Ok && !source.Failed()) return true;
+    ReadResult result;
+    result.status = ReadStatus::ReadError;
+    if (source.Open(target)) result = ScanDataFile(scratch, source, held, [](CReadRecord&) {});
+    if (result.status == ReadStatus::Ok && !source.Failed()) return true;
     for (const std::string& text : held.texts) m_prompter.Error(text);
-    if (status == ReadStatus::ReadError || source.Failed()) m_prompter.Error(FormatPathMessage(readError, target));
+    if (source.Failed())
+        m_prompter.Error(FormatPathMessage(readError, target));
+    else if (result.status == ReadStatus::ReadError)
+        m_prompter.Error(ReadFailureMessage(target, result));
     return false;
 }
 
@@ -310,12 +314,14 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     if (m_store.Count() == 0) m_host.EmptyCategoryField();
     const int before = m_store.Count();
     ReadStatus status = ReadStatus::ReadError;
+    ReadResult read;
     FileSource source;
     // Hashed as it is read: the version this window knows, with no second reading.
     HashingSource hashing(source);
     const bool opened = source.Open(target);
     if (opened) {
-        status = ReadDataFile(m_store, hashing, m_prompter).status;
+        read = ReadDataFile(m_store, hashing, m_prompter);
+        status = read.status;
         if (source.Failed()) status = ReadStatus::ReadError;
     }
     if (!append && target == m_dataPath) {
@@ -341,7 +347,8 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     if (ok) {
         m_store.ResetPresses();
     } else {
-        m_prompter.Error(FormatPathMessage("Could not read annotated links from \"%.259s\".", target));
+        m_prompter.Error(opened && !source.Failed() ? ReadFailureMessage(target, read)
+                                                     : FormatPathMessage("Could not read annotated links from \"%.259s\".", target));
         if (!path) m_host.OpenSavingOptions();
     }
     m_host.EndListUpdate();

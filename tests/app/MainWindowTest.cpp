@@ -189,7 +189,8 @@ TEST(MainWindow, ABadDataFileLoadsWhatItCan)
     CLinksDlg& dlg = h.Open();
     EXPECT_EQ(dlg.Store().Count(), 2);
     EXPECT_EQ(h.Label(1096), "2 Total Links");
-    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not read annotated links from \"" + h.DataPath() + "\"."});
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not read annotated links from \"" + h.DataPath() +
+                                                           "\".  The file ends early, in link 3 of 3.  2 links were read; the file itself is kept as it is."});
     h.Close();
 
     bytes[0] = 9;

@@ -243,10 +243,21 @@ TEST(DataFile, TruncationAnywhereKeepsWhatWasReadWhole)
     Read(store, bytes.substr(0, bytes.size() - 10), prompter);
     EXPECT_EQ(store.Count(), 2);
     EXPECT_EQ(store.Categories(), (std::vector<std::string>{"A", "B"}));
-    // Bytes after the last record are ignored.
-    LinkStore extra;
-    EXPECT_EQ(Read(extra, bytes + "garbage", prompter).status, ReadStatus::Ok);
-    EXPECT_EQ(extra.Count(), 3);
+    // Bytes after the last record mean the count of links was damaged (a 1,000-link file
+    // whose count says 232): not read whole, so that no save of what was read drops the
+    // rest. Every declared link is read, and the message says what happened.
+    for (int32_t count : {3, 1, 0}) {
+        std::string damaged = bytes + (count == 3 ? "garbage" : "");
+        // The count is the four bytes before the first record.
+        if (count < 3) std::memcpy(&damaged[bytes.find(Str("first")) - 4], &count, 4);
+        LinkStore extra;
+        const ReadResult result = Read(extra, damaged, prompter);
+        EXPECT_EQ(result.status, ReadStatus::ReadError) << count;
+        EXPECT_EQ(extra.Count(), count);
+        EXPECT_EQ(result.records, count);
+        EXPECT_GT(result.extraBytes, 0u);
+        EXPECT_NE(ReadProblem(result).find("its count of links is damaged"), std::string::npos) << ReadProblem(result);
+    }
 
     // Many records, read in groups: every field of every record, in order, and a cut
     // inside the 600th keeps exactly the 599 before it.
@@ -323,7 +334,8 @@ TEST(DataFile, HugeFilesManyCategoriesAndEqualNamesReadSafelyAndStably)
         FileSource source;
         FakePrompter prompter;
         ASSERT_TRUE(source.Open(huge.string()));
-        EXPECT_EQ(ReadDataFile(store, source, prompter).status, ReadStatus::Ok);
+        // Not read whole: the zeros after the record are no link anyone can see.
+        EXPECT_EQ(ReadDataFile(store, source, prompter).status, ReadStatus::ReadError);
         EXPECT_EQ(store.Count(), 1);
     }
 
@@ -367,7 +379,11 @@ TEST(DataFile, FuzzFindingsStayMended)
     FakePrompter prompter;
     LinkStore first;
     MemorySource source(bytes);
-    ASSERT_EQ(ReadDataFile(first, source, prompter).status, ReadStatus::Ok);
+    // The fuzzer's file has bytes after its last declared link (not read whole); what was
+    // read must still write the same bytes each time.
+    const ReadResult read = ReadDataFile(first, source, prompter);
+    ASSERT_EQ(read.status, ReadStatus::ReadError);
+    ASSERT_GT(read.extraBytes, 0u);
     StringSink once, twice;
     WriteDataFile(first, once);
     LinkStore second;

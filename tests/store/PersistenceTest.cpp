@@ -255,7 +255,7 @@ TEST(Persistence, LoadingReportsMissingTruncatedAndNewerFiles)
     EXPECT_FALSE(f.persistence.LoadDataFile(nullptr, false));
     EXPECT_EQ(f.store.Count(), 2);
     EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{"Could not read annotated links from \"" +
-                                                           f.persistence.DataPath() + "\"."});
+                                                           f.persistence.DataPath() + "\".  The file ends early, in link 3 of 3.  2 links were read; the file itself is kept as it is."});
     EXPECT_EQ(f.host.options, 1);
     EXPECT_EQ(f.host.depth, 0);
     EXPECT_EQ(f.host.loads, 1);
