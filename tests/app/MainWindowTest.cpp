@@ -409,6 +409,7 @@ TEST(MainWindow, ClosingAsksBeforeLosingChangesThatCouldNotBeSaved)
                                   "\".  Not all of its links could be read, and those would be lost.";
     EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{saveError, "Your changes will be lost.  Proceed?"}));
     // No is the default, and after No the Saving page is offered to save the links elsewhere.
+    ASSERT_EQ(h.prompter.Messages().size(), 2u);
     EXPECT_FALSE(h.prompter.Messages()[1].defaultYes);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.Store().Count(), 1);

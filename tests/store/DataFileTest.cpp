@@ -392,3 +392,22 @@ TEST(DataFile, FuzzFindingsStayMended)
     WriteDataFile(second, twice);
     EXPECT_EQ(once.bytes, twice.bytes);
 }
+
+TEST(DataFile, TextsAroundWhereABlockTakesItsWideFormReadBackWhole)
+{
+    // A record's block keeps short sizes up to 65,535 bytes and switches form past them:
+    // a category of exactly that size, and one byte either side, reads back whole.
+    for (size_t size : {65534u, 65535u, 65536u}) {
+        LinkStore store;
+        const std::string category(size, 'c'), title(size, 't');
+        ASSERT_TRUE(store.InsertLink(0, title, "l", "d", category, {0, 1}, {0, 2}));
+        ASSERT_EQ(store.At(0).Category().size(), size);
+        LinkStore back;
+        FakePrompter prompter;
+        ASSERT_EQ(Read(back, Write(store), prompter).status, ReadStatus::Ok) << size;
+        ASSERT_EQ(back.Count(), 1);
+        EXPECT_EQ(back.At(0).Category(), category) << size;
+        EXPECT_EQ(back.At(0).Title(), title) << size;
+        EXPECT_EQ(back.At(0).Description(), "d") << size;
+    }
+}

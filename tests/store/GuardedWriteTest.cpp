@@ -291,6 +291,44 @@ TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryC
             << message;
         EXPECT_TRUE(ReadAll(target) == newBytes);
         EXPECT_EQ(RecoverInterruptedWrite(target.string(), state.string()), "");
+
+        // A restore cut off in its turn (its copy moved aside as ".restore", the mark left):
+        // the next load finishes it.
+        WriteAll(target, oldBytes);
+        {
+            FileFaults faults;
+            faults.failWritesBeyond = 1 << 16;
+            faults.writePath = target.string();
+            faults.writeError = EIO;
+            ASSERT_EQ(Write(target, newBytes, policy).outcome, WriteResult::Outcome::Failed);
+        }
+        int moved = 0;
+        for (const auto& entry : fs::directory_iterator(state / "recovery"))
+            if (entry.path().extension() == ".dat") {
+                fs::rename(entry.path(), fs::path(entry.path()).replace_extension(".restore"));
+                ++moved;
+            }
+        ASSERT_EQ(moved, 1);
+        EXPECT_NE(RecoverInterruptedWrite(target.string(), state.string()).find("have been restored"), std::string::npos);
+        EXPECT_TRUE(ReadAll(target) == newBytes);
         fs::permissions(folder, fs::perms::owner_all);
     });
+}
+
+TEST(GuardedWrite, AFileOfANewerVersionIsReplacedOnlyOnThePersonsWord)
+{
+    // An export (not a data file) over a newer program's data file still asks first.
+    TempFolder temp;
+    const fs::path target = temp.path / "links.html";
+    std::string newer = DataFileBytes(2);
+    newer[0] = 3;
+    WriteAll(target, newer);
+    for (bool dataFile : {false, true}) {
+        WritePolicy policy;
+        policy.dataFile = dataFile;
+        const WriteResult asked = Write(target, "<html>", policy);
+        EXPECT_EQ(asked.outcome, WriteResult::Outcome::NeedsAnswer) << dataFile;
+        EXPECT_LT(asked.links, 0) << dataFile;
+        EXPECT_EQ(ReadAll(target), newer);
+    }
 }
