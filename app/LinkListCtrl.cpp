@@ -13,6 +13,7 @@
 #include <QToolTip>
 
 #include "app/LinkListAccessible.h"
+#include "common/PlainText.h"
 #include "store/Utf.h"
 
 namespace {
@@ -382,7 +383,7 @@ bool CLinkListCtrl::viewportEvent(QEvent* event)
         QToolTip::hideText();
     } else {
         QRect cell = visualRect(index).intersected(viewport()->rect());
-        QToolTip::showText(help->globalPos(), tip, viewport(), cell);
+        QToolTip::showText(help->globalPos(), PlainToolTip(tip), viewport(), cell);
     }
     return true;
 }

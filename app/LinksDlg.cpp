@@ -15,6 +15,7 @@
 #include "app/CommandMenu.h"
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
+#include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 #include "common/DialogUnits.h"
@@ -61,7 +62,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_diskRecheck.setSingleShot(true);
     m_diskRecheck.setInterval(500);
     connect(&m_diskRecheck, &QTimer::timeout, this, &CLinksDlg::CheckDiskVersion);
-    m_statusText = new QLabel(this);
+    m_statusText = MakePlain(new QLabel(this));
     m_statusText->setAutoFillBackground(true);
     m_statusText->setFrameShape(QFrame::StyledPanel);
     m_statusText->setMargin(4);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/LaunchCheck.h"
 #include "health/LinkAddress.h"
@@ -29,7 +30,8 @@ QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const Row& row = m_rows[size_t(index.row())];
     const LinkCheckResult& r = row.result;
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+    if (role == Qt::ToolTipRole) return PlainToolTip(data(index, Qt::DisplayRole).toString());
+    if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case ColTitle: return Text(m_items[size_t(r.index)].title).simplified();
         case ColLink: return LinkText(m_items[size_t(r.index)].ref.link);
@@ -85,7 +87,7 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     setAttribute(Qt::WA_DeleteOnClose);
     setSizeGripEnabled(true);
 
-    m_status = new QLabel(this);
+    m_status = MakePlain(new QLabel(this));
     m_progress = new QProgressBar(this);
     NameLike(m_progress, "Links checked");
     m_progress->setRange(0, int(m_items.size()));

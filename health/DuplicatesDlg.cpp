@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/LaunchCheck.h"
 #include "health/LinkAddress.h"
@@ -116,7 +117,7 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
                     : "The " + counts.Format(int(copies)) +
                           " newer copies are selected in the list and the oldest of each group is not: press "
                           "Delete to remove them (Undo brings them back).";
-    auto* label = new QLabel(QString::fromStdString(groupsText + copiesText), this);
+    auto* label = MakePlain(new QLabel(QString::fromStdString(groupsText + copiesText), this));
     label->setWordWrap(true);
     m_tree = new QTreeView(this);
     NameLike(m_tree, "Links that point to the same place");

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "app/FormText.h"
+#include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/DialogUnits.h"
 #include "common/SortedComboBox.h"
@@ -115,7 +116,7 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_skipExisting = new QCheckBox("Skip links already in the &list", this);
     m_skipExisting->setGeometry(du.Rect(160, 142 + top + drop, 143, 10));
     m_skipExisting->setChecked(m_options.skipExisting);
-    m_status = new QLabel(this);
+    m_status = MakePlain(new QLabel(this));
     m_status->setGeometry(du.Rect(7, 143 + top + drop + 13, 296, 8));
     m_import = button("&Import", du.Rect(97, 159 + top + drop + 13, 50, 14));
     m_import->setDefault(true);
@@ -131,8 +132,9 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     int widest = 0;
     for (int i = 0; i < m_drives->count(); ++i) widest = std::max(widest, fontMetrics().horizontalAdvance(m_drives->itemText(i)));
     m_drives->view()->setMinimumWidth(widest + du.X(12));
-    m_drives->setToolTip(m_drives->currentText());
-    connect(m_drives, &QComboBox::currentTextChanged, m_drives, &QWidget::setToolTip);
+    m_drives->setToolTip(PlainToolTip(m_drives->currentText()));
+    connect(m_drives, &QComboBox::currentTextChanged, m_drives,
+            [this](const QString& text) { m_drives->setToolTip(PlainToolTip(text)); });
 
     connect(m_import, &QPushButton::clicked, this, &CImportDlg::Import);
     connect(m_profiles, &QListWidget::currentRowChanged, this, [this](int row) {

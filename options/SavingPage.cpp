@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "app/FormText.h"
+#include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
@@ -96,7 +97,7 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     button("Appen&d", &CSavingPage::Append);
     button("&Save", &CSavingPage::Save);
     buttons->addStretch(1);
-    m_status = new QLabel(this);
+    m_status = MakePlain(new QLabel(this));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/LinkListCtrl.h"
+#include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 #include "options/CountFormatter.h"
@@ -36,7 +37,7 @@ CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountForm
         items.append(item);
     }
     m_list->addTopLevelItems(items);
-    m_sum = new QLabel(this);
+    m_sum = MakePlain(new QLabel(this));
     auto* close = new QPushButton("Close", this);
     close->setDefault(true);
     auto* layout = new QVBoxLayout(this);

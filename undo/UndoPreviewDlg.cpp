@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "app/FormText.h"
+#include "common/PlainText.h"
 #include "app/LinkListCtrl.h"
 #include "options/CountFormatter.h"
 
@@ -25,8 +26,8 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
         field->setMaxLength(std::numeric_limits<int>::max());
         return field;
     };
-    m_action = new QLabel(this);
-    m_effect = new QLabel(this);
+    m_action = MakePlain(new QLabel(this));
+    m_effect = MakePlain(new QLabel(this));
     m_effect->setWordWrap(true);
     m_title = readOnlyLine();
     m_link = readOnlyLine();
@@ -34,7 +35,7 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
     m_description->setReadOnly(true);
     m_description->setTabChangesFocus(true);
     m_category = readOnlyLine();
-    m_date = new QLabel(this);
+    m_date = MakePlain(new QLabel(this));
     m_date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_previous = new QPushButton("&Previous", this);
     m_next = new QPushButton("&Next", this);

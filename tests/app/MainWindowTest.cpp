@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -574,4 +575,39 @@ TEST(MainWindow, QuestionsKeepLinksOnEnterAndEscAndNoneIsShownWhileTheSystemEnds
                                                            "be saved into the data file were saved in \"" +
                                                            kept + "\".  Append on the Saving page of Options brings "
                                                                   "them in."});
+}
+
+TEST(MainWindow, TextsFromLinksAreShownAsTheyAreNeverAsMarkup)
+{
+    // A title that Qt would take for HTML loads an image from /dev/zero (and fills memory)
+    // when shown as rich text; every label and tooltip shows it as the text it is.
+    const std::string hostile = "<img src=\"/dev/zero\"><h1>big</h1>";
+    WindowHarness h;
+    h.WriteDataFile({hostile + std::string(200, 'x'), "plain"});
+    CLinksDlg& dlg = h.Open();
+    dlg.resize(400, 400);
+    dlg.show();
+    QTest::qWaitForWindowExposed(&dlg);
+    h.ClickRow(0);
+    dlg.ShowStatus(QString::fromStdString("Loaded " + hostile));
+
+    // The list's tooltip over the long title.
+    QWidget* viewport = dlg.List().viewport();
+    const QRect cell = dlg.List().visualRect(dlg.List().model()->index(0, 0));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), viewport->mapToGlobal(cell.center()));
+    QApplication::sendEvent(viewport, &help);
+    const QString tip = QToolTip::text();
+    EXPECT_TRUE(!tip.contains("<img") && tip.contains("&lt;img")) << tip.toStdString();
+    QToolTip::hideText();
+
+    // Every label that holds the text shows it plain; no widget's tooltip holds it as markup.
+    int labels = 0;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* label = qobject_cast<QLabel*>(widget); label && label->text().contains("<img")) {
+            ++labels;
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+        }
+        EXPECT_FALSE(widget->toolTip().contains("<img")) << widget->metaObject()->className();
+    }
+    EXPECT_GE(labels, 1);
 }
