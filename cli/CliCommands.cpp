@@ -213,6 +213,11 @@ void CommandStore::LeaveToProcessEnd() { g_leaveStoresToProcessEnd = true; }
 
 bool OpenDataFile(const std::string& dataFile, FileSource& source, std::ostream& err)
 {
+    // A fifo or a device would keep the read waiting, or never end it: a data file is a file.
+    if (PathExists(dataFile) && !FileExists(dataFile)) {
+        err << "norvelle-cli: \"" << dataFile << "\" is not a file\n";
+        return false;
+    }
     if (const std::string recovered = RecoverInterruptedWrite(dataFile); !recovered.empty()) err << recovered << '\n';
     if (source.Open(dataFile)) return true;
     err << "norvelle-cli: cannot open \"" << dataFile << "\"\n";

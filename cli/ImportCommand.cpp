@@ -49,6 +49,11 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
 {
     CommandStore holder;
     LinkStore& store = *holder;
+    if (PathExists(dataFile) && SameFile(bookmarks, dataFile)) {
+        err << "norvelle-cli: \"" << bookmarks << "\" is the data file itself: name a bookmark file or a browser's "
+            << "store to import from\n";
+        return kExitUsage;
+    }
     // Held from the read to the write: no other writer's links can come in between.
     WriterTurn turn;
     if (!TakeWriterTurn(dataFile, turn, err)) return kExitFailed;

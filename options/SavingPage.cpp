@@ -26,6 +26,14 @@
 #include "store/NaturalCompare.h"
 
 namespace {
+
+// File names differ by case where the file system tells them apart (Linux), and are one
+// name where it does not (Windows, macOS).
+#if defined(_WIN32) || defined(__APPLE__)
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
+#endif
 constexpr int kLongestName = 259;
 
 QString Text(const std::string& bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
@@ -181,7 +189,7 @@ void CSavingPage::RememberName()
     const std::string name = ValidatedName();
     if (name.empty()) return;
     for (int i = 0; i < m_dataFile->count(); ++i)
-        if (m_dataFile->itemText(i).compare(Text(name), Qt::CaseInsensitive) == 0) return;
+        if (m_dataFile->itemText(i).compare(Text(name), kFileNameCase) == 0) return;
     const QString text = m_dataFile->currentText();
     m_dataFile->addItem(Text(name));
     m_dataFile->setEditText(text);
@@ -268,7 +276,7 @@ void CSavingPage::Remove()
     const std::string name = ValidatedName();
     if (!name.empty()) {
         for (int i = 0; i < m_dataFile->count(); ++i)
-            if (m_dataFile->itemText(i).compare(Text(name), Qt::CaseInsensitive) == 0) {
+            if (m_dataFile->itemText(i).compare(Text(name), kFileNameCase) == 0) {
                 m_dataFile->removeItem(i);
                 break;
             }
@@ -347,7 +355,7 @@ bool CSavingPage::Confirm()
     m_replace = false;
     const std::string name = ValidatedName();
     // A new collection named like the file in use would replace its links too.
-    if (name.empty() || (!m_newFile && Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) == 0)) return true;
+    if (name.empty() || (!m_newFile && Text(name).compare(Text(m_inEffect), kFileNameCase) == 0)) return true;
     Prompter& prompter = m_owner.OptionsPrompter();
     const int64_t links = LinksInDataFile(name);
     if (links != 0) {
@@ -378,7 +386,7 @@ void CSavingPage::Apply()
     const std::string name = ValidatedName();
     if (m_newFile) StartPendingNewFile();
     if (!name.empty() && m_replace) m_owner.ReplaceDataFile(name);
-    if (!name.empty() && Text(name).compare(Text(m_inEffect), Qt::CaseInsensitive) != 0) {
+    if (!name.empty() && Text(name).compare(Text(m_inEffect), kFileNameCase) != 0) {
         m_inEffect = name;
         m_owner.SetDataFileInEffect(name);
     }

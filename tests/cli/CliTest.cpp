@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -596,4 +597,21 @@ TEST_F(Cli, WritersOfOneFileAtOnceLoseNoLinkThatTheyReportedSaved)
     // No writer's temporary file is left behind.
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+TEST_F(Cli, ADataFileThatIsNoFileOrTheSourceItselfIsRefusedAtOnce)
+{
+    // A fifo as the data file hung the import; the data file as its own source was
+    // reported as a file of a higher version.
+    const std::string fifo = PathOf("links.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    WriteBytes(PathOf("b.html"), "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"https://a.example/\">A</A></DL>");
+    EXPECT_EQ(ImportBookmarksCommand(PathOf("b.html"), fifo, false, out, err), kExitUsage);
+    EXPECT_NE(err.str().find("is not a file"), std::string::npos) << err.str();
+    EXPECT_EQ(Dump(fifo), kExitUsage);
+    const std::string data = PathOf("links.dat");
+    ASSERT_EQ(ImportBookmarksCommand(PathOf("b.html"), data, false, out, err), kExitOk);
+    err.str("");
+    EXPECT_EQ(ImportBookmarksCommand(data, data, false, out, err), kExitUsage);
+    EXPECT_NE(err.str().find("is the data file itself"), std::string::npos) << err.str();
 }

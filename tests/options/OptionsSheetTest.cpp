@@ -20,6 +20,9 @@
 #include "options/MiscPage.h"
 #include "options/NumbersPage.h"
 #include "options/SavingPage.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
+#include "store/LinkStore.h"
 #include "options/SearchingPage.h"
 #include "tests/support/DialogAnswer.h"
 #include "tests/support/WindowHarness.h"
@@ -483,4 +486,32 @@ TEST(OptionsSheet, ADataFileMustBeAFileInAFolderThatExists)
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Could not save annotated links into \"" + missing +
                                                            "\".  The folder does not exist."});
     EXPECT_FALSE(fs::exists(h.temp.path / "no"));
+}
+
+TEST(OptionsSheet, FileNamesThatDifferOnlyInCaseAreTwoFilesHere)
+{
+    // On Linux "norvelle.dat" is another file than "Norvelle.dat": choosing it asks about
+    // its links instead of taking it for the file in use.
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    CLinksDlg& dlg = h.Open();
+    const std::string other = (fs::path(h.DataPath()).parent_path() / "norvelle.dat").string();
+    {
+        LinkStore store;
+        store.InsertLink(0, "theirs", "l", "", "", {0, 1}, {0, 1});
+        StringSink bytes;
+        WriteDataFile(store, bytes);
+        std::ofstream(other, std::ios::binary) << bytes.bytes;
+    }
+    h.prompter.Clear();
+    h.prompter.ScriptChoices({2});  // Cancel
+    InOptions(h, [&](COptionsSheet& sheet) {
+        PageOf<CSavingPage>(sheet, COptionsSheet::Saving).DataFileBox()->setEditText(QString::fromStdString(other));
+        sheet.accept();
+        if (sheet.isVisible()) sheet.reject();
+    });
+    ASSERT_EQ(h.prompter.Texts().size(), 1u);
+    EXPECT_NE(h.prompter.Texts()[0].find("\"" + other + "\" already holds 1 link"), std::string::npos)
+        << h.prompter.Texts()[0];
+    EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
 }
