@@ -78,7 +78,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
 
     m_tipTimer.setSingleShot(true);
     connect(&m_tipTimer, &QTimer::timeout, this, [this] {
-        if (m_settings.showDayTip) TipCommand();
+        // Never between a failed load's message and the sheet that lets the person mend it.
+        if (m_settings.showDayTip && !m_savingOffered) TipCommand();
     });
     m_tipTimer.start(0);
     m_retrieveTimer.setSingleShot(true);
@@ -458,6 +459,7 @@ void CLinksDlg::OpenSavingOptions()
 {
     // Once the failure has been reported and the operation has returned: a load at
     // start-up fails before the window is even shown, and a timed save fails on a worker.
+    m_savingOffered = true;
     QMetaObject::invokeMethod(this, [this] {
         // Not once the system is ending the program: nobody would be there to answer.
         if (!m_endRequested) OpenOptions(SavingPage);

@@ -356,6 +356,7 @@ private:
     bool m_settlingDisk = false;
     std::string m_followedPath;  // the data file watched (and held) now
     std::string m_keptAtEnd;     // where KeepUnsavedLinksAtEnd put the links
+    bool m_savingOffered = false;  // the Saving page was offered after a failed load or save
     QLabel* m_statusText = nullptr;
     QTimer m_statusTimer;
 };

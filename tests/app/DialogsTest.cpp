@@ -208,3 +208,22 @@ TEST(Dialogs, TheAboutBoxCopiesTheAddressAndOpensItsLink)
     Command(dlg, CLinksDlg::CmdAbout);
     EXPECT_TRUE(about.seen);
 }
+
+TEST(Dialogs, NoTipOfTheDayComesBetweenADamagedFilesMessageAndTheSavingPage)
+{
+    WindowHarness h;
+    std::ofstream(h.paths.ProgramFolder() + "/NVLTips.txt") << "#First tip.#";
+    h.settings.WriteInt("Misc", "Show Day Tip", 1);
+    h.WriteDataFile({"one", "two"});
+    std::string bytes;
+    {
+        std::ifstream in(h.DataPath(), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(h.DataPath(), std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() - 3);
+    DialogAnswer<CTipDlg> tip([](CTipDlg& dialog) { dialog.reject(); });
+    h.Open();
+    QTest::qWait(50);
+    EXPECT_FALSE(tip.seen);
+    EXPECT_EQ(h.optionsOpened, 1);
+}
