@@ -92,6 +92,10 @@ TEST(BookmarkImport, FoldersAnchorsAndTheFileKinds)
     EXPECT_EQ(declined.messages.size(), 1u);
     EXPECT_NE(declined.messages[0].find("does not appear to be a standard bookmark file.  Continue anyway?"), std::string::npos);
     EXPECT_EQ(Import(meta).rows, std::vector<std::string>{"T|x|Google|"});
+    // The same when its first list is written with a stray "<" before it.
+    const std::string stray = "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html\">\n"
+                              "<<DL><DT><H3>Google</H3><DL><DT><A HREF=\"x\">T</A></DL></DL>";
+    EXPECT_EQ(Import(stray).rows, std::vector<std::string>{"T|x|Google|"});
     EXPECT_EQ(Import("<p><a href=\"y\">Plain</a><H3>Not a folder</H3>").rows, std::vector<std::string>{"Plain|y||"});
     // Links outside any list (a bookmark service's export) keep their notes.
     EXPECT_EQ(Import("<H1>Shaarli export</H1>\n<DT><A HREF=\"u1\">One</A>\n<DD>notes of one\n"

@@ -421,6 +421,15 @@ TEST(WriterTurn, TwoBitsThatCancelInASimpleHashStillShow)
     bytes[15] ^= char(0x80);
     WriteAll(temp.path / "b", bytes);
     EXPECT_FALSE(StampOf((temp.path / "a").string()).SameContent(StampOf((temp.path / "b").string())));
+    // Nor a change of one byte among the last few, in a file whose size is no whole number
+    // of words, with size and time kept.
+    std::string tail(61, 'a');
+    WriteAll(temp.path / "c", tail);
+    const auto time = fs::last_write_time(temp.path / "c");
+    tail[57] = 'b';
+    WriteAll(temp.path / "c2", tail);
+    fs::last_write_time(temp.path / "c2", time);
+    EXPECT_FALSE(StampOf((temp.path / "c").string()).SameContent(StampOf((temp.path / "c2").string())));
 }
 
 TEST(WriterTurn, WritersTakeTurnsAndWaitWithALimit)
