@@ -587,7 +587,7 @@ TEST(MainWindow, TextsFromLinksAreShownAsTheyAreNeverAsMarkup)
     CLinksDlg& dlg = h.Open();
     dlg.resize(400, 400);
     dlg.show();
-    QTest::qWaitForWindowExposed(&dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     h.ClickRow(0);
     dlg.ShowStatus(QString::fromStdString("Loaded " + hostile));
 
