@@ -145,9 +145,19 @@ std::string CleanText(std::string_view raw)
     const std::string decoded = DecodeCharacterReferences(raw);
     std::string out;
     bool blank = false;
-    for (char c : decoded) {
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        const char c = decoded[i];
         if (IsSpace(c)) {
             blank = !out.empty();
+            continue;
+        }
+        // Control characters (ESC, BEL, NUL, DEL, C1) are no part of a title: a page's
+        // escape sequence must not reach a terminal or hide part of the text.
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) continue;
+        if (u == 0xC2 && i + 1 < decoded.size() && static_cast<unsigned char>(decoded[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(decoded[i + 1]) <= 0x9F) {
+            ++i;
             continue;
         }
         if (blank) out += ' ';

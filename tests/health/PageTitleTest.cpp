@@ -36,3 +36,13 @@ TEST(PageTitle, TitleAndDescriptionInAnyCharacterSet)
         EXPECT_EQ(info.description, c.description) << c.body;
     }
 }
+
+TEST(PageTitle, ControlCharactersOfAPageNeverReachATitle)
+{
+    // ESC, BEL, NUL, DEL and C1 controls, written raw or as references, are dropped.
+    const std::string body = std::string("<title>A\x1B[31mB\x07" "C") + '\0' + "D\xC2\x85" "E\x7F" "F&#27;G&#x9b;H</title>"
+                             "<meta name=\"description\" content=\"x\x1B]0;owned\x07y\">";
+    const PageInfo info = ReadPageInfo(body, "text/html; charset=utf-8");
+    EXPECT_EQ(info.title, "A[31mBCDEFGH");
+    EXPECT_EQ(info.description, "x]0;ownedy");
+}
