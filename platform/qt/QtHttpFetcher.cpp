@@ -195,8 +195,13 @@ void QtHttpFetcher::HeadArrived(int id)
     // Read raw: the parsed header has no value for a relative address. Resolved against
     // the address as written, not the one connected to.
     const QUrl location(QString::fromUtf8(reply->rawHeader("Location")).trimmed(), QUrl::TolerantMode);
-    if (location.isValid() && !location.isEmpty())
-        pending.location = UrlOf(pending.request.url).resolved(location).toString(QUrl::FullyEncoded).toStdString();
+    if (location.isValid() && !location.isEmpty()) {
+        QUrl next = UrlOf(pending.request.url).resolved(location);
+        // A password goes only to the very address that holds it: a redirect that does not
+        // name one itself (a relative one, on the same host) is asked without it.
+        if (location.userInfo().isEmpty()) next.setUserInfo(QString());
+        pending.location = next.toString(QUrl::FullyEncoded).toStdString();
+    }
     // The body is read only of a page that is there.
     if (pending.request.bodyLimit == 0 || IsRedirectStatus(status) || status < 200 || status >= 300) {
         FetchReply result;
