@@ -7,13 +7,25 @@ void AppendJsonString(std::string& out, std::string_view s)
 {
     out += '"';
     // Runs of characters that stand as themselves are copied whole; only a control
-    // character, a quote, a backslash and the byte-order mark (which JSON readers drop when
-    // it stands as itself) are written as escapes.
+    // character (C0, DEL and C1, which a terminal would act on), a quote, a backslash and
+    // the byte-order mark (which JSON readers drop when it stands as itself) are written
+    // as escapes, which read back as the same text.
     size_t from = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         const auto c = static_cast<unsigned char>(s[i]);
         const bool bom = c == 0xEF && s.compare(i, 3, "\xEF\xBB\xBF") == 0;
-        if (c >= 0x20 && c != '"' && c != '\\' && !bom) continue;
+        const bool c1 = c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(s[i + 1]) <= 0x9F;
+        if (c1) {
+            out.append(s, from, i - from);
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(s[i + 1]));
+            out += buf;
+            ++i;
+            from = i + 1;
+            continue;
+        }
+        if (c >= 0x20 && c != 0x7F && c != '"' && c != '\\' && !bom) continue;
         out.append(s, from, i - from);
         from = i + 1;
         switch (c) {

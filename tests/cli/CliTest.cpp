@@ -615,3 +615,21 @@ TEST_F(Cli, ADataFileThatIsNoFileOrTheSourceItselfIsRefusedAtOnce)
     EXPECT_EQ(ImportBookmarksCommand(data, data, false, out, err), kExitUsage);
     EXPECT_NE(err.str().find("is the data file itself"), std::string::npos) << err.str();
 }
+
+TEST_F(Cli, DumpWritesDelAndC1ControlsAsEscapesThatBuildReadsBackExactly)
+{
+    // A terminal acts on DEL and on C1 controls (U+009B starts a command on some): dump
+    // writes them as escapes, and build reads the very same bytes back.
+    LinkStore store;
+    store.InsertLink(0, "a\x7F" "b\xC2\x9B" "31mc\xC2\x85" "d", "l", "", "", {0, 1}, {0, 2});
+    const std::string bytes = StoreBytes(store);
+    WriteBytes(PathOf("in.dat"), bytes);
+    ASSERT_EQ(Dump(PathOf("in.dat")), kExitOk);
+    const std::string json = out.str();
+    EXPECT_NE(json.find("a\\u007fb\\u009b31mc\\u0085d"), std::string::npos) << json;
+    EXPECT_EQ(json.find('\x7F'), std::string::npos);
+    EXPECT_EQ(json.find("\xC2\x9B"), std::string::npos);
+    WriteBytes(PathOf("in.json"), json);
+    ASSERT_EQ(BuildCommand(PathOf("in.json"), PathOf("out.dat"), err), kExitOk) << err.str();
+    EXPECT_EQ(ReadBytes(PathOf("out.dat")), bytes);
+}
