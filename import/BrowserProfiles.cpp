@@ -104,8 +104,15 @@ std::string TrimLine(std::string line)
 // places.sqlite is a profile of its folder's name.
 void FirefoxProfiles(const char* browser, const fs::path& folder, std::vector<BrowserProfile>& out)
 {
-    std::ifstream ini(folder / "profiles.ini");
-    if (!ini) {
+    // Only a plain file of a size an ini has: a fifo would keep the listing waiting, and
+    // a link to a device would be read without end.
+    constexpr uintmax_t kLongestIni = 1 << 20;
+    const fs::path iniPath = folder / "profiles.ini";
+    std::error_code ec;
+    const bool usable = IsFile(iniPath) && fs::file_size(iniPath, ec) <= kLongestIni && !ec;
+    std::ifstream ini;
+    if (usable) ini.open(iniPath);
+    if (!usable || !ini) {
         for (const fs::path& sub : Subfolders(folder))
             if (IsFile(sub / "places.sqlite"))
                 out.push_back({browser, Utf8(sub.filename()), Utf8(sub / "places.sqlite")});

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -632,4 +633,48 @@ TEST_F(Cli, DumpWritesDelAndC1ControlsAsEscapesThatBuildReadsBackExactly)
     WriteBytes(PathOf("in.json"), json);
     ASSERT_EQ(BuildCommand(PathOf("in.json"), PathOf("out.dat"), err), kExitOk) << err.str();
     EXPECT_EQ(ReadBytes(PathOf("out.dat")), bytes);
+}
+
+TEST_F(Cli, AHostileProfilesIniNeitherHangsNorFillsTheListing)
+{
+    // profiles.ini as a fifo waited forever for a writer, and as a link to /dev/zero was
+    // read without end; either is passed over, and the profile folders are still found.
+    for (const char* kind : {"fifo", "zero"}) {
+        const fs::path home = dir / kind;
+        browser_fixtures::PutFirefoxProfile(home);
+        const fs::path ini = home / ".mozilla/firefox/profiles.ini";
+        fs::remove(ini);
+        if (std::string(kind) == "fifo")
+            ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+        else
+            fs::create_symlink("/dev/zero", ini);
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::ostringstream o, e;
+            BrowsersCommand(home.string(), o, e);
+            const std::string listed = o.str();
+            (void)!write(ready[1], listed.data(), listed.size());
+            _exit(0);
+        }
+        close(ready[1]);
+        int status = 0;
+        bool ended = false;
+        for (int i = 0; i < 500 && !ended; ++i) {
+            ended = waitpid(child, &status, WNOHANG) == child;
+            if (!ended) usleep(10 * 1000);
+        }
+        if (!ended) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+        }
+        EXPECT_TRUE(ended) << kind << ": the listing did not end within 5 seconds";
+        std::string listed;
+        char buffer[4096];
+        for (ssize_t n; (n = read(ready[0], buffer, sizeof buffer)) > 0;) listed.append(buffer, size_t(n));
+        close(ready[0]);
+        EXPECT_NE(listed.find("places.sqlite"), std::string::npos) << kind << ": " << listed;
+    }
 }
