@@ -35,6 +35,8 @@ CTipDlg::CTipDlg(std::vector<std::string> tips, int index, bool showAtStartup, Q
     m_tip->setGeometry(du.Rect(7, 24, 232, 86));
     m_tip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_tip->setTabChangesFocus(true);
+    // A tip is read, not edited: typing there would change only what is shown.
+    m_tip->setReadOnly(true);
     NameLike(m_tip, "Tip");
     m_count = new QLabel(this);
     m_count->setGeometry(du.Rect(128, 114, 110, 8));

@@ -150,6 +150,8 @@ TEST(Dialogs, TipOfTheDayStepsWrapsAndKeepsTheCheckBoxOnlyOnClose)
     CLinksDlg& dlg = h.Open();
     DialogAnswer<CTipDlg> third([](CTipDlg& tip) {
         EXPECT_EQ(tip.TipField()->toPlainText(), "Third\ntip.");
+        QTest::keyClicks(tip.TipField(), "typed");
+        EXPECT_EQ(tip.TipField()->toPlainText(), "Third\ntip.");  // read, not edited
         EXPECT_EQ(tip.CountLabel()->text(), "Tip 3 of 3");
         EXPECT_FALSE(tip.NextButton()->isEnabled());
         QTest::mouseClick(tip.FirstButton(), Qt::LeftButton);
