@@ -2,6 +2,7 @@
 // log, opened read-only through SQLite.
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -21,6 +22,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// How long the read of one store may take at most.
+constexpr int kReadSeconds = 20;
 
 // A folder of our own for the copy, removed with everything in it.
 class PrivateFolder {
@@ -304,6 +308,34 @@ bool ReadFirefoxPlaces(const std::string& path, const BookmarkTarget& target, Re
     sqlite3_db_config(db.handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db.handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_exec(db.handle, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
+    // SQLite's own bounds: no huge value, no long statement, no other database attached,
+    // and its temporary storage in memory instead of a file that a query could grow.
+    sqlite3_limit(db.handle, SQLITE_LIMIT_LENGTH, 16 << 20);
+    sqlite3_limit(db.handle, SQLITE_LIMIT_SQL_LENGTH, 1 << 16);
+    sqlite3_limit(db.handle, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_exec(db.handle, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    // Only the tables a browser writes are read: a view or a virtual table of the same
+    // name is a statement the file itself defines, which could run without end.
+    for (const char* name : {"moz_bookmarks", "moz_places", "moz_items_annos", "moz_anno_attributes"}) {
+        Statement kind(db.handle, "SELECT type, sql FROM sqlite_master WHERE name = ?1");
+        if (!kind.handle) break;
+        sqlite3_bind_text(kind.handle, 1, name, -1, SQLITE_STATIC);
+        if (sqlite3_step(kind.handle) != SQLITE_ROW) continue;
+        const std::string type = kind.Text(0), sql = kind.Text(1);
+        if (type != "table" || sql.find("VIRTUAL") != std::string::npos || sql.find("virtual") != std::string::npos) {
+            error = std::string("its ") + name + " is not a plain table, as a browser writes it; it is not read.";
+            return false;
+        }
+    }
+    // A budget of time for the whole read, which stops a query that would not end.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kReadSeconds);
+    sqlite3_progress_handler(
+        db.handle, 10000,
+        [](void* end) { return std::chrono::steady_clock::now() > *static_cast<decltype(deadline)*>(end) ? 1 : 0; },
+        const_cast<void*>(static_cast<const void*>(&deadline)));
     PlacesReader reader(db.handle, target, counts);
-    return reader.Read(error);
+    if (reader.Read(error)) return true;
+    if (std::chrono::steady_clock::now() > deadline)
+        error = "reading it took longer than " + std::to_string(kReadSeconds) + " seconds.";
+    return false;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
 #include <ctime>
 #include <fstream>
@@ -114,6 +115,22 @@ TEST(BrowserImport, FirefoxRootsTagsAndDamagedStores)
     EXPECT_EQ(other.summary.outcome, ImportOutcome::ReadFailed);
     EXPECT_EQ(other.messages.back(), "Could not read the bookmarks in \"" + (temp.path / "other.sqlite").string() +
                                          "\": it is not a Firefox bookmark store.");
+    // A view in place of a browser's table runs what the file defines (here a query without
+    // end that fills a temporary file): refused at once, with the reason.
+    ASSERT_EQ(sqlite3_open((temp.path / "view.sqlite").string().c_str(), &db), SQLITE_OK);
+    Exec(db, "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url TEXT);"
+             "CREATE VIEW moz_bookmarks AS WITH RECURSIVE r(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM r)"
+             " SELECT x AS id, 1 AS type, 1 AS fk, 0 AS parent, x AS position, 'T' AS title, 0 AS dateAdded,"
+             " 0 AS lastModified, hex(randomblob(64)) AS guid FROM r;");
+    sqlite3_close(db);
+    const auto started = std::chrono::steady_clock::now();
+    const Read view = ImportRows((temp.path / "view.sqlite").string());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(view.summary.outcome, ImportOutcome::ReadFailed);
+    EXPECT_EQ(view.messages.back(), "Could not read the bookmarks in \"" + (temp.path / "view.sqlite").string() +
+                                        "\": its moz_bookmarks is not a plain table, as a browser writes it; it is not "
+                                        "read.");
+    EXPECT_EQ(CountStoreLinks((temp.path / "view.sqlite").string()), -1);
     std::ofstream((temp.path / "cut.sqlite").string(), std::ios::binary) << std::string("SQLite format 3\0", 16) << "junk";
     EXPECT_EQ(ImportRows((temp.path / "cut.sqlite").string()).summary.outcome, ImportOutcome::ReadFailed);
     EXPECT_EQ(CountStoreLinks((temp.path / "cut.sqlite").string()), -1);
