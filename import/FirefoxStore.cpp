@@ -2,6 +2,7 @@
 // log, opened read-only through SQLite.
 #include <sqlite3.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -321,8 +322,9 @@ bool ReadFirefoxPlaces(const std::string& path, const BookmarkTarget& target, Re
         if (!kind.handle) break;
         sqlite3_bind_text(kind.handle, 1, name, -1, SQLITE_STATIC);
         if (sqlite3_step(kind.handle) != SQLITE_ROW) continue;
-        const std::string type = kind.Text(0), sql = kind.Text(1);
-        if (type != "table" || sql.find("VIRTUAL") != std::string::npos || sql.find("virtual") != std::string::npos) {
+        std::string sql = kind.Text(1);
+        for (char& c : sql) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (kind.Text(0) != "table" || sql.find("virtual") != std::string::npos) {
             error = std::string("its ") + name + " is not a plain table, as a browser writes it; it is not read.";
             return false;
         }

@@ -1,7 +1,5 @@
 #include "store/DataFile.h"
 
-#include "store/GuardedWrite.h"
-
 #include <algorithm>
 #include <cstring>
 #include <new>

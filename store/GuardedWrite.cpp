@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -16,6 +15,7 @@
 #include "platform/Prompter.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
+#include "store/LinkDate.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"
 #include "store/WriterTurn.h"
@@ -243,19 +243,10 @@ std::string OtherVersionSentence(const std::string& path)
     const int64_t links = LinksInDataFile(path);
     std::string text = "Another program wrote another version of it after it was read";
     if (links > 0) text += ", which holds " + std::to_string(links) + (links == 1 ? " link" : " links");
-    const int64_t seconds = FileLastWriteSeconds(path);
-    if (seconds > 0) {
-        const std::time_t when = std::time_t(seconds);
-        std::tm local{};
-#ifdef _WIN32
-        localtime_s(&local, &when);
-#else
-        localtime_r(&when, &local);
-#endif
-        char stamp[32];
-        std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-        text += std::string(links > 0 ? " and was written at " : ", written at ") + stamp;
-    }
+    // Its time as the list shows dates, from the one place that formats them.
+    if (LocalTime written; FileLastWriteLocal(path, written))
+        text += std::string(links > 0 ? " and was written at " : ", written at ") +
+                FormatLinkDate(LinkDateFromLocal(written), DateStyle::List);
     return text + ".  Nothing was written over it.";
 }
 
@@ -373,10 +364,11 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
     WriterTurn turn;
     if ((policy.dataFile || policy.expected) && !turn.Take(target))
         return Outcome(WriteResult::Outcome::Failed, turn.Reason());
-    // Taken again now that the turn is held: another writer may have finished meanwhile.
+    // Looked at again now that the turn is held: another writer may have finished meanwhile.
+    // Its size tells most versions apart at no cost; the content is compared at the replace.
     if (policy.expected && KindOf(target) == Kind::File) {
-        const DiskStamp now = StampOf(target);
-        if (!now.SameContent(*policy.expected))
+        std::error_code ec;
+        if (fs::file_size(PathOf(target), ec) != policy.expected->size || ec)
             return Outcome(WriteResult::Outcome::Changed, OtherVersionSentence(target));
     }
     std::string damagedCopy;
@@ -423,8 +415,11 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
                          ErrorSentence(writer.Error()));
         if (writer.Changed()) result = Outcome(WriteResult::Outcome::Changed, OtherVersionSentence(target));
     } else if ((writer.Error() == EACCES || writer.Error() == EPERM) && kind == Kind::File) {
-        // Only a folder that lets no file be created makes the file be written in place.
-        result = WriteInPlace(target, policy, produce);
+        // Only a folder that lets no file be created makes the file be written in place; there
+        // no swap can check what is replaced, so its content is compared first.
+        result = policy.expected && !StampOf(target).SameContent(*policy.expected)
+                     ? Outcome(WriteResult::Outcome::Changed, OtherVersionSentence(target))
+                     : WriteInPlace(target, policy, produce);
     } else {
         result = Outcome(WriteResult::Outcome::Failed, ErrorSentence(writer.Error()));
     }
