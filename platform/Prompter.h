@@ -22,7 +22,7 @@ public:
     virtual int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
     {
         Show(text, Icon::Question, Buttons::Ok);
-        return defaultButton >= 0 && defaultButton < int(buttons.size()) ? defaultButton : int(buttons.size()) - 1;
+        return SafeChoice(buttons, defaultButton);
     }
 
     // Once the system ends the program, no one is there to answer: implementations then
@@ -41,6 +41,11 @@ public:
     bool Ask(const std::string& text) { return Show(text, Icon::Question, Buttons::YesNo) == Answer::Yes; }
 
 protected:
+    // The button that Enter, Esc and an unattended end give: the default, else the last.
+    static int SafeChoice(const std::vector<std::string>& buttons, int defaultButton)
+    {
+        return defaultButton >= 0 && defaultButton < int(buttons.size()) ? defaultButton : int(buttons.size()) - 1;
+    }
     // The answer of a question that no one is there to answer; a message is held back.
     Answer UnattendedAnswer(const std::string& text, Buttons buttons, bool defaultYes)
     {

@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
-#include <algorithm>
 
 Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
@@ -40,7 +39,8 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
 
 int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
 {
-    if (Unattended()) return defaultButton >= 0 && defaultButton < int(buttons.size()) ? defaultButton : int(buttons.size()) - 1;
+    const int safeIndex = SafeChoice(buttons, defaultButton);
+    if (Unattended()) return safeIndex;
     auto show = [&]() {
         QMessageBox box(m_owner);
         box.setWindowTitle("Norvelle");
@@ -52,14 +52,13 @@ int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& 
             added.push_back(box.addButton(QString::fromStdString(caption), QMessageBox::AcceptRole));
         if (added.empty()) return -1;
         // Enter and Esc give the same answer: the one that keeps the person's links.
-        QPushButton* safe = defaultButton >= 0 && defaultButton < int(added.size()) ? added[size_t(defaultButton)]
-                                                                                   : added.back();
+        QPushButton* safe = added[size_t(safeIndex)];
         box.setDefaultButton(safe);
         box.setEscapeButton(safe);
         box.exec();
         for (size_t i = 0; i < added.size(); ++i)
             if (box.clickedButton() == added[i]) return int(i);
-        return int(std::find(added.begin(), added.end(), safe) - added.begin());
+        return safeIndex;
     };
     if (QThread::currentThread() == qApp->thread()) return show();
     int answer = -1;

@@ -20,7 +20,7 @@ Prompter::Answer FakePrompter::Show(const std::string& text, Icon icon, Buttons 
 
 int FakePrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
 {
-    const int safe = defaultButton >= 0 && defaultButton < int(buttons.size()) ? defaultButton : int(buttons.size()) - 1;
+    const int safe = SafeChoice(buttons, defaultButton);
     if (Unattended()) return safe;
     std::unique_lock lock(m_mutex);
     std::string shown = text;
