@@ -30,12 +30,14 @@ std::string DecodeCharacterReferences(std::string_view text)
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        const size_t semi = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-        if (semi == std::string_view::npos || semi - i > 12) {
+        // A reference is short, so its end is looked for only a few bytes on: a text of
+        // ampersands without semicolons is read once, not once per ampersand.
+        const size_t semi = text[i] == '&' ? text.substr(i, 13).find(';') : std::string_view::npos;
+        if (semi == std::string_view::npos) {
             out += text[i++];
             continue;
         }
-        const std::string_view name = text.substr(i + 1, semi - i - 1);
+        const std::string_view name = text.substr(i + 1, semi - 1);
         char32_t cp = 0;
         if (name.size() >= 2 && name[0] == '#') {
             const bool hex = name[1] == 'x' || name[1] == 'X';
@@ -60,7 +62,7 @@ std::string DecodeCharacterReferences(std::string_view text)
             continue;
         }
         AppendUtf8(cp, out);
-        i = semi + 1;
+        i += semi + 1;
     }
     return out;
 }

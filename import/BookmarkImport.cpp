@@ -25,6 +25,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 // The file, read strictly forward in blocks (and rewound once for a second pass).
 class BookmarkReader {
 public:
+    BookmarkReader(const BookmarkTarget& target, ReadCounts& counts) : m_target(target), m_counts(counts) {}
     ~BookmarkReader()
     {
         if (m_file) std::fclose(m_file);
@@ -32,6 +33,10 @@ public:
     bool Open(const std::string& path)
     {
         m_file = std::fopen(path.c_str(), "rb");
+        if (m_file && std::fseek(m_file, 0, SEEK_END) == 0) {
+            m_total = uint64_t(std::max<long>(0, std::ftell(m_file)));
+            std::fseek(m_file, 0, SEEK_SET);
+        }
         return m_file != nullptr;
     }
     // False only for a failing read; an empty file is read fine.
@@ -39,12 +44,16 @@ public:
     {
         m_valid = m_file ? std::fread(m_block.data(), 1, m_block.size(), m_file) : 0;
         m_pos = 0;
+        m_done += m_valid;
+        // A stop reads as the file's end: what was read before it is kept.
+        if (m_valid > 0 && !m_counts.GoOn(m_target, m_done, std::max(m_total, m_done))) m_valid = 0;
         return !(m_file && std::ferror(m_file));
     }
     bool Rewind()
     {
-        if (!m_file || std::fseek(m_file, 0, SEEK_SET) != 0) return false;
+        if (!m_file || m_counts.stopped || std::fseek(m_file, 0, SEEK_SET) != 0) return false;
         std::clearerr(m_file);
+        m_done = 0;
         Fill();
         return true;
     }
@@ -120,6 +129,35 @@ public:
         }
     }
 
+    // A tag's name and attributes up to the first '>', which is consumed (a '>' ends a
+    // tag even inside quotes, as browsers' exports escape it). Each quoted value is
+    // kept up to a field's bound and the rest read over, so that a huge ICON before the
+    // HREF leaves the HREF whole; the whole tag is bounded too (cut tells either).
+    std::string ReadTag(bool& cut)
+    {
+        std::string out;
+        char quote = 0;
+        size_t valueSize = 0;
+        char c;
+        while (Next(c)) {
+            if (c == '>') return out;
+            bool keep = out.size() < 4 * kMaxTagBytes;
+            if (quote == 0) {
+                if (c == '"' || c == '\'') {
+                    quote = c;
+                    valueSize = 0;
+                }
+            } else if (c == quote) {
+                quote = 0;
+            } else {
+                keep = keep && ++valueSize <= kMaxImportedField;
+            }
+            if (keep) out += c;
+            else cut = true;
+        }
+        return out;
+    }
+
     // The anchor's text up to its closing tag (</A> or </a>), markup inside included, at
     // most limit bytes of it kept.
     std::string ReadAnchorText(size_t limit, bool& cut)
@@ -144,6 +182,10 @@ private:
         out.append(piece, 0, std::min(room, piece.size()));
     }
 
+    const BookmarkTarget& m_target;
+    ReadCounts& m_counts;
+    uint64_t m_total = 0;
+    uint64_t m_done = 0;
     std::FILE* m_file = nullptr;
     std::vector<char> m_block = std::vector<char>(kBlock);
     size_t m_valid = 0;
@@ -197,7 +239,9 @@ bool IsTag(std::string_view tag, std::string_view name)
 }
 
 // A text of the file as the store keeps it: references decoded, UTF-8, bounded.
-std::string Text(std::string_view raw, bool& cut) { return BoundedText(DisplayUtf8(DecodeCharacterReferences(raw)), cut); }
+// The bytes are made UTF-8 before references are decoded, so that a character decoded
+// beside an invalid byte is not read again as another encoding.
+std::string Text(std::string_view raw, bool& cut) { return BoundedText(DecodeCharacterReferences(DisplayUtf8(raw)), cut); }
 
 // Line breaks as the form stores them.
 std::string WithCrLf(std::string_view text)
@@ -232,7 +276,7 @@ public:
         std::optional<std::string> heading;
         while (m_reader.FindInStream("<", true)) {
             bool tagCut = false;
-            const std::string tag = m_reader.ReadUntil('>', true, kMaxTagBytes, &tagCut);
+            const std::string tag = m_reader.ReadTag(tagCut);
             m_counts.cut = m_counts.cut || tagCut;
             if (IsTag(tag, "DD") && m_pending) {
                 // Up to the next tag, which is left for the loop.
@@ -259,7 +303,7 @@ public:
             } else if (IsTag(tag, "H3")) {
                 heading = Text(TrimView(m_reader.ReadUntil('<', true, kMaxImportedField, &m_counts.cut)), m_counts.cut);
             } else if (auto link = HrefOf(tag, tagCut)) {
-                Anchor(tag, *link, JoinFolderNames(folders));
+                Anchor(tag, *link, CategoryOf(folders, m_counts.cut));
             }
         }
         Flush();
@@ -271,7 +315,9 @@ private:
         ImportedLink imported;
         imported.title = Text(TrimView(m_reader.ReadAnchorText(kMaxImportedField, m_counts.cut)), m_counts.cut);
         imported.link = Text(link, m_counts.cut);
-        imported.category = category.size() > kMaxImportedField ? Text(category, m_counts.cut) : std::move(category);
+        // The folders' names were decoded once already: a second decoding would turn
+        // "&amp;amp;" into "&".
+        imported.category = std::move(category);
         imported.added = DateAttribute(tag, "ADD_DATE");
         imported.modified = DateAttribute(tag, "LAST_MODIFIED");
         if (auto tags = AttributeOf(tag, "TAGS", false)) imported.tags = SplitTagList(Text(*tags, m_counts.cut));
@@ -313,6 +359,22 @@ std::string JoinFolderNames(const std::vector<std::string>& folders)
     return out;
 }
 
+std::string CategoryOf(const std::vector<std::string>& folders, bool& cut)
+{
+    std::string out;
+    for (size_t i = 0; i < folders.size() && out.size() <= kMaxImportedField; ++i) {
+        if (i > 0) out += '|';
+        out.append(folders[i], 0, kMaxImportedField + 1 - std::min(out.size(), kMaxImportedField + 1));
+    }
+    return BoundedText(std::move(out), cut);
+}
+
+bool ReadCounts::GoOn(const BookmarkTarget& target, uint64_t done, uint64_t total)
+{
+    if (!stopped && target.progress && !target.progress(done, total)) stopped = true;
+    return !stopped;
+}
+
 bool ReadCounts::Take(const BookmarkTarget& target, ImportedLink&& link)
 {
     switch (target.add(std::move(link))) {
@@ -336,9 +398,11 @@ std::string BoundedText(std::string text, bool& cut)
 
 std::string ImportSummaryText(const CCountFormatter& counts, const ReadCounts& read)
 {
-    std::string summary = counts.Plural("Imported %s link%s.", read.added);
+    std::string summary = (read.stopped ? "Import stopped.  " : "") + counts.Plural("Imported %s link%s.", read.added);
     if (read.skipped > 0)
         summary += counts.Plural("  Skipped %s link%s already in the list.", read.skipped);
+    if (read.empty > 0)
+        summary += counts.Plural("  Left out %s link%s with neither a title nor an address.", read.empty);
     if (read.cut) summary += "  Texts longer than 1 MiB were cut to that length.";
     if (read.folded)
         summary += "  Folders nested more than " + std::to_string(kMaxFolderLevels) +
@@ -391,7 +455,8 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
         return {ImportOutcome::OpenFailed, 0, 0};
     }
     if (kind != SourceKind::BookmarkFile) return ImportBrowserStore(kind, name, prompter, counts, target);
-    BookmarkReader reader;
+    ReadCounts read;
+    BookmarkReader reader(target, read);
     if (!reader.Open(name)) {
         prompter.Error(FormatPathMessage("Could not open bookmark file \"%.259s\".", name));
         return {ImportOutcome::OpenFailed, 0, 0};
@@ -400,7 +465,6 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
         prompter.Error(FormatPathMessage("Could not read from \"%.259s\".", name));
         return {ImportOutcome::ReadFailed, 0, 0};
     }
-    ReadCounts read;
     ImportPass pass(reader, target, read);
     bool structured = reader.FindInStream("<!DOCTYPE NETSCAPE-Bookmark-file-1>", false);
     if (!structured) {

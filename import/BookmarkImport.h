@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ struct BookmarkTarget {
     std::function<Intake(ImportedLink&& link)> add;
     // After the last link, before the summary: the number added.
     std::function<void(int count)> finished;
+    // Called now and then while reading, with how far the read is (bytes, or links when
+    // total is 0); false stops the import, which keeps the links taken so far.
+    std::function<bool(uint64_t done, uint64_t total)> progress;
 };
 
 enum class ImportOutcome { NoFileName, OpenFailed, ReadFailed, Declined, RewindFailed, Done };
@@ -42,8 +46,12 @@ struct ReadCounts {
     int skipped = 0;
     bool cut = false;     // a text was longer than a field may be, and was cut
     bool folded = false;  // folders nested deeper than the limit were folded
+    bool stopped = false; // the person stopped the import before the source's end
+    int empty = 0;        // entries with neither a title nor an address, left out
     // Hands one link to the target and counts it; false when the target refused it.
     bool Take(const BookmarkTarget& target, ImportedLink&& link);
+    // Tells the target's progress how far the read is; false when the person stopped it.
+    bool GoOn(const BookmarkTarget& target, uint64_t done, uint64_t total);
 };
 
 // A text of a source as the store keeps it: valid UTF-8, at most kMaxImportedField bytes,
@@ -69,3 +77,6 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
 // Helpers, public for their tests.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 std::string JoinFolderNames(const std::vector<std::string>& folders);
+// The category of a link in these folders, bounded as any imported text is; the folders'
+// names are joined only up to the bound, so a deep path of long names costs little per link.
+std::string CategoryOf(const std::vector<std::string>& folders, bool& cut);

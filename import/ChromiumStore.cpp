@@ -17,7 +17,13 @@ namespace {
 // over here instead. A cut falls between characters and escapes, never in a surrogate pair.
 class BoundedJsonBuffer : public std::streambuf {
 public:
-    explicit BoundedJsonBuffer(std::FILE* file) : m_file(file), m_in(1 << 16) { m_out.reserve(m_in.size()); }
+    BoundedJsonBuffer(std::FILE* file, const BookmarkTarget& target, ReadCounts& counts)
+        : m_file(file), m_in(1 << 16), m_target(target), m_counts(counts)
+    {
+        m_out.reserve(m_in.size());
+        if (std::fseek(file, 0, SEEK_END) == 0) m_total = uint64_t(std::max<long>(0, std::ftell(file)));
+        std::rewind(file);
+    }
     bool cut = false;
     bool failed = false;
 
@@ -26,6 +32,9 @@ protected:
     {
         while (gptr() == egptr()) {
             const size_t n = std::fread(m_in.data(), 1, m_in.size(), m_file);
+            m_done += n;
+            // A stop reads as the file's end.
+            if (n > 0 && !m_counts.GoOn(m_target, m_done, std::max(m_done, m_total))) return traits_type::eof();
             if (n == 0) {
                 failed = std::ferror(m_file) != 0;
                 return traits_type::eof();
@@ -86,6 +95,10 @@ private:
 
     std::FILE* m_file;
     std::vector<char> m_in;
+    const BookmarkTarget& m_target;
+    ReadCounts& m_counts;
+    uint64_t m_total = 0;
+    uint64_t m_done = 0;
     std::vector<char> m_out;
     bool m_inString = false;
     bool m_dropping = false;
@@ -95,14 +108,26 @@ private:
     unsigned m_unit = 0;
 };
 
+// A place in the builder's one buffer of texts.
+struct TextSpan {
+    size_t at = 0;
+    size_t size = 0;
+};
+
+enum class NodeType : uint8_t { None, Url, Folder, Other };
+
+// Kept small, as a file may hold millions of nodes: the texts are in one buffer and the
+// children are a chain.
 struct Node {
     int parent = -1;
-    std::string name;
-    std::string url;
-    std::string type;
+    int firstChild = -1;
+    int lastChild = -1;
+    int next = -1;  // the next sibling
+    NodeType type = NodeType::None;
+    TextSpan name;
+    TextSpan url;
     int64_t added = 0;     // microseconds since 1601
     int64_t modified = 0;
-    std::vector<int> children;
 };
 
 enum class Root { None, Bar, Other, Synced };
@@ -112,8 +137,12 @@ enum class Root { None, Bar, Other, Synced };
 class TreeBuilder : public nlohmann::json_sax<nlohmann::json> {
 public:
     std::vector<Node> nodes;
+    std::string texts;            // every node's name and address, one after another
     int roots[3] = {-1, -1, -1};  // bar, other, synced
+    int empty = 0;                // bookmarks with neither a name nor an address
     std::string error;
+
+    std::string_view Text(TextSpan span) const { return std::string_view(texts).substr(span.at, span.size); }
 
     bool null() override { return Value(); }
     bool boolean(bool) override { return Value(); }
@@ -125,9 +154,10 @@ public:
     {
         if (!m_frames.empty() && m_frames.back().kind == Kind::Node) {
             Node& node = nodes[size_t(m_frames.back().node)];
-            if (m_key == "name") node.name = std::move(value);
-            else if (m_key == "url") node.url = std::move(value);
-            else if (m_key == "type") node.type = std::move(value);
+            if (m_key == "name") node.name = Keep(value);
+            else if (m_key == "url") node.url = Keep(value);
+            else if (m_key == "type")
+                node.type = value == "url" ? NodeType::Url : value == "folder" ? NodeType::Folder : NodeType::Other;
             else if (m_key == "date_added") node.added = Number(value);
             else if (m_key == "date_modified") node.modified = Number(value);
         }
@@ -160,6 +190,7 @@ public:
     }
     bool end_object() override
     {
+        if (m_frames.back().kind == Kind::Node) Close(m_frames.back().node);
         m_frames.pop_back();
         m_key.clear();
         return true;
@@ -200,9 +231,32 @@ private:
     {
         nodes.emplace_back();
         nodes.back().parent = parent;
-        const int index = int(nodes.size() - 1);
-        if (parent >= 0) nodes[size_t(parent)].children.push_back(index);
-        return index;
+        return int(nodes.size() - 1);
+    }
+    TextSpan Keep(const std::string& value)
+    {
+        texts += value;
+        return {texts.size() - value.size(), value.size()};
+    }
+    // A whole node joins its parent's children, unless it carries nothing: an empty node
+    // (its own children were empty too) is taken back, so that a file of millions of
+    // them costs no memory.
+    void Close(int index)
+    {
+        Node& node = nodes[size_t(index)];
+        if (node.parent < 0) return;  // a root
+        if (node.url.size == 0 && node.firstChild < 0 && (node.name.size == 0 || node.type != NodeType::Url)) {
+            if (node.type == NodeType::Url) ++empty;
+            if (size_t(index) == nodes.size() - 1) {
+                texts.resize(std::min(texts.size(), node.name.size == 0 ? texts.size() : node.name.at));
+                nodes.pop_back();
+            }
+            return;
+        }
+        Node& parent = nodes[size_t(node.parent)];
+        if (parent.lastChild < 0) parent.firstChild = index;
+        else nodes[size_t(parent.lastChild)].next = index;
+        parent.lastChild = index;
     }
     static int64_t Number(const std::string& digits)
     {
@@ -229,8 +283,8 @@ int64_t UnixSeconds(int64_t microseconds)
 
 class BookmarkWalk {
 public:
-    BookmarkWalk(const std::vector<Node>& nodes, const BookmarkTarget& target, ReadCounts& counts)
-        : m_nodes(nodes), m_target(target), m_counts(counts)
+    BookmarkWalk(const TreeBuilder& tree, const BookmarkTarget& target, ReadCounts& counts)
+        : m_tree(tree), m_target(target), m_counts(counts)
     {
     }
 
@@ -239,48 +293,49 @@ public:
     bool Walk(int root, bool named)
     {
         std::vector<std::string> folders;
-        if (named) folders.push_back(BoundedText(m_nodes[size_t(root)].name, m_counts.cut));
+        if (named) folders.push_back(Text(m_tree.nodes[size_t(root)].name));
         struct Open {
-            int folder;
-            size_t next;
+            int next;  // the child to visit next
             bool named;
         };
-        std::vector<Open> stack{{root, 0, false}};
+        std::vector<Open> stack{{m_tree.nodes[size_t(root)].firstChild, false}};
         while (!stack.empty()) {
             Open& open = stack.back();
-            const Node& folder = m_nodes[size_t(open.folder)];
-            if (open.next == folder.children.size()) {
+            if (open.next < 0) {
                 if (open.named) folders.pop_back();
                 stack.pop_back();
                 continue;
             }
-            const int index = folder.children[open.next++];
-            const Node& node = m_nodes[size_t(index)];
-            if (node.type == "url" || (node.type.empty() && !node.url.empty())) {
+            const Node& node = m_tree.nodes[size_t(open.next)];
+            open.next = node.next;
+            if (node.type == NodeType::Url || (node.type == NodeType::None && node.url.size > 0)) {
                 if (!Take(node, folders)) return false;
-            } else if (node.type == "folder" || !node.children.empty()) {
+            } else if (node.type == NodeType::Folder || node.firstChild >= 0) {
                 const bool keep = folders.size() < kMaxFolderLevels;
                 m_counts.folded = m_counts.folded || !keep;
-                if (keep) folders.push_back(BoundedText(node.name, m_counts.cut));
-                stack.push_back({index, 0, keep});
+                if (keep) folders.push_back(Text(node.name));
+                stack.push_back({node.firstChild, keep});
             }
         }
         return true;
     }
 
 private:
+    std::string Text(TextSpan span) { return BoundedText(std::string(m_tree.Text(span)), m_counts.cut); }
+
     bool Take(const Node& node, const std::vector<std::string>& folders)
     {
+        if (!m_counts.GoOn(m_target, uint64_t(m_counts.added + m_counts.skipped), 0)) return false;
         ImportedLink link;
-        link.title = BoundedText(node.name, m_counts.cut);
-        link.link = BoundedText(node.url, m_counts.cut);
-        link.category = BoundedText(JoinFolderNames(folders), m_counts.cut);
+        link.title = Text(node.name);
+        link.link = Text(node.url);
+        link.category = CategoryOf(folders, m_counts.cut);
         link.added = UnixSeconds(node.added);
         link.modified = node.modified > 0 ? UnixSeconds(node.modified) : link.added;
         return m_counts.Take(m_target, std::move(link));
     }
 
-    const std::vector<Node>& m_nodes;
+    const TreeBuilder& m_tree;
     const BookmarkTarget& m_target;
     ReadCounts& m_counts;
 };
@@ -295,11 +350,13 @@ bool ReadChromiumBookmarks(const std::string& path, const BookmarkTarget& target
         error = "it could not be opened.";
         return false;
     }
-    BoundedJsonBuffer buffer(file.get());
+    BoundedJsonBuffer buffer(file.get(), target, counts);
     std::istream stream(&buffer);
     TreeBuilder tree;
     const bool parsed = nlohmann::json::sax_parse(stream, &tree);
     counts.cut = counts.cut || buffer.cut;
+    if (counts.stopped) return true;
+    counts.empty += tree.empty;
     if (buffer.failed) {
         error = "it could not be read.";
         return false;
@@ -312,7 +369,7 @@ bool ReadChromiumBookmarks(const std::string& path, const BookmarkTarget& target
         error = "it is not a Chromium bookmark file.";
         return false;
     }
-    BookmarkWalk walk(tree.nodes, target, counts);
+    BookmarkWalk walk(tree, target, counts);
     // As the browser's own HTML export places them: the bar as a folder of its name, the
     // other bookmarks at the top level, the mobile ones as a folder of theirs.
     const struct {

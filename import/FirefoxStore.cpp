@@ -24,8 +24,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// How long the read of one store may take at most.
+// How long the read of one store may take at most, and how many of its rows it reads.
 constexpr int kReadSeconds = 20;
+constexpr size_t kMaxRows = 5'000'000;
+// A browser's store of millions of bookmarks is a few hundred megabytes; a larger one is
+// not copied, so that a file that claims to be huge cannot fill the temporary folder.
+constexpr uintmax_t kMaxStoreBytes = uintmax_t(2) << 30;
+// A copy left by a read that was killed; a read in progress is never this old.
+constexpr auto kLeftoverAge = std::chrono::hours(1);
+
+constexpr const char* kCopyPrefix = "norvelle-places-";
+
+// Removes the copies that killed reads left in the temporary folder.
+void RemoveLeftoverCopies(const fs::path& base)
+{
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code inner;
+        if (it->path().filename().string().rfind(kCopyPrefix, 0) != 0 || it->is_symlink(inner) ||
+            !it->is_directory(inner))
+            continue;
+        const auto written = fs::last_write_time(it->path(), inner);
+        if (!inner && now - written > kLeftoverAge) fs::remove_all(it->path(), inner);
+    }
+}
 
 // A folder of our own for the copy, removed with everything in it.
 class PrivateFolder {
@@ -35,13 +58,14 @@ public:
         std::error_code ec;
         const fs::path base = fs::temp_directory_path(ec);
         if (ec) return;
+        RemoveLeftoverCopies(base);
 #ifndef _WIN32
-        std::string pattern = (base / "norvelle-places-XXXXXX").string();
+        std::string pattern = (base / (std::string(kCopyPrefix) + "XXXXXX")).string();
         if (mkdtemp(pattern.data())) m_path = pattern;
 #else
         std::random_device random;
         for (int attempt = 0; attempt < 16 && m_path.empty(); ++attempt) {
-            const fs::path candidate = base / ("norvelle-places-" + std::to_string(random()));
+            const fs::path candidate = base / (kCopyPrefix + std::to_string(random()));
             if (fs::create_directory(candidate, ec)) m_path = candidate;
         }
 #endif
@@ -76,31 +100,52 @@ FileStamp StampOf(const fs::path& path)
     return stamp;
 }
 
-// Reads from (only reads: the browser's file is left as it is) into to.
+// Reads from (only reads: the browser's file is left as it is) into to, at most
+// kMaxStoreBytes of it. Blocks of zeros are left as holes, as a sparse file has them.
 bool CopyForReading(const fs::path& from, const fs::path& to)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(from.string().c_str(), "rb"), std::fclose);
     if (!in) return false;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(to.string().c_str(), "wb"), std::fclose);
     if (!out) return false;
-    std::vector<char> block(1 << 20);
+    static const std::vector<char> zeros(1 << 16);
+    std::vector<char> block(zeros.size());
+    uintmax_t copied = 0;
     for (;;) {
         const size_t n = std::fread(block.data(), 1, block.size(), in.get());
-        if (n > 0 && std::fwrite(block.data(), 1, n, out.get()) != n) return false;
-        if (n < block.size()) return !std::ferror(in.get());
+        copied += n;
+        if (copied > kMaxStoreBytes) return false;
+        if (n == block.size() && block == zeros) {
+            if (std::fseek(out.get(), long(n), SEEK_CUR) != 0) return false;
+        } else if (n > 0 && std::fwrite(block.data(), 1, n, out.get()) != n) {
+            return false;
+        }
+        if (n < block.size()) break;
     }
+    if (std::ferror(in.get()) || std::fflush(out.get()) != 0) return false;
+#ifndef _WIN32
+    // A hole at the end is given its length.
+    return ftruncate(fileno(out.get()), off_t(copied)) == 0;
+#else
+    return true;
+#endif
 }
 
 // The database and its log as they were at one moment: copied again while the browser
 // changed either during the copy.
-bool CopyStore(const fs::path& database, const fs::path& folder, fs::path& copy)
+bool CopyStore(const fs::path& database, const fs::path& folder, fs::path& copy, std::string& error)
 {
+    error = "it could not be copied for reading.";
     const fs::path log = database.string() + "-wal";
     copy = folder / "places.sqlite";
     const fs::path copyLog = folder / "places.sqlite-wal";
     for (int attempt = 0; attempt < 5; ++attempt) {
         const FileStamp before = StampOf(database), logBefore = StampOf(log);
         if (!before.exists) return false;
+        if (before.size > kMaxStoreBytes || logBefore.size > kMaxStoreBytes) {
+            error = "it is larger than 2 GiB, more than a browser's store would be; it is not read.";
+            return false;
+        }
         std::error_code ec;
         fs::remove(copyLog, ec);
         if (!CopyForReading(database, copy)) return false;
@@ -187,6 +232,11 @@ private:
         }
         int step;
         while ((step = sqlite3_step(items.handle)) == SQLITE_ROW) {
+            if (m_items.size() == kMaxRows) {
+                error = "it holds more than " + std::to_string(kMaxRows) +
+                        " bookmarks and folders, more than a browser's store would; it is not read.";
+                return false;
+            }
             Item item;
             item.id = sqlite3_column_int64(items.handle, 0);
             item.type = sqlite3_column_int(items.handle, 1);
@@ -267,10 +317,11 @@ private:
 
     bool Take(const Item& item, const std::vector<std::string>& folders)
     {
+        if (!m_counts.GoOn(m_target, uint64_t(m_counts.added + m_counts.skipped), 0)) return false;
         ImportedLink link;
         link.title = item.title;
         link.link = item.url;
-        link.category = BoundedText(JoinFolderNames(folders), m_counts.cut);
+        link.category = CategoryOf(folders, m_counts.cut);
         link.added = Seconds(item.added);
         link.modified = Seconds(item.modified);
         if (auto note = m_descriptions.find(item.id); note != m_descriptions.end())
@@ -295,10 +346,11 @@ bool ReadFirefoxPlaces(const std::string& path, const BookmarkTarget& target, Re
 {
     PrivateFolder folder;
     fs::path copy;
-    if (folder.Path().empty() || !CopyStore(Utf8Path(path), folder.Path(), copy)) {
+    if (folder.Path().empty()) {
         error = "it could not be copied for reading.";
         return false;
     }
+    if (!CopyStore(Utf8Path(path), folder.Path(), copy, error)) return false;
     Database db;
     if (sqlite3_open_v2(copy.string().c_str(), &db.handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         error = std::string(db.handle ? sqlite3_errmsg(db.handle) : "out of memory") + ".";
@@ -329,15 +381,23 @@ bool ReadFirefoxPlaces(const std::string& path, const BookmarkTarget& target, Re
             return false;
         }
     }
-    // A budget of time for the whole read, which stops a query that would not end.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kReadSeconds);
+    // A budget of time for the whole read, which stops a query that would not end, as
+    // the person's Stop does.
+    struct Budget {
+        std::chrono::steady_clock::time_point deadline;
+        const BookmarkTarget& target;
+        ReadCounts& counts;
+    } budget{std::chrono::steady_clock::now() + std::chrono::seconds(kReadSeconds), target, counts};
     sqlite3_progress_handler(
         db.handle, 10000,
-        [](void* end) { return std::chrono::steady_clock::now() > *static_cast<decltype(deadline)*>(end) ? 1 : 0; },
-        const_cast<void*>(static_cast<const void*>(&deadline)));
+        [](void* data) {
+            auto& b = *static_cast<Budget*>(data);
+            return std::chrono::steady_clock::now() > b.deadline || !b.counts.GoOn(b.target, 0, 0) ? 1 : 0;
+        },
+        &budget);
     PlacesReader reader(db.handle, target, counts);
-    if (reader.Read(error)) return true;
-    if (std::chrono::steady_clock::now() > deadline)
+    if (reader.Read(error) || counts.stopped) return true;
+    if (std::chrono::steady_clock::now() > budget.deadline)
         error = "reading it took longer than " + std::to_string(kReadSeconds) + " seconds.";
     return false;
 }

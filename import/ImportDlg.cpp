@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QAbstractItemView>
+#include <QProgressBar>
 #include <QPushButton>
 #include <cstdio>
 #include <filesystem>
@@ -118,6 +119,12 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_skipExisting->setChecked(m_options.skipExisting);
     m_status = MakePlain(new QLabel(this));
     m_status->setGeometry(du.Rect(7, 143 + top + drop + 13, 296, 8));
+    // Over the status line while an import runs.
+    m_progress = new QProgressBar(this);
+    m_progress->setGeometry(du.Rect(7, 142 + top + drop + 13, 296, 10));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    NameLike(m_progress, "Import progress");
     m_import = button("&Import", du.Rect(97, 159 + top + drop + 13, 50, 14));
     m_import->setDefault(true);
     m_import->setAutoDefault(true);
@@ -169,9 +176,46 @@ void CImportDlg::SetProfiles(const std::vector<BrowserProfile>& profiles)
 
 void CImportDlg::Import()
 {
+    if (m_importing) {
+        m_stopImport = true;
+        return;
+    }
     m_options.keepDates = m_keepDates->isChecked();
     m_options.skipExisting = m_skipExisting->isChecked();
-    ImportBookmarkFile(ToBytes(m_fileName->text()), m_prompter, m_counts, m_target);
+    // A long import answers between blocks of the source: its bar moves, and Stop
+    // (the Import button meanwhile) or Close ends it, keeping what was taken so far.
+    BookmarkTarget target = m_target;
+    QElapsedTimer shown;
+    shown.start();
+    target.progress = [this, &shown](uint64_t done, uint64_t total) {
+        if (shown.elapsed() >= 100) {
+            shown.restart();
+            if (!m_progress->isVisible()) {
+                m_status->hide();
+                m_progress->show();
+            }
+            m_progress->setRange(0, total > 0 ? 1000 : 0);
+            if (total > 0) m_progress->setValue(int(std::min<uint64_t>(1000, done * 1000 / total)));
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        }
+        return !m_stopImport;
+    };
+    m_importing = true;
+    m_stopImport = false;
+    EnableInputs(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_profiles, m_keepDates, m_skipExisting}) w->setEnabled(false);
+    m_import->setEnabled(true);
+    m_import->setText("S&top");
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    ImportBookmarkFile(ToBytes(m_fileName->text()), m_prompter, m_counts, target);
+    QApplication::restoreOverrideCursor();
+    m_importing = false;
+    m_progress->hide();
+    m_status->show();
+    if (m_closing) return;
+    EnableInputs(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_profiles, m_keepDates, m_skipExisting}) w->setEnabled(true);
+    m_import->setText("&Import");
 }
 
 void CImportDlg::Browse()
@@ -253,6 +297,7 @@ void CImportDlg::FindBookmarkFiles()
 void CImportDlg::reject()
 {
     m_stop = true;
+    m_stopImport = true;
     m_closing = true;
     QDialog::reject();
 }

@@ -11,6 +11,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class CSortedComboBox;
 class CSortedListBox;
@@ -29,7 +30,9 @@ public:
     // Lists the profiles, each with its number of links; choosing one names its store.
     void SetProfiles(const std::vector<BrowserProfile>& profiles);
 
+    // Import, or Stop while an import runs.
     void Import();
+    bool IsImporting() const { return m_importing; }
     void Browse();
     void Select();
     // Find, or Stop while a search runs.
@@ -50,6 +53,7 @@ public:
     QCheckBox* FoldersBox() const { return m_folders; }
     QLabel* StatusLabel() const { return m_status; }
     QPushButton* ImportButton() const { return m_import; }
+    QProgressBar* ImportProgress() const { return m_progress; }
 
 private:
     void EnableInputs(bool enabled);
@@ -62,6 +66,8 @@ private:
     bool m_searching = false;
     bool m_stop = false;
     bool m_closing = false;
+    bool m_importing = false;
+    bool m_stopImport = false;
     QListWidget* m_profiles;
     QCheckBox* m_keepDates;
     QCheckBox* m_skipExisting;
@@ -75,6 +81,7 @@ private:
     QPushButton* m_select;
     QCheckBox* m_folders;
     QLabel* m_status;
+    QProgressBar* m_progress;
     QPushButton* m_import;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -24,7 +25,9 @@ struct Imported {
 };
 
 // Imports text as a file; answers the question for a non-standard file with answer.
-Imported Import(const std::string& text, Prompter::Answer answer = Prompter::Answer::Yes)
+// progress, when given, is the target's.
+Imported Import(const std::string& text, Prompter::Answer answer = Prompter::Answer::Yes,
+                std::function<bool(uint64_t, uint64_t)> progress = {})
 {
     TempFolder temp;
     const std::string path = (temp.path / "bookmarks.html").string();
@@ -39,6 +42,7 @@ Imported Import(const std::string& text, Prompter::Answer answer = Prompter::Ans
                               DescriptionWithTags(link.description, link.tags));
         return Intake::Added;
     };
+    target.progress = std::move(progress);
     result.summary = ImportBookmarkFile(path, prompter, CCountFormatter(true, ","), target);
     result.messages = prompter.Texts();
     return result;
@@ -220,4 +224,56 @@ TEST(BookmarkImport, AHostileFileIsReadWithinBounds)
     EXPECT_EQ(bar2 - bar1 - 1, 1u << 20);
     EXPECT_EQ(row.size() - bar3 - 1, 1u << 20);
     EXPECT_EQ(big.messages.back(), "Imported 1 link.  Texts longer than 1 MiB were cut to that length.");
+}
+
+// Long rows as their start, their size and their end, so that a failure prints short.
+std::vector<std::string> Short(std::vector<std::string> rows)
+{
+    for (std::string& row : rows)
+        if (row.size() > 60) row = row.substr(0, 20) + "..." + std::to_string(row.size()) + "..." + row.substr(row.size() - 20);
+    return rows;
+}
+
+TEST(BookmarkImport, HostileTextsAreReadOnceInLinearTimeAndAStopKeepsWhatWasTaken)
+{
+    const std::string amps(1 << 20, '&');
+    const std::string heading = "&amp; " + std::string((1 << 20) - 10, '&');  // cut at 1 MiB, then decoded once
+    const auto started = std::chrono::steady_clock::now();
+    const struct {
+        std::string body;
+        std::vector<std::string> rows;
+    } cases[] = {
+        // Ampersands without semicolons: each looked at once.
+        {"<DT><A HREF=\"a\">" + amps + "</A><DT><A HREF=\"b\">" + amps + "</A>", {amps + "|a||", amps + "|b||"}},
+        // A heading decoded once, not again for each link below it.
+        {"<DT><H3>&amp;amp; " + amps + "</H3><DL><DT><A HREF=\"c\">C</A><DT><A HREF=\"d\">D</A></DL>",
+         {"C|c|" + heading + "|", "D|d|" + heading + "|"}},
+        // A huge ICON before the HREF leaves the anchor whole.
+        {"<DT><A ICON=\"data:" + std::string(3 << 20, 'i') + "\" HREF=\"e\">E</A>", {"E|e||"}},
+        // A byte of another encoding beside a reference: one encoding for the whole text.
+        {"<DT><A HREF=\"f\">caf\xE9 &eacute;</A>", {"caf\xC3\xA9 \xC3\xA9|f||"}},
+    };
+    for (const auto& c : cases) {
+        const Imported imported = Import(kDoctype + "<DL>" + c.body + "</DL>");
+        EXPECT_EQ(Short(imported.rows), Short(c.rows)) << c.body.substr(0, 40);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+
+    // Stop after the first block of a long file: the links read so far are taken, and said.
+    std::string many = kDoctype + "<DL>";
+    for (int i = 0; i < 20000; ++i) many += "<DT><A HREF=\"https://x/" + std::to_string(i) + "\">Link</A>\n";
+    int calls = 0;
+    uint64_t last = 0, total = 0;
+    const Imported stopped = Import(many + "</DL>", Prompter::Answer::Yes, [&](uint64_t done, uint64_t all) {
+        last = done;
+        total = all;
+        return ++calls < 2;
+    });
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(total, many.size() + 5);
+    EXPECT_GT(last, 0u);
+    EXPECT_GT(stopped.rows.size(), 0u);
+    EXPECT_LT(stopped.rows.size(), 20000u);
+    EXPECT_EQ(stopped.messages.back(),
+              "Import stopped.  Imported " + CCountFormatter(true, ",").Format(int(stopped.rows.size())) + " links.");
 }

@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <ctime>
 #include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "import/BookmarkExport.h"
 #include "import/BookmarkImport.h"
@@ -15,6 +19,7 @@
 #include "options/CountFormatter.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
+#include "common/Sanitizers.h"
 #include "tests/support/BrowserFixtures.h"
 #include "tests/support/FakePrompter.h"
 #include "tests/support/TempFolder.h"
@@ -30,7 +35,7 @@ struct Read {
     ImportSummary summary;
 };
 
-Read ImportRows(const std::string& path)
+Read ImportRows(const std::string& path, std::function<bool(uint64_t, uint64_t)> progress = {})
 {
     FakePrompter prompter;
     Read result;
@@ -41,6 +46,7 @@ Read ImportRows(const std::string& path)
                               "|" + std::to_string(link.modified));
         return Intake::Added;
     };
+    target.progress = std::move(progress);
     result.summary = ImportBookmarkFile(path, prompter, CCountFormatter(true, ","), target);
     result.messages = prompter.Texts();
     return result;
@@ -348,4 +354,89 @@ TEST(BrowserImport, WhatADragCarries)
         EXPECT_EQ(IsOneAddress(c.text), c.address) << c.text;
         EXPECT_EQ(links({"", "", c.text}).size(), c.address ? 1u : 0u) << c.text;
     }
+}
+
+TEST(BrowserImport, StoresAreReadWithinBoundsOfDiskMemoryAndDepth)
+{
+    TempFolder temp;
+    // The copies of places.sqlite go to this process's own temporary folder, to be watched.
+    const fs::path tmp = temp.path / "tmp";
+    fs::create_directories(tmp / "norvelle-places-killed");
+    fs::create_directories(tmp / "norvelle-places-running");
+    fs::last_write_time(tmp / "norvelle-places-killed", fs::file_time_type::clock::now() - std::chrono::hours(2));
+    setenv("TMPDIR", tmp.c_str(), 1);
+
+    // Folders nested exactly to the bound keep every level; one more folds.
+    const std::string path = (temp.path / "places.sqlite").string();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    std::string sql = "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url TEXT);"
+                      "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER,"
+                      " position INTEGER, title TEXT, dateAdded INTEGER, lastModified INTEGER, guid TEXT);"
+                      "INSERT INTO moz_places VALUES (1, 'https://at-100/'), (2, 'https://at-101/');"
+                      "INSERT INTO moz_bookmarks VALUES (1, 2, NULL, 0, 0, '', 0, 0, 'root________'),"
+                      " (2, 2, NULL, 1, 0, 'menu', 0, 0, 'menu________')";
+    for (int level = 1; level <= 101; ++level)
+        sql += ", (" + std::to_string(level + 10) + ", 2, NULL, " + std::to_string(level == 1 ? 2 : level + 9) +
+               ", 0, 'F', 0, 0, 'f" + std::to_string(level) + "')";
+    sql += ", (500, 1, 1, 110, 1, 'A', 0, 0, 'a'), (501, 1, 2, 111, 1, 'B', 0, 0, 'b');";
+    Exec(db, sql);
+    sqlite3_close(db);
+    // A sparse gigabyte after the database: copied as holes, not as a gigabyte of zeros.
+    fs::resize_file(path, 1u << 30);
+    blkcnt_t copyBlocks = -1;
+    const Read deep = ImportRows(path, [&](uint64_t, uint64_t) {
+        for (const auto& entry : fs::directory_iterator(tmp))
+            if (struct stat st; stat((entry.path() / "places.sqlite").c_str(), &st) == 0) copyBlocks = st.st_blocks;
+        return true;
+    });
+    ASSERT_EQ(deep.rows.size(), 2u);
+    std::string hundred;
+    for (int level = 0; level < 100; ++level) hundred += level ? "|F" : "F";
+    // The folder's sub-folder comes first, as it stands first.
+    EXPECT_EQ(deep.rows[0], "B|https://at-101/|" + hundred + "||0|0");
+    EXPECT_EQ(deep.rows[1], "A|https://at-100/|" + hundred + "||0|0");
+    EXPECT_TRUE(deep.messages.back().ends_with("levels deep were put into the deepest one kept."));
+    EXPECT_GT(copyBlocks, 0);
+    EXPECT_LT(copyBlocks * 512, 16 << 20);
+    // The copy a killed read left is gone; one that may be in use stays; ours is removed.
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(tmp)) left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"norvelle-places-running"});
+
+    // A store larger than any browser writes is not copied at all.
+    fs::resize_file(path, (uintmax_t(2) << 30) + 1);
+    const Read huge = ImportRows(path);
+    EXPECT_EQ(huge.summary.outcome, ImportOutcome::ReadFailed);
+    EXPECT_TRUE(huge.messages.back().ends_with("it is larger than 2 GiB, more than a browser's store would be; it is "
+                                               "not read.")) << huge.messages.back();
+    unsetenv("TMPDIR");
+
+    // Chromium: a node with neither a name nor an address is left out and said, and the
+    // links after it still come; millions of empty nodes cost little memory.
+    std::ofstream((temp.path / "Bookmarks").string(), std::ios::binary)
+        << R"({"roots": {"other": {"children": [{"type": "url", "url": "https://a/"}, {"type": "url"},)"
+        << R"( {"type": "url", "name": "B", "url": "https://b/"}]}}})";
+    const Read empty = ImportRows((temp.path / "Bookmarks").string());
+    EXPECT_EQ(empty.rows.size(), 2u);
+    EXPECT_EQ(empty.messages.back(), "Imported 2 links.  Left out 1 link with neither a title nor an address.");
+#if !defined(NORVELLE_ADDRESS_SANITIZER) && !defined(NORVELLE_THREAD_SANITIZER)
+    {
+        std::ofstream out((temp.path / "Bookmarks").string(), std::ios::binary);
+        out << R"({"roots": {"other": {"children": [)";
+        for (int i = 0; i < 3'000'000; ++i) out << "{},";
+        out << R"({"type": "url", "url": "https://last/"}]}}})";
+    }
+    // In a child, whose peak memory is its own.
+    const pid_t child = fork();
+    if (child == 0) {
+        const Read many = ImportRows((temp.path / "Bookmarks").string());
+        struct rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        _exit(many.rows.size() == 1 && usage.ru_maxrss < 120 * 1024 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "9 MB of empty nodes took too much memory";
+#endif
 }
