@@ -76,15 +76,21 @@ struct Attributes {
     std::vector<std::pair<std::string, std::string>> pairs;
 };
 
-// Each meta tag's text between "<meta" and ">", in order.
+// Each meta tag's text between "<meta" and ">", in order. A "<meta" inside another tag
+// is that tag's text, not a tag: each tag is looked for after the last one's end, so that
+// a page of unclosed tags is read once, not once per tag.
 std::vector<std::string_view> MetaTags(std::string_view page, const std::string& lower)
 {
     std::vector<std::string_view> tags;
-    for (size_t at = lower.find("<meta"); at != std::string::npos; at = lower.find("<meta", at + 5)) {
+    for (size_t at = lower.find("<meta"); at != std::string::npos;) {
         const size_t end = lower.find('>', at);
         if (end == std::string::npos) break;
-        if (at + 5 < lower.size() && !IsSpace(lower[at + 5])) continue;
+        if (at + 5 < lower.size() && !IsSpace(lower[at + 5])) {
+            at = lower.find("<meta", at + 5);
+            continue;
+        }
         tags.push_back(page.substr(at + 1, end - at - 1));
+        at = lower.find("<meta", end);
     }
     return tags;
 }
@@ -174,11 +180,25 @@ PageInfo ReadPageInfo(const std::string& body, const std::string& contentType)
     const std::string page = DecodedPage(body, CharsetOf(body, contentType));
     const std::string lower = LowerAscii(page);
     PageInfo info;
-    // The document's title element, not one inside an inline drawing.
+    // The document's title element, not one inside an inline drawing. The drawing last
+    // opened before a title, and where it closes, are followed forward with the titles, so
+    // that a page of many of either is read once.
+    size_t svg = std::string::npos, svgEnd = std::string::npos;
+    bool svgEndKnown = false;
+    size_t nextSvg = lower.find("<svg");
     for (size_t at = lower.find("<title"); at != std::string::npos && info.title.empty(); at = lower.find("<title", at + 6)) {
         if (at + 6 < lower.size() && lower[at + 6] != '>' && !IsSpace(lower[at + 6])) continue;
-        const size_t svg = lower.rfind("<svg", at);
-        if (svg != std::string::npos && lower.find("</svg", svg) > at) continue;
+        if (nextSvg < at) {
+            while (nextSvg < at) {
+                svg = nextSvg;
+                nextSvg = lower.find("<svg", svg + 4);
+            }
+            // The first end after an earlier drawing is the first after this one too,
+            // unless it came before this one.
+            if (!svgEndKnown || (svgEnd != std::string::npos && svgEnd < svg)) svgEnd = lower.find("</svg", svg);
+            svgEndKnown = true;
+        }
+        if (svg != std::string::npos && svgEnd > at) continue;
         const size_t open = lower.find('>', at);
         if (open == std::string::npos) break;
         const size_t close = std::min(lower.find("</title", open), lower.size());

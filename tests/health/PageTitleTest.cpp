@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "health/PageTitle.h"
+#include "platform/HttpFetcher.h"
 
 TEST(PageTitle, TitleAndDescriptionInAnyCharacterSet)
 {
@@ -45,4 +48,26 @@ TEST(PageTitle, ControlCharactersOfAPageNeverReachATitle)
     const PageInfo info = ReadPageInfo(body, "text/html; charset=utf-8");
     EXPECT_EQ(info.title, "A[31mBCDEFGH");
     EXPECT_EQ(info.description, "x]0;ownedy");
+}
+
+TEST(PageTitle, AHostilePageIsReadInLinearTime)
+{
+    // Pages of the largest size read, each made of one piece over and over.
+    const auto started = std::chrono::steady_clock::now();
+    const struct {
+        std::string piece;
+        std::string tail;
+        std::string title;
+    } cases[] = {
+        {"<meta a ", "<title>T</title>", "T"},
+        {"<meta name=description content=", ">", ""},
+        {"<svg><title>in a drawing</title>", "</svg><title>T</title>", "T"},
+        {"<title></title><svg>", "", ""},
+    };
+    for (const auto& c : cases) {
+        std::string body;
+        while (body.size() + c.piece.size() + c.tail.size() < kMaxPageBytes) body += c.piece;
+        EXPECT_EQ(ReadPageInfo(body + c.tail, "text/html").title, c.title) << c.piece;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
 }
