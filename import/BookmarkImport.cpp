@@ -377,6 +377,25 @@ bool ReadCounts::GoOn(const BookmarkTarget& target, uint64_t done, uint64_t tota
 
 bool ReadCounts::Take(const BookmarkTarget& target, ImportedLink&& link)
 {
+    // The tags line goes below the description: the two together keep to a field's bound,
+    // the description giving way first, then the last tags.
+    if (!link.tags.empty()) {
+        std::string line = DescriptionWithTags({}, link.tags);
+        while (line.size() > kMaxImportedField && !link.tags.empty()) {
+            link.tags.pop_back();
+            line = DescriptionWithTags({}, link.tags);
+            cut = true;
+        }
+        const size_t room = kMaxImportedField - line.size();
+        if (!link.description.empty() && link.description.size() + 2 > room) {
+            size_t end = room >= 2 ? room - 2 : 0;
+            while (end > 0 && end < link.description.size() &&
+                   (static_cast<unsigned char>(link.description[end]) & 0xC0) == 0x80)
+                --end;
+            if (end < link.description.size()) link.description.resize(end);
+            cut = true;
+        }
+    }
     switch (target.add(std::move(link))) {
     case Intake::Added: ++added; return true;
     case Intake::Skipped: ++skipped; return true;

@@ -21,6 +21,9 @@ SourceKind SourceKindOf(std::string& path)
             }
         return SourceKind::Unreadable;
     }
+    // Only a plain file is read: opening a fifo waits for a writer, and a device such as
+    // /dev/zero never ends.
+    if (!std::filesystem::is_regular_file(Utf8Path(path), ec)) return SourceKind::Unreadable;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) return SourceKind::Unreadable;
     char head[64] = {};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 
@@ -258,6 +259,25 @@ TEST(BookmarkImport, HostileTextsAreReadOnceInLinearTimeAndAStopKeepsWhatWasTake
         EXPECT_EQ(Short(imported.rows), Short(c.rows)) << c.body.substr(0, 40);
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+
+    // A description and a tags line that together pass the bound: the description gives way.
+    const Imported tagged = Import(kDoctype + "<DL><DT><A HREF=\"t\" TAGS=\"b,a\">T</A><DD>" + std::string(3 << 20, 'd') + "</DL>");
+    ASSERT_EQ(tagged.rows.size(), 1u);
+    EXPECT_EQ(tagged.rows[0].size() - std::string("T|t||").size(), size_t(1) << 20);
+    EXPECT_TRUE(tagged.rows[0].ends_with("dd\r\nTags: a, b"));
+    EXPECT_EQ(tagged.messages.back(), "Imported 1 link.  Texts longer than 1 MiB were cut to that length.");
+
+    // A fifo and a device that never ends are not opened at all.
+    TempFolder temp;
+    ASSERT_EQ(mkfifo((temp.path / "fifo").c_str(), 0600), 0);
+    for (const std::string& source : {(temp.path / "fifo").string(), std::string("/dev/zero")}) {
+        FakePrompter prompter;
+        BookmarkTarget target;
+        target.add = [](ImportedLink&&) { return Intake::Added; };
+        EXPECT_EQ(ImportBookmarkFile(source, prompter, CCountFormatter(true, ","), target).outcome,
+                  ImportOutcome::OpenFailed);
+        EXPECT_EQ(prompter.Texts().back(), "Could not open bookmark file \"" + source + "\".");
+    }
 
     // Stop after the first block of a long file: the links read so far are taken, and said.
     std::string many = kDoctype + "<DL>";
