@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/PlainText.h"
 #include "cli/StreamPrompter.h"
 #include "import/BookmarkImport.h"
 #include "import/BrowserStores.h"
@@ -26,13 +27,13 @@ public:
     Answer Show(const std::string& text, Icon icon, Buttons buttons, bool) override
     {
         if (buttons == Buttons::YesNo) {
-            if (!m_yes) m_err << text << "  (Give --yes to import it.)\n";
+            if (!m_yes) m_err << PlainLines(text) << "  (Give --yes to import it.)\n";
             return m_yes ? Answer::Yes : Answer::No;
         }
         if (icon == Icon::Information)
             held.push_back(text);
         else
-            m_err << text << '\n';
+            m_err << PlainLines(text) << '\n';
         return Answer::Ok;
     }
     std::vector<std::string> held;
@@ -50,7 +51,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
     CommandStore holder;
     LinkStore& store = *holder;
     if (PathExists(dataFile) && SameFile(bookmarks, dataFile)) {
-        err << "norvelle-cli: \"" << bookmarks << "\" is the data file itself: name a bookmark file or a browser's "
+        err << "norvelle-cli: \"" << PlainText(bookmarks) << "\" is the data file itself: name a bookmark file or a browser's "
             << "store to import from\n";
         return kExitUsage;
     }
@@ -108,7 +109,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
                              [&](ByteSink& sink) { return WriteDataFile(store, sink); }, err, notSaved))
             return kExitFailed;
     }
-    for (const std::string& text : prompter.held) out << text << '\n';
+    for (const std::string& text : prompter.held) out << PlainLines(text) << '\n';
     return kExitOk;
 }
 

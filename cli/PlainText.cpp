@@ -46,3 +46,15 @@ std::string PlainText(std::string_view bytes)
     }
     return out;
 }
+
+std::string PlainLines(std::string_view text)
+{
+    std::string out;
+    for (size_t start = 0;;) {
+        const size_t end = text.find('\n', start);
+        out += PlainText(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return out;
+        out += '\n';
+        start = end + 1;
+    }
+}

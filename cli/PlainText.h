@@ -7,3 +7,7 @@
 // "\x1b", "\u202e" for the characters that turn text around), so that no title can add
 // a line of its own to what a command prints or hide what stands beside it.
 std::string PlainText(std::string_view bytes);
+
+// A message for standard error, which may quote a file (a store's own error text, a file
+// name): each of its lines as PlainText shows it, the line breaks kept.
+std::string PlainLines(std::string_view text);

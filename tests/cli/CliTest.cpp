@@ -548,6 +548,10 @@ TEST_F(Cli, ATitleCannotAddLinesOrHideTextInWhatACommandPrints)
     EXPECT_EQ(DuplicatesCommand(PathOf("a.dat"), out, err), kExitFailed);
     EXPECT_NE(out.str().find("0\t" + shown + "\thttps://d.example/\n"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("1\tnul\\0here\t"), std::string::npos) << out.str();
+    // A message that quotes a file's name is escaped as well.
+    err.str("");
+    EXPECT_EQ(ImportBookmarksCommand(PathOf("x\x1b[2J.html"), PathOf("a.dat"), true, out, err), kExitUsage);
+    EXPECT_EQ(err.str(), "Could not open bookmark file \"" + PathOf("x\\x1b[2J.html") + "\".\n");
     // JSON is JSON: its own escapes, unchanged.
     ASSERT_EQ(Dump(PathOf("a.dat")), kExitOk);
     EXPECT_NE(out.str().find("\"title\": \"real\\n0\\tOK\\t200\\t-\\tfake\\u001b[2J\xE2\x80\xAEgnp.exe\\r\""),
