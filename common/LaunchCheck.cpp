@@ -1,15 +1,18 @@
 #include "common/LaunchCheck.h"
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include <sys/stat.h>
 #include <unicode/uchar.h>
 
 #include "health/LinkAddress.h"
 #include "store/CaseFold.h"
+#include "store/NaturalCompare.h"
 #include "store/Utf.h"
 
 namespace fs = std::filesystem;
@@ -43,25 +46,80 @@ std::string SchemeOf(const std::string& link)
 // Files that run something when they are opened, rather than show something.
 bool IsProgramName(const std::string& name)
 {
-    static const std::array<const char*, 33> kPrograms = {
-        ".desktop", ".sh",  ".bash", ".zsh", ".csh", ".ksh",   ".fish",    ".exe", ".bat",      ".cmd",  ".com",
-        ".lnk",     ".app", ".jar",  ".py",  ".pyw", ".pl",    ".rb",      ".php", ".ps1",      ".psm1", ".vbs",
-        ".vbe",     ".js",  ".jse",  ".wsf", ".wsh", ".msi",   ".scr",     ".pif", ".appimage", ".run",  ".command"};
-    const std::string lower = LowerAscii(name);
+    // Besides scripts and programs: shortcuts and launchers that name another program
+    // (.url, .fileloc, .jnlp, .flatpakref), and files their system runs (.hta, .reg, .scpt).
+    static const std::array<const char*, 45> kPrograms = {
+        ".desktop", ".sh",       ".bash",  ".zsh",     ".csh",      ".ksh",     ".fish",    ".exe",    ".bat",
+        ".cmd",     ".com",      ".lnk",   ".app",     ".jar",      ".py",      ".pyw",     ".pl",     ".rb",
+        ".php",     ".ps1",      ".psm1",  ".vbs",     ".vbe",      ".js",      ".jse",     ".wsf",    ".wsh",
+        ".msi",     ".scr",      ".pif",   ".appimage", ".run",     ".command", ".jnlp",    ".hta",    ".reg",
+        ".url",     ".scpt",     ".terminal", ".fileloc", ".flatpakref", ".webloc", ".inetloc", ".cpl", ".msc"};
+    std::string lower = LowerAscii(name);
+    // "X.app/" is the program X.app.
+    while (!lower.empty() && (lower.back() == '/' || lower.back() == '\\')) lower.pop_back();
     return std::any_of(kPrograms.begin(), kPrograms.end(), [&](const char* extension) {
         const std::string e = extension;
         return lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0;
     });
 }
 
-bool IsProgramFile(const std::string& path)
+// A file whose first bytes make it a launcher or a program, whatever its name: a desktop
+// entry, an Internet shortcut, a script, or a program of this system.
+bool StartsAsProgram(const std::string& path)
 {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return false;
+    char head[512] = {};
+    std::string text(head, std::fread(head, 1, sizeof head, file.get()));
+    if (text.rfind("#!", 0) == 0 || text.rfind("\x7F" "ELF", 0) == 0) return true;
+    // Past a byte-order mark, blank lines and comments, the first section's name.
+    size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    for (;;) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n')) ++at;
+        if (at >= text.size() || (text[at] != '#' && text[at] != ';')) break;
+        at = text.find('\n', at);
+    }
+    const std::string_view first = std::string_view(text).substr(std::min(at, text.size()));
+    return first.starts_with("[Desktop Entry]") || first.starts_with("[InternetShortcut]");
+}
+
+bool IsProgramFile(std::string path)
+{
+    // "X.app/" names the folder X.app, the program.
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
     const std::u8string name8 = fs::path(std::u8string(path.begin(), path.end())).filename().u8string();
     if (IsProgramName(std::string(name8.begin(), name8.end()))) return true;
 #ifndef _WIN32
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111)) return true;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (st.st_mode & 0111) return true;
 #endif
+    // Where the name does not tell, the content does (a regular file only: a fifo would
+    // keep Launch waiting).
+    return StartsAsProgram(path);
+}
+
+// Whether a mailto: link asks the mail program to attach a file: a parameter named
+// "attach" or "attachment", in any case and however its letters are escaped.
+bool AttachesAFile(const std::string& link)
+{
+    const size_t query = link.find('?');
+    if (query == std::string::npos) return false;
+    for (std::string_view param : SplitView(std::string_view(link).substr(query + 1), '&')) {
+        std::string name;
+        const std::string_view raw = param.substr(0, param.find('='));
+        for (size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '%' && i + 2 < raw.size() && std::isxdigit(static_cast<unsigned char>(raw[i + 1])) &&
+                std::isxdigit(static_cast<unsigned char>(raw[i + 2]))) {
+                name += char(std::stoi(std::string(raw.substr(i + 1, 2)), nullptr, 16));
+                i += 2;
+            } else {
+                name += raw[i];
+            }
+        }
+        name = LowerAscii(TrimView(name));
+        if (name == "attach" || name == "attachment") return true;
+    }
     return false;
 }
 
@@ -125,7 +183,13 @@ LaunchCheck CheckLaunch(const std::string& link, const std::string& dataFolder)
     const std::string scheme = SchemeOf(link);
     if (!scheme.empty() && scheme != "file") {
         static const std::array<const char*, 4> kDocuments = {"http", "https", "ftp", "mailto"};
-        if (std::find(kDocuments.begin(), kDocuments.end(), scheme) == kDocuments.end()) {
+        // A mail that attaches a file sends that file away: asked as a program is.
+        if (scheme == "mailto" && AttachesAFile(link)) {
+            check.verdict = LaunchCheck::Verdict::Ask;
+            check.message = "This link starts a program:  " + Shown(link) + "  Start it?";
+            return check;
+        }
+        if ( std::find(kDocuments.begin(), kDocuments.end(), scheme) == kDocuments.end()) {
             check.verdict = LaunchCheck::Verdict::Ask;
             check.message = "This link starts a program:  " + Shown(link) + "  Start it?";
         }
@@ -148,6 +212,8 @@ LaunchCheck CheckLaunch(const std::string& link, const std::string& dataFolder)
         path.assign(full.begin(), full.end());
     }
     check.target = path;
+    if (!IsPossibleFileName(path))
+        return Refuse("Could not launch \"" + Shown(link) + "\".  This file was not found.");
     if (IsProgramFile(path)) {
         check.verdict = LaunchCheck::Verdict::Ask;
         check.message = "This link starts a program:  " + Shown(path) + "  Start it?";

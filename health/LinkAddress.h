@@ -30,6 +30,10 @@ LinkKind KindOfLink(std::string_view link);
 // The absolute file name of a local file link ("/x", "C:\x", "file:///x"), cleaned of
 // "." and ".." and doubled separators; empty when the link is not one.
 std::string LocalPathOfLink(std::string_view link);
+// False for a file name that no file can have: one holding a NUL byte ("%00" in a link),
+// which the system would read cut short, naming another file. Check Links and Launch
+// both go by it.
+inline bool IsPossibleFileName(std::string_view path) { return path.find('\0') == std::string_view::npos; }
 // The link without the user name and password of its address, for showing it.
 std::string WithoutUserInfo(std::string_view link);
 // The host of a web address as it is looked up: lower case, a non-ASCII name in its

@@ -61,6 +61,10 @@ LinkCheckResult CheckLocalFile(const std::string& path)
 {
     LinkCheckResult result;
     struct stat info {};
+    if (!IsPossibleFileName(path)) {
+        result.state = LinkState::FileMissing;
+        return result;
+    }
     if (stat(path.c_str(), &info) != 0) {
         result.state = errno == ENOENT || errno == ENOTDIR ? LinkState::FileMissing : LinkState::FileNotReadable;
         return result;

@@ -248,6 +248,7 @@ TEST(LinkCheck, LocalFilesAreLookedAtWithoutBeingRead)
         {"/dev/zero", LinkState::FileExists},
         {at("nothing"), LinkState::FileMissing},
         {file + "/below", LinkState::FileMissing},
+        {"file://" + file + "%00.pdf", LinkState::FileMissing},  // names no file, as Launch says too
         {locked, geteuid() == 0 ? LinkState::FileExists : LinkState::FileNotReadable},
     };
     ScriptedFetcher fetcher;
