@@ -43,14 +43,47 @@ std::string FieldToDescription(const QString& text)
 
 // ---- The form ----
 
+namespace {
+
+// A field shows at most the beginning of a huge text (a hostile file's 100 MB title would
+// freeze the window and take gigabytes), more than anyone reads in a field. Such a field
+// cannot be edited, so that the rest of its text, which it does not hold, is never lost.
+constexpr size_t kShownLineBytes = 64 * 1024;
+constexpr size_t kShownDescriptionBytes = 64 * 1024;
+
+// The first limit bytes of a text, cut before a character; cut tells whether it was cut.
+std::string_view ShownPart(std::string_view bytes, size_t limit, bool& cut)
+{
+    cut = bytes.size() > limit;
+    if (!cut) return bytes;
+    size_t end = limit;
+    for (int back = 0; back < 3 && end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80; ++back) --end;
+    return bytes.substr(0, end);
+}
+
+// The field's note when only the beginning of its text is shown.
+QString CutNote(bool cut, size_t size)
+{
+    return cut ? QString("Only the beginning of this text is shown: it is %1 bytes long, too long to change here.  "
+                         "It is kept whole.")
+                     .arg(size)
+               : QString();
+}
+
+}  // namespace
+
 void CLinksDlg::SetField(QLineEdit* field, std::string_view bytes, int slot)
 {
     m_shownBytes[slot] = bytes;
-    m_shownText[slot] = DisplayText(bytes);
+    bool cut = false;
+    m_shownText[slot] = DisplayText(ShownPart(bytes, kShownLineBytes, cut));
     // A link shows every character it holds: an invisible one written out ("<U+202E>").
     // Unedited, the field keeps the record's bytes all the same.
     if (slot == SlotLink) m_shownText[slot] = QString::fromStdString(VisibleText(m_shownText[slot].toStdString()));
+    if (cut) m_shownText[slot] += QChar(0x2026);
     field->setText(m_shownText[slot]);
+    field->setToolTip(CutNote(cut, bytes.size()));
+    field->setReadOnly(cut);
     // A long title or link reads from its beginning.
     field->setCursorPosition(0);
 }
@@ -58,8 +91,12 @@ void CLinksDlg::SetField(QLineEdit* field, std::string_view bytes, int slot)
 void CLinksDlg::SetDescription(std::string_view bytes)
 {
     m_shownBytes[SlotDescription] = bytes;
-    m_shownText[SlotDescription] = DescriptionToField(bytes);
+    bool cut = false;
+    m_shownText[SlotDescription] = DescriptionToField(ShownPart(bytes, kShownDescriptionBytes, cut));
+    if (cut) m_shownText[SlotDescription] += QChar(0x2026);
     m_description->setPlainText(m_shownText[SlotDescription]);
+    m_description->setToolTip(CutNote(cut, bytes.size()));
+    m_description->setReadOnly(cut);
 }
 
 std::string CLinksDlg::FieldBytes(const QString& text, int slot) const
@@ -181,6 +218,10 @@ void CLinksDlg::ClearForm(bool reset)
     m_link->clear();
     m_description->clear();
     m_dateLabel->clear();
+    for (QWidget* field : std::initializer_list<QWidget*>{m_title, m_link, m_description}) field->setToolTip(QString());
+    m_title->setReadOnly(false);
+    m_link->setReadOnly(false);
+    m_description->setReadOnly(false);
     for (auto& text : m_shownText) text.clear();
     for (auto& bytes : m_shownBytes) bytes.clear();
     m_retrieved = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -141,6 +142,27 @@ TEST(FormAndList, CountsCellsAndScrollingShowWholeText)
     EXPECT_LE(cell.size(), 8192);
     EXPECT_GT(cell.size(), 4000);
     EXPECT_EQ(cell.back(), QChar(0xE9));
+
+    // The form shows the beginning of a huge title and description, says so, and keeps
+    // them whole: such a field cannot be changed, the others can.
+    const std::string hugeTitle = std::string(20 << 20, 't');
+    record.SetTitle(hugeTitle);
+    h.ClickRow(1);
+    h.ClickRow(0);
+    EXPECT_LE(dlg.TitleField()->text().size(), 64 * 1024 + 1);
+    EXPECT_TRUE(dlg.TitleField()->text().endsWith(QChar(0x2026)));
+    EXPECT_TRUE(dlg.TitleField()->toolTip().startsWith("Only the beginning of this text is shown: it is 20971520 bytes"));
+    EXPECT_TRUE(dlg.TitleField()->isReadOnly() && dlg.DescriptionField()->isReadOnly());
+    EXPECT_LE(dlg.DescriptionField()->toPlainText().size(), 64 * 1024 + 1);
+    EXPECT_TRUE(dlg.LinkField()->toolTip().isEmpty());
+    dlg.LinkField()->clear();
+    h.Type(dlg.LinkField(), "https://changed.example/");
+    h.ClickRow(1);
+    EXPECT_EQ(std::as_const(dlg.Store()).At(0).Title(), hugeTitle);
+    EXPECT_EQ(std::as_const(dlg.Store()).At(0).Description(), huge);
+    EXPECT_EQ(std::as_const(dlg.Store()).At(0).Link(), "https://changed.example/");
+    EXPECT_TRUE(dlg.TitleField()->toolTip().isEmpty());
+    EXPECT_FALSE(dlg.TitleField()->isReadOnly());
 
     // New rows and End show the whole row.
     list.States().ClearSelection();
