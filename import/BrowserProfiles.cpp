@@ -211,6 +211,7 @@ std::string ProfileLabel(const BrowserProfile& profile, int links, const CCountF
 {
     std::string label = profile.browser + ": " + profile.profile;
     if (links >= 0) label += " (" + counts.Plural("%s link%s", links) + ")";
+    else if (links == kLinksNotCounted) label += " (counting links...)";
     else label += " (cannot be read)";
     return label;
 }

@@ -23,5 +23,9 @@ HostSystem ThisSystem();
 // browser by browser, each one's profiles as its files list them.
 std::vector<BrowserProfile> FindBrowserProfiles(const std::string& home, HostSystem system);
 
-// "Firefox: default-release (1,234 links)"; links < 0 for a store that cannot be read.
+// A profile's links not counted yet.
+constexpr int kLinksNotCounted = -2;
+
+// "Firefox: default-release (1,234 links)"; links -1 for a store that cannot be read, and
+// kLinksNotCounted while they are being counted.
 std::string ProfileLabel(const BrowserProfile& profile, int links, const CCountFormatter& counts);

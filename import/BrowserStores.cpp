@@ -35,16 +35,17 @@ SourceKind SourceKindOf(std::string& path)
     return SourceKind::BookmarkFile;
 }
 
-int CountStoreLinks(const std::string& path)
+int CountStoreLinks(const std::string& path, const std::atomic<bool>* stop)
 {
     std::string store = path;
     const SourceKind kind = SourceKindOf(store);
     if (kind != SourceKind::FirefoxPlaces && kind != SourceKind::ChromiumBookmarks) return -1;
     BookmarkTarget counter;
     counter.add = [](ImportedLink&&) { return Intake::Added; };
+    counter.progress = [stop](uint64_t, uint64_t) { return !stop || !stop->load(); };
     ReadCounts counts;
     std::string error;
     const bool read = kind == SourceKind::FirefoxPlaces ? ReadFirefoxPlaces(store, counter, counts, error)
                                                         : ReadChromiumBookmarks(store, counter, counts, error);
-    return read ? counts.added : -1;
+    return read && !counts.stopped ? counts.added : -1;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <string>
 
 #include "import/BookmarkImport.h"
@@ -29,5 +30,6 @@ bool ReadFirefoxPlaces(const std::string& path, const BookmarkTarget& target, Re
 bool ReadChromiumBookmarks(const std::string& path, const BookmarkTarget& target, ReadCounts& counts,
                            std::string& error);
 
-// The number of links an import of the store would give; -1 when it cannot be read.
-int CountStoreLinks(const std::string& path);
+// The number of links an import of the store would give; -1 when it cannot be read, or
+// when stop (if given) became true meanwhile.
+int CountStoreLinks(const std::string& path, const std::atomic<bool>* stop = nullptr);

@@ -162,16 +162,43 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     });
 }
 
+CImportDlg::~CImportDlg() { StopCounting(); }
+
+void CImportDlg::StopCounting()
+{
+    m_stopCounting = true;
+    if (m_counting.joinable()) m_counting.join();
+    m_stopCounting = false;
+    m_countsLeft = 0;
+}
+
 void CImportDlg::SetProfiles(const std::vector<BrowserProfile>& profiles)
 {
+    StopCounting();
     m_profileList = profiles;
     m_profiles->clear();
     for (const BrowserProfile& profile : profiles)
-        m_profiles->addItem(Text(ProfileLabel(profile, CountStoreLinks(profile.store), m_counts)));
+        m_profiles->addItem(Text(ProfileLabel(profile, kLinksNotCounted, m_counts)));
     if (profiles.empty()) {
         auto* none = new QListWidgetItem("No browser profiles were found on this computer.", m_profiles);
         none->setFlags(Qt::NoItemFlags);
+        return;
     }
+    // Each count comes back to the window thread as it is known; a count that arrives
+    // after the dialog is gone is dropped with it.
+    m_countsLeft = int(profiles.size());
+    const int generation = ++m_countGeneration;
+    m_counting = std::thread([this, profiles, generation] {
+        for (size_t row = 0; row < profiles.size() && !m_stopCounting; ++row) {
+            const int links = CountStoreLinks(profiles[row].store, &m_stopCounting);
+            if (m_stopCounting) return;
+            QMetaObject::invokeMethod(this, [this, row, links, generation, profile = profiles[row]] {
+                if (generation != m_countGeneration) return;
+                m_profiles->item(int(row))->setText(Text(ProfileLabel(profile, links, m_counts)));
+                --m_countsLeft;
+            }, Qt::QueuedConnection);
+        }
+    });
 }
 
 void CImportDlg::Import()

@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "import/BookmarkImport.h"
 #include "import/BrowserProfiles.h"
@@ -26,9 +28,14 @@ class CImportDlg : public QDialog {
 public:
     CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFormatter& counts, IntakeOptions& options,
                const std::string& fileName = {}, QWidget* parent = nullptr);
+    // Stops the counting of the profiles' links and waits for it.
+    ~CImportDlg() override;
 
-    // Lists the profiles, each with its number of links; choosing one names its store.
+    // Lists the profiles; choosing one names its store. Their links are counted on a
+    // thread of their own (a store can be large, or hostile), each label telling its
+    // number when it is known.
     void SetProfiles(const std::vector<BrowserProfile>& profiles);
+    bool IsCountingProfiles() const { return m_countsLeft > 0; }
 
     // Import, or Stop while an import runs.
     void Import();
@@ -57,12 +64,17 @@ public:
 
 private:
     void EnableInputs(bool enabled);
+    void StopCounting();
 
     BookmarkTarget m_target;
     Prompter& m_prompter;
     CCountFormatter m_counts;
     IntakeOptions& m_options;
     std::vector<BrowserProfile> m_profileList;
+    std::thread m_counting;
+    std::atomic<bool> m_stopCounting{false};
+    int m_countsLeft = 0;
+    int m_countGeneration = 0;  // which listing a count that arrives belongs to
     bool m_searching = false;
     bool m_stop = false;
     bool m_closing = false;

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -20,6 +21,7 @@
 #include "store/FileIO.h"
 #include "tests/support/BrowserFixtures.h"
 #include "tests/support/DialogAnswer.h"
+#include "tests/support/SpinUntil.h"
 #include "tests/support/WindowHarness.h"
 
 TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
@@ -110,6 +112,8 @@ TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered
 
     DialogAnswer<CImportDlg> answer([&](CImportDlg& import) {
         ASSERT_EQ(import.ProfileList()->count(), 2);
+        // Counted off the window thread: the labels say so until each count is known.
+        EXPECT_TRUE(SpinUntil([&] { return !import.IsCountingProfiles(); }));
         EXPECT_EQ(import.ProfileList()->item(0)->text(), "Firefox: default-release (8 links)");
         EXPECT_EQ(import.ProfileList()->item(1)->text(), "Chromium: Default (5 links)");
         EXPECT_TRUE(import.KeepDatesBox()->isChecked());
@@ -230,4 +234,35 @@ TEST(ImportDialog, LinksDraggedOntoTheWindowFillTheFormOrAreAddedAsOneStep)
     });
     ASSERT_TRUE(drop(file));
     EXPECT_TRUE(answer.seen);
+}
+
+TEST(ImportDialog, ProfilesAreCountedOffTheWindowThreadAndTheCountStopsWithTheDialog)
+{
+    TempFolder temp;
+    // A large store takes a while to count; a hostile one cannot be read.
+    const std::string big = (temp.path / "Bookmarks").string();
+    {
+        std::ofstream out(big, std::ios::binary);
+        out << R"({"roots": {"other": {"children": [)";
+        for (int i = 0; i < 1'000'000; ++i) out << R"({"type": "url", "url": "https://x/"},)";
+        out << R"({"type": "url", "url": "https://last/"}]}}})";
+    }
+    const std::string hostile = (temp.path / "places.sqlite").string();
+    std::ofstream(hostile, std::ios::binary) << std::string("SQLite format 3\0", 16) << "junk";
+    const std::vector<BrowserProfile> profiles = {{"Chromium", "Big", big}, {"Firefox", "Hostile", hostile}};
+    FakePrompter prompter;
+    IntakeOptions options;
+    const auto started = std::chrono::steady_clock::now();
+    {
+        CImportDlg dlg(BookmarkTarget{}, prompter, CCountFormatter(true, ","), options);
+        dlg.SetProfiles(profiles);
+        EXPECT_EQ(dlg.ProfileList()->item(0)->text(), "Chromium: Big (counting links...)");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(300));
+
+    CImportDlg dlg(BookmarkTarget{}, prompter, CCountFormatter(true, ","), options);
+    dlg.SetProfiles(profiles);
+    EXPECT_TRUE(SpinUntil([&] { return !dlg.IsCountingProfiles(); }));
+    EXPECT_EQ(dlg.ProfileList()->item(0)->text(), "Chromium: Big (1,000,001 links)");
+    EXPECT_EQ(dlg.ProfileList()->item(1)->text(), "Firefox: Hostile (cannot be read)");
 }
