@@ -71,7 +71,9 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
         m_persistence.StoredRecords(count);
     };
     CImportDlg dlg(target, m_prompter, CCountFormatter(m_settings), options, fileName, this);
-    dlg.SetProfiles(FindBrowserProfiles(m_services.paths.HomeFolder(), ThisSystem()));
+    std::vector<std::string> skipped;
+    const std::vector<BrowserProfile> profiles = FindBrowserProfiles(m_services.paths.HomeFolder(), ThisSystem(), &skipped);
+    dlg.SetProfiles(profiles, skipped);
     dlg.exec();
     m_settings.importKeepsDates = options.keepDates;
     m_settings.importSkipsExisting = options.skipExisting;

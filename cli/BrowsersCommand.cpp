@@ -6,9 +6,11 @@
 #include "import/BrowserProfiles.h"
 #include "import/BrowserStores.h"
 
-int BrowsersCommand(const std::string& home, std::ostream& out, std::ostream&)
+int BrowsersCommand(const std::string& home, std::ostream& out, std::ostream& err)
 {
-    const std::vector<BrowserProfile> profiles = FindBrowserProfiles(home, ThisSystem());
+    std::vector<std::string> skipped;
+    const std::vector<BrowserProfile> profiles = FindBrowserProfiles(home, ThisSystem(), &skipped);
+    for (const std::string& note : skipped) err << "norvelle-cli: " << PlainText(note) << '\n';
     for (const BrowserProfile& profile : profiles) {
         const int links = CountStoreLinks(profile.store);
         out << PlainText(profile.browser) << '\t' << PlainText(profile.profile) << '\t' << PlainText(profile.store)

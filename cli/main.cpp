@@ -111,7 +111,9 @@ Commands:
       saved; when they cannot be, says why and that they were not saved.
       The data file is written once, and only when it was read whole.
       A file that does not begin like a standard bookmark file is refused
-      unless --yes is given.
+      unless --yes is given. Only a plain file is read (not a fifo or a
+      device); a browser's store over 2 GiB is refused, and texts are cut
+      at 1 MiB. Messages quote files with control characters escaped.
       Exit status: 0 on success; 1 when the file is not a standard bookmark
       file (without --yes), when a browser's store cannot be read, when
       DATA_FILE could not be read whole, or when it could not be written; 3
@@ -126,6 +128,8 @@ Commands:
       cannot be read). Firefox, Firefox ESR, LibreWolf and Waterfox are
       found through their profiles.ini (also as Snap and Flatpak), Chromium,
       Chrome, Edge, Brave, Vivaldi and Opera through their profile folders.
+      A profiles.ini that is not a plain file of at most 1 MiB is not read
+      (its profile folders are still found), and standard error says so.
       Exit status: 0 when a profile was found; 1 when none was.
 
   export DATA_FILE BOOKMARKS [--replace]

@@ -102,7 +102,8 @@ std::string TrimLine(std::string line)
 // The profiles a profiles.ini lists: Name and Path of each [Profile...] section, a
 // relative Path being below the ini's folder. Without an ini, each folder holding a
 // places.sqlite is a profile of its folder's name.
-void FirefoxProfiles(const char* browser, const fs::path& folder, std::vector<BrowserProfile>& out)
+void FirefoxProfiles(const char* browser, const fs::path& folder, std::vector<BrowserProfile>& out,
+                     std::vector<std::string>& skipped)
 {
     // Only a plain file of a size an ini has: a fifo would keep the listing waiting, and
     // a link to a device would be read without end.
@@ -110,6 +111,8 @@ void FirefoxProfiles(const char* browser, const fs::path& folder, std::vector<Br
     const fs::path iniPath = folder / "profiles.ini";
     std::error_code ec;
     const bool usable = IsFile(iniPath) && fs::file_size(iniPath, ec) <= kLongestIni && !ec;
+    if (!usable && (fs::exists(iniPath, ec) || fs::is_symlink(iniPath, ec)))
+        skipped.push_back(Utf8(iniPath) + " was not read: it is not a plain file of at most 1 MiB.");
     std::ifstream ini;
     if (usable) ini.open(iniPath);
     if (!usable || !ini) {
@@ -164,10 +167,11 @@ void ChromiumProfiles(const char* browser, const fs::path& folder, std::vector<B
 }
 
 template <size_t N, size_t M>
-std::vector<BrowserProfile> Look(const fs::path& home, const Place (&firefox)[N], const Place (&chromium)[M])
+std::vector<BrowserProfile> Look(const fs::path& home, const Place (&firefox)[N], const Place (&chromium)[M],
+                                 std::vector<std::string>& skipped)
 {
     std::vector<BrowserProfile> found;
-    for (const Place& place : firefox) FirefoxProfiles(place.browser, home / place.folder, found);
+    for (const Place& place : firefox) FirefoxProfiles(place.browser, home / place.folder, found, skipped);
     for (const Place& place : chromium) ChromiumProfiles(place.browser, home / place.folder, found);
     // The same folder reached twice (a link between two of the places) is listed once.
     std::vector<BrowserProfile> unique;
@@ -196,15 +200,18 @@ HostSystem ThisSystem()
 #endif
 }
 
-std::vector<BrowserProfile> FindBrowserProfiles(const std::string& home, HostSystem system)
+std::vector<BrowserProfile> FindBrowserProfiles(const std::string& home, HostSystem system,
+                                                std::vector<std::string>* skipped)
 {
     const fs::path base = Utf8Path(home);
+    std::vector<std::string> ignored;
+    std::vector<std::string>& notes = skipped ? *skipped : ignored;
     switch (system) {
-    case HostSystem::Windows: return Look(base, kWindowsFirefox, kWindowsChromium);
-    case HostSystem::MacOS: return Look(base, kMacFirefox, kMacChromium);
+    case HostSystem::Windows: return Look(base, kWindowsFirefox, kWindowsChromium, notes);
+    case HostSystem::MacOS: return Look(base, kMacFirefox, kMacChromium, notes);
     case HostSystem::Linux: break;
     }
-    return Look(base, kLinuxFirefox, kLinuxChromium);
+    return Look(base, kLinuxFirefox, kLinuxChromium, notes);
 }
 
 std::string ProfileLabel(const BrowserProfile& profile, int links, const CCountFormatter& counts)

@@ -20,8 +20,10 @@ HostSystem ThisSystem();
 // Windows its AppData folders are found below it): the Firefox family through each
 // folder's profiles.ini (or, without one, the folders holding places.sqlite), the
 // Chromium family through every profile folder holding Bookmarks. In a fixed order:
-// browser by browser, each one's profiles as its files list them.
-std::vector<BrowserProfile> FindBrowserProfiles(const std::string& home, HostSystem system);
+// browser by browser, each one's profiles as its files list them. A profiles.ini that is
+// not a plain file of a size an ini has is not read, and skipped (if given) says so.
+std::vector<BrowserProfile> FindBrowserProfiles(const std::string& home, HostSystem system,
+                                                std::vector<std::string>* skipped = nullptr);
 
 // A profile's links not counted yet.
 constexpr int kLinksNotCounted = -2;

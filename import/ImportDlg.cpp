@@ -172,7 +172,7 @@ void CImportDlg::StopCounting()
     m_countsLeft = 0;
 }
 
-void CImportDlg::SetProfiles(const std::vector<BrowserProfile>& profiles)
+void CImportDlg::SetProfiles(const std::vector<BrowserProfile>& profiles, const std::vector<std::string>& skipped)
 {
     StopCounting();
     m_profileList = profiles;
@@ -182,8 +182,12 @@ void CImportDlg::SetProfiles(const std::vector<BrowserProfile>& profiles)
     if (profiles.empty()) {
         auto* none = new QListWidgetItem("No browser profiles were found on this computer.", m_profiles);
         none->setFlags(Qt::NoItemFlags);
-        return;
     }
+    for (const std::string& note : skipped) {
+        auto* line = new QListWidgetItem(Text(note), m_profiles);
+        line->setFlags(Qt::NoItemFlags);
+    }
+    if (profiles.empty()) return;
     // Each count comes back to the window thread as it is known; a count that arrives
     // after the dialog is gone is dropped with it.
     m_countsLeft = int(profiles.size());

@@ -34,7 +34,8 @@ public:
     // Lists the profiles; choosing one names its store. Their links are counted on a
     // thread of their own (a store can be large, or hostile), each label telling its
     // number when it is known.
-    void SetProfiles(const std::vector<BrowserProfile>& profiles);
+    // skipped: what the search for profiles left out, each shown as a line of its own.
+    void SetProfiles(const std::vector<BrowserProfile>& profiles, const std::vector<std::string>& skipped = {});
     bool IsCountingProfiles() const { return m_countsLeft > 0; }
 
     // Import, or Stop while an import runs.

@@ -659,7 +659,7 @@ TEST_F(Cli, AHostileProfilesIniNeitherHangsNorFillsTheListing)
         if (child == 0) {
             std::ostringstream o, e;
             BrowsersCommand(home.string(), o, e);
-            const std::string listed = o.str();
+            const std::string listed = o.str() + e.str();
             (void)!write(ready[1], listed.data(), listed.size());
             _exit(0);
         }
@@ -680,5 +680,8 @@ TEST_F(Cli, AHostileProfilesIniNeitherHangsNorFillsTheListing)
         for (ssize_t n; (n = read(ready[0], buffer, sizeof buffer)) > 0;) listed.append(buffer, size_t(n));
         close(ready[0]);
         EXPECT_NE(listed.find("places.sqlite"), std::string::npos) << kind << ": " << listed;
+        // What was passed over is said.
+        EXPECT_NE(listed.find("norvelle-cli: " + ini.string() + " was not read: it is not a plain file of at most 1 MiB.\n"),
+                  std::string::npos) << listed;
     }
 }
