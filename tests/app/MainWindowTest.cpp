@@ -21,6 +21,12 @@
 #include "platform/qt/QtPrompter.h"
 #include "sort/SortDlg.h"
 #include "store/FileIO.h"
+#include "health/CheckLinksDlg.h"
+#include "import/ImportDlg.h"
+#include "undo/UndoPreviewDlg.h"
+#include "options/CountFormatter.h"
+#include "tests/support/SpinUntil.h"
+#include <QAbstractItemView>
 #include "tests/support/DialogAnswer.h"
 #include "tests/support/FileFaults.h"
 #include "tests/support/WindowHarness.h"
@@ -577,37 +583,110 @@ TEST(MainWindow, QuestionsKeepLinksOnEnterAndEscAndNoneIsShownWhileTheSystemEnds
                                                                   "them in."});
 }
 
-TEST(MainWindow, TextsFromLinksAreShownAsTheyAreNeverAsMarkup)
+namespace {
+
+// Fails when a label under root would render a text holding marker as rich text, or when
+// a tooltip (of a widget, or of an item view's cells as they are hovered) holds it as
+// markup. Returns how many such texts it found shown plainly, so that a walk that finds
+// none is seen.
+int ExpectNoMarkup(QWidget& root, const QString& marker, const std::string& where)
+{
+    const QString escaped = marker.toHtmlEscaped();
+    int found = 0;
+    std::vector<QWidget*> widgets = {&root};
+    for (QWidget* child : root.findChildren<QWidget*>()) widgets.push_back(child);
+    for (QWidget* widget : widgets) {
+        if (auto* label = qobject_cast<QLabel*>(widget); label && label->text().contains(marker)) {
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << where << ": " << label->text().toStdString();
+            ++found;
+        }
+        EXPECT_FALSE(widget->toolTip().contains(marker)) << where << ": " << widget->metaObject()->className();
+        found += widget->toolTip().contains(escaped);
+        auto* view = qobject_cast<QAbstractItemView*>(widget);
+        if (!view || !view->model()) continue;
+        for (int row = 0; row < std::min(view->model()->rowCount(), 3); ++row)
+            for (int column = 0; column < view->model()->columnCount(); ++column) {
+                const QRect cell = view->visualRect(view->model()->index(row, column));
+                if (cell.isEmpty()) continue;
+                QHelpEvent help(QEvent::ToolTip, cell.center(), view->viewport()->mapToGlobal(cell.center()));
+                QApplication::sendEvent(view->viewport(), &help);
+                EXPECT_FALSE(QToolTip::text().contains(marker)) << where << ": " << QToolTip::text().toStdString();
+                found += QToolTip::text().contains(escaped);
+                QToolTip::hideText();
+            }
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST(MainWindow, TextsFromLinksAreShownAsTheyAreNeverAsMarkupInAnyWindow)
 {
     // A title that Qt would take for HTML loads an image from /dev/zero (and fills memory)
-    // when shown as rich text; every label and tooltip shows it as the text it is.
+    // when shown as rich text; every window shows it, and every other text from a link or
+    // a file, as the text it is.
+    const QString marker = "<img";
     const std::string hostile = "<img src=\"/dev/zero\"><h1>big</h1>";
+    const std::string link = "http://127.0.0.1:9/" + hostile;
+    const CLinkDate then = LinkDateFromLocal({2001, 1, 1, 0, 0, 0});
     WindowHarness h;
-    h.WriteDataFile({hostile + std::string(200, 'x'), "plain"});
+    h.WriteRecords({{hostile + std::string(200, 'x'), link, hostile, hostile, then, then},
+                    {hostile + " again", link, hostile + "\r\n" + hostile, "plain", then, then}});
     CLinksDlg& dlg = h.Open();
     dlg.resize(400, 400);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     h.ClickRow(0);
     dlg.ShowStatus(QString::fromStdString("Loaded " + hostile));
-
-    // The list's tooltip over the long title.
-    QWidget* viewport = dlg.List().viewport();
+    // The list's own tooltip over the long title shows it escaped.
     const QRect cell = dlg.List().visualRect(dlg.List().model()->index(0, 0));
-    QHelpEvent help(QEvent::ToolTip, cell.center(), viewport->mapToGlobal(cell.center()));
-    QApplication::sendEvent(viewport, &help);
-    const QString tip = QToolTip::text();
-    EXPECT_TRUE(!tip.contains("<img") && tip.contains("&lt;img")) << tip.toStdString();
-    QToolTip::hideText();
+    QHelpEvent help(QEvent::ToolTip, cell.center(), dlg.List().viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(dlg.List().viewport(), &help);
+    EXPECT_TRUE(QToolTip::text().contains("&lt;img")) << QToolTip::text().toStdString();
+    EXPECT_GE(ExpectNoMarkup(dlg, marker, "main window"), 1);
 
-    // Every label that holds the text shows it plain; no widget's tooltip holds it as markup.
-    int labels = 0;
-    for (QWidget* widget : QApplication::allWidgets()) {
-        if (auto* label = qobject_cast<QLabel*>(widget); label && label->text().contains("<img")) {
-            ++labels;
-            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
-        }
-        EXPECT_FALSE(widget->toolTip().contains("<img")) << widget->metaObject()->className();
+    // Check Links, with its results' tooltips.
+    h.ClickRow(0);
+    h.ClickRow(1, Qt::ShiftModifier);
+    dlg.SystemCommand(CLinksDlg::CmdCheckLinks);
+    CCheckLinksDlg* check = dlg.CheckLinksWindow();
+    ASSERT_NE(check, nullptr);
+    ASSERT_TRUE(SpinUntil([&] { return check->Results().rowCount() == 2 && !check->Running(); }));
+    check->resize(300, 300);
+    check->View()->setColumnWidth(0, 20);
+    EXPECT_GE(ExpectNoMarkup(*check, marker, "Check Links"), 1);
+    check->close();
+
+    // The modal ones: Find Duplicates and Statistics.
+    std::vector<int> found;
+    for (int command : {int(CLinksDlg::CmdDuplicates), int(CLinksDlg::CmdStatistics)}) {
+        bool seen = false;
+        QTimer walker;
+        QObject::connect(&walker, &QTimer::timeout, [&] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!modal || modal == &dlg) return;
+            walker.stop();
+            seen = true;
+            found.push_back(ExpectNoMarkup(*modal, marker, modal->windowTitle().toStdString()));
+            modal->reject();
+        });
+        walker.start(5);
+        dlg.SystemCommand(command);
+        EXPECT_TRUE(seen) << command;
     }
-    EXPECT_GE(labels, 1);
+    EXPECT_EQ(found.size(), 2u);
+
+    // Undo's preview, and the Import dialog with a drive and a folder of that name.
+    CUndoPreviewDlg preview(false, "Delete", {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg);
+    preview.show();
+    ExpectNoMarkup(preview, marker, "Undo preview");
+    FakePrompter prompter;
+    IntakeOptions options;
+    CImportDlg import(BookmarkTarget{}, prompter, CCountFormatter(true, ","), options, hostile, &dlg);
+    import.SetProfiles({{"Firefox", hostile, "/nowhere/" + hostile}}, {hostile + " was not read"});
+    import.DriveList()->Add(QString::fromStdString(hostile));
+    import.DriveList()->setCurrentIndex(import.DriveList()->findText(QString::fromStdString(hostile)));
+    import.StatusLabel()->setText(QString::fromStdString(hostile));
+    import.show();
+    EXPECT_GE(ExpectNoMarkup(import, marker, "Import"), 2);
 }
