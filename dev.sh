@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libicu-dev libsqlite3-dev nlohmann-json3-dev libxxhash-dev pkg-config desktop-file-utils appstream
+          libicu-dev libsqlite3-dev nlohmann-json3-dev libxxhash-dev zlib1g-dev pkg-config desktop-file-utils appstream
           fonts-dejavu-core)
 BUILD=build
 

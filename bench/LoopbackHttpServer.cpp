@@ -1,5 +1,7 @@
 #include "bench/LoopbackHttpServer.h"
 
+#include <zlib.h>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -13,6 +15,28 @@
 #include <stdexcept>
 
 namespace {
+
+// A page whose title comes first, then 20 MB of blanks, gzip-compressed to about 20 KB:
+// more than a page reader unpacks, with the title well within what it reads.
+std::string PackedPage()
+{
+    static const std::string packed = [] {
+        const std::string page = "<html><head><title>Packed page</title></head><body>" + std::string(20 << 20, ' ');
+        z_stream stream{};
+        deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY);
+        std::string out(deflateBound(&stream, uLong(page.size())), '\0');
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(page.data()));
+        stream.avail_in = uInt(page.size());
+        stream.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream.avail_out = uInt(out.size());
+        deflate(&stream, Z_FINISH);
+        out.resize(stream.total_out);
+        deflateEnd(&stream);
+        return out;
+    }();
+    return packed;
+}
+
 
 bool SendAll(int fd, const std::string& data)
 {
@@ -191,6 +215,8 @@ void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::stri
     else if (path.rfind("/n/", 0) == 0)
         reply(Response(200, "OK", "Content-Type: text/html\r\n",
                        "<html><head><title>Page " + path.substr(3) + "</title></head></html>"));
+    else if (path == "/packed")
+        reply(Response(200, "OK", "Content-Type: text/html\r\nContent-Encoding: gzip\r\n", PackedPage()));
     else if (path == "/notitle") reply(Response(200, "OK", "Content-Type: text/html\r\n", "<html><body>none</body></html>"));
     else if (path == "/movedpage") reply(Redirect(301, Url("/page")));
     else if (path == "/silent") {

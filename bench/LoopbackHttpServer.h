@@ -18,6 +18,7 @@
 //   /nolocation 301 without an address, /tojs 302 to a javascript: address,
 //   /page 200 with a Latin-1 title and a description, /page-cyrillic 200 with a title in
 //   the Windows-1251 its meta tag names, /notitle 200 without a title, /movedpage 301 to /page,
+//   /packed 200 with a gzip body that unpacks to 20 MB, its title first,
 //   /silent never answers, /endless 200 with a body that never ends, /huge 200 that
 //   announces 1 GB, /delay... 200 after 100 ms; anything else 404.
 class LoopbackHttpServer {

@@ -1,5 +1,7 @@
 #include "platform/qt/QtHttpFetcher.h"
 
+#include <zlib.h>
+
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QNetworkReply>
@@ -60,6 +62,46 @@ void QtHostResolver::Resolve(const std::string& host, std::function<void(const s
         done(addresses);
     });
 }
+
+// A body sent compressed, unpacked here only as far as the page is read: Qt's own
+// unpacking gives nothing at all of a page that unpacks past its safety bound, even when
+// the title comes first, and this bound is the page's.
+class QtHttpFetcher::BodyInflater {
+public:
+    BodyInflater() { m_ok = inflateInit2(&m_stream, 15 + 32) == Z_OK; }  // gzip or zlib, told by its header
+    ~BodyInflater() { inflateEnd(&m_stream); }
+    BodyInflater(const BodyInflater&) = delete;
+    BodyInflater& operator=(const BodyInflater&) = delete;
+
+    // Appends to out what packed unpacks to, up to limit bytes of out in all. False once
+    // nothing more is wanted: the limit reached, the stream ended or damaged, or more
+    // packed bytes read than any page of the limit's size needs.
+    bool Add(const QByteArray& packed, std::string& out, size_t limit)
+    {
+        m_packed += size_t(packed.size());
+        if (!m_ok || m_packed > 64 * limit) return false;
+        m_stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
+        m_stream.avail_in = uInt(packed.size());
+        while (m_stream.avail_in > 0 && out.size() < limit) {
+            const size_t before = out.size();
+            out.resize(limit);
+            m_stream.next_out = reinterpret_cast<Bytef*>(out.data() + before);
+            m_stream.avail_out = uInt(limit - before);
+            const int result = inflate(&m_stream, Z_NO_FLUSH);
+            out.resize(limit - m_stream.avail_out);
+            if (result != Z_OK) {
+                m_ok = false;
+                break;
+            }
+        }
+        return m_ok && out.size() < limit;
+    }
+
+private:
+    z_stream m_stream{};
+    bool m_ok = false;
+    size_t m_packed = 0;
+};
 
 QtHttpFetcher::QtHttpFetcher(QObject* parent) : QObject(parent), m_resolver(std::make_unique<QtHostResolver>())
 {
@@ -150,6 +192,8 @@ void QtHttpFetcher::Connect(int id, const std::vector<std::string>& addresses)
     request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
     request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent);
     request.setRawHeader("Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
+    // Asked for here, so that Qt leaves the unpacking to BodyInflater.
+    request.setRawHeader("Accept-Encoding", "gzip, deflate");
     const size_t limit = pending.request.bodyLimit;
     request.setRawHeader("Range", limit ? QByteArray("bytes=0-") + QByteArray::number(qulonglong(limit - 1))
                                         : QByteArray("bytes=0-1023"));
@@ -202,6 +246,9 @@ void QtHttpFetcher::HeadArrived(int id)
         if (location.userInfo().isEmpty()) next.setUserInfo(QString());
         pending.location = next.toString(QUrl::FullyEncoded).toStdString();
     }
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    if (encoding == "gzip" || encoding == "x-gzip" || encoding == "deflate")
+        pending.inflater = std::make_shared<BodyInflater>();
     // The body is read only of a page that is there.
     if (pending.request.bodyLimit == 0 || IsRedirectStatus(status) || status < 200 || status >= 300) {
         FetchReply result;
@@ -216,9 +263,7 @@ void QtHttpFetcher::BodyArrived(int id)
     auto found = m_pending.find(id);
     if (found == m_pending.end() || found->second.status == 0) return;
     Pending& pending = found->second;
-    const size_t limit = pending.request.bodyLimit;
-    pending.body += pending.reply->read(qint64(limit - std::min(limit, pending.body.size()))).toStdString();
-    if (pending.body.size() < limit) return;
+    if (!TakeBody(pending)) return;
     FetchReply result;
     result.status = pending.status;
     result.contentType = pending.reply->header(QNetworkRequest::ContentTypeHeader).toString().toStdString();
@@ -238,12 +283,31 @@ void QtHttpFetcher::ReplyFinished(int id)
         result.error = reply->error() == QNetworkReply::NoError ? FetchReply::Error::Other : ErrorOf(reply->error());
         result.detail = reply->errorString().toStdString();
     } else if (pending.status != 0) {
-        const size_t limit = pending.request.bodyLimit;
-        pending.body += reply->read(qint64(limit - std::min(limit, pending.body.size()))).toStdString();
+        TakeBody(pending);
         result.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toString().toStdString();
         result.body = std::move(pending.body);
     }
     Report(id, result);
+}
+
+bool QtHttpFetcher::TakeBody(Pending& pending)
+{
+    const size_t limit = pending.request.bodyLimit;
+    if (!pending.inflater) {
+        pending.body += pending.reply->read(qint64(limit - std::min(limit, pending.body.size()))).toStdString();
+        return pending.body.size() >= limit;
+    }
+    // A compressed body is read in pieces and unpacked until the page is long enough.
+    for (;;) {
+        const QByteArray packed = pending.reply->read(qint64(limit));
+        if (packed.isEmpty()) return false;
+        if (!pending.inflater->Add(packed, pending.body, limit)) {
+            // Whatever came of it is the page: it has no more to give.
+            pending.inflater.reset();
+            pending.request.bodyLimit = pending.body.size();
+            return true;
+        }
+    }
 }
 
 void QtHttpFetcher::TimedOut(int id) { Report(id, Failure(FetchReply::Error::TimedOut, "")); }

@@ -35,6 +35,7 @@ public:
     void SetResolver(std::unique_ptr<HostResolver> resolver) { m_resolver = std::move(resolver); }
 
 private:
+    class BodyInflater;
     struct Pending {
         FetchRequest request;
         QNetworkReply* reply = nullptr;
@@ -43,7 +44,10 @@ private:
         int status = 0;
         std::string location;
         std::string body;
+        std::shared_ptr<BodyInflater> inflater;  // for a body sent compressed
     };
+    // Takes what has arrived of the body, up to its limit; true once the limit is reached.
+    bool TakeBody(Pending& pending);
     void Connect(int id, const std::vector<std::string>& addresses);
     void HeadArrived(int id);
     void BodyArrived(int id);

@@ -190,6 +190,11 @@ TEST(LinkCheckNet, TheAddressANameResolvesToIsCheckedAndConnectedToAndTheBodyIsB
     EXPECT_EQ(reply.body.size(), kMaxPageBytes);
     reply = fetch(server.Url("/ok"), false, kMaxPageBytes);
     EXPECT_EQ(reply.body, "hello");
+    // A compressed page that unpacks past what is read gives what was read, title first.
+    reply = fetch(server.Url("/packed"), false, kMaxPageBytes);
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_EQ(reply.body.size(), kMaxPageBytes);
+    EXPECT_TRUE(reply.body.starts_with("<html><head><title>Packed page</title>")) << reply.body.substr(0, 80);
 }
 
 TEST(LinkCheckNet, NoMoreThanTwoToOneHostAndStopClosesEveryConnection)
