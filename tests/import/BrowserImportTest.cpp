@@ -169,7 +169,21 @@ TEST(BrowserImport, ChromiumBookmarksWithThreeRootsDatesAndNames)
              "\", \"url\": \"https://x/\"}]}}}",
          "Imported 1 link.  Texts longer than 1 MiB were cut to that length."},
     };
-    for (const auto& c : cases) {
+    std::vector<std::pair<std::string, std::string>> all;
+    for (const auto& c : cases) all.emplace_back(c.text, c.outcome);
+    // An escaped surrogate pair across the cut: the name is cut before the pair or after
+    // it, never inside it (which would read as a damaged file).
+    for (size_t before : {7u, 6u, 5u, 1u, 0u}) {
+        const std::string name = std::string(kMaxImportedField - before, 'n') + "\\ud83d\\ude00" + std::string(100, 'm');
+        all.emplace_back("{\"roots\": {\"other\": {\"children\": [{\"type\": \"url\", \"name\": \"" + name +
+                             "\", \"url\": \"https://x/\"}]}}}",
+                         "Imported 1 link.  Texts longer than 1 MiB were cut to that length.");
+    }
+    for (const auto& [text, outcome] : all) {
+        const struct {
+            const std::string& text;
+            const std::string& outcome;
+        } c{text, outcome};
         std::ofstream((temp.path / "Bookmarks").string(), std::ios::binary) << c.text;
         const Read hostile = ImportRows((temp.path / "Bookmarks").string());
         ASSERT_FALSE(hostile.messages.empty());

@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -213,6 +214,24 @@ TEST(GuardedWrite, TheNewFileIsSyncedBeforeItsNameAndEveryFailureLeavesTheOldOne
         EXPECT_EQ(files, 1) << what;
     }
 
+    // The real rename failing, not only its seam: the target became a folder a moment
+    // before. The write says it failed and leaves no temporary file.
+    {
+        FileFaults faults;
+        faults.beforeRename = [&](const std::string&) {
+            fs::remove(target);
+            fs::create_directories(target / "inside");
+        };
+        const WriteResult result = Write(target, "newest", whole);
+        EXPECT_EQ(result.outcome, WriteResult::Outcome::Failed);
+        EXPECT_FALSE(result.reason.empty());
+        EXPECT_TRUE(fs::is_directory(target / "inside"));
+        int files = 0;
+        for ([[maybe_unused]] auto& entry : fs::directory_iterator(temp.path)) ++files;
+        EXPECT_EQ(files, 1);
+        fs::remove_all(target);
+    }
+
     // A read error in the middle of a copy fails the copy: no shortened copy passes for whole.
     const std::string bytes = DataFileBytes(5000);
     WriteAll(temp.path / "big.dat", bytes);
@@ -259,6 +278,28 @@ TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryC
             EXPECT_EQ(full.reason, "The disk is full.");
             EXPECT_TRUE(ReadAll(target) == oldBytes);
             EXPECT_TRUE(fs::is_empty(state / "recovery"));
+        }
+        // The real reservation failing, not only its seam: under a limit of file size
+        // between the two sizes, nothing is written into the file (not even restored).
+        {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                // The limit comes into force just before the reservation, once the new
+                // bytes are written beside.
+                signal(SIGXFSZ, SIG_IGN);
+                FileFaults limitAtReserve;
+                limitAtReserve.beforeCall = [&](const std::string& what) {
+                    const rlimit limit{rlim_t(oldBytes.size() + 100), RLIM_INFINITY};
+                    if (what == "reserve") setrlimit(RLIMIT_FSIZE, &limit);
+                };
+                const WriteResult big = Write(target, newBytes, policy);
+                const bool untouched = ReadAll(target) == oldBytes && limitAtReserve.writesTo[target.string()] == 0;
+                _exit(big.outcome == WriteResult::Outcome::Failed && !big.reason.empty() && untouched ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a failed reservation touched the file";
         }
         const WriteResult inPlace = Write(target, newBytes, policy);
         ASSERT_TRUE(inPlace.Ok());

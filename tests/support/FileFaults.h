@@ -23,6 +23,7 @@ public:
     {
         // Another program's write at the moment before a replace, once.
         if (beforeRename && std::string(what) == "rename") std::exchange(beforeRename, {})(path);
+        if (beforeCall) beforeCall(what);
         std::lock_guard lock(m_mutex);
         events.push_back(std::string(what) + " " + path);
         auto it = faults.find(what);
@@ -33,6 +34,7 @@ public:
     {
         if (writeDelayUs > 0 && (writePath.empty() || path == writePath)) usleep(useconds_t(writeDelayUs));
         std::lock_guard lock(m_mutex);
+        ++writesTo[path];
         if (failWritesBeyond >= 0 && offset + size > uint64_t(failWritesBeyond) && (writePath.empty() || path == writePath) &&
             (faultFolder.empty() || path.compare(0, faultFolder.size(), faultFolder) == 0))
             return writeError;
@@ -58,6 +60,8 @@ public:
     int64_t failReadsAt = -1;           // a read at or past this offset fails
     std::string readPath;               // only reads of this file (all when empty)
     std::vector<std::string> events;
+    std::function<void(const std::string& what)> beforeCall;  // runs before each call of the seam
+    std::map<std::string, int> writesTo;                      // writes made into each file
     std::function<void(const std::string&)> beforeRename;  // runs once, before the next replace
 
 private:
