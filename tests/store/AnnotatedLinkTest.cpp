@@ -107,3 +107,16 @@ TEST(AnnotatedLink, BlocksFreedInAnyOrderLeaveTheOthersWhole)
     }
     EXPECT_EQ(records.back()->Description().size(), 80000u);
 }
+
+TEST(AnnotatedLink, ATextOverTheFourGibibyteLimitIsRefusedAndTheRecordKeepsItsTexts)
+{
+    CAnnotatedLink record("T", "l", "d", "c", {0, 1}, {0, 2});
+    // Its size alone is refused, so the view's bytes past the buffer are never read.
+    const char small[16] = {};
+    const std::string_view huge(small, size_t(UINT32_MAX) + 1);
+    for (auto text : {CAnnotatedLink::Text::Title, CAnnotatedLink::Text::Category}) {
+        EXPECT_THROW(record.Set(text, huge), std::bad_alloc);
+        EXPECT_EQ(record.Title(), "T");
+        EXPECT_EQ(record.Category(), "c");
+    }
+}

@@ -301,6 +301,19 @@ TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryC
             ASSERT_EQ(waitpid(child, &status, 0), child);
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a failed reservation touched the file";
         }
+        // The recovery copy that could not be put on the disk stops the write before the
+        // file is touched: a crash then would leave neither version.
+        {
+            WritePolicy synced = policy;
+            synced.sync = true;
+            FileFaults faults;
+            faults.faults["sync"] = EIO;
+            faults.faultFolder = (state / "recovery").string();
+            const WriteResult unsynced = Write(target, newBytes, synced);
+            EXPECT_EQ(unsynced.outcome, WriteResult::Outcome::Failed);
+            EXPECT_EQ(faults.writesTo[target.string()], 0);
+            EXPECT_TRUE(ReadAll(target) == oldBytes);
+        }
         const WriteResult inPlace = Write(target, newBytes, policy);
         ASSERT_TRUE(inPlace.Ok());
         EXPECT_TRUE(inPlace.inPlace);
