@@ -29,6 +29,7 @@
 #include <QAbstractItemView>
 #include "tests/support/DialogAnswer.h"
 #include "tests/support/FileFaults.h"
+#include "tests/support/Watchdog.h"
 #include "tests/support/WindowHarness.h"
 
 namespace fs = std::filesystem;
@@ -285,6 +286,8 @@ TEST(MainWindow, TimedSaveRunsOnTheWorkerOnlyWhenChanged)
 
 TEST(MainWindow, AFailingTimedSaveAsksTheWindowThreadWithoutHoldingTheLock)
 {
+    // A worker that asked while holding the lock would leave the window thread waiting.
+    Watchdog watchdog(std::chrono::seconds(30), "a failing timed save's question");
     WindowHarness h;
     h.WriteDataFile({"a"});
     // The real message box this time, answered by a timer on the window thread.
