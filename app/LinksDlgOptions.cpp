@@ -26,7 +26,17 @@ void CLinksDlg::OpenOptions(OptionsPage page)
     if (values.settings.dataFile.empty()) values.settings.dataFile = m_persistence.DataPath();
     COptionsSheet sheet(*this, values, this);
     sheet.ShowPage(COptionsSheet::Page(page));
-    if (sheet.exec() != QDialog::Accepted) return;
+    if (sheet.exec() != QDialog::Accepted) {
+        // Load, New File or Save As on the Saving page switched files at once: Cancel
+        // keeps the other choices as they were, but the window goes on with that file,
+        // and so does the next start.
+        if (m_persistence.DataPath() != ConfiguredDataPath(m_settings, m_persistence.DefaultDataFolder())) {
+            m_settings.dataFile = m_persistence.DataPath();
+            SaveSettings(m_services.settings, m_settings, m_titleCaser);
+            FollowDataFile();
+        }
+        return;
+    }
     const CSettings& chosen = sheet.Values().settings;
 
     // A running timer is left alone unless its setting changed.

@@ -191,9 +191,15 @@ void CLinksDlg::CheckConflictCopies()
                               "yours: \"%.259s\"", copy.path) +
             ", changed " + ChangeTime(copy.path) + ".\n\nAppend its links to yours, so that nothing is lost?";
         if (m_prompter.Choose(text, {"&Append", "&Ignore"}, 0) != 0) continue;
-        if (LoadDataFileFrom(copy.path, true))
+        if (LoadDataFileFrom(copy.path, true)) {
             m_prompter.Notice("Finished reading from the data file.  Find Duplicates (Ctrl+U) selects the links "
                               "that both files had, ready for Delete.");
+        } else {
+            // A copy that could not be appended (it ends early, say) is offered again at
+            // the next start: its links are not given up for having been asked about once.
+            offered.Remove(dataPath, copy);
+            m_services.settings.WriteString("Settings", key, offered.Text());
+        }
     }
 }
 

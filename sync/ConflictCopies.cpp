@@ -37,15 +37,12 @@ bool IsConflictCopyName(const std::string& dataFileName, const std::string& name
            Lower(name).find("conflicted copy", stem.size()) != std::string::npos;
 }
 
-std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile)
+namespace {
+
+// The conflict copies of the data file named name in folder, appended to copies.
+void CopiesIn(const fs::path& folder, const std::string& name, std::vector<ConflictCopy>& copies)
 {
-    std::vector<ConflictCopy> copies;
-    const fs::path path(std::u8string(dataFile.begin(), dataFile.end()));
-    const std::u8string name8 = path.filename().u8string();
-    const std::string name(name8.begin(), name8.end());
     std::error_code ec;
-    fs::path folder = path.parent_path();
-    if (folder.empty()) folder = ".";
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::u8string entry8 = it->path().filename().u8string();
         const std::string entry(entry8.begin(), entry8.end());
@@ -55,8 +52,38 @@ std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile)
         const std::string full(full8.begin(), full8.end());
         copies.push_back({full, FileLastWriteSeconds(full), uint64_t(it->file_size(fileEc))});
     }
+}
+
+}  // namespace
+
+std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile)
+{
+    std::vector<ConflictCopy> copies;
+    const fs::path path(std::u8string(dataFile.begin(), dataFile.end()));
+    const std::u8string name8 = path.filename().u8string();
+    fs::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    CopiesIn(folder, std::string(name8.begin(), name8.end()), copies);
+    // A data file reached through a link is synced where it really is: the copies a sync
+    // tool leaves are beside that file, under its name.
+    std::error_code ec;
+    const fs::path real = fs::canonical(path, ec);
+    if (!ec && fs::canonical(folder, ec) / path.filename() != real) {
+        const std::u8string realName = real.filename().u8string();
+        CopiesIn(real.parent_path(), std::string(realName.begin(), realName.end()), copies);
+    }
     std::sort(copies.begin(), copies.end(), [](const ConflictCopy& a, const ConflictCopy& b) {
         return a.modified != b.modified ? a.modified > b.modified : a.path < b.path;
+    });
+    // A folder reached both ways lists its copies once.
+    std::vector<fs::path> seen;
+    std::erase_if(copies, [&seen](const ConflictCopy& copy) {
+        std::error_code e;
+        fs::path real = fs::canonical(Utf8Path(copy.path), e);
+        if (e) real = Utf8Path(copy.path);
+        if (std::find(seen.begin(), seen.end(), real) != seen.end()) return true;
+        seen.push_back(real);
+        return false;
     });
     return copies;
 }
@@ -84,6 +111,11 @@ void OfferedConflictCopies::Add(const std::string& dataFile, const ConflictCopy&
     m_entries.push_back(Entry(dataFile, copy));
     constexpr size_t kKept = 300;
     if (m_entries.size() > kKept) m_entries.erase(m_entries.begin(), m_entries.end() - kKept);
+}
+
+void OfferedConflictCopies::Remove(const std::string& dataFile, const ConflictCopy& copy)
+{
+    std::erase(m_entries, Entry(dataFile, copy));
 }
 
 std::string OfferedConflictCopies::Text() const

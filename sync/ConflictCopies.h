@@ -15,7 +15,8 @@ struct ConflictCopy {
     uint64_t size = 0;
 };
 
-// The conflict copies in the data file's folder, newest first.
+// The conflict copies in the data file's folder, newest first; for a data file reached
+// through a symbolic link, also those beside the file it leads to.
 std::vector<ConflictCopy> FindConflictCopies(const std::string& dataFile);
 
 // The conflict copies already offered, each by its data file, its name and its size: sync
@@ -26,6 +27,7 @@ public:
     explicit OfferedConflictCopies(const std::string& text);
     bool Contains(const std::string& dataFile, const ConflictCopy& copy) const;
     void Add(const std::string& dataFile, const ConflictCopy& copy);
+    void Remove(const std::string& dataFile, const ConflictCopy& copy);
     std::string Text() const;
 
 private:

@@ -259,6 +259,23 @@ TEST(OptionsSheet, NewFileAndAnotherDataFileLoseNoLinks)
     EXPECT_TRUE(again.Store().IsChanged());
     h.Close();
     EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"x", "y", "z", "typed"}));
+
+    // Load another file, then Cancel: the window goes on with it, a new link is saved
+    // there, and the next start opens it too.
+    CLinksDlg& third = h.Open();
+    InOptions(h, [&](COptionsSheet& sheet) {
+        auto& page = PageOf<CSavingPage>(sheet, COptionsSheet::Saving);
+        page.DataFileBox()->setEditText(QString::fromStdString(other));
+        page.Load();
+        sheet.reject();
+    });
+    EXPECT_EQ(third.Persistence().DataPath(), other);
+    h.Type(third.TitleField(), "in B");
+    h.ClickButton(1026);
+    h.Close();
+    EXPECT_EQ(TitlesIn(other), (std::vector<std::string>{"mine", "in B"}));
+    EXPECT_EQ(h.Open().Persistence().DataPath(), other);
+    h.Close();
 }
 
 TEST(OptionsSheet, CategoriesRenameAndClearList)

@@ -50,6 +50,15 @@ TEST(Sync, ConflictCopiesOfEachSyncToolAreFoundAndNothingElse)
     EXPECT_EQ(copies[1].path, older);
     EXPECT_GT(copies[0].modified, copies[1].modified);
     EXPECT_TRUE(FindConflictCopies((temp.path / "missing" / "Norvelle.dat").string()).empty());
+
+    // Reached through a link from another folder: the copies beside the real file, once.
+    fs::create_directory(temp.path / "elsewhere");
+    fs::create_symlink(temp.path / "Norvelle.dat", temp.path / "elsewhere" / "Links.dat");
+    const std::vector<ConflictCopy> linked = FindConflictCopies((temp.path / "elsewhere" / "Links.dat").string());
+    ASSERT_EQ(linked.size(), 2u);
+    EXPECT_EQ(linked[0].path, newer);
+    fs::create_directory_symlink(temp.path, temp.path / "same");
+    EXPECT_EQ(FindConflictCopies((temp.path / "same" / "Norvelle.dat").string()).size(), 2u);
 }
 
 TEST(Sync, StampsTellContentFromTime)

@@ -235,7 +235,8 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     dlg.CheckConflictCopies();
     EXPECT_EQ(h.prompter.Texts().size(), 3u);
 
-    // A newer one that is no data file: appending it is refused and changes nothing.
+    // A newer one that is no data file: appending it is refused and changes nothing, and
+    // it is offered again (its links are not given up for one refusal) until Ignore.
     const fs::path junk = docs / "Norvelle (Ann's conflicted copy 2026-12-08).dat";
     std::ofstream(junk) << "not a data file";
     fs::last_write_time(junk, fs::file_time_type::clock::now() + std::chrono::hours(1));
@@ -244,6 +245,11 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     dlg.CheckConflictCopies();
     EXPECT_EQ(dlg.Store().Count(), 4);
     EXPECT_GE(h.prompter.Texts().size(), 2u);
+    h.prompter.Clear();
+    h.prompter.ScriptChoices({1});
+    dlg.CheckConflictCopies();
+    ASSERT_EQ(h.prompter.Texts().size(), 1u);
+    EXPECT_NE(h.prompter.Texts()[0].find("Ann's conflicted copy"), std::string::npos);
     h.prompter.Clear();
     dlg.CheckConflictCopies();
     EXPECT_TRUE(h.prompter.Texts().empty());
