@@ -471,6 +471,35 @@ WriteResult CopyWholeDataFile(const std::string& from, const std::string& to, co
     return result;
 }
 
+namespace {
+
+// How many copies of interrupted files the program's own folder keeps: a file cut off
+// again and again would otherwise fill it with copies whose links were restored.
+constexpr size_t kDamagedCopiesKept = 5;
+
+// Removes all but the newest keep of base and its numbered names ("X.damaged",
+// "X.damaged-2", ...).
+void KeepNewestCopies(const std::string& base, size_t keep)
+{
+    const fs::path basePath = PathOf(base);
+    const std::string name = basePath.filename().string();
+    std::vector<std::pair<fs::file_time_type, fs::path>> copies;
+    std::error_code ec;
+    for (fs::directory_iterator it(basePath.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        const bool numbered = entry.size() > name.size() + 1 && entry.compare(0, name.size() + 1, name + "-") == 0 &&
+                              entry.find_first_not_of("0123456789", name.size() + 1) == std::string::npos;
+        if (entry != name && !numbered) continue;
+        std::error_code timeEc;
+        copies.emplace_back(fs::last_write_time(it->path(), timeEc), it->path());
+    }
+    if (copies.size() <= keep) return;
+    std::sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (size_t i = keep; i < copies.size(); ++i) RemoveFile(copies[i].second.string());
+}
+
+}  // namespace
+
 std::string RecoverInterruptedWrite(const std::string& path, const std::string& stateFolder)
 {
     const std::string target = WriteTargetOf(path);
@@ -495,12 +524,17 @@ std::string RecoverInterruptedWrite(const std::string& path, const std::string& 
         return {};
     }
     std::string aside;
+    bool asideInState = false;
     if (FileExists(target)) {
         // Beside the file, or where its folder lets no file be made, in the program's own.
         aside = FreeNameBeside(target, ".damaged");
-        if (!CopyFileGuarded(target, aside, WritePolicy{}).Ok())
-            aside = FreeNameBeside((PathOf(ParentFolder(files.copy)) / PathOf(target).filename()).string(), ".damaged");
-        if (!CopyFileGuarded(target, aside, WritePolicy{}).Ok())
+        if (!CopyFileGuarded(target, aside, WritePolicy{}).Ok()) {
+            const std::string base = (PathOf(ParentFolder(files.copy)) / PathOf(target).filename()).string() + ".damaged";
+            aside = FreeNameBeside(base, "");
+            asideInState = true;
+            if (CopyFileGuarded(target, aside, WritePolicy{}).Ok()) KeepNewestCopies(base, kDamagedCopiesKept);
+        }
+        if (!FileExists(aside))
             return FormatPathMessage("A save of \"%.259s\" was cut off before it ended.  ", target) +
                    FormatPathMessage("The links it was saving are in \"%.259s\".", files.copy);
     }
@@ -524,5 +558,6 @@ std::string RecoverInterruptedWrite(const std::string& path, const std::string& 
                                          "have been restored.",
                                          target);
     if (!aside.empty()) text += FormatPathMessage("  The file as it was is kept in \"%.259s\".", aside);
+    if (asideInState) text += "  (The last " + std::to_string(kDamagedCopiesKept) + " such copies are kept there.)";
     return text;
 }

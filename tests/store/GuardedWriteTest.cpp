@@ -354,9 +354,14 @@ TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryC
             const std::string now = ReadAll(target);
             ASSERT_TRUE(now == oldBytes || now == newBytes) << "round " << round << ": " << now.size() << " bytes";
         }
-        // Most kills land in the middle of a write, and each of those is put right.
+        // Most kills land in the middle of a write, and each of those is put right; of the
+        // files as they were, the program's folder keeps the newest five.
         EXPECT_GE(mixed, 5);
         EXPECT_GE(restored, mixed);
+        int damaged = 0;
+        for (const auto& entry : fs::directory_iterator(state / "recovery"))
+            damaged += entry.path().filename().string().find(".damaged") != std::string::npos;
+        EXPECT_EQ(damaged, std::min(mixed, 5));
         // A save cut off with the file half written (a bad disk): its recovery copy stays,
         // and the next load restores from it and keeps the damaged file.
         WriteAll(target, oldBytes);
@@ -375,6 +380,7 @@ TEST(GuardedWrite, InPlaceReservesFirstAndAKilledWriteIsRestoredFromItsRecoveryC
                                "as it was is kept in"),
                   std::string::npos)
             << message;
+        EXPECT_TRUE(message.ends_with("(The last 5 such copies are kept there.)")) << message;
         EXPECT_TRUE(ReadAll(target) == newBytes);
         EXPECT_EQ(RecoverInterruptedWrite(target.string(), state.string()), "");
 
