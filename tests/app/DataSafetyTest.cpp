@@ -30,6 +30,7 @@
 #include "options/OptionsSheet.h"
 #include "options/SavingPage.h"
 #include "platform/qt/QtEndRequests.h"
+#include "search/RecordSearch.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "tests/support/DialogAnswer.h"
@@ -94,12 +95,19 @@ int EnvOr(const char* name, int fallback)
 }
 
 class Scenario {
+    enum class Mode { Reading, Enter, Escape, Random };
+
 public:
     Scenario(WindowHarness& h, unsigned seed) : h(h), m_random(seed)
     {
-        // A person who reads each question, or one who presses Enter, or Esc, at every one.
-        m_mode = Mode(m_random() % 3);
-        m_log += std::string("Questions answered ") + (m_mode == Mode::Reading ? "by reading them" : m_mode == Mode::Enter ? "by Enter" : "by Esc") + "\n";
+        // A person who reads each question, or one who presses Enter, or Esc, at every one,
+        // or one who does any of these at each.
+        m_mode = Mode(m_random() % 4);
+        static const char* const kModes[] = {"by reading them", "by Enter", "by Esc", "each in any of these ways"};
+        m_log += std::string("Questions answered ") + kModes[int(m_mode)] + "\n";
+        // The search looks at the fields the person chose, links and categories too.
+        h.settings.WriteInt("Searching", "Link Fields", Pick(2));
+        h.settings.WriteInt("Searching", "Category Fields", Pick(2));
         h.prompter.answerQuestion = [this](const std::string& text) { return AnswerQuestion(text); };
         h.prompter.answerChoice = [this](const std::string& text, const std::vector<std::string>& buttons) {
             return AnswerChoice(text, buttons);
@@ -153,6 +161,7 @@ public:
     }
 
     int stepsRun = 0;
+    int searchesChecked = 0;
 
 private:
     CLinksDlg& Dlg() { return h.Dlg(); }
@@ -160,12 +169,16 @@ private:
     int Pick(int n) { return int(m_random() % unsigned(n)); }
     std::string Docs() const { return h.paths.docs + "/"; }
 
+    // How this question is answered: as the scenario's person does, or, for one who does
+    // anything, by reading it, Enter or Esc at random.
+    Mode ModeNow() { return m_mode == Mode::Random ? Mode(Pick(3)) : m_mode; }
+
     Prompter::Answer AnswerQuestion(const std::string& text)
     {
         using A = Prompter::Answer;
         if (EndDuringQuestion(text)) return A::No;  // the box goes as Esc would close it
-        if (m_mode != Mode::Reading) {
-            const A answer = m_mode == Mode::Enter && h.prompter.Messages().back().defaultYes ? A::Yes : A::No;
+        if (const Mode mode = ModeNow(); mode != Mode::Reading) {
+            const A answer = mode == Mode::Enter && h.prompter.Messages().back().defaultYes ? A::Yes : A::No;
             m_log += "  " + text.substr(0, 40) + (answer == A::Yes ? ": Yes\n" : ": No\n");
             return answer;
         }
@@ -181,7 +194,7 @@ private:
     {
         // Enter and Esc both give the default button.
         const int safe = h.prompter.Messages().back().defaultChoice;
-        const bool reading = m_mode == Mode::Reading && !EndDuringQuestion(text);
+        const bool reading = ModeNow() == Mode::Reading && !EndDuringQuestion(text);
         if (text == "Do you want to save your changes?") return reading ? 0 : safe;
         if (text.find("The data file was changed by another program.") != std::string::npos) {
             const int choice = reading ? Pick(3) : safe;
@@ -241,6 +254,40 @@ private:
                           << m_log;
             return;
         }
+        CheckSearch(step);
+    }
+
+    // The search box finds what a fresh search finds. The pattern is typed on from the
+    // one of the step before, so that a search that narrows from earlier results meets
+    // the records that the step changed.
+    void CheckSearch(const std::string& step)
+    {
+        CLinksDlg& dlg = Dlg();
+        if (!dlg.isVisible() || dlg.IsSearchBusy() || QApplication::activeModalWidget()) return;
+        QLineEdit* edit = dlg.SearchBox()->lineEdit();
+        if (m_pattern.size() >= 3 || edit->text().toStdString() != m_pattern) {
+            m_pattern.clear();
+            edit->clear();
+        }
+        static const char kKeys[] = "t123456789";
+        const char key = kKeys[Pick(int(sizeof kKeys) - 1)];
+        m_pattern += key;
+        edit->setFocus();
+        QTest::keyClicks(edit, QString(QChar(key)));
+        SpinUntil([&] { return !dlg.IsSearchBusy(); }, 5000);
+        SpinUntil([] { return false; }, 5);
+        if (dlg.IsSearchBusy() || QApplication::activeModalWidget()) return;
+        const CRecordSearch fresh(SearchOptions::From(dlg.Settings()), m_pattern);
+        std::vector<int> expected;
+        for (int row = 0; row < dlg.Store().Count(); ++row)
+            if (fresh.Matches(std::as_const(dlg.Store()).At(row))) expected.push_back(row);
+        const std::vector<int> found = h.SelectedRows();
+        if (found != expected)
+            ADD_FAILURE() << "the search for \"" << m_pattern << "\" after \"" << step << "\" found " << found.size()
+                          << " rows where a fresh search finds " << expected.size() << ".\nSteps:\n"
+                          << m_log;
+        m_log += "  searched \"" + m_pattern + "\"\n";
+        ++searchesChecked;
     }
 
     // The window's links before and after a step of the person's that changes them.
@@ -660,8 +707,8 @@ private:
         return rename ? "Rename the shown link's category" : "Take the shown link's category off the list";
     }
 
-    enum class Mode { Reading, Enter, Escape };
     Mode m_mode = Mode::Reading;
+    std::string m_pattern;  // in the search box since the last step's check
     std::string m_stateBefore;
     bool m_hadState = false;
     bool m_endedInQuestion = false;
@@ -687,16 +734,17 @@ TEST(DataSafety, RandomSequencesOfAPersonAndTheDiskLoseNoLink)
     const unsigned seed = unsigned(EnvOr("NORVELLE_SAFETY_SEED", 1));
     const int sequences = EnvOr("NORVELLE_SAFETY_SEQUENCES", 12);
     const int steps = EnvOr("NORVELLE_SAFETY_STEPS", 40);
-    int checked = 0;
+    int checked = 0, searched = 0;
     for (int sequence = 0; sequence < sequences && !HasFailure(); ++sequence) {
         WindowHarness h;
         h.settings.WriteInt("Saving", "Save Limit", 3);
         Scenario scenario(h, seed * 7919u + unsigned(sequence));
         scenario.Run(steps);
         checked += scenario.stepsRun;
+        searched += scenario.searchesChecked;
         if (HasFailure()) std::printf("seed %u, sequence %d\n", seed, sequence);
     }
     RecordProperty("sequences", sequences);
     RecordProperty("steps checked", checked);
-    std::printf("%d sequences, %d steps checked\n", sequences, checked);
+    std::printf("%d sequences, %d steps checked, %d searches compared with a fresh one\n", sequences, checked, searched);
 }
