@@ -31,6 +31,7 @@
 #include "options/SavingPage.h"
 #include "platform/qt/QtEndRequests.h"
 #include "search/RecordSearch.h"
+#include "sort/SortKeys.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "tests/support/DialogAnswer.h"
@@ -608,7 +609,7 @@ private:
         }
     }
 
-    // norvelle-cli importing links into the data file: in the middle of the window's next
+    // norvelle-cli importing links into the data file, or sorting it: in the middle of the window's next
     // save (between its check and its replace) or now. Links it reported saved are the
     // person's and must not be lost by either writer.
     std::string SecondWriter()
@@ -617,12 +618,18 @@ private:
         const std::string html = (h.temp.path / ("cli" + std::to_string(a) + ".html")).string();
         std::ofstream(html) << "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"" << LinkOf(a)
                             << "\">A</A><DT><A HREF=\"" << LinkOf(b) << "\">B</A></DL>";
-        auto import = [this, a, b, html](const std::string& path) {
+        // An import of two links, or a sort of the file in place (which must lose none).
+        const bool sorts = Pick(3) == 0;
+        auto import = [this, a, b, html, sorts](const std::string& path) {
             std::ostringstream out, err;
-            const int code = ImportBookmarksCommand(html, path, false, out, err);
-            m_log += "  norvelle-cli import " + std::to_string(a) + ", " + std::to_string(b) + ": exit " +
+            std::vector<SortKey> keys;
+            std::string problem;
+            ParseSortKeys("title:desc", keys, problem);
+            const int code = sorts ? SortCommand(path, keys, "", err) : ImportBookmarksCommand(html, path, false, out, err);
+            m_log += (sorts ? "  norvelle-cli sort: exit " : "  norvelle-cli import " + std::to_string(a) + ", " +
+                                                                std::to_string(b) + ": exit ") +
                      std::to_string(code) + "\n";
-            if (code == kExitOk) {
+            if (code == kExitOk && !sorts) {
                 m_model.insert(a);
                 m_model.insert(b);
             }
@@ -640,7 +647,7 @@ private:
                     m_faults.beforeRename = m_during;  // another file's replace: wait for the data file's
             };
             m_faults.beforeRename = m_during;
-            if (Pick(2) == 0) return "norvelle-cli imports during the next save";
+            if (Pick(2) == 0) return sorts ? "norvelle-cli sorts during the next save" : "norvelle-cli imports during the next save";
             // A link typed and saved at once, as Add does when it reaches the save limit.
             const int id = Next();
             m_model.insert(id);
@@ -649,11 +656,12 @@ private:
             Dlg().LinkField()->setText(QString::fromStdString(LinkOf(id)));
             h.ClickButton(1026);
             Dlg().Persistence().SaveDataFile();
-            return "norvelle-cli imports during the save of " + std::to_string(id);
+            return std::string(sorts ? "norvelle-cli sorts" : "norvelle-cli imports") + " during the save of " +
+                   std::to_string(id);
         }
         import(Dlg().Persistence().DataPath());
         Dlg().CheckDiskVersion();
-        return "norvelle-cli imports now";
+        return sorts ? "norvelle-cli sorts now" : "norvelle-cli imports now";
     }
 
     // A typed, unstored edit in one of the form's fields, the focus left there, then a
