@@ -76,11 +76,16 @@ TEST(Sync, StampsTellContentFromTime)
     EXPECT_NE(touched.modified, first.modified);
     std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(50000) << 'y';  // same size
     EXPECT_FALSE(StampOf(path).SameContent(first));
-    // A change in the last bytes, past the last whole word, shows too.
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(1003, 'x');
-    const DiskStamp tail = StampOf(path);
-    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(1002) << 'y';
-    EXPECT_FALSE(StampOf(path).SameContent(tail));
+    // A change in any of the last bytes, past the last whole word, shows too, with the
+    // size and the time kept.
+    for (int at : {1000, 1001, 1002}) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(1003, 'x');
+        const DiskStamp tail = StampOf(path);
+        const auto time = fs::last_write_time(path);
+        std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(at) << 'y';
+        fs::last_write_time(path, time);
+        EXPECT_FALSE(StampOf(path).SameContent(tail)) << at;
+    }
     EXPECT_EQ(StampOf(temp.path.string()).kind, DiskStamp::Kind::Other);
     EXPECT_EQ(FreeNameWithTag(path, "mine"), (temp.path / "a (mine).dat").string());
 
