@@ -1,13 +1,9 @@
 #pragma once
-#include <QString>
-#include <string>
+#include "common/QtText.h"
 
-// How the form's fields and the Search box turn text into record bytes and back.
+// The form's fields, and the texts each was filled with (see common/QtText.h for the
+// conversions).
 
 // Slots of the form's fields for the shown-bytes memory of the main window.
 enum FormSlot { SlotTitle, SlotLink, SlotDescription, SlotCategory };
 
-std::string ToBytes(const QString& text);
-// The Description field shows line breaks as LF; records keep CR LF.
-QString DescriptionToField(std::string_view bytes);
-std::string FieldToDescription(const QString& text);

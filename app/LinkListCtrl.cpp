@@ -20,14 +20,6 @@ namespace {
 const char* const kHeadings[ColCount] = {"Title", "Category", "Description", "Added", "Last Modified"};
 }  // namespace
 
-QString DisplayText(std::string_view bytes)
-{
-    // Most texts are UTF-8; older files may hold Windows-1252 bytes.
-    if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-    std::string shown = Windows1252ToUtf8(bytes);
-    return QString::fromUtf8(shown.data(), qsizetype(shown.size()));
-}
-
 namespace {
 
 // A cell shows one line of at most a few thousand characters: enough for the widest

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/QtText.h"
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -9,8 +10,6 @@
 // The five columns; also the sort keys.
 enum LinkColumn { ColTitle = 0, ColCategory = 1, ColDescription = 2, ColAdded = 3, ColModified = 4, ColCount = 5 };
 
-// Record text for a widget: UTF-8 as it is, other bytes decoded as Windows-1252.
-QString DisplayText(std::string_view bytes);
 
 // The text of one cell, made from the record whenever the view asks: one line (line
 // breaks as blanks), at most a few thousand characters.

@@ -17,30 +17,6 @@
 
 // The main window's form: showing a record, storing it back, clearing it.
 
-std::string ToBytes(const QString& text)
-{
-    QByteArray utf8 = text.toUtf8();
-    return std::string(utf8.constData(), size_t(utf8.size()));
-}
-
-QString DescriptionToField(std::string_view bytes)
-{
-    QString text = DisplayText(bytes);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-std::string FieldToDescription(const QString& text)
-{
-    std::string out;
-    for (char c : ToBytes(text)) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 // ---- The form ----
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/FormText.h"
+#include "common/QtText.h"
 #include "common/AccessibleName.h"
 #include "common/DialogUnits.h"
 #include "common/StaticLink.h"

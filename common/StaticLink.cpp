@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
-#include "app/FormText.h"
+#include "common/QtText.h"
 #include "platform/Shell.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/FormText.h"
+#include "common/QtText.h"
 #include "common/AccessibleName.h"
 #include "common/DialogUnits.h"
 #include "common/TipFile.h"

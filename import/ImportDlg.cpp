@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/FormText.h"
+#include "common/QtText.h"
 #include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/DialogUnits.h"

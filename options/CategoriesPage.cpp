@@ -8,8 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/FormText.h"
-#include "app/LinkListCtrl.h"
+#include "common/QtText.h"
 #include "common/AccessibleName.h"
 #include "common/SortedListBox.h"
 #include "platform/Prompter.h"

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/FormText.h"
+#include "common/QtText.h"
 #include "common/AccessibleName.h"
 
 CNumbersPage::CNumbersPage(OptionsOwner& owner, CSettings& values, QWidget* parent)

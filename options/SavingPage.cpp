@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/FormText.h"
+#include "common/QtText.h"
 #include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/SortedComboBox.h"

@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/LinkListCtrl.h"
+#include "common/QtText.h"
 #include "common/PlainText.h"
 #include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"

@@ -5,8 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/FormText.h"
-#include "app/LinkListCtrl.h"
+#include "common/QtText.h"
 #include "common/SortedListBox.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"

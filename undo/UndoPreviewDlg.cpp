@@ -10,9 +10,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "app/FormText.h"
+#include "common/QtText.h"
 #include "common/PlainText.h"
-#include "app/LinkListCtrl.h"
 #include "options/CountFormatter.h"
 
 CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::vector<const CAnnotatedLink*> records,
