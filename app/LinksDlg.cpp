@@ -19,7 +19,7 @@
 #include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 #include "common/DialogUnits.h"
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 #include "common/SortedComboBox.h"
 #include "health/CheckLinksDlg.h"
 #include "options/CountFormatter.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/WindowPlacementStore.h"
-#include "common/LaunchJob.h"
+#include "health/LaunchJob.h"
 #include "common/ThreadJob.h"
 #include "health/LinkRef.h"
 #include "options/OptionsSheet.h"

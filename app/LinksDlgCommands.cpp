@@ -18,7 +18,7 @@
 #include "app/WordWrap.h"
 #include "common/AboutDlg.h"
 #include "health/CheckLinksDlg.h"
-#include "common/TipDlg.h"
+#include "app/TipDlg.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
 #include "platform/Paths.h"

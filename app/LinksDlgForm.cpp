@@ -8,7 +8,7 @@
 #include "app/FormText.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 #include "common/SortedComboBox.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"

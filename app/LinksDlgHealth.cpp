@@ -9,7 +9,7 @@
 #include "health/GetTitleDlg.h"
 #include "health/LinkAddress.h"
 #include "app/FormText.h"
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 #include "store/NaturalCompare.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -9,7 +9,7 @@
 
 #include "common/PlainText.h"
 #include "common/AccessibleName.h"
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 #include "health/LinkAddress.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "common/AccessibleName.h"
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 
 CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpFetcher> fetcher, CCountFormatter counts,
                            QWidget* parent, CLinkChecker::Options options)

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "common/HtmlText.h"
+#include "store/HtmlText.h"
 #include "health/LinkAddress.h"
 #include "store/CaseFold.h"
 #include "store/Utf.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <optional>
 
-#include "common/HtmlText.h"
+#include "store/HtmlText.h"
 #include "import/BrowserStores.h"
 #include "options/CountFormatter.h"
 #include "platform/Prompter.h"

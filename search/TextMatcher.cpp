@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "common/Sanitizers.h"
+#include "store/Sanitizers.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -11,7 +11,7 @@
 #include <sys/mman.h>
 #endif
 
-#include "common/Sanitizers.h"
+#include "store/Sanitizers.h"
 
 namespace {
 

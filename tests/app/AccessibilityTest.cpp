@@ -18,7 +18,7 @@
 #include "common/SortedComboBox.h"
 #include "common/AboutDlg.h"
 #include "common/StaticLink.h"
-#include "common/TipDlg.h"
+#include "app/TipDlg.h"
 #include "health/CheckLinksDlg.h"
 #include "health/DuplicateFinder.h"
 #include "health/DuplicatesDlg.h"

@@ -13,7 +13,7 @@
 #include "app/LinkListCtrl.h"
 #include "common/AboutDlg.h"
 #include "common/StaticLink.h"
-#include "common/TipDlg.h"
+#include "app/TipDlg.h"
 #include "sort/SortDlg.h"
 #include "stats/StatisticsDlg.h"
 #include "tests/support/DialogAnswer.h"

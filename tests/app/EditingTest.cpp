@@ -10,8 +10,8 @@
 #include <fstream>
 
 #include "app/LinkListCtrl.h"
-#include "common/LaunchCheck.h"
-#include "common/LaunchJob.h"
+#include "health/LaunchCheck.h"
+#include "health/LaunchJob.h"
 #include "common/SortedComboBox.h"
 #include "options/OptionsSheet.h"
 #include "platform/qt/QtServices.h"

@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "common/AboutDlg.h"
-#include "common/TipDlg.h"
+#include "app/TipDlg.h"
 #include "sort/SortDlg.h"
 #include "stats/StatisticsDlg.h"
 #include "tests/support/WindowHarness.h"

@@ -19,7 +19,7 @@
 #include "options/CountFormatter.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
-#include "common/Sanitizers.h"
+#include "store/Sanitizers.h"
 #include "tests/support/BrowserFixtures.h"
 #include "tests/support/FakePrompter.h"
 #include "tests/support/TempFolder.h"

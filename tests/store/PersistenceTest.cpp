@@ -8,7 +8,7 @@
 #include <sched.h>
 #include <unistd.h>
 
-#include "common/Sanitizers.h"
+#include "store/Sanitizers.h"
 #include "options/Settings.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"

@@ -1,4 +1,4 @@
-#include "common/HtmlText.h"
+#include "store/HtmlText.h"
 
 #include <iterator>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "common/TipFile.h"
+#include "app/TipFile.h"
 
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"

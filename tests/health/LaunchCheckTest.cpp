@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;

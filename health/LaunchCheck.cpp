@@ -1,4 +1,4 @@
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/TipFile.h"
+#include "app/TipFile.h"
 #include "tests/support/TempFolder.h"
 
 TEST(Tips, SplitsTrimsAndCutsLongTips)

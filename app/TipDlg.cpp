@@ -1,4 +1,4 @@
-#include "common/TipDlg.h"
+#include "app/TipDlg.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -10,7 +10,7 @@
 #include "common/QtText.h"
 #include "common/AccessibleName.h"
 #include "common/DialogUnits.h"
-#include "common/TipFile.h"
+#include "app/TipFile.h"
 #include "options/Settings.h"
 #include "platform/Prompter.h"
 #include "store/FileIO.h"

@@ -1,6 +1,6 @@
-#include "common/LaunchJob.h"
+#include "health/LaunchJob.h"
 
-#include "common/LaunchCheck.h"
+#include "health/LaunchCheck.h"
 #include "platform/Prompter.h"
 #include "store/Utf.h"
 #include "platform/Shell.h"
