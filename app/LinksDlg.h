@@ -17,7 +17,7 @@
 #include "search/RecordSearch.h"
 #include "sort/SortKeys.h"
 #include "store/LinkStore.h"
-#include "store/Persistence.h"
+#include "session/Persistence.h"
 #include "titlecase/TitleCaser.h"
 #include "undo/UndoManager.h"
 

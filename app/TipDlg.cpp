@@ -14,7 +14,7 @@
 #include "options/Settings.h"
 #include "platform/Prompter.h"
 #include "store/FileIO.h"
-#include "store/Persistence.h"
+#include "session/Persistence.h"
 
 CTipDlg::CTipDlg(std::vector<std::string> tips, int index, bool showAtStartup, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),

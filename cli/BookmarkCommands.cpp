@@ -11,7 +11,6 @@
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
-#include "store/Persistence.h"
 
 int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
                            std::ostream& err, bool replace)

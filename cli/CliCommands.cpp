@@ -27,7 +27,6 @@
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
-#include "store/Persistence.h"
 #include "store/Utf.h"
 #include "cli/StreamPrompter.h"
 

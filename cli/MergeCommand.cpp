@@ -6,7 +6,6 @@
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
-#include "store/Persistence.h"
 #include "sync/MergeStores.h"
 
 int MergeCommand(const std::string& first, const std::string& second, const std::string& output, std::ostream& out,

@@ -17,7 +17,7 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
-#include "store/Persistence.h"
+#include "store/GuardedWrite.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
-#include "store/Persistence.h"
 
 bool ParseSortKeys(const std::string& text, std::vector<SortKey>& keys, std::string& problem)
 {

@@ -8,7 +8,7 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
-#include "store/Persistence.h"
+#include "store/GuardedWrite.h"
 #include "store/Utf.h"
 
 int StatsCommand(const std::string& dataFile, std::ostream& out, std::ostream& err)

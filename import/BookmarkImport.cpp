@@ -10,7 +10,7 @@
 #include "options/CountFormatter.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
-#include "store/Persistence.h"
+#include "store/GuardedWrite.h"
 #include "store/Utf.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
-#include "store/Persistence.h"
+#include "session/Persistence.h"
 #include "tests/support/FakePrompter.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileFaults.h"

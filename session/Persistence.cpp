@@ -1,5 +1,4 @@
-#include "store/Persistence.h"
-
+#include "session/Persistence.h"
 
 #include "options/CountFormatter.h"
 #include "options/Settings.h"
