@@ -16,7 +16,7 @@
 #include "options/SearchingPage.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
-#include "titlecase/TitleCasePage.h"
+#include "options/TitleCasePage.h"
 
 namespace {
 class EnterKeyFilter : public QObject {

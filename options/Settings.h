@@ -4,14 +4,8 @@
 
 class SettingsBackend;
 
-// Where the title-case exception words live (the title caser). The settings fill it on
-// load and read it on save.
-class ExceptionSet {
-public:
-    virtual ~ExceptionSet() = default;
-    virtual void SetExceptions(const std::vector<std::string>& words) = 0;
-    virtual void GetExceptions(std::vector<std::string>& words) const = 0;
-};
+// Where the title-case exception words live (titlecase/TitleCaser.h).
+class ExceptionSet;
 
 // Every preference of the program, with its default.
 struct CSettings {

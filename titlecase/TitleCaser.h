@@ -2,7 +2,14 @@
 #include <string>
 #include <vector>
 
-#include "options/Settings.h"
+// Where the title-case exception words live (the title caser). The settings fill it on
+// load and read it on save.
+class ExceptionSet {
+public:
+    virtual ~ExceptionSet() = default;
+    virtual void SetExceptions(const std::vector<std::string>& words) = 0;
+    virtual void GetExceptions(std::vector<std::string>& words) const = 0;
+};
 
 // Rewrites titles in title case: every word capitalized, except the exception words
 // (articles, short conjunctions and prepositions by default), which take the letter

@@ -26,7 +26,7 @@
 #include "options/SearchingPage.h"
 #include "tests/support/DialogAnswer.h"
 #include "tests/support/WindowHarness.h"
-#include "titlecase/TitleCasePage.h"
+#include "options/TitleCasePage.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "titlecase/TitleCasePage.h"
+#include "options/TitleCasePage.h"
 
 #include <QGridLayout>
 #include <QLabel>
