@@ -12,6 +12,7 @@
 #include "common/SortedComboBox.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "store/LinkDate.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
 
@@ -151,7 +152,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     m_filling = false;
 
     BeginListUpdate();
-    const CLinkDate now = m_services.clock.NowDate();
+    const CLinkDate now = NowDate(m_services.clock);
     RowStates& states = m_list->States();
     int target;
     // The form stores into the record it shows, wherever the selection mark went since.

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include "options/CountFormatter.h"
 #include "platform/Clock.h"
+#include "store/LinkDate.h"
 #include "platform/Prompter.h"
 #include "platform/qt/QtHttpFetcher.h"
 
@@ -108,7 +109,7 @@ std::vector<bool> CLinksDlg::ReplaceLinks(const std::vector<LinkRef>& refs, cons
     std::vector<int> rowOf;
     RowsOfLinks(m_store, refs, &rowOf);
     BeginListUpdate();
-    const CLinkDate now = m_services.clock.NowDate();
+    const CLinkDate now = NowDate(m_services.clock);
     const int shown = m_retrieved ? m_list->States().Retrieved() : -1;
     bool any = false;
     for (size_t i = 0; i < refs.size() && i < links.size(); ++i) {

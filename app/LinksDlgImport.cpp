@@ -16,6 +16,7 @@
 #include "import/ImportDlg.h"
 #include "import/LinkIntake.h"
 #include "platform/Clock.h"
+#include "store/LinkDate.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "store/DataFile.h"
@@ -38,7 +39,7 @@ void CLinksDlg::ImportCommand(const std::string& fileName)
     BookmarkTarget target;
     target.add = [this, &pending, &intake, &options, &updating](ImportedLink&& link) {
         // Each import starts from the list as it is then, with the dialog's choices.
-        if (!intake) intake.emplace(m_store, m_services.clock.NowDate(), options);
+        if (!intake) intake.emplace(m_store, NowDate(m_services.clock), options);
         // The Category box is rebuilt once, when the import ends.
         if (!updating) BeginListUpdate();
         updating = true;
@@ -171,7 +172,7 @@ void CLinksDlg::TakeDroppedLinks(const std::vector<DroppedLink>& links)
         return;
     auto lock = m_store.Lock();
     const std::string category(TrimView(FieldBytes(m_category->currentText(), SlotCategory)));
-    const CLinkDate now = m_services.clock.NowDate();
+    const CLinkDate now = NowDate(m_services.clock);
     std::vector<LinkStore::Record> records;
     std::vector<CAnnotatedLink*> added;
     BeginListUpdate();

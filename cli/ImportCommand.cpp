@@ -9,6 +9,7 @@
 #include "import/LinkIntake.h"
 #include "options/CountFormatter.h"
 #include "platform/Clock.h"
+#include "store/LinkDate.h"
 #include "store/DataFile.h"
 #include "store/DiskStamp.h"
 #include "store/WriterTurn.h"
@@ -63,7 +64,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
     if (int read = ReadWholeDataFile(dataFile, store, true, err, &version); read != kExitOk) return read;
     const bool existed = PathExists(dataFile);
     SystemClock clock;
-    const CLinkDate now = clock.NowDate();
+    const CLinkDate now = NowDate(clock);
     CLinkIntake intake(store, now, options);
     std::vector<LinkStore::Record> records;
     BookmarkTarget target;

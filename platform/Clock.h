@@ -1,12 +1,17 @@
 #pragma once
-#include "store/LinkDate.h"
+
+// Local broken-down time at whole seconds.
+struct LocalTime {
+    int year = 1899, month = 12, day = 30;
+    int hour = 0, minute = 0, second = 0;
+    bool operator==(const LocalTime&) const = default;
+};
 
 // The current local date and time.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual LocalTime Now() = 0;
-    CLinkDate NowDate() { return LinkDateFromLocal(Now()); }
 };
 
 // The system's local time, at whole seconds.

@@ -3,6 +3,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/Clock.h"
+
 // A date and time as the data file stores it: an OLE Automation date (days since
 // 30 December 1899 00:00, local time, the fraction being the time of day) with a status.
 struct CLinkDate {
@@ -13,15 +15,11 @@ struct CLinkDate {
     bool operator==(const CLinkDate&) const = default;
 };
 
-// Local broken-down time at whole seconds.
-struct LocalTime {
-    int year = 1899, month = 12, day = 30;
-    int hour = 0, minute = 0, second = 0;
-    bool operator==(const LocalTime&) const = default;
-};
-
 // Builds a valid date from a local time; out-of-range fields give an invalid date.
 CLinkDate LinkDateFromLocal(const LocalTime& t);
+
+// The date and time it is now, by the clock.
+inline CLinkDate NowDate(Clock& clock) { return LinkDateFromLocal(clock.Now()); }
 
 // Splits a valid date into local time, rounded to the nearest second. Returns false
 // for an invalid or null date and for values outside years 100 to 9999.
