@@ -144,7 +144,7 @@ double ImportSeconds(const std::string& source, int& count)
         records.push_back(std::move(record));
         return Intake::Added;
     };
-    target.finished = [&](int) { store.InsertRecords(0, records); };
+    target.finished = [&](int) { if (!store.InsertRecords(0, records)) std::abort(); };
     SilentPrompter prompter;
     const auto start = std::chrono::steady_clock::now();
     ImportBookmarkFile(source, prompter, CCountFormatter(true, ","), target);

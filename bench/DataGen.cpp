@@ -1,5 +1,6 @@
 #include "bench/DataGen.h"
 
+#include <cstdlib>
 #include <random>
 
 #include <malloc.h>
@@ -47,8 +48,8 @@ void GenerateLinks(LinkStore& store, int count, unsigned seed)
             if (c == ' ') c = '-';
         std::string description = Words(rng, 70) + "\r\n" + Words(rng, size_t(74 + jitter(rng)));
         double added = 39000.0 + (i % 5000) + (i % 86400) / 86400.0;
-        store.InsertLink(store.Count(), title, link, description, categories[size_t(i) % categories.size()],
-                         {0, added}, {0, added + 1.5});
+        if (!store.InsertLink(store.Count(), title, link, description, categories[size_t(i) % categories.size()],
+                         {0, added}, {0, added + 1.5})) std::abort();
     }
 }
 

@@ -191,7 +191,8 @@ void FillStore(const QJsonDocument& doc, LinkStore& store)
         std::string category = TextOf(r, "category", where);
         CLinkDate added = DateOf(r, "added", where);
         CLinkDate modified = DateOf(r, "modified", where);
-        store.InsertLink(store.Count(), title, link, description, category, added, modified);
+        if (!store.InsertLink(store.Count(), title, link, description, category, added, modified))
+            throw JsonError{where + ": " + kOutOfMemoryMessage};
     }
 }
 

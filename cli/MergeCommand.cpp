@@ -17,6 +17,11 @@ int MergeCommand(const std::string& first, const std::string& second, const std:
     if (int read = ReadWholeDataFile(first, a, false, err); read != kExitOk) return read;
     if (int read = ReadWholeDataFile(second, b, false, err); read != kExitOk) return read;
     const MergeCounts counts = MergeStores(a, b, merged);
+    // A union that lacks a record is not written: it would pass for the whole.
+    if (!counts.complete) {
+        err << kOutOfMemoryMessage << '\n';
+        return kExitFailed;
+    }
     // Neither input is ever the output: both stay as they are.
     WritePolicy policy;
     policy.dataFile = true;

@@ -204,8 +204,8 @@ bool LinkStore::AddImportedLink(const std::string& title, const std::string& lin
     auto lock = Lock();
     std::vector<Record> record;
     record.push_back(MakeImportedLink(CAnnotatedLink{title, link, std::string(), category, now, now}));
-    if (!record.front()) return false;
-    InsertRecords(Count(), record);
+    // A record that could not be inserted (no memory) is no stored record.
+    if (!record.front() || !InsertRecords(Count(), record)) return false;
     if (storedRecordRule) storedRecordRule();
     return true;
 }

@@ -48,11 +48,11 @@ public:
     void SetListener(StoreListener* listener) { m_listener = listener; }
 
     // Records.
-    bool InsertLink(int index, std::string_view title, std::string_view link,
+    [[nodiscard]] bool InsertLink(int index, std::string_view title, std::string_view link,
                     std::string_view description, std::string_view category, const CLinkDate& added,
                     const CLinkDate& modified);
     // Inserts records that already exist (undo of a delete); rows follow the given order.
-    bool InsertRecords(int index, std::vector<Record>& records);
+    [[nodiscard]] bool InsertRecords(int index, std::vector<Record>& records);
     int Count() const { return int(m_records.size()); }
     // A record handed out for change: its searched text is folded again before the next
     // search. Read through a const store where nothing changes.
@@ -105,7 +105,7 @@ public:
     Record MakeImportedLink(CAnnotatedLink link);
     // The bookmark import's way in. storedRecordRule is the owner's rule for a stored
     // record (press counter, save or changed flag); it runs after the insert.
-    bool AddImportedLink(const std::string& title, const std::string& link, const std::string& category,
+    [[nodiscard]] bool AddImportedLink(const std::string& title, const std::string& link, const std::string& category,
                          const CLinkDate& now, const std::function<void()>& storedRecordRule);
 
     // Category list.

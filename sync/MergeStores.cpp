@@ -24,9 +24,9 @@ std::string Key(const CAnnotatedLink& r)
     return key + date(r.Added()) + date(r.Modified());
 }
 
-void Append(LinkStore& out, const CAnnotatedLink& r)
+bool Append(LinkStore& out, const CAnnotatedLink& r)
 {
-    out.InsertLink(out.Count(), r.Title(), r.Link(), r.Description(), r.Category(), r.Added(), r.Modified());
+    return out.InsertLink(out.Count(), r.Title(), r.Link(), r.Description(), r.Category(), r.Added(), r.Modified());
 }
 
 }  // namespace
@@ -36,7 +36,7 @@ MergeCounts MergeStores(const LinkStore& first, const LinkStore& second, LinkSto
     MergeCounts counts;
     std::unordered_map<std::string, int> unmatched;  // copies of first not matched yet
     for (int row = 0; row < first.Count(); ++row) {
-        Append(out, first.At(row));
+        counts.complete = Append(out, first.At(row)) && counts.complete;
         ++unmatched[Key(first.At(row))];
     }
     counts.onlyFirst = first.Count();
@@ -47,7 +47,7 @@ MergeCounts MergeStores(const LinkStore& first, const LinkStore& second, LinkSto
             ++counts.both;
             --counts.onlyFirst;
         } else {
-            Append(out, second.At(row));
+            counts.complete = Append(out, second.At(row)) && counts.complete;
             ++counts.onlySecond;
         }
     }

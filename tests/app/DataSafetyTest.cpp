@@ -78,7 +78,7 @@ Ids IdsIn(const std::string& path)
 void WriteIds(const std::string& path, const Ids& ids, bool inPlace)
 {
     LinkStore store;
-    for (int id : ids) store.InsertLink(store.Count(), "T" + std::to_string(id), LinkOf(id), "", "", {0, 1}, {0, 1});
+    for (int id : ids) EXPECT_TRUE(store.InsertLink(store.Count(), "T" + std::to_string(id), LinkOf(id), "", "", {0, 1}, {0, 1}));
     StringSink bytes;
     WriteDataFile(store, bytes);
     if (inPlace) {

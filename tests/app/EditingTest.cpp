@@ -421,7 +421,7 @@ TEST(Editing, OlderCodePageTextIsLoadedAsUtf8AndBehavesLikeTypedText)
     WindowHarness h;
     {
         LinkStore store;
-        store.InsertLink(0, "Caf\xE9", "C:\\x", "Line\r\nMore", "Caf\xE9s", {0, 1}, {0, 1});
+        EXPECT_TRUE(store.InsertLink(0, "Caf\xE9", "C:\\x", "Line\r\nMore", "Caf\xE9s", {0, 1}, {0, 1}));
         AtomicFileWriter writer(false);
         ASSERT_TRUE(writer.Open(h.DataPath()) && WriteDataFile(store, writer) && writer.Commit());
     }

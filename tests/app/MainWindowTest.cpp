@@ -364,7 +364,7 @@ TEST(MainWindow, RowStatesFollowTheStore)
     states.SetSelected(1, true);
     states.SetSelected(3, true);
     states.SetMark(3);
-    dlg.Store().InsertLink(0, "new", "", "", "", {}, {});
+    EXPECT_TRUE(dlg.Store().InsertLink(0, "new", "", "", "", {}, {}));
     EXPECT_EQ(states.SelectedRows(), (std::vector<int>{2, 4}));
     EXPECT_EQ(states.Mark(), 4);
     auto taken = dlg.Store().TakeRows({0, 2});

@@ -71,10 +71,10 @@ TEST_F(Cli, DumpThenBuildReproducesTheFileByteForByte)
     store.InsertCategorySorted("News");
     store.InsertCategorySorted("Caf\xE9");  // Windows-1252 bytes, not UTF-8
     store.SetClearSelection("News");
-    store.InsertLink(0, "Home \"quoted\"\ttab", "C:\\a.txt", "line one\r\nline two", "News", {0, 39814.0}, {0, 39969.588298611})
+    EXPECT_TRUE(store.InsertLink(0, "Home \"quoted\"\ttab", "C:\\a.txt", "line one\r\nline two", "News", {0, 39814.0}, {0, 39969.588298611}))
         ;
-    store.InsertLink(1, std::string("nul\0byte", 8), "http://x/\xFF", "", "", {2, -0.0}, {1, 1e300});
-    store.InsertLink(2, "\xE2\x82\xAC uro", std::string(70000, 'L'), "", "Caf\xE9", {0, 0.1}, {0, 0.1 + 0.2});
+    EXPECT_TRUE(store.InsertLink(1, std::string("nul\0byte", 8), "http://x/\xFF", "", "", {2, -0.0}, {1, 1e300}));
+    EXPECT_TRUE(store.InsertLink(2, "\xE2\x82\xAC uro", std::string(70000, 'L'), "", "Caf\xE9", {0, 0.1}, {0, 0.1 + 0.2}));
     std::string original = StoreBytes(store);
     WriteBytes(PathOf("a.dat"), original);
 
@@ -99,7 +99,7 @@ TEST_F(Cli, DumpReportsBadFilesWithItsExitCodes)
     EXPECT_EQ(Dump(PathOf("missing.dat")), kExitUsage);
 
     LinkStore store;
-    for (int i = 0; i < 3; ++i) store.InsertLink(i, "t" + std::to_string(i), "", "", "", {}, {});
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(store.InsertLink(i, "t" + std::to_string(i), "", "", "", {}, {}));
     std::string bytes = StoreBytes(store);
     WriteBytes(PathOf("cut.dat"), bytes.substr(0, bytes.size() - 5));
     EXPECT_EQ(Dump(PathOf("cut.dat")), kExitFailed);
@@ -146,11 +146,11 @@ TEST_F(Cli, SearchPrintsTheMatchingRows)
 {
     LinkStore store;
     store.InsertCategorySorted("News");
-    store.InsertLink(0, "Receive mail", "http://mail", "", "News", {}, {});
-    store.InsertLink(1, "Weather", "http://weather", "how to receive forecasts", "", {}, {});
-    store.InsertLink(2, "Caf\xE9 list", "http://cafe", "", "Food", {}, {});
-    store.InsertLink(3, "Nothing here", "http://receive.example", "", "", {}, {});
-    store.InsertLink(4, "ZÜRICH ΣΟΦΙΑ МОСКВА", "http://u", "", "", {}, {});
+    EXPECT_TRUE(store.InsertLink(0, "Receive mail", "http://mail", "", "News", {}, {}));
+    EXPECT_TRUE(store.InsertLink(1, "Weather", "http://weather", "how to receive forecasts", "", {}, {}));
+    EXPECT_TRUE(store.InsertLink(2, "Caf\xE9 list", "http://cafe", "", "Food", {}, {}));
+    EXPECT_TRUE(store.InsertLink(3, "Nothing here", "http://receive.example", "", "", {}, {}));
+    EXPECT_TRUE(store.InsertLink(4, "ZÜRICH ΣΟΦΙΑ МОСКВА", "http://u", "", "", {}, {}));
     WriteBytes(PathOf("s.dat"), StoreBytes(store));
 
     auto run = [&](const std::string& pattern, SearchOptions options, bool last = false) {
@@ -194,8 +194,8 @@ TEST_F(Cli, SearchPrintsTheMatchingRows)
     std::string expected;
     for (int i = 0; i < 20000; ++i) {
         const bool hit = i % 7 == 3 || i == 19999;
-        many.InsertLink(i, hit ? "comet " + std::to_string(i) : "row " + std::to_string(i), "http://x", "", "", {},
-                        {});
+        EXPECT_TRUE(many.InsertLink(i, hit ? "comet " + std::to_string(i) : "row " + std::to_string(i), "http://x", "", "", {},
+                        {}));
         if (hit) expected += " " + std::to_string(i) + "\tcomet " + std::to_string(i) + "\n";
     }
     WriteBytes(PathOf("s.dat"), StoreBytes(many));
@@ -239,9 +239,9 @@ TEST_F(Cli, StatsAndSortWorkOnFilesAndNeverWriteWhatTheyCouldNotRead)
     LinkStore store;
     store.InsertCategorySorted("work");
     store.InsertCategorySorted("Home");
-    store.InsertLink(0, "beta", "l", "", "Work", {0, 2}, {0, 2});
-    store.InsertLink(1, "Alpha", "l", "", "work", {0, 3}, {0, 3});
-    store.InsertLink(2, "gamma", "l", "", "Home", {0, 1}, {0, 1});
+    EXPECT_TRUE(store.InsertLink(0, "beta", "l", "", "Work", {0, 2}, {0, 2}));
+    EXPECT_TRUE(store.InsertLink(1, "Alpha", "l", "", "work", {0, 3}, {0, 3}));
+    EXPECT_TRUE(store.InsertLink(2, "gamma", "l", "", "Home", {0, 1}, {0, 1}));
     WriteBytes(PathOf("a.dat"), StoreBytes(store));
     EXPECT_EQ(StatsCommand(PathOf("a.dat"), out, err), kExitOk);
     EXPECT_EQ(out.str(), "TOTAL\t3\nNO CATEGORY\t1\nHome\t1\nwork\t1\n");
@@ -392,7 +392,7 @@ TEST_F(Cli, ImportKeepsTheFoldersOfExportsWithAByteOrderMarkOrWithoutADoctype)
 TEST_F(Cli, AByteOrderMarkInsideATextSurvivesDumpAndBuild)
 {
     LinkStore store;
-    store.InsertLink(0, "\xEF\xBB\xBFtitle", "link\xEF\xBB\xBF", "", "", {0, 1}, {0, 1});
+    EXPECT_TRUE(store.InsertLink(0, "\xEF\xBB\xBFtitle", "link\xEF\xBB\xBF", "", "", {0, 1}, {0, 1}));
     const std::string original = StoreBytes(store);
     WriteBytes(PathOf("a.dat"), original);
     ASSERT_EQ(Dump(PathOf("a.dat")), kExitOk);
@@ -420,7 +420,7 @@ TEST_F(Cli, MergeWritesTheUnionAndNeverMergesAFileNotReadWhole)
 {
     auto write = [this](const char* name, const std::vector<std::string>& titles) {
         LinkStore store;
-        for (const std::string& t : titles) store.InsertLink(store.Count(), t, "l", "", "", {0, 1}, {0, 1});
+        for (const std::string& t : titles) EXPECT_TRUE(store.InsertLink(store.Count(), t, "l", "", "", {0, 1}, {0, 1}));
         WriteBytes(PathOf(name), StoreBytes(store));
         return PathOf(name);
     };
@@ -445,7 +445,7 @@ TEST_F(Cli, MergeWritesTheUnionAndNeverMergesAFileNotReadWhole)
 TEST_F(Cli, OutputsNeverReplaceTheirInputsDevicesOrLinksTheyDidNotRead)
 {
     LinkStore store;
-    store.InsertLink(0, "kept", "https://k.example/", "", "", {0, 1}, {0, 1});
+    EXPECT_TRUE(store.InsertLink(0, "kept", "https://k.example/", "", "", {0, 1}, {0, 1}));
     const std::string a = PathOf("a.dat"), b = PathOf("b.dat");
     WriteBytes(a, StoreBytes(store));
     WriteBytes(b, StoreBytes(store));
@@ -499,7 +499,7 @@ TEST_F(Cli, AnImportThatCannotBeSavedSaysSoAndLeavesTheFileWhole)
     const std::string bookmarks = PathOf("bookmarks.html");
     WriteBytes(bookmarks, "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><A HREF=\"https://n.example/\">N</A></DL>");
     LinkStore store;
-    for (int i = 0; i < 200; ++i) store.InsertLink(i, "old " + std::to_string(i), "https://o.example/", "", "", {0, 1}, {0, 1});
+    for (int i = 0; i < 200; ++i) EXPECT_TRUE(store.InsertLink(i, "old " + std::to_string(i), "https://o.example/", "", "", {0, 1}, {0, 1}));
     const std::string data = PathOf("shared/links.dat");
     const std::string original = StoreBytes(store);
     // As a user who may write the data file but create nothing in its folder, on a full disk.
@@ -533,8 +533,8 @@ TEST_F(Cli, ATitleCannotAddLinesOrHideTextInWhatACommandPrints)
     LinkStore store;
     store.InsertCategorySorted("Cat\nTOTAL\t99");
     const std::string forged = "real\n0\tOK\t200\t-\tfake\x1b[2J\xE2\x80\xAEgnp.exe\r";
-    store.InsertLink(0, forged, "https://d.example/", "", "Cat\nTOTAL\t99", {0, 1}, {0, 1});
-    store.InsertLink(1, std::string("nul\0here", 8), "https://d.example", "", "", {0, 2}, {0, 2});
+    EXPECT_TRUE(store.InsertLink(0, forged, "https://d.example/", "", "Cat\nTOTAL\t99", {0, 1}, {0, 1}));
+    EXPECT_TRUE(store.InsertLink(1, std::string("nul\0here", 8), "https://d.example", "", "", {0, 2}, {0, 2}));
     WriteBytes(PathOf("a.dat"), StoreBytes(store));
     const std::string shown = "real\\n0\\tOK\\t200\\t-\\tfake\\x1b[2J\\u202egnp.exe\\r";
 
@@ -626,7 +626,7 @@ TEST_F(Cli, DumpWritesDelAndC1ControlsAsEscapesThatBuildReadsBackExactly)
     // A terminal acts on DEL and on C1 controls (U+009B starts a command on some): dump
     // writes them as escapes, and build reads the very same bytes back.
     LinkStore store;
-    store.InsertLink(0, "a\x7F" "b\xC2\x9B" "31mc\xC2\x85" "d", "l", "", "", {0, 1}, {0, 2});
+    EXPECT_TRUE(store.InsertLink(0, "a\x7F" "b\xC2\x9B" "31mc\xC2\x85" "d", "l", "", "", {0, 1}, {0, 2}));
     const std::string bytes = StoreBytes(store);
     WriteBytes(PathOf("in.dat"), bytes);
     ASSERT_EQ(Dump(PathOf("in.dat")), kExitOk);

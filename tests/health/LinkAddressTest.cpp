@@ -98,7 +98,7 @@ TEST(DuplicateFinder, GroupsKeepTheOldestCopyByAdded)
 {
     LinkStore store;
     auto add = [&](const char* link, double added, int status = CLinkDate::Valid) {
-        store.InsertLink(store.Count(), "t", link, "", "", CLinkDate{status, added}, CLinkDate{});
+        EXPECT_TRUE(store.InsertLink(store.Count(), "t", link, "", "", CLinkDate{status, added}, CLinkDate{}));
     };
     add("http://example.com/a", 300);                   // 0
     add("http://b.example/", 100);                      // 1

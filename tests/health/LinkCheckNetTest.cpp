@@ -235,7 +235,7 @@ TEST(LinkCheckNet, TheCommandLinePrintsEveryLinkInRowOrder)
     auto write = [&](const std::vector<std::pair<std::string, std::string>>& links) {
         LinkStore store;
         for (const auto& [title, link] : links)
-            store.InsertLink(store.Count(), title, link, "", "", CLinkDate{}, CLinkDate{});
+            EXPECT_TRUE(store.InsertLink(store.Count(), title, link, "", "", CLinkDate{}, CLinkDate{}));
         StringSink sink;
         WriteDataFile(store, sink);
         std::ofstream(dataFile, std::ios::binary) << sink.bytes;

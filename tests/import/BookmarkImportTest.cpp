@@ -126,10 +126,10 @@ TEST(BookmarkImport, FoldersAnchorsAndTheFileKinds)
 TEST(BookmarkImport, ExportThenImportGivesBackEveryLink)
 {
     LinkStore store;
-    store.InsertLink(0, "Tom & <Jerry>", "https://a.example/?a=1&b=\"2\"", "Line one\r\nLine two", "Work|Clients",
-                     {0, 45000.5}, {0, 45001.25});
-    store.InsertLink(1, "Top", "file:///home/me/notes.txt", "", "", {0, 45002}, {0, 45002});
-    store.InsertLink(2, "Caf\xC3\xA9", "https://b.example/", "", "Work", {0, 45003}, {0, 45003});
+    EXPECT_TRUE(store.InsertLink(0, "Tom & <Jerry>", "https://a.example/?a=1&b=\"2\"", "Line one\r\nLine two", "Work|Clients",
+                     {0, 45000.5}, {0, 45001.25}));
+    EXPECT_TRUE(store.InsertLink(1, "Top", "file:///home/me/notes.txt", "", "", {0, 45002}, {0, 45002}));
+    EXPECT_TRUE(store.InsertLink(2, "Caf\xC3\xA9", "https://b.example/", "", "Work", {0, 45003}, {0, 45003}));
     StringSink sink;
     ASSERT_TRUE(ExportBookmarks(store, sink));
     EXPECT_NE(sink.bytes.find("<DT><H3>Clients</H3>"), std::string::npos);

@@ -295,7 +295,7 @@ TEST(BrowserImport, TagsLineDatesAndLinksAlreadyThere)
     const CLinkDate now = LinkDateFromLocal({2026, 12, 7, 10, 0, 0});
     std::vector<LinkStore::Record> records;
     records.push_back(std::make_unique<CAnnotatedLink>(CAnnotatedLink{"Old", "http://www.example.com/a/", "", "", now, now}));
-    store.InsertRecords(0, records);
+    EXPECT_TRUE(store.InsertRecords(0, records));
     CUnixDates dates;
     for (bool keep : {true, false}) {
         CLinkIntake intake(store, now, IntakeOptions{keep, true});
@@ -331,7 +331,7 @@ TEST(BrowserImport, ExportThenImportKeepsEveryDateToTheSecondAndTheTags)
         records.push_back(std::make_unique<CAnnotatedLink>(CAnnotatedLink{
             "T" + std::to_string(at), "https://x.example/" + std::to_string(at), "Note\r\nTags: b, a & c", "Work|Sub",
             dates.DateOf(at), dates.DateOf(at + 3601)}));
-    store.InsertRecords(0, records);
+    EXPECT_TRUE(store.InsertRecords(0, records));
     const std::string html = (temp.path / "out.html").string();
     StringSink sink;
     ASSERT_TRUE(ExportBookmarks(store, sink));

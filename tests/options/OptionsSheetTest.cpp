@@ -515,7 +515,7 @@ TEST(OptionsSheet, FileNamesThatDifferOnlyInCaseAreTwoFilesHere)
     const std::string other = (fs::path(h.DataPath()).parent_path() / "norvelle.dat").string();
     {
         LinkStore store;
-        store.InsertLink(0, "theirs", "l", "", "", {0, 1}, {0, 1});
+        EXPECT_TRUE(store.InsertLink(0, "theirs", "l", "", "", {0, 1}, {0, 1}));
         StringSink bytes;
         WriteDataFile(store, bytes);
         std::ofstream(other, std::ios::binary) << bytes.bytes;

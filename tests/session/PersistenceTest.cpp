@@ -75,7 +75,7 @@ struct Fixture {
         persistence.SettlePaths(paths);
         host.persistence = &persistence;
     }
-    void Add(const std::string& title) { store.InsertLink(store.Count(), title, "l", "", "", {0, 1}, {0, 1}); }
+    void Add(const std::string& title) { EXPECT_TRUE(store.InsertLink(store.Count(), title, "l", "", "", {0, 1}, {0, 1})); }
 
     LinkStore store;
     CSettings settings;
@@ -509,8 +509,8 @@ TEST(Persistence, TextOfOlderFilesIsLoadedAsUtf8)
     f.store.InsertCategorySorted(utf8);
     f.store.InsertCategorySorted("News");
     f.store.SetClearSelection(legacy);
-    f.store.InsertLink(0, "f\xFCr dich", "l", "caf\xE9\r\n\x93quoted\x94", legacy, {0, 1}, {0, 1});
-    f.store.InsertLink(1, "f\xC3\xBCr", "l", "", "News", {0, 1}, {0, 1});
+    EXPECT_TRUE(f.store.InsertLink(0, "f\xFCr dich", "l", "caf\xE9\r\n\x93quoted\x94", legacy, {0, 1}, {0, 1}));
+    EXPECT_TRUE(f.store.InsertLink(1, "f\xC3\xBCr", "l", "", "News", {0, 1}, {0, 1}));
     ASSERT_TRUE(f.persistence.SaveDataFile());
     ASSERT_TRUE(f.persistence.LoadDataFile(nullptr, false));
     EXPECT_EQ(f.store.At(0).Title(), "f\xC3\xBCr dich");
@@ -540,7 +540,7 @@ TEST(Persistence, RunningOutOfMemoryIsReportedAndKeepsTheRecordsReadWhole)
     fs::resize_file(hugeCategory, (256u << 20) + 64);
     LinkStore ordinary;
     for (int i = 0; i < 300; ++i)
-        ordinary.InsertLink(i, "t" + std::to_string(i), "l", "d" + std::to_string(i), "", {0, 1}, {0, 2});
+        EXPECT_TRUE(ordinary.InsertLink(i, "t" + std::to_string(i), "l", "d" + std::to_string(i), "", {0, 1}, {0, 2}));
     {
         StringSink sink;
         ASSERT_TRUE(WriteDataFile(ordinary, sink));
@@ -586,7 +586,7 @@ TEST(Persistence, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
     auto bytesOf = [](int records, const char* stem) {
         LinkStore store;
         for (int i = 0; i < records; ++i)
-            store.InsertLink(i, stem + std::to_string(i), "https://example.com/" + std::to_string(i), "d", "c", {0, 1}, {0, 2});
+            EXPECT_TRUE(store.InsertLink(i, stem + std::to_string(i), "https://example.com/" + std::to_string(i), "d", "c", {0, 1}, {0, 2}));
         StringSink sink;
         WriteDataFile(store, sink);
         return sink.bytes;

@@ -8,7 +8,7 @@
 namespace {
 void Add(LinkStore& store, const std::string& title, const std::string& category, double added, double modified = 1)
 {
-    store.InsertLink(store.Count(), title, "l", "", category, {0, added}, {0, modified});
+    EXPECT_TRUE(store.InsertLink(store.Count(), title, "l", "", category, {0, added}, {0, modified}));
 }
 std::vector<std::string> Titles(const LinkStore& store)
 {

@@ -114,7 +114,7 @@ TEST(DataFile, StringLengthFormsRoundTrip)
 
     auto prefixOf = [&](size_t n) {
         LinkStore one;
-        one.InsertLink(0, std::string(n, 'x'), "", "", "", {}, {});
+        EXPECT_TRUE(one.InsertLink(0, std::string(n, 'x'), "", "", "", {}, {}));
         std::string b = Write(one);
         return b.substr(4 + 4 + 5 + 4, n < 255 ? 1 : n <= 65533 ? 3 : 7);
     };
@@ -225,7 +225,7 @@ TEST(DataFile, TruncationAnywhereKeepsWhatWasReadWhole)
     LinkStore full;
     full.InsertCategorySorted("A");
     full.InsertCategorySorted("B");
-    for (const char* t : {"first", "second", "third"}) full.InsertLink(full.Count(), t, "http://x", "d", "A", {0, 1.0}, {0, 2.0});
+    for (const char* t : {"first", "second", "third"}) EXPECT_TRUE(full.InsertLink(full.Count(), t, "http://x", "d", "A", {0, 1.0}, {0, 2.0}));
     std::string bytes = Write(full);
 
     for (size_t cut = 0; cut < bytes.size(); ++cut) {
@@ -263,9 +263,9 @@ TEST(DataFile, TruncationAnywhereKeepsWhatWasReadWhole)
     // inside the 600th keeps exactly the 599 before it.
     LinkStore many;
     for (int i = 0; i < 700; ++i)
-        many.InsertLink(i, "title " + std::to_string(i), "http://x/" + std::to_string(i),
+        EXPECT_TRUE(many.InsertLink(i, "title " + std::to_string(i), "http://x/" + std::to_string(i),
                         std::string(size_t(i % 90), 'd') + std::to_string(i), i % 3 ? "A" : "", {0, 1.0 + i},
-                        {0, 2.5 + i});
+                        {0, 2.5 + i}));
     const std::string manyBytes = Write(many);
     LinkStore whole;
     ASSERT_EQ(Read(whole, manyBytes, prompter).status, ReadStatus::Ok);
@@ -309,7 +309,7 @@ TEST(DataFile, HostileLengthsAndCountsFailWithoutAllocating)
 TEST(DataFile, FailingSinkIsReported)
 {
     LinkStore store;
-    store.InsertLink(0, std::string(100000, 'x'), "", "", "", {}, {});
+    EXPECT_TRUE(store.InsertLink(0, std::string(100000, 'x'), "", "", "", {}, {}));
     struct Failing : ByteSink {
         bool Write(const void*, size_t) override { return false; }
     } sink;
@@ -321,7 +321,7 @@ TEST(DataFile, HugeFilesManyCategoriesAndEqualNamesReadSafelyAndStably)
     // One record, then zeros to 100 GiB (sparse): the reader reserves by what can be there.
     TempFolder temp;
     LinkStore one;
-    one.InsertLink(0, "only", "l", "", "", {0, 1}, {0, 1});
+    EXPECT_TRUE(one.InsertLink(0, "only", "l", "", "", {0, 1}, {0, 1}));
     const std::filesystem::path huge = temp.path / "huge.dat";
     {
         AtomicFileWriter writer(false);

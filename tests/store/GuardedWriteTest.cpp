@@ -42,7 +42,7 @@ std::string DataFileBytes(int records, const std::string& stem = "link ")
 {
     LinkStore store;
     for (int i = 0; i < records; ++i)
-        store.InsertLink(i, stem + std::to_string(i), "https://example.com/" + std::to_string(i), "d", "", {0, 1}, {0, 2});
+        EXPECT_TRUE(store.InsertLink(i, stem + std::to_string(i), "https://example.com/" + std::to_string(i), "d", "", {0, 1}, {0, 2}));
     StringSink sink;
     WriteDataFile(store, sink);
     return sink.bytes;

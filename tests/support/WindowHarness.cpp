@@ -72,9 +72,9 @@ void WindowHarness::WriteDataFile(const std::vector<std::string>& titles, int ca
     LinkStore store;
     for (int c = 0; c < categories; ++c) store.InsertCategorySorted("Cat" + std::to_string(c));
     for (size_t i = 0; i < titles.size(); ++i)
-        store.InsertLink(store.Count(), titles[i], "http://example.com/" + std::to_string(i), "Description " + std::to_string(i),
+        EXPECT_TRUE(store.InsertLink(store.Count(), titles[i], "http://example.com/" + std::to_string(i), "Description " + std::to_string(i),
                          categories ? "Cat" + std::to_string(int(i) % categories) : "", {0, 39814.0 + double(i)},
-                         {0, 39969.5 + double(i)});
+                         {0, 39969.5 + double(i)}));
     AtomicFileWriter writer(false);
     ASSERT_TRUE(writer.Open(DataPath()) && ::WriteDataFile(store, writer) && writer.Commit());
 }
@@ -83,7 +83,7 @@ void WindowHarness::WriteRecords(const std::vector<CAnnotatedLink>& records)
 {
     LinkStore store;
     for (const CAnnotatedLink& r : records)
-        store.InsertLink(store.Count(), r.Title(), r.Link(), r.Description(), r.Category(), r.Added(), r.Modified());
+        EXPECT_TRUE(store.InsertLink(store.Count(), r.Title(), r.Link(), r.Description(), r.Category(), r.Added(), r.Modified()));
     AtomicFileWriter writer(false);
     ASSERT_TRUE(writer.Open(DataPath()) && ::WriteDataFile(store, writer) && writer.Commit());
 }

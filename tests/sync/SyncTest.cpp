@@ -111,7 +111,7 @@ TEST(Sync, MergeKeepsEveryRecordOnceAndUnitesCategories)
 {
     LinkStore a, b, out;
     auto add = [](LinkStore& s, const char* title, const char* link, double added = 1) {
-        s.InsertLink(s.Count(), title, link, "d", "Cat", {0, added}, {0, added});
+        EXPECT_TRUE(s.InsertLink(s.Count(), title, link, "d", "Cat", {0, added}, {0, added}));
     };
     add(a, "Same", "http://same/");
     add(a, "Twice", "http://twice/");

@@ -21,7 +21,7 @@ namespace {
 std::string FileBytes(const std::vector<std::string>& titles, double added = 40000)
 {
     LinkStore store;
-    for (const std::string& t : titles) store.InsertLink(store.Count(), t, "http://example.com/" + t, "", "", {0, added}, {0, added});
+    for (const std::string& t : titles) EXPECT_TRUE(store.InsertLink(store.Count(), t, "http://example.com/" + t, "", "", {0, added}, {0, added}));
     StringSink sink;
     WriteDataFile(store, sink);
     return sink.bytes;
@@ -54,7 +54,7 @@ void PrependFromOutside(const std::string& path, const std::string& title)
 {
     LinkStore store;
     ASSERT_TRUE(ReadInto(path, store));
-    store.InsertLink(0, title, "http://example.com/new", "", "", {0, 40000}, {0, 40000});
+    EXPECT_TRUE(store.InsertLink(0, title, "http://example.com/new", "", "", {0, 40000}, {0, 40000}));
     StringSink sink;
     WriteDataFile(store, sink);
     std::ofstream(path + ".sync-tmp", std::ios::binary) << sink.bytes;

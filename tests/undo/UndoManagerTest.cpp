@@ -14,7 +14,7 @@ public:
     void RestoreDeletedLinks(std::vector<LinkStore::Record>& records) override
     {
         if (failRestore) return;
-        store.InsertRecords(store.Count(), records);
+        EXPECT_TRUE(store.InsertRecords(store.Count(), records));
     }
     std::vector<LinkStore::Record> RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records) override
     {
@@ -45,7 +45,7 @@ struct Fixture {
     explicit Fixture(int rows)
     {
         for (int i = 0; i < rows; ++i)
-            host.store.InsertLink(i, "r" + std::to_string(i), "l", "", "", {0, double(i)}, {0, double(i)});
+            EXPECT_TRUE(host.store.InsertLink(i, "r" + std::to_string(i), "l", "", "", {0, double(i)}, {0, double(i)}));
     }
     FakeUndoHost host;
     FakePrompter prompter;
