@@ -17,6 +17,10 @@ namespace {
 
 // Fixed-size places for records, taken from slabs and given back to a free list. The
 // slabs stay for the life of the process, kept here so that a leak checker sees them.
+// The places and the text chunks below are the same under the address sanitizer as in
+// production; the room they hold free is poisoned, so that a record or a text used after
+// it was freed (an Undo step holding a stale pointer, a view of a text kept over a
+// change) is still reported.
 class RecordSlabs {
 public:
     void* Take()
@@ -24,6 +28,7 @@ public:
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_free) Grow();
         Place* place = m_free;
+        UnpoisonMemory(place, sizeof(Place));
         m_free = place->next;
         return place;
     }
@@ -33,6 +38,7 @@ public:
         Place* place = static_cast<Place*>(record);
         place->next = m_free;
         m_free = place;
+        PoisonMemory(place, sizeof(Place));
     }
 
 private:
@@ -51,6 +57,7 @@ private:
             slab[i].next = m_free;
             m_free = &slab[i];
         }
+        PoisonMemory(slab, sizeof(Place) * kPlacesPerSlab);
     }
 
     std::mutex m_lock;
@@ -64,17 +71,6 @@ RecordSlabs& Slabs()
     static RecordSlabs* slabs = new RecordSlabs;
     return *slabs;
 }
-
-// Under the address sanitizer every record and every block of texts is the heap's, so that
-// a record or a text used after it was freed (an Undo step holding a stale pointer, a view
-// of a text kept over a change) is still reported.
-#if defined(NORVELLE_ADDRESS_SANITIZER)
-constexpr bool kSlabs = false;
-constexpr bool kPacked = false;
-#else
-constexpr bool kSlabs = true;
-constexpr bool kPacked = true;
-#endif
 
 // Room for a chunk of blocks, aligned to its size. Where the system maps memory, a chunk is
 // mapped and unmapped whole, so that a chunk that goes gives its memory back at once: taken
@@ -133,10 +129,11 @@ private:
 
     char* Take(size_t size)
     {
-        if (!kPacked || size > kLargest) return new char[size];
+        if (size > kLargest) return new char[size];
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_current || m_current->used + size > kChunkBytes) NewChunk();
         char* block = reinterpret_cast<char*>(m_current) + m_current->used;
+        UnpoisonMemory(block, size);
         m_current->used += size;
         ++m_current->live;
         return block;
@@ -144,11 +141,12 @@ private:
     // size: what Take was asked for.
     void Give(char* block, size_t size) noexcept
     {
-        if (!kPacked || size > kLargest) {
+        if (size > kLargest) {
             delete[] block;
             return;
         }
         std::lock_guard<std::mutex> lock(m_lock);
+        PoisonMemory(block, size);
         Chunk* chunk = reinterpret_cast<Chunk*>(reinterpret_cast<uintptr_t>(block) & ~uintptr_t(kChunkBytes - 1));
         if (--chunk->live == 0 && chunk != m_current) Release(chunk);
     }
@@ -164,10 +162,15 @@ private:
         auto* chunk = static_cast<Chunk*>(MapChunk());
         chunk->used = sizeof(Chunk);
         chunk->live = 0;
+        PoisonMemory(reinterpret_cast<char*>(chunk) + sizeof(Chunk), kChunkBytes - sizeof(Chunk));
         Chunk* old = std::exchange(m_current, chunk);
         if (old && old->live == 0) Release(old);
     }
-    static void Release(Chunk* chunk) noexcept { UnmapChunk(chunk); }
+    static void Release(Chunk* chunk) noexcept
+    {
+        UnpoisonMemory(chunk, kChunkBytes);
+        UnmapChunk(chunk);
+    }
 
     std::mutex m_lock;
     Chunk* m_current = nullptr;
@@ -193,14 +196,14 @@ TextChunks& KeptChunks()
 void* CAnnotatedLink::operator new(std::size_t size)
 {
     // A type derived from this one, larger, is left to the heap.
-    if (!kSlabs || size != sizeof(CAnnotatedLink)) return ::operator new(size);
+    if (size != sizeof(CAnnotatedLink)) return ::operator new(size);
     return Slabs().Take();
 }
 
 void CAnnotatedLink::operator delete(void* record, std::size_t size) noexcept
 {
     if (!record) return;
-    if (!kSlabs || size != sizeof(CAnnotatedLink)) return ::operator delete(record);
+    if (size != sizeof(CAnnotatedLink)) return ::operator delete(record);
     Slabs().Give(record);
 }
 
