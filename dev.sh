@@ -29,7 +29,9 @@ install_missing() {
 }
 
 build() {
-    [ -f "$BUILD/build.ninja" ] || cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # In CI a warning fails the build, so that none comes in unseen.
+    [ -f "$BUILD/build.ninja" ] || cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        ${CI:+-DCMAKE_COMPILE_WARNING_AS_ERROR=ON}
     cmake --build "$BUILD" --parallel "$(nproc)"
 }
 
