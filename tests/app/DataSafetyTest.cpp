@@ -264,6 +264,8 @@ private:
     void CheckSearch(const std::string& step)
     {
         CLinksDlg& dlg = Dlg();
+        // What the step left queued (a load empties the Search box) happens first.
+        SpinUntil([] { return false; }, 20);
         if (!dlg.isVisible() || dlg.IsSearchBusy() || QApplication::activeModalWidget()) return;
         QLineEdit* edit = dlg.SearchBox()->lineEdit();
         if (m_pattern.size() >= 3 || edit->text().toStdString() != m_pattern) {
@@ -278,6 +280,12 @@ private:
         SpinUntil([&] { return !dlg.IsSearchBusy(); }, 5000);
         SpinUntil([] { return false; }, 5);
         if (dlg.IsSearchBusy() || QApplication::activeModalWidget()) return;
+        // A load that came meanwhile emptied the box, as it does: nothing to compare.
+        if (edit->text().toStdString() != m_pattern) {
+            m_log += "  the search \"" + m_pattern + "\" was emptied by a load\n";
+            m_pattern.clear();
+            return;
+        }
         const CRecordSearch fresh(SearchOptions::From(dlg.Settings()), m_pattern);
         std::vector<int> expected;
         for (int row = 0; row < dlg.Store().Count(); ++row)
