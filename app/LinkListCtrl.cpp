@@ -28,10 +28,7 @@ constexpr size_t kCellBytes = 8192;
 
 QString CellText(std::string_view bytes)
 {
-    size_t end = std::min(bytes.size(), kCellBytes);
-    // Cut before a character, not inside one.
-    while (end > 0 && end < bytes.size() && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;
-    QString text = DisplayText(end == bytes.size() ? bytes : bytes.substr(0, end));
+    QString text = DisplayText(bytes.substr(0, Utf8CutPoint(bytes, kCellBytes)));
     // Line breaks read as one blank each, so the row shows as much text as fits.
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));

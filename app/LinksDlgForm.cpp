@@ -15,6 +15,7 @@
 #include "store/LinkDate.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
+#include "store/Utf.h"
 
 // The main window's form: showing a record, storing it back, clearing it.
 
@@ -32,10 +33,7 @@ constexpr size_t kShownDescriptionBytes = 64 * 1024;
 std::string_view ShownPart(std::string_view bytes, size_t limit, bool& cut)
 {
     cut = bytes.size() > limit;
-    if (!cut) return bytes;
-    size_t end = limit;
-    for (int back = 0; back < 3 && end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80; ++back) --end;
-    return bytes.substr(0, end);
+    return bytes.substr(0, Utf8CutPoint(bytes, limit));
 }
 
 // The field's note when only the beginning of its text is shown.

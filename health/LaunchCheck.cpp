@@ -1,7 +1,6 @@
 #include "health/LaunchCheck.h"
 
 #include <algorithm>
-#include <cctype>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -106,18 +105,7 @@ bool AttachesAFile(const std::string& link)
     const size_t query = link.find('?');
     if (query == std::string::npos) return false;
     for (std::string_view param : SplitView(std::string_view(link).substr(query + 1), '&')) {
-        std::string name;
-        const std::string_view raw = param.substr(0, param.find('='));
-        for (size_t i = 0; i < raw.size(); ++i) {
-            if (raw[i] == '%' && i + 2 < raw.size() && std::isxdigit(static_cast<unsigned char>(raw[i + 1])) &&
-                std::isxdigit(static_cast<unsigned char>(raw[i + 2]))) {
-                name += char(std::stoi(std::string(raw.substr(i + 1, 2)), nullptr, 16));
-                i += 2;
-            } else {
-                name += raw[i];
-            }
-        }
-        name = LowerAscii(TrimView(name));
+        const std::string name = LowerAscii(TrimView(PercentDecoded(param.substr(0, param.find('=')))));
         if (name == "attach" || name == "attachment") return true;
     }
     return false;

@@ -51,20 +51,6 @@ std::string NormalEscapes(std::string_view s)
     return out;
 }
 
-std::string PercentDecoded(std::string_view s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
-            out += char(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
-            i += 2;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
 
 bool IsDrivePath(std::string_view s)
 {
@@ -115,6 +101,21 @@ bool IsTrackingParameter(std::string_view parameter)
 }
 
 }  // namespace
+
+std::string PercentDecoded(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
+            out += char(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
 
 bool SplitAddress(std::string_view link, AddressParts& parts)
 {

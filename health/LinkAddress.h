@@ -30,6 +30,8 @@ LinkKind KindOfLink(std::string_view link);
 // The absolute file name of a local file link ("/x", "C:\x", "file:///x"), cleaned of
 // "." and ".." and doubled separators; empty when the link is not one.
 std::string LocalPathOfLink(std::string_view link);
+// Every "%XX" of a text as the byte it stands for; a '%' without two hex digits stays.
+std::string PercentDecoded(std::string_view text);
 // False for a file name that no file can have: one holding a NUL byte ("%00" in a link),
 // which the system would read cut short, naming another file. Check Links and Launch
 // both go by it.

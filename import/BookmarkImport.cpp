@@ -388,11 +388,7 @@ bool ReadCounts::Take(const BookmarkTarget& target, ImportedLink&& link)
         }
         const size_t room = kMaxImportedField - line.size();
         if (!link.description.empty() && link.description.size() + 2 > room) {
-            size_t end = room >= 2 ? room - 2 : 0;
-            while (end > 0 && end < link.description.size() &&
-                   (static_cast<unsigned char>(link.description[end]) & 0xC0) == 0x80)
-                --end;
-            if (end < link.description.size()) link.description.resize(end);
+            link.description.resize(Utf8CutPoint(link.description, room >= 2 ? room - 2 : 0));
             cut = true;
         }
     }
@@ -409,9 +405,7 @@ std::string BoundedText(std::string text, bool& cut)
     if (!IsValidUtf8(text)) text = DisplayUtf8(text);
     if (text.size() <= kMaxImportedField) return text;
     cut = true;
-    size_t end = kMaxImportedField;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
+    text.resize(Utf8CutPoint(text, kMaxImportedField));
     return text;
 }
 

@@ -248,7 +248,7 @@ private:
         if (node.url.size == 0 && node.firstChild < 0 && (node.name.size == 0 || node.type != NodeType::Url)) {
             if (node.type == NodeType::Url) ++empty;
             if (size_t(index) == nodes.size() - 1) {
-                texts.resize(std::min(texts.size(), node.name.size == 0 ? texts.size() : node.name.at));
+                if (node.name.size > 0) texts.resize(node.name.at);
                 nodes.pop_back();
             }
             return;

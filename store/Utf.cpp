@@ -124,6 +124,16 @@ std::string Windows1252ToUtf8(std::string_view bytes)
     return out;
 }
 
+size_t Utf8CutPoint(std::string_view text, size_t limit)
+{
+    if (text.size() <= limit) return text.size();
+    size_t end = limit;
+    // A character has at most three bytes after its first; bytes that are not UTF-8 are
+    // cut where they stand.
+    for (int back = 0; back < 3 && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80; ++back) --end;
+    return end;
+}
+
 std::string FirstCharacters(std::string_view text, size_t n)
 {
     size_t i = 0;

@@ -26,5 +26,9 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // Text for showing bytes: valid UTF-8 as it is, anything else decoded as Windows-1252.
 std::string DisplayUtf8(std::string_view bytes);
 
+// The largest size of at most limit bytes at which text can be cut without cutting a
+// character in two (text's size when it is no longer).
+size_t Utf8CutPoint(std::string_view text, size_t limit);
+
 // The first n characters (code points) of a UTF-8 text: never half of one.
 std::string FirstCharacters(std::string_view text, size_t n);
