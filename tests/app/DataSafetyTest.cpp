@@ -501,14 +501,16 @@ private:
             WriteIds(other, {Next(), Next()}, false);
             const std::string before = dlg.Persistence().DataPath();
             m_mayLoseChanges = true;
+            // OK, or Cancel, which keeps the file loaded (and the next start opens it).
+            const bool ok = Pick(2) == 0;
             InOptions([&](COptionsSheet& sheet, CSavingPage& page) {
                 page.DataFileBox()->setEditText(QString::fromStdString(other));
                 page.Load();
-                sheet.accept();
+                if (ok) sheet.accept();
             });
             m_mayLoseChanges = false;
             if (dlg.Persistence().DataPath() == other) LoadedAnother(before);
-            return "Options: Load another file, OK";
+            return ok ? "Options: Load another file, OK" : "Options: Load another file, Cancel";
         }
         case 10: {
             const std::string other = Docs() + "append" + std::to_string(Next()) + ".dat";
