@@ -13,8 +13,18 @@ CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpF
                            QWidget* parent, CLinkChecker::Options options)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_links(std::move(links)),
       m_fetcher(std::move(fetcher)), m_counts(std::move(counts)),
-      m_titles(*m_fetcher, [this](const PageTitleResult& result) { Arrived(result); }, [this] { accept(); }, options)
+      m_titles(*m_fetcher, [this](const PageTitleResult& result) { Arrived(result); }, [this] { accept(); }, options,
+               [this](std::function<PageInfo()> read, std::function<void(PageInfo)> then) {
+                   // A hostile page costs a worker, never the window: Stop and the time
+                   // limit keep answering while it is read.
+                   m_readers.start([this, read = std::move(read), then = std::move(then)]() mutable {
+                       QMetaObject::invokeMethod(
+                           this, [then = std::move(then), page = read()]() mutable { then(std::move(page)); },
+                           Qt::QueuedConnection);
+                   });
+               })
 {
+    m_readers.setMaxThreadCount(2);
     setWindowTitle("Get Title from Page");
     auto* layout = new QVBoxLayout(this);
     m_status = new QLabel(this);
@@ -38,7 +48,12 @@ CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpF
     QTimer::singleShot(0, this, [this] { m_titles.Start(m_links); });
 }
 
-CGetTitleDlg::~CGetTitleDlg() { m_titles.Stop(); }
+CGetTitleDlg::~CGetTitleDlg()
+{
+    m_titles.Stop();
+    // Every worker has posted its answer before the dialog goes, so none is left holding it.
+    m_readers.waitForDone();
+}
 
 void CGetTitleDlg::Stop()
 {

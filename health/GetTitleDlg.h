@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QThreadPool>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ private:
     std::vector<std::string> m_links;
     std::unique_ptr<HttpFetcher> m_fetcher;
     CCountFormatter m_counts;
+    QThreadPool m_readers;  // reads the pages off the window thread
     CPageTitleFetcher m_titles;
     std::vector<PageTitleResult> m_results;
     bool m_stopped = false;

@@ -219,8 +219,8 @@ PageInfo ReadPageInfo(const std::string& body, const std::string& contentType)
 }
 
 CPageTitleFetcher::CPageTitleFetcher(HttpFetcher& fetcher, Each each, std::function<void()> finished,
-                                     CLinkChecker::Options options)
-    : m_each(std::move(each)), m_finished(std::move(finished)),
+                                     CLinkChecker::Options options, ReadAside readAside)
+    : m_each(std::move(each)), m_finished(std::move(finished)), m_readAside(std::move(readAside)),
       m_checker(fetcher, *this, [&options] {
           options.bodyLimit = kMaxPageBytes;
           return options;
@@ -230,18 +230,42 @@ CPageTitleFetcher::CPageTitleFetcher(HttpFetcher& fetcher, Each each, std::funct
 
 CPageTitleFetcher::~CPageTitleFetcher() = default;
 
-void CPageTitleFetcher::Start(const std::vector<std::string>& links) { m_checker.Start(links); }
+void CPageTitleFetcher::Start(const std::vector<std::string>& links)
+{
+    m_reading = 0;
+    m_checksDone = false;
+    m_stopped = false;
+    m_checker.Start(links);
+}
+
+void CPageTitleFetcher::Stop()
+{
+    m_stopped = true;
+    m_checker.Stop();
+}
 
 void CPageTitleFetcher::LinkChecked(const LinkCheckResult& result)
 {
     PageTitleResult out;
     out.index = result.index;
     if (result.state == LinkState::Ok || result.state == LinkState::Moved) {
-        out.page = ReadPageInfo(result.body, result.contentType);
-        out.ok = !out.page.title.empty() || !out.page.description.empty();
-        if (!out.ok) out.failure = "the page has no title";
-    } else if (result.state == LinkState::NotChecked || result.state == LinkState::FileExists ||
-               result.state == LinkState::FileMissing || result.state == LinkState::FileNotReadable) {
+        auto done = [this, out](PageInfo page) mutable {
+            --m_reading;
+            if (m_stopped) return;
+            out.page = std::move(page);
+            out.ok = !out.page.title.empty() || !out.page.description.empty();
+            if (!out.ok) out.failure = "the page has no title";
+            m_each(out);
+            if (m_checksDone && m_reading == 0) Finish();
+        };
+        auto read = [body = result.body, contentType = result.contentType] { return ReadPageInfo(body, contentType); };
+        ++m_reading;
+        if (m_readAside) m_readAside(std::move(read), std::move(done));
+        else done(read());
+        return;
+    }
+    if (result.state == LinkState::NotChecked || result.state == LinkState::FileExists ||
+        result.state == LinkState::FileMissing || result.state == LinkState::FileNotReadable) {
         out.failure = "not a web address";
     } else {
         out.failure = StateText(result);
@@ -250,6 +274,12 @@ void CPageTitleFetcher::LinkChecked(const LinkCheckResult& result)
 }
 
 void CPageTitleFetcher::CheckFinished()
+{
+    m_checksDone = true;
+    if (m_reading == 0) Finish();
+}
+
+void CPageTitleFetcher::Finish()
 {
     if (m_finished) m_finished();
 }

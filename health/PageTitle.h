@@ -33,21 +33,30 @@ struct PageTitleResult {
 class CPageTitleFetcher : private CheckSink {
 public:
     using Each = std::function<void(const PageTitleResult&)>;
+    // Runs `read` wherever the caller likes (the window: on a worker thread) and then
+    // `then` with its result back where the fetcher lives. Unset, the page is read at once.
+    using ReadAside = std::function<void(std::function<PageInfo()> read, std::function<void(PageInfo)> then)>;
     CPageTitleFetcher(HttpFetcher& fetcher, Each each, std::function<void()> finished,
-                      CLinkChecker::Options options = {});
+                      CLinkChecker::Options options = {}, ReadAside readAside = {});
     ~CPageTitleFetcher() override;
 
     void Start(const std::vector<std::string>& links);
-    void Stop() { m_checker.Stop(); }
+    // Stops fetching; pages still being read are then dropped.
+    void Stop();
     int Total() const { return m_checker.Total(); }
-    int Done() const { return m_checker.Done(); }
-    bool Running() const { return m_checker.Running(); }
+    int Done() const { return m_checker.Done() - m_reading; }
+    bool Running() const { return m_checker.Running() || m_reading > 0; }
 
 private:
     void LinkChecked(const LinkCheckResult& result) override;
     void CheckFinished() override;
+    void Finish();
 
     Each m_each;
     std::function<void()> m_finished;
+    ReadAside m_readAside;
     CLinkChecker m_checker;
+    int m_reading = 0;  // pages handed aside whose result has not come back
+    bool m_checksDone = false;
+    bool m_stopped = false;
 };

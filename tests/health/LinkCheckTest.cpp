@@ -328,6 +328,37 @@ TEST(LinkCheck, GetTitleFollowsTheSameRulesAndReadsOnlyThePagesBeginning)
     EXPECT_EQ(fetcher.bodyLimits, std::set<size_t>{kMaxPageBytes});
 }
 
+TEST(LinkCheck, GetTitleReadsPagesAsideAndEndsOnlyWhenEveryReadIsBack)
+{
+    ScriptedFetcher fetcher;
+    FetchReply page = Status(200);
+    page.body = "<title>Aside</title>";
+    fetcher.script = {{"https://public.example/a", page}, {"https://public.example/b", page}};
+    std::vector<std::pair<std::function<PageInfo()>, std::function<void(PageInfo)>>> aside;
+    for (const bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped while reading" : "read to the end");
+        std::vector<PageTitleResult> results;
+        bool finished = false;
+        aside.clear();
+        CPageTitleFetcher titles(
+            fetcher, [&](const PageTitleResult& r) { results.push_back(r); }, [&] { finished = true; }, {},
+            [&](auto read, auto then) { aside.emplace_back(std::move(read), std::move(then)); });
+        titles.Start({"https://public.example/a", "https://public.example/b"});
+        fetcher.AnswerAll();
+        ASSERT_EQ(aside.size(), 2u);
+        EXPECT_TRUE(results.empty());
+        EXPECT_FALSE(finished);
+        EXPECT_TRUE(titles.Running());
+        aside[0].second(aside[0].first());
+        if (stop) titles.Stop();
+        aside[1].second(aside[1].first());
+        EXPECT_EQ(results.size(), 1u + !stop);
+        EXPECT_EQ(finished, !stop);
+        EXPECT_FALSE(titles.Running());
+        EXPECT_EQ(results.front().page.title, "Aside");
+    }
+}
+
 TEST(LinkCheck, LocalAddressesAreTheMachineAndItsOwnNetwork)
 {
     for (const char* local : {"127.0.0.1", "127.8.9.10", "10.1.2.3", "172.16.0.1", "172.31.255.255", "192.168.1.1",
