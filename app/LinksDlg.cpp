@@ -21,12 +21,12 @@
 #include "common/DialogUnits.h"
 #include "health/LaunchCheck.h"
 #include "common/SortedComboBox.h"
-#include "health/CheckLinksDlg.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsBackend.h"
+#include "platform/qt/QtHttpFetcher.h"
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
@@ -46,7 +46,9 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_services(services), m_prompter(services.prompter),
-      m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter)
+      m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter),
+      m_health(*this, services.prompter, [this] { return CCountFormatter(m_settings); },
+               [] { return std::make_unique<QtHttpFetcher>(); }, this)
 {
     m_placement = std::make_unique<WindowPlacementStore>(services.settings, *this);
     LoadSettings(services.settings, m_settings, m_titleCaser);
@@ -571,8 +573,54 @@ void CLinksDlg::Shutdown()
 {
     m_shutDown = true;
     // A link check in progress stops with the window.
-    if (CCheckLinksDlg* check = CheckLinksWindow()) check->close();
+    m_health.CloseWindows();
     auto lock = m_store.Lock();
     m_store.FreeAllLinks();
     m_placement->Save();
 }
+
+std::vector<int> CLinksDlg::SelectedRows() { return m_list->States().SelectedRows(); }
+
+void CLinksDlg::SelectRows(const std::vector<int>& rows)
+{
+    auto lock = m_store.Lock();
+    BeginListUpdate();
+    RowStates& states = m_list->States();
+    states.ClearSelection();
+    for (int row : rows) states.SetSelected(row, true);
+    states.SetFocus(-1);
+    if (!rows.empty()) {
+        states.SetMark(rows.front());
+        RetrieveLink(false);
+        m_list->EnsureRowVisible(rows.front());
+        UpdatePrevNextButtons(rows.front());
+    }
+    UpdateSelectedCount();
+    EndListUpdate();
+}
+
+void CLinksDlg::FocusList()
+{
+    raise();
+    activateWindow();
+    m_list->setFocus();
+}
+
+void CLinksDlg::ChangeRecords(const std::vector<CAnnotatedLink*>& records, const std::function<void()>& change)
+{
+    auto lock = m_store.Lock();
+    // An edit in the form goes into its record first, as leaving the record would do,
+    // so that it neither is lost nor later writes the old text back.
+    if (m_edited && m_retrieved) SaveCurrentLink(false);
+    BeginListUpdate();
+    m_undo.PushModify(records);
+    change();
+    RecordsChanged(std::vector<const CAnnotatedLink*>(records.begin(), records.end()));
+    if (const CAnnotatedLink* shown = m_retrieved ? ShownRecord() : nullptr;
+        shown && std::find(records.begin(), records.end(), shown) != records.end())
+        ShowLink(*shown);
+    m_store.SetChanged();
+    EndListUpdate();
+}
+
+CLinkDate CLinksDlg::Now() { return NowDate(m_services.clock); }

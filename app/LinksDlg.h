@@ -11,7 +11,7 @@
 #include "app/WindowPlacementStore.h"
 #include "health/LaunchJob.h"
 #include "common/ThreadJob.h"
-#include "health/LinkRef.h"
+#include "health/HealthController.h"
 #include "options/OptionsSheet.h"
 #include "options/Settings.h"
 #include "search/RecordSearch.h"
@@ -55,7 +55,7 @@ class CLinksDlg : public QDialog,
                   private SearchSink,
                   private UndoHost,
                   private OptionsOwner,
-                  private LinkListHost {
+                  private HealthHost {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
@@ -136,23 +136,12 @@ public:
     void ExportCommand();
     bool ExportBookmarksTo(const std::string& path);
     void AboutCommand();
-    // Check Links: the selected links (all when fewer than two are selected) in a window
-    // of their own while the main window stays usable.
-    void CheckLinksCommand(bool selectedOnly = false);
     // A row's menu: the row becomes the one in the form, as a click makes it.
     void ShowRowMenu(int row, const QPoint& globalPos);
-    // Find Duplicates: selects every copy but the oldest of each group and reports them.
-    void DuplicatesCommand();
-    // Get Title from Page: the form's empty Title (and Description) from its web page, or,
-    // with several rows selected, their empty titles and descriptions as one step.
-    void GetTitleCommand();
-    CCheckLinksDlg* CheckLinksWindow() const;
-    // LinkListHost
-    int SelectLinks(const std::vector<LinkRef>& refs) override;
-    std::vector<bool> ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links) override;
-    std::vector<std::optional<std::string>> CurrentLinks(const std::vector<const CAnnotatedLink*>& records) override;
+    // Check Links, Find Duplicates and Get Title from Page.
+    CHealthController& Health() { return m_health; }
     // Selects exactly the given rows (ascending), showing the first in the form.
-    void SelectRows(const std::vector<int>& rows);
+    void SelectRows(const std::vector<int>& rows) override;
 
     // The data file on disk, changed by other programs (a sync tool): looks whether it
     // changed, reloads it when nothing is unsaved here and asks otherwise.
@@ -160,7 +149,7 @@ public:
     // Looks for the conflict copies that sync tools leave beside the data file.
     void CheckConflictCopies();
     // A passing note over the foot of the list.
-    void ShowStatus(const QString& text);
+    void ShowStatus(const QString& text) override;
     QLabel* StatusText() const { return m_statusText; }
     const SortKeyTable& SortKeys() const { return m_sortKeys; }
     // Opens the command menu at a point of the screen.
@@ -272,6 +261,18 @@ private:
     void RecordsChanged(const std::vector<const CAnnotatedLink*>& records) override { m_store.RecordsChanged(records); }
     void SetRedoCaption(const std::string& caption, bool enabled) override;
 
+    // HealthHost
+    LinkStore& HealthStore() override { return m_store; }
+    std::vector<int> SelectedRows() override;
+    void FocusList() override;
+    bool FormIsTarget() override;
+    std::string FormLink() override;
+    bool FormTitleEmpty() override;
+    void TypeIntoForm(const std::string& title, const std::string& description) override;
+    void ChangeRecords(const std::vector<CAnnotatedLink*>& records, const std::function<void()>& change) override;
+    void CountStored(int records) override { m_persistence.StoredRecords(records); }
+    CLinkDate Now() override;
+
     // PersistenceHost
     void EmptyCategoryField() override;
     void LoadFinished() override;
@@ -305,6 +306,7 @@ private:
     uint64_t m_lastSearchGeneration = 0;
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
+    CHealthController m_health;
     SortKeyTable m_sortKeys;
     int m_lastClickedColumn = -1;
     bool m_reverseSort = false;
@@ -349,7 +351,6 @@ private:
     QPushButton* m_close = nullptr;
     CCommandMenu* m_menu = nullptr;
     QToolButton* m_menuButton = nullptr;
-    QPointer<CCheckLinksDlg> m_checkDlg;
     CDataFileWatcher* m_watcher = nullptr;
     QTimer m_diskRecheck;  // a look at the disk put off while a dialog is open
     DiskStamp m_lastDiskChange;  // the last version reported, so that it is reported once

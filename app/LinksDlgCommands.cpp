@@ -49,9 +49,9 @@ void CLinksDlg::SystemCommand(int id)
     case CmdAbout: AboutCommand(); break;
     case CmdImport: ImportCommand(); break;
     case CmdExport: ExportCommand(); break;
-    case CmdCheckLinks: CheckLinksCommand(); break;
-    case CmdDuplicates: DuplicatesCommand(); break;
-    case CmdGetTitle: GetTitleCommand(); break;
+    case CmdCheckLinks: if (!m_searchBusy) m_health.CheckLinksCommand(); break;
+    case CmdDuplicates: if (!m_searchBusy) m_health.DuplicatesCommand(); break;
+    case CmdGetTitle: if (!m_searchBusy) m_health.GetTitleCommand(); break;
     case CCommandMenu::SysRestore: showNormal(); break;
     case CCommandMenu::SysMove:
         if (QWindow* window = windowHandle()) window->startSystemMove();
@@ -165,8 +165,8 @@ void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
     commands.launch = [this] { OnLaunch(); };
     commands.copyLink = [this] { m_services.clipboard.SetText(FieldBytes(m_link->text(), SlotLink)); };
     commands.remove = [this] { OnDelete(); };
-    commands.checkLink = [this] { CheckLinksCommand(true); };
-    commands.getTitle = [this] { GetTitleCommand(); };
+    commands.checkLink = [this] { m_health.CheckLinksCommand(true); };
+    commands.getTitle = [this] { m_health.GetTitleCommand(); };
     PopupRowMenu(this, globalPos, commands, m_menu);
 }
 
@@ -309,7 +309,7 @@ void CLinksDlg::UndoCommand(bool redo)
     EndListUpdate();
     UpdateSelectedCount();
     UpdateTotalCount();
-    if (CCheckLinksDlg* check = CheckLinksWindow()) check->RecordsChanged();
+    m_health.RecordsChanged();
 }
 
 void CLinksDlg::RestoreDeletedLinks(std::vector<LinkStore::Record>& records)

@@ -249,3 +249,17 @@ void CLinksDlg::SyncCategoryBox()
     m_category->setEditText(text);
     m_filling = filling;
 }
+
+bool CLinksDlg::FormIsTarget() { return FormIsTheTarget(m_title); }
+
+std::string CLinksDlg::FormLink() { return FieldBytes(m_link->text(), SlotLink); }
+
+bool CLinksDlg::FormTitleEmpty() { return m_title->text().trimmed().isEmpty(); }
+
+void CLinksDlg::TypeIntoForm(const std::string& title, const std::string& description)
+{
+    // As if typed: stored by Add or Modify.
+    m_title->setText(DisplayText(title));
+    if (m_description->toPlainText().trimmed().isEmpty()) m_description->setPlainText(DisplayText(description));
+    m_edited = true;
+}

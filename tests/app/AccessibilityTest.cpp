@@ -197,10 +197,10 @@ TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachL
     EXPECT_EQ(h.shell.Opened(), std::vector<std::string>{link->text().toStdString()});
     about.hide();
 
-    dlg.CheckLinksCommand();
-    ASSERT_NE(dlg.CheckLinksWindow(), nullptr);
-    ExpectReadable(*dlg.CheckLinksWindow(), "Check Links");
-    dlg.CheckLinksWindow()->close();
+    dlg.Health().CheckLinksCommand();
+    ASSERT_NE(dlg.Health().CheckLinksWindow(), nullptr);
+    ExpectReadable(*dlg.Health().CheckLinksWindow(), "Check Links");
+    dlg.Health().CheckLinksWindow()->close();
 
     EXPECT_TRUE(h.VisitOptionsPages(
         [](QDialog& sheet, QWidget&, const std::string& tab) { ExpectReadable(sheet, "Options > " + tab); }));

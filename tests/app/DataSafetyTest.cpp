@@ -431,7 +431,7 @@ private:
                 for (int row = 0, picked = 0; row < dlg.Store().Count(); ++row)
                     if (std::find(links.begin(), links.end(), std::as_const(dlg.Store()).At(row).Link()) != links.end())
                         h.ClickRow(row, picked++ ? Qt::ControlModifier : Qt::NoModifier);
-                dlg.GetTitleCommand();
+                dlg.Health().GetTitleCommand();
                 return "Add " + std::to_string(a) + ", " + std::to_string(b) + " without titles, Get Title";
             }
             if (rows == 0) return "Modify (nothing)";

@@ -652,7 +652,7 @@ TEST(MainWindow, TextsFromLinksAreShownAsTheyAreNeverAsMarkupInAnyWindow)
     h.ClickRow(0);
     h.ClickRow(1, Qt::ShiftModifier);
     dlg.SystemCommand(CLinksDlg::CmdCheckLinks);
-    CCheckLinksDlg* check = dlg.CheckLinksWindow();
+    CCheckLinksDlg* check = dlg.Health().CheckLinksWindow();
     ASSERT_NE(check, nullptr);
     ASSERT_TRUE(SpinUntil([&] { return check->Results().rowCount() == 2 && !check->Running(); }));
     check->resize(300, 300);

@@ -55,7 +55,7 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
                     Link("Silent 2", server.Url("/silent?2"))});
     CLinksDlg& dlg = h.Open();
     PressKey(dlg, Qt::Key_K);
-    CCheckLinksDlg* check = dlg.CheckLinksWindow();
+    CCheckLinksDlg* check = dlg.Health().CheckLinksWindow();
     ASSERT_NE(check, nullptr);
     EXPECT_FALSE(check->isModal());
     // The quick answers arrive while the silent server keeps the check running.
@@ -125,7 +125,7 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
 
     // Closing the window stops a check that runs.
     PressKey(dlg, Qt::Key_K);
-    QPointer<CCheckLinksDlg> second = dlg.CheckLinksWindow();
+    QPointer<CCheckLinksDlg> second = dlg.Health().CheckLinksWindow();
     EXPECT_TRUE(check == nullptr || second != check);
     ASSERT_TRUE(SpinUntil([&] { return server.Concurrent() == 2; }));
     second->close();
@@ -135,7 +135,7 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
     h.ClickRow(1);
     h.ClickRow(2, Qt::ControlModifier);
     PressKey(dlg, Qt::Key_K);
-    CCheckLinksDlg* third = dlg.CheckLinksWindow();
+    CCheckLinksDlg* third = dlg.Health().CheckLinksWindow();
     ASSERT_TRUE(SpinUntil([&] { return !third->Running(); }));
     ASSERT_EQ(third->Results().rowCount(), 2);
     std::set<std::string> checked{third->Results().Item(0).title, third->Results().Item(1).title};
@@ -235,13 +235,13 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
 
     // A title already there, an address that is not the web's, a page that is not found.
     h.prompter.Clear();
-    dlg.GetTitleCommand();
+    dlg.Health().GetTitleCommand();
     h.ClickButton(1007);
     h.Type(dlg.LinkField(), "mailto:me@example.com");
-    dlg.GetTitleCommand();
+    dlg.Health().GetTitleCommand();
     h.ClickButton(1007);
     h.Type(dlg.LinkField(), QString::fromStdString(server.Url("/missing")));
-    dlg.GetTitleCommand();
+    dlg.Health().GetTitleCommand();
     EXPECT_EQ(h.prompter.Texts(),
               (std::vector<std::string>{"The Title is filled in already.  Empty it to get the title of the page.",
                                         "Get Title from Page needs a web address (http or https) in the Link field.",
@@ -254,7 +254,7 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     h.ClickRow(0);
     for (int row = 1; row < 6; ++row) h.ClickRow(row, Qt::ControlModifier);
     h.prompter.Clear();
-    dlg.GetTitleCommand();
+    dlg.Health().GetTitleCommand();
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 2 links.  2 pages gave none."});
     EXPECT_EQ(dlg.Store().At(0).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
     EXPECT_EQ(dlg.Store().At(0).Description(), "Today's dishes");
@@ -272,7 +272,7 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     h.ClickRow(1, Qt::ControlModifier);
     h.prompter.Clear();
     QTimer::singleShot(0, [&] { dlg.Store().At(1).SetLink(server.Url("/gone")); });
-    dlg.GetTitleCommand();
+    dlg.Health().GetTitleCommand();
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 1 link."});
     EXPECT_EQ(dlg.Store().At(0).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
     EXPECT_EQ(dlg.Store().At(1).Title(), "");

@@ -1,0 +1,201 @@
+#include "health/HealthController.h"
+
+#include <utility>
+
+#include "common/QtText.h"
+#include "health/CheckLinksDlg.h"
+#include "health/DuplicateFinder.h"
+#include "health/DuplicatesDlg.h"
+#include "health/GetTitleDlg.h"
+#include "health/LaunchCheck.h"
+#include "health/LinkAddress.h"
+#include "platform/Prompter.h"
+#include "store/NaturalCompare.h"
+#include "store/LinkStore.h"
+
+CHealthController::CHealthController(HealthHost& host, Prompter& prompter, std::function<CCountFormatter()> counts,
+                                     MakeFetcher makeFetcher, QWidget* window)
+    : m_host(host), m_prompter(prompter), m_counts(std::move(counts)), m_makeFetcher(std::move(makeFetcher)),
+      m_window(window)
+{
+}
+
+CHealthController::~CHealthController() = default;
+
+CCheckLinksDlg* CHealthController::CheckLinksWindow() const { return m_checkDlg.data(); }
+
+void CHealthController::CloseWindows()
+{
+    // A link check in progress stops with the window.
+    if (m_checkDlg) m_checkDlg->close();
+}
+
+void CHealthController::RecordsChanged()
+{
+    if (m_checkDlg) m_checkDlg->RecordsChanged();
+}
+
+void CHealthController::CheckLinksCommand(bool selectedOnly)
+{
+    LinkStore& store = m_host.HealthStore();
+    std::vector<CheckItem> items;
+    {
+        auto lock = store.Lock();
+        std::vector<int> rows = m_host.SelectedRows();
+        if (rows.size() < 2 && !(selectedOnly && !rows.empty())) {
+            rows.resize(size_t(store.Count()));
+            for (int row = 0; row < store.Count(); ++row) rows[size_t(row)] = row;
+        }
+        items.reserve(rows.size());
+        for (int row : rows) {
+            const CAnnotatedLink& record = std::as_const(store).At(row);
+            items.push_back({{&record, std::string(record.Link())}, std::string(record.Title())});
+        }
+    }
+    if (items.empty()) {
+        m_prompter.Notice("There are no links to check.");
+        return;
+    }
+    // One check at a time: a new one replaces the one that is open.
+    if (m_checkDlg) m_checkDlg->close();
+    m_checkDlg = new CCheckLinksDlg(*this, std::move(items), m_makeFetcher(), CLinkChecker::Options{},
+                                    m_counts(), m_window);
+    m_checkDlg->show();
+    m_checkDlg->Start();
+}
+
+void CHealthController::DuplicatesCommand()
+{
+    LinkStore& store = m_host.HealthStore();
+    auto lock = store.Lock();
+    const std::vector<DuplicateGroup> groups = FindDuplicates(store);
+    if (groups.empty()) {
+        m_prompter.Notice("No two links point to the same place.");
+        return;
+    }
+    m_host.SelectRows(RowsToRemove(groups));
+    CDuplicatesDlg dlg(groups, store, m_counts(), m_window);
+    lock.unlock();
+    dlg.exec();
+}
+
+int CHealthController::SelectLinks(const std::vector<LinkRef>& refs)
+{
+    LinkStore& store = m_host.HealthStore();
+    auto lock = store.Lock();
+    const std::vector<int> rows = RowsOfLinks(store, refs);
+    m_host.SelectRows(rows);
+    // The user goes on in the list: Delete, or a click to edit.
+    m_host.FocusList();
+    return int(rows.size());
+}
+
+std::vector<bool> CHealthController::ReplaceLinks(const std::vector<LinkRef>& refs,
+                                                  const std::vector<std::string>& links)
+{
+    LinkStore& store = m_host.HealthStore();
+    std::vector<bool> replaced(refs.size(), false);
+    auto lock = store.Lock();
+    std::vector<int> rowOf;
+    RowsOfLinks(store, refs, &rowOf);
+    bool any = false;
+    for (size_t i = 0; i < refs.size() && i < links.size(); ++i) {
+        if (rowOf[i] < 0) continue;
+        CAnnotatedLink& record = store.At(rowOf[i]);
+        m_host.ChangeRecords({&record}, [&] {
+            record.SetLink(links[i]);
+            record.SetModified(m_host.Now());
+        });
+        replaced[i] = any = true;
+    }
+    if (any) m_host.CountStored(1);
+    return replaced;
+}
+
+std::vector<std::optional<std::string>> CHealthController::CurrentLinks(const std::vector<const CAnnotatedLink*>& records)
+{
+    LinkStore& store = m_host.HealthStore();
+    auto lock = store.Lock();
+    return ::CurrentLinks(store, records);
+}
+
+void CHealthController::TitleOfForm(const CCountFormatter& counts)
+{
+    const std::string link(TrimView(m_host.FormLink()));
+    if (KindOfLink(link) != LinkKind::Web) {
+        m_prompter.Error("Get Title from Page needs a web address (http or https) in the Link field.");
+        return;
+    }
+    if (!m_host.FormTitleEmpty()) {
+        m_prompter.Notice("The Title is filled in already.  Empty it to get the title of the page.");
+        return;
+    }
+    CGetTitleDlg dlg({link}, m_makeFetcher(), counts, m_window);
+    dlg.exec();
+    if (dlg.Results().empty()) return;  // stopped
+    const PageTitleResult& result = dlg.Results().front();
+    if (!result.ok || result.page.title.empty()) {
+        m_prompter.Error("Could not get the title of " + VisibleText(link) + ": " +
+                         (result.ok ? "the page has no title" : result.failure) + ".");
+        return;
+    }
+    m_host.TypeIntoForm(result.page.title, result.page.description);
+    m_host.ShowStatus(QString::fromStdString("The title of " + VisibleText(link) + " is in the Title field."));
+}
+
+void CHealthController::GetTitleCommand()
+{
+    const CCountFormatter counts = m_counts();
+    if (m_host.FormIsTarget()) {
+        TitleOfForm(counts);
+        return;
+    }
+    LinkStore& store = m_host.HealthStore();
+    // The selected web links that lack a title or a description.
+    std::vector<LinkRef> refs;
+    std::vector<std::string> links;
+    {
+        auto lock = store.Lock();
+        for (int row : m_host.SelectedRows()) {
+            const CAnnotatedLink& record = std::as_const(store).At(row);
+            if (KindOfLink(record.Link()) != LinkKind::Web) continue;
+            if (!TrimView(record.Title()).empty() && !TrimView(record.Description()).empty()) continue;
+            refs.push_back({&record, std::string(record.Link())});
+            links.push_back(std::string(TrimView(record.Link())));
+        }
+    }
+    if (links.empty()) {
+        m_prompter.Notice("Every selected web link has a title and a description already.");
+        return;
+    }
+    CGetTitleDlg dlg(links, m_makeFetcher(), counts, m_window);
+    dlg.exec();
+    auto lock = store.Lock();
+    // Only records still in the list with the link that was read are given its title.
+    std::vector<int> rowOf;
+    RowsOfLinks(store, refs, &rowOf);
+    std::vector<CAnnotatedLink*> changed;
+    std::vector<const PageTitleResult*> found;
+    int failed = 0;
+    for (const PageTitleResult& result : dlg.Results()) {
+        if (!result.ok) ++failed;
+        const int row = rowOf[size_t(result.index)];
+        if (!result.ok || row < 0) continue;
+        changed.push_back(&store.At(row));
+        found.push_back(&result);
+    }
+    if (!changed.empty()) {
+        // One step, whatever the number of links.
+        m_host.ChangeRecords(changed, [&] {
+            for (size_t i = 0; i < changed.size(); ++i) {
+                CAnnotatedLink& record = *changed[i];
+                if (TrimView(record.Title()).empty()) record.SetTitle(found[i]->page.title);
+                if (TrimView(record.Description()).empty()) record.SetDescription(found[i]->page.description);
+            }
+        });
+    }
+    std::string summary = dlg.Stopped() ? "Stopped.  " : "";
+    summary += counts.Plural("Got the titles of %s link%s.", int(changed.size()));
+    if (failed > 0) summary += counts.Plural("  %s page%s gave none.", failed);
+    m_prompter.Notice(summary);
+}
