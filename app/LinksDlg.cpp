@@ -48,7 +48,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
       m_services(services), m_prompter(services.prompter),
       m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter),
       m_health(*this, services.prompter, [this] { return CCountFormatter(m_settings); },
-               [] { return std::make_unique<QtHttpFetcher>(); }, this)
+               [] { return std::make_unique<QtHttpFetcher>(); }, this),
+      m_import(*this, services.prompter, m_settings, services.clock, services.paths, this)
 {
     m_placement = std::make_unique<WindowPlacementStore>(services.settings, *this);
     LoadSettings(services.settings, m_settings, m_titleCaser);

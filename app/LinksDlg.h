@@ -1,5 +1,4 @@
 #pragma once
-#include "import/DroppedLinks.h"
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
@@ -12,6 +11,7 @@
 #include "health/LaunchJob.h"
 #include "common/ThreadJob.h"
 #include "health/HealthController.h"
+#include "import/ImportController.h"
 #include "options/OptionsSheet.h"
 #include "options/Settings.h"
 #include "search/RecordSearch.h"
@@ -55,7 +55,8 @@ class CLinksDlg : public QDialog,
                   private SearchSink,
                   private UndoHost,
                   private OptionsOwner,
-                  private HealthHost {
+                  private HealthHost,
+                  private ImportHost {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
@@ -127,14 +128,8 @@ public:
     void SortRows(const std::vector<SortKey>& keys);
     void StatisticsCommand();
     void TipCommand();
-    // Import Favorites, with the file name filled in when one was dropped on the window.
-    void ImportCommand(const std::string& fileName = {});
-    // Links dragged onto the window: one fills the form, several are added as one step
-    // after asking; a bookmark file or a browser's store opens the import.
-    void TakeDroppedLinks(const std::vector<DroppedLink>& links);
-    // Export Bookmarks: asks where, then writes the file.
-    void ExportCommand();
-    bool ExportBookmarksTo(const std::string& path);
+    // Import, Export and links dropped on the window.
+    CImportController& Import() { return m_import; }
     void AboutCommand();
     // A row's menu: the row becomes the one in the form, as a click makes it.
     void ShowRowMenu(int row, const QPoint& globalPos);
@@ -273,6 +268,15 @@ private:
     void CountStored(int records) override { m_persistence.StoredRecords(records); }
     CLinkDate Now() override;
 
+    // ImportHost
+    LinkStore& ImportStore() override { return m_store; }
+    bool AppendRecords(std::vector<LinkStore::Record>& records, Arrival arrival, int presses) override;
+    void TypeLinkIntoForm(const std::string& title, const std::string& link) override;
+    std::string FormCategory() override;
+    bool WritePersonFile(const std::string& path, const char* failure,
+                         const std::function<bool(ByteSink&)>& write) override;
+    void SaveImportSettings() override;
+
     // PersistenceHost
     void EmptyCategoryField() override;
     void LoadFinished() override;
@@ -307,6 +311,7 @@ private:
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
     CHealthController m_health;
+    CImportController m_import;
     SortKeyTable m_sortKeys;
     int m_lastClickedColumn = -1;
     bool m_reverseSort = false;

@@ -47,8 +47,8 @@ void CLinksDlg::SystemCommand(int id)
     case CmdSorting: SortCommand(); break;
     case CmdTip: TipCommand(); break;
     case CmdAbout: AboutCommand(); break;
-    case CmdImport: ImportCommand(); break;
-    case CmdExport: ExportCommand(); break;
+    case CmdImport: if (!m_searchBusy) m_import.ImportCommand(); break;
+    case CmdExport: if (!m_searchBusy) m_import.ExportCommand(); break;
     case CmdCheckLinks: if (!m_searchBusy) m_health.CheckLinksCommand(); break;
     case CmdDuplicates: if (!m_searchBusy) m_health.DuplicatesCommand(); break;
     case CmdGetTitle: if (!m_searchBusy) m_health.GetTitleCommand(); break;

@@ -352,7 +352,7 @@ int main(int argc, char** argv)
     dlg->Persistence().LoadDataFile(nullptr, false);
     const std::string exported = docs.folder + "/export.html";
     runs.clear();
-    for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] { dlg->ExportBookmarksTo(exported); }));
+    for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] { dlg->Import().ExportBookmarksTo(exported); }));
     Report("export 100,000 links as a bookmark file", Median(runs), 300);
 
     if (const char* bookmarks = std::getenv("NORVELLE_BOOKMARKS")) {
@@ -369,7 +369,7 @@ int main(int argc, char** argv)
             });
             import->reject();
         });
-        dlg->ImportCommand();
+        dlg->Import().ImportCommand();
         std::printf("%d links imported\n", dlg->Store().Count());
         Report("import the bookmark file into an empty window, painted", imported, 1000);
         dlg->Store().SetChanged(false);

@@ -400,7 +400,7 @@ private:
                 // The person may decline them at the question ("Add 2 links?").
                 const int a = Next(), b = Next();
                 const Ids before = IdsOf(dlg.Store());
-                dlg.TakeDroppedLinks({{LinkOf(a), "A"}, {LinkOf(b), ""}});
+                dlg.Import().TakeDroppedLinks({{LinkOf(a), "A"}, {LinkOf(b), ""}});
                 for (int id : IdsOf(dlg.Store()))
                     if (!before.count(id) && (id == a || id == b)) m_model.insert(id);
                 return "Drop " + std::to_string(a) + ", " + std::to_string(b);
@@ -484,7 +484,7 @@ private:
             m_model.insert(a);
             m_model.insert(b);
             QApplication::setActiveWindow(&dlg);
-            dlg.ImportCommand();
+            dlg.Import().ImportCommand();
             return "Import " + std::to_string(a) + ", " + std::to_string(b);
         }
         case 8: {

@@ -87,9 +87,9 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
 
     h.prompter.Clear();
     const std::string exported = (h.temp.path / "out.html").string();
-    EXPECT_TRUE(dlg.ExportBookmarksTo(exported));
+    EXPECT_TRUE(dlg.Import().ExportBookmarksTo(exported));
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Exported 7 links."});
-    EXPECT_FALSE(dlg.ExportBookmarksTo((h.temp.path / "no" / "such" / "dir" / "x.html").string()) &&
+    EXPECT_FALSE(dlg.Import().ExportBookmarksTo((h.temp.path / "no" / "such" / "dir" / "x.html").string()) &&
                  std::filesystem::exists(h.temp.path / "no"));
 }
 

@@ -1,0 +1,158 @@
+#include "import/ImportController.h"
+
+#include <QFileDialog>
+#include <QMimeData>
+#include <QUrl>
+#include <optional>
+
+#include "common/QtText.h"
+#include "health/LinkAddress.h"
+#include "import/BookmarkExport.h"
+#include "import/BrowserProfiles.h"
+#include "import/BrowserStores.h"
+#include "import/ImportDlg.h"
+#include "import/LinkIntake.h"
+#include "options/Settings.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "store/DataFile.h"
+#include "store/LinkDate.h"
+#include "store/NaturalCompare.h"
+
+namespace {
+
+// The forms a drag carries its links in, as text.
+DragTexts DragTextsOf(const QMimeData& mime)
+{
+    DragTexts texts;
+    if (mime.hasFormat("text/x-moz-url")) {
+        // Firefox and Chromium write it as UTF-16.
+        const QByteArray bytes = mime.data("text/x-moz-url");
+        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), bytes.size() / 2);
+        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+        texts.mozUrl = ToBytes(text);
+    }
+    for (const QUrl& url : mime.urls()) texts.uriList += ToBytes(url.toString(QUrl::FullyEncoded)) + "\n";
+    if (mime.hasText()) texts.plainText = ToBytes(mime.text());
+    return texts;
+}
+
+// A file that Import reads: a browser's store, or a page such as browsers export.
+bool IsBookmarkSource(std::string path)
+{
+    const SourceKind kind = SourceKindOf(path);
+    if (kind == SourceKind::FirefoxPlaces || kind == SourceKind::ChromiumBookmarks) return true;
+    const QString name = QString::fromStdString(path).toLower();
+    return kind == SourceKind::BookmarkFile && (name.endsWith(".htm") || name.endsWith(".html"));
+}
+
+}  // namespace
+
+CImportController::CImportController(ImportHost& host, Prompter& prompter, CSettings& settings, Clock& clock,
+                                     Paths& paths, QWidget* window)
+    : m_host(host), m_prompter(prompter), m_settings(settings), m_clock(clock), m_paths(paths), m_window(window)
+{
+}
+
+void CImportController::ImportCommand(const std::string& fileName)
+{
+    LinkStore& store = m_host.ImportStore();
+    // Held while the dialog is open, so that every imported link goes in under it.
+    auto lock = store.Lock();
+    // The links of one import are added to the list in one step at its end, and count
+    // as one operation for saving and for Undo.
+    std::vector<LinkStore::Record> pending;
+    std::optional<CLinkIntake> intake;
+    IntakeOptions options{m_settings.importKeepsDates, m_settings.importSkipsExisting};
+    bool updating = false;
+    BookmarkTarget target;
+    target.add = [&](ImportedLink&& link) {
+        // Each import starts from the list as it is then, with the dialog's choices.
+        if (!intake) intake.emplace(store, NowDate(m_clock), options);
+        // The Category box is rebuilt once, when the import ends.
+        if (!updating) m_host.BeginListUpdate();
+        updating = true;
+        LinkStore::Record record;
+        switch (intake->Take(std::move(link), record)) {
+        case CLinkIntake::Result::Skipped: return Intake::Skipped;
+        case CLinkIntake::Result::Empty: return Intake::Refused;
+        case CLinkIntake::Result::Made: break;
+        }
+        pending.push_back(std::move(record));
+        return Intake::Added;
+    };
+    target.finished = [&](int count) {
+        intake.reset();
+        const bool appended = m_host.AppendRecords(pending, ImportHost::Arrival::Imported, count);
+        if (updating) m_host.EndListUpdate();
+        updating = false;
+        pending.clear();
+        if (!appended) m_prompter.Error(kOutOfMemoryMessage);
+    };
+    CImportDlg dlg(target, m_prompter, Counts(), options, fileName, m_window);
+    std::vector<std::string> skipped;
+    const std::vector<BrowserProfile> profiles = FindBrowserProfiles(m_paths.HomeFolder(), ThisSystem(), &skipped);
+    dlg.SetProfiles(profiles, skipped);
+    dlg.exec();
+    m_settings.importKeepsDates = options.keepDates;
+    m_settings.importSkipsExisting = options.skipExisting;
+    m_host.SaveImportSettings();
+}
+
+bool CImportController::ExportBookmarksTo(const std::string& path)
+{
+    LinkStore& store = m_host.ImportStore();
+    auto lock = store.Lock();
+    const int count = store.Count();
+    if (!m_host.WritePersonFile(path, "Could not write the bookmark file \"%.259s\".",
+                                [&store](ByteSink& sink) { return ExportBookmarks(store, sink); }))
+        return false;
+    lock.unlock();
+    m_prompter.Notice(Counts().Plural("Exported %s link%s.", count));
+    return true;
+}
+
+void CImportController::ExportCommand()
+{
+    const QString folder = QString::fromStdString(m_host.DefaultFolder());
+    const QString file = QFileDialog::getSaveFileName(m_window, "Export Bookmarks", folder + "bookmarks.html",
+                                                      "HTML Files (*.htm *.html);;All Files (*)");
+    if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file));
+}
+
+bool CImportController::TakesDrag(const QMimeData& mime) const { return !LinksOfDrag(DragTextsOf(mime)).empty(); }
+
+void CImportController::Drop(const QMimeData& mime)
+{
+    const std::vector<DroppedLink> links = LinksOfDrag(DragTextsOf(mime));
+    // After the drop has finished, so that the dragging program is not kept waiting.
+    if (!links.empty())
+        QMetaObject::invokeMethod(m_window, [this, links] { TakeDroppedLinks(links); }, Qt::QueuedConnection);
+}
+
+void CImportController::TakeDroppedLinks(const std::vector<DroppedLink>& links)
+{
+    if (links.empty()) return;
+    if (links.size() == 1) {
+        const std::string file = LocalPathOfLink(links.front().link);
+        if (!file.empty() && IsBookmarkSource(file))
+            ImportCommand(file);
+        else
+            m_host.TypeLinkIntoForm(links.front().title, links.front().link);
+        return;
+    }
+    if (m_prompter.Show(Counts().Plural("Add %s link%s?", int(links.size())), Prompter::Icon::Question,
+                        Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+        return;
+    LinkStore& store = m_host.ImportStore();
+    auto lock = store.Lock();
+    const std::string category(TrimView(m_host.FormCategory()));
+    const CLinkDate now = NowDate(m_clock);
+    std::vector<LinkStore::Record> records;
+    for (const DroppedLink& link : links)
+        records.push_back(store.MakeImportedLink(CAnnotatedLink{link.title, link.link, "", category, now, now}));
+    const int count = int(records.size());
+    if (!m_host.AppendRecords(records, ImportHost::Arrival::Dropped, count))
+        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
+}
