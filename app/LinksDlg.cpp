@@ -30,7 +30,6 @@
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
-#include "sync/DataFileWatcher.h"
 
 namespace {
 
@@ -60,11 +59,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     BuildControls();
     InsertColumns();
     SetDeleteCaption();
-    m_watcher = new CDataFileWatcher(this);
-    connect(m_watcher, &CDataFileWatcher::changed, this, &CLinksDlg::CheckDiskVersion);
-    m_diskRecheck.setSingleShot(true);
-    m_diskRecheck.setInterval(500);
-    connect(&m_diskRecheck, &QTimer::timeout, this, &CLinksDlg::CheckDiskVersion);
+    m_sync = new CSyncController(*this, m_store, m_persistence, m_prompter, services.settings, this);
     m_statusText = MakePlain(new QLabel(this));
     m_statusText->setAutoFillBackground(true);
     m_statusText->setFrameShape(QFrame::StyledPanel);
@@ -455,7 +450,7 @@ void CLinksDlg::LoadFinished()
     UpdateSelectedCount();
     UpdateTotalCount();
     // Once the load has returned: the look for conflict copies may ask a question.
-    QMetaObject::invokeMethod(this, &CLinksDlg::FollowDataFile, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(m_sync, &CSyncController::FollowDataFile, Qt::QueuedConnection);
 }
 
 void CLinksDlg::OpenSavingOptions()

@@ -12,6 +12,7 @@
 #include "common/ThreadJob.h"
 #include "health/HealthController.h"
 #include "import/ImportController.h"
+#include "sync/SyncController.h"
 #include "options/OptionsSheet.h"
 #include "options/Settings.h"
 #include "search/RecordSearch.h"
@@ -28,7 +29,6 @@ class QPushButton;
 class QToolButton;
 class CCommandMenu;
 class CCheckLinksDlg;
-class CDataFileWatcher;
 class CLinkListCtrl;
 class CSortedComboBox;
 class Clipboard;
@@ -56,7 +56,8 @@ class CLinksDlg : public QDialog,
                   private UndoHost,
                   private OptionsOwner,
                   private HealthHost,
-                  private ImportHost {
+                  private ImportHost,
+                  private SyncHost {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
@@ -138,11 +139,8 @@ public:
     // Selects exactly the given rows (ascending), showing the first in the form.
     void SelectRows(const std::vector<int>& rows) override;
 
-    // The data file on disk, changed by other programs (a sync tool): looks whether it
-    // changed, reloads it when nothing is unsaved here and asks otherwise.
-    void CheckDiskVersion();
-    // Looks for the conflict copies that sync tools leave beside the data file.
-    void CheckConflictCopies();
+    // The data file on disk, changed by other programs, and the copies sync tools leave.
+    CSyncController& Sync() { return *m_sync; }
     // A passing note over the foot of the list.
     void ShowStatus(const QString& text) override;
     QLabel* StatusText() const { return m_statusText; }
@@ -283,14 +281,16 @@ private:
     void OpenSavingOptions() override;
     bool DataFileChangedOnDisk(bool mayAsk) override;
 
-    // After each load and each change of the data file: watch it, look for conflict copies.
-    void FollowDataFile();
-    // The three-way question about a data file changed on disk; true when this window's
-    // version is to replace it.
-    bool SettleDiskChange();
-    // Loads the data file again, keeping the selection, the record in the form and the
-    // search as far as the records are still there.
-    void ReloadKeepingView();
+    // SyncHost
+    bool Ending() override { return m_shutDown; }
+    bool Occupied() override;
+    bool FormEdited() override { return m_edited; }
+    void StoreFormEdit() override;
+    void ForgetFormEdit() override { m_edited = false; }
+    int ShownRow() override;
+    QString SearchBoxText() override;
+    void RestoreView(const std::vector<int>& selected, int shown, const QString& search) override;
+    void DataFileInEffect(const std::string& path) override;
 
     DesktopServices& m_services;
     Prompter& m_prompter;
@@ -356,11 +356,7 @@ private:
     QPushButton* m_close = nullptr;
     CCommandMenu* m_menu = nullptr;
     QToolButton* m_menuButton = nullptr;
-    CDataFileWatcher* m_watcher = nullptr;
-    QTimer m_diskRecheck;  // a look at the disk put off while a dialog is open
-    DiskStamp m_lastDiskChange;  // the last version reported, so that it is reported once
-    bool m_settlingDisk = false;
-    std::string m_followedPath;  // the data file watched (and held) now
+    CSyncController* m_sync = nullptr;
     std::string m_keptAtEnd;     // where KeepUnsavedLinksAtEnd put the links
     bool m_savingOffered = false;  // the Saving page was offered after a failed load or save
     QLabel* m_statusText = nullptr;

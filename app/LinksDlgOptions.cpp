@@ -33,7 +33,7 @@ void CLinksDlg::OpenOptions(OptionsPage page)
         if (m_persistence.DataPath() != ConfiguredDataPath(m_settings, m_persistence.DefaultDataFolder())) {
             m_settings.dataFile = m_persistence.DataPath();
             SaveSettings(m_services.settings, m_settings, m_titleCaser);
-            FollowDataFile();
+            m_sync->FollowDataFile();
         }
         return;
     }
@@ -47,7 +47,7 @@ void CLinksDlg::OpenOptions(OptionsPage page)
     m_settings = chosen;
     m_settings.dataFile = std::string(TrimView(chosen.dataFile));
     m_persistence.SetDataPath(ConfiguredDataPath(m_settings, m_persistence.DefaultDataFolder()));
-    FollowDataFile();
+    m_sync->FollowDataFile();
     m_store.SetClearSelection(sheet.Values().clearSelection);
     if (!m_search->currentText().isEmpty()) RunSearch();
     SetDeleteCaption();

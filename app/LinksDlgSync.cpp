@@ -1,164 +1,35 @@
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <utility>
-#include <unordered_map>
 
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "common/SortedComboBox.h"
-#include "platform/Prompter.h"
-#include "platform/SettingsBackend.h"
-#include "store/FileIO.h"
-#include "store/LinkDate.h"
-#include "sync/ConflictCopies.h"
-#include "sync/DataFileWatcher.h"
 
-// The main window's side of a data file that other programs change: a sync tool bringing
-// another machine's version, or leaving a conflict copy beside it.
+// The main window's side of what the sync controller asks of it.
 
-namespace {
+bool CLinksDlg::DataFileChangedOnDisk(bool mayAsk) { return m_sync->DataFileChangedOnDisk(mayAsk); }
 
-// What identifies a record across a reload of the file.
-std::string RecordKey(const CAnnotatedLink& r)
+bool CLinksDlg::Occupied()
 {
-    return std::string(r.Title()) + '\0' + std::string(r.Link()) + '\0' + std::to_string(r.Added().status) + ':' + std::to_string(r.Added().value);
-}
-
-std::string ChangeTime(const std::string& path)
-{
-    LocalTime t;
-    if (!FileLastWriteLocal(path, t)) return "at an unknown time";
-    return "on " + FormatLinkDate(LinkDateFromLocal(t), DateStyle::List);
-}
-
-}  // namespace
-
-void CLinksDlg::FollowDataFile()
-{
-    if (m_shutDown) return;
-    const std::string path = m_persistence.DataPath();
-    m_watcher->Follow(path);
-    if (!m_followedPath.empty() && path != m_followedPath) emit dataFileInEffect(QString::fromStdString(path));
-    m_followedPath = path;
-    CheckConflictCopies();
-}
-
-bool CLinksDlg::DataFileChangedOnDisk(bool mayAsk)
-{
-    if (m_prompter.Unattended()) {
-        // Ending: neither version is replaced, and no one is asked.
-        KeepUnsavedLinksAtEnd();
-        return false;
-    }
-    if (!mayAsk) {
-        // A timed save on a worker: the window asks once the worker has let go.
-        QMetaObject::invokeMethod(this, [this] {
-            m_lastDiskChange = DiskStamp{};
-            CheckDiskVersion();
-        }, Qt::QueuedConnection);
-        return false;
-    }
-    if (m_settlingDisk) return false;
-    m_settlingDisk = true;
-    const bool keepMine = SettleDiskChange();
-    m_settlingDisk = false;
-    return keepMine;
-}
-
-void CLinksDlg::CheckDiskVersion()
-{
-    if (m_shutDown || m_settlingDisk) return;
-    // Not in the middle of another question or a search: a little later.
     QWidget* modal = QApplication::activeModalWidget();
-    if (m_searchBusy || (modal && modal != this)) {
-        m_diskRecheck.start();
-        return;
-    }
-    DiskStamp now;
-    if (!m_persistence.DataFileChangedOnDisk(&now)) return;
-    // A version that could not be loaded is reported once, not at every event.
-    if (now.kind == m_lastDiskChange.kind && now.SameContent(m_lastDiskChange)) return;
-    m_lastDiskChange = now;
-    if (!m_store.IsChanged() && !m_edited) {
-        ReloadKeepingView();
-        return;
-    }
-    m_settlingDisk = true;
-    SettleDiskChange();
-    m_settlingDisk = false;
+    return m_searchBusy || (modal && modal != this);
 }
 
-bool CLinksDlg::SettleDiskChange()
+void CLinksDlg::StoreFormEdit()
 {
-    const std::string path = m_persistence.DataPath();
-    const std::string text = FormatPathMessage("\"%.259s\"", path) + ", changed " + ChangeTime(path) +
-                             ".\n\nThe data file was changed by another program. Load it and lose your changes, "
-                             "keep your version, or save your version under another name?";
-    const int choice = m_prompter.Choose(text, {"&Load It", "&Keep Mine", "&Save Mine under Another Name"}, 1);
-    auto lock = m_store.Lock();
-    if (choice == 0) {
-        m_edited = false;
-        if (m_persistence.LoadDataFile(&path, false)) ShowStatus("Loaded the data file as the other program saved it.");
-        return false;
-    }
-    if (choice == 1) {
-        // The window's version is no longer what is on disk: it is unsaved until it is.
-        m_store.SetChanged();
-        const std::string aside = m_persistence.KeepDiskVersionAside();
-        if (aside.empty()) {
-            m_prompter.Error(FormatPathMessage("Could not keep a copy of the other version of \"%.259s\".  Your "
-                                               "version was not saved.", path));
-            return false;
-        }
-        m_persistence.AcceptDiskVersion();
-        m_prompter.Notice(FormatPathMessage("The other version of the data file is kept in \"%.259s\".", aside));
-        return true;
-    }
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
-    const std::string mine = FreeNameWithTag(path, "my version");
-    if (!m_persistence.SaveDataFile(&mine, false)) return false;
-    if (!m_persistence.LoadDataFile(&path, false)) {
-        // The other version could not be read whole: the window keeps the person's links,
-        // still unsaved, and the next save asks again.
-        m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The other version could not be "
-                                            "read, so the window still shows your links.",
-                                            mine));
-        return false;
-    }
-    m_edited = false;
-    m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The window now shows the data file "
-                                        "as the other program saved it; Append on the Saving page of Options brings "
-                                        "in your links.", mine));
-    return false;
 }
 
-void CLinksDlg::ReloadKeepingView()
-{
-    auto lock = m_store.Lock();
-    RowStates& states = m_list->States();
-    std::unordered_map<std::string, int> selected;
-    const LinkStore& store = m_store;
-    for (int row : states.SelectedRows()) ++selected[RecordKey(store.At(row))];
-    const int retrieved = m_retrieved ? states.Retrieved() : -1;
-    const std::string retrievedKey = retrieved >= 0 && retrieved < m_store.Count() ? RecordKey(store.At(retrieved)) : "";
-    const QString search = m_search->currentText();
-    const std::string path = m_persistence.DataPath();
-    // A file that cannot be read whole leaves the window as it is (and says why).
-    if (!m_persistence.LoadDataFile(&path, false)) return;
+int CLinksDlg::ShownRow() { return m_retrieved ? m_list->States().Retrieved() : -1; }
 
+QString CLinksDlg::SearchBoxText() { return m_search->currentText(); }
+
+void CLinksDlg::RestoreView(const std::vector<int>& selected, int shown, const QString& search)
+{
     BeginListUpdate();
-    int first = -1, shown = -1;
-    for (int row = 0; row < m_store.Count(); ++row) {
-        const std::string key = RecordKey(store.At(row));
-        if (auto found = selected.find(key); found != selected.end() && found->second > 0) {
-            --found->second;
-            states.SetSelected(row, true);
-            if (first < 0) first = row;
-        }
-        if (shown < 0 && !retrievedKey.empty() && key == retrievedKey) shown = row;
-    }
-    const int mark = shown >= 0 ? shown : first;
+    RowStates& states = m_list->States();
+    for (int row : selected) states.SetSelected(row, true);
+    const int mark = shown >= 0 ? shown : selected.empty() ? -1 : selected.front();
     if (mark >= 0) {
         states.SetMark(mark);
         m_list->EnsureRowVisible(mark);
@@ -173,35 +44,9 @@ void CLinksDlg::ReloadKeepingView()
     m_search->setEditText(search);
     UpdateSelectedCount();
     EndListUpdate();
-    ShowStatus("The data file was changed by another program and has been loaded again.");
 }
 
-void CLinksDlg::CheckConflictCopies()
-{
-    const std::string key = "Conflict Copies Offered";
-    const std::string dataPath = m_persistence.DataPath();
-    OfferedConflictCopies offered(m_services.settings.ReadString("Settings", key, ""));
-    for (const ConflictCopy& copy : FindConflictCopies(dataPath)) {
-        if (offered.Contains(dataPath, copy)) continue;
-        // Remembered before asking, so that the question comes once.
-        offered.Add(dataPath, copy);
-        m_services.settings.WriteString("Settings", key, offered.Text());
-        const std::string text =
-            FormatPathMessage("A sync tool left a copy of your data file that was changed at the same time as "
-                              "yours: \"%.259s\"", copy.path) +
-            ", changed " + ChangeTime(copy.path) + ".\n\nAppend its links to yours, so that nothing is lost?";
-        if (m_prompter.Choose(text, {"&Append", "&Ignore"}, 0) != 0) continue;
-        if (LoadDataFileFrom(copy.path, true)) {
-            m_prompter.Notice("Finished reading from the data file.  Find Duplicates (Ctrl+U) selects the links "
-                              "that both files had, ready for Delete.");
-        } else {
-            // A copy that could not be appended (it ends early, say) is offered again at
-            // the next start: its links are not given up for having been asked about once.
-            offered.Remove(dataPath, copy);
-            m_services.settings.WriteString("Settings", key, offered.Text());
-        }
-    }
-}
+void CLinksDlg::DataFileInEffect(const std::string& path) { emit dataFileInEffect(QString::fromStdString(path)); }
 
 void CLinksDlg::ShowStatus(const QString& text)
 {

@@ -593,7 +593,7 @@ private:
             theirs.insert(Next());
             WriteIds(path, theirs, Pick(2) == 0);
             const bool unsaved = dlg.Store().IsChanged() || dlg.IsEdited();
-            dlg.CheckDiskVersion();
+            dlg.Sync().CheckDiskVersion();
             // Nothing unsaved: the window simply follows the file, which is now theirs.
             if (!unsaved) m_model = IdsIn(path);
             return "Another program writes the data file";
@@ -604,7 +604,7 @@ private:
                                                              std::to_string(Next()) + "-XYZ" + data.extension().string()))
                                          .string();
             WriteIds(copy, {Next()}, false);
-            dlg.CheckConflictCopies();
+            dlg.Sync().CheckConflictCopies();
             return "A conflict copy appears";
         }
         case 18: {
@@ -670,7 +670,7 @@ private:
                    std::to_string(id);
         }
         import(Dlg().Persistence().DataPath());
-        Dlg().CheckDiskVersion();
+        Dlg().Sync().CheckDiskVersion();
         return sorts ? "norvelle-cli sorts now" : "norvelle-cli imports now";
     }
 

@@ -93,7 +93,7 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     // The same bytes with a new time: no reload, no question.
     dlg.StatusText()->hide();
     fs::last_write_time(path, fs::last_write_time(path) + std::chrono::hours(1));
-    dlg.CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
     EXPECT_FALSE(dlg.StatusText()->isVisible());
     EXPECT_TRUE(h.prompter.Messages().empty());
 
@@ -105,7 +105,7 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     ASSERT_TRUE(dlg.Store().IsChanged());
     WriteFromOutside(path, {"theirs"}, false);
     h.prompter.ScriptChoices({1});
-    dlg.CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
     ASSERT_EQ(h.prompter.Texts().size(), 2u);
     const std::string question = h.prompter.Texts()[0];
     EXPECT_NE(question.find("\"" + path + "\", changed on "), std::string::npos) << question;
@@ -128,7 +128,7 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     h.ClickButton(1053);
     WriteFromOutside(path, {"a", "b"}, true);
     h.prompter.ScriptChoices({0});
-    dlg.CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"a", "b"}));
     EXPECT_FALSE(dlg.Store().IsChanged());
 
@@ -139,7 +139,7 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     h.ClickButton(1053);
     WriteFromOutside(path, {"c"}, true);
     h.prompter.ScriptChoices({2});
-    dlg.CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
     const std::string mine = (h.temp.path / "Documents" / "Norvelle (my version).dat").string();
     ASSERT_TRUE(fs::exists(mine));
     const std::vector<std::string> mineTitles = TitlesIn(mine);
@@ -164,12 +164,12 @@ TEST(SyncWindow, AChangedFileIsReloadedOrAskedAboutAndNothingIsLost)
     // A damaged version cannot be loaded: the window keeps its links and says why, once.
     h.prompter.Clear();
     std::ofstream(path, std::ios::binary | std::ios::trunc) << FileBytes({"x", "y"}).substr(0, 30);
-    dlg.CheckDiskVersion();
-    dlg.CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"c"}));
     EXPECT_FALSE(h.prompter.Texts().empty());
     const size_t reported = h.prompter.Texts().size();
-    dlg.CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
     EXPECT_EQ(h.prompter.Texts().size(), reported);
 
     // Save Mine under Another Name while the other version cannot be read: ours goes
@@ -221,7 +221,7 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     EXPECT_NE(texts[0].find("[&Append] [&Ignore]"), std::string::npos);
 
     // Told once: looking again (another load) asks nothing.
-    dlg.CheckConflictCopies();
+    dlg.Sync().CheckConflictCopies();
     EXPECT_EQ(h.prompter.Texts().size(), 2u);
 
     // A copy that arrives later with an older time (the other machine's) is offered too.
@@ -229,10 +229,10 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     std::ofstream(older, std::ios::binary) << FileBytes({"o1"});
     fs::last_write_time(older, fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
     h.prompter.ScriptChoices({1});
-    dlg.CheckConflictCopies();
+    dlg.Sync().CheckConflictCopies();
     ASSERT_EQ(h.prompter.Texts().size(), 3u);
     EXPECT_NE(h.prompter.Texts()[2].find("XYZ"), std::string::npos);
-    dlg.CheckConflictCopies();
+    dlg.Sync().CheckConflictCopies();
     EXPECT_EQ(h.prompter.Texts().size(), 3u);
 
     // A newer one that is no data file: appending it is refused and changes nothing, and
@@ -242,16 +242,16 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     fs::last_write_time(junk, fs::file_time_type::clock::now() + std::chrono::hours(1));
     h.prompter.Clear();
     h.prompter.ScriptChoices({0});
-    dlg.CheckConflictCopies();
+    dlg.Sync().CheckConflictCopies();
     EXPECT_EQ(dlg.Store().Count(), 4);
     EXPECT_GE(h.prompter.Texts().size(), 2u);
     h.prompter.Clear();
     h.prompter.ScriptChoices({1});
-    dlg.CheckConflictCopies();
+    dlg.Sync().CheckConflictCopies();
     ASSERT_EQ(h.prompter.Texts().size(), 1u);
     EXPECT_NE(h.prompter.Texts()[0].find("Ann's conflicted copy"), std::string::npos);
     h.prompter.Clear();
-    dlg.CheckConflictCopies();
+    dlg.Sync().CheckConflictCopies();
     EXPECT_TRUE(h.prompter.Texts().empty());
 
     // The data file replaced by a folder: nothing is loaded over the window's links, and
@@ -259,7 +259,7 @@ TEST(SyncWindow, ConflictCopiesAreOfferedOnceAndAppended)
     fs::remove(h.DataPath());
     fs::create_directory(h.DataPath());
     dlg.Store().SetChanged(false);
-    dlg.CheckDiskVersion();
+    dlg.Sync().CheckDiskVersion();
     EXPECT_EQ(dlg.Store().Count(), 4);
     ASSERT_FALSE(h.prompter.Texts().empty());
     EXPECT_NE(h.prompter.Texts().back().find("Could not read annotated links"), std::string::npos);
