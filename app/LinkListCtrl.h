@@ -4,7 +4,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
-#include "app/RowStates.h"
+#include "common/RowStates.h"
 #include "store/LinkStore.h"
 
 // The five columns; also the sort keys.

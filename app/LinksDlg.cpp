@@ -48,7 +48,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
       m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter),
       m_health(*this, services.prompter, [this] { return CCountFormatter(m_settings); },
                [] { return std::make_unique<QtHttpFetcher>(); }, this),
-      m_import(*this, services.prompter, m_settings, services.clock, services.paths, this)
+      m_import(*this, services.prompter, m_settings, services.clock, services.paths, this),
+      m_searcher(*this, m_store, m_settings, nullptr)
 {
     m_placement = std::make_unique<WindowPlacementStore>(services.settings, *this);
     LoadSettings(services.settings, m_settings, m_titleCaser);
@@ -102,7 +103,7 @@ CLinksDlg::~CLinksDlg()
         KeepHeldMessages();
         Shutdown();
     }
-    StopSearches();
+    m_searcher.StopSearches();
     // A worker may be showing a message through the window thread: keep serving it
     // until every job has finished, so that no job is freed under its worker.
     while (!m_saveJob.IsFinished() || !m_launchPool.AllFinished())
@@ -223,10 +224,10 @@ void CLinksDlg::BuildControls()
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, &CLinksDlg::OnColumnClick);
     connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
     connect(m_search, &CSortedComboBox::aboutToShowPopup, this, &CLinksDlg::AddSearchHistory);
-    connect(m_search->lineEdit(), &QLineEdit::textEdited, this, &CLinksDlg::OnSearchEdited);
+    connect(m_search->lineEdit(), &QLineEdit::textEdited, &m_searcher, &CSearchController::OnSearchEdited);
     connect(m_search, &QComboBox::activated, this, &CLinksDlg::OnHistoryChosen);
-    connect(m_previous, &QPushButton::clicked, this, &CLinksDlg::OnPrevious);
-    connect(m_next, &QPushButton::clicked, this, &CLinksDlg::OnNext);
+    connect(m_previous, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(false); });
+    connect(m_next, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(true); });
     connect(m_launch, &QPushButton::clicked, this, &CLinksDlg::OnLaunch);
     connect(m_add, &QPushButton::clicked, this, &CLinksDlg::OnAdd);
     connect(m_modify, &QPushButton::clicked, this, &CLinksDlg::OnModify);
@@ -323,7 +324,7 @@ void CLinksDlg::SetPrevNext(bool previous, bool next)
 
 void CLinksDlg::OnAdd()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     AddSearchHistory();
     m_retrieved = false;
     SaveCurrentLink(true);
@@ -331,7 +332,7 @@ void CLinksDlg::OnAdd()
 
 void CLinksDlg::OnModify()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     AddSearchHistory();
     if (m_retrieved && m_list->States().Retrieved() >= 0)
         SaveCurrentLink(true);
@@ -341,7 +342,7 @@ void CLinksDlg::OnModify()
 
 void CLinksDlg::OnClear()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     AddSearchHistory();
     ClearForm(false);
     m_search->setEditText(QString());
@@ -350,7 +351,7 @@ void CLinksDlg::OnClear()
 void CLinksDlg::OnDelete()
 {
     auto lock = m_store.Lock();
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     AddSearchHistory();
     RowStates& states = m_list->States();
     const int selected = states.SelectedCount();
@@ -368,7 +369,7 @@ void CLinksDlg::OnDelete()
 
 void CLinksDlg::OnLaunch()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     AddSearchHistory();
     std::string link(TrimView(FieldBytes(m_link->text(), SlotLink)));
     if (link.empty())
@@ -396,7 +397,7 @@ void CLinksDlg::LaunchLink(const std::string& link)
 
 void CLinksDlg::OnListDoubleClick()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     OnLaunch();
 }
 
@@ -412,7 +413,7 @@ void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)
 
 void CLinksDlg::OnOptions()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     AddSearchHistory();
     OpenOptions(SavingPage);
 }
@@ -507,7 +508,7 @@ void CLinksDlg::done(int result)
 bool CLinksDlg::SaveBeforeClosing(bool mayStay)
 {
     // A background search reads the records that a save or a reset may change.
-    StopSearches();
+    m_searcher.StopSearches();
     // Waits here for a timed save that is running.
     auto lock = m_store.Lock();
     m_saveTimer.stop();

@@ -15,7 +15,7 @@
 #include "sync/SyncController.h"
 #include "options/OptionsSheet.h"
 #include "options/Settings.h"
-#include "search/RecordSearch.h"
+#include "search/SearchController.h"
 #include "sort/SortKeys.h"
 #include "store/LinkStore.h"
 #include "session/Persistence.h"
@@ -52,12 +52,12 @@ struct DesktopServices {
 // whole run, and ties the subsystems together.
 class CLinksDlg : public QDialog,
                   private PersistenceHost,
-                  private SearchSink,
                   private UndoHost,
                   private OptionsOwner,
                   private HealthHost,
                   private ImportHost,
-                  private SyncHost {
+                  private SyncHost,
+                  private SearchHost {
     Q_OBJECT
 public:
     // Command identifiers of the window's own commands.
@@ -88,15 +88,12 @@ public:
     void RetrieveLink(bool click, bool byKey = false);
     bool SaveCurrentLink(bool buttonMode);
     void ClearForm(bool reset);
-    void AddSearchHistory();
+    void AddSearchHistory() override;
     void LaunchLink(const std::string& link);
 
     // Searching.
-    void RunSearch();
-    void OnSearchEdited();
+    CSearchController& Searcher() { return m_searcher; }
     void OnHistoryChosen(int index);
-    void OnPrevious();
-    void OnNext();
 
     // Commands.
     void OnAdd();
@@ -158,14 +155,13 @@ public:
     // The timed-save tick (timer 4).
     void TimedSaveTick();
 
-    bool IsSearchBusy() const { return m_searchBusy; }
+    bool IsSearchBusy() const { return m_searcher.Busy(); }
     bool IsEdited() const { return m_edited; }
     bool IsRetrieved() const { return m_retrieved; }
     bool PreviewOn() const { return m_preview; }
     CSaveJob& SaveJob() { return m_saveJob; }
     const QTimer& SaveTimer() const { return m_saveTimer; }
     size_t LaunchJobCount() const { return m_launchPool.Size(); }
-    size_t SearchJobCount() const { return m_searchPool.Size(); }
     bool LaunchesFinished() const { return m_launchPool.AllFinished(); }
 
     // The controls, by their role; tests drive them like a user.
@@ -216,13 +212,12 @@ private:
     void KeepHeldMessages();
     void ShowMessagesOfTheLastEnd();
     void Shutdown();
-    void PrepareSearch();
-    void FinishSearch();
-    void StopSearches();
-    void StepToMatch(bool next);
-    std::string SearchText() const;
-    void SearchBatch(int searchId, int first, std::vector<uint8_t> bits) override;
-    void SearchDone(int searchId, bool stopped) override;
+    // SearchHost
+    RowStates& SearchStates() override;
+    std::string SearchPattern() override;
+    void PrepareSearch() override;
+    void FinishSearch() override;
+    void ShowMatch(int row) override;
     void SetField(QLineEdit* field, std::string_view bytes, int slot);
     void SetDescription(std::string_view bytes);
     std::string FieldBytes(const QString& text, int slot) const;
@@ -300,18 +295,11 @@ private:
     CDataFilePersistence m_persistence;
     CJobPool<CLaunchJob> m_launchPool;
     CSaveJob m_saveJob;
-    CJobPool<CSearchJob> m_searchPool;
-    CSearchJob* m_currentSearch = nullptr;
-    int m_searchId = 0;  // the newest search; results of older ones are dropped
-    // The last search on the window thread, its results and the rows' generation then: the
-    // next keystroke that only adds to its pattern looks at those rows alone.
-    std::unique_ptr<CRecordSearch> m_lastSearch;
-    std::vector<uint8_t> m_lastSearchBits;
-    uint64_t m_lastSearchGeneration = 0;
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
     CHealthController m_health;
     CImportController m_import;
+    CSearchController m_searcher;
     SortKeyTable m_sortKeys;
     int m_lastClickedColumn = -1;
     bool m_reverseSort = false;
@@ -325,7 +313,6 @@ private:
     bool m_shutDown = false;
     bool m_endRequested = false;
     bool m_optionsOpen = false;
-    std::atomic<bool> m_searchBusy{false};
 
     unsigned m_shows = 0;  // how many times ShowLink filled the form
     // The bytes and text shown by ShowLink, so that an unedited field keeps its bytes.

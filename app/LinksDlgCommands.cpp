@@ -47,11 +47,11 @@ void CLinksDlg::SystemCommand(int id)
     case CmdSorting: SortCommand(); break;
     case CmdTip: TipCommand(); break;
     case CmdAbout: AboutCommand(); break;
-    case CmdImport: if (!m_searchBusy) m_import.ImportCommand(); break;
-    case CmdExport: if (!m_searchBusy) m_import.ExportCommand(); break;
-    case CmdCheckLinks: if (!m_searchBusy) m_health.CheckLinksCommand(); break;
-    case CmdDuplicates: if (!m_searchBusy) m_health.DuplicatesCommand(); break;
-    case CmdGetTitle: if (!m_searchBusy) m_health.GetTitleCommand(); break;
+    case CmdImport: if (!IsSearchBusy()) m_import.ImportCommand(); break;
+    case CmdExport: if (!IsSearchBusy()) m_import.ExportCommand(); break;
+    case CmdCheckLinks: if (!IsSearchBusy()) m_health.CheckLinksCommand(); break;
+    case CmdDuplicates: if (!IsSearchBusy()) m_health.DuplicatesCommand(); break;
+    case CmdGetTitle: if (!IsSearchBusy()) m_health.GetTitleCommand(); break;
     case CCommandMenu::SysRestore: showNormal(); break;
     case CCommandMenu::SysMove:
         if (QWindow* window = windowHandle()) window->startSystemMove();
@@ -90,7 +90,7 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
         // A search in the box is taken back first, as typing it away would; then Esc leaves.
         if (widget == m_search->lineEdit() && !m_search->currentText().isEmpty()) {
             m_search->setEditText(QString());
-            OnSearchEdited();
+            m_searcher.OnSearchEdited();
             return true;
         }
         ExitCommand();
@@ -158,7 +158,7 @@ void CLinksDlg::ShowCommandMenu(const QPoint& at) { m_menu->popup(at); }
 
 void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
 {
-    if (m_searchBusy || row < 0 || row >= m_store.Count()) return;
+    if (IsSearchBusy() || row < 0 || row >= m_store.Count()) return;
     m_list->States().SetMark(row);
     RetrieveLink(true);
     RowMenuCommands commands;
@@ -172,7 +172,7 @@ void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
 
 void CLinksDlg::SelectAll()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     BeginListUpdate();
     RowStates& states = m_list->States();
     states.SelectAll();
@@ -189,7 +189,7 @@ void CLinksDlg::SelectAll()
 
 void CLinksDlg::InvertSelection()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     BeginListUpdate();
     RowStates& states = m_list->States();
     const int first = states.Invert();
@@ -206,7 +206,7 @@ void CLinksDlg::InvertSelection()
 
 void CLinksDlg::WordWrap()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     auto lock = m_store.Lock();
     BeginListUpdate();
     // Lines are measured as the Description field shows them, less a small margin.
@@ -247,7 +247,7 @@ std::vector<CAnnotatedLink*> CLinksDlg::SelectedRecordsForChange()
 
 void CLinksDlg::TitleCaseCommand()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     auto lock = m_store.Lock();
     BeginListUpdate();
     if (FormIsTheTarget(m_title)) {
@@ -278,7 +278,7 @@ const CAnnotatedLink* CLinksDlg::ShownRecord()
 
 void CLinksDlg::UndoCommand(bool redo)
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     auto lock = m_store.Lock();
     const auto side = redo ? CUndoManager::Side::Redo : CUndoManager::Side::Undo;
     if (m_undo.IsEmpty(side)) return;
@@ -357,7 +357,7 @@ void CLinksDlg::SortRows(const std::vector<SortKey>& keys)
 
 void CLinksDlg::OnColumnClick(int column)
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     m_reverseSort = column == m_lastClickedColumn && !m_reverseSort;
     m_resetSortKeys = true;
     m_lastClickedColumn = column;
@@ -369,7 +369,7 @@ void CLinksDlg::OnColumnClick(int column)
 
 void CLinksDlg::SortCommand()
 {
-    if (m_searchBusy) return;
+    if (IsSearchBusy()) return;
     if (m_resetSortKeys) ResetSortKeys(m_sortKeys);
     m_resetSortKeys = false;
     m_lastClickedColumn = -1;

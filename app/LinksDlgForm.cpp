@@ -99,7 +99,7 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
 {
     RowStates& states = m_list->States();
     const int mark = states.Mark();
-    if (m_searchBusy || mark < 0) return;
+    if (IsSearchBusy() || mark < 0) return;
     // Moving to another row by the keys stores the edit as a click does.
     if ((click || byKey) && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
     // Storing may have saved, and a save may have loaded another version: the mark is

@@ -64,5 +64,5 @@ void CLinksDlg::dropEvent(QDropEvent* event)
 {
     if (!m_import.TakesDrag(*event->mimeData())) return;
     event->acceptProposedAction();
-    if (!m_searchBusy) m_import.Drop(*event->mimeData());
+    if (!IsSearchBusy()) m_import.Drop(*event->mimeData());
 }

@@ -12,7 +12,7 @@
 void CLinksDlg::OpenOptions(OptionsPage page)
 {
     // One sheet at a time: a failed timed save while the sheet is open finds the person there.
-    if (m_searchBusy || m_optionsOpen) return;
+    if (IsSearchBusy() || m_optionsOpen) return;
     // A typed edit is stored first, as Close stores it: the sheet's Load and New File then
     // ask about it like any unsaved link.
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
@@ -49,7 +49,7 @@ void CLinksDlg::OpenOptions(OptionsPage page)
     m_persistence.SetDataPath(ConfiguredDataPath(m_settings, m_persistence.DefaultDataFolder()));
     m_sync->FollowDataFile();
     m_store.SetClearSelection(sheet.Values().clearSelection);
-    if (!m_search->currentText().isEmpty()) RunSearch();
+    if (!m_search->currentText().isEmpty()) m_searcher.RunSearch();
     SetDeleteCaption();
     UpdateTotalCount();
     UpdateSelectedCount();

@@ -12,7 +12,7 @@ bool CLinksDlg::DataFileChangedOnDisk(bool mayAsk) { return m_sync->DataFileChan
 bool CLinksDlg::Occupied()
 {
     QWidget* modal = QApplication::activeModalWidget();
-    return m_searchBusy || (modal && modal != this);
+    return IsSearchBusy() || (modal && modal != this);
 }
 
 void CLinksDlg::StoreFormEdit()

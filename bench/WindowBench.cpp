@@ -380,7 +380,7 @@ int main(int argc, char** argv)
     dlg->Persistence().LoadDataFile(nullptr, false);
     auto keystroke = [&](const char* pattern) {
         dlg->SearchBox()->setEditText(pattern);
-        dlg->OnSearchEdited();
+        dlg->Searcher().OnSearchEdited();
     };
     struct Case {
         const char* label;

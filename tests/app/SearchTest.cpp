@@ -119,7 +119,7 @@ TEST(Search, TyposAndTheSearchedFields)
     TypeSearch(h, "cat2");
     EXPECT_EQ(h.SelectedRows().size(), 10u);
     dlg.Settings().allowTypos = false;
-    dlg.RunSearch();
+    dlg.Searcher().RunSearch();
     EXPECT_EQ(h.SelectedRows(), (std::vector<int>{2, 5, 8}));
 }
 
@@ -181,24 +181,24 @@ TEST(Search, InterruptibleSearchEndsLikeTheDirectOne)
     const std::vector<int> background = h.SelectedRows();
     const int mark = dlg.List().States().Mark();
     EXPECT_EQ(background.size(), 300u);
-    EXPECT_GE(dlg.SearchJobCount(), 1u);
+    EXPECT_GE(dlg.Searcher().SearchJobCount(), 1u);
 
     dlg.Settings().interruptibleSearching = false;
     dlg.List().States().ClearSelection();
-    dlg.RunSearch();
+    dlg.Searcher().RunSearch();
     EXPECT_EQ(h.SelectedRows(), background);
     EXPECT_EQ(dlg.List().States().Mark(), mark);
     EXPECT_EQ(dlg.TitleField()->text().toStdString(), dlg.Store().At(mark).Title());
 
     // Later keystrokes reuse the pool's jobs.
     dlg.Settings().interruptibleSearching = true;
-    const size_t jobs = dlg.SearchJobCount();
+    const size_t jobs = dlg.Searcher().SearchJobCount();
     for (int round = 0; round < 3; ++round) {
         dlg.SearchBox()->lineEdit()->clear();
         TypeSearch(h, "nebula");
         WaitUntilIdle(dlg);
     }
-    EXPECT_LE(dlg.SearchJobCount(), jobs + 6);
+    EXPECT_LE(dlg.Searcher().SearchJobCount(), jobs + 6);
     EXPECT_EQ(h.SelectedRows().size(), 15000u);
 }
 
@@ -221,7 +221,7 @@ TEST(Search, CommandsWaitWhileABackgroundSearchRuns)
     dlg.OnModify();
     dlg.OnClear();
     dlg.OnLaunch();
-    dlg.OnNext();
+    dlg.Searcher().StepToMatch(true);
     dlg.RetrieveLink(true);
     emit dlg.SearchBox()->activated(0);
     for (int command : {CLinksDlg::CmdUndo, CLinksDlg::CmdSelectAll, CLinksDlg::CmdInvert, CLinksDlg::CmdWordWrap,
@@ -256,7 +256,7 @@ TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
     };
     for (const auto& c : cases) {
         dlg.SearchBox()->setEditText(QString::fromUtf8(c.pattern));
-        dlg.OnSearchEdited();
+        dlg.Searcher().OnSearchEdited();
         EXPECT_EQ(h.SelectedRows(), c.rows) << c.pattern;
     }
     // Typing a word on, key by key, finds what a search for the whole word finds, also
@@ -267,7 +267,7 @@ TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
     for (int n = 1; n <= word.size(); ++n) {
         if (n == 4) dlg.Store().At(2).SetTitle("Москва guide");
         dlg.SearchBox()->setEditText(word.left(n));
-        dlg.OnSearchEdited();
+        dlg.Searcher().OnSearchEdited();
     }
     EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 2}));
     // Undo of a Modify changes the record back in place: a search then finds its text as
@@ -280,11 +280,11 @@ TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
     for (const char* key : {"ł", "łó", "p", "po"}) {
         if (std::string(key) == "p") dlg.UndoCommand(false);
         dlg.SearchBox()->setEditText(QString::fromUtf8(key));
-        dlg.OnSearchEdited();
+        dlg.Searcher().OnSearchEdited();
         EXPECT_TRUE(h.SelectedRows().empty()) << key;
     }
     dlg.SearchBox()->setEditText(QString::fromUtf8("łó"));
-    dlg.OnSearchEdited();
+    dlg.Searcher().OnSearchEdited();
     EXPECT_EQ(h.SelectedRows(), std::vector<int>{3});
 
     // The Category list and Statistics count any letter's case alike.

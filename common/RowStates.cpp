@@ -1,4 +1,4 @@
-#include "app/RowStates.h"
+#include "common/RowStates.h"
 
 #include <algorithm>
 #include <cstring>

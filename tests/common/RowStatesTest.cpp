@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/RowStates.h"
+#include "common/RowStates.h"
 
 TEST(RowStates, FollowsInsertsRemovalsAndReorders)
 {

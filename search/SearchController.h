@@ -1,0 +1,73 @@
+#pragma once
+#include <QObject>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/ThreadJob.h"
+#include "search/RecordSearch.h"
+
+class LinkStore;
+class RowStates;
+struct CSettings;
+
+// What searching needs of the main window.
+class SearchHost {
+public:
+    virtual ~SearchHost() = default;
+    // The rows' selection, which a search sets.
+    virtual RowStates& SearchStates() = 0;
+    virtual std::string SearchPattern() = 0;
+    // Stores the form's edit when the settings say that leaving it does.
+    virtual void StoreFormEdit() = 0;
+    virtual bool FormEdited() = 0;
+    // Before a search: opens the list's update bracket; FinishSearch shows the result
+    // (the first or last match in the form) and closes it, as EndListUpdate alone does.
+    virtual void PrepareSearch() = 0;
+    virtual void FinishSearch() = 0;
+    virtual void EndListUpdate() = 0;
+    // Prev and Next: the pattern goes into the Search box's history, and the match at row
+    // becomes the one in the form.
+    virtual void AddSearchHistory() = 0;
+    virtual void ShowMatch(int row) = 0;
+};
+
+// Searching as the person types: on the window thread, or on a worker that the next
+// keystroke stops, and stepping through the matches with Prev and Next. While a worker
+// searches, the window is busy and no command starts.
+class CSearchController : public QObject, private SearchSink {
+    Q_OBJECT
+public:
+    CSearchController(SearchHost& host, LinkStore& store, CSettings& settings, QObject* parent);
+    ~CSearchController() override;
+
+    bool Busy() const { return m_busy; }
+    // Searches on the window thread, narrowing from the last search's matches when the
+    // pattern only grew.
+    void RunSearch();
+    // A keystroke in the Search box: a worker search when searching is interruptible.
+    void OnSearchEdited();
+    void StepToMatch(bool next);
+    void StopSearches();
+    size_t SearchJobCount() const { return m_pool.Size(); }
+
+private:
+    void SearchBatch(int searchId, int first, std::vector<uint8_t> bits) override;
+    void SearchDone(int searchId, bool stopped) override;
+    void Finish();
+
+    SearchHost& m_host;
+    LinkStore& m_store;
+    CSettings& m_settings;
+    std::atomic<bool> m_busy{false};
+    CJobPool<CSearchJob> m_pool;
+    CSearchJob* m_current = nullptr;
+    int m_searchId = 0;  // the newest search; results of older ones are dropped
+    // The last search on the window thread, its results and the rows' generation then: the
+    // next keystroke that only adds to its pattern looks at those rows alone.
+    std::unique_ptr<CRecordSearch> m_last;
+    std::vector<uint8_t> m_lastBits;
+    uint64_t m_lastGeneration = 0;
+};
