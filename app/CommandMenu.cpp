@@ -2,6 +2,40 @@
 
 #include "app/LinksDlg.h"
 
+namespace {
+
+// The program's commands in menu order: each one's identifier, menu text and Ctrl key
+// (an identifier of 0 is a separator). The menu and the keys are both made from it.
+struct CommandSpec {
+    int id;
+    const char* text;
+    int key;
+};
+const CommandSpec kCommands[] = {
+    {CLinksDlg::CmdStatistics, "&Statistics...", Qt::Key_S},
+    {CLinksDlg::CmdSorting, "Multi-C&olumn Sorting...", Qt::Key_M},
+    {CLinksDlg::CmdCheckLinks, "Chec&k Links...", Qt::Key_K},
+    {CLinksDlg::CmdDuplicates, "F&ind Duplicates...", Qt::Key_U},
+    {CLinksDlg::CmdGetTitle, "&Get Title from Page", Qt::Key_G},
+    {0, nullptr, 0},
+    {CLinksDlg::CmdInvert, "In&vert Selection", Qt::Key_I},
+    {CLinksDlg::CmdSelectAll, "Se&lect All", Qt::Key_L},
+    {CLinksDlg::CmdWordWrap, "&Word Wrap", Qt::Key_W},
+    {CLinksDlg::CmdTitleCase, "&Title Case", Qt::Key_T},
+    {0, nullptr, 0},
+    {CLinksDlg::CmdUndo, "&Undo", Qt::Key_Z},
+    {CLinksDlg::CmdRedo, "Re&do", Qt::Key_Y},
+    {CLinksDlg::CmdPreview, "Activate &Preview", Qt::Key_P},
+    {0, nullptr, 0},
+    {CLinksDlg::CmdImport, "Import &Favorites...", Qt::Key_F},
+    {CLinksDlg::CmdExport, "&Export Bookmarks...", Qt::Key_E},
+    {0, nullptr, 0},
+    {CLinksDlg::CmdTip, "Tip of t&he Day...", Qt::Key_D},
+    {CLinksDlg::CmdAbout, "&About Norvelle...", Qt::Key_A},
+};
+
+}  // namespace
+
 CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
 {
     Add(SysRestore, "&Restore");
@@ -10,33 +44,30 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
     addSeparator();
     Add(SysClose, "&Close");
     addSeparator();
-    Add(CLinksDlg::CmdStatistics, "&Statistics...\tCtrl+S");
-    Add(CLinksDlg::CmdSorting, "Multi-C&olumn Sorting...\tCtrl+M");
-    Add(CLinksDlg::CmdCheckLinks, "Chec&k Links...\tCtrl+K");
-    Add(CLinksDlg::CmdDuplicates, "F&ind Duplicates...\tCtrl+U");
-    Add(CLinksDlg::CmdGetTitle, "&Get Title from Page\tCtrl+G");
-    addSeparator();
-    Add(CLinksDlg::CmdInvert, "In&vert Selection\tCtrl+I");
-    Add(CLinksDlg::CmdSelectAll, "Se&lect All\tCtrl+L");
-    Add(CLinksDlg::CmdWordWrap, "&Word Wrap\tCtrl+W");
-    Add(CLinksDlg::CmdTitleCase, "&Title Case\tCtrl+T");
-    addSeparator();
-    Add(CLinksDlg::CmdUndo, "&Undo\tCtrl+Z")->setEnabled(false);
-    Add(CLinksDlg::CmdRedo, "Re&do\tCtrl+Y")->setEnabled(false);
-    Add(CLinksDlg::CmdPreview, "Activate &Preview\tCtrl+P")->setCheckable(true);
-    addSeparator();
-    Add(CLinksDlg::CmdImport, "Import &Favorites...\tCtrl+F");
-    Add(CLinksDlg::CmdExport, "&Export Bookmarks...\tCtrl+E");
-    addSeparator();
-    Add(CLinksDlg::CmdTip, "Tip of t&he Day...\tCtrl+D");
-    Add(CLinksDlg::CmdAbout, "&About Norvelle...\tCtrl+A");
+    for (const CommandSpec& command : kCommands) {
+        if (command.id == 0) {
+            addSeparator();
+            continue;
+        }
+        Add(command.id, QString::fromUtf8(command.text) + "\tCtrl+" + QChar(command.key));
+        m_keys[command.key] = command.id;
+    }
+    Entry(CLinksDlg::CmdUndo)->setEnabled(false);
+    Entry(CLinksDlg::CmdRedo)->setEnabled(false);
+    Entry(CLinksDlg::CmdPreview)->setCheckable(true);
     FollowWindowState();
     connect(this, &QMenu::aboutToShow, this, &CCommandMenu::FollowWindowState);
 }
 
-QAction* CCommandMenu::Add(int id, const char* caption)
+int CCommandMenu::CommandOfKey(int key) const
 {
-    QAction* action = addAction(QString::fromUtf8(caption));
+    auto it = m_keys.find(key);
+    return it == m_keys.end() ? 0 : it->second;
+}
+
+QAction* CCommandMenu::Add(int id, const QString& caption)
+{
+    QAction* action = addAction(caption);
     m_entries[id] = action;
     connect(action, &QAction::triggered, this, [this, id] { emit command(id); });
     return action;

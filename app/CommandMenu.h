@@ -14,6 +14,8 @@ public:
     explicit CCommandMenu(QWidget* window);
 
     QAction* Entry(int id) const;
+    // The command of a Ctrl key, or 0.
+    int CommandOfKey(int key) const;
     bool IsEnabled(int id) const;
     void SetEntry(int id, const QString& caption, bool enabled);
     void SetChecked(int id, bool checked);
@@ -24,8 +26,9 @@ signals:
     void command(int id);
 
 private:
-    QAction* Add(int id, const char* caption);
+    QAction* Add(int id, const QString& caption);
 
     QWidget* m_window;
     std::map<int, QAction*> m_entries;
+    std::map<int, int> m_keys;  // Ctrl key to command
 };

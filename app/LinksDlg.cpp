@@ -217,23 +217,23 @@ void CLinksDlg::BuildControls()
     m_close = button("Clos&e", du.Rect(263, 249, 50, 14));
 
     connect(m_list, &CLinkListCtrl::clicked, this, [this] { RetrieveLink(true); });
-    connect(m_list, &CLinkListCtrl::doubleClicked, this, &CLinksDlg::OnListDoubleClick);
+    connect(m_list, &CLinkListCtrl::doubleClicked, this, WhenIdle([this] { OnListDoubleClick(); }));
     connect(m_list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
-    connect(m_list, &CLinkListCtrl::rowMenuRequested, this, &CLinksDlg::ShowRowMenu);
+    connect(m_list, &CLinkListCtrl::rowMenuRequested, this, WhenIdle([this](int row, QPoint at) { ShowRowMenu(row, at); }));
     connect(m_list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
-    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, &CLinksDlg::OnColumnClick);
+    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, WhenIdle([this](int c) { OnColumnClick(c); }));
     connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
     connect(m_search, &CSortedComboBox::aboutToShowPopup, this, &CLinksDlg::AddSearchHistory);
     connect(m_search->lineEdit(), &QLineEdit::textEdited, &m_searcher, &CSearchController::OnSearchEdited);
-    connect(m_search, &QComboBox::activated, this, &CLinksDlg::OnHistoryChosen);
+    connect(m_search, &QComboBox::activated, this, WhenIdle([this](int index) { OnHistoryChosen(index); }));
     connect(m_previous, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(false); });
     connect(m_next, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(true); });
-    connect(m_launch, &QPushButton::clicked, this, &CLinksDlg::OnLaunch);
-    connect(m_add, &QPushButton::clicked, this, &CLinksDlg::OnAdd);
-    connect(m_modify, &QPushButton::clicked, this, &CLinksDlg::OnModify);
-    connect(m_clear, &QPushButton::clicked, this, &CLinksDlg::OnClear);
-    connect(m_delete, &QPushButton::clicked, this, &CLinksDlg::OnDelete);
-    connect(m_options, &QPushButton::clicked, this, &CLinksDlg::OnOptions);
+    connect(m_launch, &QPushButton::clicked, this, WhenIdle([this] { OnLaunch(); }));
+    connect(m_add, &QPushButton::clicked, this, WhenIdle([this] { OnAdd(); }));
+    connect(m_modify, &QPushButton::clicked, this, WhenIdle([this] { OnModify(); }));
+    connect(m_clear, &QPushButton::clicked, this, WhenIdle([this] { OnClear(); }));
+    connect(m_delete, &QPushButton::clicked, this, WhenIdle([this] { OnDelete(); }));
+    connect(m_options, &QPushButton::clicked, this, WhenIdle([this] { OnOptions(); }));
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_menu, &CCommandMenu::command, this, &CLinksDlg::SystemCommand);
     connect(m_menuButton, &QToolButton::clicked, this,
@@ -324,7 +324,6 @@ void CLinksDlg::SetPrevNext(bool previous, bool next)
 
 void CLinksDlg::OnAdd()
 {
-    if (IsSearchBusy()) return;
     AddSearchHistory();
     m_retrieved = false;
     SaveCurrentLink(true);
@@ -332,7 +331,6 @@ void CLinksDlg::OnAdd()
 
 void CLinksDlg::OnModify()
 {
-    if (IsSearchBusy()) return;
     AddSearchHistory();
     if (m_retrieved && m_list->States().Retrieved() >= 0)
         SaveCurrentLink(true);
@@ -342,7 +340,6 @@ void CLinksDlg::OnModify()
 
 void CLinksDlg::OnClear()
 {
-    if (IsSearchBusy()) return;
     AddSearchHistory();
     ClearForm(false);
     m_search->setEditText(QString());
@@ -351,7 +348,6 @@ void CLinksDlg::OnClear()
 void CLinksDlg::OnDelete()
 {
     auto lock = m_store.Lock();
-    if (IsSearchBusy()) return;
     AddSearchHistory();
     RowStates& states = m_list->States();
     const int selected = states.SelectedCount();
@@ -369,7 +365,6 @@ void CLinksDlg::OnDelete()
 
 void CLinksDlg::OnLaunch()
 {
-    if (IsSearchBusy()) return;
     AddSearchHistory();
     std::string link(TrimView(FieldBytes(m_link->text(), SlotLink)));
     if (link.empty())
@@ -397,7 +392,6 @@ void CLinksDlg::LaunchLink(const std::string& link)
 
 void CLinksDlg::OnListDoubleClick()
 {
-    if (IsSearchBusy()) return;
     OnLaunch();
 }
 
@@ -405,7 +399,7 @@ void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)
 {
     if (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Space) return;
     if (key == Qt::Key_Delete) {
-        OnDelete();
+        if (!IsSearchBusy()) OnDelete();
         return;
     }
     m_retrieveTimer.start();
@@ -413,7 +407,6 @@ void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)
 
 void CLinksDlg::OnOptions()
 {
-    if (IsSearchBusy()) return;
     AddSearchHistory();
     OpenOptions(SavingPage);
 }

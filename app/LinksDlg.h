@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/WindowPlacementStore.h"
@@ -112,7 +113,7 @@ public:
     // goes on, since the session may yet go on too.
     void SaveForSessionEnd();
     // Every command of the menu and the Ctrl keys arrives here; the low four bits of the
-    // identifier are ignored.
+    // identifier are ignored. Like every command, none starts while a search is busy.
     void SystemCommand(int id);
     void SelectAll();
     void InvertSelection();
@@ -187,6 +188,19 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the person starts from a button or the list waits, as the menu's commands do,
+    // while a search is busy: the one place of that rule besides SystemCommand.
+    template <class F> auto WhenIdle(F command)
+    {
+        return [this, command](auto... args) {
+            if (IsSearchBusy()) return;
+            // A signal may carry more than the command takes (clicked's checked state).
+            if constexpr (std::is_invocable_v<F, decltype(args)...>)
+                command(args...);
+            else
+                command();
+        };
+    }
     void BuildControls();
     // A Ctrl key that a text field of the window takes for its own editing; true when taken.
     bool FieldKey(QWidget* widget, int key);

@@ -32,6 +32,7 @@
 
 void CLinksDlg::SystemCommand(int id)
 {
+    if (id < CCommandMenu::SysMove && IsSearchBusy()) return;
     switch (id & 0xFFF0) {
     case CmdInvert: InvertSelection(); break;
     case CmdSelectAll: SelectAll(); break;
@@ -47,11 +48,11 @@ void CLinksDlg::SystemCommand(int id)
     case CmdSorting: SortCommand(); break;
     case CmdTip: TipCommand(); break;
     case CmdAbout: AboutCommand(); break;
-    case CmdImport: if (!IsSearchBusy()) m_import.ImportCommand(); break;
-    case CmdExport: if (!IsSearchBusy()) m_import.ExportCommand(); break;
-    case CmdCheckLinks: if (!IsSearchBusy()) m_health.CheckLinksCommand(); break;
-    case CmdDuplicates: if (!IsSearchBusy()) m_health.DuplicatesCommand(); break;
-    case CmdGetTitle: if (!IsSearchBusy()) m_health.GetTitleCommand(); break;
+    case CmdImport: m_import.ImportCommand(); break;
+    case CmdExport: m_import.ExportCommand(); break;
+    case CmdCheckLinks: m_health.CheckLinksCommand(); break;
+    case CmdDuplicates: m_health.DuplicatesCommand(); break;
+    case CmdGetTitle: m_health.GetTitleCommand(); break;
     case CCommandMenu::SysRestore: showNormal(); break;
     case CCommandMenu::SysMove:
         if (QWindow* window = windowHandle()) window->startSystemMove();
@@ -104,17 +105,11 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
     }
     if (mods != Qt::ControlModifier) return false;
     if (FieldKey(widget, key->key())) return true;
-    static const std::pair<int, int> kAccelerators[] = {
-        {Qt::Key_A, CmdAbout},     {Qt::Key_D, CmdTip},      {Qt::Key_F, CmdImport},     {Qt::Key_I, CmdInvert},
-        {Qt::Key_E, CmdExport},    {Qt::Key_K, CmdCheckLinks}, {Qt::Key_U, CmdDuplicates}, {Qt::Key_G, CmdGetTitle},
-        {Qt::Key_L, CmdSelectAll}, {Qt::Key_M, CmdSorting},  {Qt::Key_P, CmdPreview},    {Qt::Key_S, CmdStatistics},
-        {Qt::Key_T, CmdTitleCase}, {Qt::Key_W, CmdWordWrap}, {Qt::Key_Y, CmdRedo},       {Qt::Key_Z, CmdUndo}};
-    for (const auto& [k, command] : kAccelerators)
-        if (key->key() == k) {
-            // A grayed entry's key is consumed and does nothing.
-            if (m_menu->IsEnabled(command)) SystemCommand(command);
-            return true;
-        }
+    if (const int command = m_menu->CommandOfKey(key->key())) {
+        // A grayed entry's key is consumed and does nothing.
+        if (m_menu->IsEnabled(command)) SystemCommand(command);
+        return true;
+    }
     return false;
 }
 
@@ -158,7 +153,7 @@ void CLinksDlg::ShowCommandMenu(const QPoint& at) { m_menu->popup(at); }
 
 void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
 {
-    if (IsSearchBusy() || row < 0 || row >= m_store.Count()) return;
+    if (row < 0 || row >= m_store.Count()) return;
     m_list->States().SetMark(row);
     RetrieveLink(true);
     RowMenuCommands commands;
@@ -172,7 +167,6 @@ void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
 
 void CLinksDlg::SelectAll()
 {
-    if (IsSearchBusy()) return;
     BeginListUpdate();
     RowStates& states = m_list->States();
     states.SelectAll();
@@ -189,7 +183,6 @@ void CLinksDlg::SelectAll()
 
 void CLinksDlg::InvertSelection()
 {
-    if (IsSearchBusy()) return;
     BeginListUpdate();
     RowStates& states = m_list->States();
     const int first = states.Invert();
@@ -206,7 +199,6 @@ void CLinksDlg::InvertSelection()
 
 void CLinksDlg::WordWrap()
 {
-    if (IsSearchBusy()) return;
     auto lock = m_store.Lock();
     BeginListUpdate();
     // Lines are measured as the Description field shows them, less a small margin.
@@ -247,7 +239,6 @@ std::vector<CAnnotatedLink*> CLinksDlg::SelectedRecordsForChange()
 
 void CLinksDlg::TitleCaseCommand()
 {
-    if (IsSearchBusy()) return;
     auto lock = m_store.Lock();
     BeginListUpdate();
     if (FormIsTheTarget(m_title)) {
@@ -278,7 +269,6 @@ const CAnnotatedLink* CLinksDlg::ShownRecord()
 
 void CLinksDlg::UndoCommand(bool redo)
 {
-    if (IsSearchBusy()) return;
     auto lock = m_store.Lock();
     const auto side = redo ? CUndoManager::Side::Redo : CUndoManager::Side::Undo;
     if (m_undo.IsEmpty(side)) return;
@@ -357,7 +347,6 @@ void CLinksDlg::SortRows(const std::vector<SortKey>& keys)
 
 void CLinksDlg::OnColumnClick(int column)
 {
-    if (IsSearchBusy()) return;
     m_reverseSort = column == m_lastClickedColumn && !m_reverseSort;
     m_resetSortKeys = true;
     m_lastClickedColumn = column;
@@ -369,7 +358,6 @@ void CLinksDlg::OnColumnClick(int column)
 
 void CLinksDlg::SortCommand()
 {
-    if (IsSearchBusy()) return;
     if (m_resetSortKeys) ResetSortKeys(m_sortKeys);
     m_resetSortKeys = false;
     m_lastClickedColumn = -1;

@@ -49,7 +49,7 @@ void CLinksDlg::FinishSearch()
 
 void CLinksDlg::OnHistoryChosen(int index)
 {
-    if (IsSearchBusy() || index < 0) return;
+    if (index < 0) return;
     m_search->setEditText(m_search->itemText(index));
     m_searcher.RunSearch();
 }

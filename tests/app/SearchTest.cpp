@@ -216,12 +216,7 @@ TEST(Search, CommandsWaitWhileABackgroundSearchRuns)
     // The results come back as queued calls, so until events run the search is busy.
     QTest::keyClick(dlg.SearchBox()->lineEdit(), Qt::Key_Q);
     ASSERT_TRUE(dlg.IsSearchBusy());
-    dlg.OnAdd();
-    dlg.OnDelete();
-    dlg.OnModify();
-    dlg.OnClear();
-    dlg.OnLaunch();
-    dlg.Searcher().StepToMatch(true);
+    for (int button : {1026, 1014, 1053, 1007, 1005, 1011}) dlg.Button(button)->click();
     dlg.RetrieveLink(true);
     emit dlg.SearchBox()->activated(0);
     for (int command : {CLinksDlg::CmdUndo, CLinksDlg::CmdSelectAll, CLinksDlg::CmdInvert, CLinksDlg::CmdWordWrap,
