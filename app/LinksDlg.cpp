@@ -59,6 +59,10 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     setWindowTitle("Norvelle Desk");
     BuildControls();
     InsertColumns();
+    m_sorter = std::make_unique<CSortController>(m_store, *m_list->horizontalHeader(), [this](bool begin) {
+        if (begin) BeginListUpdate();
+        else EndListUpdate();
+    }, this);
     SetDeleteCaption();
     m_sync = new CSyncController(*this, m_store, m_persistence, m_prompter, services.settings, this);
     m_statusText = MakePlain(new QLabel(this));
@@ -221,7 +225,7 @@ void CLinksDlg::BuildControls()
     connect(m_list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
     connect(m_list, &CLinkListCtrl::rowMenuRequested, this, WhenIdle([this](int row, QPoint at) { ShowRowMenu(row, at); }));
     connect(m_list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
-    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, WhenIdle([this](int c) { OnColumnClick(c); }));
+    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, WhenIdle([this](int c) { m_sorter->OnColumnClick(c); }));
     connect(&m_list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
     connect(m_search, &CSortedComboBox::aboutToShowPopup, this, &CLinksDlg::AddSearchHistory);
     connect(m_search->lineEdit(), &QLineEdit::textEdited, &m_searcher, &CSearchController::OnSearchEdited);

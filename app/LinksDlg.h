@@ -17,7 +17,7 @@
 #include "options/OptionsSheet.h"
 #include "options/Settings.h"
 #include "search/SearchController.h"
-#include "sort/SortKeys.h"
+#include "sort/SortController.h"
 #include "store/LinkStore.h"
 #include "session/Persistence.h"
 #include "titlecase/TitleCaser.h"
@@ -120,11 +120,8 @@ public:
     void WordWrap();
     void TitleCaseCommand();
     void UndoCommand(bool redo);
-    // A click on a column heading: sorts by that column, reversed on a second click.
-    void OnColumnClick(int column);
-    void SortCommand();
-    // Sorts the rows by the keys under the store lock, repainting once.
-    void SortRows(const std::vector<SortKey>& keys);
+    // Sorting by a column heading and by Multi-Column Sorting.
+    CSortController& Sorter() { return *m_sorter; }
     void StatisticsCommand();
     void TipCommand();
     // Import, Export and links dropped on the window.
@@ -142,7 +139,6 @@ public:
     // A passing note over the foot of the list.
     void ShowStatus(const QString& text) override;
     QLabel* StatusText() const { return m_statusText; }
-    const SortKeyTable& SortKeys() const { return m_sortKeys; }
     // Opens the command menu at a point of the screen.
     void ShowCommandMenu(const QPoint& at);
     CCommandMenu& CommandMenu() { return *m_menu; }
@@ -314,10 +310,7 @@ private:
     CHealthController m_health;
     CImportController m_import;
     CSearchController m_searcher;
-    SortKeyTable m_sortKeys;
-    int m_lastClickedColumn = -1;
-    bool m_reverseSort = false;
-    bool m_resetSortKeys = true;  // the sort dialog starts from the default keys
+    std::unique_ptr<CSortController> m_sorter;
 
     bool m_retrieved = false;
     bool m_edited = false;

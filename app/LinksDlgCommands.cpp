@@ -23,7 +23,6 @@
 #include "options/CountFormatter.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
-#include "sort/SortDlg.h"
 #include "stats/StatisticsDlg.h"
 #include "undo/UndoPreviewDlg.h"
 
@@ -45,7 +44,7 @@ void CLinksDlg::SystemCommand(int id)
         m_menu->SetChecked(CmdPreview, m_preview);
         break;
     case CmdStatistics: StatisticsCommand(); break;
-    case CmdSorting: SortCommand(); break;
+    case CmdSorting: m_sorter->SortCommand(); break;
     case CmdTip: TipCommand(); break;
     case CmdAbout: AboutCommand(); break;
     case CmdImport: m_import.ImportCommand(); break;
@@ -334,41 +333,6 @@ void CLinksDlg::SetUndoCaption(const std::string& caption, bool enabled)
 void CLinksDlg::SetRedoCaption(const std::string& caption, bool enabled)
 {
     m_menu->SetEntry(CmdRedo, QString::fromStdString(caption), enabled);
-}
-
-void CLinksDlg::SortRows(const std::vector<SortKey>& keys)
-{
-    auto lock = m_store.Lock();
-    BeginListUpdate();
-    SortLinks(m_store, keys);
-    m_store.SetChanged();
-    EndListUpdate();
-}
-
-void CLinksDlg::OnColumnClick(int column)
-{
-    m_reverseSort = column == m_lastClickedColumn && !m_reverseSort;
-    m_resetSortKeys = true;
-    m_lastClickedColumn = column;
-    SortRows({{column, !m_reverseSort}});
-    QHeaderView* header = m_list->horizontalHeader();
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(column, m_reverseSort ? Qt::DescendingOrder : Qt::AscendingOrder);
-}
-
-void CLinksDlg::SortCommand()
-{
-    if (m_resetSortKeys) ResetSortKeys(m_sortKeys);
-    m_resetSortKeys = false;
-    m_lastClickedColumn = -1;
-    QStringList headings;
-    for (int c = 0; c < ColCount; ++c) headings << m_list->Model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    CSortDlg dlg(m_sortKeys, headings, this);
-    if (dlg.exec() != QDialog::Accepted) return;
-    std::vector<SortKey> keys;
-    for (int i = 0; i < kSortKeys; ++i) keys.push_back({m_sortKeys.order[i], m_sortKeys.increasing[i]});
-    SortRows(keys);
-    m_list->horizontalHeader()->setSortIndicatorShown(false);
 }
 
 void CLinksDlg::StatisticsCommand()

@@ -294,7 +294,7 @@ int main(int argc, char** argv)
     dlg->Persistence().LoadDataFile(nullptr, false);
     runs.clear();
     for (int i = 0; i < 5; ++i) runs.push_back(Ms([&] {
-        dlg->OnColumnClick(ColTitle);  // alternately A to Z and Z to A
+        dlg->Sorter().OnColumnClick(ColTitle);  // alternately A to Z and Z to A
         Paint(*dlg);
     }));
     Report("column-click sort by Title, repainted", Median(runs), 150);
@@ -302,9 +302,9 @@ int main(int argc, char** argv)
     const std::vector<SortKey> fiveKeys = {
         {SortCategory, true}, {SortAdded, false}, {SortTitle, true}, {SortDescription, true}, {SortModified, true}};
     for (int i = 0; i < 5; ++i) {
-        dlg->OnColumnClick(ColDescription);
+        dlg->Sorter().OnColumnClick(ColDescription);
         runs.push_back(Ms([&] {
-            dlg->SortRows(fiveKeys);
+            dlg->Sorter().SortRows(fiveKeys);
             Paint(*dlg);
         }));
     }

@@ -170,7 +170,7 @@ TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachL
     const CCountFormatter counts(dlg.Settings());
     CTipDlg tip({"A tip."}, 0, true, &dlg);
     CAboutDlg about(h.shell, h.clipboard, h.prompter, &dlg);
-    CSortDlg sort(const_cast<SortKeyTable&>(dlg.SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg);
+    CSortDlg sort(const_cast<SortKeyTable&>(dlg.Sorter().SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg);
     CStatisticsDlg statistics({{"TOTAL", 4}, {"Cat", 4}}, counts, &dlg);
     CUndoPreviewDlg preview(false, "Delete", {&dlg.Store().At(0)}, counts, &dlg);
     IntakeOptions options;

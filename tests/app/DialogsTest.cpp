@@ -106,8 +106,8 @@ TEST(Dialogs, SortingByHeadingsAndByTheSortDialog)
     Command(dlg, CLinksDlg::CmdSorting);
     EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"alpha", "bravo!", "charlie", "Alpha", "delta"}));
     EXPECT_FALSE(dlg.List().horizontalHeader()->isSortIndicatorShown());
-    EXPECT_EQ(dlg.SortKeys().order[0], 3);
-    EXPECT_FALSE(dlg.SortKeys().increasing[0]);
+    EXPECT_EQ(dlg.Sorter().SortKeys().order[0], 3);
+    EXPECT_FALSE(dlg.Sorter().SortKeys().increasing[0]);
     dlg.Store().SetChanged(false);
 }
 

@@ -68,7 +68,7 @@ TEST(Layout, EveryWindowReadsWellWithALargeFont)
         CAboutDlg about(h.shell, h.clipboard, h.prompter, &dlg);
         ExpectTidy(about, "About");
         for (QDialog* dialog : std::initializer_list<QDialog*>{
-                 new CSortDlg(const_cast<SortKeyTable&>(dlg.SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg),
+                 new CSortDlg(const_cast<SortKeyTable&>(dlg.Sorter().SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg),
                  new CStatisticsDlg({{"TOTAL", 2}}, CCountFormatter(dlg.Settings()), &dlg),
                  new CUndoPreviewDlg(false, "Delete", {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg)}) {
             dialog->show();

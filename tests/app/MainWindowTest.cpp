@@ -478,7 +478,7 @@ TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
             answer = boxes.Show("Sort anyway?", Prompter::Icon::Question, Prompter::Buttons::YesNo, true);
         });
         QTimer::singleShot(0, &dlg, [&] {
-            dlg.SortCommand();
+            dlg.Sorter().SortCommand();
             sortReturned = true;
         });
         dlg.exec();
