@@ -76,7 +76,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     // A new window has a person to answer again.
     m_prompter.SetUnattended(false);
     m_persistence.LoadDataFile(nullptr, false);
-    ShowMessagesOfTheLastEnd();
+    for (const std::string& message : TakeMessagesOfTheLastEnd(services.settings)) m_prompter.Notice(message);
     if (m_settings.restoreWndPlacement) m_placement->Restore(false);
 
     m_tipTimer.setSingleShot(true);
@@ -104,7 +104,7 @@ CLinksDlg::~CLinksDlg()
         // A window that goes without being closed asks nothing: no one is there to answer.
         m_prompter.SetUnattended(true);
         SaveBeforeClosing(false);
-        KeepHeldMessages();
+        HoldMessagesForNextStart(m_services.settings, m_prompter.TakeHeldMessages());
         Shutdown();
     }
     m_searcher.StopSearches();
@@ -513,54 +513,13 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
     if (!m_store.IsChanged() || !m_settings.saveOnClose || m_persistence.SaveDataFile(nullptr, false)) return true;
     // The save failed and said why: the user may stay to save the links elsewhere. No is
     // the default, so that Enter twice does not lose them.
-    if (!mayStay && m_prompter.Unattended()) KeepUnsavedLinksAtEnd();
+    if (!mayStay && m_prompter.Unattended()) m_persistence.KeepUnsavedLinksAtEnd();
     if (!mayStay || m_prompter.Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question,
                                     Prompter::Buttons::YesNo, false) == Prompter::Answer::Yes)
         return true;
     if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
     OpenSavingOptions();
     return false;
-}
-
-void CLinksDlg::KeepUnsavedLinksAtEnd()
-{
-    auto lock = m_store.Lock();
-    if (!m_store.IsChanged() || !m_keptAtEnd.empty()) return;
-    const std::string dataPath = m_persistence.DataPath();
-    std::vector<std::string> places = {FreeNameWithTag(dataPath, "unsaved")};
-    if (!m_persistence.StateFolder().empty())
-        places.push_back(FreeNameWithTag(m_persistence.StateFolder() + "/" + Utf8Path(dataPath).filename().string(),
-                                         "unsaved"));
-    for (const std::string& place : places) {
-        if (!m_persistence.SaveDataFile(&place, false, false)) continue;
-        m_keptAtEnd = place;
-        m_prompter.Notice(FormatPathMessage("When the system last ended Norvelle, links that could not be saved into "
-                                            "the data file were saved in \"%.259s\".  Append on the Saving page of "
-                                            "Options brings them in.",
-                                            place));
-        return;
-    }
-}
-
-void CLinksDlg::KeepHeldMessages()
-{
-    std::string held = m_services.settings.ReadString("Settings", "Notices at Next Start", "");
-    // Kept as one text; a line holding only a form feed parts one message from the next.
-    for (const std::string& text : m_prompter.TakeHeldMessages()) held += (held.empty() ? "" : "\n\f\n") + text;
-    m_services.settings.WriteString("Settings", "Notices at Next Start", held);
-}
-
-void CLinksDlg::ShowMessagesOfTheLastEnd()
-{
-    const std::string held = m_services.settings.ReadString("Settings", "Notices at Next Start", "");
-    if (held.empty()) return;
-    m_services.settings.WriteString("Settings", "Notices at Next Start", "");
-    for (size_t start = 0;;) {
-        const size_t end = held.find("\n\f\n", start);
-        m_prompter.Notice(held.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) break;
-        start = end + 3;
-    }
 }
 
 void CLinksDlg::Shutdown()

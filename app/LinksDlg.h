@@ -213,14 +213,6 @@ private:
     // Stores a pending edit and saves at exit; false when the save failed and the user
     // chose to keep the window (only when mayStay).
     bool SaveBeforeClosing(bool mayStay);
-    // The system is ending the program and the links could not go into the data file (it
-    // changed on disk, or the disk refused): they go into a file of their own, named to
-    // the person at the next start.
-    void KeepUnsavedLinksAtEnd();
-    // What the prompter held back while the system ended the program is shown at the next
-    // start, kept in the settings meanwhile.
-    void KeepHeldMessages();
-    void ShowMessagesOfTheLastEnd();
     void Shutdown();
     // SearchHost
     RowStates& SearchStates() override;
@@ -292,6 +284,7 @@ private:
     bool FormEdited() override { return m_edited; }
     void StoreFormEdit() override;
     void ForgetFormEdit() override { m_edited = false; }
+    void KeepUnsavedLinksAtEnd() override { m_persistence.KeepUnsavedLinksAtEnd(); }
     int ShownRow() override;
     QString SearchBoxText() override;
     void RestoreView(const std::vector<int>& selected, int shown, const QString& search) override;
@@ -351,7 +344,6 @@ private:
     CCommandMenu* m_menu = nullptr;
     QToolButton* m_menuButton = nullptr;
     CSyncController* m_sync = nullptr;
-    std::string m_keptAtEnd;     // where KeepUnsavedLinksAtEnd put the links
     bool m_savingOffered = false;  // the Saving page was offered after a failed load or save
     QLabel* m_statusText = nullptr;
     QTimer m_statusTimer;

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "platform/SettingsBackend.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
@@ -375,4 +376,45 @@ int CSaveJob::Run()
     if (m_owner) m_owner->SaveDataFile(nullptr, true, false);
     SetFinished(true);
     return 0;
+}
+
+void CDataFilePersistence::KeepUnsavedLinksAtEnd()
+{
+    auto lock = m_store.Lock();
+    if (!m_store.IsChanged() || !m_keptAtEnd.empty()) return;
+    std::vector<std::string> places = {FreeNameWithTag(m_dataPath, "unsaved")};
+    if (!m_stateFolder.empty())
+        places.push_back(FreeNameWithTag(m_stateFolder + "/" + Utf8Path(m_dataPath).filename().string(), "unsaved"));
+    for (const std::string& place : places) {
+        if (!SaveDataFile(&place, false, false)) continue;
+        m_keptAtEnd = place;
+        m_prompter.Notice(FormatPathMessage("When the system last ended Norvelle, links that could not be saved into "
+                                            "the data file were saved in \"%.259s\".  Append on the Saving page of "
+                                            "Options brings them in.",
+                                            place));
+        return;
+    }
+}
+
+void HoldMessagesForNextStart(SettingsBackend& settings, const std::vector<std::string>& messages)
+{
+    std::string held = settings.ReadString("Settings", "Notices at Next Start", "");
+    // Kept as one text; a line holding only a form feed parts one message from the next.
+    for (const std::string& text : messages) held += (held.empty() ? "" : "\n\f\n") + text;
+    settings.WriteString("Settings", "Notices at Next Start", held);
+}
+
+std::vector<std::string> TakeMessagesOfTheLastEnd(SettingsBackend& settings)
+{
+    const std::string held = settings.ReadString("Settings", "Notices at Next Start", "");
+    std::vector<std::string> messages;
+    if (held.empty()) return messages;
+    settings.WriteString("Settings", "Notices at Next Start", "");
+    for (size_t start = 0;;) {
+        const size_t end = held.find("\n\f\n", start);
+        messages.push_back(held.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 3;
+    }
+    return messages;
 }

@@ -94,6 +94,10 @@ public:
     void SetSyncToDisk(bool sync) { m_sync = sync; }
     // Where in-place saves keep their recovery copy (the user's state folder).
     const std::string& StateFolder() const { return m_stateFolder; }
+    // The system is ending the program and the links could not go into the data file (it
+    // changed on disk, or the disk refused): they go into a file of their own beside it
+    // (else in the state folder), named to the person at the next start. Once a run.
+    void KeepUnsavedLinksAtEnd();
 
 private:
     // How this window knows the file at m_knownPath, which decides whether a save may
@@ -112,6 +116,7 @@ private:
     std::string m_defaultFolder;
     std::string m_dataPath;
     std::string m_stateFolder;
+    std::string m_keptAtEnd;  // where KeepUnsavedLinksAtEnd put the links
     bool m_sync = true;
     std::string m_knownPath;  // the file this window last loaded (replacing) or saved
     Known m_known = Known::Whole;
@@ -130,3 +135,9 @@ public:
 private:
     CDataFilePersistence* m_owner = nullptr;
 };
+
+class SettingsBackend;
+// What the prompter held back while the system ended the program is kept in the settings
+// and shown at the next start.
+void HoldMessagesForNextStart(SettingsBackend& settings, const std::vector<std::string>& messages);
+std::vector<std::string> TakeMessagesOfTheLastEnd(SettingsBackend& settings);
