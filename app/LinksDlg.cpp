@@ -13,7 +13,7 @@
 #include <limits>
 
 #include "app/CommandMenu.h"
-#include "app/FormText.h"
+#include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
 #include "common/PlainText.h"
 #include "common/AccessibleName.h"
@@ -58,6 +58,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     // Initialisation of the window, in order.
     setWindowTitle("Norvelle Desk");
     BuildControls();
+    m_fields = std::make_unique<CFormFields>(*m_title, *m_link, *m_description, *m_category);
     InsertColumns();
     m_sorter = std::make_unique<CSortController>(m_store, *m_list->horizontalHeader(), [this](bool begin) {
         if (begin) BeginListUpdate();
@@ -253,7 +254,7 @@ void CLinksDlg::BuildControls()
     // The box also reports an activation when the focus leaves its field (another window
     // opening): only a choice that changes the text is an edit.
     connect(m_category, &QComboBox::activated, this, [this] {
-        if (!m_filling && m_category->currentText() != m_shownText[SlotCategory]) m_edited = true;
+        if (!m_filling && !m_fields->CategoryUntouched()) m_edited = true;
     });
 }
 
@@ -370,7 +371,7 @@ void CLinksDlg::OnDelete()
 void CLinksDlg::OnLaunch()
 {
     AddSearchHistory();
-    std::string link(TrimView(FieldBytes(m_link->text(), SlotLink)));
+    std::string link(TrimView(m_fields->Link()));
     if (link.empty())
         m_prompter.Error("Please put a link or full filename in the Link field.");
     else

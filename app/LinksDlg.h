@@ -29,6 +29,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class CCommandMenu;
+class CFormFields;
 class CCheckLinksDlg;
 class CLinkListCtrl;
 class CSortedComboBox;
@@ -220,9 +221,6 @@ private:
     void PrepareSearch() override;
     void FinishSearch() override;
     void ShowMatch(int row) override;
-    void SetField(QLineEdit* field, std::string_view bytes, int slot);
-    void SetDescription(std::string_view bytes);
-    std::string FieldBytes(const QString& text, int slot) const;
     // The record the form shows (the retrieved row's), or nullptr.
     const CAnnotatedLink* ShownRecord();
 
@@ -315,9 +313,7 @@ private:
     bool m_optionsOpen = false;
 
     unsigned m_shows = 0;  // how many times ShowLink filled the form
-    // The bytes and text shown by ShowLink, so that an unedited field keeps its bytes.
-    std::string m_shownBytes[4];
-    QString m_shownText[4];
+    std::unique_ptr<CFormFields> m_fields;
 
     QTimer m_tipTimer;       // timer 1
     QTimer m_retrieveTimer;  // timer 3

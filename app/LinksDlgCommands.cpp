@@ -12,7 +12,7 @@
 #include "app/CommandMenu.h"
 #include "app/RowMenu.h"
 #include "platform/Clipboard.h"
-#include "app/FormText.h"
+#include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "app/WordWrap.h"
@@ -157,7 +157,7 @@ void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
     RetrieveLink(true);
     RowMenuCommands commands;
     commands.launch = [this] { OnLaunch(); };
-    commands.copyLink = [this] { m_services.clipboard.SetText(FieldBytes(m_link->text(), SlotLink)); };
+    commands.copyLink = [this] { m_services.clipboard.SetText(m_fields->Link()); };
     commands.remove = [this] { OnDelete(); };
     commands.checkLink = [this] { m_health.CheckLinksCommand(true); };
     commands.getTitle = [this] { m_health.GetTitleCommand(); };
@@ -241,7 +241,7 @@ void CLinksDlg::TitleCaseCommand()
     auto lock = m_store.Lock();
     BeginListUpdate();
     if (FormIsTheTarget(m_title)) {
-        std::string title = FieldBytes(m_title->text(), SlotTitle);
+        std::string title = m_fields->Title();
         m_titleCaser.Convert(title);
         m_filling = true;
         m_title->setText(DisplayText(title));

@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "app/EditRules.h"
-#include "app/FormText.h"
+#include "app/FormFields.h"
+#include "common/QtText.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "health/LaunchCheck.h"
@@ -19,78 +20,11 @@
 
 // The main window's form: showing a record, storing it back, clearing it.
 
-// ---- The form ----
-
-namespace {
-
-// A field shows at most the beginning of a huge text (a hostile file's 100 MB title would
-// freeze the window and take gigabytes), more than anyone reads in a field. Such a field
-// cannot be edited, so that the rest of its text, which it does not hold, is never lost.
-constexpr size_t kShownLineBytes = 64 * 1024;
-constexpr size_t kShownDescriptionBytes = 64 * 1024;
-
-// The first limit bytes of a text, cut before a character; cut tells whether it was cut.
-std::string_view ShownPart(std::string_view bytes, size_t limit, bool& cut)
-{
-    cut = bytes.size() > limit;
-    return bytes.substr(0, Utf8CutPoint(bytes, limit));
-}
-
-// The field's note when only the beginning of its text is shown.
-QString CutNote(bool cut, size_t size)
-{
-    return cut ? QString("Only the beginning of this text is shown: it is %1 bytes long, too long to change here.  "
-                         "It is kept whole.")
-                     .arg(size)
-               : QString();
-}
-
-}  // namespace
-
-void CLinksDlg::SetField(QLineEdit* field, std::string_view bytes, int slot)
-{
-    m_shownBytes[slot] = bytes;
-    bool cut = false;
-    m_shownText[slot] = DisplayText(ShownPart(bytes, kShownLineBytes, cut));
-    // A link shows every character it holds: an invisible one written out ("<U+202E>").
-    // Unedited, the field keeps the record's bytes all the same.
-    if (slot == SlotLink) m_shownText[slot] = QString::fromStdString(VisibleText(m_shownText[slot].toStdString()));
-    if (cut) m_shownText[slot] += QChar(0x2026);
-    field->setText(m_shownText[slot]);
-    field->setToolTip(CutNote(cut, bytes.size()));
-    field->setReadOnly(cut);
-    // A long title or link reads from its beginning.
-    field->setCursorPosition(0);
-}
-
-void CLinksDlg::SetDescription(std::string_view bytes)
-{
-    m_shownBytes[SlotDescription] = bytes;
-    bool cut = false;
-    m_shownText[SlotDescription] = DescriptionToField(ShownPart(bytes, kShownDescriptionBytes, cut));
-    if (cut) m_shownText[SlotDescription] += QChar(0x2026);
-    m_description->setPlainText(m_shownText[SlotDescription]);
-    m_description->setToolTip(CutNote(cut, bytes.size()));
-    m_description->setReadOnly(cut);
-}
-
-std::string CLinksDlg::FieldBytes(const QString& text, int slot) const
-{
-    // A field the user did not touch gives back the exact bytes it was filled with.
-    return text == m_shownText[slot] ? m_shownBytes[slot] : ToBytes(text);
-}
-
 void CLinksDlg::ShowLink(const CAnnotatedLink& record)
 {
     ++m_shows;
     m_filling = true;
-    SetField(m_title, record.Title(), SlotTitle);
-    SetField(m_link, record.Link(), SlotLink);
-    SetDescription(record.Description());
-    m_shownBytes[SlotCategory] = record.Category();
-    m_shownText[SlotCategory] = DisplayText(record.Category());
-    m_category->setEditText(m_shownText[SlotCategory]);
-    m_category->lineEdit()->setCursorPosition(0);
+    m_fields->Show(record);
     m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.Modified(), DateStyle::Record)));
     m_filling = false;
 }
@@ -112,7 +46,7 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
         m_retrieved = true;
         if (m_settings.copyLink) {
             m_link->selectAll();
-            m_services.clipboard.SetText(FieldBytes(m_link->text(), SlotLink));
+            m_services.clipboard.SetText(m_fields->Link());
             m_link->deselect();
         }
     }
@@ -128,14 +62,11 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
 bool CLinksDlg::SaveCurrentLink(bool buttonMode)
 {
     auto lock = m_store.Lock();
-    const QString description = m_description->toPlainText();
-    FormTexts form{FieldBytes(m_title->text(), SlotTitle), FieldBytes(m_link->text(), SlotLink),
-                   description == m_shownText[SlotDescription] ? m_shownBytes[SlotDescription]
-                                                               : FieldToDescription(description)};
+    FormTexts form{m_fields->Title(), m_fields->Link(), m_fields->Description()};
     form.description = std::string(TrimView(form.description));
     if (form.title.empty() && form.link.empty() && form.description.empty()) return false;
 
-    std::string category(TrimView(FieldBytes(m_category->currentText(), SlotCategory)));
+    std::string category(TrimView(m_fields->Category()));
     m_store.AddCategoryIfNew(category);
     try {
         ApplyMoveRules(form, m_settings.moveToTitle, m_settings.moveToLink);
@@ -144,9 +75,9 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
         return false;
     }
     m_filling = true;
-    SetField(m_title, form.title, SlotTitle);
-    SetField(m_link, form.link, SlotLink);
-    SetDescription(form.description);
+    m_fields->SetTitle(form.title);
+    m_fields->SetLink(form.link);
+    m_fields->SetDescription(form.description);
     m_filling = false;
 
     BeginListUpdate();
@@ -189,16 +120,8 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
 void CLinksDlg::ClearForm(bool reset)
 {
     m_filling = true;
-    m_title->clear();
-    m_link->clear();
-    m_description->clear();
+    m_fields->Clear();
     m_dateLabel->clear();
-    for (QWidget* field : std::initializer_list<QWidget*>{m_title, m_link, m_description}) field->setToolTip(QString());
-    m_title->setReadOnly(false);
-    m_link->setReadOnly(false);
-    m_description->setReadOnly(false);
-    for (auto& text : m_shownText) text.clear();
-    for (auto& bytes : m_shownBytes) bytes.clear();
     m_retrieved = false;
     SetPrevNext(false, false);
     m_edited = false;
@@ -252,7 +175,7 @@ void CLinksDlg::SyncCategoryBox()
 
 bool CLinksDlg::FormIsTarget() { return FormIsTheTarget(m_title); }
 
-std::string CLinksDlg::FormLink() { return FieldBytes(m_link->text(), SlotLink); }
+std::string CLinksDlg::FormLink() { return m_fields->Link(); }
 
 bool CLinksDlg::FormTitleEmpty() { return m_title->text().trimmed().isEmpty(); }
 

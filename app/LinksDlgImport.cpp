@@ -1,7 +1,7 @@
 #include <QDragEnterEvent>
 #include <QLineEdit>
 
-#include "app/FormText.h"
+#include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "common/SortedComboBox.h"
@@ -37,15 +37,15 @@ void CLinksDlg::TypeLinkIntoForm(const std::string& title, const std::string& li
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
     ClearForm(false);
     m_filling = true;
-    SetField(m_title, title, SlotTitle);
-    SetField(m_link, link, SlotLink);
+    m_fields->SetTitle(title);
+    m_fields->SetLink(link);
     m_filling = false;
     m_edited = true;
     activateWindow();
     m_title->setFocus(Qt::OtherFocusReason);
 }
 
-std::string CLinksDlg::FormCategory() { return FieldBytes(m_category->currentText(), SlotCategory); }
+std::string CLinksDlg::FormCategory() { return m_fields->Category(); }
 
 bool CLinksDlg::WritePersonFile(const std::string& path, const char* failure,
                                 const std::function<bool(ByteSink&)>& write)

@@ -1,6 +1,7 @@
 #include <QLineEdit>
 
-#include "app/FormText.h"
+#include "app/FormFields.h"
+#include "common/QtText.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "common/SortedComboBox.h"
@@ -86,12 +87,12 @@ std::vector<std::string> CLinksDlg::Categories()
 void CLinksDlg::SetCategories(const std::vector<std::string>& names)
 {
     auto lock = m_store.Lock();
-    const std::string text = FieldBytes(m_category->currentText(), SlotCategory);
+    const std::string text = m_fields->Category();
     m_store.SetCategories(names);
     // The Category field keeps its text only while that name is still listed, or while it
     // is the shown link's own category, which the link keeps.
     m_filling = true;
-    if (m_retrieved && m_category->currentText() == m_shownText[SlotCategory]) {
+    if (m_retrieved && m_fields->CategoryUntouched()) {
         // As it is: the list's change is no edit of the link.
     } else if (!m_store.HasCategory(text)) {
         m_category->setEditText(QString());
@@ -112,16 +113,7 @@ void CLinksDlg::RenameCategories(std::vector<std::pair<std::string, std::string>
     // The form follows, as the links do: its text and the shown link's category alike, so
     // that the rename is no edit of the form.
     m_filling = true;
-    for (const auto& [from, to] : applied) {
-        if (m_shownBytes[SlotCategory] == from) {
-            const bool untouched = m_category->currentText() == m_shownText[SlotCategory];
-            m_shownBytes[SlotCategory] = to;
-            m_shownText[SlotCategory] = DisplayText(to);
-            if (untouched) m_category->setEditText(m_shownText[SlotCategory]);
-        } else if (FieldBytes(m_category->currentText(), SlotCategory) == from) {
-            m_category->setEditText(DisplayText(to));
-        }
-    }
+    for (const auto& [from, to] : applied) m_fields->RenameCategory(from, to);
     m_filling = false;
 }
 
