@@ -37,7 +37,7 @@ void BM_ReadDataFile(benchmark::State& state)
         auto store = std::make_unique<LinkStore>();
         FileSource source;
         source.Open(DataPath());
-        ReadDataFile(*store, source, prompter);
+        (void)ReadDataFile(*store, source);
         benchmark::DoNotOptimize(store->Count());
         // Freeing the records is not part of reading them.
         state.PauseTiming();
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
         LinkStore store;
         FileSource source;
         source.Open(path);
-        ReadDataFile(store, source, prompter);
+        (void)ReadDataFile(store, source);
         size_t after = AllocatedBytes();
         double fileSize = double(std::filesystem::file_size(path));
         std::printf("Loaded %d records from a %.1f MB file: the store holds %.1f MB (%.2f x the file size)\n",

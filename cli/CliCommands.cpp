@@ -268,9 +268,9 @@ int ReadWholeDataFile(const std::string& dataFile, LinkStore& store, bool mayBeM
     if (mayBeMissing && !PathExists(dataFile)) return kExitOk;
     FileSource source;
     if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
-    StreamPrompter prompter(err);
     HashingSource hashing(source);
-    const ReadResult read = ReadDataFile(store, hashing, prompter);
+    const ReadResult read = ReadDataFile(store, hashing);
+    if (const char* refused = RefusalMessage(read)) err << refused << '\n';
     const ReadStatus status = read.status;
     if (stamp && status == ReadStatus::Ok) *stamp = hashing.Finish(dataFile);
     if (status == ReadStatus::VersionRefused) return kExitRefused;
@@ -290,8 +290,8 @@ int DumpCommand(const std::string& dataFile, std::ostream& out, std::ostream& er
     if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     CommandStore holder;
     LinkStore& store = *holder;
-    StreamPrompter prompter(err);
-    ReadResult result = ReadDataFile(store, source, prompter);
+    ReadResult result = ReadDataFile(store, source);
+    if (const char* refused = RefusalMessage(result)) err << refused << '\n';
     if (result.status == ReadStatus::VersionRefused) {
         out << "{}\n";
         return kExitRefused;
@@ -331,8 +331,9 @@ int BuildCommand(const std::string& jsonFile, const std::string& dataFile, std::
     WriteDataFile(store, raw);
     LinkStore loaded;
     MemorySource source(raw.bytes);
-    StreamPrompter prompter(err);
-    if (ReadDataFile(loaded, source, prompter).status != ReadStatus::Ok) return kExitFailed;
+    const ReadResult reread = ReadDataFile(loaded, source);
+    if (const char* refused = RefusalMessage(reread)) err << refused << '\n';
+    if (reread.status != ReadStatus::Ok) return kExitFailed;
     WritePolicy policy;
     policy.dataFile = true;
     policy.inputs = {jsonFile};

@@ -174,12 +174,12 @@ int SearchCommand(const std::string& dataFile, const std::string& pattern, const
     const CRecordSearch search(options, pattern);
     int rows = 0;
     LinkStore categories;
-    StreamPrompter prompter(err);
     ParallelMatch matching(search);
-    ReadResult result = ScanDataFile(categories, source, prompter, [&](CReadRecord& record) {
+    ReadResult result = ScanDataFile(categories, source, [&](CReadRecord& record) {
         matching.Add(record);
         ++rows;
     });
+    if (const char* refused = RefusalMessage(result)) err << refused << '\n';
     std::vector<MatchedLines> batches = matching.Finish();
     if (result.status == ReadStatus::ReadError) {
         err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';

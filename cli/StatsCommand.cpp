@@ -17,12 +17,12 @@ int StatsCommand(const std::string& dataFile, std::ostream& out, std::ostream& e
     if (!OpenDataFile(dataFile, source, err)) return kExitUsage;
     // Records are counted as they are read; none is kept.
     LinkStore categories;
-    StreamPrompter prompter(err);
     std::unique_ptr<CCategoryCounter> counter;
-    ReadResult result = ScanDataFile(categories, source, prompter, [&](CReadRecord& record) {
+    ReadResult result = ScanDataFile(categories, source, [&](CReadRecord& record) {
         if (!counter) counter = std::make_unique<CCategoryCounter>(categories.Categories(), 0);
         counter->Count(record.category);
     });
+    if (const char* refused = RefusalMessage(result)) err << refused << '\n';
     if (result.status == ReadStatus::VersionRefused) return kExitRefused;
     if (result.status != ReadStatus::Ok) {
         err << FormatPathMessage("Could not read annotated links from \"%.259s\".", dataFile) << '\n';

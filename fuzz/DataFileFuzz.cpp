@@ -18,12 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Quiet quiet;
     LinkStore store;
     MemorySource source(std::string(reinterpret_cast<const char*>(data), size));
-    if (ReadDataFile(store, source, quiet).status != ReadStatus::Ok) return 0;
+    if (ReadDataFile(store, source).status != ReadStatus::Ok) return 0;
     StringSink first;
     FUZZ_CHECK(WriteDataFile(store, first));
     LinkStore again;
     MemorySource reread(first.bytes);
-    FUZZ_CHECK(ReadDataFile(again, reread, quiet).status == ReadStatus::Ok);
+    FUZZ_CHECK(ReadDataFile(again, reread).status == ReadStatus::Ok);
     StringSink second;
     FUZZ_CHECK(WriteDataFile(again, second));
     FUZZ_CHECK(first.bytes == second.bytes);

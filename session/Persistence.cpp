@@ -270,12 +270,11 @@ bool CDataFilePersistence::CheckWholeFile(const std::string& target)
     }
     FileSource source;
     LinkStore scratch;
-    HeldMessages held;
     ReadResult result;
     result.status = ReadStatus::ReadError;
-    if (source.Open(target)) result = ScanDataFile(scratch, source, held, [](CReadRecord&) {});
+    if (source.Open(target)) result = ScanDataFile(scratch, source, [](CReadRecord&) {});
     if (result.status == ReadStatus::Ok && !source.Failed()) return true;
-    for (const std::string& text : held.texts) m_prompter.Error(text);
+    if (const char* refused = RefusalMessage(result)) m_prompter.Error(refused);
     if (source.Failed())
         m_prompter.Error(FormatPathMessage(readError, target));
     else if (result.status == ReadStatus::ReadError)
@@ -320,7 +319,8 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     HashingSource hashing(source);
     const bool opened = source.Open(target);
     if (opened) {
-        read = ReadDataFile(m_store, hashing, m_prompter);
+        read = ReadDataFile(m_store, hashing);
+        if (const char* refused = RefusalMessage(read)) m_prompter.Error(refused);
         status = read.status;
         if (source.Failed()) status = ReadStatus::ReadError;
     }

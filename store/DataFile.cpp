@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "platform/Prompter.h"
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/LinkStore.h"
@@ -327,8 +326,14 @@ std::string ReadFailureMessage(const std::string& path, const ReadResult& result
     return text;
 }
 
-ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter,
-                        const std::function<void(CReadRecord&)>& visit)
+const char* RefusalMessage(const ReadResult& result)
+{
+    if (result.status == ReadStatus::VersionRefused) return "Cannot load a data file that has a higher version number.";
+    if (result.status == ReadStatus::OutOfMemory) return kOutOfMemoryMessage;
+    return nullptr;
+}
+
+ReadResult ScanDataFile(LinkStore& store, ByteSource& source, const std::function<void(CReadRecord&)>& visit)
 {
     auto lock = store.Lock();
     ReadResult result;
@@ -339,7 +344,6 @@ ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     if (!in.I32(version)) return {ReadStatus::ReadError, 0};
     result.version = version;
     if (version > 2) {
-        prompter.Error("Cannot load a data file that has a higher version number.");
         result.status = ReadStatus::VersionRefused;
         return result;
     }
@@ -348,13 +352,12 @@ ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
     try {
         result.status = ScanBody(store, in, version == 1, visit, result);
     } catch (const std::bad_alloc&) {
-        prompter.Error(kOutOfMemoryMessage);
         result.status = ReadStatus::OutOfMemory;
     }
     return result;
 }
 
-ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter)
+ReadResult ReadDataFile(LinkStore& store, ByteSource& source)
 {
     auto lock = store.Lock();
     const int before = store.Count();
@@ -366,14 +369,13 @@ ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter
         // The list grows as it reads instead.
     }
     // A record is kept only once it is whole.
-    ReadResult result = ScanDataFile(store, source, prompter, [&](CReadRecord& read) {
+    ReadResult result = ScanDataFile(store, source, [&](CReadRecord& read) {
         records.push_back(std::make_unique<CAnnotatedLink>(read.title, read.link, read.description, read.category,
                                                            read.added, read.modified));
     });
     // Whatever was read before a failure stays in the store.
     const bool inserted = store.InsertRecords(before, records);
     if (!inserted && result.status == ReadStatus::Ok) {
-        prompter.Error(kOutOfMemoryMessage);
         result.status = ReadStatus::OutOfMemory;
     }
     return result;

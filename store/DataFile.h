@@ -8,7 +8,6 @@
 class ByteSink;
 class ByteSource;
 class LinkStore;
-class Prompter;
 
 enum class ReadStatus {
     Ok,              // the whole file was read
@@ -39,9 +38,13 @@ extern const char* const kOutOfMemoryMessage;
 // Writes the whole store, version 2. False when the sink fails.
 bool WriteDataFile(const LinkStore& store, ByteSink& sink);
 
-// Reads a data file after the records already in the store. Shows the version and
-// out-of-memory messages itself; a read error is reported by the caller.
-ReadResult ReadDataFile(LinkStore& store, ByteSource& source, Prompter& prompter);
+// Reads a data file after the records already in the store. Shows nothing: the caller
+// reports the result (RefusalMessage, ReadFailureMessage).
+[[nodiscard]] ReadResult ReadDataFile(LinkStore& store, ByteSource& source);
+
+// What is said when a read was refused (a newer version of the file) or ran out of
+// memory; null for any other result.
+const char* RefusalMessage(const ReadResult& result);
 
 // A record as the file holds it, in buffers that the next record read reuses.
 struct CReadRecord {
@@ -56,5 +59,5 @@ struct CReadRecord {
 // Reads a data file as ReadDataFile does, but hands each record to visit (one object,
 // reused) instead of adding it to the store; the Category list and Clear-selection
 // value still go into the store.
-ReadResult ScanDataFile(LinkStore& store, ByteSource& source, Prompter& prompter,
-                        const std::function<void(CReadRecord&)>& visit);
+[[nodiscard]] ReadResult ScanDataFile(LinkStore& store, ByteSource& source,
+                                      const std::function<void(CReadRecord&)>& visit);

@@ -12,7 +12,6 @@
 #include <unistd.h>
 #endif
 
-#include "platform/Prompter.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "store/LinkDate.h"
@@ -55,12 +54,6 @@ WriteResult Outcome(WriteResult::Outcome outcome, std::string reason = {})
     result.reason = std::move(reason);
     return result;
 }
-
-// Says nothing: a trial read whose messages nobody needs.
-class Silent : public Prompter {
-public:
-    Answer Show(const std::string&, Icon, Buttons, bool) override { return Answer::No; }
-};
 
 // Writes into an open descriptor that is not ours to replace: a device, a fifo, standard output.
 class StreamSink : public ByteSink {
@@ -298,9 +291,8 @@ int64_t LinksInDataFile(const std::string& path)
     FileSource again;
     if (!again.Open(path)) return 0;
     LinkStore scratch;
-    Silent silent;
     int64_t links = 0;
-    ScanDataFile(scratch, again, silent, [&links](CReadRecord&) { ++links; });
+    (void)ScanDataFile(scratch, again, [&links](CReadRecord&) { ++links; });
     return links;
 }
 
@@ -458,9 +450,8 @@ WriteResult CopyWholeDataFile(const std::string& from, const std::string& to, co
     WriteResult result = GuardedWrite(to, copying, [&](ByteSink& sink) {
         TeeSource tee(source, sink);
         LinkStore scratch;
-        Silent silent;
         // Checked as a data file while it is copied: a file that ends early is no copy to keep.
-        readWhole = ScanDataFile(scratch, tee, silent, [](CReadRecord&) {}).status == ReadStatus::Ok;
+        readWhole = ScanDataFile(scratch, tee, [](CReadRecord&) {}).status == ReadStatus::Ok;
         char buffer[1 << 16];
         while (readWhole && tee.Read(buffer, sizeof buffer) > 0) {
         }

@@ -71,7 +71,7 @@ Ids IdsIn(const std::string& path)
     FileSource source;
     FakePrompter quiet;
     if (!FileExists(path) || !source.Open(path)) return {};
-    ReadDataFile(store, source, quiet);
+    (void)ReadDataFile(store, source);
     return IdsOf(store);
 }
 

@@ -243,7 +243,7 @@ TEST(Editing, DeleteAsksUnlessConfirmationIsOff)
     LinkStore backup;
     FileSource source;
     ASSERT_TRUE(source.Open(h.DataPath() + ".bak"));
-    ReadDataFile(backup, source, h.prompter);
+    (void)ReadDataFile(backup, source);
     EXPECT_EQ(backup.Count(), 66);
 }
 

@@ -343,7 +343,7 @@ TEST_F(Cli, ImportFromBrowserStoresKeepsDatesSkipsWhatIsThereAndListsProfiles)
     LinkStore store;
     MemorySource source(ReadBytes(data));
     FakePrompter quiet;
-    ASSERT_EQ(ReadDataFile(store, source, quiet).status, ReadStatus::Ok);
+    ASSERT_EQ(ReadDataFile(store, source).status, ReadStatus::Ok);
     ASSERT_EQ(store.Count(), 13);
     CUnixDates dates;
     EXPECT_EQ(store.At(0).Title(), "Debian \xE2\x80\x94 The Universal OS");

@@ -82,7 +82,7 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
     FileSource source;
     ASSERT_TRUE(source.Open(h.DataPath()));
     FakePrompter quiet;
-    ReadDataFile(saved, source, quiet);
+    (void)ReadDataFile(saved, source);
     EXPECT_EQ(saved.Count(), 7);
 
     h.prompter.Clear();

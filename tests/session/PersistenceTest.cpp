@@ -449,7 +449,7 @@ TEST(Persistence, PermissionsAreRespectedAndAnUnwritableFolderIsWrittenInPlace)
         FileSource source;
         ASSERT_TRUE(source.Open(f.persistence.DataPath()));
         FakePrompter quiet;
-        EXPECT_EQ(ReadDataFile(back, source, quiet).status, ReadStatus::Ok);
+        EXPECT_EQ(ReadDataFile(back, source).status, ReadStatus::Ok);
         EXPECT_EQ(back.Count(), 51);
         // And cut to its new size when it shrinks.
         f.store.FreeAllLinks();
@@ -562,7 +562,8 @@ TEST(Persistence, RunningOutOfMemoryIsReportedAndKeepsTheRecordsReadWhole)
             FakePrompter prompter;
             FileSource source;
             if (!source.Open(path.string())) _exit(10);
-            ReadResult result = ReadDataFile(store, source, prompter);
+            ReadResult result = ReadDataFile(store, source);
+            if (const char* refused = RefusalMessage(result)) prompter.Error(refused);
             if (result.status != ReadStatus::OutOfMemory) _exit(11);
             if (prompter.Texts() != std::vector<std::string>{"Could not read the data file into memory.  Close "
                                                              "another application and try again."})
@@ -607,7 +608,7 @@ TEST(Persistence, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
             Fixture saver(temp.path);
             MemorySource source(newBytes);
             FakePrompter quiet;
-            ReadDataFile(saver.store, source, quiet);
+            (void)ReadDataFile(saver.store, source);
             saver.clock.now.year = 2001;
             saver.persistence.SetSyncToDisk(false);
             for (;;) saver.persistence.SaveDataFile();

@@ -162,7 +162,7 @@ std::vector<std::string> TitlesIn(const std::string& path)
     FakePrompter quiet;
     std::vector<std::string> titles;
     if (!source.Open(path)) return titles;
-    ReadDataFile(store, source, quiet);
+    (void)ReadDataFile(store, source);
     for (int i = 0; i < store.Count(); ++i) titles.emplace_back(store.At(i).Title());
     return titles;
 }

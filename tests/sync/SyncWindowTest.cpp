@@ -45,7 +45,7 @@ bool ReadInto(const std::string& path, LinkStore& store)
     FileSource source;
     FakePrompter quiet;
     if (!source.Open(path)) return false;
-    ReadDataFile(store, source, quiet);
+    (void)ReadDataFile(store, source);
     return true;
 }
 
