@@ -12,7 +12,6 @@
 
 #include "cli/CliCommands.h"
 #include "cli/PlainText.h"
-#include "cli/StreamPrompter.h"
 #include "search/RecordSearch.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"

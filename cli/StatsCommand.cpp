@@ -3,7 +3,6 @@
 
 #include "cli/CliCommands.h"
 #include "cli/PlainText.h"
-#include "cli/StreamPrompter.h"
 #include "stats/CategoryStats.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
