@@ -133,7 +133,6 @@ CLinkListCtrl::CLinkListCtrl(LinkStore& store, QWidget* parent)
 {
     InstallLinkListAccessibility();
     setModel(&m_model);
-    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { m_prepareSearchText = true; });
     // The list scrolls itself to the rows it shows; Qt's current index only follows the
     // focused row for screen readers.
     setAutoScroll(false);
@@ -358,12 +357,6 @@ void CLinkListCtrl::MoveFocus(int row, Qt::KeyboardModifiers modifiers)
 
 bool CLinkListCtrl::viewportEvent(QEvent* event)
 {
-    if (event->type() == QEvent::Paint && m_prepareSearchText) {
-        // Once the rows of a new list are on the screen, the searched text is made ready,
-        // so that the first key typed is as quick as the next.
-        m_prepareSearchText = false;
-        QMetaObject::invokeMethod(this, [this] { (void)std::as_const(m_store).SearchText(); }, Qt::QueuedConnection);
-    }
     if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
     auto* help = static_cast<QHelpEvent*>(event);
     QModelIndex index = indexAt(help->pos());

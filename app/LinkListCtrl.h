@@ -102,7 +102,6 @@ private:
     RowStates m_states;
     LinkListModel m_model;
     int m_updateDepth = 0;
-    bool m_prepareSearchText = true;  // after the next paint (a new list was loaded)
 };
 
 // Paints a row as selected or focused from the row states.

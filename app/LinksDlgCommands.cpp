@@ -232,7 +232,7 @@ bool CLinksDlg::FormIsTheTarget(QWidget* field) const
 std::vector<CAnnotatedLink*> CLinksDlg::SelectedRecordsForChange()
 {
     std::vector<CAnnotatedLink*> records;
-    for (int row : m_list->States().SelectedRows()) records.push_back(&m_store.At(row));
+    for (int row : m_list->States().SelectedRows()) records.push_back(&m_store.Edit(row));
     return records;
 }
 

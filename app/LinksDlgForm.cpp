@@ -87,7 +87,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     // The form stores into the record it shows, wherever the selection mark went since.
     if (m_retrieved && states.Retrieved() >= 0 && states.Retrieved() < m_store.Count()) {
         target = states.Retrieved();
-        CAnnotatedLink& record = m_store.At(target);
+        CAnnotatedLink& record = m_store.Edit(target);
         m_undo.PushModify(record);
         record.SetTitle(form.title);
         record.SetCategory(category);

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     GenerateLinks(store, 100000);
     // One link in ten is another spelling of an earlier one.
     for (int row = 0; row < store.Count(); row += 10) {
-        store.At(row).SetLink(std::string(store.At(row / 2).Link()) + (row % 20 ? "/" : "?utm_source=feed"));
+        store.Edit(row).SetLink(std::string(store.At(row / 2).Link()) + (row % 20 ? "/" : "?utm_source=feed"));
     }
     QElapsedTimer clock;
     double best = 1e9;

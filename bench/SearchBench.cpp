@@ -24,6 +24,12 @@ const LinkStore& Store()
     return *store;
 }
 
+const CSearchIndex& Index()
+{
+    static CSearchIndex* index = new CSearchIndex(const_cast<LinkStore&>(Store()));
+    return *index;
+}
+
 void Search(benchmark::State& state, const char* pattern, bool typos)
 {
     SearchOptions options;
@@ -32,7 +38,7 @@ void Search(benchmark::State& state, const char* pattern, bool typos)
     const LinkStore& store = Store();
     std::vector<uint8_t> bits(size_t(store.Count()));
     int matched = 0;
-    const LinkStore::SearchTextView text = store.SearchText();
+    const CSearchIndex::View text = Index().Ready();
     for (auto _ : state) {
         const CRecordSearch search(options, pattern);
         search.MatchRows(store, text, 0, store.Count(), bits.data());
@@ -58,7 +64,7 @@ void BM_TypoTyping(benchmark::State& state)
     const size_t length = size_t(state.range(0));
     SearchOptions options;
     options.allowTypos = true;
-    const LinkStore::SearchTextView text = store.SearchText();
+    const CSearchIndex::View text = Index().Ready();
     std::vector<uint8_t> earlier(size_t(store.Count()), 1), bits(earlier.size());
     if (length > 2)
         CRecordSearch(options, word.substr(0, length - 1)).MatchRows(store, text, 0, store.Count(), earlier.data());

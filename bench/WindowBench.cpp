@@ -342,7 +342,7 @@ int main(int argc, char** argv)
     // key to its report shown over the list with the copies selected.
     dlg->Persistence().LoadDataFile(nullptr, false);
     for (int row = 0; row < dlg->Store().Count(); row += 10)
-        dlg->Store().At(row).SetLink(std::string(dlg->Store().At(row / 2).Link()) + "/?utm_source=feed");
+        dlg->Store().Edit(row).SetLink(std::string(dlg->Store().At(row / 2).Link()) + "/?utm_source=feed");
     runs.clear();
     for (int i = 0; i < 5; ++i) runs.push_back(MsUntilDialogShown([&] { dlg->Health().DuplicatesCommand(); }));
     Report("Find Duplicates over 100,000 links, shown and selected", Median(runs), 300);

@@ -101,7 +101,7 @@ std::vector<bool> CHealthController::ReplaceLinks(const std::vector<LinkRef>& re
     bool any = false;
     for (size_t i = 0; i < refs.size() && i < links.size(); ++i) {
         if (rowOf[i] < 0) continue;
-        CAnnotatedLink& record = store.At(rowOf[i]);
+        CAnnotatedLink& record = store.Edit(rowOf[i]);
         m_host.ChangeRecords({&record}, [&] {
             record.SetLink(links[i]);
             record.SetModified(m_host.Now());
@@ -181,7 +181,7 @@ void CHealthController::GetTitleCommand()
         if (!result.ok) ++failed;
         const int row = rowOf[size_t(result.index)];
         if (!result.ok || row < 0) continue;
-        changed.push_back(&store.At(row));
+        changed.push_back(&store.Edit(row));
         found.push_back(&result);
     }
     if (!changed.empty()) {

@@ -69,7 +69,7 @@ bool CRecordSearch::MatchesFolded(std::string_view title, std::string_view descr
            (m_options.link && m.MatchPrepared(FoldedField(r.Link(), scratch)));
 }
 
-int CRecordSearch::MatchRows(const LinkStore& store, const LinkStore::SearchTextView& text, int first, int count,
+int CRecordSearch::MatchRows(const LinkStore& store, const CSearchIndex::View& text, int first, int count,
                              uint8_t* out, const CThreadJob* stop, const uint8_t* candidates) const
 {
     // An empty Search box matches no row: clearing it costs no scan.
@@ -94,9 +94,10 @@ int CRecordSearch::MatchRows(const LinkStore& store, const LinkStore::SearchText
     return count;
 }
 
-void CRecordSearch::MatchAll(const LinkStore& store, uint8_t* out, const uint8_t* candidates) const
+void CRecordSearch::MatchAll(const CSearchIndex& index, uint8_t* out, const uint8_t* candidates) const
 {
-    const LinkStore::SearchTextView text = store.SearchText();
+    const LinkStore& store = index.Store();
+    const CSearchIndex::View text = index.Ready();
     const int rows = int(text.count);
     // A second core shares the rows when there are enough of them; a thread costs more
     // than a few thousand rows take.
@@ -141,7 +142,7 @@ int CSearchJob::Run()
 {
     SetFinished(false);
     const CRecordSearch search(m_options, m_pattern);
-    const LinkStore::SearchTextView text = m_text;
+    const CSearchIndex::View text = m_text;
     const int rows = int(text.count);
     bool stopped = false;
     for (int first = 0; first < rows && !stopped; first += kBatchRows) {

@@ -7,6 +7,7 @@
 
 #include "common/ThreadJob.h"
 #include "search/TextMatcher.h"
+#include "search/SearchIndex.h"
 #include "store/LinkStore.h"
 
 struct CSettings;
@@ -34,14 +35,14 @@ public:
     // The same for a record's fields given apart (as the command line's batches hold them).
     bool MatchesFields(std::string_view title, std::string_view description, std::string_view category,
                        std::string_view link) const;
-    // Writes 1 or 0 for rows [first, first + count) of the store into out, from the store's
-    // folded search text (taken by the caller with LinkStore::SearchText). Rows without
+    // Writes 1 or 0 for rows [first, first + count) of the store into out, from the
+    // search's folded text (taken by the caller with CSearchIndex::Ready). Rows without
     // their candidates byte set are not looked at and get 0. Checks stop after each row
     // and returns how many rows it finished.
-    int MatchRows(const LinkStore& store, const LinkStore::SearchTextView& text, int first, int count, uint8_t* out,
+    int MatchRows(const LinkStore& store, const CSearchIndex::View& text, int first, int count, uint8_t* out,
                   const CThreadJob* stop = nullptr, const uint8_t* candidates = nullptr) const;
     // Every row, the work shared between the processor's cores; out holds one byte a row.
-    void MatchAll(const LinkStore& store, uint8_t* out, const uint8_t* candidates = nullptr) const;
+    void MatchAll(const CSearchIndex& index, uint8_t* out, const uint8_t* candidates = nullptr) const;
     // True when every row this search matches also matched earlier: the pattern only
     // adds to the end of the earlier one, with the same fields and typo rules. (A pattern
     // of one character allows no typo, so a typo search narrows from two on.)
@@ -75,7 +76,7 @@ public:
 
     ~CSearchJob() override { Wait(); }
     // text: the store's search text, taken on the window thread before the job starts.
-    void SetOwner(SearchSink* owner, const LinkStore* store, LinkStore::SearchTextView text)
+    void SetOwner(SearchSink* owner, const LinkStore* store, CSearchIndex::View text)
     {
         m_owner = owner;
         m_store = store;
@@ -87,7 +88,7 @@ public:
 private:
     SearchSink* m_owner = nullptr;
     const LinkStore* m_store = nullptr;
-    LinkStore::SearchTextView m_text;
+    CSearchIndex::View m_text;
     int m_searchId = 0;
     SearchOptions m_options;
     std::string m_pattern;

@@ -5,7 +5,7 @@
 #include "store/LinkStore.h"
 
 CSearchController::CSearchController(SearchHost& host, LinkStore& store, CSettings& settings, QObject* parent)
-    : QObject(parent), m_host(host), m_store(store), m_settings(settings)
+    : QObject(parent), m_host(host), m_store(store), m_index(store), m_settings(settings)
 {
 }
 
@@ -23,14 +23,14 @@ void CSearchController::RunSearch()
     m_host.PrepareSearch();
     auto search = std::make_unique<CRecordSearch>(SearchOptions::From(m_settings), m_host.SearchPattern());
     auto lock = m_store.Lock();
-    const LinkStore::SearchTextView text = m_store.SearchText();
+    const CSearchIndex::View text = m_index.Ready();
     const int rows = int(text.count);
     std::vector<uint8_t> bits(static_cast<size_t>(rows));
     // Typing on at the end of the pattern only narrows the matches: just the rows that
     // matched before are looked at, as long as no row changed since.
     const bool narrows = m_last && m_lastGeneration == text.generation && m_lastBits.size() == bits.size() &&
                          search->Narrows(*m_last);
-    search->MatchAll(m_store, bits.data(), narrows ? m_lastBits.data() : nullptr);
+    search->MatchAll(m_index, bits.data(), narrows ? m_lastBits.data() : nullptr);
     m_host.SearchStates().AssignRange(0, bits.data(), rows);
     m_last = std::move(search);
     m_lastBits = std::move(bits);
@@ -51,7 +51,7 @@ void CSearchController::OnSearchEdited()
     m_host.PrepareSearch();
     m_last.reset();
     CSearchJob& job = m_pool.GetIdleJob();
-    job.SetOwner(this, &m_store, m_store.SearchText());
+    job.SetOwner(this, &m_store, m_index.Ready());
     job.Prepare(++m_searchId, SearchOptions::From(m_settings), m_host.SearchPattern());
     m_current = &job;
     if (!job.Start(this, 0)) {

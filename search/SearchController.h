@@ -52,6 +52,9 @@ public:
     void StepToMatch(bool next);
     void StopSearches();
     size_t SearchJobCount() const { return m_pool.Size(); }
+    // Folds the searched text now (after a load), so that the first key typed is as
+    // quick as the next.
+    void Prepare() { (void)m_index.Ready(); }
 
 private:
     void SearchBatch(int searchId, int first, std::vector<uint8_t> bits) override;
@@ -60,6 +63,7 @@ private:
 
     SearchHost& m_host;
     LinkStore& m_store;
+    CSearchIndex m_index;
     CSettings& m_settings;
     std::atomic<bool> m_busy{false};
     CJobPool<CSearchJob> m_pool;

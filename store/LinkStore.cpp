@@ -35,12 +35,10 @@ bool LinkStore::InsertLink(int index, std::string_view title, std::string_view l
         auto record = std::make_unique<CAnnotatedLink>(title, link, description, category, added, modified);
         // Grown here, geometrically, so that the insert below cannot fail.
         if (m_records.size() == m_records.capacity()) m_records.reserve(m_records.size() * 2 + 16);
-        if (m_search.size() == m_search.capacity()) m_search.reserve(m_search.size() * 2 + 16);
-        if (m_searchState.size() == m_searchState.capacity()) m_searchState.reserve(m_searchState.size() * 2 + 16);
-        if (m_listener) m_listener->AboutToInsert(index, 1);
+        if (!MakeRoom(m_records.capacity())) return false;
+        Tell([index](StoreListener& l) { l.AboutToInsert(index, 1); });
         m_records.insert(m_records.begin() + index, std::move(record));
-        InsertSearchRows(size_t(index), 1);
-        if (m_listener) m_listener->Inserted(index, 1);
+        Tell([index](StoreListener& l) { l.Inserted(index, 1); });
         return true;
     } catch (const std::bad_alloc&) {
         return false;
@@ -66,21 +64,18 @@ bool LinkStore::InsertRecords(int index, std::vector<Record>& records)
                 m_records.reserve(needed);  // no room to spare: exactly what is needed
             }
         }
-        const size_t capacity = takeList ? records.capacity() : m_records.capacity();
-        m_search.reserve(capacity);
-        m_searchState.reserve(capacity);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (m_listener) m_listener->AboutToInsert(index, int(n));
+    if (!MakeRoom(takeList ? records.capacity() : m_records.capacity())) return false;
+    Tell([index, n](StoreListener& l) { l.AboutToInsert(index, int(n)); });
     if (takeList)
         m_records.swap(records);
     else
         m_records.insert(m_records.begin() + index, std::make_move_iterator(records.begin()),
                          std::make_move_iterator(records.end()));
-    InsertSearchRows(size_t(index), n);
     records.clear();
-    if (m_listener) m_listener->Inserted(index, int(n));
+    Tell([index, n](StoreListener& l) { l.Inserted(index, int(n)); });
     return true;
 }
 
@@ -90,32 +85,20 @@ std::vector<LinkStore::Record> LinkStore::TakeRows(const std::vector<int>& rows)
     std::vector<Record> taken;
     if (rows.empty()) return taken;
     taken.reserve(rows.size());
-    if (m_listener) m_listener->AboutToRemove(rows);
+    Tell([&rows](StoreListener& l) { l.AboutToRemove(rows); });
     // One pass: move the taken records out and compact the rest in place.
     size_t write = 0, next = 0;
     for (size_t read = 0; read < m_records.size(); ++read) {
         if (next < rows.size() && size_t(rows[next]) == read) {
             taken.push_back(std::move(m_records[read]));
-            if (m_searchState[read].dirty)
-                --m_searchDirty;
-            else if (m_searchState[read].isFolded)
-                m_searchGarbage += FoldedSize(read);
             ++next;
         } else {
-            if (write != read) {
-                m_records[write] = std::move(m_records[read]);
-                m_search[write] = m_search[read];
-                m_searchState[write] = m_searchState[read];
-            }
+            if (write != read) m_records[write] = std::move(m_records[read]);
             ++write;
         }
     }
     m_records.resize(write);
-    m_search.resize(write);
-    m_searchState.resize(write);
-    m_dirtyRows.clear();
-    ++m_searchGeneration;
-    if (m_listener) m_listener->Removed(rows);
+    Tell([&rows](StoreListener& l) { l.Removed(rows); });
     return taken;
 }
 
@@ -123,58 +106,38 @@ void LinkStore::Reorder(const std::vector<int>& newOrder)
 {
     auto lock = Lock();
     if (newOrder.size() != m_records.size()) return;
-    if (m_listener) m_listener->AboutToReorder();
+    Tell([](StoreListener& l) { l.AboutToReorder(); });
     std::vector<Record> reordered;
     reordered.reserve(m_records.size());
-    std::vector<SearchEntry> search;
-    search.reserve(m_search.size());
-    std::vector<SearchState> states;
-    states.reserve(m_searchState.size());
-    for (int old : newOrder) {
-        reordered.push_back(std::move(m_records[size_t(old)]));
-        search.push_back(m_search[size_t(old)]);
-        states.push_back(m_searchState[size_t(old)]);
-    }
+    for (int old : newOrder) reordered.push_back(std::move(m_records[size_t(old)]));
     m_records.swap(reordered);
-    m_search.swap(search);
-    m_searchState.swap(states);
-    m_dirtyRows.clear();
-    ++m_searchGeneration;
-    if (m_listener) m_listener->Reordered(newOrder);
+    Tell([&newOrder](StoreListener& l) { l.Reordered(newOrder); });
 }
 
 void LinkStore::FreeAllLinks()
 {
     auto lock = Lock();
-    if (m_listener) m_listener->AboutToReset();
+    Tell([](StoreListener& l) { l.AboutToReset(); });
     m_records.clear();
     m_records.shrink_to_fit();
-    m_search.clear();
-    m_search.shrink_to_fit();
-    m_searchState.clear();
-    m_searchState.shrink_to_fit();
-    m_searchText.clear();
-    m_searchText.shrink_to_fit();
-    m_searchDirty = m_searchGarbage = 0;
-    m_dirtyRows.clear();
-    ++m_searchGeneration;
-    if (m_listener) m_listener->WasReset();
+    Tell([](StoreListener& l) { l.WasReset(); });
 }
 
 void LinkStore::ConvertLegacyText(int firstRecord)
 {
     auto lock = Lock();
-    bool texts = false;
+    std::vector<int> converted;
     for (size_t i = size_t(std::max(firstRecord, 0)); i < m_records.size(); ++i) {
         CAnnotatedLink& r = *m_records[i];
         for (auto text : {CAnnotatedLink::Text::Title, CAnnotatedLink::Text::Link, CAnnotatedLink::Text::Description,
                           CAnnotatedLink::Text::Category}) {
             if (IsValidUtf8(r.Get(text))) continue;
             r.Set(text, Windows1252ToUtf8(r.Get(text)));
-            texts = true;
+            if (converted.empty() || converted.back() != int(i)) converted.push_back(int(i));
         }
     }
-    if (texts) MarkAllSearchText(size_t(std::max(firstRecord, 0)));
+    const bool texts = !converted.empty();
+    if (texts) Tell([&converted](StoreListener& l) { l.RowsChanged(converted); });
     ConvertLegacy(m_clearSelection);
     if (std::any_of(m_categories.begin(), m_categories.end(), [](const std::string& c) { return !IsValidUtf8(c); })) {
         std::vector<std::string> names;
@@ -296,12 +259,16 @@ void LinkStore::RenameCategories(std::vector<std::pair<std::string, std::string>
     if (renames.empty()) return;
     auto lock = Lock();
     // In the order they were made, so that a name renamed twice ends with its last name.
+    std::vector<int> renamed;
     for (size_t row = 0; row < m_records.size(); ++row)
         for (const auto& [from, to] : renames)
-            // Through At, which tells the search that the row's text moves.
-            if (m_records[row]->Category() == from) At(int(row)).SetCategory(to);
+            if (m_records[row]->Category() == from) {
+                m_records[row]->SetCategory(to);
+                if (renamed.empty() || renamed.back() != int(row)) renamed.push_back(int(row));
+            }
     renames.clear();
     m_changed = true;
+    if (!renamed.empty()) Tell([&renamed](StoreListener& l) { l.RowsChanged(renamed); });
     if (m_listener) m_listener->TextsChanged();
 }
 
@@ -310,137 +277,24 @@ void LinkStore::NotifyCategories()
     if (m_listener) m_listener->CategoriesChanged();
 }
 
-void LinkStore::InsertSearchRows(size_t index, size_t count)
+void LinkStore::RemoveFollower(StoreListener* follower)
 {
-    m_search.insert(m_search.begin() + ptrdiff_t(index), count, SearchEntry{});
-    m_searchState.insert(m_searchState.begin() + ptrdiff_t(index), count, SearchState{});
-    m_searchDirty += count;
-    m_dirtyRows.clear();
-    ++m_searchGeneration;
+    m_followers.erase(std::remove(m_followers.begin(), m_followers.end(), follower), m_followers.end());
 }
 
-void LinkStore::MarkAllSearchText(size_t first)
+bool LinkStore::MakeRoom(size_t rows)
 {
-    for (size_t row = first; row < m_searchState.size(); ++row) MarkSearchText(row, false);
+    for (StoreListener* follower : m_followers)
+        if (!follower->MakeRoom(rows)) return false;
+    return true;
 }
 
 void LinkStore::RecordsChanged(const std::vector<const CAnnotatedLink*>& records)
 {
     auto lock = Lock();
     const std::unordered_set<const CAnnotatedLink*> changed(records.begin(), records.end());
+    std::vector<int> rows;
     for (size_t row = 0; row < m_records.size(); ++row)
-        if (changed.count(m_records[row].get())) MarkSearchText(row, false);
-}
-
-namespace {
-
-// A quick hash of every text a search may look at (title, description, and the link and
-// category where the options name them), eight bytes at a time, to tell a record that was
-// only read from one that changed.
-uint64_t TextHash(const CAnnotatedLink& record)
-{
-    uint64_t hash = 0x9E3779B97F4A7C15ull ^ (uint64_t(record.Title().size()) << 32) ^ record.Description().size();
-    for (std::string_view text : {record.Title(), record.Description(), record.Link(), record.Category()}) {
-        size_t i = 0;
-        for (; i + 8 <= text.size(); i += 8) {
-            uint64_t word;
-            std::memcpy(&word, text.data() + i, 8);
-            hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
-            hash ^= hash >> 32;
-        }
-        uint64_t last = 0;
-        std::memcpy(&last, text.data() + i, text.size() - i);
-        hash = (hash ^ last ^ 0xA5) * 0xC4CEB9FE1A85EC53ull;
-        hash ^= hash >> 29;
-    }
-    return hash;
-}
-
-}  // namespace
-
-void LinkStore::RememberDirtyRow(size_t row, bool unchangedYet)
-{
-    const CAnnotatedLink& record = *m_records[row];
-    m_dirtyRows.push_back({row, unchangedYet, unchangedYet ? TextHash(record) : 0});
-}
-
-LinkStore::SearchTextView LinkStore::SearchText() const
-{
-    auto lock = Lock();
-    if (m_searchDirty > 0) {
-        // Whether the folded text moved (it grew, or was packed). Told by its capacity, not
-        // by its address: a new buffer can be given the address of one freed before.
-        bool moved = false;
-        // A folded row's entry points at its copy in the folded text, where it is now.
-        const auto pointAtFolded = [this](size_t row) { m_search[row].block = m_searchText.data() + m_searchState[row].folded; };
-        std::string foldedTitle, foldedDescription;
-        // A few rows marked one by one (a Modify, an Undo) are looked at alone; after a
-        // load or a change of row order, every row is.
-        const bool few = m_dirtyRows.size() == m_searchDirty;
-        const size_t steps = few ? m_dirtyRows.size() : m_search.size();
-        for (size_t step = 0; step < steps; ++step) {
-            const size_t row = few ? m_dirtyRows[step].row : step;
-            SearchState& state = m_searchState[row];
-            if (!state.dirty) continue;
-            state.dirty = false;
-            SearchEntry& entry = m_search[row];
-            const CAnnotatedLink& record = *m_records[row];
-            const bool changed = !few || !m_dirtyRows[step].known ||
-                                 m_dirtyRows[step].hash != TextHash(record);
-            const bool wasFolded = state.isFolded;
-            // A record handed out for change but not changed leaves the results as they were.
-            if (changed) ++m_searchGeneration;
-            if (!HasNonAscii(record.Title()) && !HasNonAscii(record.Description())) {
-                // ASCII: the record's own block, which stays where it is until the record changes.
-                if (wasFolded) m_searchGarbage += FoldedSize(row);
-                state.isFolded = false;
-                entry.block = record.Block();
-                continue;
-            }
-            if (wasFolded && !changed) continue;
-            if (wasFolded) m_searchGarbage += FoldedSize(row);
-            foldedTitle.clear();
-            foldedDescription.clear();
-            AppendFolded(record.Title(), foldedTitle);
-            AppendFolded(record.Description(), foldedDescription);
-            // Folding may lengthen a text; a block keeps sizes in 32 bits, and a search
-            // past 4 GiB of one text reads its beginning.
-            for (std::string* text : {&foldedTitle, &foldedDescription})
-                if (text->size() > UINT32_MAX) text->resize(UINT32_MAX);
-            // Laid out as a record's block, so that the search reads both alike.
-            std::string_view texts[TextBlock::kTexts];
-            texts[size_t(CAnnotatedLink::Text::Title)] = foldedTitle;
-            texts[size_t(CAnnotatedLink::Text::Description)] = foldedDescription;
-            state.isFolded = true;
-            state.folded = m_searchText.size();
-            const size_t capacity = m_searchText.capacity();
-            m_searchText.resize(m_searchText.size() + TextBlock::SizeFor(texts));
-            moved = moved || m_searchText.capacity() != capacity;
-            TextBlock::Write(m_searchText.data() + state.folded, texts);
-            pointAtFolded(row);
-        }
-        m_searchDirty = 0;
-        m_dirtyRows.clear();
-        // Texts folded again leave their old copies behind: past half, the buffer is packed.
-        if (m_searchGarbage > m_searchText.size() / 2) {
-            std::string packed;
-            packed.reserve(m_searchText.size() - m_searchGarbage);
-            for (size_t row = 0; row < m_search.size(); ++row) {
-                SearchState& state = m_searchState[row];
-                if (!state.isFolded) continue;
-                const size_t size = FoldedSize(row);
-                const uint64_t offset = packed.size();
-                packed.append(m_searchText, size_t(state.folded), size);
-                state.folded = offset;
-            }
-            m_searchText.swap(packed);
-            m_searchGarbage = 0;
-            moved = true;
-        }
-        // The folded text moved (it grew, or was packed): its rows point into it again.
-        if (moved)
-            for (size_t row = 0; row < m_search.size(); ++row)
-                if (m_searchState[row].isFolded) pointAtFolded(row);
-    }
-    return {m_search.data(), m_search.size(), m_searchGeneration};
+        if (changed.count(m_records[row].get())) rows.push_back(int(row));
+    if (!rows.empty()) Tell([&rows](StoreListener& l) { l.RowsChanged(rows); });
 }

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "store/AnnotatedLink.h"
-#include "store/TextBlock.h"
 
 // Told before and after every change of the store's rows, so that a view can follow
 // them. Row numbers are those of the store at the time of the call.
@@ -28,6 +27,13 @@ public:
     virtual void WasReset() = 0;
     // Texts of many rows changed in place; no row moved.
     virtual void TextsChanged() {}
+    // Before rows are inserted: room for this many rows in all, false when there is no
+    // memory (the insert then fails and changes nothing).
+    virtual bool MakeRoom(size_t rows) { (void)rows; return true; }
+    // A record is handed out for change (Edit): its texts may change from now on.
+    virtual void RowWillChange(int row) { (void)row; }
+    // The texts of these rows (ascending) changed in place.
+    virtual void RowsChanged(const std::vector<int>& rows) { (void)rows; }
     // The Category list changed (not a row change).
     virtual void CategoriesChanged() {}
 };
@@ -45,7 +51,12 @@ public:
     std::recursive_mutex& Mutex() const { return m_lock; }
     std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock(m_lock); }
 
+    // The view that shows the rows.
     void SetListener(StoreListener* listener) { m_listener = listener; }
+    // Whatever else keeps something beside the rows (the search's folded copy); told before
+    // the view.
+    void AddFollower(StoreListener* follower) { m_followers.push_back(follower); }
+    void RemoveFollower(StoreListener* follower);
 
     // Records.
     [[nodiscard]] bool InsertLink(int index, std::string_view title, std::string_view link,
@@ -54,40 +65,16 @@ public:
     // Inserts records that already exist (undo of a delete); rows follow the given order.
     [[nodiscard]] bool InsertRecords(int index, std::vector<Record>& records);
     int Count() const { return int(m_records.size()); }
-    // A record handed out for change: its searched text is folded again before the next
-    // search. Read through a const store where nothing changes.
-    CAnnotatedLink& At(int index)
+    const CAnnotatedLink& At(int index) const { return *m_records[size_t(index)]; }
+    // A record handed out for change: the followers are told first. Reading is At.
+    CAnnotatedLink& Edit(int index)
     {
-        MarkSearchText(size_t(index), true);
+        Tell([index](StoreListener& l) { l.RowWillChange(index); });
         return *m_records[size_t(index)];
     }
-    const CAnnotatedLink& At(int index) const { return *m_records[size_t(index)]; }
-    // Records changed through pointers kept from earlier (Undo): looked at again.
+    // Records changed through pointers kept from earlier (Undo): the followers look again.
     void RecordsChanged(const std::vector<const CAnnotatedLink*>& records);
 
-    // The searched text of every row, title and description, as the matchers compare it:
-    // case-folded where a text has more than ASCII (kept in a buffer beside the store), the
-    // record's own bytes otherwise (the matchers take ASCII's case themselves). Rows changed
-    // since are looked at first. generation changes whenever a row's searched text, or the
-    // rows themselves, changed: results of an older generation are stale. The pointers hold
-    // until the store changes or SearchText is asked again after a change.
-    struct SearchEntry {
-        const char* block = TextBlock::kEmpty;  // the record's block, or one in the folded text
-    };
-    struct SearchTextView {
-        const SearchEntry* rows = nullptr;
-        size_t count = 0;
-        uint64_t generation = 0;
-        std::string_view Title(size_t row) const
-        {
-            return TextBlock::Text(rows[row].block, size_t(CAnnotatedLink::Text::Title));
-        }
-        std::string_view Description(size_t row) const
-        {
-            return TextBlock::Text(rows[row].block, size_t(CAnnotatedLink::Text::Description));
-        }
-    };
-    SearchTextView SearchText() const;
     // Takes the records of the given rows (ascending, distinct) out of the store.
     std::vector<Record> TakeRows(const std::vector<int>& rows);
     // Reorders the rows: newOrder[i] is the current row that becomes row i.
@@ -137,22 +124,12 @@ public:
 
 private:
     void NotifyCategories();
-    // A row whose text may change from now on (unchangedYet), or has changed already. While
-    // few rows are marked, one not changed yet remembers its text's hash, so that a record
-    // handed out but left as it was leaves results valid.
-    void MarkSearchText(size_t row, bool unchangedYet)
+    template <class F> void Tell(const F& tell)
     {
-        if (row < m_searchState.size() && !m_searchState[row].dirty) {
-            m_searchState[row].dirty = true;
-            ++m_searchDirty;
-            if (m_dirtyRows.size() < kFewDirtyRows) RememberDirtyRow(row, unchangedYet);
-        }
+        for (StoreListener* follower : m_followers) tell(*follower);
+        if (m_listener) tell(*m_listener);
     }
-    void RememberDirtyRow(size_t row, bool unchangedYet);
-    void MarkAllSearchText(size_t first);
-    // The bytes of a folded row's block in the folded text.
-    size_t FoldedSize(size_t row) const { return TextBlock::SizeOf(m_searchText.data() + m_searchState[row].folded); }
-    void InsertSearchRows(size_t index, size_t count);
+    bool MakeRoom(size_t rows);
 
     std::vector<Record> m_records;
     std::vector<std::string> m_categories;
@@ -161,31 +138,8 @@ private:
     std::atomic<bool> m_changed{false};
     std::atomic<int> m_presses{0};
     mutable std::recursive_mutex m_lock;
-    // What keeps a row's search entry current, which a search does not read: eight bytes a
-    // row, the flags sharing the offset's word.
-    struct SearchState {
-        uint64_t folded : 62 = 0;  // offset of the folded block (title and description)
-        uint64_t isFolded : 1 = false;
-        uint64_t dirty : 1 = true;
-    };
-    static_assert(sizeof(SearchState) == 8);
-    // The searched text, one entry per row (see SearchText), and beside it its upkeep.
-    mutable std::vector<SearchEntry> m_search;
-    mutable std::vector<SearchState> m_searchState;
-    mutable std::string m_searchText;
-    mutable size_t m_searchDirty = 0;
-    // The rows marked since the last search, while they are few and no row has moved;
-    // when this does not hold every marked row, every row is looked at and counts as changed.
-    static constexpr size_t kFewDirtyRows = 4096;
-    struct DirtyRow {
-        size_t row;
-        bool known;     // hash is of the text as it was when marked; else it has changed already
-        uint64_t hash;  // of the searched text when the row was marked
-    };
-    mutable std::vector<DirtyRow> m_dirtyRows;
-    mutable size_t m_searchGarbage = 0;
-    mutable uint64_t m_searchGeneration = 0;
     StoreListener* m_listener = nullptr;
+    std::vector<StoreListener*> m_followers;
 };
 
 // Sorted insert by bisection: the index at which name goes into the sorted list.

@@ -264,7 +264,7 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
 
     // Several rows: every selected description is wrapped in the store.
     PressKey(full, Qt::Key_L);
-    full.Store().At(2).SetDescription("first\r\nsecond");
+    full.Store().Edit(2).SetDescription("first\r\nsecond");
     PressKey(full, Qt::Key_W);
     EXPECT_EQ(full.Store().At(2).Description(), "first second");
     EXPECT_TRUE(full.Store().IsChanged());
@@ -277,7 +277,7 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
 
     // Rows still selected after Clear, and a new link being typed: the typed title and
     // description are what Title Case and Word Wrap change, and no record is touched.
-    full.Store().At(0).SetTitle("the lord of the rings");
+    full.Store().Edit(0).SetTitle("the lord of the rings");
     h.ClickButton(1007);
     EXPECT_EQ(h.SelectedRows().size(), 3u);
     h.Type(full.TitleField(), "my new link");

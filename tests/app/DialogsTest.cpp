@@ -116,7 +116,7 @@ TEST(Dialogs, StatisticsCountAndSumTheSelectedRows)
     WindowHarness h;
     h.WriteDataFile({"a", "b", "c", "d", "e"}, 2);
     CLinksDlg& dlg = h.Open();
-    dlg.Store().At(0).SetCategory("cat0");  // not 'Cat0': counts under NO CATEGORY
+    dlg.Store().Edit(0).SetCategory("cat0");  // not 'Cat0': counts under NO CATEGORY
     h.ClickRow(1);
     DialogAnswer<CStatisticsDlg> stats([](CStatisticsDlg& statistics) {
         QTreeWidget* list = statistics.CountList();

@@ -126,7 +126,7 @@ TEST(FormAndList, CountsCellsAndScrollingShowWholeText)
     EXPECT_EQ(selected->geometry().right(), right);
 
     // A description's lines read as one line; the tooltip measures that same text.
-    CAnnotatedLink& record = dlg.Store().At(0);
+    CAnnotatedLink& record = dlg.Store().Edit(0);
     record.SetDescription("First line\r\nsecond line\nthird");
     EXPECT_EQ(LinkCellText(record, ColDescription), "First line second line third");
     list.setColumnWidth(ColDescription, list.fontMetrics().horizontalAdvance("First line second line third") + 12);

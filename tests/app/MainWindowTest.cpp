@@ -128,7 +128,7 @@ TEST(MainWindow, SaveOnCloseWritesChangesAndBacksUpDaily)
     h.WriteDataFile({"a", "b"});
     const std::string before = ReadAll(h.DataPath());
     CLinksDlg& dlg = h.Open();
-    dlg.Store().At(0).SetTitle("changed");
+    dlg.Store().Edit(0).SetTitle("changed");
     dlg.Store().SetChanged();
     h.Close();
     EXPECT_NE(ReadAll(h.DataPath()), before);
@@ -139,7 +139,7 @@ TEST(MainWindow, SaveOnCloseWritesChangesAndBacksUpDaily)
     const std::string saved = ReadAll(h.DataPath());
     CLinksDlg& again = h.Open();
     EXPECT_EQ(again.Store().At(0).Title(), "changed");
-    again.Store().At(0).SetTitle("lost");
+    again.Store().Edit(0).SetTitle("lost");
     again.Store().SetChanged();
     h.Close();
     EXPECT_EQ(ReadAll(h.DataPath()), saved);
@@ -262,7 +262,7 @@ TEST(MainWindow, TimedSaveRunsOnTheWorkerOnlyWhenChanged)
     dlg.SaveJob().Wait();
     EXPECT_EQ(ReadAll(h.DataPath()), before);
 
-    dlg.Store().At(0).SetTitle("timed");
+    dlg.Store().Edit(0).SetTitle("timed");
     dlg.Store().SetChanged();
     {
         auto lock = dlg.Store().Lock();  // the job waits for the lock and stays busy

@@ -260,7 +260,7 @@ TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
     dlg.SearchBox()->setEditText("");
     const QString word = "GUDIE";
     for (int n = 1; n <= word.size(); ++n) {
-        if (n == 4) dlg.Store().At(2).SetTitle("Москва guide");
+        if (n == 4) dlg.Store().Edit(2).SetTitle("Москва guide");
         dlg.SearchBox()->setEditText(word.left(n));
         dlg.Searcher().OnSearchEdited();
     }

@@ -271,7 +271,7 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     h.ClickRow(0);
     h.ClickRow(1, Qt::ControlModifier);
     h.prompter.Clear();
-    QTimer::singleShot(0, [&] { dlg.Store().At(1).SetLink(server.Url("/gone")); });
+    QTimer::singleShot(0, [&] { dlg.Store().Edit(1).SetLink(server.Url("/gone")); });
     dlg.Health().GetTitleCommand();
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 1 link."});
     EXPECT_EQ(dlg.Store().At(0).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");

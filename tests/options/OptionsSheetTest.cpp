@@ -284,8 +284,8 @@ TEST(OptionsSheet, CategoriesRenameAndClearList)
     h.WriteDataFile({"a", "b", "c"}, 0);
     CLinksDlg& dlg = h.Open();
     for (const char* name : {"Music", "News", "Item 10", "Item 9", "item 2"}) dlg.Store().InsertCategorySorted(name);
-    dlg.Store().At(0).SetCategory("Music");
-    dlg.Store().At(1).SetCategory("music");
+    dlg.Store().Edit(0).SetCategory("Music");
+    dlg.Store().Edit(1).SetCategory("music");
     dlg.Store().SetClearSelection("News");
     InOptions(h, [&](COptionsSheet& sheet) {
         sheet.ShowPage(COptionsSheet::Categories);
@@ -340,7 +340,7 @@ TEST(OptionsSheet, CategoriesRenameAndClearList)
 
     // The same name renamed twice (kept as it was, then changed): the links follow the
     // last rename, and their name is in the list.
-    dlg.Store().At(2).SetCategory("Item 9");
+    dlg.Store().Edit(2).SetCategory("Item 9");
     InOptions(h, [&](COptionsSheet& sheet) {
         sheet.ShowPage(COptionsSheet::Categories);
         auto& page = PageOf<CCategoriesPage>(sheet, COptionsSheet::Categories);
@@ -430,8 +430,8 @@ TEST(OptionsSheet, TheFormFollowsARenameAndAChangeOfTheListNeverEditsIt)
     h.WriteDataFile({"a", "b"});
     CLinksDlg& dlg = h.Open();
     for (const char* name : {"Music", "News"}) dlg.Store().InsertCategorySorted(name);
-    dlg.Store().At(0).SetCategory("Music");
-    dlg.Store().At(1).SetCategory("News");
+    dlg.Store().Edit(0).SetCategory("Music");
+    dlg.Store().Edit(1).SetCategory("News");
     auto listEdit = [&](const char* name, const char* renamed) {
         InOptions(h, [&](COptionsSheet& sheet) {
             sheet.ShowPage(COptionsSheet::Categories);

@@ -132,17 +132,17 @@ TEST(Persistence, BacksUpOnceADay)
     f.Add("v1");
     ASSERT_TRUE(f.persistence.SaveDataFile());
     std::string v1 = ReadAll(f.persistence.DataPath());
-    f.store.At(0).SetTitle("v2");
+    f.store.Edit(0).SetTitle("v2");
     ASSERT_TRUE(f.persistence.SaveDataFile());  // same day, no backup yet: made now
     EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v1);
     std::string v2 = ReadAll(f.persistence.DataPath());
-    f.store.At(0).SetTitle("v3");
+    f.store.Edit(0).SetTitle("v3");
     ASSERT_TRUE(f.persistence.SaveDataFile());  // same day again: kept
     EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v1);
     std::string v3 = ReadAll(f.persistence.DataPath());
 
     f.clock.now.day = f.clock.now.day == 1 ? 2 : 1;  // another day
-    f.store.At(0).SetTitle("v4");
+    f.store.Edit(0).SetTitle("v4");
     ASSERT_TRUE(f.persistence.SaveDataFile());
     EXPECT_EQ(ReadAll(f.persistence.BackupPath()), v3);
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "search/RecordSearch.h"
+#include "search/SearchIndex.h"
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
 
@@ -81,7 +82,7 @@ TEST(LinkStore, TakeReorderAndFreeKeepRecordsInStep)
     RecordingListener listener;
     for (const char* t : {"r0", "r1", "r2", "r3", "r4"}) Add(store, store.Count(), t);
     store.SetListener(&listener);
-    CAnnotatedLink* kept = &store.At(3);
+    const CAnnotatedLink* kept = &store.At(3);
 
     auto taken = store.TakeRows({1, 2, 4});
     ASSERT_EQ(taken.size(), 3u);
@@ -110,6 +111,7 @@ TEST(LinkStore, RecordsHandedInAsAListStayWholeAndInOrder)
     for (const size_t spare : {size_t(0), size_t(5000)}) {
         for (const bool startEmpty : {true, false}) {
             LinkStore store;
+            CSearchIndex index(store);
             RecordingListener listener;
             if (!startEmpty) Add(store, 0, "first");
             store.SetListener(&listener);
@@ -134,7 +136,7 @@ TEST(LinkStore, RecordsHandedInAsAListStayWholeAndInOrder)
             SearchOptions options;
             const CRecordSearch search(options, "t39");
             std::vector<uint8_t> bits(size_t(store.Count()), 2);
-            search.MatchAll(store, bits.data());
+            search.MatchAll(index, bits.data());
             for (size_t row = 0; row < bits.size(); ++row) EXPECT_EQ(bits[row], row == size_t(40 + base)) << row;
         }
     }
@@ -266,12 +268,13 @@ TEST(LinkStore, AddImportedLinkNeedsTitleOrLinkAndRunsTheRule)
 TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
 {
     LinkStore store;
+    CSearchIndex index(store);
     for (int i = 0; i < 6; ++i) Add(store, store.Count(), "alpha " + std::to_string(i));
-    const auto find = [&store](const char* word) {
+    const auto find = [&store, &index](const char* word) {
         SearchOptions options;
         const CRecordSearch search(options, word);
         std::vector<uint8_t> bits(size_t(store.Count()), 2);  // a row left unwritten shows
-        search.MatchAll(store, bits.data());
+        search.MatchAll(index, bits.data());
         std::vector<int> rows;
         for (size_t row = 0; row < bits.size(); ++row)
             if (bits[row]) rows.push_back(int(row));
@@ -280,43 +283,43 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     EXPECT_TRUE(find("beta").empty());
     EXPECT_TRUE(find("").empty());
     // One record changed: only its row is looked at again, and found.
-    store.At(4).SetTitle("beta four");
+    store.Edit(4).SetTitle("beta four");
     EXPECT_EQ(find("beta"), std::vector<int>{4});
     // A record changed, then the rows move before the next search.
-    store.At(1).SetTitle("beta one");
+    store.Edit(1).SetTitle("beta one");
     Add(store, 0, "gamma");
     EXPECT_EQ(find("beta"), (std::vector<int>{2, 5}));
-    store.At(1).SetDescription("ÜBER");
+    store.Edit(1).SetDescription("ÜBER");
     store.Reorder({6, 5, 4, 3, 2, 1, 0});
     EXPECT_EQ(find("über"), std::vector<int>{5});
-    store.At(0).SetTitle("beta zero");
+    store.Edit(0).SetTitle("beta zero");
     auto taken = store.TakeRows({6});
     EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 4}));
     // A record handed out but left as it was, or given its own text again, leaves earlier
     // results current; a change, seen by the hand-out or reported after, does not.
-    const uint64_t generation = store.SearchText().generation;
-    (void)store.At(2);
-    store.At(3).SetTitle(std::string(store.At(3).Title()));
-    EXPECT_EQ(store.SearchText().generation, generation);
+    const uint64_t generation = index.Ready().generation;
+    (void)store.Edit(2);
+    store.Edit(3).SetTitle(std::string(store.At(3).Title()));
+    EXPECT_EQ(index.Ready().generation, generation);
     EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 4}));
-    CAnnotatedLink& kept = store.At(2);
-    EXPECT_EQ(store.SearchText().generation, generation);
+    CAnnotatedLink& kept = store.Edit(2);
+    EXPECT_EQ(index.Ready().generation, generation);
     kept.SetTitle("beta two");
     store.RecordsChanged({&kept});
-    EXPECT_NE(store.SearchText().generation, generation);
+    EXPECT_NE(index.Ready().generation, generation);
     EXPECT_EQ(find("beta"), (std::vector<int>{0, 1, 2, 4}));
     kept.SetTitle("alpha two");
     store.RecordsChanged({&kept});
     // More records changed than are remembered one by one.
     while (store.Count() < 5000) Add(store, store.Count(), "omega");
     EXPECT_TRUE(find("epsilon").empty());
-    for (int i = 0; i < store.Count(); ++i) store.At(i).SetTitle("epsilon");
+    for (int i = 0; i < store.Count(); ++i) store.Edit(i).SetTitle("epsilon");
     EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
     // Texts with more than ASCII, changed round after round: their folded copies grow, move
     // and are packed, and each row still finds its own.
     for (int round = 0; round < 4; ++round) {
         const std::string word = "Ωmega" + std::to_string(round) + "Ž";
-        for (int i = 0; i < store.Count(); i += 7) store.At(i).SetDescription(word + std::to_string(i) + "Ж");
+        for (int i = 0; i < store.Count(); i += 7) store.Edit(i).SetDescription(word + std::to_string(i) + "Ж");
         EXPECT_EQ(find(word.c_str()).size(), size_t((store.Count() + 6) / 7)) << round;
         EXPECT_EQ(find(("ωMEGA" + std::to_string(round) + "ž4998ж").c_str()), std::vector<int>{4998});
         EXPECT_EQ(find("epsilon").size(), size_t(store.Count()));
@@ -326,7 +329,7 @@ TEST(LinkStore, TheSearchedTextFollowsEveryChangeOfARecord)
     while (store.Count() < 6 * 4096 + 5) Add(store, store.Count(), "omega");
     std::vector<int> zeta;
     for (int i = 3; i < store.Count(); i += 997) {
-        store.At(i).SetTitle("zeta");
+        store.Edit(i).SetTitle("zeta");
         zeta.push_back(i);
     }
     EXPECT_EQ(find("zeta"), zeta);
@@ -340,14 +343,15 @@ TEST(LinkStore, AFoldedTextMovedTwiceInOneLookIsStillFound)
 {
     for (size_t extra = 0; extra < 24; ++extra) {
         LinkStore store;
+        CSearchIndex index(store);
         Add(store, 0, "alpha");
         Add(store, 1, "Zürich Straßen guide" + std::string(extra, 'x'));
-        (void)store.SearchText();
-        store.At(1).SetTitle("changed title Ωmega" + std::string(extra, 'y'));
-        (void)store.SearchText();
+        (void)index.Ready();
+        store.Edit(1).SetTitle("changed title Ωmega" + std::string(extra, 'y'));
+        (void)index.Ready();
         std::vector<std::unique_ptr<std::string>> scribbles;
         for (size_t size = 16; size < 512; ++size) scribbles.push_back(std::make_unique<std::string>(size, '#'));
-        const LinkStore::SearchTextView view = store.SearchText();
+        const CSearchIndex::View view = index.Ready();
         EXPECT_EQ(view.Title(1), "changed title ωmega" + std::string(extra, 'y')) << extra;
     }
 }
@@ -357,12 +361,13 @@ TEST(LinkStore, EveryChangeOfARecordsTextReachesTheSearch)
     // A category renamed under a search of 20 rows of one category: each row's text moves to
     // a new block, and the search must point at the new one (it read freed memory before).
     LinkStore store;
+    CSearchIndex index(store);
     for (int i = 0; i < 20; ++i)
         ASSERT_TRUE(store.InsertLink(i, "t" + std::to_string(i), "https://a.example/", "", i % 2 ? "Zürich" : "News", {}, {}));
-    const uint64_t before = store.SearchText().generation;
+    const uint64_t before = index.Ready().generation;
     std::vector<std::pair<std::string, std::string>> renames{{"News", "A much longer category name"}};
     store.RenameCategories(renames);
-    const LinkStore::SearchTextView after = store.SearchText();
+    const CSearchIndex::View after = index.Ready();
     EXPECT_NE(after.generation, before);
     const LinkStore& readOnly = store;
     for (size_t row = 0; row < after.count; row += 2) EXPECT_EQ(after.rows[row].block, readOnly.At(int(row)).Block()) << row;
@@ -370,11 +375,11 @@ TEST(LinkStore, EveryChangeOfARecordsTextReachesTheSearch)
     // A row handed out and changed only in its link or its category is a changed row too:
     // results that a Link or Category search narrows from are stale.
     for (auto text : {CAnnotatedLink::Text::Link, CAnnotatedLink::Text::Category}) {
-        const uint64_t generation = store.SearchText().generation;
-        store.At(3).Set(text, "changed");
-        EXPECT_NE(store.SearchText().generation, generation) << int(text);
+        const uint64_t generation = index.Ready().generation;
+        store.Edit(3).Set(text, "changed");
+        EXPECT_NE(index.Ready().generation, generation) << int(text);
     }
-    const uint64_t generation = store.SearchText().generation;
-    store.At(3).Set(CAnnotatedLink::Text::Link, "changed");  // handed out, left as it was
-    EXPECT_EQ(store.SearchText().generation, generation);
+    const uint64_t generation = index.Ready().generation;
+    store.Edit(3).Set(CAnnotatedLink::Text::Link, "changed");  // handed out, left as it was
+    EXPECT_EQ(index.Ready().generation, generation);
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tests/support/FakePrompter.h"
+#include "search/SearchIndex.h"
 #include "undo/UndoManager.h"
 
 namespace {
@@ -94,7 +95,7 @@ TEST(Undo, DeletedRowsComeBackLastInDeletionOrderAndGoAgainOnRedo)
 TEST(Undo, ModifyAlternatesBothVersionsAndANewChangeEmptiesRedo)
 {
     Fixture f(3);
-    CAnnotatedLink& record = f.host.store.At(1);
+    CAnnotatedLink& record = f.host.store.Edit(1);
     f.undo.PushModify(record);
     record.SetTitle("changed");
     record.SetModified({0, 99});
@@ -128,9 +129,9 @@ TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
         // Longer than a string keeps in itself, so that a stale search entry would show.
         auto before = [](int row) { return "text of the row number " + std::to_string(row); };
         auto after = [](int row) { return "Text of the row number " + std::to_string(row); };
-        for (int i = 0; i < 5; ++i) store.At(i).Set(text, before(i));
+        for (int i = 0; i < 5; ++i) store.Edit(i).Set(text, before(i));
         std::vector<CAnnotatedLink*> records;
-        for (int i = 0; i < 4; ++i) records.push_back(&store.At(i));
+        for (int i = 0; i < 4; ++i) records.push_back(&store.Edit(i));
         // Rows 0 and 2 change; 1 and 3 stay as they were.
         auto upperEven = [](std::string& value) {
             if ((value.back() - '0') % 2 == 0) value[0] = char(std::toupper(value[0]));
@@ -147,13 +148,14 @@ TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
         EXPECT_EQ(preview.records[1]->Link(), "l");
         EXPECT_EQ(preview.records[1]->Added(), (CLinkDate{0, 2}));
 
-        store.SearchText();
+        CSearchIndex index(store);
+        (void)index.Ready();
         f.undo.Undo(&store.At(2));
         EXPECT_EQ(value(0), before(0));
         EXPECT_EQ(value(2), before(2));
         EXPECT_EQ(f.host.shown, std::vector<std::string>{std::string(std::as_const(store).At(2).Title())});
         // The search reads the text as it is now.
-        const LinkStore::SearchTextView search = store.SearchText();
+        const CSearchIndex::View search = index.Ready();
         EXPECT_EQ(text == CAnnotatedLink::Text::Title ? search.Title(0) : search.Description(0), before(0));
         f.undo.Redo(nullptr);
         EXPECT_EQ(value(2), after(2));
@@ -170,7 +172,7 @@ TEST(Undo, AChangeOfOneTextOfManyRecordsKeepsOnlyWhatChanged)
 TEST(Undo, RecordsStayValidThroughDeleteOfAModifiedRecordAndAreFreedOnce)
 {
     Fixture f(4);
-    CAnnotatedLink* record = &f.host.store.At(2);
+    CAnnotatedLink* record = &f.host.store.Edit(2);
     f.undo.PushModify(*record);
     record->SetTitle("edited");
     f.undo.PushDelete(f.host.store.TakeRows({2}));
