@@ -57,12 +57,15 @@ void CLinksDlg::SaveImportSettings() { SaveSettings(m_services.settings, m_setti
 
 void CLinksDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (m_import.TakesDrag(*event->mimeData())) event->acceptProposedAction();
+    if (!m_import.LinksOfDrag(*event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void CLinksDlg::dropEvent(QDropEvent* event)
 {
-    if (!m_import.TakesDrag(*event->mimeData())) return;
+    const std::vector<DroppedLink> links = m_import.LinksOfDrag(*event->mimeData());
+    if (links.empty()) return;
     event->acceptProposedAction();
-    if (!IsSearchBusy()) m_import.Drop(*event->mimeData());
+    // After the drop has finished, so that the dragging program is not kept waiting.
+    QMetaObject::invokeMethod(this, WhenIdle([this, links] { m_import.TakeDroppedLinks(links); }),
+                              Qt::QueuedConnection);
 }

@@ -121,14 +121,9 @@ void CImportController::ExportCommand()
     if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file));
 }
 
-bool CImportController::TakesDrag(const QMimeData& mime) const { return !LinksOfDrag(DragTextsOf(mime)).empty(); }
-
-void CImportController::Drop(const QMimeData& mime)
+std::vector<DroppedLink> CImportController::LinksOfDrag(const QMimeData& mime) const
 {
-    const std::vector<DroppedLink> links = LinksOfDrag(DragTextsOf(mime));
-    // After the drop has finished, so that the dragging program is not kept waiting.
-    if (!links.empty())
-        QMetaObject::invokeMethod(m_window, [this, links] { TakeDroppedLinks(links); }, Qt::QueuedConnection);
+    return ::LinksOfDrag(DragTextsOf(mime));
 }
 
 void CImportController::TakeDroppedLinks(const std::vector<DroppedLink>& links)

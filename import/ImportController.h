@@ -49,10 +49,8 @@ public:
     // Export Bookmarks: asks where, then writes the file.
     void ExportCommand();
     bool ExportBookmarksTo(const std::string& path);
-    // Whether a drag carries links the window takes.
-    bool TakesDrag(const QMimeData& mime) const;
-    // The links of a drop, taken once the drop has finished.
-    void Drop(const QMimeData& mime);
+    // The links a drag carries, as the window takes them (none: the window refuses it).
+    std::vector<DroppedLink> LinksOfDrag(const QMimeData& mime) const;
     // Links dragged onto the window: one fills the form, several are added as one step
     // after asking; a bookmark file or a browser's store opens the import.
     void TakeDroppedLinks(const std::vector<DroppedLink>& links);
