@@ -450,8 +450,7 @@ void CLinksDlg::LoadFinished()
     UpdateTotalCount();
     // Once the load has returned: the look for conflict copies may ask a question.
     QMetaObject::invokeMethod(m_sync, &CSyncController::FollowDataFile, Qt::QueuedConnection);
-    // The searched text is folded once the loaded rows are on the screen.
-    QMetaObject::invokeMethod(&m_searcher, &CSearchController::Prepare, Qt::QueuedConnection);
+    m_searcher.LoadEnded();
 }
 
 void CLinksDlg::OpenSavingOptions()

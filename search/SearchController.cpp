@@ -7,6 +7,9 @@
 CSearchController::CSearchController(SearchHost& host, LinkStore& store, CSettings& settings, QObject* parent)
     : QObject(parent), m_host(host), m_store(store), m_index(store), m_settings(settings)
 {
+    m_prepare.setSingleShot(true);
+    m_prepare.setInterval(250);
+    connect(&m_prepare, &QTimer::timeout, this, [this] { (void)m_index.Ready(); });
 }
 
 CSearchController::~CSearchController() { StopSearches(); }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -52,9 +53,10 @@ public:
     void StepToMatch(bool next);
     void StopSearches();
     size_t SearchJobCount() const { return m_pool.Size(); }
-    // Folds the searched text now (after a load), so that the first key typed is as
-    // quick as the next.
-    void Prepare() { (void)m_index.Ready(); }
+    // A load ended: the searched text is folded a moment later, once the list is on the
+    // screen, so that the first key typed is as quick as the next (a key typed sooner
+    // folds it itself).
+    void LoadEnded() { m_prepare.start(); }
 
 private:
     void SearchBatch(int searchId, int first, std::vector<uint8_t> bits) override;
@@ -64,6 +66,7 @@ private:
     SearchHost& m_host;
     LinkStore& m_store;
     CSearchIndex m_index;
+    QTimer m_prepare;
     CSettings& m_settings;
     std::atomic<bool> m_busy{false};
     CJobPool<CSearchJob> m_pool;
