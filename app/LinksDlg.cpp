@@ -46,6 +46,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_services(services), m_prompter(services.prompter),
       m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter),
+      m_editor(m_store, m_undo, services.clock),
       m_health(*this, services.prompter, [this] { return CCountFormatter(m_settings); },
                [] { return std::make_unique<QtHttpFetcher>(); }, this),
       m_import(*this, services.prompter, m_settings, services.clock, services.paths, this),
@@ -360,8 +361,7 @@ void CLinksDlg::OnDelete()
     if (m_settings.confirmDelete && !m_prompter.Ask(CCountFormatter(m_settings).Plural("Delete %s item%s?", selected)))
         return;
     BeginListUpdate();
-    m_store.SetChanged();
-    m_undo.PushDelete(m_store.TakeRows(states.SelectedRows()));
+    m_editor.DeleteRows(states.SelectedRows());
     m_retrieved = false;
     EndListUpdate();
     UpdateSelectedCount();
@@ -568,13 +568,10 @@ void CLinksDlg::ChangeRecords(const std::vector<CAnnotatedLink*>& records, const
     // so that it neither is lost nor later writes the old text back.
     if (m_edited && m_retrieved) SaveCurrentLink(false);
     BeginListUpdate();
-    m_undo.PushModify(records);
-    change();
-    RecordsChanged(std::vector<const CAnnotatedLink*>(records.begin(), records.end()));
+    m_editor.ChangeRecords(records, change);
     if (const CAnnotatedLink* shown = m_retrieved ? ShownRecord() : nullptr;
         shown && std::find(records.begin(), records.end(), shown) != records.end())
         ShowLink(*shown);
-    m_store.SetChanged();
     EndListUpdate();
 }
 

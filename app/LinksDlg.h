@@ -19,6 +19,7 @@
 #include "search/SearchController.h"
 #include "sort/SortController.h"
 #include "store/LinkStore.h"
+#include "session/LinkEditor.h"
 #include "session/Persistence.h"
 #include "titlecase/TitleCaser.h"
 #include "undo/UndoManager.h"
@@ -298,6 +299,7 @@ private:
     CSaveJob m_saveJob;
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
+    CLinkEditor m_editor;
     CHealthController m_health;
     CImportController m_import;
     CSearchController m_searcher;

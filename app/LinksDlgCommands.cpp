@@ -15,7 +15,7 @@
 #include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
-#include "app/WordWrap.h"
+#include "session/WordWrap.h"
 #include "common/AboutDlg.h"
 #include "health/CheckLinksDlg.h"
 #include "app/TipDlg.h"

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <utility>
 
-#include "app/EditRules.h"
+#include "session/EditRules.h"
 #include "app/FormFields.h"
 #include "common/QtText.h"
 #include "app/LinkListCtrl.h"
@@ -81,24 +81,18 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     m_filling = false;
 
     BeginListUpdate();
-    const CLinkDate now = NowDate(m_services.clock);
     RowStates& states = m_list->States();
-    int target;
     // The form stores into the record it shows, wherever the selection mark went since.
-    if (m_retrieved && states.Retrieved() >= 0 && states.Retrieved() < m_store.Count()) {
-        target = states.Retrieved();
-        CAnnotatedLink& record = m_store.Edit(target);
-        m_undo.PushModify(record);
-        record.SetTitle(form.title);
-        record.SetCategory(category);
-        record.SetDescription(form.description);
-        record.SetLink(form.link);
-        record.SetModified(now);
-        m_list->Model().RowChanged(target);
-    } else {
-        const bool added = m_store.InsertLink(m_store.Count(), form.title, form.link, form.description, category, now, now);
-        target = added ? m_store.Count() - 1 : -1;
+    const int shown = m_retrieved && states.Retrieved() >= 0 && states.Retrieved() < m_store.Count() ? states.Retrieved() : -1;
+    const int target = m_editor.StoreLink(shown, form, category);
+    if (target < 0) {
+        // Not stored: the form keeps the link, still to be added.
+        EndListUpdate();
+        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
+        return false;
     }
+    if (target == shown) m_list->Model().RowChanged(target);
+    const CLinkDate now = std::as_const(m_store).At(target).Modified();
     m_dateLabel->setText(QString::fromStdString(FormatLinkDate(now, DateStyle::Record)));
     if (buttonMode && target >= 0) {
         states.SelectOnly(target);

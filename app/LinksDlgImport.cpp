@@ -12,20 +12,16 @@
 bool CLinksDlg::AppendRecords(std::vector<LinkStore::Record>& records, Arrival arrival, int presses)
 {
     auto lock = m_store.Lock();
-    std::vector<CAnnotatedLink*> added;
-    for (const auto& record : records) added.push_back(record.get());
+    const bool empty = records.empty();
     BeginListUpdate();
-    const bool inserted = m_store.InsertRecords(m_store.Count(), records);
+    const bool appended = m_editor.AppendRecords(records, arrival == Arrival::Imported ? "Import" : "Add");
     EndListUpdate();
-    if (!inserted) return false;
-    if (added.empty()) return true;
-    if (arrival == Arrival::Imported) {
-        m_undo.PushAdd("Import", added);
+    if (!appended) return false;
+    if (empty) return true;
+    if (arrival == Arrival::Imported)
         m_edited = false;
-    } else {
-        m_undo.PushAdd("Add", added);
+    else
         m_list->EnsureRowVisible(m_store.Count() - 1);
-    }
     UpdateTotalCount();
     m_persistence.StoredRecords(presses);
     return true;

@@ -73,6 +73,39 @@ TEST(Editing, AddMovesLinesIntoEmptyTitleAndLink)
     EXPECT_EQ(dlg.Store().At(2).Description(), "a\r\nb\r\nc");
 }
 
+// A store that has no room for one more row, as when memory runs out.
+struct NoRoom : StoreListener {
+    bool MakeRoom(size_t) override { return false; }
+    void AboutToInsert(int, int) override {}
+    void Inserted(int, int) override {}
+    void AboutToRemove(const std::vector<int>&) override {}
+    void Removed(const std::vector<int>&) override {}
+    void AboutToReorder() override {}
+    void Reordered(const std::vector<int>&) override {}
+    void AboutToReset() override {}
+    void WasReset() override {}
+};
+
+TEST(Editing, AnAddWithNoMemoryLeftSaysSoAndKeepsTheFormToAddAgain)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    NoRoom full;
+    dlg.Store().AddFollower(&full);
+    h.Type(dlg.TitleField(), "Kept");
+    h.ClickButton(1026);
+    EXPECT_EQ(dlg.Store().Count(), 0);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"There isn't enough available memory to save this link.  "
+                                                           "Try closing another application."});
+    EXPECT_EQ(dlg.TitleField()->text(), "Kept");
+    EXPECT_TRUE(dlg.IsEdited());
+    EXPECT_FALSE(dlg.Store().IsChanged());
+    dlg.Store().RemoveFollower(&full);
+    h.ClickButton(1026);
+    ASSERT_EQ(dlg.Store().Count(), 1);
+    EXPECT_EQ(dlg.Store().At(0).Title(), "Kept");
+}
+
 TEST(Editing, AddWithOnlyACategoryStoresNothing)
 {
     WindowHarness h;

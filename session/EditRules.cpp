@@ -1,4 +1,4 @@
-#include "app/EditRules.h"
+#include "session/EditRules.h"
 
 #include "store/NaturalCompare.h"
 

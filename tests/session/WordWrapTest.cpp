@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/WordWrap.h"
+#include "session/WordWrap.h"
 
 namespace {
 // One pixel per byte keeps the expected breaks easy to read.

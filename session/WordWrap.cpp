@@ -1,4 +1,4 @@
-#include "app/WordWrap.h"
+#include "session/WordWrap.h"
 
 #include <vector>
 

@@ -1,0 +1,57 @@
+#include "session/LinkEditor.h"
+
+#include "store/LinkDate.h"
+#include "undo/UndoManager.h"
+
+CLinkEditor::CLinkEditor(LinkStore& store, CUndoManager& undo, Clock& clock)
+    : m_store(store), m_undo(undo), m_clock(clock)
+{
+}
+
+int CLinkEditor::StoreLink(int row, const FormTexts& texts, const std::string& category)
+{
+    auto lock = m_store.Lock();
+    const CLinkDate now = NowDate(m_clock);
+    if (row < 0 || row >= m_store.Count()) {
+        if (!m_store.InsertLink(m_store.Count(), texts.title, texts.link, texts.description, category, now, now))
+            return -1;
+        m_store.SetChanged();
+        return m_store.Count() - 1;
+    }
+    CAnnotatedLink& record = m_store.Edit(row);
+    m_undo.PushModify(record);
+    record.SetTitle(texts.title);
+    record.SetCategory(category);
+    record.SetDescription(texts.description);
+    record.SetLink(texts.link);
+    record.SetModified(now);
+    m_store.SetChanged();
+    return row;
+}
+
+void CLinkEditor::DeleteRows(const std::vector<int>& rows)
+{
+    auto lock = m_store.Lock();
+    if (rows.empty()) return;
+    m_store.SetChanged();
+    m_undo.PushDelete(m_store.TakeRows(rows));
+}
+
+void CLinkEditor::ChangeRecords(const std::vector<CAnnotatedLink*>& records, const std::function<void()>& change)
+{
+    auto lock = m_store.Lock();
+    m_undo.PushModify(records);
+    change();
+    m_store.RecordsChanged(std::vector<const CAnnotatedLink*>(records.begin(), records.end()));
+    m_store.SetChanged();
+}
+
+bool CLinkEditor::AppendRecords(std::vector<LinkStore::Record>& records, const char* step)
+{
+    auto lock = m_store.Lock();
+    std::vector<CAnnotatedLink*> added;
+    for (const auto& record : records) added.push_back(record.get());
+    if (!m_store.InsertRecords(m_store.Count(), records)) return false;
+    if (!added.empty()) m_undo.PushAdd(step, added);
+    return true;
+}

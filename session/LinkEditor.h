@@ -1,0 +1,35 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "session/EditRules.h"
+#include "store/LinkStore.h"
+
+class CUndoManager;
+class Clock;
+
+// The changes a person makes to the links, each one undoable step that marks the
+// collection changed, with no window: the window's form and commands use them, and so
+// can anything else that changes links in a running window.
+class CLinkEditor {
+public:
+    CLinkEditor(LinkStore& store, CUndoManager& undo, Clock& clock);
+
+    // Stores the texts into the record at row (a Modify), or adds them as a new record at
+    // the end when row is -1. Returns the record's row, or -1 when there was no memory for
+    // a new one (nothing changed then).
+    int StoreLink(int row, const FormTexts& texts, const std::string& category);
+    // Deletes the rows (ascending, distinct) as one step.
+    void DeleteRows(const std::vector<int>& rows);
+    // Changes the records as one Modify step.
+    void ChangeRecords(const std::vector<CAnnotatedLink*>& records, const std::function<void()>& change);
+    // Appends the records as one step with the given name; false, with nothing added, when
+    // there was no memory for them.
+    bool AppendRecords(std::vector<LinkStore::Record>& records, const char* step);
+
+private:
+    LinkStore& m_store;
+    CUndoManager& m_undo;
+    Clock& m_clock;
+};
