@@ -404,7 +404,7 @@ void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)
 {
     if (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Space) return;
     if (key == Qt::Key_Delete) {
-        if (!IsSearchBusy()) OnDelete();
+        WhenIdle([this] { OnDelete(); })();
         return;
     }
     m_retrieveTimer.start();

@@ -5,6 +5,9 @@
 
 #include "tests/support/FakePrompter.h"
 #include "search/SearchIndex.h"
+#include "session/LinkEditor.h"
+#include "store/LinkDate.h"
+#include "tests/support/FakeServices.h"
 #include "undo/UndoManager.h"
 
 namespace {
@@ -201,4 +204,52 @@ TEST(Undo, RecordsStayValidThroughDeleteOfAModifiedRecordAndAreFreedOnce)
     EXPECT_TRUE(f.undo.IsEmpty(CUndoManager::Side::Undo));
     EXPECT_EQ(f.host.undo, "&Undo\tCtrl+Z (grayed)");
     EXPECT_TRUE(f.prompter.Messages().empty());
+}
+
+// A store with no room for one more row, as when memory runs out.
+struct NoRoom : StoreListener {
+    bool MakeRoom(size_t) override { return false; }
+    void AboutToInsert(int, int) override {}
+    void Inserted(int, int) override {}
+    void AboutToRemove(const std::vector<int>&) override {}
+    void Removed(const std::vector<int>&) override {}
+    void AboutToReorder() override {}
+    void Reordered(const std::vector<int>&) override {}
+    void AboutToReset() override {}
+    void WasReset() override {}
+};
+
+TEST(LinkEditor, EachChangeIsOneStepThatUndoTakesBackAndNoMemoryChangesNothing)
+{
+    Fixture f(3);
+    LinkStore& store = f.host.store;
+    FixedClock clock(LocalTime{2020, 5, 6, 7, 8, 9});
+    CLinkEditor editor(store, f.undo, clock);
+    CSearchIndex index(store);
+
+    EXPECT_EQ(editor.StoreLink(1, {"one", "l1", "d1"}, "Cat"), 1);
+    EXPECT_EQ(std::as_const(store).At(1).Modified(), NowDate(clock));
+    EXPECT_EQ(index.Ready().Title(1), "one");  // the search sees the change
+    EXPECT_EQ(editor.StoreLink(-1, {"new", "l", ""}, ""), 3);
+    editor.DeleteRows({0, 2});
+    EXPECT_EQ(f.host.Titles(), (std::vector<std::string>{"one", "new"}));
+    f.undo.Undo(nullptr);  // the deleted rows come back at the end
+    f.undo.Undo(nullptr);
+    EXPECT_EQ(f.host.Titles(), (std::vector<std::string>{"r1", "new", "r0", "r2"}));
+
+    std::vector<LinkStore::Record> records;
+    records.push_back(std::make_unique<CAnnotatedLink>("a", "la", "", "", CLinkDate{}, CLinkDate{}));
+    NoRoom full;
+    store.AddFollower(&full);
+    store.SetChanged(false);
+    EXPECT_EQ(editor.StoreLink(-1, {"lost?", "l", ""}, ""), -1);
+    EXPECT_FALSE(editor.AppendRecords(records, "Import"));
+    EXPECT_EQ(records.size(), 1u);  // still the caller's
+    EXPECT_EQ(store.Count(), 4);
+    EXPECT_FALSE(store.IsChanged());
+    store.RemoveFollower(&full);
+    EXPECT_TRUE(editor.AppendRecords(records, "Import"));
+    EXPECT_EQ(f.host.undo, "&Undo Import\tCtrl+Z");
+    f.undo.Undo(nullptr);
+    EXPECT_EQ(store.Count(), 4);
 }
