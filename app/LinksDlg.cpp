@@ -511,7 +511,7 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
     // Waits here for a timed save that is running.
     auto lock = m_store.Lock();
     m_saveTimer.stop();
-    if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
+    StoreFormEdit();
     if (!m_store.IsChanged() || !m_settings.saveOnClose || m_persistence.SaveDataFile(nullptr, false)) return true;
     // The save failed and said why: the user may stay to save the links elsewhere. No is
     // the default, so that Enter twice does not lose them.

@@ -1,8 +1,6 @@
 #pragma once
 #include <QDialog>
-#include <QPointer>
 #include <QTimer>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -31,7 +29,6 @@ class QPushButton;
 class QToolButton;
 class CCommandMenu;
 class CFormFields;
-class CCheckLinksDlg;
 class CLinkListCtrl;
 class CSortedComboBox;
 class Clipboard;

@@ -30,7 +30,7 @@ bool CLinksDlg::AppendRecords(std::vector<LinkStore::Record>& records, Arrival a
 void CLinksDlg::TypeLinkIntoForm(const std::string& title, const std::string& link)
 {
     // As if typed into an empty form: what the form held goes by the usual rule first.
-    if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
+    StoreFormEdit();
     ClearForm(false);
     m_filling = true;
     m_fields->SetTitle(title);

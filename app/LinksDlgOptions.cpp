@@ -16,7 +16,7 @@ void CLinksDlg::OpenOptions(OptionsPage page)
     if (IsSearchBusy() || m_optionsOpen) return;
     // A typed edit is stored first, as Close stores it: the sheet's Load and New File then
     // ask about it like any unsaved link.
-    if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
+    StoreFormEdit();
     m_optionsOpen = true;
     struct Closed {
         bool& open;

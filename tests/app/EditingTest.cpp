@@ -18,6 +18,7 @@
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "tests/support/DialogAnswer.h"
+#include "tests/support/NoRoom.h"
 #include "tests/support/WindowHarness.h"
 
 namespace {
@@ -72,19 +73,6 @@ TEST(Editing, AddMovesLinesIntoEmptyTitleAndLink)
     h.ClickButton(1026);
     EXPECT_EQ(dlg.Store().At(2).Description(), "a\r\nb\r\nc");
 }
-
-// A store that has no room for one more row, as when memory runs out.
-struct NoRoom : StoreListener {
-    bool MakeRoom(size_t) override { return false; }
-    void AboutToInsert(int, int) override {}
-    void Inserted(int, int) override {}
-    void AboutToRemove(const std::vector<int>&) override {}
-    void Removed(const std::vector<int>&) override {}
-    void AboutToReorder() override {}
-    void Reordered(const std::vector<int>&) override {}
-    void AboutToReset() override {}
-    void WasReset() override {}
-};
 
 TEST(Editing, AnAddWithNoMemoryLeftSaysSoAndKeepsTheFormToAddAgain)
 {

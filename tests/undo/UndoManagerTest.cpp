@@ -8,6 +8,7 @@
 #include "session/LinkEditor.h"
 #include "store/LinkDate.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/NoRoom.h"
 #include "undo/UndoManager.h"
 
 namespace {
@@ -205,19 +206,6 @@ TEST(Undo, RecordsStayValidThroughDeleteOfAModifiedRecordAndAreFreedOnce)
     EXPECT_EQ(f.host.undo, "&Undo\tCtrl+Z (grayed)");
     EXPECT_TRUE(f.prompter.Messages().empty());
 }
-
-// A store with no room for one more row, as when memory runs out.
-struct NoRoom : StoreListener {
-    bool MakeRoom(size_t) override { return false; }
-    void AboutToInsert(int, int) override {}
-    void Inserted(int, int) override {}
-    void AboutToRemove(const std::vector<int>&) override {}
-    void Removed(const std::vector<int>&) override {}
-    void AboutToReorder() override {}
-    void Reordered(const std::vector<int>&) override {}
-    void AboutToReset() override {}
-    void WasReset() override {}
-};
 
 TEST(LinkEditor, EachChangeIsOneStepThatUndoTakesBackAndNoMemoryChangesNothing)
 {
