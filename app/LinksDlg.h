@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/MainControls.h"
 #include "app/WindowPlacementStore.h"
 #include "health/LaunchJob.h"
 #include "common/ThreadJob.h"
@@ -73,7 +74,7 @@ public:
     LinkStore& Store() { return m_store; }
     CSettings& Settings() { return m_settings; }
     CDataFilePersistence& Persistence() { return m_persistence; }
-    CLinkListCtrl& List() { return *m_list; }
+    CLinkListCtrl& List() { return *m_ui.list; }
 
     // The list.
     void BeginListUpdate() override;
@@ -137,10 +138,10 @@ public:
     CSyncController& Sync() { return *m_sync; }
     // A passing note over the foot of the list.
     void ShowStatus(const QString& text) override;
-    QLabel* StatusText() const { return m_statusText; }
+    QLabel* StatusText() const { return m_ui.statusText; }
     // Opens the command menu at a point of the screen.
     void ShowCommandMenu(const QPoint& at);
-    CCommandMenu& CommandMenu() { return *m_menu; }
+    CCommandMenu& CommandMenu() { return *m_ui.menu; }
     CUndoManager& UndoManager() { return m_undo; }
     CTitleCaser& TitleCaser() { return m_titleCaser; }
     // Runs the Options sheet, opening on the given page, and takes over what it chose.
@@ -161,14 +162,14 @@ public:
     bool LaunchesFinished() const { return m_launchPool.AllFinished(); }
 
     // The controls, by their role; tests drive them like a user.
-    QLineEdit* TitleField() const { return m_title; }
-    QLineEdit* LinkField() const { return m_link; }
-    QPlainTextEdit* DescriptionField() const { return m_description; }
-    CSortedComboBox* CategoryBox() const { return m_category; }
-    CSortedComboBox* SearchBox() const { return m_search; }
-    QLabel* TotalLabel() const { return m_totalLabel; }
-    QLabel* SelectedLabel() const { return m_selectedLabel; }
-    QLabel* DateLabel() const { return m_dateLabel; }
+    QLineEdit* TitleField() const { return m_ui.title; }
+    QLineEdit* LinkField() const { return m_ui.link; }
+    QPlainTextEdit* DescriptionField() const { return m_ui.description; }
+    CSortedComboBox* CategoryBox() const { return m_ui.category; }
+    CSortedComboBox* SearchBox() const { return m_ui.search; }
+    QLabel* TotalLabel() const { return m_ui.totalLabel; }
+    QLabel* SelectedLabel() const { return m_ui.selectedLabel; }
+    QLabel* DateLabel() const { return m_ui.dateLabel; }
     QPushButton* Button(int id) const;
 
 signals:
@@ -196,14 +197,14 @@ private:
                 command();
         };
     }
-    void BuildControls();
+    // Connects the controls to what they do.
+    void WireControls();
     // A Ctrl key that a text field of the window takes for its own editing; true when taken.
     bool FieldKey(QWidget* widget, int key);
     // Whether Title Case and Word Wrap change the form's field rather than the selected rows.
     bool FormIsTheTarget(QWidget* field) const;
     // The selected rows' records, in list order, handed out for change.
     std::vector<CAnnotatedLink*> SelectedRecordsForChange();
-    void InsertColumns();
     void SetDeleteCaption();
     void SyncCategoryBox();
     void OnCategoriesChanged();
@@ -318,28 +319,9 @@ private:
     QTimer m_retrieveTimer;  // timer 3
     QTimer m_saveTimer;      // timer 4
 
-    QLabel* m_totalLabel = nullptr;
-    QLabel* m_selectedLabel = nullptr;
-    CLinkListCtrl* m_list = nullptr;
-    CSortedComboBox* m_search = nullptr;
-    QPushButton* m_previous = nullptr;
-    QPushButton* m_next = nullptr;
-    QLineEdit* m_title = nullptr;
-    QLineEdit* m_link = nullptr;
-    QLabel* m_dateLabel = nullptr;
-    QPlainTextEdit* m_description = nullptr;
-    CSortedComboBox* m_category = nullptr;
-    QPushButton* m_launch = nullptr;
-    QPushButton* m_add = nullptr;
-    QPushButton* m_modify = nullptr;
-    QPushButton* m_clear = nullptr;
-    QPushButton* m_delete = nullptr;
-    QPushButton* m_options = nullptr;
-    QPushButton* m_close = nullptr;
-    CCommandMenu* m_menu = nullptr;
-    QToolButton* m_menuButton = nullptr;
+    MainControls m_ui;
+
     CSyncController* m_sync = nullptr;
     bool m_savingOffered = false;  // the Saving page was offered after a failed load or save
-    QLabel* m_statusText = nullptr;
     QTimer m_statusTimer;
 };

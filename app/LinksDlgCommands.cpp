@@ -41,7 +41,7 @@ void CLinksDlg::SystemCommand(int id)
     case CmdRedo: UndoCommand(true); break;
     case CmdPreview:
         m_preview = !m_preview;
-        m_menu->SetChecked(CmdPreview, m_preview);
+        m_ui.menu->SetChecked(CmdPreview, m_preview);
         break;
     case CmdStatistics: StatisticsCommand(); break;
     case CmdSorting: m_sorter->SortCommand(); break;
@@ -84,12 +84,12 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
 #endif
     if (widget->window() != this || !isActiveWindow()) return false;
     // An editable box has the focus itself and hands the keys to its field.
-    if (widget == m_search) widget = m_search->lineEdit();
-    else if (widget == m_category) widget = m_category->lineEdit();
+    if (widget == m_ui.search) widget = m_ui.search->lineEdit();
+    else if (widget == m_ui.category) widget = m_ui.category->lineEdit();
     if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
         // A search in the box is taken back first, as typing it away would; then Esc leaves.
-        if (widget == m_search->lineEdit() && !m_search->currentText().isEmpty()) {
-            m_search->setEditText(QString());
+        if (widget == m_ui.search->lineEdit() && !m_ui.search->currentText().isEmpty()) {
+            m_ui.search->setEditText(QString());
             m_searcher.OnSearchEdited();
             return true;
         }
@@ -99,14 +99,14 @@ bool CLinksDlg::eventFilter(QObject* watched, QEvent* event)
     // Alt+Space, the key of the window system's menu, and F10 where a window manager
     // keeps Alt+Space for its own menu.
     if ((key->key() == Qt::Key_Space && mods == Qt::AltModifier) || (key->key() == Qt::Key_F10 && mods == Qt::NoModifier)) {
-        ShowCommandMenu(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height())));
+        ShowCommandMenu(m_ui.menuButton->mapToGlobal(QPoint(0, m_ui.menuButton->height())));
         return true;
     }
     if (mods != Qt::ControlModifier) return false;
     if (FieldKey(widget, key->key())) return true;
-    if (const int command = m_menu->CommandOfKey(key->key())) {
+    if (const int command = m_ui.menu->CommandOfKey(key->key())) {
         // A grayed entry's key is consumed and does nothing.
-        if (m_menu->IsEnabled(command)) SystemCommand(command);
+        if (m_ui.menu->IsEnabled(command)) SystemCommand(command);
         return true;
     }
     return false;
@@ -118,9 +118,9 @@ bool CLinksDlg::FieldKey(QWidget* widget, int key)
     // is undone and redone first, then the window's changes; Ctrl+A selects the text.
     auto* line = qobject_cast<QLineEdit*>(widget);
     auto* text = qobject_cast<QPlainTextEdit*>(widget);
-    if (widget == m_description->viewport()) text = m_description;
-    const bool ours = widget == m_title || widget == m_link || text == m_description ||
-                      widget == m_search->lineEdit() || widget == m_category->lineEdit();
+    if (widget == m_ui.description->viewport()) text = m_ui.description;
+    const bool ours = widget == m_ui.title || widget == m_ui.link || text == m_ui.description ||
+                      widget == m_ui.search->lineEdit() || widget == m_ui.category->lineEdit();
     if (!ours || (!line && !text)) return false;
     switch (key) {
     case Qt::Key_A:
@@ -148,12 +148,12 @@ void CLinksDlg::contextMenuEvent(QContextMenuEvent* event)
     ShowCommandMenu(event->globalPos());
 }
 
-void CLinksDlg::ShowCommandMenu(const QPoint& at) { m_menu->popup(at); }
+void CLinksDlg::ShowCommandMenu(const QPoint& at) { m_ui.menu->popup(at); }
 
 void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
 {
     if (row < 0 || row >= m_store.Count()) return;
-    m_list->States().SetMark(row);
+    m_ui.list->States().SetMark(row);
     RetrieveLink(true);
     RowMenuCommands commands;
     commands.launch = [this] { OnLaunch(); };
@@ -161,19 +161,19 @@ void CLinksDlg::ShowRowMenu(int row, const QPoint& globalPos)
     commands.remove = [this] { OnDelete(); };
     commands.checkLink = [this] { m_health.CheckLinksCommand(true); };
     commands.getTitle = [this] { m_health.GetTitleCommand(); };
-    PopupRowMenu(this, globalPos, commands, m_menu);
+    PopupRowMenu(this, globalPos, commands, m_ui.menu);
 }
 
 void CLinksDlg::SelectAll()
 {
     BeginListUpdate();
-    RowStates& states = m_list->States();
+    RowStates& states = m_ui.list->States();
     states.SelectAll();
     states.SetFocus(-1);
     if (states.Rows() > 0) {
         states.SetMark(0);
         RetrieveLink(false);
-        m_list->EnsureRowVisible(0);
+        m_ui.list->EnsureRowVisible(0);
         UpdatePrevNextButtons(0);
     }
     UpdateSelectedCount();
@@ -183,13 +183,13 @@ void CLinksDlg::SelectAll()
 void CLinksDlg::InvertSelection()
 {
     BeginListUpdate();
-    RowStates& states = m_list->States();
+    RowStates& states = m_ui.list->States();
     const int first = states.Invert();
     states.SetFocus(-1);
     if (first >= 0) {
         states.SetMark(first);
         RetrieveLink(false);
-        m_list->EnsureRowVisible(first);
+        m_ui.list->EnsureRowVisible(first);
         UpdatePrevNextButtons(first);
     }
     UpdateSelectedCount();
@@ -201,15 +201,15 @@ void CLinksDlg::WordWrap()
     auto lock = m_store.Lock();
     BeginListUpdate();
     // Lines are measured as the Description field shows them, less a small margin.
-    const QFontMetrics metrics(m_description->font());
-    const int width = m_description->viewport()->width() - 4;
+    const QFontMetrics metrics(m_ui.description->font());
+    const int width = m_ui.description->viewport()->width() - 4;
     const MeasureText measure = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
     };
-    if (FormIsTheTarget(m_description)) {
-        const std::string wrapped = WrapDescription(FieldToDescription(m_description->toPlainText()), width, measure);
+    if (FormIsTheTarget(m_ui.description)) {
+        const std::string wrapped = WrapDescription(FieldToDescription(m_ui.description->toPlainText()), width, measure);
         m_filling = true;
-        m_description->setPlainText(DescriptionToField(wrapped));
+        m_ui.description->setPlainText(DescriptionToField(wrapped));
         m_filling = false;
         m_edited = true;
     } else {
@@ -226,13 +226,13 @@ bool CLinksDlg::FormIsTheTarget(QWidget* field) const
 {
     // What the person typed is theirs to change: the form since it was filled, or the field
     // they are in. Only an untouched form with several rows selected leaves it to the rows.
-    return m_edited || field->hasFocus() || m_list->States().SelectedCount() < 2;
+    return m_edited || field->hasFocus() || m_ui.list->States().SelectedCount() < 2;
 }
 
 std::vector<CAnnotatedLink*> CLinksDlg::SelectedRecordsForChange()
 {
     std::vector<CAnnotatedLink*> records;
-    for (int row : m_list->States().SelectedRows()) records.push_back(&m_store.Edit(row));
+    for (int row : m_ui.list->States().SelectedRows()) records.push_back(&m_store.Edit(row));
     return records;
 }
 
@@ -240,12 +240,12 @@ void CLinksDlg::TitleCaseCommand()
 {
     auto lock = m_store.Lock();
     BeginListUpdate();
-    if (FormIsTheTarget(m_title)) {
+    if (FormIsTheTarget(m_ui.title)) {
         std::string title = m_fields->Title();
         m_titleCaser.Convert(title);
         m_filling = true;
-        m_title->setText(DisplayText(title));
-        m_title->setCursorPosition(0);
+        m_ui.title->setText(DisplayText(title));
+        m_ui.title->setCursorPosition(0);
         m_filling = false;
         m_edited = true;
     } else {
@@ -260,7 +260,7 @@ void CLinksDlg::TitleCaseCommand()
 
 const CAnnotatedLink* CLinksDlg::ShownRecord()
 {
-    RowStates& states = m_list->States();
+    RowStates& states = m_ui.list->States();
     if (states.Retrieved() >= 0 && states.Retrieved() < m_store.Count()) return &m_store.At(states.Retrieved());
     states.SetRetrieved(-1);
     return nullptr;
@@ -309,7 +309,7 @@ void CLinksDlg::RestoreDeletedLinks(std::vector<LinkStore::Record>& records)
         m_prompter.Error("Could not restore all of the deleted links.");
         return;
     }
-    m_list->EnsureRowVisible(m_store.Count() - 1);
+    m_ui.list->EnsureRowVisible(m_store.Count() - 1);
 }
 
 std::vector<LinkStore::Record> CLinksDlg::RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records)
@@ -318,21 +318,21 @@ std::vector<LinkStore::Record> CLinksDlg::RemoveLinkRows(const std::unordered_se
     std::vector<int> rows;
     for (int row = 0; row < m_store.Count(); ++row)
         if (records.count(&std::as_const(m_store).At(row))) rows.push_back(row);
-    const bool hadRetrieved = m_list->States().Retrieved() >= 0;
+    const bool hadRetrieved = m_ui.list->States().Retrieved() >= 0;
     std::vector<LinkStore::Record> taken = m_store.TakeRows(rows);
     // The retrieved row followed its record; a removed record leaves the form unbound.
-    if (hadRetrieved && m_list->States().Retrieved() < 0) m_retrieved = false;
+    if (hadRetrieved && m_ui.list->States().Retrieved() < 0) m_retrieved = false;
     return taken;
 }
 
 void CLinksDlg::SetUndoCaption(const std::string& caption, bool enabled)
 {
-    m_menu->SetEntry(CmdUndo, QString::fromStdString(caption), enabled);
+    m_ui.menu->SetEntry(CmdUndo, QString::fromStdString(caption), enabled);
 }
 
 void CLinksDlg::SetRedoCaption(const std::string& caption, bool enabled)
 {
-    m_menu->SetEntry(CmdRedo, QString::fromStdString(caption), enabled);
+    m_ui.menu->SetEntry(CmdRedo, QString::fromStdString(caption), enabled);
 }
 
 void CLinksDlg::StatisticsCommand()
@@ -340,7 +340,7 @@ void CLinksDlg::StatisticsCommand()
     std::vector<CategoryCount> rows;
     {
         auto lock = m_store.Lock();
-        rows = CountCategories(m_store, m_list->States().SelectedCount());
+        rows = CountCategories(m_store, m_ui.list->States().SelectedCount());
     }
     CStatisticsDlg dlg(std::move(rows), CCountFormatter(m_settings), this);
     dlg.exec();
@@ -350,7 +350,7 @@ void CLinksDlg::TipCommand()
 {
     // Beside the program first, so that a build tree finds its own file.
     const std::vector<std::string> folders = {m_services.paths.ProgramFolder(), NORVELLE_DATA_DIR};
-    if (!ShowTipOfTheDay(this, m_prompter, folders, m_settings)) m_list->setFocus();
+    if (!ShowTipOfTheDay(this, m_prompter, folders, m_settings)) m_ui.list->setFocus();
     SaveSettings(m_services.settings, m_settings, m_titleCaser);
 }
 

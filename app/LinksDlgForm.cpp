@@ -25,13 +25,13 @@ void CLinksDlg::ShowLink(const CAnnotatedLink& record)
     ++m_shows;
     m_filling = true;
     m_fields->Show(record);
-    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(record.Modified(), DateStyle::Record)));
+    m_ui.dateLabel->setText(QString::fromStdString(FormatLinkDate(record.Modified(), DateStyle::Record)));
     m_filling = false;
 }
 
 void CLinksDlg::RetrieveLink(bool click, bool byKey)
 {
-    RowStates& states = m_list->States();
+    RowStates& states = m_ui.list->States();
     const int mark = states.Mark();
     if (IsSearchBusy() || mark < 0) return;
     // Moving to another row by the keys stores the edit as a click does.
@@ -45,14 +45,14 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
         ShowLink(std::as_const(m_store).At(states.Mark()));
         m_retrieved = true;
         if (m_settings.copyLink) {
-            m_link->selectAll();
+            m_ui.link->selectAll();
             m_services.clipboard.SetText(m_fields->Link());
-            m_link->deselect();
+            m_ui.link->deselect();
         }
     }
     if (click) {
         AddSearchHistory();
-        m_search->setEditText(QString());
+        m_ui.search->setEditText(QString());
         SetPrevNext(false, false);
     }
     m_edited = false;
@@ -81,7 +81,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     m_filling = false;
 
     BeginListUpdate();
-    RowStates& states = m_list->States();
+    RowStates& states = m_ui.list->States();
     // The form stores into the record it shows, wherever the selection mark went since.
     const int shown = m_retrieved && states.Retrieved() >= 0 && states.Retrieved() < m_store.Count() ? states.Retrieved() : -1;
     const int target = m_editor.StoreLink(shown, form, category);
@@ -91,16 +91,16 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
         m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
         return false;
     }
-    if (target == shown) m_list->Model().RowChanged(target);
+    if (target == shown) m_ui.list->Model().RowChanged(target);
     const CLinkDate now = std::as_const(m_store).At(target).Modified();
-    m_dateLabel->setText(QString::fromStdString(FormatLinkDate(now, DateStyle::Record)));
+    m_ui.dateLabel->setText(QString::fromStdString(FormatLinkDate(now, DateStyle::Record)));
     if (buttonMode && target >= 0) {
         states.SelectOnly(target);
         states.SetFocus(target);
         states.SetMark(target);
         // The form now shows this record, so a later save-on-leave goes to it.
         states.SetRetrieved(target);
-        m_list->EnsureRowVisible(target);
+        m_ui.list->EnsureRowVisible(target);
         m_retrieved = true;
     }
     EndListUpdate();
@@ -115,21 +115,21 @@ void CLinksDlg::ClearForm(bool reset)
 {
     m_filling = true;
     m_fields->Clear();
-    m_dateLabel->clear();
+    m_ui.dateLabel->clear();
     m_retrieved = false;
     SetPrevNext(false, false);
     m_edited = false;
     if (reset) {
         m_store.ClearCategories();
-        m_category->clear();
-        m_category->setEditText(QString());
+        m_ui.category->clear();
+        m_ui.category->setEditText(QString());
     } else {
         const std::string& value = m_store.ClearSelection();
         if (value == "NONE") {
-            m_category->setEditText(QString());
+            m_ui.category->setEditText(QString());
         } else if (value != "LAST") {
             for (const auto& name : m_store.Categories())
-                if (EqualsNoCase(name, value)) m_category->setEditText(DisplayText(name));
+                if (EqualsNoCase(name, value)) m_ui.category->setEditText(DisplayText(name));
         }
     }
     m_filling = false;
@@ -137,19 +137,19 @@ void CLinksDlg::ClearForm(bool reset)
 
 void CLinksDlg::AddSearchHistory()
 {
-    QString text = m_search->currentText().trimmed();
+    QString text = m_ui.search->currentText().trimmed();
     if (text.isEmpty()) return;
-    for (int i = 0; i < m_search->count(); ++i)
-        if (m_search->itemText(i).compare(text, Qt::CaseInsensitive) == 0) return;
-    QString current = m_search->currentText();
-    m_search->Add(text);
-    m_search->setEditText(current);
+    for (int i = 0; i < m_ui.search->count(); ++i)
+        if (m_ui.search->itemText(i).compare(text, Qt::CaseInsensitive) == 0) return;
+    QString current = m_ui.search->currentText();
+    m_ui.search->Add(text);
+    m_ui.search->setEditText(current);
 }
 
 void CLinksDlg::OnCategoriesChanged()
 {
     // A load adds names one by one: the box is rebuilt once, when the load ends.
-    if (m_list->IsUpdating())
+    if (m_ui.list->IsUpdating())
         m_categoriesPending = true;
     else
         SyncCategoryBox();
@@ -160,23 +160,23 @@ void CLinksDlg::SyncCategoryBox()
     m_categoriesPending = false;
     bool filling = m_filling;
     m_filling = true;
-    QString text = m_category->currentText();
-    m_category->clear();
-    for (const auto& name : m_store.Categories()) m_category->addItem(DisplayText(name));
-    m_category->setEditText(text);
+    QString text = m_ui.category->currentText();
+    m_ui.category->clear();
+    for (const auto& name : m_store.Categories()) m_ui.category->addItem(DisplayText(name));
+    m_ui.category->setEditText(text);
     m_filling = filling;
 }
 
-bool CLinksDlg::FormIsTarget() { return FormIsTheTarget(m_title); }
+bool CLinksDlg::FormIsTarget() { return FormIsTheTarget(m_ui.title); }
 
 std::string CLinksDlg::FormLink() { return m_fields->Link(); }
 
-bool CLinksDlg::FormTitleEmpty() { return m_title->text().trimmed().isEmpty(); }
+bool CLinksDlg::FormTitleEmpty() { return m_ui.title->text().trimmed().isEmpty(); }
 
 void CLinksDlg::TypeIntoForm(const std::string& title, const std::string& description)
 {
     // As if typed: stored by Add or Modify.
-    m_title->setText(DisplayText(title));
-    if (m_description->toPlainText().trimmed().isEmpty()) m_description->setPlainText(DisplayText(description));
+    m_ui.title->setText(DisplayText(title));
+    if (m_ui.description->toPlainText().trimmed().isEmpty()) m_ui.description->setPlainText(DisplayText(description));
     m_edited = true;
 }

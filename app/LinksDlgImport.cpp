@@ -21,7 +21,7 @@ bool CLinksDlg::AppendRecords(std::vector<LinkStore::Record>& records, Arrival a
     if (arrival == Arrival::Imported)
         m_edited = false;
     else
-        m_list->EnsureRowVisible(m_store.Count() - 1);
+        m_ui.list->EnsureRowVisible(m_store.Count() - 1);
     UpdateTotalCount();
     m_persistence.StoredRecords(presses);
     return true;
@@ -38,7 +38,7 @@ void CLinksDlg::TypeLinkIntoForm(const std::string& title, const std::string& li
     m_filling = false;
     m_edited = true;
     activateWindow();
-    m_title->setFocus(Qt::OtherFocusReason);
+    m_ui.title->setFocus(Qt::OtherFocusReason);
 }
 
 std::string CLinksDlg::FormCategory() { return m_fields->Category(); }

@@ -50,7 +50,7 @@ void CLinksDlg::OpenOptions(OptionsPage page)
     m_persistence.SetDataPath(ConfiguredDataPath(m_settings, m_persistence.DefaultDataFolder()));
     m_sync->FollowDataFile();
     m_store.SetClearSelection(sheet.Values().clearSelection);
-    if (!m_search->currentText().isEmpty()) m_searcher.RunSearch();
+    if (!m_ui.search->currentText().isEmpty()) m_searcher.RunSearch();
     SetDeleteCaption();
     UpdateTotalCount();
     UpdateSelectedCount();
@@ -95,10 +95,10 @@ void CLinksDlg::SetCategories(const std::vector<std::string>& names)
     if (m_retrieved && m_fields->CategoryUntouched()) {
         // As it is: the list's change is no edit of the link.
     } else if (!m_store.HasCategory(text)) {
-        m_category->setEditText(QString());
+        m_ui.category->setEditText(QString());
     } else {
         for (const std::string& name : m_store.Categories())
-            if (EqualsNoCase(name, text)) m_category->setEditText(DisplayText(name));
+            if (EqualsNoCase(name, text)) m_ui.category->setEditText(DisplayText(name));
     }
     m_filling = false;
 }

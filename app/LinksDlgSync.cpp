@@ -20,19 +20,19 @@ void CLinksDlg::StoreFormEdit()
     if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
 }
 
-int CLinksDlg::ShownRow() { return m_retrieved ? m_list->States().Retrieved() : -1; }
+int CLinksDlg::ShownRow() { return m_retrieved ? m_ui.list->States().Retrieved() : -1; }
 
-QString CLinksDlg::SearchBoxText() { return m_search->currentText(); }
+QString CLinksDlg::SearchBoxText() { return m_ui.search->currentText(); }
 
 void CLinksDlg::RestoreView(const std::vector<int>& selected, int shown, const QString& search)
 {
     BeginListUpdate();
-    RowStates& states = m_list->States();
+    RowStates& states = m_ui.list->States();
     for (int row : selected) states.SetSelected(row, true);
     const int mark = shown >= 0 ? shown : selected.empty() ? -1 : selected.front();
     if (mark >= 0) {
         states.SetMark(mark);
-        m_list->EnsureRowVisible(mark);
+        m_ui.list->EnsureRowVisible(mark);
         UpdatePrevNextButtons(mark);
     }
     if (shown >= 0) {
@@ -41,7 +41,7 @@ void CLinksDlg::RestoreView(const std::vector<int>& selected, int shown, const Q
         m_retrieved = true;
         m_edited = false;
     }
-    m_search->setEditText(search);
+    m_ui.search->setEditText(search);
     UpdateSelectedCount();
     EndListUpdate();
 }
@@ -51,11 +51,11 @@ void CLinksDlg::DataFileInEffect(const std::string& path) { emit dataFileInEffec
 void CLinksDlg::ShowStatus(const QString& text)
 {
     // A passing note over the foot of the list, not a box to click away.
-    m_statusText->setText(text);
-    m_statusText->adjustSize();
-    const QRect list = m_list->geometry();
-    m_statusText->move(list.left() + 4, list.bottom() - m_statusText->height() - 4);
-    m_statusText->raise();
-    m_statusText->show();
+    m_ui.statusText->setText(text);
+    m_ui.statusText->adjustSize();
+    const QRect list = m_ui.list->geometry();
+    m_ui.statusText->move(list.left() + 4, list.bottom() - m_ui.statusText->height() - 4);
+    m_ui.statusText->raise();
+    m_ui.statusText->show();
     m_statusTimer.start();
 }
