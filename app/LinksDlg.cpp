@@ -34,7 +34,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
       m_health(*this, services.prompter, [this] { return CCountFormatter(m_settings); },
                [] { return std::make_unique<QtHttpFetcher>(); }, this),
       m_import(*this, services.prompter, m_settings, services.clock, services.paths, this),
-      m_searcher(*this, m_store, m_settings, nullptr)
+      m_searcher(*this, m_store, m_settings, nullptr),
+      m_options(*this, m_store, m_settings, m_titleCaser, services.settings, services.prompter, this)
 {
     m_placement = std::make_unique<WindowPlacementStore>(services.settings, *this);
     LoadSettings(services.settings, m_settings, m_titleCaser);
@@ -179,6 +180,12 @@ void CLinksDlg::UpdateTotalCount()
     m_ui.totalLabel->setText(QString::fromStdString(CCountFormatter(m_settings).Plural("%s Total Link%s", m_store.Count())));
 }
 
+void CLinksDlg::ShowCounts()
+{
+    UpdateTotalCount();
+    UpdateSelectedCount();
+}
+
 void CLinksDlg::UpdatePrevNextButtons(int row)
 {
     SetPrevNext(m_ui.list->States().SelectedAbove(row) >= 0, m_ui.list->States().SelectedBelow(row) >= 0);
@@ -238,8 +245,7 @@ void CLinksDlg::OnDelete()
     m_editor.DeleteRows(states.SelectedRows());
     m_retrieved = false;
     EndListUpdate();
-    UpdateSelectedCount();
-    UpdateTotalCount();
+    ShowCounts();
 }
 
 void CLinksDlg::OnLaunch()
@@ -287,7 +293,7 @@ void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)
 void CLinksDlg::OnOptions()
 {
     AddSearchHistory();
-    OpenOptions(SavingPage);
+    m_options.Open(COptionsController::SavingPage);
 }
 
 void CLinksDlg::ExitCommand()
@@ -303,8 +309,7 @@ void CLinksDlg::ResetStore()
     m_store.FreeAllLinks();
     // The history refers to the records just freed.
     m_undo.Clear();
-    UpdateSelectedCount();
-    UpdateTotalCount();
+    ShowCounts();
     m_ui.search->clear();
     ClearForm(true);
 }
@@ -320,8 +325,7 @@ void CLinksDlg::LoadFinished()
 {
     m_ui.search->setEditText(QString());
     SetPrevNext(false, false);
-    UpdateSelectedCount();
-    UpdateTotalCount();
+    ShowCounts();
     // Once the load has returned: the look for conflict copies may ask a question.
     QMetaObject::invokeMethod(m_sync, &CSyncController::FollowDataFile, Qt::QueuedConnection);
     m_searcher.LoadEnded();
@@ -334,7 +338,7 @@ void CLinksDlg::OpenSavingOptions()
     m_savingOffered = true;
     QMetaObject::invokeMethod(this, [this] {
         // Not once the system is ending the program: nobody would be there to answer.
-        if (!m_endRequested) OpenOptions(SavingPage);
+        if (!m_endRequested) m_options.Open(COptionsController::SavingPage);
     }, Qt::QueuedConnection);
 }
 

@@ -13,7 +13,7 @@
 #include "health/HealthController.h"
 #include "import/ImportController.h"
 #include "sync/SyncController.h"
-#include "options/OptionsSheet.h"
+#include "options/OptionsController.h"
 #include "options/Settings.h"
 #include "search/SearchController.h"
 #include "sort/SortController.h"
@@ -54,7 +54,7 @@ struct DesktopServices {
 class CLinksDlg : public QDialog,
                   private PersistenceHost,
                   private UndoHost,
-                  private OptionsOwner,
+                  private OptionsHost,
                   private HealthHost,
                   private ImportHost,
                   private SyncHost,
@@ -66,7 +66,6 @@ public:
                    CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
                    CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdCheckLinks = 224, CmdDuplicates = 240,
                    CmdGetTitle = 256, CmdExit = 110 };
-    enum OptionsPage { SavingPage = 0 };
 
     explicit CLinksDlg(DesktopServices& services, QWidget* parent = nullptr);
     ~CLinksDlg() override;
@@ -144,8 +143,8 @@ public:
     CCommandMenu& CommandMenu() { return *m_ui.menu; }
     CUndoManager& UndoManager() { return m_undo; }
     CTitleCaser& TitleCaser() { return m_titleCaser; }
-    // Runs the Options sheet, opening on the given page, and takes over what it chose.
-    void OpenOptions(OptionsPage page);
+    // The Options sheet.
+    COptionsController& Options() { return m_options; }
 
     // Empties the store, the list, the Search history and the form.
     void ResetStore() override;
@@ -223,23 +222,20 @@ private:
     // The record the form shows (the retrieved row's), or nullptr.
     const CAnnotatedLink* ShownRecord();
 
-    // OptionsOwner
-    Prompter& OptionsPrompter() override { return m_prompter; }
-    bool SaveDataFileAs(const std::string& path) override;
-    bool LoadDataFileFrom(const std::string& path, bool append) override;
-    bool HasUnsavedChanges() override { return m_store.IsChanged() || m_edited; }
-    int PressCount() override { return m_store.PressCount(); }
-    std::string DefaultFolder() override { return m_persistence.DefaultDataFolder(); }
-    void SetDataFileInEffect(const std::string& path) override { m_persistence.SetDataPath(path); }
-    void ReplaceDataFile(const std::string& path) override;
-    void StartNewCollection() override;
-    void SetKnownDataFiles(const std::vector<std::string>& files) override { m_settings.dataFiles = files; }
-    std::vector<std::string> Categories() override;
-    void SetCategories(const std::vector<std::string>& names) override;
-    void RenameCategories(std::vector<std::pair<std::string, std::string>>& renames) override;
-    void SetNumberFormat(bool useSeparators, const std::string& separator) override;
-    std::vector<std::string> Exceptions() override;
-    void SetExceptions(const std::vector<std::string>& words) override { m_titleCaser.SetExceptions(words); }
+    // OptionsHost
+    bool Busy() override { return IsSearchBusy(); }
+    std::string DataPath() override { return m_persistence.DataPath(); }
+    std::string DefaultDataFolder() override { return m_persistence.DefaultDataFolder(); }
+    void SetDataPath(const std::string& path) override { m_persistence.SetDataPath(path); }
+    bool SaveDataFileAs(const std::string& path) override { return m_persistence.SaveDataFile(&path); }
+    bool LoadDataFileFrom(const std::string& path, bool append) override { return m_persistence.LoadDataFile(&path, append); }
+    void ConfirmReplacing(const std::string& path) override { m_persistence.ConfirmReplacing(path); }
+    void ForgetKnownFile() override { m_persistence.ForgetKnownFile(); }
+    void FollowDataFile() override { m_sync->FollowDataFile(); }
+    void CategoriesReplaced() override;
+    void CategoriesRenamed(const std::vector<std::pair<std::string, std::string>>& renames) override;
+    void ShowCounts() override;
+    void SettingsChanged(const CSettings& before) override;
 
     // UndoHost
     void RestoreDeletedLinks(std::vector<LinkStore::Record>& records) override;
@@ -262,6 +258,7 @@ private:
 
     // ImportHost
     LinkStore& ImportStore() override { return m_store; }
+    std::string DefaultFolder() override { return m_persistence.DefaultDataFolder(); }
     bool AppendRecords(std::vector<LinkStore::Record>& records, Arrival arrival, int presses) override;
     void TypeLinkIntoForm(const std::string& title, const std::string& link) override;
     std::string FormCategory() override;
@@ -301,6 +298,7 @@ private:
     CHealthController m_health;
     CImportController m_import;
     CSearchController m_searcher;
+    COptionsController m_options;
     std::unique_ptr<CSortController> m_sorter;
 
     bool m_retrieved = false;
@@ -310,7 +308,6 @@ private:
     bool m_categoriesPending = false;  // the Category box follows the list after a bulk change
     bool m_shutDown = false;
     bool m_endRequested = false;
-    bool m_optionsOpen = false;
 
     unsigned m_shows = 0;  // how many times ShowLink filled the form
     std::unique_ptr<CFormFields> m_fields;

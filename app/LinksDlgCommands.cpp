@@ -296,8 +296,7 @@ void CLinksDlg::UndoCommand(bool redo)
     m_edited = keepEdit && m_shows == showsBefore && shown == ShownRecord();
     m_store.SetChanged();
     EndListUpdate();
-    UpdateSelectedCount();
-    UpdateTotalCount();
+    ShowCounts();
     m_health.RecordsChanged();
 }
 
@@ -351,7 +350,7 @@ void CLinksDlg::TipCommand()
     // Beside the program first, so that a build tree finds its own file.
     const std::vector<std::string> folders = {m_services.paths.ProgramFolder(), NORVELLE_DATA_DIR};
     if (!ShowTipOfTheDay(this, m_prompter, folders, m_settings)) m_ui.list->setFocus();
-    SaveSettings(m_services.settings, m_settings, m_titleCaser);
+    m_options.SaveSettings();
 }
 
 void CLinksDlg::AboutCommand()

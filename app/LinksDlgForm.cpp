@@ -106,8 +106,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     EndListUpdate();
     m_persistence.StoredRecord();
     m_edited = false;
-    UpdateSelectedCount();
-    UpdateTotalCount();
+    ShowCounts();
     return true;
 }
 

@@ -49,7 +49,7 @@ bool CLinksDlg::WritePersonFile(const std::string& path, const char* failure,
     return m_persistence.WritePersonFile(path, failure, write);
 }
 
-void CLinksDlg::SaveImportSettings() { SaveSettings(m_services.settings, m_settings, m_titleCaser); }
+void CLinksDlg::SaveImportSettings() { m_options.SaveSettings(); }
 
 void CLinksDlg::dragEnterEvent(QDragEnterEvent* event)
 {

@@ -335,7 +335,7 @@ int main(int argc, char** argv)
     }
     dlg->TitleCaser().SetExceptions(words);
     runs.clear();
-    for (int i = 0; i < 5; ++i) runs.push_back(MsUntilDialogShown([&] { dlg->OpenOptions(CLinksDlg::SavingPage); }));
+    for (int i = 0; i < 5; ++i) runs.push_back(MsUntilDialogShown([&] { dlg->Options().Open(COptionsController::SavingPage); }));
     Report("open the Options sheet, 1,000 categories and words", Median(runs), 150);
 
     // Find Duplicates with one link in ten another spelling of an earlier one: from the

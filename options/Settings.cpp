@@ -59,6 +59,11 @@ void WriteList(SettingsBackend& b, const char* section, const char* countKey, co
 
 }  // namespace
 
+std::string ConfiguredDataPath(const CSettings& settings, const std::string& defaultFolder)
+{
+    return settings.dataFile.empty() ? defaultFolder + "Norvelle.dat" : settings.dataFile;
+}
+
 std::string NumberedKey(const char* stem, int index)
 {
     char buf[64];

@@ -46,6 +46,9 @@ struct CSettings {
     int TimerPeriodMs() const { return (timerIndex + 1) * 600000; }
 };
 
+// The data file of the settings ("Data File"), else "Norvelle.dat" in the default folder.
+std::string ConfiguredDataPath(const CSettings& settings, const std::string& defaultFolder);
+
 // "Filename%02d" and "Exception%02d": the number grows past two digits.
 std::string NumberedKey(const char* stem, int index);
 

@@ -50,11 +50,6 @@ std::string DefaultDataFolderOf(Paths& paths)
     return folder;
 }
 
-std::string ConfiguredDataPath(const CSettings& settings, const std::string& defaultFolder)
-{
-    return settings.dataFile.empty() ? defaultFolder + "Norvelle.dat" : settings.dataFile;
-}
-
 void CDataFilePersistence::SettlePaths(Paths& paths)
 {
     m_defaultFolder = DefaultDataFolderOf(paths);

@@ -35,8 +35,6 @@ public:
 
 // The documents folder with a trailing separator, where data files go by default.
 std::string DefaultDataFolderOf(Paths& paths);
-// The data file of the settings ("Data File"), else "Norvelle.dat" in the default folder.
-std::string ConfiguredDataPath(const CSettings& settings, const std::string& defaultFolder);
 
 // Where the link store lives on disk and when it is read and written.
 class CDataFilePersistence {

@@ -329,7 +329,7 @@ private:
             if (sheet.isVisible()) sheet.reject();
         });
         QApplication::setActiveWindow(&Dlg());
-        Dlg().OpenOptions(CLinksDlg::SavingPage);
+        Dlg().Options().Open(COptionsController::SavingPage);
         h.cancelOptions = true;
     }
 

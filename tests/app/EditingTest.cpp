@@ -203,7 +203,7 @@ TEST(Editing, SaveOnLeaveByClickByArrowKeysByUndoAndByOptions)
         sheet.reject();
     });
     h.cancelOptions = false;
-    dlg.OpenOptions(CLinksDlg::SavingPage);
+    dlg.Options().Open(COptionsController::SavingPage);
     EXPECT_EQ(count, 4);
     EXPECT_EQ(dlg.Store().At(3).Title(), "new one");
 

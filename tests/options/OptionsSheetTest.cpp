@@ -44,7 +44,7 @@ bool InOptions(WindowHarness& h, const std::function<void(COptionsSheet&)>& work
     h.cancelOptions = false;
     DialogAnswer<COptionsSheet> answer(work);
     QApplication::setActiveWindow(&h.Dlg());
-    h.Dlg().OpenOptions(CLinksDlg::SavingPage);
+    h.Dlg().Options().Open(COptionsController::SavingPage);
     h.cancelOptions = true;
     return answer.seen;
 }

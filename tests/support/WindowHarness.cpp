@@ -184,7 +184,7 @@ bool WindowHarness::VisitOptionsPages(const std::function<void(QDialog& sheet, Q
         }
         sheet->reject();
     });
-    Dlg().OpenOptions(CLinksDlg::SavingPage);
+    Dlg().Options().Open(COptionsController::SavingPage);
     cancelOptions = cancelled;
     return seen;
 }
