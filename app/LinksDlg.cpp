@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -74,14 +73,16 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
     m_saveJob.SetOwner(&m_persistence);
 
-    qApp->installEventFilter(this);
+    m_keys = std::make_unique<CWindowKeys>(*this, m_ui, CWindowKeys::Actions{
+        [this] { ExitCommand(); }, [this] { ShowCommandMenu(); }, [this](int id) { SystemCommand(id); },
+        [this] { m_searcher.OnSearchEdited(); }});
     // A bookmark file dropped on the window opens the import with its name.
     setAcceptDrops(true);
 }
 
 CLinksDlg::~CLinksDlg()
 {
-    qApp->removeEventFilter(this);
+    m_keys.reset();
     if (!m_shutDown) {
         // A window that goes without being closed asks nothing: no one is there to answer.
         m_prompter.SetUnattended(true);
@@ -125,7 +126,7 @@ void CLinksDlg::WireControls()
     connect(m_ui.close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui.menu, &CCommandMenu::command, this, &CLinksDlg::SystemCommand);
     connect(m_ui.menuButton, &QToolButton::clicked, this,
-            [this] { ShowCommandMenu(m_ui.menuButton->mapToGlobal(QPoint(0, m_ui.menuButton->height()))); });
+            [this] { ShowCommandMenu(); });
 
     auto edited = [this] {
         if (!m_filling) m_edited = true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/MainControls.h"
+#include "app/WindowKeys.h"
 #include "app/WindowPlacementStore.h"
 #include "health/LaunchJob.h"
 #include "common/ThreadJob.h"
@@ -138,8 +139,9 @@ public:
     // A passing note over the foot of the list.
     void ShowStatus(const QString& text) override;
     QLabel* StatusText() const { return m_ui.statusText; }
-    // Opens the command menu at a point of the screen.
+    // Opens the command menu at a point of the screen, by default under its button.
     void ShowCommandMenu(const QPoint& at);
+    void ShowCommandMenu();
     CCommandMenu& CommandMenu() { return *m_ui.menu; }
     CUndoManager& UndoManager() { return m_undo; }
     CTitleCaser& TitleCaser() { return m_titleCaser; }
@@ -177,7 +179,6 @@ signals:
 
 protected:
     void done(int result) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -198,8 +199,6 @@ private:
     }
     // Connects the controls to what they do.
     void WireControls();
-    // A Ctrl key that a text field of the window takes for its own editing; true when taken.
-    bool FieldKey(QWidget* widget, int key);
     // Whether Title Case and Word Wrap change the form's field rather than the selected rows.
     bool FormIsTheTarget(QWidget* field) const;
     // The selected rows' records, in list order, handed out for change.
@@ -317,6 +316,7 @@ private:
     QTimer m_saveTimer;      // timer 4
 
     MainControls m_ui;
+    std::unique_ptr<CWindowKeys> m_keys;
 
     CSyncController* m_sync = nullptr;
     bool m_savingOffered = false;  // the Saving page was offered after a failed load or save
