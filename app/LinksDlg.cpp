@@ -192,6 +192,21 @@ void CLinksDlg::UpdatePrevNextButtons(int row)
     SetPrevNext(m_ui.list->States().SelectedAbove(row) >= 0, m_ui.list->States().SelectedBelow(row) >= 0);
 }
 
+void CLinksDlg::ShowRow(int row)
+{
+    m_ui.list->States().SetMark(row);
+    RetrieveLink(false);
+    m_ui.list->EnsureRowVisible(row);
+    UpdatePrevNextButtons(row);
+}
+
+void CLinksDlg::ShowNewSelection(int first)
+{
+    m_ui.list->States().SetFocus(-1);
+    if (first >= 0) ShowRow(first);
+    UpdateSelectedCount();
+}
+
 void CLinksDlg::SetPrevNext(bool previous, bool next)
 {
     // A disabled button hands its focus on; Qt would give it to the Title field, where
@@ -422,14 +437,7 @@ void CLinksDlg::SelectRows(const std::vector<int>& rows)
     RowStates& states = m_ui.list->States();
     states.ClearSelection();
     for (int row : rows) states.SetSelected(row, true);
-    states.SetFocus(-1);
-    if (!rows.empty()) {
-        states.SetMark(rows.front());
-        RetrieveLink(false);
-        m_ui.list->EnsureRowVisible(rows.front());
-        UpdatePrevNextButtons(rows.front());
-    }
-    UpdateSelectedCount();
+    ShowNewSelection(rows.empty() ? -1 : rows.front());
     EndListUpdate();
 }
 

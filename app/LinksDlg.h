@@ -83,6 +83,10 @@ public:
     void UpdateTotalCount();
     void UpdatePrevNextButtons(int row);
     void SetPrevNext(bool previous, bool next);
+    // Marks the row, shows it in the form and in the list, and sets Previous and Next by it.
+    void ShowRow(int row);
+    // A command chose a new selection: its first row (or none, -1) is shown.
+    void ShowNewSelection(int first);
 
     // The form.
     void ShowLink(const CAnnotatedLink& record) override;

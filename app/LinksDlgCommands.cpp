@@ -90,30 +90,14 @@ void CLinksDlg::SelectAll()
     BeginListUpdate();
     RowStates& states = m_ui.list->States();
     states.SelectAll();
-    states.SetFocus(-1);
-    if (states.Rows() > 0) {
-        states.SetMark(0);
-        RetrieveLink(false);
-        m_ui.list->EnsureRowVisible(0);
-        UpdatePrevNextButtons(0);
-    }
-    UpdateSelectedCount();
+    ShowNewSelection(states.Rows() > 0 ? 0 : -1);
     EndListUpdate();
 }
 
 void CLinksDlg::InvertSelection()
 {
     BeginListUpdate();
-    RowStates& states = m_ui.list->States();
-    const int first = states.Invert();
-    states.SetFocus(-1);
-    if (first >= 0) {
-        states.SetMark(first);
-        RetrieveLink(false);
-        m_ui.list->EnsureRowVisible(first);
-        UpdatePrevNextButtons(first);
-    }
-    UpdateSelectedCount();
+    ShowNewSelection(m_ui.list->States().Invert());
     EndListUpdate();
 }
 

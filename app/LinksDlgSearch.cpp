@@ -31,10 +31,7 @@ void CLinksDlg::FinishSearch()
         UpdateSelectedCount();
     } else {
         const int reference = m_settings.positionOnLast ? states.SelectedAbove(states.Rows()) : first;
-        states.SetMark(reference);
-        RetrieveLink(false);
-        m_ui.list->EnsureRowVisible(reference);
-        UpdatePrevNextButtons(reference);
+        ShowRow(reference);
     }
     EndListUpdate();
     // A reader in the Search box hears the result: its description changes to the count
@@ -56,10 +53,6 @@ void CLinksDlg::OnHistoryChosen(int index)
 
 void CLinksDlg::ShowMatch(int row)
 {
-    RowStates& states = m_ui.list->States();
-    states.SetMark(row);
-    RetrieveLink(false);
-    m_ui.list->EnsureRowVisible(row);
+    ShowRow(row);
     m_ui.list->RefreshRows();
-    UpdatePrevNextButtons(row);
 }
