@@ -1,12 +1,15 @@
 #include "app/FormFields.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include "common/QtText.h"
 #include "health/LaunchCheck.h"
 #include "store/AnnotatedLink.h"
+#include "store/LinkDate.h"
+#include "store/NaturalCompare.h"
 #include "store/Utf.h"
 
 namespace {
@@ -33,13 +36,28 @@ QString CutNote(bool cut, size_t size)
 
 }  // namespace
 
-CFormFields::CFormFields(QLineEdit& title, QLineEdit& link, QPlainTextEdit& description, QComboBox& category)
-    : m_title(title), m_link(link), m_description(description), m_category(category)
+CFormFields::CFormFields(QLineEdit& title, QLineEdit& link, QPlainTextEdit& description, QComboBox& category,
+                         QLabel& date, QObject* parent)
+    : QObject(parent), m_title(title), m_link(link), m_description(description), m_category(category), m_date(date)
 {
+    auto edited = [this] {
+        if (!m_filling) m_edited = true;
+    };
+    connect(&m_title, &QLineEdit::textEdited, this, edited);
+    connect(&m_link, &QLineEdit::textEdited, this, edited);
+    connect(&m_description, &QPlainTextEdit::textChanged, this, edited);
+    connect(m_category.lineEdit(), &QLineEdit::textEdited, this, edited);
+    // The box also reports an activation when the focus leaves its field (another window
+    // opening): only a choice that changes the text is an edit.
+    connect(&m_category, &QComboBox::activated, this, [this] {
+        if (!m_filling && !CategoryUntouched()) m_edited = true;
+    });
 }
 
 void CFormFields::Show(const CAnnotatedLink& record)
 {
+    ++m_shows;
+    Filling filling(m_filling);
     SetTitle(record.Title());
     SetLink(record.Link());
     SetDescription(record.Description());
@@ -47,10 +65,17 @@ void CFormFields::Show(const CAnnotatedLink& record)
     m_text[SlotCategory] = DisplayText(record.Category());
     m_category.setEditText(m_text[SlotCategory]);
     m_category.lineEdit()->setCursorPosition(0);
+    ShowDate(record.Modified());
+}
+
+void CFormFields::ShowDate(const CLinkDate& modified)
+{
+    m_date.setText(QString::fromStdString(FormatLinkDate(modified, DateStyle::Record)));
 }
 
 void CFormFields::SetLine(QLineEdit& field, std::string_view bytes, Slot slot)
 {
+    Filling filling(m_filling);
     m_bytes[slot] = bytes;
     bool cut = false;
     m_text[slot] = DisplayText(ShownPart(bytes, kShownBytes, cut));
@@ -67,6 +92,7 @@ void CFormFields::SetLine(QLineEdit& field, std::string_view bytes, Slot slot)
 
 void CFormFields::SetDescription(std::string_view bytes)
 {
+    Filling filling(m_filling);
     m_bytes[SlotDescription] = bytes;
     bool cut = false;
     m_text[SlotDescription] = DescriptionToField(ShownPart(bytes, kShownBytes, cut));
@@ -78,6 +104,9 @@ void CFormFields::SetDescription(std::string_view bytes)
 
 void CFormFields::Clear()
 {
+    Filling filling(m_filling);
+    m_date.clear();
+    m_edited = false;
     m_title.clear();
     m_link.clear();
     m_description.clear();
@@ -109,6 +138,52 @@ std::string CFormFields::Description() const
 std::string CFormFields::Category() const { return BytesOf(m_category.currentText(), SlotCategory); }
 
 bool CFormFields::CategoryUntouched() const { return m_category.currentText() == m_text[SlotCategory]; }
+
+void CFormFields::ListCategories(const std::vector<std::string>& names)
+{
+    Filling filling(m_filling);
+    const QString text = m_category.currentText();
+    m_category.clear();
+    for (const auto& name : names) m_category.addItem(DisplayText(name));
+    m_category.setEditText(text);
+}
+
+bool CFormFields::ChooseCategory(const std::string& name, const std::vector<std::string>& names)
+{
+    Filling filling(m_filling);
+    for (const std::string& listed : names)
+        if (EqualsNoCase(listed, name)) {
+            m_category.setEditText(DisplayText(listed));
+            return true;
+        }
+    return false;
+}
+
+void CFormFields::EmptyCategory()
+{
+    Filling filling(m_filling);
+    m_category.setEditText(QString());
+}
+
+void CFormFields::ForgetCategories()
+{
+    Filling filling(m_filling);
+    m_category.clear();
+    m_category.setEditText(QString());
+}
+
+void CFormFields::KeepListedCategory(const std::vector<std::string>& names, bool showsRecord)
+{
+    // As it is when it shows the record's own: the list's change is no edit of the link.
+    if (showsRecord && CategoryUntouched()) return;
+    if (!ChooseCategory(Category(), names)) EmptyCategory();
+}
+
+void CFormFields::RenameCategories(const std::vector<std::pair<std::string, std::string>>& renames)
+{
+    Filling filling(m_filling);
+    for (const auto& [from, to] : renames) RenameCategory(from, to);
+}
 
 void CFormFields::RenameCategory(const std::string& from, const std::string& to)
 {

@@ -44,7 +44,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     setWindowTitle("Norvelle Desk");
     m_ui = BuildMainControls(*this, m_store, m_settings, m_prompter);
     WireControls();
-    m_fields = std::make_unique<CFormFields>(*m_ui.title, *m_ui.link, *m_ui.description, *m_ui.category);
+    m_fields = std::make_unique<CFormFields>(*m_ui.title, *m_ui.link, *m_ui.description, *m_ui.category,
+                                             *m_ui.dateLabel, nullptr);
     m_sorter = std::make_unique<CSortController>(m_store, *m_ui.list->horizontalHeader(), [this](bool begin) {
         if (begin) BeginListUpdate();
         else EndListUpdate();
@@ -125,21 +126,8 @@ void CLinksDlg::WireControls()
     connect(m_ui.options, &QPushButton::clicked, this, WhenIdle([this] { OnOptions(); }));
     connect(m_ui.close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui.menu, &CCommandMenu::command, this, &CLinksDlg::SystemCommand);
-    connect(m_ui.menuButton, &QToolButton::clicked, this,
-            [this] { ShowCommandMenu(); });
+    connect(m_ui.menuButton, &QToolButton::clicked, this, [this] { ShowCommandMenu(); });
 
-    auto edited = [this] {
-        if (!m_filling) m_edited = true;
-    };
-    connect(m_ui.title, &QLineEdit::textEdited, this, edited);
-    connect(m_ui.link, &QLineEdit::textEdited, this, edited);
-    connect(m_ui.description, &QPlainTextEdit::textChanged, this, edited);
-    connect(m_ui.category->lineEdit(), &QLineEdit::textEdited, this, edited);
-    // The box also reports an activation when the focus leaves its field (another window
-    // opening): only a choice that changes the text is an edit.
-    connect(m_ui.category, &QComboBox::activated, this, [this] {
-        if (!m_filling && !m_fields->CategoryUntouched()) m_edited = true;
-    });
 }
 
 void CLinksDlg::SetDeleteCaption() { m_ui.remove->setText(m_settings.confirmDelete ? "&Delete..." : "&Delete!"); }
@@ -330,12 +318,7 @@ void CLinksDlg::ResetStore()
     ClearForm(true);
 }
 
-void CLinksDlg::EmptyCategoryField()
-{
-    m_filling = true;
-    m_ui.category->setEditText(QString());
-    m_filling = false;
-}
+void CLinksDlg::EmptyCategoryField() { m_fields->EmptyCategory(); }
 
 void CLinksDlg::LoadFinished()
 {
@@ -453,7 +436,7 @@ void CLinksDlg::ChangeRecords(const std::vector<CAnnotatedLink*>& records, const
     auto lock = m_store.Lock();
     // An edit in the form goes into its record first, as leaving the record would do,
     // so that it neither is lost nor later writes the old text back.
-    if (m_edited && m_retrieved) SaveCurrentLink(false);
+    if (m_fields->Edited() && m_retrieved) SaveCurrentLink(false);
     BeginListUpdate();
     m_editor.ChangeRecords(records, change);
     if (const CAnnotatedLink* shown = m_retrieved ? ShownRecord() : nullptr;

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/FormFields.h"
 #include "app/MainControls.h"
 #include "app/WindowKeys.h"
 #include "app/WindowPlacementStore.h"
@@ -30,7 +31,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class CCommandMenu;
-class CFormFields;
 class CLinkListCtrl;
 class CSortedComboBox;
 class Clipboard;
@@ -158,7 +158,7 @@ public:
     void TimedSaveTick();
 
     bool IsSearchBusy() const { return m_searcher.Busy(); }
-    bool IsEdited() const { return m_edited; }
+    bool IsEdited() const { return m_fields->Edited(); }
     bool IsRetrieved() const { return m_retrieved; }
     bool PreviewOn() const { return m_preview; }
     CSaveJob& SaveJob() { return m_saveJob; }
@@ -205,8 +205,6 @@ private:
     void WireControls();
     // Whether Title Case and Word Wrap change the form's field rather than the selected rows.
     bool FormIsTheTarget(QWidget* field) const;
-    // The selected rows' records, in list order, handed out for change.
-    std::vector<CAnnotatedLink*> SelectedRecordsForChange();
     void SetDeleteCaption();
     void SyncCategoryBox();
     void OnCategoriesChanged();
@@ -278,9 +276,9 @@ private:
     // SyncHost
     bool Ending() override { return m_shutDown; }
     bool Occupied() override;
-    bool FormEdited() override { return m_edited; }
+    bool FormEdited() override { return m_fields->Edited(); }
     void StoreFormEdit() override;
-    void ForgetFormEdit() override { m_edited = false; }
+    void ForgetFormEdit() override { m_fields->SetEdited(false); }
     void KeepUnsavedLinksAtEnd() override { m_persistence.KeepUnsavedLinksAtEnd(); }
     int ShownRow() override;
     QString SearchBoxText() override;
@@ -305,14 +303,11 @@ private:
     std::unique_ptr<CSortController> m_sorter;
 
     bool m_retrieved = false;
-    bool m_edited = false;
-    bool m_filling = false;  // the form is being filled by the program, not the user
     bool m_preview = false;
     bool m_categoriesPending = false;  // the Category box follows the list after a bulk change
     bool m_shutDown = false;
     bool m_endRequested = false;
 
-    unsigned m_shows = 0;  // how many times ShowLink filled the form
     std::unique_ptr<CFormFields> m_fields;
 
     QTimer m_tipTimer;       // timer 1

@@ -112,17 +112,13 @@ void CLinksDlg::WordWrap()
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
     };
     if (FormIsTheTarget(m_ui.description)) {
-        const std::string wrapped = WrapDescription(FieldToDescription(m_ui.description->toPlainText()), width, measure);
-        m_filling = true;
-        m_ui.description->setPlainText(DescriptionToField(wrapped));
-        m_filling = false;
-        m_edited = true;
+        // The whole description, also the part a cut field does not show.
+        m_fields->SetDescription(WrapDescription(m_fields->Description(), width, measure));
+        m_fields->SetEdited(true);
     } else {
-        m_undo.ChangeTexts(CAnnotatedLink::Text::Description, SelectedRecordsForChange(), [&](std::string& description) {
-            description = WrapDescription(description, width, measure);
-        });
+        m_editor.ChangeTexts(CAnnotatedLink::Text::Description, m_ui.list->States().SelectedRows(),
+                             [&](std::string& description) { description = WrapDescription(description, width, measure); });
         RetrieveLink(false);
-        m_store.SetChanged();
     }
     EndListUpdate();
 }
@@ -131,14 +127,7 @@ bool CLinksDlg::FormIsTheTarget(QWidget* field) const
 {
     // What the person typed is theirs to change: the form since it was filled, or the field
     // they are in. Only an untouched form with several rows selected leaves it to the rows.
-    return m_edited || field->hasFocus() || m_ui.list->States().SelectedCount() < 2;
-}
-
-std::vector<CAnnotatedLink*> CLinksDlg::SelectedRecordsForChange()
-{
-    std::vector<CAnnotatedLink*> records;
-    for (int row : m_ui.list->States().SelectedRows()) records.push_back(&m_store.Edit(row));
-    return records;
+    return m_fields->Edited() || field->hasFocus() || m_ui.list->States().SelectedCount() < 2;
 }
 
 void CLinksDlg::TitleCaseCommand()
@@ -148,17 +137,12 @@ void CLinksDlg::TitleCaseCommand()
     if (FormIsTheTarget(m_ui.title)) {
         std::string title = m_fields->Title();
         m_titleCaser.Convert(title);
-        m_filling = true;
-        m_ui.title->setText(DisplayText(title));
-        m_ui.title->setCursorPosition(0);
-        m_filling = false;
-        m_edited = true;
+        m_fields->SetTitle(title);
+        m_fields->SetEdited(true);
     } else {
-        // One step for Undo, whatever the number of rows.
-        m_undo.ChangeTexts(CAnnotatedLink::Text::Title, SelectedRecordsForChange(),
-                           [this](std::string& title) { m_titleCaser.Convert(title); });
+        m_editor.ChangeTexts(CAnnotatedLink::Text::Title, m_ui.list->States().SelectedRows(),
+                             [this](std::string& title) { m_titleCaser.Convert(title); });
         RetrieveLink(false);
-        m_store.SetChanged();
     }
     EndListUpdate();
 }
@@ -179,9 +163,9 @@ void CLinksDlg::UndoCommand(bool redo)
     // A typed edit of the shown link stays in the form, unless the step changes that very
     // link and would show it anew over the edit: then the edit is stored first, as Close
     // stores it, and is the step taken back (Redo gives it back).
-    if (m_edited && m_settings.moveSave && m_undo.HeadChangesInPlace(side, ShownRecord())) SaveCurrentLink(false);
-    const bool keepEdit = m_edited;
-    const unsigned showsBefore = m_shows;
+    if (m_fields->Edited() && m_settings.moveSave && m_undo.HeadChangesInPlace(side, ShownRecord())) SaveCurrentLink(false);
+    const bool keepEdit = m_fields->Edited();
+    const unsigned showsBefore = m_fields->Shows();
     BeginListUpdate();
     const CAnnotatedLink* shown = ShownRecord();
     bool act = true;
@@ -198,7 +182,7 @@ void CLinksDlg::UndoCommand(bool redo)
             m_undo.Undo(shown);
     }
     // Still edited when the form kept its text (the step did not show its link anew).
-    m_edited = keepEdit && m_shows == showsBefore && shown == ShownRecord();
+    m_fields->SetEdited(keepEdit && m_fields->Shows() == showsBefore && shown == ShownRecord());
     m_store.SetChanged();
     EndListUpdate();
     ShowCounts();

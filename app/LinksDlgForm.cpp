@@ -20,14 +20,7 @@
 
 // The main window's form: showing a record, storing it back, clearing it.
 
-void CLinksDlg::ShowLink(const CAnnotatedLink& record)
-{
-    ++m_shows;
-    m_filling = true;
-    m_fields->Show(record);
-    m_ui.dateLabel->setText(QString::fromStdString(FormatLinkDate(record.Modified(), DateStyle::Record)));
-    m_filling = false;
-}
+void CLinksDlg::ShowLink(const CAnnotatedLink& record) { m_fields->Show(record); }
 
 void CLinksDlg::RetrieveLink(bool click, bool byKey)
 {
@@ -35,7 +28,7 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
     const int mark = states.Mark();
     if (IsSearchBusy() || mark < 0) return;
     // Moving to another row by the keys stores the edit as a click does.
-    if ((click || byKey) && m_settings.moveSave && m_edited && mark != states.Retrieved()) SaveCurrentLink(false);
+    if ((click || byKey) && m_settings.moveSave && m_fields->Edited() && mark != states.Retrieved()) SaveCurrentLink(false);
     // Storing may have saved, and a save may have loaded another version: the mark is
     // looked at again.
     if (states.Mark() < 0) return;
@@ -55,7 +48,7 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
         m_ui.search->setEditText(QString());
         SetPrevNext(false, false);
     }
-    m_edited = false;
+    m_fields->SetEdited(false);
     UpdateSelectedCount();
 }
 
@@ -74,11 +67,9 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
         m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
         return false;
     }
-    m_filling = true;
     m_fields->SetTitle(form.title);
     m_fields->SetLink(form.link);
     m_fields->SetDescription(form.description);
-    m_filling = false;
 
     BeginListUpdate();
     RowStates& states = m_ui.list->States();
@@ -92,8 +83,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
         return false;
     }
     if (target == shown) m_ui.list->Model().RowChanged(target);
-    const CLinkDate now = std::as_const(m_store).At(target).Modified();
-    m_ui.dateLabel->setText(QString::fromStdString(FormatLinkDate(now, DateStyle::Record)));
+    m_fields->ShowDate(std::as_const(m_store).At(target).Modified());
     if (buttonMode && target >= 0) {
         states.SelectOnly(target);
         states.SetFocus(target);
@@ -105,33 +95,24 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     }
     EndListUpdate();
     m_persistence.StoredRecord();
-    m_edited = false;
+    m_fields->SetEdited(false);
     ShowCounts();
     return true;
 }
 
 void CLinksDlg::ClearForm(bool reset)
 {
-    m_filling = true;
     m_fields->Clear();
-    m_ui.dateLabel->clear();
     m_retrieved = false;
     SetPrevNext(false, false);
-    m_edited = false;
     if (reset) {
         m_store.ClearCategories();
-        m_ui.category->clear();
-        m_ui.category->setEditText(QString());
-    } else {
-        const std::string& value = m_store.ClearSelection();
-        if (value == "NONE") {
-            m_ui.category->setEditText(QString());
-        } else if (value != "LAST") {
-            for (const auto& name : m_store.Categories())
-                if (EqualsNoCase(name, value)) m_ui.category->setEditText(DisplayText(name));
-        }
+        m_fields->ForgetCategories();
+    } else if (const std::string& value = m_store.ClearSelection(); value == "NONE") {
+        m_fields->EmptyCategory();
+    } else if (value != "LAST") {
+        m_fields->ChooseCategory(value, m_store.Categories());
     }
-    m_filling = false;
 }
 
 void CLinksDlg::AddSearchHistory()
@@ -157,13 +138,7 @@ void CLinksDlg::OnCategoriesChanged()
 void CLinksDlg::SyncCategoryBox()
 {
     m_categoriesPending = false;
-    bool filling = m_filling;
-    m_filling = true;
-    QString text = m_ui.category->currentText();
-    m_ui.category->clear();
-    for (const auto& name : m_store.Categories()) m_ui.category->addItem(DisplayText(name));
-    m_ui.category->setEditText(text);
-    m_filling = filling;
+    m_fields->ListCategories(m_store.Categories());
 }
 
 bool CLinksDlg::FormIsTarget() { return FormIsTheTarget(m_ui.title); }
@@ -175,7 +150,7 @@ bool CLinksDlg::FormTitleEmpty() { return m_ui.title->text().trimmed().isEmpty()
 void CLinksDlg::TypeIntoForm(const std::string& title, const std::string& description)
 {
     // As if typed: stored by Add or Modify.
-    m_ui.title->setText(DisplayText(title));
-    if (m_ui.description->toPlainText().trimmed().isEmpty()) m_ui.description->setPlainText(DisplayText(description));
-    m_edited = true;
+    m_fields->SetTitle(title);
+    if (m_ui.description->toPlainText().trimmed().isEmpty()) m_fields->SetDescription(description);
+    m_fields->SetEdited(true);
 }

@@ -19,7 +19,7 @@ bool CLinksDlg::AppendRecords(std::vector<LinkStore::Record>& records, Arrival a
     if (!appended) return false;
     if (empty) return true;
     if (arrival == Arrival::Imported)
-        m_edited = false;
+        m_fields->SetEdited(false);
     else
         m_ui.list->EnsureRowVisible(m_store.Count() - 1);
     UpdateTotalCount();
@@ -32,11 +32,9 @@ void CLinksDlg::TypeLinkIntoForm(const std::string& title, const std::string& li
     // As if typed into an empty form: what the form held goes by the usual rule first.
     StoreFormEdit();
     ClearForm(false);
-    m_filling = true;
     m_fields->SetTitle(title);
     m_fields->SetLink(link);
-    m_filling = false;
-    m_edited = true;
+    m_fields->SetEdited(true);
     activateWindow();
     m_ui.title->setFocus(Qt::OtherFocusReason);
 }

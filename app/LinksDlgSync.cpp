@@ -17,7 +17,7 @@ bool CLinksDlg::Occupied()
 
 void CLinksDlg::StoreFormEdit()
 {
-    if (m_settings.moveSave && m_edited) SaveCurrentLink(false);
+    if (m_settings.moveSave && m_fields->Edited()) SaveCurrentLink(false);
 }
 
 int CLinksDlg::ShownRow() { return m_retrieved ? m_ui.list->States().Retrieved() : -1; }
@@ -39,7 +39,7 @@ void CLinksDlg::RestoreView(const std::vector<int>& selected, int shown, const Q
         states.SetRetrieved(shown);
         ShowLink(std::as_const(m_store).At(shown));
         m_retrieved = true;
-        m_edited = false;
+        m_fields->SetEdited(false);
     }
     m_ui.search->setEditText(search);
     UpdateSelectedCount();

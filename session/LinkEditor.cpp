@@ -55,3 +55,14 @@ bool CLinkEditor::AppendRecords(std::vector<LinkStore::Record>& records, const c
     if (!added.empty()) m_undo.PushAdd(step, added);
     return true;
 }
+
+void CLinkEditor::ChangeTexts(CAnnotatedLink::Text text, const std::vector<int>& rows,
+                              const std::function<void(std::string&)>& change)
+{
+    auto lock = m_store.Lock();
+    std::vector<CAnnotatedLink*> records;
+    records.reserve(rows.size());
+    for (int row : rows) records.push_back(&m_store.Edit(row));
+    m_undo.ChangeTexts(text, records, change);
+    m_store.SetChanged();
+}

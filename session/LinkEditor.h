@@ -24,6 +24,10 @@ public:
     void DeleteRows(const std::vector<int>& rows);
     // Changes the records as one Modify step.
     void ChangeRecords(const std::vector<CAnnotatedLink*>& records, const std::function<void()>& change);
+    // Changes one text of the records at the rows (in list order) as one step, whatever
+    // their number.
+    void ChangeTexts(CAnnotatedLink::Text text, const std::vector<int>& rows,
+                     const std::function<void(std::string&)>& change);
     // Appends the records as one step with the given name; false, with nothing added, when
     // there was no memory for them.
     bool AppendRecords(std::vector<LinkStore::Record>& records, const char* step);

@@ -164,6 +164,19 @@ TEST(FormAndList, CountsCellsAndScrollingShowWholeText)
     EXPECT_TRUE(dlg.TitleField()->toolTip().isEmpty());
     EXPECT_FALSE(dlg.TitleField()->isReadOnly());
 
+    // Title Case and Word Wrap on a form that shows a cut text change the whole text, not
+    // the part shown.
+    const std::string longLines = std::string(100 << 10, 'w') + " " + std::string(100 << 10, 'v');
+    dlg.Store().Edit(0).SetDescription(longLines);
+    h.ClickRow(0);
+    ASSERT_TRUE(dlg.DescriptionField()->isReadOnly());
+    dlg.SystemCommand(CLinksDlg::CmdTitleCase);
+    dlg.SystemCommand(CLinksDlg::CmdWordWrap);
+    EXPECT_TRUE(dlg.IsEdited());
+    h.ClickRow(1);
+    EXPECT_EQ(std::as_const(dlg.Store()).At(0).Title(), "T" + hugeTitle.substr(1));
+    EXPECT_EQ(std::as_const(dlg.Store()).At(0).Description(), std::string(100 << 10, 'w') + "\r\n" + std::string(100 << 10, 'v'));
+
     // New rows and End show the whole row.
     list.States().ClearSelection();
     h.ClickButton(1007);
