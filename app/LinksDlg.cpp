@@ -12,7 +12,6 @@
 #include "app/CommandMenu.h"
 #include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
-#include "health/LaunchCheck.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
@@ -29,7 +28,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_services(services), m_prompter(services.prompter),
       m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter),
-      m_editor(m_store, m_undo, services.clock),
+      m_editor(m_store, m_undo, services.clock), m_launcher(services.shell, services.prompter),
       m_health(*this, services.prompter, [this] { return CCountFormatter(m_settings); },
                [] { return std::make_unique<QtHttpFetcher>(); }, this),
       m_import(*this, services.prompter, m_settings, services.clock, services.paths, this),
@@ -94,10 +93,10 @@ CLinksDlg::~CLinksDlg()
     m_searcher.StopSearches();
     // A worker may be showing a message through the window thread: keep serving it
     // until every job has finished, so that no job is freed under its worker.
-    while (!m_saveJob.IsFinished() || !m_launchPool.AllFinished())
+    while (!m_saveJob.IsFinished() || !m_launcher.AllFinished())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     m_saveJob.Wait();
-    m_launchPool.WaitAll();
+    m_launcher.WaitAll();
     m_store.SetListener(nullptr);
     // The list reads the store, which is a member and goes before the child widgets do.
     delete m_ui.list;
@@ -259,24 +258,7 @@ void CLinksDlg::OnLaunch()
     if (link.empty())
         m_prompter.Error("Please put a link or full filename in the Link field.");
     else
-        LaunchLink(link);
-}
-
-void CLinksDlg::LaunchLink(const std::string& link)
-{
-    // What opens is what is shown, and nothing starts a program without the person's word.
-    const LaunchCheck check = CheckLaunch(link, ParentFolder(m_persistence.DataPath()));
-    if (check.verdict == LaunchCheck::Verdict::Refuse) {
-        m_prompter.Error(check.message);
-        return;
-    }
-    if (check.verdict == LaunchCheck::Verdict::Ask &&
-        m_prompter.Show(check.message, Prompter::Icon::Question, Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
-        return;
-    CLaunchJob& job = m_launchPool.GetIdleJob();
-    job.SetServices(&m_services.shell, &m_prompter);
-    job.SetLink(check.target);
-    job.Start(this, 0);
+        m_launcher.Launch(link, ParentFolder(m_persistence.DataPath()));
 }
 
 void CLinksDlg::OnListDoubleClick()

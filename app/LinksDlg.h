@@ -10,7 +10,7 @@
 #include "app/MainControls.h"
 #include "app/WindowKeys.h"
 #include "app/WindowPlacementStore.h"
-#include "health/LaunchJob.h"
+#include "health/Launcher.h"
 #include "common/ThreadJob.h"
 #include "health/HealthController.h"
 #include "import/ImportController.h"
@@ -94,7 +94,6 @@ public:
     bool SaveCurrentLink(bool buttonMode);
     void ClearForm(bool reset);
     void AddSearchHistory() override;
-    void LaunchLink(const std::string& link);
 
     // Searching.
     CSearchController& Searcher() { return m_searcher; }
@@ -163,8 +162,7 @@ public:
     bool PreviewOn() const { return m_preview; }
     CSaveJob& SaveJob() { return m_saveJob; }
     const QTimer& SaveTimer() const { return m_saveTimer; }
-    size_t LaunchJobCount() const { return m_launchPool.Size(); }
-    bool LaunchesFinished() const { return m_launchPool.AllFinished(); }
+    bool LaunchesFinished() const { return m_launcher.AllFinished(); }
 
     // The controls, by their role; tests drive them like a user.
     QLineEdit* TitleField() const { return m_ui.title; }
@@ -291,11 +289,11 @@ private:
     CSettings m_settings;
     CTitleCaser m_titleCaser;
     CDataFilePersistence m_persistence;
-    CJobPool<CLaunchJob> m_launchPool;
     CSaveJob m_saveJob;
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
     CLinkEditor m_editor;
+    CLauncher m_launcher;
     CHealthController m_health;
     CImportController m_import;
     CSearchController m_searcher;
