@@ -1,7 +1,5 @@
 #include "app/CommandMenu.h"
 
-#include "app/LinksDlg.h"
-
 namespace {
 
 // The program's commands in menu order: each one's identifier, menu text and Ctrl key
@@ -12,26 +10,26 @@ struct CommandSpec {
     int key;
 };
 const CommandSpec kCommands[] = {
-    {CLinksDlg::CmdStatistics, "&Statistics...", Qt::Key_S},
-    {CLinksDlg::CmdSorting, "Multi-C&olumn Sorting...", Qt::Key_M},
-    {CLinksDlg::CmdCheckLinks, "Chec&k Links...", Qt::Key_K},
-    {CLinksDlg::CmdDuplicates, "F&ind Duplicates...", Qt::Key_U},
-    {CLinksDlg::CmdGetTitle, "&Get Title from Page", Qt::Key_G},
+    {CmdStatistics, "&Statistics...", Qt::Key_S},
+    {CmdSorting, "Multi-C&olumn Sorting...", Qt::Key_M},
+    {CmdCheckLinks, "Chec&k Links...", Qt::Key_K},
+    {CmdDuplicates, "F&ind Duplicates...", Qt::Key_U},
+    {CmdGetTitle, "&Get Title from Page", Qt::Key_G},
     {0, nullptr, 0},
-    {CLinksDlg::CmdInvert, "In&vert Selection", Qt::Key_I},
-    {CLinksDlg::CmdSelectAll, "Se&lect All", Qt::Key_L},
-    {CLinksDlg::CmdWordWrap, "&Word Wrap", Qt::Key_W},
-    {CLinksDlg::CmdTitleCase, "&Title Case", Qt::Key_T},
+    {CmdInvert, "In&vert Selection", Qt::Key_I},
+    {CmdSelectAll, "Se&lect All", Qt::Key_L},
+    {CmdWordWrap, "&Word Wrap", Qt::Key_W},
+    {CmdTitleCase, "&Title Case", Qt::Key_T},
     {0, nullptr, 0},
-    {CLinksDlg::CmdUndo, "&Undo", Qt::Key_Z},
-    {CLinksDlg::CmdRedo, "Re&do", Qt::Key_Y},
-    {CLinksDlg::CmdPreview, "Activate &Preview", Qt::Key_P},
+    {CmdUndo, "&Undo", Qt::Key_Z},
+    {CmdRedo, "Re&do", Qt::Key_Y},
+    {CmdPreview, "Activate &Preview", Qt::Key_P},
     {0, nullptr, 0},
-    {CLinksDlg::CmdImport, "Import &Favorites...", Qt::Key_F},
-    {CLinksDlg::CmdExport, "&Export Bookmarks...", Qt::Key_E},
+    {CmdImport, "Import &Favorites...", Qt::Key_F},
+    {CmdExport, "&Export Bookmarks...", Qt::Key_E},
     {0, nullptr, 0},
-    {CLinksDlg::CmdTip, "Tip of t&he Day...", Qt::Key_D},
-    {CLinksDlg::CmdAbout, "&About Norvelle...", Qt::Key_A},
+    {CmdTip, "Tip of t&he Day...", Qt::Key_D},
+    {CmdAbout, "&About Norvelle...", Qt::Key_A},
 };
 
 }  // namespace
@@ -52,9 +50,9 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
         Add(command.id, QString::fromUtf8(command.text) + "\tCtrl+" + QChar(command.key));
         m_keys[command.key] = command.id;
     }
-    Entry(CLinksDlg::CmdUndo)->setEnabled(false);
-    Entry(CLinksDlg::CmdRedo)->setEnabled(false);
-    Entry(CLinksDlg::CmdPreview)->setCheckable(true);
+    Entry(CmdUndo)->setEnabled(false);
+    Entry(CmdRedo)->setEnabled(false);
+    Entry(CmdPreview)->setCheckable(true);
     FollowWindowState();
     connect(this, &QMenu::aboutToShow, this, &CCommandMenu::FollowWindowState);
 }

@@ -2,6 +2,13 @@
 #include <QMenu>
 #include <map>
 
+// The program's commands, by the identifiers that the menu, the Ctrl keys and the window
+// share; the low four bits are free.
+enum CommandId { CmdAbout = 16, CmdStatistics = 32, CmdSorting = 48, CmdInvert = 64, CmdSelectAll = 80,
+               CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
+               CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdCheckLinks = 224, CmdDuplicates = 240,
+               CmdGetTitle = 256, CmdExit = 110 };
+
 // The window's command menu, the place of the window system's own menu: Restore, Move,
 // Minimize and Close, then the program's commands with their Ctrl keys. Every entry
 // reports its identifier through triggered().

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/CommandMenu.h"
 #include "app/FormFields.h"
 #include "app/MainControls.h"
 #include "app/WindowKeys.h"
@@ -30,7 +31,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
-class CCommandMenu;
 class CLinkListCtrl;
 class CSortedComboBox;
 class Clipboard;
@@ -62,11 +62,7 @@ class CLinksDlg : public QDialog,
                   private SearchHost {
     Q_OBJECT
 public:
-    // Command identifiers of the window's own commands.
-    enum Command { CmdAbout = 16, CmdStatistics = 32, CmdSorting = 48, CmdInvert = 64, CmdSelectAll = 80,
-                   CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
-                   CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdCheckLinks = 224, CmdDuplicates = 240,
-                   CmdGetTitle = 256, CmdExit = 110 };
+    using enum CommandId;
 
     explicit CLinksDlg(DesktopServices& services, QWidget* parent = nullptr);
     ~CLinksDlg() override;
