@@ -43,6 +43,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     setWindowTitle("Norvelle Desk");
     m_ui = BuildMainControls(*this, m_store, m_settings, m_prompter);
     WireControls();
+    m_searcher.AttachBox(*m_ui.search);
     m_fields = std::make_unique<CFormFields>(*m_ui.title, *m_ui.link, *m_ui.description, *m_ui.category,
                                              *m_ui.dateLabel, nullptr);
     m_sorter = std::make_unique<CSortController>(m_store, *m_ui.list->horizontalHeader(), [this](bool begin) {
@@ -75,7 +76,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
 
     m_keys = std::make_unique<CWindowKeys>(*this, m_ui, CWindowKeys::Actions{
         [this] { ExitCommand(); }, [this] { ShowCommandMenu(); }, [this](int id) { SystemCommand(id); },
-        [this] { m_searcher.OnSearchEdited(); }});
+        [this] { return m_searcher.TakeBack(); }});
     // A bookmark file dropped on the window opens the import with its name.
     setAcceptDrops(true);
 }
@@ -112,9 +113,6 @@ void CLinksDlg::WireControls()
     connect(m_ui.list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
     connect(m_ui.list->horizontalHeader(), &QHeaderView::sectionClicked, this, WhenIdle([this](int c) { m_sorter->OnColumnClick(c); }));
     connect(&m_ui.list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
-    connect(m_ui.search, &CSortedComboBox::aboutToShowPopup, this, &CLinksDlg::AddSearchHistory);
-    connect(m_ui.search->lineEdit(), &QLineEdit::textEdited, &m_searcher, &CSearchController::OnSearchEdited);
-    connect(m_ui.search, &QComboBox::activated, this, WhenIdle([this](int index) { OnHistoryChosen(index); }));
     connect(m_ui.previous, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(false); });
     connect(m_ui.next, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(true); });
     connect(m_ui.launch, &QPushButton::clicked, this, WhenIdle([this] { OnLaunch(); }));

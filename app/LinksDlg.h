@@ -89,11 +89,10 @@ public:
     void RetrieveLink(bool click, bool byKey = false);
     bool SaveCurrentLink(bool buttonMode);
     void ClearForm(bool reset);
-    void AddSearchHistory() override;
+    void AddSearchHistory();
 
     // Searching.
     CSearchController& Searcher() { return m_searcher; }
-    void OnHistoryChosen(int index);
 
     // Commands.
     void OnAdd();
@@ -210,7 +209,6 @@ private:
     void Shutdown();
     // SearchHost
     RowStates& SearchStates() override;
-    std::string SearchPattern() override;
     void PrepareSearch() override;
     void FinishSearch() override;
     void ShowMatch(int row) override;

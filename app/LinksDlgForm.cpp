@@ -115,16 +115,7 @@ void CLinksDlg::ClearForm(bool reset)
     }
 }
 
-void CLinksDlg::AddSearchHistory()
-{
-    QString text = m_ui.search->currentText().trimmed();
-    if (text.isEmpty()) return;
-    for (int i = 0; i < m_ui.search->count(); ++i)
-        if (m_ui.search->itemText(i).compare(text, Qt::CaseInsensitive) == 0) return;
-    QString current = m_ui.search->currentText();
-    m_ui.search->Add(text);
-    m_ui.search->setEditText(current);
-}
+void CLinksDlg::AddSearchHistory() { m_searcher.AddHistory(); }
 
 void CLinksDlg::OnCategoriesChanged()
 {

@@ -12,8 +12,6 @@
 
 RowStates& CLinksDlg::SearchStates() { return m_ui.list->States(); }
 
-std::string CLinksDlg::SearchPattern() { return ToBytes(m_ui.search->currentText()); }
-
 void CLinksDlg::PrepareSearch()
 {
     StoreFormEdit();
@@ -34,21 +32,6 @@ void CLinksDlg::FinishSearch()
         ShowRow(reference);
     }
     EndListUpdate();
-    // A reader in the Search box hears the result: its description changes to the count
-    // (the widget tells the reader of the change itself). The box has the focus and its
-    // field the caret; readers follow either.
-    const QString count = m_ui.search->currentText().isEmpty() ? QString() : m_ui.selectedLabel->text();
-    if (m_ui.search->accessibleDescription() != count) {
-        m_ui.search->setAccessibleDescription(count);
-        m_ui.search->lineEdit()->setAccessibleDescription(count);
-    }
-}
-
-void CLinksDlg::OnHistoryChosen(int index)
-{
-    if (index < 0) return;
-    m_ui.search->setEditText(m_ui.search->itemText(index));
-    m_searcher.RunSearch();
 }
 
 void CLinksDlg::ShowMatch(int row)

@@ -41,11 +41,7 @@ bool CWindowKeys::eventFilter(QObject* watched, QEvent* event)
     else if (widget == m_ui.category) widget = m_ui.category->lineEdit();
     if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
         // A search in the box is taken back first, as typing it away would; then Esc leaves.
-        if (widget == m_ui.search->lineEdit() && !m_ui.search->currentText().isEmpty()) {
-            m_ui.search->setEditText(QString());
-            m_actions.searchTakenBack();
-            return true;
-        }
+        if (widget == m_ui.search->lineEdit() && m_actions.takeBackSearch()) return true;
         m_actions.exit();
         return true;
     }

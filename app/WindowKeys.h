@@ -14,7 +14,7 @@ public:
         std::function<void()> exit;                 // Esc with no search to take back
         std::function<void()> showMenu;             // Alt+Space and F10
         std::function<void(int)> command;           // a command's Ctrl key
-        std::function<void()> searchTakenBack;      // Esc emptied the Search box
+        std::function<bool()> takeBackSearch;       // Esc in the Search box; false when empty
     };
 
     // Watches every key of the program until it goes.

@@ -1,6 +1,11 @@
 #include "search/SearchController.h"
 
+#include <QLineEdit>
+
+#include "common/QtText.h"
 #include "common/RowStates.h"
+#include "common/SortedComboBox.h"
+#include "options/CountFormatter.h"
 #include "options/Settings.h"
 #include "store/LinkStore.h"
 
@@ -14,17 +19,62 @@ CSearchController::CSearchController(SearchHost& host, LinkStore& store, CSettin
 
 CSearchController::~CSearchController() { StopSearches(); }
 
+void CSearchController::AttachBox(CSortedComboBox& box)
+{
+    m_box = &box;
+    connect(&box, &CSortedComboBox::aboutToShowPopup, this, &CSearchController::AddHistory);
+    connect(box.lineEdit(), &QLineEdit::textEdited, this, &CSearchController::OnSearchEdited);
+    // A pattern chosen from the history is searched for as if typed.
+    connect(&box, &QComboBox::activated, this, [this](int index) {
+        if (m_busy || index < 0) return;
+        m_box->setEditText(m_box->itemText(index));
+        RunSearch();
+    });
+}
+
+std::string CSearchController::Pattern() const { return m_box ? ToBytes(m_box->currentText()) : std::string(); }
+
+void CSearchController::AddHistory()
+{
+    const QString text = m_box->currentText().trimmed();
+    if (text.isEmpty()) return;
+    for (int i = 0; i < m_box->count(); ++i)
+        if (m_box->itemText(i).compare(text, Qt::CaseInsensitive) == 0) return;
+    const QString current = m_box->currentText();
+    m_box->Add(text);
+    m_box->setEditText(current);
+}
+
+bool CSearchController::TakeBack()
+{
+    if (m_box->currentText().isEmpty()) return false;
+    m_box->setEditText(QString());
+    OnSearchEdited();
+    return true;
+}
+
 void CSearchController::Finish()
 {
     m_busy = false;
     m_host.FinishSearch();
+    // A reader in the Search box hears the result: its description changes to the count
+    // (the widget tells the reader of the change itself). The box has the focus and its
+    // field the caret; readers follow either.
+    const QString count = m_box->currentText().isEmpty()
+                              ? QString()
+                              : QString::fromStdString(CCountFormatter(m_settings).Plural(
+                                    "%s Selected Link%s", m_host.SearchStates().SelectedCount()));
+    if (m_box->accessibleDescription() != count) {
+        m_box->setAccessibleDescription(count);
+        m_box->lineEdit()->setAccessibleDescription(count);
+    }
 }
 
 void CSearchController::RunSearch()
 {
     ++m_searchId;  // any background search still finishing is now out of date
     m_host.PrepareSearch();
-    auto search = std::make_unique<CRecordSearch>(SearchOptions::From(m_settings), m_host.SearchPattern());
+    auto search = std::make_unique<CRecordSearch>(SearchOptions::From(m_settings), Pattern());
     auto lock = m_store.Lock();
     const CSearchIndex::View text = m_index.Ready();
     const int rows = int(text.count);
@@ -55,7 +105,7 @@ void CSearchController::OnSearchEdited()
     m_last.reset();
     CSearchJob& job = m_pool.GetIdleJob();
     job.SetOwner(this, &m_store, m_index.Ready());
-    job.Prepare(++m_searchId, SearchOptions::From(m_settings), m_host.SearchPattern());
+    job.Prepare(++m_searchId, SearchOptions::From(m_settings), Pattern());
     m_current = &job;
     if (!job.Start(this, 0)) {
         // No thread, no search for this keystroke; the window must not stay busy.
@@ -104,7 +154,7 @@ void CSearchController::StopSearches()
 void CSearchController::StepToMatch(bool next)
 {
     if (m_busy) return;
-    m_host.AddSearchHistory();
+    AddHistory();
     m_host.StoreFormEdit();
     RowStates& states = m_host.SearchStates();
     const int row = next ? states.SelectedBelow(states.Mark()) : states.SelectedAbove(states.Mark());

@@ -10,6 +10,7 @@
 #include "common/ThreadJob.h"
 #include "search/RecordSearch.h"
 
+class CSortedComboBox;
 class LinkStore;
 class RowStates;
 struct CSettings;
@@ -20,7 +21,6 @@ public:
     virtual ~SearchHost() = default;
     // The rows' selection, which a search sets.
     virtual RowStates& SearchStates() = 0;
-    virtual std::string SearchPattern() = 0;
     // Stores the form's edit when the settings say that leaving it does.
     virtual void StoreFormEdit() = 0;
     virtual bool FormEdited() = 0;
@@ -29,9 +29,7 @@ public:
     virtual void PrepareSearch() = 0;
     virtual void FinishSearch() = 0;
     virtual void EndListUpdate() = 0;
-    // Prev and Next: the pattern goes into the Search box's history, and the match at row
-    // becomes the one in the form.
-    virtual void AddSearchHistory() = 0;
+    // Prev and Next: the match at row becomes the one in the form.
     virtual void ShowMatch(int row) = 0;
 };
 
@@ -44,7 +42,15 @@ public:
     CSearchController(SearchHost& host, LinkStore& store, CSettings& settings, QObject* parent);
     ~CSearchController() override;
 
+    // The Search box that the person types into: its keys, its history and what a screen
+    // reader hears of a search's result are this controller's.
+    void AttachBox(CSortedComboBox& box);
     bool Busy() const { return m_busy; }
+    // Puts the box's text into its history, unless it is there already (case aside).
+    void AddHistory();
+    // Esc in the box: a search in it is taken back, as typing it away would; false when the
+    // box was empty already.
+    bool TakeBack();
     // Searches on the window thread, narrowing from the last search's matches when the
     // pattern only grew.
     void RunSearch();
@@ -62,8 +68,10 @@ private:
     void SearchBatch(int searchId, int first, std::vector<uint8_t> bits) override;
     void SearchDone(int searchId, bool stopped) override;
     void Finish();
+    std::string Pattern() const;
 
     SearchHost& m_host;
+    CSortedComboBox* m_box = nullptr;
     LinkStore& m_store;
     CSearchIndex m_index;
     QTimer m_prepare;
