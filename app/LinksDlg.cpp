@@ -52,9 +52,6 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     }, this);
     SetDeleteCaption();
     m_sync = new CSyncController(*this, m_store, m_persistence, m_prompter, services.settings, this);
-    m_statusTimer.setSingleShot(true);
-    m_statusTimer.setInterval(8000);
-    connect(&m_statusTimer, &QTimer::timeout, m_ui.statusText, &QLabel::hide);
     // A new window has a person to answer again.
     m_prompter.SetUnattended(false);
     m_persistence.LoadDataFile(nullptr, false);

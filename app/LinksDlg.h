@@ -136,7 +136,7 @@ public:
     CSyncController& Sync() { return *m_sync; }
     // A passing note over the foot of the list.
     void ShowStatus(const QString& text) override;
-    QLabel* StatusText() const { return m_ui.statusText; }
+    QLabel* StatusText() const;
     // Opens the command menu at a point of the screen, by default under its button.
     void ShowCommandMenu(const QPoint& at);
     void ShowCommandMenu();
@@ -311,5 +311,4 @@ private:
 
     CSyncController* m_sync = nullptr;
     bool m_savingOffered = false;  // the Saving page was offered after a failed load or save
-    QTimer m_statusTimer;
 };

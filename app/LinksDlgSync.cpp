@@ -4,6 +4,7 @@
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "common/SortedComboBox.h"
+#include "common/StatusNote.h"
 
 // The main window's side of what the sync controller asks of it.
 
@@ -48,14 +49,5 @@ void CLinksDlg::RestoreView(const std::vector<int>& selected, int shown, const Q
 
 void CLinksDlg::DataFileInEffect(const std::string& path) { emit dataFileInEffect(QString::fromStdString(path)); }
 
-void CLinksDlg::ShowStatus(const QString& text)
-{
-    // A passing note over the foot of the list, not a box to click away.
-    m_ui.statusText->setText(text);
-    m_ui.statusText->adjustSize();
-    const QRect list = m_ui.list->geometry();
-    m_ui.statusText->move(list.left() + 4, list.bottom() - m_ui.statusText->height() - 4);
-    m_ui.statusText->raise();
-    m_ui.statusText->show();
-    m_statusTimer.start();
-}
+void CLinksDlg::ShowStatus(const QString& text) { m_ui.statusText->ShowOver(text, m_ui.list->geometry()); }
+QLabel* CLinksDlg::StatusText() const { return m_ui.statusText; }

@@ -14,8 +14,8 @@
 #include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 #include "common/DialogUnits.h"
-#include "common/PlainText.h"
 #include "common/SortedComboBox.h"
+#include "common/StatusNote.h"
 #include "options/CountFormatter.h"
 #include "store/NaturalCompare.h"
 
@@ -131,11 +131,7 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
     c.options = button("&Options...", du.Rect(263, 229, 50, 14));
     c.close = button("Clos&e", du.Rect(263, 249, 50, 14));
 
-    c.statusText = MakePlain(new QLabel(&window));
-    c.statusText->setAutoFillBackground(true);
-    c.statusText->setFrameShape(QFrame::StyledPanel);
-    c.statusText->setMargin(4);
-    c.statusText->hide();
+    c.statusText = new CStatusNote(&window);
 
     const int client = c.list->width() - 2 * c.list->frameWidth();
     CColumnScaler scaler(client, 455, 5, false, 0, &prompter);

@@ -10,6 +10,7 @@ class CCommandMenu;
 class CLinkListCtrl;
 class CSettings;
 class CSortedComboBox;
+class CStatusNote;
 class LinkStore;
 class Prompter;
 
@@ -36,7 +37,7 @@ struct MainControls {
     QPushButton* close = nullptr;
     CCommandMenu* menu = nullptr;
     QToolButton* menuButton = nullptr;
-    QLabel* statusText = nullptr;
+    CStatusNote* statusText = nullptr;
 };
 
 // Makes the controls on the window, which takes its fixed design size; the list shows the
