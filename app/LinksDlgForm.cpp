@@ -55,35 +55,27 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
 bool CLinksDlg::SaveCurrentLink(bool buttonMode)
 {
     auto lock = m_store.Lock();
-    FormTexts form{m_fields->Title(), m_fields->Link(), m_fields->Description()};
-    form.description = std::string(TrimView(form.description));
-    if (form.title.empty() && form.link.empty() && form.description.empty()) return false;
-
-    std::string category(TrimView(m_fields->Category()));
-    m_store.AddCategoryIfNew(category);
-    try {
-        ApplyMoveRules(form, m_settings.moveToTitle, m_settings.moveToLink);
-    } catch (const std::bad_alloc&) {
-        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
-        return false;
-    }
-    m_fields->SetTitle(form.title);
-    m_fields->SetLink(form.link);
-    m_fields->SetDescription(form.description);
+    const FormTexts form{m_fields->Title(), m_fields->Link(), m_fields->Description()};
+    if (form.title.empty() && form.link.empty() && TrimView(form.description).empty()) return false;
 
     BeginListUpdate();
     RowStates& states = m_ui.list->States();
     // The form stores into the record it shows, wherever the selection mark went since.
     const int shown = m_retrieved && states.Retrieved() >= 0 && states.Retrieved() < m_store.Count() ? states.Retrieved() : -1;
-    const int target = m_editor.StoreLink(shown, form, category);
+    const int target = m_editor.StoreLink(shown, form, m_fields->Category(), {m_settings.moveToTitle, m_settings.moveToLink});
     if (target < 0) {
         // Not stored: the form keeps the link, still to be added.
         EndListUpdate();
         m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
         return false;
     }
+    // The form shows what was stored, after the move rules.
+    const CAnnotatedLink& stored = std::as_const(m_store).At(target);
+    m_fields->SetTitle(stored.Title());
+    m_fields->SetLink(stored.Link());
+    m_fields->SetDescription(stored.Description());
     if (target == shown) m_ui.list->Model().RowChanged(target);
-    m_fields->ShowDate(std::as_const(m_store).At(target).Modified());
+    m_fields->ShowDate(stored.Modified());
     if (buttonMode && target >= 0) {
         states.SelectOnly(target);
         states.SetFocus(target);

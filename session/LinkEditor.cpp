@@ -1,6 +1,7 @@
 #include "session/LinkEditor.h"
 
 #include "store/LinkDate.h"
+#include "store/NaturalCompare.h"
 #include "undo/UndoManager.h"
 
 CLinkEditor::CLinkEditor(LinkStore& store, CUndoManager& undo, Clock& clock)
@@ -8,16 +9,24 @@ CLinkEditor::CLinkEditor(LinkStore& store, CUndoManager& undo, Clock& clock)
 {
 }
 
-int CLinkEditor::StoreLink(int row, const FormTexts& texts, const std::string& category)
+int CLinkEditor::StoreLink(int row, FormTexts texts, const std::string& untrimmedCategory, MoveRules rules)
 {
     auto lock = m_store.Lock();
+    const std::string category(TrimView(untrimmedCategory));
+    try {
+        ApplyMoveRules(texts, rules.toTitle, rules.toLink);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
     const CLinkDate now = NowDate(m_clock);
     if (row < 0 || row >= m_store.Count()) {
         if (!m_store.InsertLink(m_store.Count(), texts.title, texts.link, texts.description, category, now, now))
             return -1;
+        m_store.AddCategoryIfNew(category);
         m_store.SetChanged();
         return m_store.Count() - 1;
     }
+    m_store.AddCategoryIfNew(category);
     CAnnotatedLink& record = m_store.Edit(row);
     m_undo.PushModify(record);
     record.SetTitle(texts.title);

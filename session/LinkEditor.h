@@ -17,9 +17,10 @@ public:
     CLinkEditor(LinkStore& store, CUndoManager& undo, Clock& clock);
 
     // Stores the texts into the record at row (a Modify), or adds them as a new record at
-    // the end when row is -1. Returns the record's row, or -1 when there was no memory for
-    // a new one (nothing changed then).
-    int StoreLink(int row, const FormTexts& texts, const std::string& category);
+    // the end when row is -1, after the move rules and with the description and category
+    // trimmed; the category joins the list. Returns the record's row, or -1 when there was
+    // no memory (nothing changed then).
+    int StoreLink(int row, FormTexts texts, const std::string& category, MoveRules rules = {});
     // Deletes the rows (ascending, distinct) as one step.
     void DeleteRows(const std::vector<int>& rows);
     // Changes the records as one Modify step.

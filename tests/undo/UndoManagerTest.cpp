@@ -218,7 +218,12 @@ TEST(LinkEditor, EachChangeIsOneStepThatUndoTakesBackAndNoMemoryChangesNothing)
     EXPECT_EQ(editor.StoreLink(1, {"one", "l1", "d1"}, "Cat"), 1);
     EXPECT_EQ(std::as_const(store).At(1).Modified(), NowDate(clock));
     EXPECT_EQ(index.Ready().Title(1), "one");  // the search sees the change
-    EXPECT_EQ(editor.StoreLink(-1, {"new", "l", ""}, ""), 3);
+    // The move rules apply, and the description and category are stored trimmed.
+    EXPECT_EQ(editor.StoreLink(-1, {"", "", "  new\r\nmore  "}, " Fresh ", {true, false}), 3);
+    EXPECT_EQ(std::as_const(store).At(3).Title(), "new");
+    EXPECT_EQ(std::as_const(store).At(3).Description(), "more");
+    EXPECT_EQ(std::as_const(store).At(3).Category(), "Fresh");
+    EXPECT_TRUE(store.HasCategory("Fresh"));
     editor.DeleteRows({0, 2});
     EXPECT_EQ(f.host.Titles(), (std::vector<std::string>{"one", "new"}));
     f.undo.Undo(nullptr);  // the deleted rows come back at the end
@@ -230,7 +235,8 @@ TEST(LinkEditor, EachChangeIsOneStepThatUndoTakesBackAndNoMemoryChangesNothing)
     NoRoom full;
     store.AddFollower(&full);
     store.SetChanged(false);
-    EXPECT_EQ(editor.StoreLink(-1, {"lost?", "l", ""}, ""), -1);
+    EXPECT_EQ(editor.StoreLink(-1, {"lost?", "l", ""}, "Never"), -1);
+    EXPECT_FALSE(store.HasCategory("Never"));  // a link not stored leaves no category behind
     EXPECT_FALSE(editor.AppendRecords(records, "Import"));
     EXPECT_EQ(records.size(), 1u);  // still the caller's
     EXPECT_EQ(store.Count(), 4);
