@@ -28,6 +28,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_services(services), m_prompter(services.prompter),
       m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter),
+      m_undoCommands(*this, m_undo, m_store, m_settings, this),
       m_editor(m_store, m_undo, services.clock), m_launcher(services.shell, services.prompter),
       m_health(*this, services.prompter, [this] { return CCountFormatter(m_settings); },
                [] { return std::make_unique<QtHttpFetcher>(); }, this),

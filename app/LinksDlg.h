@@ -24,6 +24,7 @@
 #include "session/LinkEditor.h"
 #include "session/Persistence.h"
 #include "titlecase/TitleCaser.h"
+#include "undo/UndoController.h"
 #include "undo/UndoManager.h"
 
 class QLabel;
@@ -55,6 +56,7 @@ struct DesktopServices {
 class CLinksDlg : public QDialog,
                   private PersistenceHost,
                   private UndoHost,
+                  private UndoCommandHost,
                   private OptionsHost,
                   private HealthHost,
                   private ImportHost,
@@ -117,7 +119,6 @@ public:
     void InvertSelection();
     void WordWrap();
     void TitleCaseCommand();
-    void UndoCommand(bool redo);
     // Sorting by a column heading and by Multi-Column Sorting.
     CSortController& Sorter() { return *m_sorter; }
     void StatisticsCommand();
@@ -142,6 +143,7 @@ public:
     void ShowCommandMenu();
     CCommandMenu& CommandMenu() { return *m_ui.menu; }
     CUndoManager& UndoManager() { return m_undo; }
+    CUndoController& UndoCommands() { return m_undoCommands; }
     CTitleCaser& TitleCaser() { return m_titleCaser; }
     // The Options sheet.
     COptionsController& Options() { return m_options; }
@@ -154,7 +156,7 @@ public:
     bool IsSearchBusy() const { return m_searcher.Busy(); }
     bool IsEdited() const { return m_fields->Edited(); }
     bool IsRetrieved() const { return m_retrieved; }
-    bool PreviewOn() const { return m_preview; }
+    bool PreviewOn() const { return m_undoCommands.PreviewOn(); }
     CSaveJob& SaveJob() { return m_saveJob; }
     const QTimer& SaveTimer() const { return m_saveTimer; }
     bool LaunchesFinished() const { return m_launcher.AllFinished(); }
@@ -212,8 +214,11 @@ private:
     void PrepareSearch() override;
     void FinishSearch() override;
     void ShowMatch(int row) override;
-    // The record the form shows (the retrieved row's), or nullptr.
-    const CAnnotatedLink* ShownRecord();
+    // UndoCommandHost
+    const CAnnotatedLink* ShownRecord() override;
+    void SetFormEdited(bool edited) override { m_fields->SetEdited(edited); }
+    unsigned FormShows() override { return m_fields->Shows(); }
+    void StepTaken() override;
 
     // OptionsHost
     bool Busy() override { return IsSearchBusy(); }
@@ -286,6 +291,7 @@ private:
     CSaveJob m_saveJob;
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
+    CUndoController m_undoCommands;
     CLinkEditor m_editor;
     CLauncher m_launcher;
     CHealthController m_health;
@@ -295,7 +301,6 @@ private:
     std::unique_ptr<CSortController> m_sorter;
 
     bool m_retrieved = false;
-    bool m_preview = false;
     bool m_categoriesPending = false;  // the Category box follows the list after a bulk change
     bool m_shutDown = false;
     bool m_endRequested = false;

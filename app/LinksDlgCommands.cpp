@@ -23,7 +23,6 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "stats/StatisticsDlg.h"
-#include "undo/UndoPreviewDlg.h"
 
 // The main window's commands: the menu and the Ctrl keys, the commands on the
 // selection, Word Wrap, Title Case, and the window's side of Undo and Redo.
@@ -36,11 +35,11 @@ void CLinksDlg::SystemCommand(int id)
     case CmdSelectAll: SelectAll(); break;
     case CmdWordWrap: WordWrap(); break;
     case CmdTitleCase: TitleCaseCommand(); break;
-    case CmdUndo: UndoCommand(false); break;
-    case CmdRedo: UndoCommand(true); break;
+    case CmdUndo: m_undoCommands.Step(false); break;
+    case CmdRedo: m_undoCommands.Step(true); break;
     case CmdPreview:
-        m_preview = !m_preview;
-        m_ui.menu->SetChecked(CmdPreview, m_preview);
+        m_undoCommands.SetPreview(!m_undoCommands.PreviewOn());
+        m_ui.menu->SetChecked(CmdPreview, m_undoCommands.PreviewOn());
         break;
     case CmdStatistics: StatisticsCommand(); break;
     case CmdSorting: m_sorter->SortCommand(); break;
@@ -155,36 +154,8 @@ const CAnnotatedLink* CLinksDlg::ShownRecord()
     return nullptr;
 }
 
-void CLinksDlg::UndoCommand(bool redo)
+void CLinksDlg::StepTaken()
 {
-    auto lock = m_store.Lock();
-    const auto side = redo ? CUndoManager::Side::Redo : CUndoManager::Side::Undo;
-    if (m_undo.IsEmpty(side)) return;
-    // A typed edit of the shown link stays in the form, unless the step changes that very
-    // link and would show it anew over the edit: then the edit is stored first, as Close
-    // stores it, and is the step taken back (Redo gives it back).
-    if (m_fields->Edited() && m_settings.moveSave && m_undo.HeadChangesInPlace(side, ShownRecord())) SaveCurrentLink(false);
-    const bool keepEdit = m_fields->Edited();
-    const unsigned showsBefore = m_fields->Shows();
-    BeginListUpdate();
-    const CAnnotatedLink* shown = ShownRecord();
-    bool act = true;
-    if (m_preview) {
-        // The records the preview shows live until it has closed.
-        const PreviewRecords affected = m_undo.HeadRecords(side);
-        CUndoPreviewDlg preview(redo, m_undo.HeadName(side), affected.records, CCountFormatter(m_settings), this);
-        act = preview.exec() == QDialog::Accepted;
-    }
-    if (act) {
-        if (redo)
-            m_undo.Redo(shown);
-        else
-            m_undo.Undo(shown);
-    }
-    // Still edited when the form kept its text (the step did not show its link anew).
-    m_fields->SetEdited(keepEdit && m_fields->Shows() == showsBefore && shown == ShownRecord());
-    m_store.SetChanged();
-    EndListUpdate();
     ShowCounts();
     m_health.RecordsChanged();
 }

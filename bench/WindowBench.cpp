@@ -275,15 +275,15 @@ int main(int argc, char** argv)
         dlg->OnDelete();
         growth = std::max(growth, AllocatedBytes() - std::min(before, AllocatedBytes()));
         runs.push_back(Ms([&] {
-            dlg->UndoCommand(false);
+            dlg->UndoCommands().Step(false);
             Paint(*dlg);
         }));
         growth = std::max(growth, AllocatedBytes() - std::min(before, AllocatedBytes()));
         redoRuns.push_back(Ms([&] {
-            dlg->UndoCommand(true);
+            dlg->UndoCommands().Step(true);
             Paint(*dlg);
         }));
-        dlg->UndoCommand(false);
+        dlg->UndoCommands().Step(false);
         growth = std::max(growth, AllocatedBytes() - std::min(before, AllocatedBytes()));
     }
     Report("Undo of a Delete of 50,000 scattered rows, repainted", Median(runs), 150);

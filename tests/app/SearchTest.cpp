@@ -273,7 +273,7 @@ TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
     h.ClickButton(1053);
     h.ClickRow(0);  // the form shows another record when Undo changes this one
     for (const char* key : {"ł", "łó", "p", "po"}) {
-        if (std::string(key) == "p") dlg.UndoCommand(false);
+        if (std::string(key) == "p") dlg.UndoCommands().Step(false);
         dlg.SearchBox()->setEditText(QString::fromUtf8(key));
         dlg.Searcher().OnSearchEdited();
         EXPECT_TRUE(h.SelectedRows().empty()) << key;

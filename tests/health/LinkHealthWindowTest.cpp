@@ -262,7 +262,7 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     EXPECT_EQ(dlg.Store().At(1).Description(), "Mine");
     EXPECT_EQ(dlg.Store().At(2).Title(), "");
     EXPECT_EQ(server.Requests("/ok"), 0);  // titled and described: not asked
-    dlg.UndoCommand(false);
+    dlg.UndoCommands().Step(false);
     EXPECT_EQ(dlg.Store().At(0).Title(), "");
     EXPECT_EQ(dlg.Store().At(0).Description(), "");
     EXPECT_EQ(dlg.Store().At(1).Title(), "");

@@ -146,12 +146,12 @@ TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered
     // Each import is one step: Undo takes out exactly its links, Redo puts them back.
     const std::vector<std::string> all = titles();
     EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdUndo)->text(), "&Undo Import\tCtrl+Z");
-    dlg.UndoCommand(false);
+    dlg.UndoCommands().Step(false);
     EXPECT_EQ(titles(), std::vector<std::string>(all.begin(), all.begin() + 8));
-    dlg.UndoCommand(false);
+    dlg.UndoCommands().Step(false);
     EXPECT_EQ(titles(), (std::vector<std::string>{"Mine", "Other"}));
     EXPECT_EQ(h.Label(1096), "2 Total Links");
-    dlg.UndoCommand(true);
+    dlg.UndoCommands().Step(true);
     EXPECT_EQ(titles(), std::vector<std::string>(all.begin(), all.begin() + 8));
     EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdRedo)->text(), "Re&do Import\tCtrl+Y");
 
@@ -219,9 +219,9 @@ TEST(ImportDialog, LinksDraggedOntoTheWindowFillTheFormOrAreAddedAsOneStep)
     EXPECT_EQ(dlg.Store().At(4).Link(), "file:///home/me/notes.pdf");
     EXPECT_EQ(h.Label(1096), "5 Total Links");
     EXPECT_EQ(dlg.CommandMenu().Entry(CLinksDlg::CmdUndo)->text(), "&Undo Add\tCtrl+Z");
-    dlg.UndoCommand(false);
+    dlg.UndoCommands().Step(false);
     EXPECT_EQ(dlg.Store().Count(), 2);
-    dlg.UndoCommand(true);
+    dlg.UndoCommands().Step(true);
     EXPECT_EQ(dlg.Store().Count(), 5);
 
     // A browser's store dropped from a file manager opens the import with it.
