@@ -34,7 +34,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
                [] { return std::make_unique<QtHttpFetcher>(); }, this),
       m_import(*this, services.prompter, m_settings, services.clock, services.paths, this),
       m_searcher(*this, m_store, m_settings, nullptr),
-      m_options(*this, m_store, m_settings, m_titleCaser, services.settings, services.prompter, this)
+      m_options(*this, m_store, m_settings, m_titleCaser, services.settings, services.prompter, this),
+      m_timedSave(m_persistence, m_store, m_settings)
 {
     m_placement = std::make_unique<WindowPlacementStore>(services.settings, *this);
     LoadSettings(services.settings, m_settings, m_titleCaser);
@@ -68,9 +69,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_retrieveTimer.setSingleShot(true);
     m_retrieveTimer.setInterval(50);
     connect(&m_retrieveTimer, &QTimer::timeout, this, [this] { RetrieveLink(false, true); });
-    connect(&m_saveTimer, &QTimer::timeout, this, &CLinksDlg::TimedSaveTick);
-    if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
-    m_saveJob.SetOwner(&m_persistence);
+    m_timedSave.Restart();
 
     m_keys = std::make_unique<CWindowKeys>(*this, m_ui, CWindowKeys::Actions{
         [this] { ExitCommand(); }, [this] { ShowCommandMenu(); }, [this](int id) { SystemCommand(id); },
@@ -92,9 +91,9 @@ CLinksDlg::~CLinksDlg()
     m_searcher.StopSearches();
     // A worker may be showing a message through the window thread: keep serving it
     // until every job has finished, so that no job is freed under its worker.
-    while (!m_saveJob.IsFinished() || !m_launcher.AllFinished())
+    while (!m_timedSave.Job().IsFinished() || !m_launcher.AllFinished())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    m_saveJob.Wait();
+    m_timedSave.Job().Wait();
     m_launcher.WaitAll();
     m_store.SetListener(nullptr);
     // The list reads the store, which is a member and goes before the child widgets do.
@@ -319,11 +318,6 @@ void CLinksDlg::OpenSavingOptions()
     }, Qt::QueuedConnection);
 }
 
-void CLinksDlg::TimedSaveTick()
-{
-    if (m_store.IsChanged() && m_saveJob.IsFinished()) m_saveJob.Start(this, 0);
-}
-
 void CLinksDlg::RequestEnd()
 {
     if (m_shutDown || m_endRequested) return;
@@ -344,7 +338,7 @@ void CLinksDlg::SaveForSessionEnd()
 {
     if (m_shutDown) return;
     SaveBeforeClosing(false);
-    if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
+    m_timedSave.Restart();
 }
 
 void CLinksDlg::done(int result)
@@ -365,7 +359,7 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
     m_searcher.StopSearches();
     // Waits here for a timed save that is running.
     auto lock = m_store.Lock();
-    m_saveTimer.stop();
+    m_timedSave.Stop();
     StoreFormEdit();
     if (!m_store.IsChanged() || !m_settings.saveOnClose || m_persistence.SaveDataFile(nullptr, false)) return true;
     // The save failed and said why: the user may stay to save the links elsewhere. No is
@@ -374,7 +368,7 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
     if (!mayStay || m_prompter.Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question,
                                     Prompter::Buttons::YesNo, false) == Prompter::Answer::Yes)
         return true;
-    if (m_settings.saveOnTimer) m_saveTimer.start(m_settings.TimerPeriodMs());
+    m_timedSave.Restart();
     OpenSavingOptions();
     return false;
 }

@@ -16,6 +16,7 @@
 #include "health/HealthController.h"
 #include "import/ImportController.h"
 #include "sync/SyncController.h"
+#include "sync/TimedSave.h"
 #include "options/OptionsController.h"
 #include "options/Settings.h"
 #include "search/SearchController.h"
@@ -151,14 +152,14 @@ public:
     // Empties the store, the list, the Search history and the form.
     void ResetStore() override;
     // The timed-save tick (timer 4).
-    void TimedSaveTick();
+    void TimedSaveTick() { m_timedSave.Tick(); }
 
     bool IsSearchBusy() const { return m_searcher.Busy(); }
     bool IsEdited() const { return m_fields->Edited(); }
     bool IsRetrieved() const { return m_retrieved; }
     bool PreviewOn() const { return m_undoCommands.PreviewOn(); }
-    CSaveJob& SaveJob() { return m_saveJob; }
-    const QTimer& SaveTimer() const { return m_saveTimer; }
+    CSaveJob& SaveJob() { return m_timedSave.Job(); }
+    const QTimer& SaveTimer() const { return m_timedSave.Timer(); }
     bool LaunchesFinished() const { return m_launcher.AllFinished(); }
 
     // The controls, by their role; tests drive them like a user.
@@ -288,7 +289,6 @@ private:
     CSettings m_settings;
     CTitleCaser m_titleCaser;
     CDataFilePersistence m_persistence;
-    CSaveJob m_saveJob;
     std::unique_ptr<WindowPlacementStore> m_placement;
     CUndoManager m_undo;
     CUndoController m_undoCommands;
@@ -298,6 +298,7 @@ private:
     CImportController m_import;
     CSearchController m_searcher;
     COptionsController m_options;
+    CTimedSave m_timedSave;
     std::unique_ptr<CSortController> m_sorter;
 
     bool m_retrieved = false;
@@ -309,7 +310,6 @@ private:
 
     QTimer m_tipTimer;       // timer 1
     QTimer m_retrieveTimer;  // timer 3
-    QTimer m_saveTimer;      // timer 4
 
     MainControls m_ui;
     std::unique_ptr<CWindowKeys> m_keys;

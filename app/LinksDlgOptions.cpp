@@ -16,11 +16,7 @@ void CLinksDlg::CategoriesRenamed(const std::vector<std::pair<std::string, std::
 
 void CLinksDlg::SettingsChanged(const CSettings& before)
 {
-    // A running timer is left alone unless its setting changed.
-    if (before.saveOnTimer && !m_settings.saveOnTimer)
-        m_saveTimer.stop();
-    else if (m_settings.saveOnTimer && (!before.saveOnTimer || before.timerIndex != m_settings.timerIndex))
-        m_saveTimer.start(m_settings.TimerPeriodMs());
+    m_timedSave.Follow(before);
     if (!m_ui.search->currentText().isEmpty()) m_searcher.RunSearch();
     SetDeleteCaption();
     ShowCounts();
