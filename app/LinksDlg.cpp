@@ -104,7 +104,7 @@ CLinksDlg::~CLinksDlg()
 void CLinksDlg::WireControls()
 {
     connect(m_ui.list, &CLinkListCtrl::clicked, this, [this] { RetrieveLink(true); });
-    connect(m_ui.list, &CLinkListCtrl::doubleClicked, this, WhenIdle([this] { OnListDoubleClick(); }));
+    connect(m_ui.list, &CLinkListCtrl::doubleClicked, this, WhenIdle([this] { OnLaunch(); }));
     connect(m_ui.list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
     connect(m_ui.list, &CLinkListCtrl::rowMenuRequested, this, WhenIdle([this](int row, QPoint at) { ShowRowMenu(row, at); }));
     connect(m_ui.list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
@@ -254,11 +254,6 @@ void CLinksDlg::OnLaunch()
         m_prompter.Error("Please put a link or full filename in the Link field.");
     else
         m_launcher.Launch(link, ParentFolder(m_persistence.DataPath()));
-}
-
-void CLinksDlg::OnListDoubleClick()
-{
-    OnLaunch();
 }
 
 void CLinksDlg::OnListKey(int key, Qt::KeyboardModifiers)

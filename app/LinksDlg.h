@@ -12,6 +12,7 @@
 #include "app/WindowKeys.h"
 #include "app/WindowPlacementStore.h"
 #include "health/Launcher.h"
+#include "platform/DesktopServices.h"
 #include "common/ThreadJob.h"
 #include "health/HealthController.h"
 #include "import/ImportController.h"
@@ -35,22 +36,7 @@ class QPushButton;
 class QToolButton;
 class CLinkListCtrl;
 class CSortedComboBox;
-class Clipboard;
-class Clock;
-class Paths;
 class Prompter;
-class SettingsBackend;
-class Shell;
-
-// What the main window needs from the desktop; tests pass fakes.
-struct DesktopServices {
-    Prompter& prompter;
-    SettingsBackend& settings;
-    Clock& clock;
-    Paths& paths;
-    Shell& shell;
-    Clipboard& clipboard;
-};
 
 // The main window: owns the link store, the settings, the jobs and the form for the
 // whole run, and ties the subsystems together.
@@ -205,7 +191,6 @@ private:
     void SyncCategoryBox();
     void OnCategoriesChanged();
     void OnListKey(int key, Qt::KeyboardModifiers modifiers);
-    void OnListDoubleClick();
     // Stores a pending edit and saves at exit; false when the save failed and the user
     // chose to keep the window (only when mayStay).
     bool SaveBeforeClosing(bool mayStay);

@@ -162,23 +162,17 @@ void CLinksDlg::StepTaken()
 
 void CLinksDlg::RestoreDeletedLinks(std::vector<LinkStore::Record>& records)
 {
-    auto lock = m_store.Lock();
     if (records.empty()) return;
-    if (!m_store.InsertRecords(m_store.Count(), records)) {
+    if (!m_editor.RestoreRecords(records))
         m_prompter.Error("Could not restore all of the deleted links.");
-        return;
-    }
-    m_ui.list->EnsureRowVisible(m_store.Count() - 1);
+    else
+        m_ui.list->EnsureRowVisible(m_store.Count() - 1);
 }
 
 std::vector<LinkStore::Record> CLinksDlg::RemoveLinkRows(const std::unordered_set<const CAnnotatedLink*>& records)
 {
-    auto lock = m_store.Lock();
-    std::vector<int> rows;
-    for (int row = 0; row < m_store.Count(); ++row)
-        if (records.count(&std::as_const(m_store).At(row))) rows.push_back(row);
     const bool hadRetrieved = m_ui.list->States().Retrieved() >= 0;
-    std::vector<LinkStore::Record> taken = m_store.TakeRows(rows);
+    std::vector<LinkStore::Record> taken = m_editor.TakeRecords(records);
     // The retrieved row followed its record; a removed record leaves the form unbound.
     if (hadRetrieved && m_ui.list->States().Retrieved() < 0) m_retrieved = false;
     return taken;

@@ -75,3 +75,18 @@ void CLinkEditor::ChangeTexts(CAnnotatedLink::Text text, const std::vector<int>&
     m_undo.ChangeTexts(text, records, change);
     m_store.SetChanged();
 }
+
+bool CLinkEditor::RestoreRecords(std::vector<LinkStore::Record>& records)
+{
+    auto lock = m_store.Lock();
+    return m_store.InsertRecords(m_store.Count(), records);
+}
+
+std::vector<LinkStore::Record> CLinkEditor::TakeRecords(const std::unordered_set<const CAnnotatedLink*>& records)
+{
+    auto lock = m_store.Lock();
+    std::vector<int> rows;
+    for (int row = 0; row < m_store.Count(); ++row)
+        if (records.count(&m_store.At(row))) rows.push_back(row);
+    return m_store.TakeRows(rows);
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "session/EditRules.h"
@@ -32,6 +33,11 @@ public:
     // Appends the records as one step with the given name; false, with nothing added, when
     // there was no memory for them.
     bool AppendRecords(std::vector<LinkStore::Record>& records, const char* step);
+
+    // Undo's own steps on the store: deleted records come back at the end (false, with
+    // the records still the caller's, when there was no memory), and added ones go.
+    bool RestoreRecords(std::vector<LinkStore::Record>& records);
+    std::vector<LinkStore::Record> TakeRecords(const std::unordered_set<const CAnnotatedLink*>& records);
 
 private:
     LinkStore& m_store;
