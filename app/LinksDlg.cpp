@@ -45,7 +45,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     setWindowTitle("Norvelle Desk");
     m_ui = BuildMainControls(*this, m_store, m_settings, m_prompter);
     WireControls();
-    m_searcher.AttachBox(*m_ui.search);
+    m_searcher.Attach(*m_ui.search, *m_ui.previous, *m_ui.next);
     m_fields = std::make_unique<CFormFields>(*m_ui.title, *m_ui.link, *m_ui.description, *m_ui.category,
                                              *m_ui.dateLabel, nullptr);
     m_sorter = std::make_unique<CSortController>(m_store, *m_ui.list->horizontalHeader(), [this](bool begin) {
@@ -110,8 +110,6 @@ void CLinksDlg::WireControls()
     connect(m_ui.list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
     connect(m_ui.list->horizontalHeader(), &QHeaderView::sectionClicked, this, WhenIdle([this](int c) { m_sorter->OnColumnClick(c); }));
     connect(&m_ui.list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
-    connect(m_ui.previous, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(false); });
-    connect(m_ui.next, &QPushButton::clicked, this, [this] { m_searcher.StepToMatch(true); });
     connect(m_ui.launch, &QPushButton::clicked, this, WhenIdle([this] { OnLaunch(); }));
     connect(m_ui.add, &QPushButton::clicked, this, WhenIdle([this] { OnAdd(); }));
     connect(m_ui.modify, &QPushButton::clicked, this, WhenIdle([this] { OnModify(); }));
@@ -169,17 +167,12 @@ void CLinksDlg::ShowCounts()
     UpdateSelectedCount();
 }
 
-void CLinksDlg::UpdatePrevNextButtons(int row)
-{
-    SetPrevNext(m_ui.list->States().SelectedAbove(row) >= 0, m_ui.list->States().SelectedBelow(row) >= 0);
-}
-
 void CLinksDlg::ShowRow(int row)
 {
     m_ui.list->States().SetMark(row);
     RetrieveLink(false);
     m_ui.list->EnsureRowVisible(row);
-    UpdatePrevNextButtons(row);
+    m_searcher.StepsFrom(row);
 }
 
 void CLinksDlg::ShowNewSelection(int first)
@@ -187,22 +180,6 @@ void CLinksDlg::ShowNewSelection(int first)
     m_ui.list->States().SetFocus(-1);
     if (first >= 0) ShowRow(first);
     UpdateSelectedCount();
-}
-
-void CLinksDlg::SetPrevNext(bool previous, bool next)
-{
-    // A disabled button hands its focus on; Qt would give it to the Title field, where
-    // the next key would replace the title. The other button takes it, else the Search box.
-    QWidget* focused = QApplication::focusWidget();
-    if ((focused == m_ui.previous && !previous) || (focused == m_ui.next && !next)) {
-        QPushButton* other = focused == m_ui.previous ? m_ui.next : m_ui.previous;
-        if (other == m_ui.next ? next : previous)
-            other->setFocus(Qt::OtherFocusReason);
-        else
-            m_ui.search->setFocus(Qt::OtherFocusReason);
-    }
-    m_ui.previous->setEnabled(previous);
-    m_ui.next->setEnabled(next);
 }
 
 // ---- Commands ----
@@ -295,7 +272,7 @@ void CLinksDlg::EmptyCategoryField() { m_fields->EmptyCategory(); }
 void CLinksDlg::LoadFinished()
 {
     m_ui.search->setEditText(QString());
-    SetPrevNext(false, false);
+    m_searcher.SetSteps(false, false);
     ShowCounts();
     // Once the load has returned: the look for conflict copies may ask a question.
     QMetaObject::invokeMethod(m_sync, &CSyncController::FollowDataFile, Qt::QueuedConnection);

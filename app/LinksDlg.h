@@ -66,8 +66,6 @@ public:
     void EndListUpdate() override;
     void UpdateSelectedCount();
     void UpdateTotalCount();
-    void UpdatePrevNextButtons(int row);
-    void SetPrevNext(bool previous, bool next);
     // Marks the row, shows it in the form and in the list, and sets Previous and Next by it.
     void ShowRow(int row);
     // A command chose a new selection: its first row (or none, -1) is shown.

@@ -46,7 +46,7 @@ void CLinksDlg::RetrieveLink(bool click, bool byKey)
     if (click) {
         AddSearchHistory();
         m_ui.search->setEditText(QString());
-        SetPrevNext(false, false);
+        m_searcher.SetSteps(false, false);
     }
     m_fields->SetEdited(false);
     UpdateSelectedCount();
@@ -96,7 +96,7 @@ void CLinksDlg::ClearForm(bool reset)
 {
     m_fields->Clear();
     m_retrieved = false;
-    SetPrevNext(false, false);
+    m_searcher.SetSteps(false, false);
     if (reset) {
         m_store.ClearCategories();
         m_fields->ForgetCategories();

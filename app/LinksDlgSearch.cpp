@@ -16,7 +16,7 @@ void CLinksDlg::PrepareSearch()
 {
     StoreFormEdit();
     BeginListUpdate();
-    SetPrevNext(false, false);
+    m_searcher.SetSteps(false, false);
     m_ui.list->States().SetFocus(-1);
 }
 

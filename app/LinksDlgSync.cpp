@@ -34,7 +34,7 @@ void CLinksDlg::RestoreView(const std::vector<int>& selected, int shown, const Q
     if (mark >= 0) {
         states.SetMark(mark);
         m_ui.list->EnsureRowVisible(mark);
-        UpdatePrevNextButtons(mark);
+        m_searcher.StepsFrom(mark);
     }
     if (shown >= 0) {
         states.SetRetrieved(shown);

@@ -1,6 +1,8 @@
 #include "search/SearchController.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "common/QtText.h"
 #include "common/RowStates.h"
@@ -19,9 +21,13 @@ CSearchController::CSearchController(SearchHost& host, LinkStore& store, CSettin
 
 CSearchController::~CSearchController() { StopSearches(); }
 
-void CSearchController::AttachBox(CSortedComboBox& box)
+void CSearchController::Attach(CSortedComboBox& box, QPushButton& previous, QPushButton& next)
 {
     m_box = &box;
+    m_previous = &previous;
+    m_next = &next;
+    connect(m_previous, &QPushButton::clicked, this, [this] { StepToMatch(false); });
+    connect(m_next, &QPushButton::clicked, this, [this] { StepToMatch(true); });
     connect(&box, &CSortedComboBox::aboutToShowPopup, this, &CSearchController::AddHistory);
     connect(box.lineEdit(), &QLineEdit::textEdited, this, &CSearchController::OnSearchEdited);
     // A pattern chosen from the history is searched for as if typed.
@@ -30,6 +36,28 @@ void CSearchController::AttachBox(CSortedComboBox& box)
         m_box->setEditText(m_box->itemText(index));
         RunSearch();
     });
+}
+
+void CSearchController::SetSteps(bool previous, bool next)
+{
+    // A disabled button hands its focus on; Qt would give it to the Title field, where
+    // the next key would replace the title. The other button takes it, else the Search box.
+    QWidget* focused = QApplication::focusWidget();
+    if ((focused == m_previous && !previous) || (focused == m_next && !next)) {
+        QPushButton* other = focused == m_previous ? m_next : m_previous;
+        if (other == m_next ? next : previous)
+            other->setFocus(Qt::OtherFocusReason);
+        else
+            m_box->setFocus(Qt::OtherFocusReason);
+    }
+    m_previous->setEnabled(previous);
+    m_next->setEnabled(next);
+}
+
+void CSearchController::StepsFrom(int row)
+{
+    const RowStates& states = m_host.SearchStates();
+    SetSteps(states.SelectedAbove(row) >= 0, states.SelectedBelow(row) >= 0);
 }
 
 std::string CSearchController::Pattern() const { return m_box ? ToBytes(m_box->currentText()) : std::string(); }

@@ -11,6 +11,7 @@
 #include "search/RecordSearch.h"
 
 class CSortedComboBox;
+class QPushButton;
 class LinkStore;
 class RowStates;
 struct CSettings;
@@ -42,9 +43,13 @@ public:
     CSearchController(SearchHost& host, LinkStore& store, CSettings& settings, QObject* parent);
     ~CSearchController() override;
 
-    // The Search box that the person types into: its keys, its history and what a screen
-    // reader hears of a search's result are this controller's.
-    void AttachBox(CSortedComboBox& box);
+    // The Search box that the person types into, and Previous and Next: their keys, the
+    // box's history and what a screen reader hears of a search's result are this controller's.
+    void Attach(CSortedComboBox& box, QPushButton& previous, QPushButton& next);
+    // Previous and Next can be pressed or not; neither hands the focus to the form.
+    void SetSteps(bool previous, bool next);
+    // Previous and Next as the selected rows above and below row allow.
+    void StepsFrom(int row);
     bool Busy() const { return m_busy; }
     // Puts the box's text into its history, unless it is there already (case aside).
     void AddHistory();
@@ -72,6 +77,8 @@ private:
 
     SearchHost& m_host;
     CSortedComboBox* m_box = nullptr;
+    QPushButton* m_previous = nullptr;
+    QPushButton* m_next = nullptr;
     LinkStore& m_store;
     CSearchIndex m_index;
     QTimer m_prepare;

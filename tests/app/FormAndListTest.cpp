@@ -92,7 +92,7 @@ TEST(FormAndList, PreviousAndNextNeverHandTheFocusToTheForm)
     // With both disabled, the Search box takes the focus, and their Alt keys (or any other
     // Alt key that names no control) type nothing into it; Alt+Shift too.
     next->setFocus();
-    dlg.SetPrevNext(false, false);
+    dlg.Searcher().SetSteps(false, false);
     EXPECT_TRUE(HasFocus(dlg.SearchBox()));
     QWidget* searchField = QApplication::focusWidget();
     for (Qt::Key key : {Qt::Key_N, Qt::Key_P, Qt::Key_J})
