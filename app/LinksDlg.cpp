@@ -12,6 +12,7 @@
 #include "app/CommandMenu.h"
 #include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
+#include "common/EndDialogs.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
@@ -296,13 +297,7 @@ void CLinksDlg::RequestEnd()
     m_endRequested = true;
     // Every open question takes its safe answer, and no new one is shown.
     m_prompter.SetUnattended(true);
-    // From the top down: a dialog's loop returns only after the one opened over it has.
-    QWidget* last = nullptr;
-    for (QWidget* modal; (modal = QApplication::activeModalWidget()) && modal != this && modal != last; last = modal) {
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-        // A dialog that stays after Cancel (a question without one) still goes.
-        if (modal->isVisible()) modal->hide();
-    }
+    CancelDialogsOver(*this);
     QDialog::done(QDialog::Rejected);
 }
 

@@ -106,7 +106,6 @@ public:
     void TitleCaseCommand();
     // Sorting by a column heading and by Multi-Column Sorting.
     CSortController& Sorter() { return *m_sorter; }
-    void StatisticsCommand();
     void TipCommand();
     // Import, Export and links dropped on the window.
     CImportController& Import() { return m_import; }

@@ -41,7 +41,9 @@ void CLinksDlg::SystemCommand(int id)
         m_undoCommands.SetPreview(!m_undoCommands.PreviewOn());
         m_ui.menu->SetChecked(CmdPreview, m_undoCommands.PreviewOn());
         break;
-    case CmdStatistics: StatisticsCommand(); break;
+    case CmdStatistics:
+        ShowStatistics(m_store, m_ui.list->States().SelectedCount(), CCountFormatter(m_settings), this);
+        break;
     case CmdSorting: m_sorter->SortCommand(); break;
     case CmdTip: TipCommand(); break;
     case CmdAbout: AboutCommand(); break;
@@ -186,17 +188,6 @@ void CLinksDlg::SetUndoCaption(const std::string& caption, bool enabled)
 void CLinksDlg::SetRedoCaption(const std::string& caption, bool enabled)
 {
     m_ui.menu->SetEntry(CmdRedo, QString::fromStdString(caption), enabled);
-}
-
-void CLinksDlg::StatisticsCommand()
-{
-    std::vector<CategoryCount> rows;
-    {
-        auto lock = m_store.Lock();
-        rows = CountCategories(m_store, m_ui.list->States().SelectedCount());
-    }
-    CStatisticsDlg dlg(std::move(rows), CCountFormatter(m_settings), this);
-    dlg.exec();
 }
 
 void CLinksDlg::TipCommand()

@@ -14,6 +14,7 @@
 #include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
 #include "options/CountFormatter.h"
+#include "store/LinkStore.h"
 
 CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountFormatter& counts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_rows(std::move(rows)),
@@ -92,4 +93,15 @@ void CStatisticsDlg::ShowSum()
         if (m_list->topLevelItem(i)->isSelected()) sum += m_rows[size_t(i)].count;
     const int32_t shown = sum > INT32_MAX ? INT32_MAX : int32_t(sum);
     m_sum->setText(QString::fromStdString(m_counts.Plural("%s item%s", shown)));
+}
+
+void ShowStatistics(const LinkStore& store, int selected, const CCountFormatter& counts, QWidget* parent)
+{
+    std::vector<CategoryCount> rows;
+    {
+        auto lock = store.Lock();
+        rows = CountCategories(store, selected);
+    }
+    CStatisticsDlg dlg(std::move(rows), counts, parent);
+    dlg.exec();
 }

@@ -6,6 +6,7 @@
 #include "options/CountFormatter.h"
 #include "stats/CategoryStats.h"
 
+class LinkStore;
 class QLabel;
 class QTreeWidget;
 
@@ -33,3 +34,6 @@ private:
     QTimer m_keyTimer;  // the sum follows a key 50 ms later
     bool m_scaled = false;
 };
+
+// Counts the store's links per category and shows them, with the selected rows' count.
+void ShowStatistics(const LinkStore& store, int selected, const CCountFormatter& counts, QWidget* parent);
