@@ -3,26 +3,17 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QThread>
 #include <QToolButton>
 
-#include "app/CommandMenu.h"
-#include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
 #include "common/EndDialogs.h"
 #include "common/SortedComboBox.h"
 #include "options/CountFormatter.h"
-#include "platform/Clipboard.h"
-#include "platform/Clock.h"
 #include "platform/Prompter.h"
-#include "platform/SettingsBackend.h"
 #include "platform/qt/QtHttpFetcher.h"
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"
-#include "store/Utf.h"
 
 CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

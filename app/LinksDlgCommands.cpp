@@ -1,31 +1,23 @@
-#include <QApplication>
-#include <QHeaderView>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QToolButton>
 #include <QWindow>
-#include <utility>
 
-#include "app/CommandMenu.h"
-#include "app/RowMenu.h"
-#include "platform/Clipboard.h"
-#include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
-#include "session/WordWrap.h"
-#include "common/AboutDlg.h"
-#include "health/CheckLinksDlg.h"
+#include "app/RowMenu.h"
 #include "app/TipDlg.h"
-#include "common/SortedComboBox.h"
+#include "common/AboutDlg.h"
 #include "options/CountFormatter.h"
+#include "platform/Clipboard.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "session/WordWrap.h"
 #include "stats/StatisticsDlg.h"
 
-// The main window's commands: the menu and the Ctrl keys, the commands on the
-// selection, Word Wrap, Title Case, and the window's side of Undo and Redo.
+// The main window's commands: the menu's and the Ctrl keys', the commands on the
+// selection, Word Wrap, Title Case, and what Undo asks of the window.
 
 void CLinksDlg::SystemCommand(int id)
 {

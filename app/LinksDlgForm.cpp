@@ -1,22 +1,12 @@
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <utility>
 
-#include "session/EditRules.h"
-#include "app/FormFields.h"
-#include "common/QtText.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
-#include "health/LaunchCheck.h"
 #include "common/SortedComboBox.h"
 #include "platform/Clipboard.h"
-#include "platform/Clock.h"
-#include "store/LinkDate.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
-#include "store/Utf.h"
 
 // The main window's form: showing a record, storing it back, clearing it.
 

@@ -1,11 +1,8 @@
 #include <QDragEnterEvent>
 #include <QLineEdit>
 
-#include "app/FormFields.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
-#include "common/SortedComboBox.h"
-#include "platform/Prompter.h"
 
 // The main window's side of what the import controller asks of it.
 

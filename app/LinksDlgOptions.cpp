@@ -1,9 +1,5 @@
-#include "app/FormFields.h"
-#include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
-#include "common/QtText.h"
 #include "common/SortedComboBox.h"
-#include "store/NaturalCompare.h"
 
 // The main window's side of what the Options controller asks of it.
 

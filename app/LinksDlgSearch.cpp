@@ -1,11 +1,5 @@
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
-#include "common/QtText.h"
-#include "common/SortedComboBox.h"
 
 // The main window's side of what the search controller asks of it: the list's selection
 // and the form that show a search's result.

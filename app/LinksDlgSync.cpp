@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QLabel>
 
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
