@@ -76,6 +76,17 @@ bool QtInstanceLock::Acquire()
     return false;
 }
 
+bool QtInstanceLock::HeldByAWindow(const std::string& dataPath)
+{
+    QLockFile probe(LockFolder() + "/" + KeyOf(dataPath) + ".lock");
+    probe.setStaleLockTime(0);
+    if (probe.tryLock(0)) {
+        probe.unlock();
+        return false;
+    }
+    return probe.error() == QLockFile::LockFailedError;
+}
+
 bool FollowDataFile(std::unique_ptr<QtInstanceLock>& held, const std::string& dataPath)
 {
     auto next = std::make_unique<QtInstanceLock>(dataPath);

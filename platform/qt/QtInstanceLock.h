@@ -18,6 +18,9 @@ public:
     // it (and was asked to come forward).
     bool Acquire();
     QString LockFilePath() const { return m_lockPath; }
+    // Whether a running window holds the file now, asked without taking the lock for long
+    // and without calling that window forward.
+    static bool HeldByAWindow(const std::string& dataPath);
 
 signals:
     // Another start asked for the window on this file.

@@ -1,0 +1,95 @@
+#include "host/HostSession.h"
+
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+#include "capture/CaptureRequests.h"
+#include "capture/NativeMessaging.h"
+#include "cli/CliCommands.h"
+#include "cli/PlainText.h"
+#include "platform/Clock.h"
+#include "store/DataFile.h"
+#include "store/DiskStamp.h"
+#include "store/FileIO.h"
+#include "store/GuardedWrite.h"
+#include "store/LinkStore.h"
+#include "store/WriterTurn.h"
+
+namespace {
+
+// What the CLI's helpers would print, as one line for an answer.
+std::string OneLine(const std::ostringstream& text)
+{
+    std::string line = text.str();
+    while (!line.empty() && line.back() == '\n') line.pop_back();
+    for (char& c : line)
+        if (c == '\n') c = ' ';
+    return line.empty() ? "The data file could not be read." : line;
+}
+
+std::string Answer(const CaptureRequest& request, const HostEnvironment& env)
+{
+    if (request.kind == CaptureRequest::Kind::Hello)
+        return HelloAnswer(env.version, env.dataPath, env.windowOpen());
+    if (request.Changes() && env.windowOpen())
+        return ErrorAnswer("Norvelle is open on this data file. Save the link from the browser once Norvelle is "
+                           "closed; saving into the open window is not built yet.");
+    CommandStore holder;
+    LinkStore& store = *holder;
+    std::ostringstream problems;
+    // Held from the read to the write: no other writer's links can come in between.
+    WriterTurn turn;
+    if (request.Changes() && !TakeWriterTurn(env.dataPath, turn, problems)) return ErrorAnswer(OneLine(problems));
+    DiskStamp version;
+    if (ReadWholeDataFile(env.dataPath, store, true, problems, &version) != kExitOk)
+        return ErrorAnswer(OneLine(problems));
+    switch (request.kind) {
+    case CaptureRequest::Kind::Lookup: return LookupAnswer(store, request.url);
+    case CaptureRequest::Kind::Search: return SearchAnswer(store, request);
+    case CaptureRequest::Kind::Categories: return CategoriesAnswer(store);
+    default: break;
+    }
+    const bool existed = PathExists(env.dataPath);
+    const CLinkDate now = NowDate(env.clock);
+    int row = -1;
+    bool added = false;
+    if (request.kind == CaptureRequest::Kind::Add) {
+        if (!AddCaptured(store, request, now, row, added)) return ErrorAnswer(kOutOfMemoryMessage);
+        if (!added) return StoredAnswer(store, row, false);
+    } else if (!UpdateCaptured(store, request, now, row)) {
+        return ErrorAnswer("That address is not in the collection.");
+    }
+    WritePolicy policy;
+    policy.dataFile = true;
+    policy.target = existed ? TargetRead::Whole : TargetRead::NotRead;
+    policy.expected = version;
+    if (!WriteOutputFile(env.dataPath, policy, false, "Could not save annotated links into \"%.259s\".",
+                         [&](ByteSink& sink) { return WriteDataFile(store, sink); }, problems,
+                         "The link was not saved."))
+        return ErrorAnswer(OneLine(problems));
+    return StoredAnswer(store, row, added);
+}
+
+}  // namespace
+
+int RunHost(std::istream& in, std::ostream& out, const HostEnvironment& environment)
+{
+    std::string message;
+    for (;;) {
+        std::string answer;
+        switch (ReadFrame(in, message)) {
+        case FrameRead::End: return 0;
+        case FrameRead::Cut: return 1;
+        case FrameRead::TooLarge: answer = ErrorAnswer("The message is larger than 4 MiB."); break;
+        case FrameRead::Ok: {
+            CaptureRequest request;
+            std::string error;
+            answer = ParseCaptureRequest(message, request, error) ? Answer(request, environment) : ErrorAnswer(error);
+            break;
+        }
+        }
+        if (answer.size() > kMaxAnswerBytes) answer = ErrorAnswer("The answer would be larger than 1 MB.");
+        if (!WriteFrame(out, answer)) return 1;
+    }
+}

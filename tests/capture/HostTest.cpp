@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "capture/CaptureRequests.h"
+#include "capture/NativeMessaging.h"
+#include "cli/CliCommands.h"
+#include "host/HostSession.h"
+#include "store/LinkStore.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/TempFolder.h"
+
+using nlohmann::json;
+
+namespace {
+
+std::string Frame(std::string_view message)
+{
+    const auto length = uint32_t(message.size());
+    std::string frame(4, '\0');
+    std::memcpy(frame.data(), &length, 4);
+    return frame + std::string(message);
+}
+
+std::vector<json> Answers(const std::string& out)
+{
+    std::istringstream in(out);
+    std::vector<json> answers;
+    std::string message;
+    while (ReadFrame(in, message) == FrameRead::Ok) answers.push_back(json::parse(message));
+    return answers;
+}
+
+// The host over a data file in a folder of its own, with or without a window on it.
+struct Host {
+    TempFolder folder;
+    std::string dataPath = (folder.path / "links.dat").string();
+    FixedClock clock{LocalTime{2026, 12, 8, 10, 0, 0}};
+    bool windowOpen = false;
+
+    std::vector<json> Run(const std::vector<json>& messages, int* exit = nullptr)
+    {
+        std::string input;
+        for (const json& message : messages) input += Frame(message.dump());
+        std::istringstream in(input);
+        std::ostringstream out;
+        HostEnvironment environment{dataPath, [this] { return windowOpen; }, "2.0", clock};
+        const int code = RunHost(in, out, environment);
+        if (exit) *exit = code;
+        return Answers(out.str());
+    }
+    json One(const json& message) { return Run({message}).at(0); }
+    std::vector<std::string> Titles()
+    {
+        CommandStore holder;
+        std::ostringstream err;
+        EXPECT_EQ(ReadWholeDataFile(dataPath, *holder, true, err), kExitOk);
+        std::vector<std::string> titles;
+        for (int row = 0; row < (*holder).Count(); ++row) titles.emplace_back((*holder).At(row).Title());
+        return titles;
+    }
+};
+
+}  // namespace
+
+TEST(NativeMessaging, FramesAreReadWholeOrReportedAndNeverOverTheirLimits)
+{
+    struct Case {
+        std::string input;
+        size_t limit;
+        std::vector<FrameRead> reads;
+    } cases[] = {
+        {"", 100, {FrameRead::End}},
+        {std::string("\x05\0", 2), 100, {FrameRead::Cut}},                  // a cut length
+        {Frame("{\"a\":1}").substr(0, 8), 100, {FrameRead::Cut}},          // a cut message
+        {Frame("{}") + Frame("[]"), 100, {FrameRead::Ok, FrameRead::Ok, FrameRead::End}},
+        {Frame(std::string(200, 'x')) + Frame("{}"), 100, {FrameRead::TooLarge, FrameRead::Ok, FrameRead::End}},
+        {Frame(std::string(200, 'x')).substr(0, 50), 100, {FrameRead::Cut}},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.input);
+        std::string message;
+        for (FrameRead expected : c.reads) EXPECT_EQ(ReadFrame(in, message, c.limit), expected) << c.input.size();
+        EXPECT_LE(message.size(), c.limit);
+    }
+    std::ostringstream out;
+    EXPECT_TRUE(WriteFrame(out, "{\"ok\":true}"));
+    EXPECT_EQ(out.str(), Frame("{\"ok\":true}"));
+    EXPECT_FALSE(WriteFrame(out, std::string(kMaxAnswerBytes + 1, ' ')));  // a browser would drop it
+    EXPECT_EQ(out.str(), Frame("{\"ok\":true}"));
+}
+
+TEST(Host, BadMessagesGetAPlainAnswerAndChangeNothing)
+{
+    Host host;
+    const std::string big(kMaxFieldBytes + 1, 'a');
+    struct Case {
+        std::string message;
+        const char* error;
+    } cases[] = {
+        {"{\"type\": \"add\", \"url\": \"https://a.example/\"", "not a JSON object"},
+        {"[1, 2]", "not a JSON object"},
+        {std::string("{\"type\": \"add\", \"url\": \"https://a.example/\xff\"}"), "not UTF-8"},
+        {"{\"url\": \"https://a.example/\"}", "no \"type\""},
+        {"{\"type\": \"delete\", \"url\": \"https://a.example/\"}", "Unknown message"},
+        {"{\"type\": \"add\"}", "no address"},
+        {"{\"type\": \"add\", \"url\": \"  \"}", "no address"},
+        {"{\"type\": \"add\", \"url\": \"https://a.example/\\u0000x\"}", "NUL"},
+        {"{\"type\": \"add\", \"url\": \"https://a.example/\\nx\"}", "control characters"},
+        {"{\"type\": \"add\", \"url\": \"https://a.example/\", \"title\": 5}", "must be a text"},
+        {"{\"type\": \"add\", \"url\": \"https://a.example/\", \"title\": \"" + big + "\"}", "longer than 1 MiB"},
+        {"{\"type\": \"search\", \"query\": \"a\", \"offset\": -1}", "offset"},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(Frame(c.message));
+        std::ostringstream out;
+        HostEnvironment environment{host.dataPath, [] { return false; }, "2.0", host.clock};
+        EXPECT_EQ(RunHost(in, out, environment), 0);
+        const std::vector<json> answers = Answers(out.str());
+        ASSERT_EQ(answers.size(), 1u) << c.message.substr(0, 60);
+        EXPECT_FALSE(answers[0]["ok"].get<bool>());
+        EXPECT_NE(answers[0]["error"].get<std::string>().find(c.error), std::string::npos)
+            << answers[0]["error"] << " for " << c.message.substr(0, 60);
+    }
+    // A frame over the host's limit is answered and skipped; the next one is read.
+    std::istringstream in(Frame(std::string(kMaxMessageBytes + 1, ' ')) + Frame("{\"type\": \"hello\"}"));
+    std::ostringstream out;
+    HostEnvironment environment{host.dataPath, [] { return false; }, "2.0", host.clock};
+    EXPECT_EQ(RunHost(in, out, environment), 0);
+    const std::vector<json> answers = Answers(out.str());
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(answers[0]["error"], "The message is larger than 4 MiB.");
+    EXPECT_TRUE(answers[1]["ok"].get<bool>());
+    EXPECT_FALSE(std::filesystem::exists(host.dataPath));
+    // A cut frame ends the host with 1.
+    std::istringstream cut(Frame("{\"type\": \"hello\"}").substr(0, 9));
+    EXPECT_EQ(RunHost(cut, out, environment), 1);
+}
+
+TEST(Host, AddLookupUpdateAndCategoriesGoThroughTheDataFile)
+{
+    Host host;
+    EXPECT_EQ(host.One({{"type", "hello"}})["dataFile"], host.dataPath);
+    json added = host.One({{"type", "add"},
+                           {"url", "https://www.example.com/page/"},
+                           {"title", " A Page "},
+                           {"description", "the selected text"},
+                           {"category", "Reading"}});
+    EXPECT_TRUE(added["added"].get<bool>());
+    EXPECT_EQ(added["link"]["title"], "A Page");
+    EXPECT_EQ(host.Titles(), std::vector<std::string>{"A Page"});
+
+    // The same address by Find Duplicates' rule, however it is spelt.
+    for (const char* spelling : {"https://www.example.com/page/", "http://example.com/page", "HTTPS://EXAMPLE.COM/page/"}) {
+        const json found = host.One({{"type", "lookup"}, {"url", spelling}});
+        EXPECT_TRUE(found["found"].get<bool>()) << spelling;
+        EXPECT_EQ(found["link"]["category"], "Reading") << spelling;
+    }
+    EXPECT_FALSE(host.One({{"type", "lookup"}, {"url", "https://example.com/other"}})["found"].get<bool>());
+    const json again = host.One({{"type", "add"}, {"url", "http://example.com/page"}, {"title", "Twice"}});
+    EXPECT_FALSE(again["added"].get<bool>());
+    EXPECT_EQ(host.Titles(), std::vector<std::string>{"A Page"});
+
+    const json updated = host.One({{"type", "update"}, {"url", "http://example.com/page"}, {"title", "Renamed"}, {"category", "Later"}});
+    EXPECT_TRUE(updated["ok"].get<bool>());
+    EXPECT_EQ(host.Titles(), std::vector<std::string>{"Renamed"});
+    EXPECT_EQ(host.One({{"type", "update"}, {"url", "https://nowhere.example/"}})["error"],
+              "That address is not in the collection.");
+    EXPECT_EQ(host.One({{"type", "categories"}})["categories"], (json{"Later", "Reading"}));
+    const json found = host.One({{"type", "search"}, {"query", "renamd"}, {"typos", true}});
+    ASSERT_EQ(found["links"].size(), 1u);
+    EXPECT_EQ(found["links"][0]["title"], "Renamed");
+    EXPECT_TRUE(host.One({{"type", "search"}, {"query", "renamd"}})["links"].empty());
+
+    // With a window on the file, the host changes nothing and says why; reading goes on.
+    host.windowOpen = true;
+    const json refused = host.One({{"type", "add"}, {"url", "https://example.org/"}, {"title", "New"}});
+    EXPECT_FALSE(refused["ok"].get<bool>());
+    EXPECT_NE(refused["error"].get<std::string>().find("Norvelle is open"), std::string::npos);
+    EXPECT_EQ(host.Titles(), std::vector<std::string>{"Renamed"});
+    EXPECT_TRUE(host.One({{"type", "lookup"}, {"url", "http://example.com/page"}})["found"].get<bool>());
+}
+
+TEST(Host, SearchPagesStayUnderTheBrowsersLimitAndCoverEveryMatch)
+{
+    LinkStore store;
+    const std::string longTitle = "nebula " + std::string(5000, 't');
+    for (int i = 0; i < 100000; ++i)
+        ASSERT_TRUE(store.InsertLink(i, i % 2 ? longTitle : "other", "https://example.com/" + std::to_string(i), "", "",
+                                     CLinkDate{}, CLinkDate{}));
+    CaptureRequest request;
+    request.kind = CaptureRequest::Kind::Search;
+    request.query = "nebula";
+    int matches = 0;
+    for (int pages = 0; request.offset >= 0; ++pages) {
+        ASSERT_LT(pages, 1000);
+        const std::string answer = SearchAnswer(store, request);
+        EXPECT_LT(answer.size(), kMaxAnswerBytes);
+        const json page = json::parse(answer);
+        matches += int(page["links"].size());
+        request.offset = page["next"].get<int>();
+    }
+    EXPECT_EQ(matches, 50000);
+}
