@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QSysInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#endif
 
 namespace {
 
@@ -29,10 +35,12 @@ QString LockFolder()
     return folder;
 }
 
+QString LockPathOf(const std::string& dataPath) { return LockFolder() + "/" + KeyOf(dataPath) + ".lock"; }
+
 }  // namespace
 
 QtInstanceLock::QtInstanceLock(const std::string& dataPath)
-    : m_lockPath(LockFolder() + "/" + KeyOf(dataPath) + ".lock"),
+    : m_lockPath(LockPathOf(dataPath)),
       // The server is private to the user: a name in the user's runtime folder.
       m_serverName(LockFolder() + "/" + KeyOf(dataPath) + ".socket"), m_lock(m_lockPath)
 {
@@ -78,13 +86,16 @@ bool QtInstanceLock::Acquire()
 
 bool QtInstanceLock::HeldByAWindow(const std::string& dataPath)
 {
-    QLockFile probe(LockFolder() + "/" + KeyOf(dataPath) + ".lock");
-    probe.setStaleLockTime(0);
-    if (probe.tryLock(0)) {
-        probe.unlock();
-        return false;
-    }
-    return probe.error() == QLockFile::LockFailedError;
+    // Only looked at, never taken: a window starting this very moment must find the lock free.
+    QLockFile lock(LockPathOf(dataPath));
+    qint64 pid = 0;
+    QString hostName, appName;
+    if (!lock.getLockInfo(&pid, &hostName, &appName)) return false;
+#ifdef Q_OS_UNIX
+    // A lock left by a window that died holds nothing.
+    if (hostName == QSysInfo::machineHostName() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH) return false;
+#endif
+    return true;
 }
 
 bool FollowDataFile(std::unique_ptr<QtInstanceLock>& held, const std::string& dataPath)

@@ -18,9 +18,14 @@ TEST(InstanceLock, OneWindowPerDataFileAndDeadHoldersDoNotCount)
     const std::string path = (temp.path / "Norvelle.dat").string();
     const std::string other = (temp.path / "Other.dat").string();
     {
+        EXPECT_FALSE(QtInstanceLock::HeldByAWindow(path));
         QtInstanceLock first(path);
         ASSERT_TRUE(first.Acquire());
         QSignalSpy asked(&first, &QtInstanceLock::activationRequested);
+        // The browser's host sees the window without calling it forward.
+        EXPECT_TRUE(QtInstanceLock::HeldByAWindow(path));
+        EXPECT_FALSE(QtInstanceLock::HeldByAWindow(other));
+        EXPECT_EQ(asked.count(), 0);
 
         // A second start on the same file (however spelled) is refused and brings the
         // first forward; another file is free.
@@ -59,6 +64,8 @@ TEST(InstanceLock, ALockLeftByAProgramThatDiedIsTakenOver)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ASSERT_TRUE(QFile::exists(lockFile));
+    // A dead holder is no window; looking leaves its lock file for the next start to take.
+    EXPECT_FALSE(QtInstanceLock::HeldByAWindow(path));
     QtInstanceLock next(path);
     EXPECT_TRUE(next.Acquire());
 }
