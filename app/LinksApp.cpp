@@ -85,7 +85,12 @@ int CLinksApp::Run(int argc, char** argv)
         dialog->raise();
         dialog->activateWindow();
     };
-    QObject::connect(instance.get(), &QtInstanceLock::activationRequested, dialog.get(), comeForward);
+    // The hold answers a second start and the browser's host, on whichever file the window has.
+    auto answerOthers = [&] {
+        QObject::connect(instance.get(), &QtInstanceLock::activationRequested, dialog.get(), comeForward);
+        instance->SetMessageHandler([&dialog](const std::string& message) { return dialog->AnswerBrowser(message); });
+    };
+    answerOthers();
     // The hold goes with the window to another data file chosen in Options.
     QObject::connect(dialog.get(), &CLinksDlg::dataFileInEffect, dialog.get(), [&](const QString& path) {
         QtInstanceLock* before = instance.get();
@@ -95,8 +100,7 @@ int CLinksApp::Run(int argc, char** argv)
                                               "changed the file.", path.toStdString()));
             return;
         }
-        if (instance.get() != before)
-            QObject::connect(instance.get(), &QtInstanceLock::activationRequested, dialog.get(), comeForward);
+        if (instance.get() != before) answerOthers();
     });
     // A shutdown or a logout ends the window as a close does, saving the links, instead
     // of ending the process where it stands.

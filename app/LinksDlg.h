@@ -11,6 +11,7 @@
 #include "app/MainControls.h"
 #include "app/WindowKeys.h"
 #include "app/WindowPlacementStore.h"
+#include "capture/CaptureInWindow.h"
 #include "health/Launcher.h"
 #include "platform/DesktopServices.h"
 #include "common/ThreadJob.h"
@@ -48,7 +49,8 @@ class CLinksDlg : public QDialog,
                   private HealthHost,
                   private ImportHost,
                   private SyncHost,
-                  private SearchHost {
+                  private SearchHost,
+                  private CaptureWindow {
     Q_OBJECT
 public:
     using enum CommandId;
@@ -131,6 +133,8 @@ public:
     CTitleCaser& TitleCaser() { return m_titleCaser; }
     // The Options sheet.
     COptionsController& Options() { return m_options; }
+    // A message from the browser's host, answered over the links in the window.
+    std::string AnswerBrowser(const std::string& message);
 
     // Empties the store, the list, the Search history and the form.
     void ResetStore() override;
@@ -264,6 +268,12 @@ private:
     QString SearchBoxText() override;
     void RestoreView(const std::vector<int>& selected, int shown, const QString& search) override;
     void DataFileInEffect(const std::string& path) override;
+
+    // CaptureWindow
+    const LinkStore& CaptureStore() override { return m_store; }
+    std::string CaptureBusy() override;
+    bool FormEditsRow(int row) override { return m_fields->Edited() && ShownRow() == row; }
+    int StoreCaptured(int row, const FormTexts& texts, const std::string& category) override;
 
     DesktopServices& m_services;
     Prompter& m_prompter;

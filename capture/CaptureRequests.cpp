@@ -15,6 +15,7 @@ namespace {
 // A page of search results stays far under the browsers' limit, whatever the texts.
 constexpr size_t kPageBytes = 512u << 10;
 constexpr int kPageLinks = 200;
+constexpr size_t kShownDescriptionBytes = 16u << 10;
 
 bool HasControlCharacter(std::string_view text)
 {
@@ -51,6 +52,8 @@ json LinkJson(const CAnnotatedLink& record, int row)
                 {"title", std::string(record.Title())},
                 {"link", std::string(record.Link())},
                 {"category", std::string(record.Category())},
+                // Enough of the description to show; an update sends it only when changed.
+                {"description", std::string(record.Description().substr(0, Utf8CutPoint(record.Description(), kShownDescriptionBytes)))},
                 {"added", FormatLinkDate(record.Added(), DateStyle::List)}};
 }
 
@@ -105,6 +108,8 @@ bool ParseCaptureRequest(std::string_view message, CaptureRequest& request, std:
             return false;
         }
     }
+    if (const auto description = parsed.find("description"); description != parsed.end() && !description->is_null())
+        request.hasDescription = true;
     if (const auto typos = parsed.find("typos"); typos != parsed.end() && typos->is_boolean())
         request.typos = typos->get<bool>();
     if (const auto offset = parsed.find("offset"); offset != parsed.end()) {
@@ -165,7 +170,7 @@ bool UpdateCaptured(LinkStore& store, const CaptureRequest& request, const CLink
     const std::string category(TrimView(request.category));
     CAnnotatedLink& record = store.Edit(row);
     record.SetTitle(TrimView(request.title));
-    record.SetDescription(TrimView(request.description));
+    if (request.hasDescription) record.SetDescription(TrimView(request.description));
     record.SetCategory(category);
     record.SetModified(now);
     store.AddCategoryIfNew(category);

@@ -13,6 +13,8 @@ struct CaptureRequest {
     Kind kind = Kind::Hello;
     std::string url, title, description, category;  // lookup, add, update
     std::string query;                              // search
+    // An update without a description keeps the stored one: the browser may show it cut.
+    bool hasDescription = false;
     bool typos = false;
     int offset = 0;
 

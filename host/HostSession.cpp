@@ -28,13 +28,19 @@ std::string OneLine(const std::ostringstream& text)
     return line.empty() ? "The data file could not be read." : line;
 }
 
-std::string Answer(const CaptureRequest& request, const HostEnvironment& env)
+std::string Answer(const std::string& message, const CaptureRequest& request, const HostEnvironment& env)
 {
     if (request.kind == CaptureRequest::Kind::Hello)
         return HelloAnswer(env.version, env.dataPath, env.windowOpen());
-    if (request.Changes() && env.windowOpen())
-        return ErrorAnswer("Norvelle is open on this data file. Save the link from the browser once Norvelle is "
-                           "closed; saving into the open window is not built yet.");
+    // The open window holds the newest links, and only it may change them.
+    if (env.windowOpen()) {
+        std::string answer;
+        if (env.askWindow && env.askWindow(message, answer)) return answer;
+        // A window that closed meanwhile has saved; one still open did not answer.
+        if (env.windowOpen())
+            return ErrorAnswer(request.Changes() ? "Norvelle did not answer. The link was not saved."
+                                                 : "Norvelle did not answer.");
+    }
     CommandStore holder;
     LinkStore& store = *holder;
     std::ostringstream problems;
@@ -85,7 +91,7 @@ int RunHost(std::istream& in, std::ostream& out, const HostEnvironment& environm
         case FrameRead::Ok: {
             CaptureRequest request;
             std::string error;
-            answer = ParseCaptureRequest(message, request, error) ? Answer(request, environment) : ErrorAnswer(error);
+            answer = ParseCaptureRequest(message, request, error) ? Answer(message, request, environment) : ErrorAnswer(error);
             break;
         }
         }

@@ -25,8 +25,12 @@ int main(int argc, char** argv)
     CTitleCaser exceptions;
     LoadSettings(backend, settings, exceptions);
     SystemClock clock;
-    HostEnvironment environment{ConfiguredDataPath(settings, DefaultDataFolderOf(paths)), {}, NORVELLE_VERSION, clock};
+    HostEnvironment environment{ConfiguredDataPath(settings, DefaultDataFolderOf(paths)), {}, {}, NORVELLE_VERSION,
+                                clock};
     environment.windowOpen = [&] { return QtInstanceLock::HeldByAWindow(environment.dataPath); };
+    environment.askWindow = [&](const std::string& message, std::string& answer) {
+        return QtInstanceLock::AskWindow(environment.dataPath, message, answer);
+    };
     std::ios::sync_with_stdio(false);
     return RunHost(std::cin, std::cout, environment);
 }

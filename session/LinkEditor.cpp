@@ -38,6 +38,22 @@ int CLinkEditor::StoreLink(int row, FormTexts texts, const std::string& untrimme
     return row;
 }
 
+int CLinkEditor::AddLinkAsStep(const FormTexts& texts, const std::string& category)
+{
+    auto lock = m_store.Lock();
+    const CLinkDate now = NowDate(m_clock);
+    try {
+        std::vector<LinkStore::Record> records;
+        records.push_back(m_store.MakeImportedLink(
+            CAnnotatedLink{texts.title, texts.link, std::string(TrimView(texts.description)), category, now, now}));
+        if (!records.back() || !AppendRecords(records, "Add")) return -1;
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    m_store.SetChanged();
+    return m_store.Count() - 1;
+}
+
 void CLinkEditor::DeleteRows(const std::vector<int>& rows)
 {
     auto lock = m_store.Lock();

@@ -22,6 +22,10 @@ public:
     // trimmed; the category joins the list. Returns the record's row, or -1 when there was
     // no memory (nothing changed then).
     int StoreLink(int row, FormTexts texts, const std::string& category, MoveRules rules = {});
+    // Adds the texts as a new record at the end as an undoable "Add" step (a link that
+    // came from elsewhere, which Undo takes out again), with the description and category
+    // trimmed; the category joins the list. The new row, or -1 when there was no memory.
+    int AddLinkAsStep(const FormTexts& texts, const std::string& category);
     // Deletes the rows (ascending, distinct) as one step.
     void DeleteRows(const std::vector<int>& rows);
     // Changes the records as one Modify step.

@@ -2,10 +2,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -37,24 +39,65 @@ QString LockFolder()
 
 QString LockPathOf(const std::string& dataPath) { return LockFolder() + "/" + KeyOf(dataPath) + ".lock"; }
 
+QString ServerNameOf(const std::string& dataPath)
+{
+#ifdef Q_OS_WIN
+    return KeyOf(dataPath);
+#else
+    // The server is private to the user: a name in the user's runtime folder.
+    return LockFolder() + "/" + KeyOf(dataPath) + ".socket";
+#endif
+}
+
+// What travels on the connection: the line "activate", or the line "message N" and N bytes
+// of a message, answered with the answer's bytes and the end of the connection.
+constexpr qsizetype kMaxMessageBytes = (4 << 20) + 1024;
+constexpr qsizetype kMaxHeaderBytes = 64;
+
 }  // namespace
 
 QtInstanceLock::QtInstanceLock(const std::string& dataPath)
-    : m_lockPath(LockPathOf(dataPath)),
-      // The server is private to the user: a name in the user's runtime folder.
-      m_serverName(LockFolder() + "/" + KeyOf(dataPath) + ".socket"), m_lock(m_lockPath)
+    : m_lockPath(LockPathOf(dataPath)), m_serverName(ServerNameOf(dataPath)), m_lock(m_lockPath)
 {
-#ifdef Q_OS_WIN
-    m_serverName = KeyOf(dataPath);
-#endif
     // Only a dead holder makes a lock stale, however long a window stays open.
     m_lock.setStaleLockTime(0);
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            emit activationRequested();
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Serve(socket); });
+            Serve(socket);
         }
     });
+}
+
+void QtInstanceLock::Serve(QLocalSocket* socket)
+{
+    const QByteArray waiting = socket->peek(kMaxHeaderBytes);
+    const qsizetype end = waiting.indexOf('\n');
+    if (end < 0) {
+        if (waiting.size() >= kMaxHeaderBytes) socket->abort();
+        return;
+    }
+    const QByteArray header = waiting.left(end);
+    if (header == "activate") {
+        socket->read(end + 1);
+        emit activationRequested();
+        return;
+    }
+    bool number = false;
+    const qsizetype size = header.startsWith("message ") ? header.mid(8).toLongLong(&number) : -1;
+    if (!number || size < 0 || size > kMaxMessageBytes || !m_handler) {
+        socket->abort();
+        return;
+    }
+    if (socket->bytesAvailable() < end + 1 + size) return;
+    socket->read(end + 1);
+    const QByteArray message = socket->read(size);
+    // The asker may have given up waiting meanwhile: then the answer has no one to go to.
+    const std::string answer = m_handler(message.toStdString());
+    if (socket->state() != QLocalSocket::ConnectedState) return;
+    socket->write(answer.data(), qint64(answer.size()));
+    socket->disconnectFromServer();
 }
 
 QtInstanceLock::~QtInstanceLock()
@@ -95,6 +138,30 @@ bool QtInstanceLock::HeldByAWindow(const std::string& dataPath)
     // A lock left by a window that died holds nothing.
     if (hostName == QSysInfo::machineHostName() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH) return false;
 #endif
+    return true;
+}
+
+bool QtInstanceLock::AskWindow(const std::string& dataPath, const std::string& message, std::string& answer,
+                               int timeoutMs)
+{
+    answer.clear();
+    QLocalSocket socket;
+    socket.connectToServer(ServerNameOf(dataPath));
+    if (!socket.waitForConnected(timeoutMs)) return false;
+    socket.write("message " + QByteArray::number(qsizetype(message.size())) + "\n");
+    socket.write(message.data(), qint64(message.size()));
+    QByteArray received;
+    QElapsedTimer waited;
+    waited.start();
+    // The window closes the connection after its answer.
+    while (socket.state() == QLocalSocket::ConnectedState && waited.elapsed() < timeoutMs) {
+        socket.waitForReadyRead(int(std::max<qint64>(1, timeoutMs - waited.elapsed())));
+        received += socket.readAll();
+        if (received.size() > kMaxMessageBytes) return false;
+    }
+    received += socket.readAll();
+    if (socket.state() == QLocalSocket::ConnectedState || received.isEmpty()) return false;
+    answer = received.toStdString();
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,15 +23,26 @@ public:
     // and without calling that window forward.
     static bool HeldByAWindow(const std::string& dataPath);
 
+    // The answer to a message that another program of ours (the browser's host) hands over.
+    using MessageHandler = std::function<std::string(const std::string& message)>;
+    void SetMessageHandler(MessageHandler handler) { m_handler = std::move(handler); }
+    // Hands message to the window that holds dataPath and waits for its answer; false
+    // when no window took it or none answered within timeoutMs.
+    static bool AskWindow(const std::string& dataPath, const std::string& message, std::string& answer,
+                          int timeoutMs = 10000);
+
 signals:
     // Another start asked for the window on this file.
     void activationRequested();
 
 private:
+    void Serve(class QLocalSocket* socket);
+
     QString m_lockPath;
     QString m_serverName;
     QLockFile m_lock;
     QLocalServer m_server;
+    MessageHandler m_handler;
 };
 
 // Moves a window's hold to the data file it now uses: true when the hold is on that file

@@ -40,6 +40,9 @@ struct Host {
     std::string dataPath = (folder.path / "links.dat").string();
     FixedClock clock{LocalTime{2026, 12, 8, 10, 0, 0}};
     bool windowOpen = false;
+    // The window's side of the connection: its answer, or none (it did not answer).
+    std::function<bool(const std::string&, std::string&)> window;
+    std::vector<std::string> handedOver;
 
     std::vector<json> Run(const std::vector<json>& messages, int* exit = nullptr)
     {
@@ -47,7 +50,12 @@ struct Host {
         for (const json& message : messages) input += Frame(message.dump());
         std::istringstream in(input);
         std::ostringstream out;
-        HostEnvironment environment{dataPath, [this] { return windowOpen; }, "2.0", clock};
+        HostEnvironment environment{dataPath, [this] { return windowOpen; },
+                                    [this](const std::string& message, std::string& answer) {
+                                        handedOver.push_back(message);
+                                        return window && window(message, answer);
+                                    },
+                                    "2.0", clock};
         const int code = RunHost(in, out, environment);
         if (exit) *exit = code;
         return Answers(out.str());
@@ -117,7 +125,7 @@ TEST(Host, BadMessagesGetAPlainAnswerAndChangeNothing)
     for (const Case& c : cases) {
         std::istringstream in(Frame(c.message));
         std::ostringstream out;
-        HostEnvironment environment{host.dataPath, [] { return false; }, "2.0", host.clock};
+        HostEnvironment environment{host.dataPath, [] { return false; }, {}, "2.0", host.clock};
         EXPECT_EQ(RunHost(in, out, environment), 0);
         const std::vector<json> answers = Answers(out.str());
         ASSERT_EQ(answers.size(), 1u) << c.message.substr(0, 60);
@@ -128,7 +136,7 @@ TEST(Host, BadMessagesGetAPlainAnswerAndChangeNothing)
     // A frame over the host's limit is answered and skipped; the next one is read.
     std::istringstream in(Frame(std::string(kMaxMessageBytes + 1, ' ')) + Frame("{\"type\": \"hello\"}"));
     std::ostringstream out;
-    HostEnvironment environment{host.dataPath, [] { return false; }, "2.0", host.clock};
+    HostEnvironment environment{host.dataPath, [] { return false; }, {}, "2.0", host.clock};
     EXPECT_EQ(RunHost(in, out, environment), 0);
     const std::vector<json> answers = Answers(out.str());
     ASSERT_EQ(answers.size(), 2u);
@@ -175,13 +183,25 @@ TEST(Host, AddLookupUpdateAndCategoriesGoThroughTheDataFile)
     EXPECT_EQ(found["links"][0]["title"], "Renamed");
     EXPECT_TRUE(host.One({{"type", "search"}, {"query", "renamd"}})["links"].empty());
 
-    // With a window on the file, the host changes nothing and says why; reading goes on.
+    // With a window on the file, the window answers every message but hello, and the host
+    // writes nothing itself; a window that does not answer is said so.
     host.windowOpen = true;
-    const json refused = host.One({{"type", "add"}, {"url", "https://example.org/"}, {"title", "New"}});
-    EXPECT_FALSE(refused["ok"].get<bool>());
-    EXPECT_NE(refused["error"].get<std::string>().find("Norvelle is open"), std::string::npos);
+    host.window = [](const std::string&, std::string& answer) {
+        answer = R"({"ok":true,"added":true,"from":"window"})";
+        return true;
+    };
+    const json add = json{{"type", "add"}, {"url", "https://example.org/"}, {"title", "New"}};
+    EXPECT_EQ(host.One(add)["from"], "window");
+    EXPECT_EQ(json::parse(host.handedOver.back()), add);
+    EXPECT_FALSE(host.One({{"type", "hello"}}).contains("from"));
+    host.window = nullptr;
+    EXPECT_EQ(host.One(add)["error"], "Norvelle did not answer. The link was not saved.");
+    EXPECT_EQ(host.One({{"type", "lookup"}, {"url", "http://example.com/page"}})["error"], "Norvelle did not answer.");
     EXPECT_EQ(host.Titles(), std::vector<std::string>{"Renamed"});
-    EXPECT_TRUE(host.One({{"type", "lookup"}, {"url", "http://example.com/page"}})["found"].get<bool>());
+    // A window that closed while it was asked has saved its links: the host adds to the file.
+    host.window = [&host](const std::string&, std::string&) { return host.windowOpen = false; };
+    EXPECT_TRUE(host.One(add)["added"].get<bool>());
+    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Renamed", "New"}));
 }
 
 TEST(Host, SearchPagesStayUnderTheBrowsersLimitAndCoverEveryMatch)

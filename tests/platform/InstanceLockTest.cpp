@@ -4,7 +4,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -92,4 +94,45 @@ TEST(InstanceLock, TheHoldFollowsTheWindowToAnotherDataFile)
     EXPECT_TRUE(asked.wait(2000));
     EXPECT_TRUE(QtInstanceLock(first).Acquire());
     EXPECT_TRUE(FollowDataFile(held, (temp.path / "Third.dat").string()));
+}
+
+TEST(InstanceLock, TheBrowsersHostIsAnsweredByTheWindowThatHoldsTheFile)
+{
+    TempFolder temp;
+    const std::string path = (temp.path / "Norvelle.dat").string();
+    std::string answer = "stale";
+    // No window: no answer, at once.
+    EXPECT_FALSE(QtInstanceLock::AskWindow(path, "{}", answer, 2000));
+    EXPECT_EQ(answer, "");
+
+    QtInstanceLock window(path);
+    ASSERT_TRUE(window.Acquire());
+    // The host waits for the answer, so it asks from a thread of its own here.
+    auto ask = [&](const std::string& message, std::string& reply) {
+        std::atomic<int> result{-1};
+        std::thread asker([&] { result = QtInstanceLock::AskWindow(path, message, reply, 3000) ? 1 : 0; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return result >= 0; }, 5000));
+        asker.join();
+        return result == 1;
+    };
+    // A window without a handler takes no message.
+    EXPECT_FALSE(ask("{}", answer));
+
+    std::vector<std::string> seen;
+    window.SetMessageHandler([&](const std::string& message) {
+        seen.push_back(message);
+        return "answer to " + std::to_string(message.size()) + " bytes";
+    });
+    const std::string big(3 << 20, 'x');
+    for (const std::string& message : {std::string("{\"type\":\"hello\"}"), std::string("line\none"), big}) {
+        ASSERT_TRUE(ask(message, answer));
+        EXPECT_EQ(answer, "answer to " + std::to_string(message.size()) + " bytes");
+        EXPECT_EQ(seen.back(), message);
+    }
+    // A second start still only brings the window forward.
+    QSignalSpy asked(&window, &QtInstanceLock::activationRequested);
+    QtInstanceLock second(path);
+    EXPECT_FALSE(second.Acquire());
+    EXPECT_TRUE(asked.wait(2000));
+    EXPECT_EQ(seen.size(), 3u);
 }
