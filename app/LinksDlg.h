@@ -274,6 +274,7 @@ private:
     std::string CaptureBusy() override;
     bool FormEditsRow(int row) override { return m_fields->Edited() && ShownRow() == row; }
     int StoreCaptured(int row, const FormTexts& texts, const std::string& category) override;
+    void CountCaptured() override;
 
     DesktopServices& m_services;
     Prompter& m_prompter;

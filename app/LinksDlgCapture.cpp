@@ -41,7 +41,13 @@ int CLinksDlg::StoreCaptured(int row, const FormTexts& texts, const std::string&
         UpdateSelectedCount();
         EndListUpdate();
     }
-    m_persistence.StoredRecord();
     ShowCounts();
     return target;
+}
+
+void CLinksDlg::CountCaptured()
+{
+    // After the answer has gone: a save can ask the person a question, and the browser
+    // must not wait for it.
+    QMetaObject::invokeMethod(this, [this] { m_persistence.StoredRecord(); }, Qt::QueuedConnection);
 }

@@ -39,5 +39,7 @@ std::string AnswerInWindow(std::string_view message, CaptureWindow& window, cons
     }
     row = window.StoreCaptured(row, texts, request.category);
     if (row < 0) return ErrorAnswer(kOutOfMemoryMessage);
-    return StoredAnswer(store, row, adding);
+    std::string answer = StoredAnswer(store, row, adding);
+    window.CountCaptured();
+    return answer;
 }

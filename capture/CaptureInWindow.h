@@ -16,9 +16,11 @@ public:
     // Whether the form shows the record at row with edits not stored yet.
     virtual bool FormEditsRow(int row) = 0;
     // Stores the texts into the record at row, or adds them at the end when row is -1, as
-    // one undoable step counted toward the next save, and shows the record in the list.
-    // The record's row, or -1 when there was no memory (nothing changed then).
+    // one undoable step, and shows the record in the list. The record's row, or -1 when
+    // there was no memory (nothing changed then).
     virtual int StoreCaptured(int row, const FormTexts& texts, const std::string& category) = 0;
+    // Counts the stored link toward the next save, once the answer has gone.
+    virtual void CountCaptured() = 0;
 };
 
 // The window's answer to a message from the host: the same answers as the host gives from

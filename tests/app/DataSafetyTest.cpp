@@ -21,7 +21,9 @@
 #include <sstream>
 
 #include "app/LinkListCtrl.h"
+#include "capture/NativeMessaging.h"
 #include "cli/CliCommands.h"
+#include "host/HostSession.h"
 #include "bench/LoopbackHttpServer.h"
 #include "common/SortedComboBox.h"
 #include "common/SortedListBox.h"
@@ -376,7 +378,8 @@ private:
     {
         CLinksDlg& dlg = Dlg();
         const int rows = dlg.Store().Count();
-        switch (Pick(24)) {
+        switch (Pick(25)) {
+        case 24: return BrowserSaves();
         case 20: return SecondWriter();
         case 21: return EditThenKey();
         case 22: return CategoriesOfTheShownLink();
@@ -672,6 +675,52 @@ private:
         import(Dlg().Persistence().DataPath());
         Dlg().Sync().CheckDiskVersion();
         return sorts ? "norvelle-cli sorts now" : "norvelle-cli imports now";
+    }
+
+    // The browser saves a page through its host. Most often the window has the file and
+    // takes the link; now and then a host that looked just before the window opened writes
+    // the file itself, now or in the middle of the window's next save.
+    std::string BrowserSaves()
+    {
+        const int id = Next();
+        const std::string message = R"({"type":"add","title":"B","url":")" + LinkOf(id) + "\"}";
+        const bool intoWindow = Pick(3) != 0;
+        auto save = [this, id, message, intoWindow](const std::string& path) {
+            std::ostringstream frames;
+            WriteFrame(frames, message);
+            std::istringstream in(frames.str());
+            std::ostringstream out;
+            HostEnvironment host{path, [intoWindow] { return intoWindow; },
+                                 [this](const std::string& asked, std::string& answer) {
+                                     answer = Dlg().AnswerBrowser(asked);
+                                     return true;
+                                 },
+                                 "2.0", h.clock};
+            RunHost(in, out, host);
+            std::istringstream answers(out.str());
+            std::string answer;
+            ReadFrame(answers, answer);
+            // A link the browser was told is saved is the person's.
+            if (answer.find(R"("added":true)") != std::string::npos) m_model.insert(id);
+            m_log += "  the browser's host: " + answer.substr(0, 80) + "\n";
+        };
+        if (intoWindow) {
+            save(Dlg().Persistence().DataPath());
+            return "The browser saves " + std::to_string(id) + " into the window";
+        }
+        if (Pick(2) == 0) {
+            save(Dlg().Persistence().DataPath());
+            Dlg().Sync().CheckDiskVersion();
+            return "The browser's host saves " + std::to_string(id) + " into the file now";
+        }
+        m_during = [this, save, data = Dlg().Persistence().DataPath()](const std::string& path) {
+            if (path == data)
+                save(path);
+            else
+                m_faults.beforeRename = m_during;
+        };
+        m_faults.beforeRename = m_during;
+        return "The browser's host saves " + std::to_string(id) + " during the next save";
     }
 
     // A typed, unstored edit in one of the form's fields, the focus left there, then a
