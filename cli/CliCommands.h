@@ -82,6 +82,9 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
                            std::ostream& err, IntakeOptions options = {});
 // Lists the browser profiles found under home, one a line: browser, profile, store, links.
 int BrowsersCommand(const std::string& home, std::ostream& out, std::ostream& err);
+// Writes or takes away the browsers' manifests for norvelle-host in programFolder.
+int BrowserHostCommand(bool install, const std::string& home, const std::string& programFolder, std::ostream& out,
+                       std::ostream& err);
 // Writes every link of a data file as a standard bookmark file.
 int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
                            std::ostream& err, bool replace = false);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -119,6 +120,16 @@ Commands:
       DATA_FILE could not be read whole, or when it could not be written; 3
       when DATA_FILE has a higher version; 2 for bad usage or a file that
       cannot be opened.
+
+  browsers --install-host [HOME]
+  browsers --remove-host [HOME]
+      Writes (or takes away) the manifest that lets Norvelle's browser
+      extension start norvelle-host (the one installed beside norvelle-cli),
+      for every browser of the Firefox and Chromium families that has its
+      folder in HOME (yours by default), and prints one line per manifest:
+      the browser, a tab and the manifest's path. Exits 1 when a manifest
+      could not be written or removed, or when --install-host found no
+      browser.
 
   browsers [HOME]
       Lists the browser profiles with bookmarks found in the home folder HOME
@@ -376,6 +387,15 @@ std::string HomeFolder()
     return home ? home : "";
 }
 
+// The folder of this program, where norvelle-host is installed beside it.
+std::string ProgramFolder(const char* argv0)
+{
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = std::filesystem::absolute(argv0, ec);
+    return self.parent_path().string();
+}
+
 int main(int argc, char** argv)
 {
     CommandStore::LeaveToProcessEnd();
@@ -407,6 +427,12 @@ int Run(std::vector<std::string> args, int argc, char** argv)
         }
         if (files.size() != 2) return Usage("import takes a bookmark file or a browser's store, and a data file");
         return ImportBookmarksCommand(files[0], files[1], yes, std::cout, std::cerr, options);
+    }
+    if (!args.empty() && args[0] == "browsers" && args.size() > 1 &&
+        (args[1] == "--install-host" || args[1] == "--remove-host")) {
+        if (args.size() > 3) return Usage("browsers --install-host and --remove-host take at most a home folder");
+        return BrowserHostCommand(args[1] == "--install-host", args.size() == 3 ? args[2] : HomeFolder(),
+                                  ProgramFolder(argv[0]), std::cout, std::cerr);
     }
     if (!args.empty() && args[0] == "browsers") {
         if (args.size() > 2) return Usage("browsers takes at most a home folder");

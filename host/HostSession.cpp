@@ -66,6 +66,8 @@ std::string Answer(const std::string& message, const CaptureRequest& request, co
     } else if (!UpdateCaptured(store, request, now, row)) {
         return ErrorAnswer("That address is not in the collection.");
     }
+    // The first link of a person who never opened the window: its folder is made as the window makes it.
+    if (!existed) MakeFolders(ParentFolder(env.dataPath));
     WritePolicy policy;
     policy.dataFile = true;
     policy.target = existed ? TargetRead::Whole : TargetRead::NotRead;

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <map>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "capture/CaptureRequests.h"
+#include "capture/HostManifests.h"
 #include "capture/NativeMessaging.h"
 #include "cli/CliCommands.h"
 #include "host/HostSession.h"
@@ -224,4 +228,71 @@ TEST(Host, SearchPagesStayUnderTheBrowsersLimitAndCoverEveryMatch)
         request.offset = page["next"].get<int>();
     }
     EXPECT_EQ(matches, 50000);
+}
+
+// The browsers' manifests, written into a fake home for each system: only for browsers
+// that are there, each family allowing exactly our extension, and taken away again.
+TEST(HostManifests, WrittenWhereEachBrowserLooksAndRemoved)
+{
+    struct FakeRegistry : HostRegistry {
+        std::map<std::string, std::string> keys;
+        bool SetDefaultValue(const std::string& key, const std::string& value) override { return keys[key] = value, true; }
+        bool RemoveKey(const std::string& key) override { return keys.erase(key), true; }
+    };
+    const struct {
+        HostSystem system;
+        std::vector<std::string> browserFolders;
+        std::vector<std::string> manifests;  // below home
+        std::vector<std::string> registryKeys;
+    } cases[] = {
+        {HostSystem::Linux, {".config/chromium", ".mozilla"},
+         {".config/chromium/NativeMessagingHosts/com.quenbysoftware.norvelle.json",
+          ".mozilla/native-messaging-hosts/com.quenbysoftware.norvelle.json"}, {}},
+        {HostSystem::MacOS, {"Library/Application Support/Google/Chrome"},
+         {"Library/Application Support/Google/Chrome/NativeMessagingHosts/com.quenbysoftware.norvelle.json"}, {}},
+        {HostSystem::Windows, {"AppData/Local/Microsoft/Edge", "AppData/Roaming/Mozilla"},
+         {"AppData/Local/Norvelle/NativeMessagingHosts/chromium-com.quenbysoftware.norvelle.json",
+          "AppData/Local/Norvelle/NativeMessagingHosts/firefox-com.quenbysoftware.norvelle.json"},
+         {"Software\\Microsoft\\Edge\\NativeMessagingHosts\\com.quenbysoftware.norvelle",
+          "Software\\Mozilla\\NativeMessagingHosts\\com.quenbysoftware.norvelle"}},
+    };
+    for (const auto& c : cases) {
+        TempFolder home;
+        const std::string root = home.path.string();
+        for (const std::string& folder : c.browserFolders) std::filesystem::create_directories(home.path / folder);
+        FakeRegistry registry;
+        std::vector<HostManifestPlace> done;
+        std::ostringstream err;
+        ASSERT_TRUE(InstallHostManifests(root, c.system, "/opt/n/norvelle-host", &registry, done, err)) << err.str();
+        ASSERT_EQ(done.size(), c.manifests.size());
+        for (size_t i = 0; i < done.size(); ++i) {
+            EXPECT_EQ(done[i].file, root + "/" + c.manifests[i]);
+            const json manifest = json::parse(std::ifstream(done[i].file));
+            EXPECT_EQ(manifest["name"], "com.quenbysoftware.norvelle");
+            EXPECT_EQ(manifest["path"], "/opt/n/norvelle-host");
+            EXPECT_EQ(manifest["type"], "stdio");
+            if (done[i].family == BrowserFamily::Chromium)
+                EXPECT_EQ(manifest["allowed_origins"], json{"chrome-extension://hglopfokmcgjijhledkddbpdenfmoicm/"});
+            else
+                EXPECT_EQ(manifest["allowed_extensions"], json{"norvelle@quenbysoftware.com"});
+        }
+        std::vector<std::string> keys;
+        for (const auto& [key, file] : registry.keys) {
+            keys.push_back(key);
+            EXPECT_TRUE(std::filesystem::exists(file));
+        }
+        std::sort(keys.begin(), keys.end());
+        EXPECT_EQ(keys, c.registryKeys);
+
+        done.clear();
+        ASSERT_TRUE(RemoveHostManifests(root, c.system, &registry, done, err));
+        EXPECT_EQ(done.size(), c.manifests.size());
+        for (const std::string& manifest : c.manifests) EXPECT_FALSE(std::filesystem::exists(home.path / manifest));
+        EXPECT_TRUE(registry.keys.empty());
+    }
+    // No browser: nothing written, and the CLI says so.
+    TempFolder empty;
+    std::ostringstream out, err;
+    EXPECT_EQ(BrowserHostCommand(true, empty.path.string(), NORVELLE_HOST_FOLDER, out, err), kExitFailed);
+    EXPECT_NE(err.str().find("no browser"), std::string::npos) << err.str();
 }
