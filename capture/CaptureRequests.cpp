@@ -141,7 +141,29 @@ int FindByAddress(const LinkStore& store, std::string_view url)
 
 std::string LookupAnswer(const LinkStore& store, std::string_view url)
 {
-    const int row = FindByAddress(store, url);
+    return LookupAnswerAt(store, FindByAddress(store, url));
+}
+
+void CAddressIndex::Build(const LinkStore& store)
+{
+    m_rows.clear();
+    auto lock = store.Lock();
+    m_rows.reserve(size_t(store.Count()));
+    for (int row = 0; row < store.Count(); ++row) {
+        std::string key = DuplicateKey(store.At(row).Link());
+        if (!key.empty()) m_rows.emplace(std::move(key), row);
+    }
+}
+
+int CAddressIndex::Find(std::string_view url) const
+{
+    const std::string key = DuplicateKey(url);
+    const auto it = key.empty() ? m_rows.end() : m_rows.find(key);
+    return it == m_rows.end() ? -1 : it->second;
+}
+
+std::string LookupAnswerAt(const LinkStore& store, int row)
+{
     if (row < 0) return Dump(json{{"ok", true}, {"found", false}});
     return Dump(json{{"ok", true}, {"found", true}, {"link", LinkJson(store.At(row), row)}});
 }

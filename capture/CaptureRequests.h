@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "store/LinkDate.h"
 
@@ -37,6 +38,18 @@ std::string HelloAnswer(const std::string& version, const std::string& dataFile,
 int FindByAddress(const LinkStore& store, std::string_view url);
 // {"ok": true, "found": false} or the link's title, category, address and Added date.
 std::string LookupAnswer(const LinkStore& store, std::string_view url);
+std::string LookupAnswerAt(const LinkStore& store, int row);
+
+// The rows by Find Duplicates' key of their addresses, for lookups one after another over
+// links that do not change between them (the first row of each key, as FindByAddress).
+class CAddressIndex {
+public:
+    void Build(const LinkStore& store);
+    int Find(std::string_view url) const;
+
+private:
+    std::unordered_map<std::string, int> m_rows;
+};
 
 // Adds the link at the end, or finds it there already (added false); the category joins
 // the list. False when there was no memory (nothing changed). row is the link's row.

@@ -1,6 +1,7 @@
 #include "host/HostSession.h"
 
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <sstream>
 
@@ -28,7 +29,38 @@ std::string OneLine(const std::ostringstream& text)
     return line.empty() ? "The data file could not be read." : line;
 }
 
-std::string Answer(const std::string& message, const CaptureRequest& request, const HostEnvironment& env)
+// The links last read, kept while the file holds the same bytes: the extension asks about
+// every page the person opens, and a collection is read whole only when it changed.
+struct ReadCache {
+    std::unique_ptr<CommandStore> holder;
+    DiskStamp version;
+    bool valid = false;
+    CAddressIndex addresses;
+};
+
+std::string Read(const CaptureRequest& request, const HostEnvironment& env, ReadCache& cache)
+{
+    const DiskStamp now = StampOf(env.dataPath);
+    if (!cache.valid || !now.SameContent(cache.version)) {
+        cache.valid = false;
+        cache.holder = std::make_unique<CommandStore>();
+        LinkStore& store = **cache.holder;
+        std::ostringstream problems;
+        if (ReadWholeDataFile(env.dataPath, store, true, problems, &cache.version) != kExitOk)
+            return ErrorAnswer(OneLine(problems));
+        cache.addresses.Build(store);
+        cache.valid = true;
+    }
+    const LinkStore& store = **cache.holder;
+    switch (request.kind) {
+    case CaptureRequest::Kind::Lookup: return LookupAnswerAt(store, cache.addresses.Find(request.url));
+    case CaptureRequest::Kind::Search: return SearchAnswer(store, request);
+    default: return CategoriesAnswer(store);
+    }
+}
+
+std::string Answer(const std::string& message, const CaptureRequest& request, const HostEnvironment& env,
+                   ReadCache& cache)
 {
     if (request.kind == CaptureRequest::Kind::Hello)
         return HelloAnswer(env.version, env.dataPath, env.windowOpen());
@@ -41,21 +73,17 @@ std::string Answer(const std::string& message, const CaptureRequest& request, co
             return ErrorAnswer(request.Changes() ? "Norvelle did not answer. The link was not saved."
                                                  : "Norvelle did not answer.");
     }
+    if (!request.Changes()) return Read(request, env, cache);
+    cache.valid = false;
     CommandStore holder;
     LinkStore& store = *holder;
     std::ostringstream problems;
     // Held from the read to the write: no other writer's links can come in between.
     WriterTurn turn;
-    if (request.Changes() && !TakeWriterTurn(env.dataPath, turn, problems)) return ErrorAnswer(OneLine(problems));
+    if (!TakeWriterTurn(env.dataPath, turn, problems)) return ErrorAnswer(OneLine(problems));
     DiskStamp version;
     if (ReadWholeDataFile(env.dataPath, store, true, problems, &version) != kExitOk)
         return ErrorAnswer(OneLine(problems));
-    switch (request.kind) {
-    case CaptureRequest::Kind::Lookup: return LookupAnswer(store, request.url);
-    case CaptureRequest::Kind::Search: return SearchAnswer(store, request);
-    case CaptureRequest::Kind::Categories: return CategoriesAnswer(store);
-    default: break;
-    }
     const bool existed = PathExists(env.dataPath);
     const CLinkDate now = NowDate(env.clock);
     int row = -1;
@@ -84,6 +112,7 @@ std::string Answer(const std::string& message, const CaptureRequest& request, co
 int RunHost(std::istream& in, std::ostream& out, const HostEnvironment& environment)
 {
     std::string message;
+    ReadCache cache;
     for (;;) {
         std::string answer;
         switch (ReadFrame(in, message)) {
@@ -93,7 +122,7 @@ int RunHost(std::istream& in, std::ostream& out, const HostEnvironment& environm
         case FrameRead::Ok: {
             CaptureRequest request;
             std::string error;
-            answer = ParseCaptureRequest(message, request, error) ? Answer(message, request, environment) : ErrorAnswer(error);
+            answer = ParseCaptureRequest(message, request, error) ? Answer(message, request, environment, cache) : ErrorAnswer(error);
             break;
         }
         }

@@ -13,6 +13,8 @@
 #include "capture/NativeMessaging.h"
 #include "cli/CliCommands.h"
 #include "host/HostSession.h"
+#include "store/DataFile.h"
+#include "store/FileIO.h"
 #include "store/LinkStore.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/TempFolder.h"
@@ -295,4 +297,44 @@ TEST(HostManifests, WrittenWhereEachBrowserLooksAndRemoved)
     std::ostringstream out, err;
     EXPECT_EQ(BrowserHostCommand(true, empty.path.string(), NORVELLE_HOST_FOLDER, out, err), kExitFailed);
     EXPECT_NE(err.str().find("no browser"), std::string::npos) << err.str();
+}
+
+// One host answers many lookups from the links it read, and reads again whenever the file
+// changed: by its own add, or by another program between two messages.
+TEST(Host, LookupsFollowEveryChangeOfTheFile)
+{
+    Host host;
+    int asked = 0;
+    const json lookupA = {{"type", "lookup"}, {"url", "https://a.example/"}};
+    const json lookupB = {{"type", "lookup"}, {"url", "https://b.example/"}};
+    // Before the fourth message, another program adds b.example to the file.
+    host.window = nullptr;
+    std::string input;
+    for (const json& message : {lookupA, json{{"type", "add"}, {"url", "https://a.example"}, {"title", "A"}}, lookupA,
+                                lookupB, lookupB})
+        input += Frame(message.dump());
+    std::istringstream in(input);
+    std::ostringstream out;
+    HostEnvironment environment{host.dataPath,
+                                [&] {
+                                    if (++asked == 4) {
+                                        CommandStore holder;
+                                        std::ostringstream err;
+                                        EXPECT_EQ(ReadWholeDataFile(host.dataPath, *holder, true, err), kExitOk);
+                                        EXPECT_TRUE((*holder).InsertLink(1, "B", "https://b.example/", "", "", {}, {}));
+                                        AtomicFileWriter writer(false);
+                                        EXPECT_TRUE(writer.Open(host.dataPath) && WriteDataFile(*holder, writer) &&
+                                                    writer.Commit());
+                                    }
+                                    return false;
+                                },
+                                {}, "2.0", host.clock};
+    ASSERT_EQ(RunHost(in, out, environment), 0);
+    const std::vector<json> answers = Answers(out.str());
+    ASSERT_EQ(answers.size(), 5u);
+    EXPECT_FALSE(answers[0]["found"].get<bool>());
+    EXPECT_TRUE(answers[1]["added"].get<bool>());
+    EXPECT_EQ(answers[2]["link"]["title"], "A");
+    EXPECT_EQ(answers[3]["link"]["title"], "B");
+    EXPECT_EQ(answers[4]["link"]["row"], 1);
 }
