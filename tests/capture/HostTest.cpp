@@ -6,10 +6,18 @@
 #include <map>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "capture/CaptureRequests.h"
 #include "capture/HostManifests.h"
+#include "bench/DataGen.h"
 #include "capture/NativeMessaging.h"
 #include "cli/CliCommands.h"
 #include "host/HostSession.h"
@@ -337,4 +345,61 @@ TEST(Host, LookupsFollowEveryChangeOfTheFile)
     EXPECT_EQ(answers[2]["link"]["title"], "A");
     EXPECT_EQ(answers[3]["link"]["title"], "B");
     EXPECT_EQ(answers[4]["link"]["row"], 1);
+}
+
+// The real host, as a browser starts it, killed at any moment of an add: the data file
+// is always whole, with the link or without it, never half written.
+TEST(Host, KilledDuringItsWriteLeavesTheFileWhole)
+{
+    TempFolder home;
+    const std::string dataPath = (home.path / "Documents" / "Norvelle.dat").string();
+    std::filesystem::create_directories(home.path / "Documents");
+    std::filesystem::create_directories(home.path / "run");
+    {
+        LinkStore store;
+        GenerateLinks(store, 20000);
+        AtomicFileWriter writer(false);
+        ASSERT_TRUE(writer.Open(dataPath) && WriteDataFile(store, writer) && writer.Commit());
+    }
+    const std::string host = std::string(NORVELLE_HOST_FOLDER) + "/norvelle-host";
+    const std::string homeVariable = "HOME=" + home.path.string();
+    const std::string runtimeVariable = "XDG_RUNTIME_DIR=" + (home.path / "run").string();
+    const std::string configVariable = "XDG_CONFIG_HOME=" + (home.path / ".config").string();
+    std::mt19937 random(7);
+    int count = 20000, withLink = 0;
+    for (int i = 0; i < 12; ++i) {
+        int input[2];
+        ASSERT_EQ(pipe(input), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(input[0], 0);
+            close(input[1]);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            char* const argv[] = {const_cast<char*>(host.c_str()), nullptr};
+            char* const envp[] = {const_cast<char*>(homeVariable.c_str()), const_cast<char*>(runtimeVariable.c_str()),
+                                  const_cast<char*>(configVariable.c_str()), const_cast<char*>("QT_QPA_PLATFORM=offscreen"),
+                                  nullptr};
+            execve(host.c_str(), argv, envp);
+            _exit(127);
+        }
+        close(input[0]);
+        const std::string frame =
+            Frame(json{{"type", "add"}, {"url", "https://killed.example/" + std::to_string(i)}, {"title", "K"}}.dump());
+        ASSERT_EQ(write(input[1], frame.data(), frame.size()), ssize_t(frame.size()));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 120000));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        close(input[1]);
+        CommandStore holder;
+        std::ostringstream err;
+        ASSERT_EQ(ReadWholeDataFile(dataPath, *holder, false, err), kExitOk) << err.str();
+        const int now = (*holder).Count();
+        EXPECT_TRUE(now == count || now == count + 1) << now << " links after " << count;
+        withLink += now - count;
+        count = now;
+    }
+    // The kills fell both before and after the replace (how many of each depends on the machine).
+    std::printf("%d of 12 adds reached the file before the kill\n", withLink);
 }
