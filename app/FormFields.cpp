@@ -41,7 +41,10 @@ CFormFields::CFormFields(QLineEdit& title, QLineEdit& link, QPlainTextEdit& desc
     : QObject(parent), m_title(title), m_link(link), m_description(description), m_category(category), m_date(date)
 {
     auto edited = [this] {
-        if (!m_filling) m_edited = true;
+        if (m_filling) return;
+        m_edited = true;
+        // Typing after a command: the field's own undo takes the typing back first.
+        m_command.reset();
     };
     connect(&m_title, &QLineEdit::textEdited, this, edited);
     connect(&m_link, &QLineEdit::textEdited, this, edited);
@@ -57,6 +60,7 @@ CFormFields::CFormFields(QLineEdit& title, QLineEdit& link, QPlainTextEdit& desc
 void CFormFields::Show(const CAnnotatedLink& record)
 {
     ++m_shows;
+    m_command.reset();
     Filling filling(m_filling);
     SetTitle(record.Title());
     SetLink(record.Link());
@@ -105,6 +109,7 @@ void CFormFields::SetDescription(std::string_view bytes)
 void CFormFields::Clear()
 {
     Filling filling(m_filling);
+    m_command.reset();
     m_date.clear();
     m_edited = false;
     m_title.clear();
@@ -195,4 +200,29 @@ void CFormFields::RenameCategory(const std::string& from, const std::string& to)
     } else if (Category() == from) {
         m_category.setEditText(DisplayText(to));
     }
+}
+
+void CFormFields::ChangeByCommand(CommandField field, const std::string& after, uint64_t undoSteps)
+{
+    std::string before = field == CommandField::Title ? Title() : Description();
+    if (before == after) return;
+    if (field == CommandField::Title)
+        SetTitle(after);
+    else
+        SetDescription(after);
+    m_command = CommandChange{field, std::move(before), after, m_edited, undoSteps};
+    m_edited = true;
+}
+
+bool CFormFields::StepCommand(bool redo, uint64_t undoSteps)
+{
+    if (!CanStepCommand(redo, undoSteps)) return false;
+    const std::string& text = redo ? m_command->after : m_command->before;
+    if (m_command->field == CommandField::Title)
+        SetTitle(text);
+    else
+        SetDescription(text);
+    m_edited = redo || m_command->editedBefore;
+    m_command->undone = !redo;
+    return true;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <QObject>
 #include <QString>
 #include <string>
@@ -36,6 +37,18 @@ public:
     void Clear();
 
     bool Edited() const { return m_edited; }
+
+    // Title Case and Word Wrap on the form change a field as an edit; Undo takes that change
+    // back first and Redo does it again, while the form shows the same link untyped in and
+    // no other step was taken (undoSteps is the undo list's count of changes).
+    enum class CommandField { Title, Description };
+    void ChangeByCommand(CommandField field, const std::string& after, uint64_t undoSteps);
+    // True when it took the command's change back (or did it again).
+    bool StepCommand(bool redo, uint64_t undoSteps);
+    bool CanStepCommand(bool redo, uint64_t undoSteps) const
+    {
+        return m_command && m_command->undoSteps == undoSteps && m_command->undone == redo;
+    }
     void SetEdited(bool edited) { m_edited = edited; }
 
     // The Category box's list follows the store's names, keeping the field's text.
@@ -77,6 +90,14 @@ private:
     QPlainTextEdit& m_description;
     QComboBox& m_category;
     QLabel& m_date;
+    struct CommandChange {
+        CommandField field;
+        std::string before, after;
+        bool editedBefore;
+        uint64_t undoSteps;
+        bool undone = false;
+    };
+    std::optional<CommandChange> m_command;
     bool m_edited = false;
     bool m_filling = false;
     unsigned m_shows = 0;

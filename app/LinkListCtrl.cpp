@@ -327,6 +327,7 @@ void CLinkListCtrl::keyPressEvent(QKeyEvent* event)
                 m_states.SetSelected(focus, true);
             m_states.SetMark(focus);
             RefreshRows();
+            emit rowPickedByKey();
         }
         return;
     default:

@@ -79,6 +79,8 @@ signals:
     void rowMenuRequested(int row, const QPoint& globalPos);
     // A key arrived in the list, before the list moves its selection.
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Space or Ctrl+Space picked or dropped the focused row.
+    void rowPickedByKey();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

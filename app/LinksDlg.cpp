@@ -100,6 +100,11 @@ void CLinksDlg::WireControls()
     connect(m_ui.list, &CLinkListCtrl::rightClicked, this, &CLinksDlg::UpdateSelectedCount);
     connect(m_ui.list, &CLinkListCtrl::rowMenuRequested, this, WhenIdle([this](int row, QPoint at) { ShowRowMenu(row, at); }));
     connect(m_ui.list, &CLinkListCtrl::keyDown, this, &CLinksDlg::OnListKey);
+    // The count follows the selection at once; the form follows the row as after any key.
+    connect(m_ui.list, &CLinkListCtrl::rowPickedByKey, this, [this] {
+        UpdateSelectedCount();
+        m_retrieveTimer.start();
+    });
     connect(m_ui.list->horizontalHeader(), &QHeaderView::sectionClicked, this, WhenIdle([this](int c) { m_sorter->OnColumnClick(c); }));
     connect(&m_ui.list->Model(), &LinkListModel::categoriesChanged, this, &CLinksDlg::OnCategoriesChanged);
     connect(m_ui.launch, &QPushButton::clicked, this, WhenIdle([this] { OnLaunch(); }));

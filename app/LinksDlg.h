@@ -206,6 +206,9 @@ private:
     void SetFormEdited(bool edited) override { m_fields->SetEdited(edited); }
     unsigned FormShows() override { return m_fields->Shows(); }
     void StepTaken() override;
+    bool StepFormCommand(bool redo) override;
+    // Undo and Redo work for a command's change of the form, whatever the list of steps holds.
+    void EnableFormCommandSteps();
 
     // OptionsHost
     bool Busy() override { return IsSearchBusy(); }

@@ -106,8 +106,9 @@ void CLinksDlg::WordWrap()
     };
     if (FormIsTheTarget(m_ui.description)) {
         // The whole description, also the part a cut field does not show.
-        m_fields->SetDescription(WrapDescription(m_fields->Description(), width, measure));
-        m_fields->SetEdited(true);
+        m_fields->ChangeByCommand(CFormFields::CommandField::Description,
+                                  WrapDescription(m_fields->Description(), width, measure), m_undo.Changes());
+        EnableFormCommandSteps();
     } else {
         m_editor.ChangeTexts(CAnnotatedLink::Text::Description, m_ui.list->States().SelectedRows(),
                              [&](std::string& description) { description = WrapDescription(description, width, measure); });
@@ -130,8 +131,8 @@ void CLinksDlg::TitleCaseCommand()
     if (FormIsTheTarget(m_ui.title)) {
         std::string title = m_fields->Title();
         m_titleCaser.Convert(title);
-        m_fields->SetTitle(title);
-        m_fields->SetEdited(true);
+        m_fields->ChangeByCommand(CFormFields::CommandField::Title, title, m_undo.Changes());
+        EnableFormCommandSteps();
     } else {
         m_editor.ChangeTexts(CAnnotatedLink::Text::Title, m_ui.list->States().SelectedRows(),
                              [this](std::string& title) { m_titleCaser.Convert(title); });
@@ -170,6 +171,21 @@ std::vector<LinkStore::Record> CLinksDlg::RemoveLinkRows(const std::unordered_se
     // The retrieved row followed its record; a removed record leaves the form unbound.
     if (hadRetrieved && m_ui.list->States().Retrieved() < 0) m_retrieved = false;
     return taken;
+}
+
+bool CLinksDlg::StepFormCommand(bool redo)
+{
+    if (!m_fields->StepCommand(redo, m_undo.Changes())) return false;
+    EnableFormCommandSteps();
+    return true;
+}
+
+void CLinksDlg::EnableFormCommandSteps()
+{
+    for (const bool redo : {false, true}) {
+        QAction* entry = m_ui.menu->Entry(redo ? CmdRedo : CmdUndo);
+        if (m_fields->CanStepCommand(redo, m_undo.Changes())) entry->setEnabled(true);
+    }
 }
 
 void CLinksDlg::SetUndoCaption(const std::string& caption, bool enabled)

@@ -14,6 +14,8 @@ CUndoController::CUndoController(UndoCommandHost& host, CUndoManager& undo, Link
 void CUndoController::Step(bool redo)
 {
     auto lock = m_store.Lock();
+    // Title Case or Word Wrap of the form, done since the last step, goes back first.
+    if (m_host.StepFormCommand(redo)) return;
     const auto side = redo ? CUndoManager::Side::Redo : CUndoManager::Side::Undo;
     if (m_undo.IsEmpty(side)) return;
     // A typed edit of the shown link stays in the form, unless the step changes that very

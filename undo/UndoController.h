@@ -22,6 +22,9 @@ public:
     virtual void EndListUpdate() = 0;
     // A step was taken: the counts and the windows that list records follow.
     virtual void StepTaken() = 0;
+    // Takes back (or does again) a command's change of the form that came after the last
+    // step; false when there is none.
+    virtual bool StepFormCommand(bool redo) = 0;
 };
 
 // The window's side of Undo and Redo: the preview that asks first when it is on, and the

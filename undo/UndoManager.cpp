@@ -224,6 +224,7 @@ bool CUndoManager::HeadChangesInPlace(Side side, const CAnnotatedLink* record) c
 
 void CUndoManager::UpdateCaptions()
 {
+    ++m_changes;
     const std::string undo = HeadName(Side::Undo), redo = HeadName(Side::Redo);
     m_host.SetUndoCaption(undo.empty() ? "&Undo\tCtrl+Z" : "&Undo " + undo + "\tCtrl+Z", !undo.empty());
     m_host.SetRedoCaption(redo.empty() ? "Re&do\tCtrl+Y" : "Re&do " + redo + "\tCtrl+Y", !redo.empty());

@@ -182,6 +182,8 @@ public:
     void Clear();
 
     bool IsEmpty(Side side) const { return List(side).empty(); }
+    // Counts every change of the lists: a step pushed, taken back or done again, or all cleared.
+    uint64_t Changes() const { return m_changes; }
     // The head action's name (empty when there is none) and the records it affects.
     std::string HeadName(Side side) const;
     PreviewRecords HeadRecords(Side side) const;
@@ -201,6 +203,7 @@ private:
     UndoHost& m_host;
     Prompter& m_prompter;
     List_ m_undo, m_redo;
+    uint64_t m_changes = 0;
     bool m_undoMessage = true;  // each message is shown once a run
     bool m_redoMessage = true;
 };

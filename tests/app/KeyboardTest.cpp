@@ -173,3 +173,61 @@ TEST(Keyboard, PlainWordsForThisSystem)
     EXPECT_FALSE(date.isEmpty());
     EXPECT_GT(tree->columnWidth(3), tree->fontMetrics().horizontalAdvance(date));
 }
+
+// Faults found at the keyboard: the count follows Space and Ctrl+Space at once, and the
+// first Ctrl+Z after Title Case or Word Wrap of the form takes that back, not an older step.
+TEST(Keyboard, SpacePicksCountAtOnceAndUndoTakesBackTheFormsCommandFirst)
+{
+    WindowHarness h;
+    h.WriteDataFile({"alpha", "the beta", "gamma", "delta"});
+    CLinksDlg& dlg = h.Open();
+    dlg.UndoCommands().SetPreview(false);
+
+    h.ClickRow(0);
+    h.KeyInList(Qt::Key_Down, Qt::ControlModifier);
+    h.KeyInList(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(h.Label(1083), "2 Selected Links");
+    h.KeyInList(Qt::Key_Down, Qt::ControlModifier);
+    h.KeyInList(Qt::Key_Space);
+    EXPECT_EQ(h.Label(1083), "3 Selected Links");
+    h.KeyInList(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(h.Label(1083), "2 Selected Links");
+    // The form follows the row the key picked, as after any key in the list.
+    QTest::qWait(120);
+    EXPECT_EQ(dlg.TitleField()->text(), "gamma");
+    h.prompter.Script({Prompter::Answer::No});
+    h.KeyInList(Qt::Key_Delete);
+    EXPECT_EQ(h.prompter.Texts().back(), "Delete 2 items?");
+
+    // Delete a row, Title Case another (the form's field), Ctrl+Z: the title goes back,
+    // the deleted row stays deleted; the next Ctrl+Z brings the row back.
+    h.ClickRow(3);
+    h.prompter.Script({Prompter::Answer::Yes});
+    h.KeyInList(Qt::Key_Delete);
+    ASSERT_EQ(dlg.Store().Count(), 3);
+    h.ClickRow(1);
+    PressKey(dlg, Qt::Key_T);
+    EXPECT_EQ(dlg.TitleField()->text(), "The Beta");
+    EXPECT_TRUE(dlg.IsEdited());
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.TitleField()->text(), "the beta");
+    EXPECT_FALSE(dlg.IsEdited());
+    EXPECT_EQ(dlg.Store().Count(), 3);
+    PressKey(dlg, Qt::Key_Y);
+    EXPECT_EQ(dlg.TitleField()->text(), "The Beta");
+    PressKey(dlg, Qt::Key_Z);
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().Count(), 4);
+    EXPECT_EQ(dlg.TitleField()->text(), "the beta");
+
+    // Word Wrap of one record's description can be taken back too, focus in the field.
+    h.ClickRow(0);
+    dlg.Store().Edit(0).SetDescription("one\ntwo");
+    h.ClickRow(0);
+    dlg.DescriptionField()->setFocus();
+    PressKey(dlg, Qt::Key_W);
+    EXPECT_EQ(dlg.DescriptionField()->toPlainText(), "one two");
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.DescriptionField()->toPlainText(), "one\ntwo");
+    EXPECT_EQ(dlg.Store().Count(), 4);
+}
