@@ -105,6 +105,12 @@ bool CImportController::ExportBookmarksTo(const std::string& path)
     LinkStore& store = m_host.ImportStore();
     auto lock = store.Lock();
     const int count = store.Count();
+    // As Check Links says it: an empty file helps no one, and "Exported 0 links." reads as a failure.
+    if (count == 0) {
+        lock.unlock();
+        m_prompter.Notice("There are no links to export.");
+        return false;
+    }
     if (!m_host.WritePersonFile(path, "Could not write the bookmark file \"%.259s\".",
                                 [&store](ByteSink& sink) { return ExportBookmarks(store, sink); }))
         return false;
@@ -115,6 +121,10 @@ bool CImportController::ExportBookmarksTo(const std::string& path)
 
 void CImportController::ExportCommand()
 {
+    if (m_host.ImportStore().Count() == 0) {
+        m_prompter.Notice("There are no links to export.");
+        return;
+    }
     const QString folder = QString::fromStdString(m_host.DefaultFolder());
     const QString file = QFileDialog::getSaveFileName(m_window, "Export Bookmarks", folder + "bookmarks.html",
                                                       "HTML Files (*.htm *.html);;All Files (*)");

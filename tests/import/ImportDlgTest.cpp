@@ -91,6 +91,18 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Exported 7 links."});
     EXPECT_FALSE(dlg.Import().ExportBookmarksTo((h.temp.path / "no" / "such" / "dir" / "x.html").string()) &&
                  std::filesystem::exists(h.temp.path / "no"));
+
+    // Nothing to export: said as Check Links says it, and no file is written.
+    dlg.SystemCommand(CLinksDlg::CmdSelectAll);
+    h.prompter.Script({Prompter::Answer::Yes});
+    h.ClickButton(1014);
+    ASSERT_EQ(dlg.Store().Count(), 0);
+    h.prompter.Clear();
+    const std::string empty = (h.temp.path / "empty.html").string();
+    EXPECT_FALSE(dlg.Import().ExportBookmarksTo(empty));
+    dlg.Import().ExportCommand();
+    EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{"There are no links to export.", "There are no links to export."}));
+    EXPECT_FALSE(std::filesystem::exists(empty));
 }
 
 TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered)
