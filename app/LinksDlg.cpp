@@ -218,6 +218,8 @@ void CLinksDlg::OnDelete()
     m_retrieved = false;
     EndListUpdate();
     ShowCounts();
+    // The selected rows went: Previous and Next have nothing left to go to.
+    m_searcher.StepsFrom(states.Mark());
 }
 
 void CLinksDlg::OnLaunch()

@@ -152,6 +152,7 @@ const CAnnotatedLink* CLinksDlg::ShownRecord()
 void CLinksDlg::StepTaken()
 {
     ShowCounts();
+    m_searcher.StepsFrom(m_ui.list->States().Mark());
     m_health.RecordsChanged();
 }
 

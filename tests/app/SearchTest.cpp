@@ -287,3 +287,26 @@ TEST(Search, CaseDoesNotMatterForAnyLetterAndTypingOnStaysExact)
     EXPECT_TRUE(dlg.Store().HasCategory("ŁÓDŹ"));
     EXPECT_FALSE(dlg.Store().AddCategoryIfNew("ŁÓDŹ"));
 }
+
+// Previous and Next follow the selection that Delete and Undo leave: never enabled with
+// nothing to go to.
+TEST(Search, StepsFollowDeleteAndUndo)
+{
+    WindowHarness h;
+    h.WriteDataFile(TenRows());
+    CLinksDlg& dlg = h.Open();
+    dlg.UndoCommands().SetPreview(false);
+    TypeSearch(h, "NEEDLE");
+    ASSERT_TRUE(dlg.Button(1011)->isEnabled());
+    h.prompter.Script({Prompter::Answer::Yes});
+    dlg.SystemCommand(CLinksDlg::CmdSelectAll);
+    h.ClickButton(1014);
+    ASSERT_EQ(dlg.Store().Count(), 0);
+    EXPECT_FALSE(dlg.Button(1010)->isEnabled());
+    EXPECT_FALSE(dlg.Button(1011)->isEnabled());
+    dlg.UndoCommands().Step(false);
+    ASSERT_EQ(dlg.Store().Count(), 10);
+    const bool below = dlg.List().States().SelectedBelow(dlg.List().States().Mark()) >= 0;
+    EXPECT_EQ(dlg.Button(1011)->isEnabled(), below);
+    EXPECT_FALSE(dlg.Button(1010)->isEnabled() && dlg.List().States().SelectedCount() == 0);
+}
