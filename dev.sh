@@ -100,7 +100,8 @@ sanitize)
         flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
         [ "$kind" = tsan ] && flags="-fsanitize=thread -fno-omit-frame-pointer"
         [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-            -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DNORVELLE_BUILD_BENCHMARKS=OFF
+            -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DNORVELLE_BUILD_BENCHMARKS=OFF \
+            -DCMAKE_CXX_FLAGS_DEBUG=-g1  # file and line in the reports; full debug information doubles the build
         cmake --build "$dir" --parallel "$(nproc)"
         # Qt is not built with the sanitizers: its own frames are suppressed, with reasons.
         ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
