@@ -4,7 +4,12 @@
 #include <utility>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QMimeData>
+#include <QUrl>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -225,11 +230,34 @@ QString CLinkListCtrl::CellTipText(int row, int column) const
     return text.size() >= 80 ? text.left(79) : text;
 }
 
+QMimeData* CLinkListCtrl::SelectedLinksData() const
+{
+    const std::vector<int> rows = m_states.SelectedRows();
+    if (rows.empty()) return nullptr;
+    QList<QUrl> urls;
+    QString text;
+    for (int row : rows) {
+        const CAnnotatedLink& record = std::as_const(m_store).At(row);
+        const QString link = DisplayText(record.Link());
+        text += DisplayText(record.Title()) + " <" + link + ">\n";
+        // Only what reads as an address goes among the links; every row is in the text.
+        const QUrl url(link, QUrl::StrictMode);
+        if (url.isValid() && !url.scheme().isEmpty()) urls << url;
+    }
+    auto* data = new QMimeData;
+    if (!urls.isEmpty()) data->setUrls(urls);
+    data->setText(text);
+    return data;
+}
+
 void CLinkListCtrl::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
     int row = rowAt(event->position().toPoint().y());
     Qt::KeyboardModifiers mods = event->modifiers();
+    m_pressAt = event->position().toPoint();
+    m_pressRow = event->button() == Qt::LeftButton && row >= 0 && row < m_store.Count() ? row : -1;
+    m_selectOnRelease = false;
     if (event->button() == Qt::RightButton) {
         // A row already among the selected keeps the others selected for its menu.
         if (row >= 0 && !m_states.IsSelected(row)) m_states.SelectOnly(row);
@@ -253,6 +281,12 @@ void CLinkListCtrl::mousePressEvent(QMouseEvent* event)
         m_states.SetSelected(row, !m_states.IsSelected(row));
         m_states.SetMark(row);
         m_states.SetFocus(row);
+    } else if (m_states.IsSelected(row) && m_states.SelectedCount() > 1) {
+        m_states.SetMark(row);
+        m_states.SetFocus(row);
+        m_selectOnRelease = true;
+        RefreshRows();
+        return;
     } else {
         m_states.SelectOnly(row);
         m_states.SetMark(row);
@@ -291,9 +325,31 @@ void CLinkListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && rowAt(event->position().toPoint().y()) >= 0) emit doubleClicked();
 }
 
-// Dragging does not select: the list selects by click and keyboard only.
-void CLinkListCtrl::mouseMoveEvent(QMouseEvent*) {}
-void CLinkListCtrl::mouseReleaseEvent(QMouseEvent*) {}
+// Dragging does not select: the list selects by click and keyboard only. A drag from a
+// row carries the selected links out to another program.
+void CLinkListCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_pressRow < 0 || !(event->buttons() & Qt::LeftButton)) return;
+    if ((event->position().toPoint() - m_pressAt).manhattanLength() < QApplication::startDragDistance()) return;
+    m_pressRow = -1;
+    m_selectOnRelease = false;
+    QMimeData* data = SelectedLinksData();
+    if (!data) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
+}
+
+void CLinkListCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    const int row = m_pressRow;
+    m_pressRow = -1;
+    if (!m_selectOnRelease || event->button() != Qt::LeftButton || row < 0 || row >= m_store.Count()) return;
+    m_selectOnRelease = false;
+    m_states.SelectOnly(row);
+    RefreshRows();
+    emit clicked();
+}
 
 void CLinkListCtrl::keyPressEvent(QKeyEvent* event)
 {
@@ -305,6 +361,11 @@ void CLinkListCtrl::keyPressEvent(QKeyEvent* event)
     // Shift+F10 is the menu key of keyboards without one.
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
         RequestFocusedRowMenu();
+        return;
+    }
+    // Ctrl+C copies the selected links; the form's fields copy their own text.
+    if (event->matches(QKeySequence::Copy)) {
+        if (QMimeData* data = SelectedLinksData()) QApplication::clipboard()->setMimeData(data);
         return;
     }
     emit keyDown(event->key(), event->modifiers());

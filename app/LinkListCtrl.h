@@ -4,6 +4,8 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+class QMimeData;
+
 #include "common/RowStates.h"
 #include "store/LinkStore.h"
 
@@ -70,6 +72,9 @@ public:
     void EnsureRowVisible(int row);
     // The tooltip of a cell: empty when its text fits, else the text cut to 79 characters.
     QString CellTipText(int row, int column) const;
+    // The selected links for the clipboard or a drag: as links for the programs that take
+    // them (text/uri-list) and as plain text, "title <link>" one a line. Null when none.
+    QMimeData* SelectedLinksData() const;
 
 signals:
     void clicked();
@@ -101,6 +106,11 @@ private:
     void StatesChanged();
 
     LinkStore& m_store;
+    // A press on a selected row keeps the selection for a drag; a release without one
+    // selects that row only, as a click does.
+    QPoint m_pressAt;
+    int m_pressRow = -1;
+    bool m_selectOnRelease = false;
     RowStates m_states;
     LinkListModel m_model;
     int m_updateDepth = 0;

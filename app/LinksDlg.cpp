@@ -17,7 +17,7 @@
 
 CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_services(services), m_prompter(services.prompter),
       m_persistence(m_store, m_settings, services.prompter, services.clock, *this), m_undo(*this, services.prompter),
       m_undoCommands(*this, m_undo, m_store, m_settings, this),
@@ -40,7 +40,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_searcher.Attach(*m_ui.search, *m_ui.previous, *m_ui.next);
     m_fields = std::make_unique<CFormFields>(*m_ui.title, *m_ui.link, *m_ui.description, *m_ui.category,
                                              *m_ui.dateLabel, nullptr);
-    m_sorter = std::make_unique<CSortController>(m_store, *m_ui.list->horizontalHeader(), [this](bool begin) {
+    m_sorter = std::make_unique<CSortController>(m_store, *m_ui.list->horizontalHeader(), services.settings, [this](bool begin) {
         if (begin) BeginListUpdate();
         else EndListUpdate();
     }, this);
@@ -51,6 +51,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_persistence.LoadDataFile(nullptr, false);
     for (const std::string& message : TakeMessagesOfTheLastEnd(services.settings)) m_prompter.Notice(message);
     if (m_settings.restoreWndPlacement) m_placement->Restore(false);
+    m_placement->RestoreColumns(*m_ui.list->horizontalHeader());
 
     m_tipTimer.setSingleShot(true);
     connect(&m_tipTimer, &QTimer::timeout, this, [this] {
@@ -117,6 +118,12 @@ void CLinksDlg::WireControls()
     connect(m_ui.menu, &CCommandMenu::command, this, &CLinksDlg::SystemCommand);
     connect(m_ui.menuButton, &QToolButton::clicked, this, [this] { ShowCommandMenu(); });
 
+}
+
+void CLinksDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    PlaceForSize(m_ui, size());
 }
 
 void CLinksDlg::SetDeleteCaption() { m_ui.remove->setText(m_settings.confirmDelete ? "&Delete..." : "&Delete!"); }
@@ -346,6 +353,7 @@ void CLinksDlg::Shutdown()
     auto lock = m_store.Lock();
     m_store.FreeAllLinks();
     m_placement->Save();
+    m_placement->SaveColumns(*m_ui.list->horizontalHeader());
 }
 
 std::vector<int> CLinksDlg::SelectedRows() { return m_ui.list->States().SelectedRows(); }

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 #include <limits>
 
 #include "app/CommandMenu.h"
@@ -33,7 +34,9 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
 {
     MainControls c;
     const DialogUnits du(window.font());
-    window.setFixedSize(du.X(320), du.Y(270));
+    c.designSize = QSize(du.X(320), du.Y(270));
+    window.setMinimumSize(c.designSize);
+    window.resize(c.designSize);
 
     // Captions keep their place; a font wider than the design's must not clip them.
     auto label = [&window](const char* text, QRect r, Qt::Alignment align = Qt::AlignLeft) {
@@ -133,8 +136,35 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
 
     c.statusText = new CStatusNote(&window);
 
+    using M = MainControls;
+    const std::pair<QWidget*, int> follows[] = {
+        {c.selectedLabel, M::Right}, {c.totalLabel, M::HalfRight}, {c.menuButton, M::Right},
+        {c.list, M::Wider | M::Taller}, {searchLabel, M::Down}, {c.search, M::Down | M::Wider},
+        {c.previous, M::Down | M::Right}, {c.next, M::Down | M::Right}, {groupBox, M::Down | M::Wider},
+        {titleLabel, M::Down}, {c.title, M::Down | M::Wider}, {linkLabel, M::Down}, {c.link, M::Down | M::Wider},
+        {descriptionLabel, M::Down}, {c.dateLabel, M::Down | M::Right}, {c.description, M::Down | M::Wider},
+        {categoryLabel, M::Down}, {c.category, M::Down | M::Wider}};
+    for (auto [widget, follow] : follows) c.placed.push_back({widget, widget->geometry(), follow});
+    for (QPushButton* b : {c.launch, c.add, c.modify, c.clear, c.remove, c.options, c.close})
+        c.placed.push_back({b, b->geometry(), M::Down | M::Right});
+
     const int client = c.list->width() - 2 * c.list->frameWidth();
     CColumnScaler scaler(client, 455, 5, false, 0, &prompter);
     for (int col = 0; col < ColCount; ++col) c.list->setColumnWidth(col, scaler.ScaleWidth(kDesignWidths[col]));
     return c;
+}
+
+void PlaceForSize(const MainControls& c, QSize size)
+{
+    const int dw = std::max(0, size.width() - c.designSize.width());
+    const int dh = std::max(0, size.height() - c.designSize.height());
+    for (const MainControls::Placed& p : c.placed) {
+        QRect r = p.design;
+        if (p.follow & MainControls::Right) r.translate(dw, 0);
+        if (p.follow & MainControls::HalfRight) r.translate(dw / 2, 0);
+        if (p.follow & MainControls::Down) r.translate(0, dh);
+        if (p.follow & MainControls::Wider) r.setWidth(r.width() + dw);
+        if (p.follow & MainControls::Taller) r.setHeight(r.height() + dh);
+        p.widget->setGeometry(r);
+    }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <vector>
+
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -38,8 +41,23 @@ struct MainControls {
     CCommandMenu* menu = nullptr;
     QToolButton* menuButton = nullptr;
     CStatusNote* statusText = nullptr;
+
+    // How each control follows the window's size: the list takes what the window grows
+    // by, the fields below it widen with it, and the buttons beside them keep their
+    // distance from its right edge.
+    enum Follow { Right = 1, HalfRight = 2, Wider = 4, Down = 8, Taller = 16 };
+    struct Placed {
+        QWidget* widget;
+        QRect design;
+        int follow;
+    };
+    std::vector<Placed> placed;
+    QSize designSize;
 };
 
-// Makes the controls on the window, which takes its fixed design size; the list shows the
+// Places the controls for the window's size; no smaller than the design's.
+void PlaceForSize(const MainControls& controls, QSize size);
+
+// Makes the controls on the window, which takes its design size as its first and least; the list shows the
 // store, and a column width the screen cannot give is reported to the prompter.
 MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSettings& settings, Prompter& prompter);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QRect>
 
+class QHeaderView;
 class QWidget;
 class SettingsBackend;
 
@@ -18,6 +19,11 @@ public:
     // Pulls a window that lies beyond the right or bottom edge of the screen back so
     // that an icon's size of it stays visible; the size is kept.
     static QRect Clamp(QRect normal, const QRect& screen, QSize icon);
+
+    // The list's column widths as the person left them, in the section "Columns".
+    void SaveColumns(const QHeaderView& header);
+    // False (and nothing changed) when no widths are stored or they do not fit the list.
+    bool RestoreColumns(QHeaderView& header);
 
 private:
     SettingsBackend& m_settings;

@@ -160,3 +160,13 @@ void SortLinks(LinkStore& store, const std::vector<SortKey>& keys)
     });
     store.Reorder(order);
 }
+
+bool RowsInOrder(const LinkStore& store, SortKey key, int first, int last)
+{
+    const int end = std::min(last + 1, store.Count() - 1);
+    for (int row = std::max(first, 1); row <= end; ++row) {
+        const int c = CompareOnColumn(store.At(row - 1), store.At(row), key.column);
+        if (key.increasing ? c > 0 : c < 0) return false;
+    }
+    return true;
+}

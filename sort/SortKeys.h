@@ -32,3 +32,7 @@ int CompareOnColumn(const CAnnotatedLink& a, const CAnnotatedLink& b, int column
 // Records that compare equal on every key keep their order, so sorting by one column
 // and then by another orders by the second, then the first.
 void SortLinks(LinkStore& store, const std::vector<SortKey>& keys);
+
+// True when rows first to last are in the key's order among themselves and with the
+// rows beside them.
+bool RowsInOrder(const LinkStore& store, SortKey key, int first, int last);

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -60,7 +64,7 @@ TEST(MainWindow, FirstRunIsSilentAndEmpty)
     EXPECT_FALSE(dlg.Button(1011)->isEnabled());
     EXPECT_EQ(dlg.Button(1014)->text(), "&Delete...");
     EXPECT_TRUE(dlg.Button(1005)->isDefault());
-    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());  // fixed size
+    EXPECT_EQ(dlg.minimumSize(), dlg.size());  // the design's size is the first and least
     EXPECT_EQ(dlg.Persistence().DataPath(), h.DataPath());
     h.Close();
     EXPECT_FALSE(fs::exists(h.DataPath()));  // nothing to save
@@ -250,6 +254,77 @@ TEST(MainWindow, PlacementRoundTripsAndComesBackOnScreen)
     h.settings.WriteInt("Misc", "Restore Wnd Placement", 1);
     CLinksDlg& unrestored = h.Open();
     EXPECT_NE(unrestored.pos(), QPoint(screen.right() + 1 - icon, screen.bottom() + 1 - icon));
+}
+
+TEST(MainWindow, GrowsAndRemembersItsSizeColumnsAndSort)
+{
+    WindowHarness h;
+    h.WriteDataFile({"b", "a", "c"});
+    CLinksDlg& dlg = h.Open();
+    const QSize design = dlg.size();
+    const QRect list = dlg.List().geometry(), launch = dlg.Button(1005)->geometry(), title = dlg.TitleField()->geometry();
+    dlg.resize(design + QSize(200, 150));
+    QApplication::processEvents();
+    // The list takes the growth; the form widens below it, the buttons keep to its right edge.
+    EXPECT_EQ(dlg.List().geometry(), list.adjusted(0, 0, 200, 150));
+    EXPECT_EQ(dlg.Button(1005)->geometry(), launch.translated(200, 150));
+    EXPECT_EQ(dlg.TitleField()->geometry(), title.translated(0, 150).adjusted(0, 0, 200, 0));
+    QHeaderView& header = *dlg.List().horizontalHeader();
+    header.resizeSection(ColCategory, 321);
+    header.sectionClicked(ColTitle);
+    header.sectionClicked(ColTitle);  // the second click reverses
+    EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"c", "b", "a"}));
+    h.Close();
+
+    CLinksDlg& again = h.Open();
+    EXPECT_EQ(again.size(), design + QSize(200, 150));
+    EXPECT_EQ(again.List().horizontalHeader()->sectionSize(ColCategory), 321);
+    EXPECT_TRUE(again.List().horizontalHeader()->isSortIndicatorShown());
+    EXPECT_EQ(again.List().horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    // A link added out of the order takes the arrow away, and it stays away.
+    h.Type(again.TitleField(), "b2");
+    h.Type(again.LinkField(), "https://zz.example/");
+    h.ClickButton(1026);
+    EXPECT_FALSE(again.List().horizontalHeader()->isSortIndicatorShown());
+    h.Close();
+    EXPECT_EQ(h.settings.ReadInt("Sort", "Column", 0), -1);
+    EXPECT_FALSE(h.Open().List().horizontalHeader()->isSortIndicatorShown());
+    h.Close();
+
+    // A stored size larger than the screen, or columns that do not fit the list, are not taken.
+    h.settings.WriteInt("Placement", "Width", 90000);
+    h.settings.WriteString("Columns", "Widths", "1,2");
+    CLinksDlg& bounded = h.Open();
+    EXPECT_LE(bounded.width(), QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_NE(bounded.List().horizontalHeader()->sectionSize(ColTitle), 1);
+}
+
+TEST(MainWindow, CopiesAndDragsTheSelectedLinksOut)
+{
+    WindowHarness h;
+    h.WriteDataFile({"one", "two", "three"});
+    CLinksDlg& dlg = h.Open();
+    h.ClickRow(0);
+    h.ClickRow(2, Qt::ControlModifier);
+    h.KeyInList(Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    const QString link0 = QString::fromStdString(std::string(std::as_const(dlg.Store()).At(0).Link()));
+    const QString link2 = QString::fromStdString(std::string(std::as_const(dlg.Store()).At(2).Link()));
+    EXPECT_EQ(copied->text(), "one <" + link0 + ">\nthree <" + link2 + ">\n");
+    EXPECT_EQ(copied->urls(), (QList<QUrl>{QUrl(link0), QUrl(link2)}));
+    // Ctrl+C in a field copies the field's text.
+    dlg.TitleField()->setText("field text");
+    dlg.TitleField()->selectAll();
+    dlg.TitleField()->setFocus();
+    QTest::keyClick(dlg.TitleField(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "field text");
+    // A press on one of several selected rows keeps them for a drag; a release alone picks it.
+    const QPoint at = dlg.List().visualRect(dlg.List().model()->index(2, 0)).center();
+    QTest::mousePress(dlg.List().viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 2}));
+    QTest::mouseRelease(dlg.List().viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(h.SelectedRows(), std::vector<int>{2});
 }
 
 TEST(MainWindow, TimedSaveRunsOnTheWorkerOnlyWhenChanged)
