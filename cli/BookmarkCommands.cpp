@@ -18,6 +18,11 @@ int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookm
     CommandStore holder;
     LinkStore& store = *holder;
     if (int read = ReadWholeDataFile(dataFile, store, false, err); read != kExitOk) return read;
+    // As the window says it: an empty bookmark file helps no one.
+    if (store.Count() == 0) {
+        err << "There are no links to export.\n";
+        return kExitFailed;
+    }
     WritePolicy policy;
     policy.inputs = {dataFile};
     if (!WriteOutputFile(bookmarks, policy, replace, "Could not write the bookmark file \"%.259s\".",

@@ -149,8 +149,10 @@ Commands:
       link with its title, its dates and its description. Prints "Exported N
       links." (on standard error when BOOKMARKS is /dev/stdout). BOOKMARKS is
       never DATA_FILE itself, and a data file with links only with --replace.
-      Exit status: 0 on success; 1 when DATA_FILE could not be read whole or
-      BOOKMARKS could not be written; 3 for a higher version; 2 for bad usage
+      With no links in DATA_FILE, says "There are no links to export." on
+      standard error and writes nothing.
+      Exit status: 0 on success; 1 when DATA_FILE could not be read whole,
+      holds no links or BOOKMARKS could not be written; 3 for a higher version; 2 for bad usage
       or a file that cannot be opened.
 
   find ROOT PATTERN [--typos]

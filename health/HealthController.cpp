@@ -184,18 +184,29 @@ void CHealthController::GetTitleCommand()
         changed.push_back(&store.Edit(row));
         found.push_back(&result);
     }
+    int titles = 0, descriptions = 0;
     if (!changed.empty()) {
         // One step, whatever the number of links.
         m_host.ChangeRecords(changed, [&] {
             for (size_t i = 0; i < changed.size(); ++i) {
                 CAnnotatedLink& record = *changed[i];
-                if (TrimView(record.Title()).empty()) record.SetTitle(found[i]->page.title);
-                if (TrimView(record.Description()).empty()) record.SetDescription(found[i]->page.description);
+                if (TrimView(record.Title()).empty() && !found[i]->page.title.empty()) {
+                    record.SetTitle(found[i]->page.title);
+                    ++titles;
+                }
+                if (TrimView(record.Description()).empty() && !found[i]->page.description.empty()) {
+                    record.SetDescription(found[i]->page.description);
+                    ++descriptions;
+                }
             }
         });
     }
+    // Says what was filled: a row that had its title may have gained only a description.
     std::string summary = dlg.Stopped() ? "Stopped.  " : "";
-    summary += counts.Plural("Got the titles of %s link%s.", int(changed.size()));
+    if (descriptions == 0) summary += counts.Plural("Got the titles of %s link%s.", titles);
+    else if (titles == 0) summary += counts.Plural("Got the descriptions of %s link%s.", descriptions);
+    else summary += counts.Plural("Got the titles of %s link%s", titles) +
+                    counts.Plural(" and the descriptions of %s link%s.", descriptions);
     if (failed > 0) summary += counts.Plural("  %s page%s gave none.", failed);
     m_prompter.Notice(summary);
 }

@@ -131,12 +131,13 @@ private:
 
 }  // namespace
 
-bool ExportBookmarks(const LinkStore& store, ByteSink& sink)
+bool ExportBookmarks(const LinkStore& store, ByteSink& sink, const std::vector<int>& rows)
 {
     auto lock = store.Lock();
     ::Folder root;
-    for (int i = 0; i < store.Count(); ++i) {
-        const CAnnotatedLink& link = store.At(i);
+    const int count = rows.empty() ? store.Count() : int(rows.size());
+    for (int i = 0; i < count; ++i) {
+        const CAnnotatedLink& link = store.At(rows.empty() ? i : rows[size_t(i)]);
         ::Folder* folder = &root;
         if (!link.Category().empty()) {
             for (size_t start = 0;;) {

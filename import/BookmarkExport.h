@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 
 class ByteSink;
 class LinkStore;
@@ -8,4 +9,5 @@ class LinkStore;
 // Work), each link an anchor with HREF, ADD_DATE and LAST_MODIFIED (seconds since 1970)
 // and its title, its description as a DD, a last "Tags: a, b" line of it as the TAGS
 // attribute; texts escaped as HTML. False when the sink fails.
-bool ExportBookmarks(const LinkStore& store, ByteSink& sink);
+// With rows given (ascending), only the links of those rows.
+bool ExportBookmarks(const LinkStore& store, ByteSink& sink, const std::vector<int>& rows = {});

@@ -100,11 +100,11 @@ void CImportController::ImportCommand(const std::string& fileName)
     m_host.SaveImportSettings();
 }
 
-bool CImportController::ExportBookmarksTo(const std::string& path)
+bool CImportController::ExportBookmarksTo(const std::string& path, const std::vector<int>& rows)
 {
     LinkStore& store = m_host.ImportStore();
     auto lock = store.Lock();
-    const int count = store.Count();
+    const int count = rows.empty() ? store.Count() : int(rows.size());
     // As Check Links says it: an empty file helps no one, and "Exported 0 links." reads as a failure.
     if (count == 0) {
         lock.unlock();
@@ -112,7 +112,7 @@ bool CImportController::ExportBookmarksTo(const std::string& path)
         return false;
     }
     if (!m_host.WritePersonFile(path, "Could not write the bookmark file \"%.259s\".",
-                                [&store](ByteSink& sink) { return ExportBookmarks(store, sink); }))
+                                [&](ByteSink& sink) { return ExportBookmarks(store, sink, rows); }))
         return false;
     lock.unlock();
     m_prompter.Notice(Counts().Plural("Exported %s link%s.", count));
@@ -125,10 +125,22 @@ void CImportController::ExportCommand()
         m_prompter.Notice("There are no links to export.");
         return;
     }
+    // One selected row is most often only the row last clicked: the choice is offered for several.
+    std::vector<int> rows = m_host.SelectedRows();
+    const int total = m_host.ImportStore().Count();
+    if (rows.size() >= 2 && int(rows.size()) < total) {
+        const std::string question = Counts().Plural("Export only the %s selected link%s", int(rows.size())) +
+                                     Counts().Plural(", or all %s link%s?", total);
+        const int choice = m_prompter.Choose(question, {"&Selected Links", "&All Links", "Cancel"}, 1);
+        if (choice == 2) return;
+        if (choice == 1) rows.clear();
+    } else {
+        rows.clear();
+    }
     const QString folder = QString::fromStdString(m_host.DefaultFolder());
     const QString file = QFileDialog::getSaveFileName(m_window, "Export Bookmarks", folder + "bookmarks.html",
                                                       "HTML Files (*.htm *.html);;All Files (*)");
-    if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file));
+    if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file), rows);
 }
 
 std::vector<DroppedLink> CImportController::LinksOfDrag(const QMimeData& mime) const

@@ -31,6 +31,8 @@ public:
     virtual void TypeLinkIntoForm(const std::string& title, const std::string& link) = 0;
     virtual std::string FormCategory() = 0;
     virtual std::string DefaultFolder() = 0;
+    // The rows selected in the list, ascending.
+    virtual std::vector<int> SelectedRows() = 0;
     // Writes a person's file through the guarded write path; false after its message.
     virtual bool WritePersonFile(const std::string& path, const char* failure,
                                  const std::function<bool(ByteSink&)>& write) = 0;
@@ -46,9 +48,11 @@ public:
 
     // Import Favorites, with the file name filled in when one was dropped on the window.
     void ImportCommand(const std::string& fileName = {});
-    // Export Bookmarks: asks where, then writes the file.
+    // Export Bookmarks: with several rows (not all) selected, asks whether to export them
+    // only; then asks where and writes the file.
     void ExportCommand();
-    bool ExportBookmarksTo(const std::string& path);
+    // Writes the links of these rows (every link when none) as a bookmark file.
+    bool ExportBookmarksTo(const std::string& path, const std::vector<int>& rows = {});
     // The links a drag carries, as the window takes them (none: the window refuses it).
     std::vector<DroppedLink> LinksOfDrag(const QMimeData& mime) const;
     // Links dragged onto the window: one fills the form, several are added as one step

@@ -308,6 +308,11 @@ TEST_F(Cli, ImportExportAndFindBookmarkFiles)
     EXPECT_EQ(ExportBookmarksCommand(data, PathOf("export.html"), out, err), kExitOk);
     EXPECT_EQ(out.str(), "Exported 5 links.\n");
     EXPECT_EQ(ExportBookmarksCommand(PathOf("cut.dat"), PathOf("x.html"), out, err), kExitFailed);
+    WriteBytes(PathOf("none.dat"), StoreBytes(LinkStore()));
+    err.str("");
+    EXPECT_EQ(ExportBookmarksCommand(PathOf("none.dat"), PathOf("none.html"), out, err), kExitFailed);
+    EXPECT_EQ(err.str(), "There are no links to export.\n");
+    EXPECT_FALSE(fs::exists(PathOf("none.html")));
 
     out.str("");
     EXPECT_EQ(FindBookmarksCommand(dir.string(), "bookmark.htm*", false, out, err), kExitFailed);

@@ -255,7 +255,8 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     for (int row = 1; row < 6; ++row) h.ClickRow(row, Qt::ControlModifier);
     h.prompter.Clear();
     dlg.Health().GetTitleCommand();
-    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 2 links.  2 pages gave none."});
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{
+        "Got the titles of 2 links and the descriptions of 1 link.  2 pages gave none."});
     EXPECT_EQ(dlg.Store().At(0).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
     EXPECT_EQ(dlg.Store().At(0).Description(), "Today's dishes");
     EXPECT_EQ(dlg.Store().At(1).Title(), "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
@@ -273,8 +274,18 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     h.prompter.Clear();
     QTimer::singleShot(0, [&] { dlg.Store().Edit(1).SetLink(server.Url("/gone")); });
     dlg.Health().GetTitleCommand();
-    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 1 link."});
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the titles of 1 link and the descriptions of 1 link."});
     EXPECT_EQ(dlg.Store().At(0).Title(), "Caf\xC3\xA9 & Cr\xC3\xA8me \xE2\x80\x93 menu");
     EXPECT_EQ(dlg.Store().At(1).Title(), "");
+
+    // A titled row gains only its description, and is said so.
+    dlg.UndoCommands().Step(false);
+    dlg.Store().Edit(0).SetTitle("Kept");
+    h.ClickRow(0);
+    h.ClickRow(2, Qt::ControlModifier);
+    h.prompter.Clear();
+    dlg.Health().GetTitleCommand();
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Got the descriptions of 1 link.  1 page gave none."});
+    EXPECT_EQ(dlg.Store().At(0).Title(), "Kept");
     EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0; }, 3000));
 }

@@ -92,6 +92,25 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
     EXPECT_FALSE(dlg.Import().ExportBookmarksTo((h.temp.path / "no" / "such" / "dir" / "x.html").string()) &&
                  std::filesystem::exists(h.temp.path / "no"));
 
+    // Several rows selected: Export offers them only; Cancel writes nothing.
+    h.ClickRow(1);
+    h.ClickRow(6, Qt::ControlModifier);
+    h.prompter.Clear();
+    h.prompter.ScriptChoices({2});
+    dlg.Import().ExportCommand();
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{
+        "Export only the 2 selected links, or all 7 links? [&Selected Links] [&All Links] [Cancel]"});
+    h.prompter.Clear();
+    const std::string selected = (h.temp.path / "selected.html").string();
+    EXPECT_TRUE(dlg.Import().ExportBookmarksTo(selected, h.SelectedRows()));
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Exported 2 links."});
+    std::ifstream written(selected);
+    const std::string html((std::istreambuf_iterator<char>(written)), {});
+    EXPECT_NE(html.find("The last one's note"), std::string::npos);
+    size_t anchors = 0;
+    for (size_t at = html.find("<A "); at != std::string::npos; at = html.find("<A ", at + 1)) ++anchors;
+    EXPECT_EQ(anchors, 2u);
+
     // Nothing to export: said as Check Links says it, and no file is written.
     dlg.SystemCommand(CLinksDlg::CmdSelectAll);
     h.prompter.Script({Prompter::Answer::Yes});
