@@ -22,6 +22,9 @@ CCategoriesPage::CCategoriesPage(OptionsOwner& owner, std::string& clearSelectio
     m_rename->setEnabled(false);
     auto* clearLabel = new QLabel("&Select when Clear button is pressed:", this);
     m_clear = new QComboBox(this);
+    // A long category is cut in the box, never widening the sheet past the screen.
+    m_clear->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_clear->setMinimumContentsLength(24);
     NameLike(m_clear, clearLabel->text());
     clearLabel->setBuddy(m_clear);
 

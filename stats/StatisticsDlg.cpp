@@ -31,10 +31,14 @@ CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountForm
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->header()->setStretchLastSection(false);
+    // A long name keeps its beginning and its end, widens with the dialog, and is whole in its tooltip.
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     QList<QTreeWidgetItem*> items;
     for (const CategoryCount& row : m_rows) {
         auto* item = new QTreeWidgetItem({DisplayText(row.name), QString::fromStdString(m_counts.Format(row.count))});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        item->setToolTip(0, PlainToolTip(item->text(0)));
         items.append(item);
     }
     m_list->addTopLevelItems(items);
@@ -65,10 +69,9 @@ void CStatisticsDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (m_scaled) return;
     m_scaled = true;
-    // "Category" 225 and "Count" 75 of 300, leaving room for a scroll bar.
+    // "Count" 75 of 300, leaving room for a scroll bar; "Category" takes the rest.
     CColumnScaler scaler(m_list->width() - 2 * m_list->frameWidth(), 300, 2, true,
                          style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    m_list->setColumnWidth(0, scaler.ScaleWidth(225));
     m_list->setColumnWidth(1, scaler.ScaleWidth(75));
 }
 

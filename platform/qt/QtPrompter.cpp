@@ -5,6 +5,39 @@
 #include <QPushButton>
 #include <QThread>
 
+namespace {
+
+// A message's long link or path has no blank to wrap at and would run off its box: an
+// invisible break opportunity follows each separator of a long word, and every 40th
+// character of a run with none.
+QString Breakable(const QString& text)
+{
+    constexpr int kLongWord = 40;
+    const QString separators = QStringLiteral("/\\?&=_.-");
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (int i = 0; i < text.size();) {
+        if (text[i].isSpace()) {
+            out += text[i++];
+            continue;
+        }
+        int end = i;
+        while (end < text.size() && !text[end].isSpace()) ++end;
+        const bool longWord = end - i > kLongWord;
+        for (int sinceBreak = 0; i < end; ++i) {
+            out += text[i];
+            ++sinceBreak;
+            if (longWord && i + 1 < end && (separators.contains(text[i]) || sinceBreak >= kLongWord)) {
+                out += QChar(0x200B);
+                sinceBreak = 0;
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
 {
     if (Unattended()) return UnattendedAnswer(text, buttons, defaultYes);
@@ -13,7 +46,7 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
         box.setWindowTitle("Norvelle");
         // Texts are the program's own sentences with paths and links in them, never markup.
         box.setTextFormat(Qt::PlainText);
-        box.setText(QString::fromStdString(text));
+        box.setText(Breakable(QString::fromStdString(text)));
         switch (icon) {
         case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
         case Icon::Question: box.setIcon(QMessageBox::Question); break;
@@ -45,7 +78,7 @@ int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& 
         QMessageBox box(m_owner);
         box.setWindowTitle("Norvelle");
         box.setTextFormat(Qt::PlainText);
-        box.setText(QString::fromStdString(text));
+        box.setText(Breakable(QString::fromStdString(text)));
         box.setIcon(QMessageBox::Question);
         std::vector<QPushButton*> added;
         for (const std::string& caption : buttons)

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include "common/PlainText.h"
+#include <QScreen>
+#include <QGuiApplication>
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -140,6 +143,36 @@ TEST(Dialogs, StatisticsCountAndSumTheSelectedRows)
     });
     Command(dlg, CLinksDlg::CmdStatistics);
     EXPECT_TRUE(stats.seen);
+}
+
+TEST(Dialogs, ALongCategoryWidensNoWindowAndIsWholeInItsTooltip)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    CLinksDlg& dlg = h.Open();
+    const std::string longName = "Bookmarks Toolbar|Reading " + std::string(400, 'x') + "|end";
+    dlg.Store().InsertCategorySorted(longName);
+    dlg.Store().Edit(0).SetCategory(longName);
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    EXPECT_TRUE(h.VisitOptionsPages([&](QDialog& sheet, QWidget&, const std::string& caption) {
+        EXPECT_LE(sheet.sizeHint().width(), std::min(screen, 900)) << caption;
+    }));
+    DialogAnswer<CStatisticsDlg> stats([&](CStatisticsDlg& statistics) {
+        QTreeWidget* list = statistics.CountList();
+        const QList<QTreeWidgetItem*> found = list->findItems(QString::fromStdString(longName), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        QTreeWidgetItem* row = found.front();
+        EXPECT_EQ(row->toolTip(0), PlainToolTip(QString::fromStdString(longName)));
+        EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+        const int before = list->columnWidth(0);
+        statistics.resize(statistics.width() + 200, statistics.height());
+        QApplication::processEvents();
+        EXPECT_EQ(list->columnWidth(0), before + 200);
+        statistics.accept();
+    });
+    Command(dlg, CLinksDlg::CmdStatistics);
+    EXPECT_TRUE(stats.seen);
+    dlg.Store().SetChanged(false);
 }
 
 TEST(Dialogs, TipOfTheDayStepsWrapsAndKeepsTheCheckBoxOnlyOnClose)

@@ -587,24 +587,34 @@ TEST(MainWindow, TheSystemEndingTheProgramClosesItsDialogsAndSavesTheLinks)
     EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
-TEST(MainWindow, MessageBoxesShowTheirTextAsItIs)
+TEST(MainWindow, MessageBoxesShowTheirTextAsItIsWithinTheScreen)
 {
     QtPrompter prompter;
-    const std::string text = "Could not launch \"/tmp/<b>x</b>.txt\".  Windows denied access to this file.";
-    Qt::TextFormat format = Qt::AutoText;
-    QString shown;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            format = box->textFormat();
-            shown = box->text();
-            box->accept();
-        }
-    });
-    closer.start(5);
-    prompter.Error(text);
-    EXPECT_EQ(format, Qt::PlainText);
-    EXPECT_EQ(shown.toStdString(), text);
+    const std::string longLink = "https://example.com/" + std::string(300, 'a') + "/?q=" + std::string(300, 'b');
+    for (const std::string& text : {std::string("Could not launch \"/tmp/<b>x</b>.txt\".  Windows denied access to this file."),
+                                    "Could not launch \"" + longLink + "\".  The host was not found."}) {
+        Qt::TextFormat format = Qt::AutoText;
+        QString shown;
+        int width = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                format = box->textFormat();
+                shown = box->text();
+                // The widest line the text wraps into, against the room its label has.
+                auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+                width = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 20), Qt::TextWordWrap,
+                                                          label->text()).width() - label->width();
+                box->accept();
+            }
+        });
+        closer.start(5);
+        prompter.Error(text);
+        EXPECT_EQ(format, Qt::PlainText);
+        // Only invisible break opportunities are added, so that a long link wraps in its box.
+        EXPECT_EQ(shown.remove(QChar(0x200B)).toStdString(), text);
+        EXPECT_LE(width, 0);
+    }
 }
 
 TEST(MainWindow, QuestionsKeepLinksOnEnterAndEscAndNoneIsShownWhileTheSystemEnds)
