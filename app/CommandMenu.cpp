@@ -3,7 +3,8 @@
 namespace {
 
 // The program's commands in menu order: each one's identifier, menu text and Ctrl key
-// (an identifier of 0 is a separator). The menu and the keys are both made from it.
+// (an identifier of 0 is a separator; a key of 0 names its key in the text). The menu
+// and the keys are both made from it.
 struct CommandSpec {
     int id;
     const char* text;
@@ -28,6 +29,7 @@ const CommandSpec kCommands[] = {
     {CmdImport, "Import &Favorites...", Qt::Key_F},
     {CmdExport, "&Export Bookmarks...", Qt::Key_E},
     {0, nullptr, 0},
+    {CmdHelp, "&Quick Help...\tF1", 0},
     {CmdTip, "Tip of t&he Day...", Qt::Key_D},
     {CmdAbout, "&About Norvelle...", Qt::Key_A},
 };
@@ -45,6 +47,10 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
     for (const CommandSpec& command : kCommands) {
         if (command.id == 0) {
             addSeparator();
+            continue;
+        }
+        if (command.key == 0) {
+            Add(command.id, QString::fromUtf8(command.text));
             continue;
         }
         Add(command.id, QString::fromUtf8(command.text) + "\tCtrl+" + QChar(command.key));

@@ -7,7 +7,7 @@
 enum CommandId { CmdAbout = 16, CmdStatistics = 32, CmdSorting = 48, CmdInvert = 64, CmdSelectAll = 80,
                CmdWordWrap = 96, CmdUndo = 112, CmdRedo = 128, CmdPreview = 144, CmdTitleCase = 160,
                CmdImport = 176, CmdExport = 208, CmdTip = 192, CmdCheckLinks = 224, CmdDuplicates = 240,
-               CmdGetTitle = 256, CmdExit = 110 };
+               CmdGetTitle = 256, CmdHelp = 272, CmdExit = 110 };
 
 // The window's command menu, the place of the window system's own menu: Restore, Move,
 // Minimize and Close, then the program's commands with their Ctrl keys. Every entry

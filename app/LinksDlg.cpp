@@ -66,7 +66,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
 
     m_keys = std::make_unique<CWindowKeys>(*this, m_ui, CWindowKeys::Actions{
         [this] { ExitCommand(); }, [this] { ShowCommandMenu(); }, [this](int id) { SystemCommand(id); },
-        [this] { return m_searcher.TakeBack(); }});
+        [this] { return m_searcher.TakeBack(); }, [this] { HelpCommand(); }});
     // A bookmark file dropped on the window opens the import with its name.
     setAcceptDrops(true);
 }

@@ -112,6 +112,8 @@ public:
     // Import, Export and links dropped on the window.
     CImportController& Import() { return m_import; }
     void AboutCommand();
+    // The help over the window that has the person's attention, at what it is about.
+    void HelpCommand();
     // A row's menu: the row becomes the one in the form, as a click makes it.
     void ShowRowMenu(int row, const QPoint& globalPos);
     // Check Links, Find Duplicates and Get Title from Page.

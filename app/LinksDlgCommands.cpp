@@ -1,14 +1,17 @@
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QWindow>
 
+#include "app/HelpWindow.h"
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "app/RowMenu.h"
 #include "app/TipDlg.h"
 #include "common/AboutDlg.h"
+#include "options/OptionsSheet.h"
 #include "options/CountFormatter.h"
 #include "platform/Clipboard.h"
 #include "platform/Paths.h"
@@ -39,6 +42,7 @@ void CLinksDlg::SystemCommand(int id)
     case CmdSorting: m_sorter->SortCommand(); break;
     case CmdTip: TipCommand(); break;
     case CmdAbout: AboutCommand(); break;
+    case CmdHelp: HelpCommand(); break;
     case CmdImport: m_import.ImportCommand(); break;
     case CmdExport: m_import.ExportCommand(); break;
     case CmdCheckLinks: m_health.CheckLinksCommand(); break;
@@ -211,4 +215,11 @@ void CLinksDlg::AboutCommand()
 {
     CAboutDlg dlg(m_services.shell, m_services.clipboard, m_prompter, this);
     dlg.exec();
+}
+
+void CLinksDlg::HelpCommand()
+{
+    QWidget* over = QApplication::activeModalWidget();
+    const bool options = qobject_cast<COptionsSheet*>(over) != nullptr;
+    ShowHelp(over ? over : this, options ? "Options" : "Using Norvelle");
 }

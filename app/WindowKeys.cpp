@@ -35,6 +35,10 @@ bool CWindowKeys::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
 #endif
+    if (key->key() == Qt::Key_F1 && mods == Qt::NoModifier && widget->window()->windowType() != Qt::Popup) {
+        m_actions.help();
+        return true;
+    }
     if (widget->window() != &m_window || !m_window.isActiveWindow()) return false;
     // An editable box has the focus itself and hands the keys to its field.
     if (widget == m_ui.search) widget = m_ui.search->lineEdit();

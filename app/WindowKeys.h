@@ -15,6 +15,7 @@ public:
         std::function<void()> showMenu;             // Alt+Space and F10
         std::function<void(int)> command;           // a command's Ctrl key
         std::function<bool()> takeBackSearch;       // Esc in the Search box; false when empty
+        std::function<void()> help;                 // F1, in any window of the program
     };
 
     // Watches every key of the program until it goes.

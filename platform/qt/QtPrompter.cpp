@@ -1,6 +1,8 @@
 #include "platform/qt/QtPrompter.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
@@ -36,6 +38,25 @@ QString Breakable(const QString& text)
     return out;
 }
 
+// Ctrl+C in a box copies its text as it is, without the break opportunities.
+class CopyAsItIs : public QObject {
+public:
+    CopyAsItIs(QObject* box, QString text) : QObject(box), m_text(std::move(text)) { box->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            QApplication::clipboard()->setText(m_text);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString m_text;
+};
+
 }  // namespace
 
 Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
@@ -47,6 +68,7 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
         // Texts are the program's own sentences with paths and links in them, never markup.
         box.setTextFormat(Qt::PlainText);
         box.setText(Breakable(QString::fromStdString(text)));
+        new CopyAsItIs(&box, QString::fromStdString(text));
         switch (icon) {
         case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
         case Icon::Question: box.setIcon(QMessageBox::Question); break;
@@ -79,6 +101,7 @@ int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& 
         box.setWindowTitle("Norvelle");
         box.setTextFormat(Qt::PlainText);
         box.setText(Breakable(QString::fromStdString(text)));
+        new CopyAsItIs(&box, QString::fromStdString(text));
         box.setIcon(QMessageBox::Question);
         std::vector<QPushButton*> added;
         for (const std::string& caption : buttons)

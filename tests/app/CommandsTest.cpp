@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include "app/HelpWindow.h"
+#include <QTextBlock>
+#include <QTextBrowser>
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -76,7 +79,7 @@ TEST(Commands, MenuKeysAndUndoRedoOfDeleteAndModify)
                                    "In&vert Selection\tCtrl+I", "Se&lect All\tCtrl+L", "&Word Wrap\tCtrl+W",
                                    "&Title Case\tCtrl+T", "-", "&Undo\tCtrl+Z (grayed)", "Re&do\tCtrl+Y (grayed)",
                                    "Activate &Preview\tCtrl+P", "-", "Import &Favorites...\tCtrl+F",
-                                   "&Export Bookmarks...\tCtrl+E", "-",
+                                   "&Export Bookmarks...\tCtrl+E", "-", "&Quick Help...\tF1",
                                    "Tip of t&he Day...\tCtrl+D", "&About Norvelle...\tCtrl+A"}));
 
     // Ctrl+P twice leaves the preview off; the low four bits of a command are ignored.
@@ -299,4 +302,38 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     PressKey(full, Qt::Key_Z);
     EXPECT_EQ(full.Store().At(0).Title(), "the lord of the rings");
     EXPECT_EQ(full.Store().At(2).Title(), "A Tale of Two Cities");
+}
+
+TEST(Commands, F1OpensTheHelpAtWhatTheWindowIsAbout)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    dlg.TitleField()->setFocus();
+    QTest::keyClick(dlg.TitleField(), Qt::Key_F1);
+    auto* help = dlg.findChild<CHelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    // The README's sections for users, built in: the keys, the search rules, the Options.
+    const QString text = help->Browser()->toPlainText();
+    for (const char* part : {"Using Norvelle", "Ctrl+Z", "Allow Typos", "Keyboard and screen readers", "Options"})
+        EXPECT_TRUE(text.contains(part)) << part;
+    EXPECT_FALSE(text.contains("## Safety"));
+    EXPECT_EQ(help->Browser()->textCursor().block().text(), "Using Norvelle");
+    // The menu's entry brings the same window forward rather than a second one.
+    dlg.SystemCommand(CLinksDlg::CmdHelp);
+    EXPECT_EQ(dlg.findChildren<CHelpWindow*>().size(), 1);
+    help->close();
+
+    // In the Options sheet, F1 opens the help over it at the Options.
+    EXPECT_TRUE(h.VisitOptionsPages([&](QDialog& sheet, QWidget& page, const std::string& caption) {
+        if (caption != "Saving") return;
+        QWidget* focus = page.findChild<QLineEdit*>();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_F1);
+        auto* over = sheet.findChild<CHelpWindow*>();
+        ASSERT_NE(over, nullptr);
+        EXPECT_EQ(over->Browser()->textCursor().block().text(), "Options");
+        over->close();
+    }));
 }

@@ -382,7 +382,7 @@ TEST(MainWindow, AFailingTimedSaveAsksTheWindowThreadWithoutHoldingTheLock)
         // While the worker waits for this answer the window thread can take the lock.
         std::unique_lock lock(dlg.Store().Mutex(), std::try_to_lock);
         lockFree = lock.owns_lock();
-        shown = box->text();
+        shown = box->text().remove(QChar(0x200B));
         box->accept();
     });
     closer.start(5);
@@ -594,13 +594,16 @@ TEST(MainWindow, MessageBoxesShowTheirTextAsItIsWithinTheScreen)
     for (const std::string& text : {std::string("Could not launch \"/tmp/<b>x</b>.txt\".  Windows denied access to this file."),
                                     "Could not launch \"" + longLink + "\".  The host was not found."}) {
         Qt::TextFormat format = Qt::AutoText;
-        QString shown;
+        QString shown, copied;
         int width = 0;
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 format = box->textFormat();
                 shown = box->text();
+                // Ctrl+C copies the text as it is, without the break opportunities.
+                QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+                copied = QApplication::clipboard()->text();
                 // The widest line the text wraps into, against the room its label has.
                 auto* label = box->findChild<QLabel*>("qt_msgbox_label");
                 width = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 20), Qt::TextWordWrap,
@@ -614,6 +617,7 @@ TEST(MainWindow, MessageBoxesShowTheirTextAsItIsWithinTheScreen)
         // Only invisible break opportunities are added, so that a long link wraps in its box.
         EXPECT_EQ(shown.remove(QChar(0x200B)).toStdString(), text);
         EXPECT_LE(width, 0);
+        EXPECT_TRUE(copied.contains(QString::fromStdString(text))) << copied.toStdString();
     }
 }
 
