@@ -89,9 +89,20 @@ void CStaticLink::paintEvent(QPaintEvent* event)
 
 void CStaticLink::SetColour()
 {
+    // The classic blue and purple on a light desktop; a dark one's own link colours, which
+    // read on its background.
+    const QPalette desktop = QApplication::palette(this);
+    const bool dark = desktop.color(QPalette::Window).lightness() < 128;
     QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, m_visited ? QColor(128, 0, 128) : QColor(0, 0, 255));
+    palette.setColor(QPalette::WindowText, dark ? desktop.color(m_visited ? QPalette::LinkVisited : QPalette::Link)
+                                                : m_visited ? QColor(128, 0, 128) : QColor(0, 0, 255));
     setPalette(palette);
+}
+
+void CStaticLink::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange) SetColour();
 }
 
 bool CStaticLink::Open()

@@ -4,8 +4,14 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleFactory>
+#include <cstdlib>
 
 #include "common/AboutDlg.h"
+#include "common/StaticLink.h"
 #include "app/TipDlg.h"
 #include "sort/SortDlg.h"
 #include "stats/StatisticsDlg.h"
@@ -78,4 +84,64 @@ TEST(Layout, EveryWindowReadsWellWithALargeFont)
         EXPECT_TRUE(h.VisitOptionsPages([](QDialog&, QWidget& page, const std::string& tab) { ExpectTidy(page, tab); }));
     }
     QApplication::setFont(original);
+}
+
+namespace {
+
+// Every caption, field and link of the window is drawn in a colour that stands out from
+// what it is drawn on.
+void ExpectReadable(QWidget& window, const std::string& name)
+{
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&window)) continue;
+        const QPalette& p = widget->palette();
+        QColor text, ground;
+        if (qobject_cast<QLabel*>(widget)) {
+            text = p.color(widget->foregroundRole());
+            ground = window.palette().color(QPalette::Window);
+        } else if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) {
+            text = p.color(QPalette::Text);
+            ground = p.color(QPalette::Base);
+        } else if (qobject_cast<QAbstractButton*>(widget)) {
+            text = p.color(QPalette::ButtonText);
+            ground = p.color(QPalette::Button);
+        } else {
+            continue;
+        }
+        EXPECT_GE(std::abs(text.lightness() - ground.lightness()), 90) << name << ": " << Describe(widget);
+    }
+}
+
+}  // namespace
+
+TEST(Layout, EveryWindowReadsWellOnADarkDesktop)
+{
+    const QPalette original = QApplication::palette();
+    const QString originalStyle = QApplication::style()->name();
+    QStyle* fusion = QStyleFactory::create("Fusion");
+    QApplication::setStyle(fusion);
+    QPalette dark = fusion->standardPalette();
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(25, 25, 25));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(55, 55, 55));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Link, QColor(120, 170, 255));
+    dark.setColor(QPalette::LinkVisited, QColor(200, 150, 255));
+    QApplication::setPalette(dark);
+    {
+        WindowHarness h;
+        h.WriteDataFile({"one", "two"});
+        CLinksDlg& dlg = h.Open();
+        ExpectReadable(dlg, "main window");
+        CAboutDlg about(h.shell, h.clipboard, h.prompter, &dlg);
+        ExpectReadable(about, "About");
+        EXPECT_EQ(about.WebLink()->palette().color(QPalette::WindowText), QColor(120, 170, 255));
+        CTipDlg tip({"A tip."}, 0, true, &dlg);
+        ExpectReadable(tip, "Tip of the Day");
+        EXPECT_TRUE(h.VisitOptionsPages([](QDialog& sheet, QWidget&, const std::string& tab) { ExpectReadable(sheet, tab); }));
+    }
+    QApplication::setStyle(originalStyle);
+    QApplication::setPalette(original);
 }
