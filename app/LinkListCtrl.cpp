@@ -14,6 +14,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -183,6 +184,8 @@ void CLinkListCtrl::RefreshRows()
 
 void CLinkListCtrl::StatesChanged()
 {
+    const QString description = m_store.Count() == 0 ? m_emptyText : QString();
+    if (accessibleDescription() != description) setAccessibleDescription(description);
     // Qt's view tells screen readers of the current cell; it follows the focused row.
     const int focus = m_states.Focus();
     const QModelIndex current = focus >= 0 && focus < m_model.rowCount() ? m_model.index(focus, 0) : QModelIndex();
@@ -228,6 +231,24 @@ QString CLinkListCtrl::CellTipText(int row, int column) const
     int needed = fontMetrics().horizontalAdvance(text) + (column == 0 ? 5 : 11);
     if (needed < columnWidth(column)) return QString();
     return text.size() >= 80 ? text.left(79) : text;
+}
+
+void CLinkListCtrl::SetEmptyText(const QString& text)
+{
+    m_emptyText = text;
+    setAccessibleDescription(m_store.Count() == 0 ? text : QString());
+    viewport()->update();
+}
+
+void CLinkListCtrl::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (m_store.Count() > 0 || m_emptyText.isEmpty()) return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int margin = fontMetrics().averageCharWidth() * 3;
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignCenter | Qt::TextWordWrap, m_emptyText);
 }
 
 QMimeData* CLinkListCtrl::SelectedLinksData() const

@@ -72,6 +72,8 @@ public:
     void EnsureRowVisible(int row);
     // The tooltip of a cell: empty when its text fits, else the text cut to 79 characters.
     QString CellTipText(int row, int column) const;
+    // What an empty list says, in its middle (and to a screen reader).
+    void SetEmptyText(const QString& text);
     // The selected links for the clipboard or a drag: as links for the programs that take
     // them (text/uri-list) and as plain text, "title <link>" one a line. Null when none.
     QMimeData* SelectedLinksData() const;
@@ -93,6 +95,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -106,6 +109,7 @@ private:
     void StatesChanged();
 
     LinkStore& m_store;
+    QString m_emptyText;
     // A press on a selected row keeps the selection for a drag; a release without one
     // selects that row only, as a click does.
     QPoint m_pressAt;

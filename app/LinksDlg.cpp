@@ -37,6 +37,8 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     setWindowTitle("Norvelle Desk");
     m_ui = BuildMainControls(*this, m_store, m_settings, m_prompter);
     WireControls();
+    m_ui.list->SetEmptyText("No links yet.\n\nType a Title and a Link below and press Add, drag a link here from "
+                            "your browser, or bring in your bookmarks with Import Favorites (Ctrl+F).");
     m_searcher.Attach(*m_ui.search, *m_ui.previous, *m_ui.next);
     m_fields = std::make_unique<CFormFields>(*m_ui.title, *m_ui.link, *m_ui.description, *m_ui.category,
                                              *m_ui.dateLabel, nullptr);
@@ -48,15 +50,19 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_sync = new CSyncController(*this, m_store, m_persistence, m_prompter, services.settings, this);
     // A new window has a person to answer again.
     m_prompter.SetUnattended(false);
+    const bool firstStart = !PathExists(m_persistence.DataPath());
     m_persistence.LoadDataFile(nullptr, false);
     for (const std::string& message : TakeMessagesOfTheLastEnd(services.settings)) m_prompter.Notice(message);
     if (m_settings.restoreWndPlacement) m_placement->Restore(false);
     m_placement->RestoreColumns(*m_ui.list->horizontalHeader());
 
     m_tipTimer.setSingleShot(true);
-    connect(&m_tipTimer, &QTimer::timeout, this, [this] {
+    connect(&m_tipTimer, &QTimer::timeout, this, [this, firstStart] {
         // Never between a failed load's message and the sheet that lets the person mend it.
-        if (m_settings.showDayTip && !m_savingOffered) TipCommand();
+        if (m_savingOffered) return;
+        // A first start offers the browsers' bookmarks instead of a tip.
+        if (firstStart && m_store.Count() == 0) m_import.OfferFirstImport();
+        else if (m_settings.showDayTip) TipCommand();
     });
     m_tipTimer.start(0);
     m_retrieveTimer.setSingleShot(true);

@@ -100,6 +100,29 @@ void CImportController::ImportCommand(const std::string& fileName)
     m_host.SaveImportSettings();
 }
 
+void CImportController::OfferFirstImport()
+{
+    if (!m_settings.offerBrowserImport) return;
+    const std::vector<BrowserProfile> profiles = FindBrowserProfiles(m_paths.HomeFolder(), ThisSystem());
+    if (profiles.empty()) return;
+    std::string names;
+    for (const BrowserProfile& profile : profiles) {
+        if (names.size() > 300) {
+            names += ", ...";
+            break;
+        }
+        names += (names.empty() ? "" : ", ") + profile.browser + ": " + profile.profile;
+    }
+    const int choice = m_prompter.Choose("Norvelle found bookmarks in your browsers (" + names +
+                                             ").  Import them now?",
+                                         {"&Import...", "&Not Now", "&Don't Ask Again"}, 1);
+    if (choice == 0) ImportCommand();
+    if (choice == 2) {
+        m_settings.offerBrowserImport = false;
+        m_host.SaveImportSettings();
+    }
+}
+
 bool CImportController::ExportBookmarksTo(const std::string& path, const std::vector<int>& rows)
 {
     LinkStore& store = m_host.ImportStore();

@@ -48,6 +48,9 @@ public:
 
     // Import Favorites, with the file name filled in when one was dropped on the window.
     void ImportCommand(const std::string& fileName = {});
+    // At a first start (no data file yet): offers to import the bookmarks of the browser
+    // profiles found, through the Import dialog; "Don't Ask Again" declines for good.
+    void OfferFirstImport();
     // Export Bookmarks: with several rows (not all) selected, asks whether to export them
     // only; then asks where and writes the file.
     void ExportCommand();

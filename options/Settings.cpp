@@ -106,6 +106,7 @@ void LoadSettings(SettingsBackend& b, CSettings& s, ExceptionSet& exceptions)
     s.dayTipIndex = b.ReadInt(kMisc, "Day Tip Index", 0);
     s.importKeepsDates = ReadBool(b, kImport, "Keep Dates", true);
     s.importSkipsExisting = ReadBool(b, kImport, "Skip Existing", true);
+    s.offerBrowserImport = ReadBool(b, kImport, "Offer Browser Import", true);
 
     int words = b.ReadInt(kTitleCase, "Count", -1);
     std::vector<std::string> list;
@@ -147,6 +148,7 @@ void SaveSettings(SettingsBackend& b, const CSettings& s, const ExceptionSet& ex
     b.WriteInt(kMisc, "Day Tip Index", s.dayTipIndex);
     WriteBool(b, kImport, "Keep Dates", s.importKeepsDates);
     WriteBool(b, kImport, "Skip Existing", s.importSkipsExisting);
+    WriteBool(b, kImport, "Offer Browser Import", s.offerBrowserImport);
 
     std::vector<std::string> words;
     exceptions.GetExceptions(words);

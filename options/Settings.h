@@ -41,6 +41,8 @@ struct CSettings {
     // The choices of Import Favorites.
     bool importKeepsDates = true;
     bool importSkipsExisting = true;
+    // A first start without a data file offers to import the browsers' bookmarks, until declined for good.
+    bool offerBrowserImport = true;
 
     // Timed-save period in milliseconds.
     int TimerPeriodMs() const { return (timerIndex + 1) * 600000; }

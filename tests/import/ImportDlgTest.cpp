@@ -16,6 +16,7 @@
 #include "common/SortedComboBox.h"
 #include "common/SortedListBox.h"
 #include "app/CommandMenu.h"
+#include "app/LinkListCtrl.h"
 #include "import/ImportDlg.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
@@ -122,6 +123,46 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
     dlg.Import().ExportCommand();
     EXPECT_EQ(h.prompter.Texts(), (std::vector<std::string>{"There are no links to export.", "There are no links to export."}));
     EXPECT_FALSE(std::filesystem::exists(empty));
+}
+
+TEST(ImportDialog, AFirstStartOffersTheBrowsersBookmarksUntilDeclinedForGood)
+{
+    using namespace browser_fixtures;
+    WindowHarness h;
+    h.paths.home = (h.temp.path / "home").string();
+    PutFirefoxProfile(h.paths.home);
+    PutChromiumProfile(h.paths.home, ".config/chromium", "Default");
+    auto start = [&h](std::initializer_list<int> choices) {
+        h.prompter.Clear();
+        h.prompter.ScriptChoices(choices);
+        CLinksDlg& dlg = h.Open();
+        QApplication::processEvents();
+        std::vector<std::string> texts = h.prompter.Texts();
+        EXPECT_EQ(dlg.List().accessibleDescription().startsWith("No links yet."), dlg.Store().Count() == 0);
+        h.Close();
+        return texts;
+    };
+    // Not Now (also Enter's and Esc's answer) asks again at the next start.
+    const std::vector<std::string> asked = start({1});
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].rfind("Norvelle found bookmarks in your browsers (Firefox: ", 0), 0u) << asked[0];
+    EXPECT_NE(asked[0].find(", Chromium: Default).  Import them now? [&Import...] [&Not Now] [&Don't Ask Again]"),
+              std::string::npos);
+    // Import opens the Import dialog with the profiles found.
+    DialogAnswer<CImportDlg> import([](CImportDlg& dialog) {
+        EXPECT_EQ(dialog.ProfileList()->count(), 2);
+        dialog.reject();
+    });
+    EXPECT_EQ(start({0}).size(), 1u);
+    EXPECT_TRUE(import.seen);
+    EXPECT_EQ(start({2}).size(), 1u);
+    EXPECT_TRUE(start({}).empty());  // declined for good
+    EXPECT_EQ(h.settings.ReadInt("Import", "Offer Browser Import", 1), 0);
+
+    // A data file that is there already, even empty of links, is no first start.
+    h.settings.WriteInt("Import", "Offer Browser Import", 1);
+    h.WriteDataFile({});
+    EXPECT_TRUE(start({0}).empty());
 }
 
 TEST(ImportDialog, ImportsBrowserProfilesAsUndoableStepsWithTheChoicesRemembered)
