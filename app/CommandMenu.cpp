@@ -1,5 +1,9 @@
 #include "app/CommandMenu.h"
 
+#include <QFileInfo>
+
+#include "common/QtText.h"
+
 namespace {
 
 // The program's commands in menu order: each one's identifier, menu text and Ctrl key
@@ -46,7 +50,8 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
     addSeparator();
     for (const CommandSpec& command : kCommands) {
         if (command.id == 0) {
-            addSeparator();
+            QAction* separator = addSeparator();
+            if (!m_recentPlace && Entry(CmdExport)) m_recentPlace = separator;
             continue;
         }
         if (command.key == 0) {
@@ -107,4 +112,30 @@ void CCommandMenu::FollowWindowState()
     const bool minimized = m_window->isMinimized();
     Entry(SysRestore)->setEnabled(minimized);
     Entry(SysMinimize)->setEnabled(!minimized);
+}
+
+void CCommandMenu::SetRecentFiles(const std::vector<std::string>& files, const std::string& inUse)
+{
+    for (QAction* action : m_recent) delete action;
+    m_recent.clear();
+    constexpr size_t kShown = 9;
+    if (!files.empty()) {
+        QAction* separator = new QAction(this);
+        separator->setSeparator(true);
+        insertAction(m_recentPlace, separator);
+        m_recent.push_back(separator);
+    }
+    for (size_t i = 0; i < files.size() && i < kShown; ++i) {
+        const QString path = DisplayText(files[i]);
+        // A number is the entry's key; the name is shown with its folder elided in the middle.
+        QString shown = fontMetrics().elidedText(path, Qt::ElideMiddle, fontMetrics().averageCharWidth() * 60);
+        shown.replace('&', "&&");
+        auto* action = new QAction(QString("&%1 %2").arg(i + 1).arg(shown), this);
+        action->setCheckable(true);
+        action->setChecked(files[i] == inUse);
+        const int index = int(i);
+        connect(action, &QAction::triggered, this, [this, index] { emit recentFile(index); });
+        insertAction(m_recentPlace, action);
+        m_recent.push_back(action);
+    }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <QMenu>
 #include <map>
+#include <string>
+#include <vector>
 
 // The program's commands, by the identifiers that the menu, the Ctrl keys and the window
 // share; the low four bits are free.
@@ -28,9 +30,14 @@ public:
     void SetChecked(int id, bool checked);
     // Restore can be chosen only while the window is minimised, Minimize only while not.
     void FollowWindowState();
+    // The known data files, numbered after Export to switch to in one step; the one in
+    // use is checked.
+    void SetRecentFiles(const std::vector<std::string>& files, const std::string& inUse);
 
 signals:
     void command(int id);
+    // A data file of the list was chosen, by its index.
+    void recentFile(int index);
 
 private:
     QAction* Add(int id, const QString& caption);
@@ -38,4 +45,6 @@ private:
     QWidget* m_window;
     std::map<int, QAction*> m_entries;
     std::map<int, int> m_keys;  // Ctrl key to command
+    QAction* m_recentPlace = nullptr;  // the recent files go before it
+    std::vector<QAction*> m_recent;
 };

@@ -122,6 +122,10 @@ void CLinksDlg::WireControls()
     connect(m_ui.options, &QPushButton::clicked, this, WhenIdle([this] { OnOptions(); }));
     connect(m_ui.close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui.menu, &CCommandMenu::command, this, &CLinksDlg::SystemCommand);
+    connect(m_ui.menu, &QMenu::aboutToShow, this, [this] { m_ui.menu->SetRecentFiles(m_settings.dataFiles, DataPath()); });
+    connect(m_ui.menu, &CCommandMenu::recentFile, this, WhenIdle([this](int index) {
+        if (index < int(m_settings.dataFiles.size())) m_options.SwitchDataFile(m_settings.dataFiles[size_t(index)]);
+    }));
     connect(m_ui.menuButton, &QToolButton::clicked, this, [this] { ShowCommandMenu(); });
 
 }

@@ -219,6 +219,7 @@ private:
     std::string DefaultDataFolder() override { return m_persistence.DefaultDataFolder(); }
     void SetDataPath(const std::string& path) override { m_persistence.SetDataPath(path); }
     bool SaveDataFileAs(const std::string& path) override { return m_persistence.SaveDataFile(&path); }
+    bool SaveDataFileInUse() override { return m_persistence.SaveDataFile(nullptr, false); }
     bool LoadDataFileFrom(const std::string& path, bool append) override { return m_persistence.LoadDataFile(&path, append); }
     void ConfirmReplacing(const std::string& path) override { m_persistence.ConfirmReplacing(path); }
     void ForgetKnownFile() override { m_persistence.ForgetKnownFile(); }

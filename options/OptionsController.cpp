@@ -53,6 +53,20 @@ void COptionsController::Open(Page page)
     SaveSettings();
 }
 
+bool COptionsController::SwitchDataFile(const std::string& path)
+{
+    if (m_host.Busy() || m_open || path == m_host.DataPath()) return false;
+    m_host.StoreFormEdit();
+    // Nothing is given up by a switch: the window's changes are saved where they belong.
+    if (m_store.IsChanged() && !m_host.SaveDataFileInUse()) return false;
+    if (!m_host.LoadDataFileFrom(path, false)) return false;
+    m_host.SetDataPath(path);
+    m_settings.dataFile = path;
+    SaveSettings();
+    m_host.FollowDataFile();
+    return true;
+}
+
 bool COptionsController::HasUnsavedChanges() { return m_store.IsChanged() || m_host.FormEdited(); }
 
 int COptionsController::PressCount() { return m_store.PressCount(); }

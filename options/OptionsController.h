@@ -23,6 +23,8 @@ public:
     virtual std::string DefaultDataFolder() = 0;
     virtual void SetDataPath(const std::string& path) = 0;
     virtual bool SaveDataFileAs(const std::string& path) = 0;
+    // Saves into the data file in use; false after its message.
+    virtual bool SaveDataFileInUse() = 0;
     virtual bool LoadDataFileFrom(const std::string& path, bool append) = 0;
     virtual void ConfirmReplacing(const std::string& path) = 0;
     // The links leave the window: an empty store, list, history and form.
@@ -58,6 +60,10 @@ public:
     void Open(Page page);
     // The settings and the title-case words, written where the next start reads them.
     void SaveSettings();
+    // Goes on with another known data file, as the Saving page's Load does, after the
+    // links not saved yet have gone into the file in use; false (nothing switched) when
+    // that save or the load fails.
+    bool SwitchDataFile(const std::string& path);
 
 private:
     Prompter& OptionsPrompter() override { return m_prompter; }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <filesystem>
 #include "app/HelpWindow.h"
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -336,4 +337,44 @@ TEST(Commands, F1OpensTheHelpAtWhatTheWindowIsAbout)
         EXPECT_EQ(over->Browser()->textCursor().block().text(), "Options");
         over->close();
     }));
+}
+
+TEST(Commands, ARecentDataFileIsOneStepAwayAndNothingUnsavedIsGivenUp)
+{
+    WindowHarness h;
+    h.WriteDataFile({"b1", "b2"});
+    const std::string other = (h.temp.path / "Other & more.dat").string();
+    std::filesystem::copy_file(h.DataPath(), other);
+    h.WriteDataFile({"a1"});
+    h.settings.WriteInt("Saving", "Filename Count", 2);
+    h.settings.WriteString("Saving", "Filename00", h.DataPath());
+    h.settings.WriteString("Saving", "Filename01", other);
+    CLinksDlg& dlg = h.Open();
+    h.Type(dlg.TitleField(), "typed");
+    h.Type(dlg.LinkField(), "https://typed.example/");
+    CCommandMenu& menu = dlg.CommandMenu();
+    emit menu.aboutToShow();
+    std::vector<QAction*> recent;
+    for (QAction* action : menu.actions())
+        if (action->text().startsWith("&1 ") || action->text().startsWith("&2 ")) recent.push_back(action);
+    ASSERT_EQ(recent.size(), 2u);
+    EXPECT_TRUE(recent[0]->isChecked());
+    EXPECT_FALSE(recent[1]->isChecked());
+    EXPECT_TRUE(recent[1]->text().endsWith("Other && more.dat"));
+    recent[1]->trigger();
+    QApplication::processEvents();
+    // The typed link went into the file it belongs to before the switch.
+    EXPECT_EQ(TitlesIn(h.DataPath()), (std::vector<std::string>{"a1", "typed"}));
+    EXPECT_EQ(Titles(dlg), (std::vector<std::string>{"b1", "b2"}));
+    EXPECT_EQ(dlg.Persistence().DataPath(), other);
+    EXPECT_EQ(h.settings.ReadString("Saving", "Data File"), other);
+    // Once the menu shows again, the file in use is the one checked; entries are not repeated.
+    emit menu.aboutToShow();
+    int numbered = 0;
+    for (QAction* action : menu.actions())
+        if (action->text().startsWith("&2 ")) {
+            ++numbered;
+            EXPECT_TRUE(action->isChecked());
+        }
+    EXPECT_EQ(numbered, 1);
 }

@@ -378,7 +378,8 @@ private:
     {
         CLinksDlg& dlg = Dlg();
         const int rows = dlg.Store().Count();
-        switch (Pick(25)) {
+        switch (Pick(26)) {
+        case 25: return RecentFileAndBack();
         case 24: return BrowserSaves();
         case 20: return SecondWriter();
         case 21: return EditThenKey();
@@ -738,6 +739,21 @@ private:
         h.KeyInList(Pick(2) ? Qt::Key_Down : Qt::Key_Up);
         SpinUntil([] { return false; }, 80);  // the list's retrieval timer
         return "Edit, then a key";
+    }
+
+    // A switch to a recent data file and back, as the command menu's numbered entries make
+    // it: what the window has unsaved goes into its own file first, or nothing switches.
+    std::string RecentFileAndBack()
+    {
+        CLinksDlg& dlg = Dlg();
+        const std::string data = dlg.Persistence().DataPath();
+        const std::string other = (h.temp.path / "recent.dat").string();
+        if (!fs::exists(other)) WriteIds(other, {Next()}, false);
+        if (!dlg.Options().SwitchDataFile(other)) return "Switch to a recent data file (refused)";
+        // The links are in the file left behind, whatever happens to the way back.
+        m_named.insert(data);
+        if (!dlg.Options().SwitchDataFile(data)) return "Switch to a recent data file (and stay there)";
+        return "Switch to a recent data file and back";
     }
 
     // The shown link's category renamed or taken off the list on the Categories page,
