@@ -101,11 +101,13 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
     c.title->setMaxLength(kAnyLength);
     c.title->setGeometry(du.Rect(34, 137, 214, 14));
     titleLabel->setBuddy(c.title);
+    NameLike(c.title, titleLabel->text());
     QLabel* linkLabel = label("Lin&k:", du.Rect(13, 160, 16, 8));
     c.link = new QLineEdit(&window);
     c.link->setMaxLength(kAnyLength);
     c.link->setGeometry(du.Rect(34, 157, 214, 14));
     linkLabel->setBuddy(c.link);
+    NameLike(c.link, linkLabel->text());
     QLabel* descriptionLabel = label("Descr&iption:", du.Rect(13, 174, 38, 8));
     c.dateLabel = label("", du.Rect(144, 174, 103, 8), Qt::AlignRight);
     c.description = new QPlainTextEdit(&window);
@@ -113,6 +115,7 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
     c.description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     c.description->setTabChangesFocus(true);
     descriptionLabel->setBuddy(c.description);
+    NameLike(c.description, descriptionLabel->text());
     QLabel* categoryLabel = label("Categor&y:", du.Rect(13, 246, 31, 8));
     c.category = sortedCombo(du.Rect(48, 244, 200, 72));
     categoryLabel->setBuddy(c.category);

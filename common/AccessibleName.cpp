@@ -1,6 +1,7 @@
 #include "common/AccessibleName.h"
 
 #include <QAccessibleWidget>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -9,9 +10,10 @@ namespace {
 
 // Qt names a combo box on Linux by its current text, which is what a reader then says
 // for it; ours is named by its label, and its text is its value.
-class NamedComboBox : public QAccessibleWidget {
+class NamedComboBox : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit NamedComboBox(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+    QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
     QString text(QAccessible::Text t) const override
     {
         auto* combo = static_cast<QComboBox*>(widget());
@@ -21,7 +23,48 @@ public:
         const QString name = QAccessibleWidget::text(t);
         return name.isEmpty() ? combo->currentText() : name;
     }
+    // As Qt's own: its list (whose selected item is the value a reader says for a box
+    // that cannot be typed into), then its field when it has one.
+    int childCount() const override { return Combo()->lineEdit() ? 2 : 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index == 0) return QAccessible::queryAccessibleInterface(Combo()->view());
+        if (index == 1 && Combo()->lineEdit()) return QAccessible::queryAccessibleInterface(Combo()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (child && child->object() == Combo()->view()) return 0;
+        if (child && Combo()->lineEdit() && child->object() == Combo()->lineEdit()) return 1;
+        return -1;
+    }
     QStringList actionNames() const override { return QAccessibleWidget::actionNames() << showMenuAction(); }
+
+    // A box that cannot be typed into gives its current text as its text, which is what
+    // a reader says after its name; an editable one has its field for that.
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface && !Combo()->lineEdit()) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(int start, int end) const override { return Combo()->currentText().mid(start, end - start); }
+    int characterCount() const override { return int(Combo()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
     void doAction(const QString& action) override
     {
         if (action == showMenuAction()) static_cast<QComboBox*>(widget())->showPopup();

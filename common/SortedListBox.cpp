@@ -113,3 +113,12 @@ int CSortedListBox::FindNoCase(const QString& text) const
     }
     return -1;
 }
+
+void CSortedListBox::SelectAndShow(int row)
+{
+    QListWidgetItem* it = item(row);
+    if (!it) return;
+    it->setSelected(true);
+    setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    scrollToItem(it);
+}

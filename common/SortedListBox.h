@@ -16,6 +16,8 @@ public:
     // -1 for an index at or beyond the end.
     int DeleteRow(int index);
     // The row whose text equals text without regard to ASCII case, or -1.
+    // Selects the row, makes it the current one and scrolls it into view.
+    void SelectAndShow(int row);
     int FindNoCase(const QString& text) const;
     // Deletes every selected row, in one batch.
     void DeleteSelected();

@@ -86,6 +86,7 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_fileName->setGeometry(du.Rect(7, 21 + top, 240, 14));
     m_fileName->setMaxLength(259);
     fileLabel->setBuddy(m_fileName);
+    NameLike(m_fileName, fileLabel->text());
     m_browse = button("&Browse...", du.Rect(253, 21 + top, 50, 14));
     QLabel* driveLabel = label("&Drive:", du.Rect(7, 48 + top, 20, 8));
     m_drives = new CSortedComboBox(this);
@@ -98,6 +99,7 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_pattern->setGeometry(du.Rect(37, 45 + top + drop, 100, 14));
     m_pattern->setMaxLength(255);
     patternLabel->setBuddy(m_pattern);
+    NameLike(m_pattern, patternLabel->text());
     m_typos = new QCheckBox("&Allow typos.", this);
     m_typos->setGeometry(du.Rect(150, 47 + top + drop, 53, 10));
     m_typos->resize(std::max(m_typos->width(), m_typos->sizeHint().width()), m_typos->height());

@@ -58,13 +58,11 @@ void CCategoriesPage::Add()
         m_names.list->clearSelection();
         const int existing = m_names.list->FindNoCase(DisplayText(name));
         if (existing >= 0) {
-            m_names.list->item(existing)->setSelected(true);
-            m_names.list->setCurrentRow(existing, QItemSelectionModel::NoUpdate);
+            m_names.list->SelectAndShow(existing);
             m_owner.OptionsPrompter().Error("This category already exists in the list.");
             return;
         }
-        const int row = m_names.list->Add(DisplayText(name));
-        m_names.list->item(row)->setSelected(true);
+        m_names.list->SelectAndShow(m_names.list->Add(DisplayText(name)));
     }
     m_names.field->clear();
     if (m_rename->isEnabled()) {

@@ -1,5 +1,7 @@
 #include "options/SearchingPage.h"
 
+#include "common/AccessibleName.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,6 +32,7 @@ CSearchingPage::CSearchingPage(CSettings& values, QWidget* parent) : COptionsPag
     m_separation->setPageStep(1);
     m_separation->setTickPosition(QSlider::TicksBelow);
     m_labels[0]->setBuddy(m_separation);
+    NameLike(m_separation, m_labels[0]->text());
     m_interruptible = new QCheckBox("&Use interruptible incremental searching.", this);
 
     auto* slider = new QHBoxLayout;

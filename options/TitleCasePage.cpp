@@ -59,11 +59,11 @@ void CTitleCasePage::Add()
     }
     m_names.list->clearSelection();
     if (const int existing = m_names.list->FindNoCase(DisplayText(word)); existing >= 0) {
-        m_names.list->item(existing)->setSelected(true);
+        m_names.list->SelectAndShow(existing);
         m_owner.OptionsPrompter().Error("This title-case exception already exists in the list.");
         return;
     }
-    m_names.list->item(m_names.list->Add(DisplayText(word)))->setSelected(true);
+    m_names.list->SelectAndShow(m_names.list->Add(DisplayText(word)));
     Changed();
     m_names.field->clear();
 }

@@ -1,5 +1,7 @@
 #include "undo/UndoPreviewDlg.h"
 
+#include "common/AccessibleName.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -51,12 +53,14 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
     auto buddy = [&](const char* caption, QWidget* field) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(field);
+        NameLike(field, caption);
         form->addRow(label, field);
     };
     buddy("&Title:", m_title);
     buddy("Lin&k:", m_link);
     auto* descriptionLabel = new QLabel("Descr&iption:", this);
     descriptionLabel->setBuddy(m_description);
+    NameLike(m_description, descriptionLabel->text());
     auto* descriptionHeading = new QHBoxLayout;
     descriptionHeading->addWidget(descriptionLabel);
     descriptionHeading->addWidget(m_date, 1);
@@ -92,6 +96,9 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
                          : removes              ? "Deletes the following %s annotated link%s."
                                                 : "Restores the following %s annotated link%s.";
     m_effect->setText(QString::fromStdString(counts.Plural(effect, count)));
+    // A reader hears each with its caption, which sits apart from it in the tree.
+    m_action->setAccessibleName("Action: " + m_action->text());
+    m_effect->setAccessibleName("Effect: " + m_effect->text());
     ShowRecord(0);
 }
 

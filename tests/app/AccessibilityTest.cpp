@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include "app/HelpWindow.h"
+#include <QComboBox>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -78,6 +80,13 @@ void Walk(QAccessibleInterface* iface, const std::string& where, std::vector<std
         if ((role == QAccessible::EditableText || role == QAccessible::ComboBox || role == QAccessible::SpinBox) &&
             !value.isEmpty() && name == value)
             problems.push_back(what + ": named by its contents");
+        // A field is named by its caption without the colon, as the Search box is.
+        if (name.endsWith(':') && role != QAccessible::CheckBox && role != QAccessible::RadioButton)
+            problems.push_back(what + ": a colon in its name");
+        // A box that cannot be typed into says its value through its text, as a field does.
+        if (role == QAccessible::ComboBox && !static_cast<QComboBox*>(object)->isEditable() &&
+            (!iface->textInterface() || iface->textInterface()->text(0, -1) != static_cast<QComboBox*>(object)->currentText()))
+            problems.push_back(what + ": its value is not exposed");
     }
     if (IsList(role)) {
         QAccessibleTableInterface* table = iface->tableInterface();
@@ -178,13 +187,19 @@ TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachL
     import.SetProfiles({});
     CDuplicatesDlg duplicates(FindDuplicates(dlg.Store()), dlg.Store(), counts, &dlg);
     CGetTitleDlg title({"https://two.example/"}, std::make_unique<SilentFetcher>(), counts, &dlg);
+    auto* help = new CHelpWindow(&dlg);
     for (QDialog* dialog : std::initializer_list<QDialog*>{&tip, &about, &sort, &statistics, &preview, &import, &duplicates,
-                                                           &title}) {
+                                                           &title, help}) {
         dialog->show();
         QApplication::processEvents();
         ExpectReadable(*dialog, dialog->windowTitle().toStdString());
         dialog->hide();
     }
+    // The preview's Action and Effect are heard with their captions.
+    EXPECT_EQ(preview.findChildren<QLabel*>().size() > 0, true);
+    bool captioned = false;
+    for (QLabel* label : preview.findChildren<QLabel*>()) captioned |= label->accessibleName() == "Action: Undo Delete";
+    EXPECT_TRUE(captioned);
     // The About box's web address is a link: a reader says so, Tab reaches it, Enter opens it.
     about.show();
     auto* link = about.findChild<CStaticLink*>();

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include "common/SortedListBox.h"
+#include "options/CategoriesPage.h"
 #include "common/PlainText.h"
 #include <QScreen>
 #include <QGuiApplication>
@@ -172,6 +174,31 @@ TEST(Dialogs, ALongCategoryWidensNoWindowAndIsWholeInItsTooltip)
     });
     Command(dlg, CLinksDlg::CmdStatistics);
     EXPECT_TRUE(stats.seen);
+    dlg.Store().SetChanged(false);
+}
+
+TEST(Dialogs, ACategoryAddedOrFoundIsScrolledIntoView)
+{
+    WindowHarness h;
+    h.WriteDataFile({"a"});
+    CLinksDlg& dlg = h.Open();
+    for (int i = 0; i < 80; ++i) dlg.Store().InsertCategorySorted("Category " + std::to_string(100 + i));
+    EXPECT_TRUE(h.VisitOptionsPages([&](QDialog&, QWidget& page, const std::string& caption) {
+        if (caption != "Categories") return;
+        auto& categories = static_cast<CCategoriesPage&>(page);
+        CSortedListBox* list = categories.CategoryList();
+        auto visible = [list](int row) {
+            return row >= 0 && list->visualItemRect(list->item(row)).intersects(list->viewport()->rect());
+        };
+        list->scrollToTop();
+        categories.NameField()->setText("Zebra");
+        categories.Add();
+        EXPECT_TRUE(visible(list->FindNoCase("Zebra")));
+        list->scrollToTop();
+        categories.NameField()->setText("zebra");  // already there: shown, and said so
+        categories.Add();
+        EXPECT_TRUE(visible(list->FindNoCase("Zebra")));
+    }));
     dlg.Store().SetChanged(false);
 }
 
