@@ -39,10 +39,12 @@ void CHealthController::CheckLinksCommand(bool selectedOnly)
 {
     LinkStore& store = m_host.HealthStore();
     std::vector<CheckItem> items;
+    bool whole = false;
     {
         auto lock = store.Lock();
         std::vector<int> rows = m_host.SelectedRows();
         if (rows.size() < 2 && !(selectedOnly && !rows.empty())) {
+            whole = true;
             rows.resize(size_t(store.Count()));
             for (int row = 0; row < store.Count(); ++row) rows[size_t(row)] = row;
         }
@@ -56,6 +58,9 @@ void CHealthController::CheckLinksCommand(bool selectedOnly)
         m_prompter.Notice("There are no links to check.");
         return;
     }
+    // Contacting every site of a large collection is not done without a word.
+    if (whole && items.size() >= 2 && !m_prompter.Ask(m_counts().Plural("Check all %s link%s?", int(items.size()))))
+        return;
     // One check at a time: a new one replaces the one that is open.
     if (m_checkDlg) m_checkDlg->close();
     m_checkDlg = new CCheckLinksDlg(*this, std::move(items), m_makeFetcher(), CLinkChecker::Options{},

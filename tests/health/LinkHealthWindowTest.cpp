@@ -54,6 +54,11 @@ TEST(LinkHealthWindow, CheckLinksSelectInListUseNewAddressUndoAndStop)
                     Link("Mail", "mailto:a@b.c"), Link("Silent 1", server.Url("/silent")),
                     Link("Silent 2", server.Url("/silent?2"))});
     CLinksDlg& dlg = h.Open();
+    // With fewer than two rows selected, the whole list is checked after asking; No contacts no one.
+    h.prompter.Script({Prompter::Answer::No});
+    PressKey(dlg, Qt::Key_K);
+    EXPECT_EQ(dlg.Health().CheckLinksWindow(), nullptr);
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Check all 7 links?"});
     PressKey(dlg, Qt::Key_K);
     CCheckLinksDlg* check = dlg.Health().CheckLinksWindow();
     ASSERT_NE(check, nullptr);
