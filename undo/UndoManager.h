@@ -140,6 +140,8 @@ public:
         : CExchangeAction(std::move(live)), m_text(text), m_other(std::move(other))
     {
     }
+    // Named by the command that made it.
+    const char* Name() const override { return m_text == Text::Title ? "Title Case" : "Word Wrap"; }
     // Each record as the step would make it, copied for the preview.
     PreviewRecords RecordsAffected() const override;
 

@@ -92,7 +92,9 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
     const int count = int(m_records.size());
     // A Delete takes links out when redone; an Import or Add, when undone.
     const bool removes = actionName == "Delete" ? redo : !redo;
-    const char* effect = actionName == "Modify" ? "Replaces an existing annotated link with the following data."
+    const bool replaces = actionName == "Modify" || actionName == "Title Case" || actionName == "Word Wrap";
+    const char* effect = replaces && count == 1 ? "Replaces an existing annotated link with the following data."
+                         : replaces             ? "Replaces %s existing annotated links with the following data."
                          : removes              ? "Deletes the following %s annotated link%s."
                                                 : "Restores the following %s annotated link%s.";
     m_effect->setText(QString::fromStdString(counts.Plural(effect, count)));

@@ -240,6 +240,13 @@ TEST(Commands, SelectionTitleCaseAndWordWrap)
     EXPECT_EQ(full.TitleField()->text(), "The Lord of the Rings");
     EXPECT_TRUE(full.Store().IsChanged());
     EXPECT_FALSE(full.IsEdited());
+    // Its step is named by the command and previews every link it changed.
+    PressKey(full, Qt::Key_P);
+    const PreviewSeen titleCase = Preview(full, Qt::Key_Z, false);
+    PressKey(full, Qt::Key_P);
+    EXPECT_EQ(titleCase.action, "Undo Title Case");
+    EXPECT_EQ(titleCase.effect, "Replaces 3 existing annotated links with the following data.");
+    EXPECT_EQ(titleCase.titles, (std::vector<std::string>{"the lord of the rings", "of mice and men", "a tale of two cities"}));
     full.Store().SetChanged(false);
 
     // One row: only the field changes, until Modify.
