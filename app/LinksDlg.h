@@ -204,6 +204,7 @@ private:
     void PrepareSearch() override;
     void FinishSearch() override;
     void ShowMatch(int row) override;
+    void ShowRowAlone(int row) override;
     // UndoCommandHost
     const CAnnotatedLink* ShownRecord() override;
     void SetFormEdited(bool edited) override { m_fields->SetEdited(edited); }

@@ -28,6 +28,13 @@ void CLinksDlg::FinishSearch()
     EndListUpdate();
 }
 
+void CLinksDlg::ShowRowAlone(int row)
+{
+    m_ui.list->States().SelectOnly(row);
+    ShowNewSelection(row);
+    m_ui.list->RefreshRows();
+}
+
 void CLinksDlg::ShowMatch(int row)
 {
     ShowRow(row);

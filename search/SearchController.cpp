@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 #include "common/QtText.h"
 #include "common/RowStates.h"
@@ -77,8 +78,19 @@ bool CSearchController::TakeBack()
 {
     if (m_box->currentText().isEmpty()) return false;
     m_box->setEditText(QString());
+    m_bringBack = m_shownBefore != nullptr;
     OnSearchEdited();
     return true;
+}
+
+void CSearchController::RememberShownLink()
+{
+    const bool searching = !Pattern().empty();
+    if (searching && !m_searching) {
+        const int mark = m_host.SearchStates().Mark();
+        m_shownBefore = mark >= 0 && mark < m_store.Count() ? &std::as_const(m_store).At(mark) : nullptr;
+    }
+    m_searching = searching;
 }
 
 void CSearchController::Finish()
@@ -96,10 +108,18 @@ void CSearchController::Finish()
         m_box->setAccessibleDescription(count);
         m_box->lineEdit()->setAccessibleDescription(count);
     }
+    if (std::exchange(m_bringBack, false) && m_box->currentText().isEmpty()) {
+        for (int row = 0; row < m_store.Count(); ++row)
+            if (&std::as_const(m_store).At(row) == m_shownBefore) {
+                m_host.ShowRowAlone(row);
+                break;
+            }
+    }
 }
 
 void CSearchController::RunSearch()
 {
+    RememberShownLink();
     ++m_searchId;  // any background search still finishing is now out of date
     m_host.PrepareSearch();
     auto search = std::make_unique<CRecordSearch>(SearchOptions::From(m_settings), Pattern());
@@ -121,6 +141,7 @@ void CSearchController::RunSearch()
 
 void CSearchController::OnSearchEdited()
 {
+    RememberShownLink();
     if (!m_settings.interruptibleSearching) {
         RunSearch();
         return;

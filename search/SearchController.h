@@ -32,6 +32,8 @@ public:
     virtual void EndListUpdate() = 0;
     // Prev and Next: the match at row becomes the one in the form.
     virtual void ShowMatch(int row) = 0;
+    // Esc in the Search box: the row shown before the search is again the one selected and shown.
+    virtual void ShowRowAlone(int row) = 0;
 };
 
 // Searching as the person types: on the window thread, or on a worker that the next
@@ -74,6 +76,8 @@ private:
     void SearchDone(int searchId, bool stopped) override;
     void Finish();
     std::string Pattern() const;
+    // A search typed into an empty box remembers the link shown then, for Esc to bring back.
+    void RememberShownLink();
 
     SearchHost& m_host;
     CSortedComboBox* m_box = nullptr;
@@ -92,4 +96,9 @@ private:
     std::unique_ptr<CRecordSearch> m_last;
     std::vector<uint8_t> m_lastBits;
     uint64_t m_lastGeneration = 0;
+    // The link shown before the search (compared, never read: it may have gone since), and
+    // whether Esc asked for it back once the emptied search finishes.
+    const CAnnotatedLink* m_shownBefore = nullptr;
+    bool m_searching = false;
+    bool m_bringBack = false;
 };

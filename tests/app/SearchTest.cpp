@@ -202,6 +202,26 @@ TEST(Search, InterruptibleSearchEndsLikeTheDirectOne)
     EXPECT_EQ(h.SelectedRows().size(), 15000u);
 }
 
+TEST(Search, EscBringsBackTheLinkShownBeforeTheSearch)
+{
+    for (const bool interruptible : {false, true}) {
+        WindowHarness h;
+        h.settings.WriteInt("Searching", "Interruptible Searching", interruptible ? 1 : 0);
+        h.WriteDataFile({"alpha", "beta", "gamma", "alphabet"});
+        CLinksDlg& dlg = h.Open();
+        h.ClickRow(2);
+        TypeSearch(h, "alpha");
+        WaitUntilIdle(dlg);
+        EXPECT_EQ(h.SelectedRows(), (std::vector<int>{0, 3}));
+        PressKey(dlg, Qt::Key_Escape, Qt::NoModifier);
+        WaitUntilIdle(dlg);
+        EXPECT_EQ(dlg.SearchBox()->currentText(), "");
+        EXPECT_EQ(h.SelectedRows(), std::vector<int>{2}) << interruptible;
+        EXPECT_EQ(dlg.TitleField()->text(), "gamma");
+        EXPECT_EQ(h.Label(1083), "1 Selected Link");
+    }
+}
+
 TEST(Search, CommandsWaitWhileABackgroundSearchRuns)
 {
     WindowHarness h;
