@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
-#include <QWindow>
 
 #include "app/HelpWindow.h"
 #include "app/LinkListCtrl.h"
@@ -49,9 +48,7 @@ void CLinksDlg::SystemCommand(int id)
     case CmdDuplicates: m_health.DuplicatesCommand(); break;
     case CmdGetTitle: m_health.GetTitleCommand(); break;
     case CCommandMenu::SysRestore: showNormal(); break;
-    case CCommandMenu::SysMove:
-        if (QWindow* window = windowHandle()) window->startSystemMove();
-        break;
+    case CCommandMenu::SysMove: m_keys->StartKeyboardMove(); break;
     case CCommandMenu::SysMinimize: showMinimized(); break;
     case CCommandMenu::SysClose: close(); break;
     default: break;

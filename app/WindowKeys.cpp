@@ -7,7 +7,9 @@
 #include <QToolButton>
 
 #include "app/CommandMenu.h"
+#include "app/LinkListCtrl.h"
 #include "common/SortedComboBox.h"
+#include "common/StatusNote.h"
 
 CWindowKeys::CWindowKeys(QWidget& window, const MainControls& controls, Actions actions)
     : m_window(window), m_ui(controls), m_actions(std::move(actions))
@@ -24,6 +26,7 @@ bool CWindowKeys::eventFilter(QObject* watched, QEvent* event)
     if (!widget) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (m_moving) return MoveKey(key->key(), mods);
 #if !defined(Q_OS_MACOS)
     // In every window of the program, an Alt key that no enabled control took types nothing,
     // as in any dialog: with Next grayed, Alt+N would type "n" into the Search box. Not in
@@ -63,6 +66,35 @@ bool CWindowKeys::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return false;
+}
+
+void CWindowKeys::StartKeyboardMove()
+{
+    m_moveFrom = m_window.pos();
+    m_moving = true;
+    // Every key comes here until the move ends, wherever the focus is.
+    m_window.grabKeyboard();
+    m_ui.statusText->ShowOver("Move the window with the arrow keys.  Enter ends the move; Esc puts the window back.",
+                              m_ui.list->geometry());
+}
+
+bool CWindowKeys::MoveKey(int key, Qt::KeyboardModifiers mods)
+{
+    const int step = mods & Qt::ControlModifier ? 1 : 10;
+    switch (key) {
+    case Qt::Key_Left: m_window.move(m_window.pos() + QPoint(-step, 0)); return true;
+    case Qt::Key_Right: m_window.move(m_window.pos() + QPoint(step, 0)); return true;
+    case Qt::Key_Up: m_window.move(m_window.pos() + QPoint(0, -step)); return true;
+    case Qt::Key_Down: m_window.move(m_window.pos() + QPoint(0, step)); return true;
+    case Qt::Key_Escape: m_window.move(m_moveFrom); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: break;
+    default: return true;  // other keys do nothing while the window moves
+    }
+    m_moving = false;
+    m_window.releaseKeyboard();
+    m_ui.statusText->hide();
+    return true;
 }
 
 bool CWindowKeys::FieldKey(QWidget* widget, int key)

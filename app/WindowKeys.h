@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QPoint>
 #include <functional>
 
 #include "app/MainControls.h"
@@ -22,14 +23,22 @@ public:
     CWindowKeys(QWidget& window, const MainControls& controls, Actions actions);
     ~CWindowKeys() override;
 
+    // The command menu's Move: the arrow keys move the window (Ctrl for a finer step),
+    // Enter ends there, Esc puts it back.
+    void StartKeyboardMove();
+    bool Moving() const { return m_moving; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A Ctrl key that a text field of the window takes for its own editing; true when taken.
     bool FieldKey(QWidget* widget, int key);
+    bool MoveKey(int key, Qt::KeyboardModifiers mods);
 
     QWidget& m_window;
     const MainControls& m_ui;
     Actions m_actions;
+    bool m_moving = false;
+    QPoint m_moveFrom;
 };

@@ -325,6 +325,8 @@ void CImportDlg::FindBookmarkFiles()
     std::string status = m_counts.Plural("Found %s file%s in ", count) + shown + (oneSecond ? " second." : " seconds.");
     if (m_stop) status = "File searching stopped.  " + status;
     m_status->setText(Text(status));
+    // A single file found is the one to Select, without picking it first.
+    if (m_results->count() == 1) m_results->SelectAndShow(0);
 }
 
 void CImportDlg::reject()

@@ -233,3 +233,27 @@ TEST(Keyboard, SpacePicksCountAtOnceAndUndoTakesBackTheFormsCommandFirst)
     EXPECT_EQ(dlg.DescriptionField()->toPlainText(), "one\ntwo");
     EXPECT_EQ(dlg.Store().Count(), 4);
 }
+
+TEST(Keyboard, MoveFromTheCommandMenuMovesTheWindowByArrowKeys)
+{
+    WindowHarness h;
+    CLinksDlg& dlg = h.Open();
+    dlg.show();
+    dlg.move(200, 150);
+    QApplication::processEvents();
+    const QPoint start = dlg.pos();
+    // Enter ends the move where the arrows took the window; Ctrl steps finer.
+    dlg.SystemCommand(CCommandMenu::SysMove);
+    for (auto [key, mods] : std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>{
+             {Qt::Key_Right, {}}, {Qt::Key_Right, {}}, {Qt::Key_Down, {}}, {Qt::Key_Left, Qt::ControlModifier}, {Qt::Key_A, {}}})
+        QTest::keyClick(dlg.TitleField(), key, mods);
+    QTest::keyClick(dlg.TitleField(), Qt::Key_Return);
+    EXPECT_EQ(dlg.pos(), start + QPoint(19, 10));
+    EXPECT_EQ(dlg.TitleField()->text(), "");  // keys moved, typed nothing
+    // Esc puts the window back where the move began.
+    dlg.SystemCommand(CCommandMenu::SysMove);
+    QTest::keyClick(dlg.TitleField(), Qt::Key_Up);
+    QTest::keyClick(dlg.TitleField(), Qt::Key_Escape);
+    EXPECT_EQ(dlg.pos(), start + QPoint(19, 10));
+    EXPECT_TRUE(dlg.isVisible());  // the Esc was the move's, not a request to leave
+}
