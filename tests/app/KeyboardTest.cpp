@@ -257,3 +257,20 @@ TEST(Keyboard, MoveFromTheCommandMenuMovesTheWindowByArrowKeys)
     EXPECT_EQ(dlg.pos(), start + QPoint(19, 10));
     EXPECT_TRUE(dlg.isVisible());  // the Esc was the move's, not a request to leave
 }
+
+TEST(Keyboard, ALetterTypedRightAfterAltAndAButtonsLetterIsKept)
+{
+    WindowHarness h;
+    h.WriteDataFile({"one"});
+    CLinksDlg& dlg = h.Open();
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    h.ClickRow(0);
+    dlg.TitleField()->setFocus();
+    // Alt+C clears the form at once, and the focus stays in the field for the new title.
+    QTest::keyClick(dlg.TitleField(), Qt::Key_C, Qt::AltModifier);
+    QTest::keyClicks(dlg.TitleField(), "ab");
+    QTest::qWait(150);
+    EXPECT_EQ(dlg.TitleField()->text(), "ab");
+    EXPECT_EQ(QApplication::focusWidget(), dlg.TitleField());
+}
