@@ -53,7 +53,7 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     const bool firstStart = !PathExists(m_persistence.DataPath());
     m_persistence.LoadDataFile(nullptr, false);
     for (const std::string& message : TakeMessagesOfTheLastEnd(services.settings)) m_prompter.Notice(message);
-    if (m_settings.restoreWndPlacement) m_placement->Restore(false);
+    if (m_settings.restoreWndPlacement) m_placedByPerson = m_placement->Restore(false);
     m_placement->RestoreColumns(*m_ui.list->horizontalHeader());
 
     m_tipTimer.setSingleShot(true);
@@ -134,6 +134,13 @@ void CLinksDlg::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     PlaceForSize(m_ui, size());
+}
+
+void CLinksDlg::showEvent(QShowEvent* event)
+{
+    // Before the window is mapped, so that the window manager takes the place given.
+    if (!std::exchange(m_shown, true) && !m_placedByPerson) m_placement->PlaceOnScreen();
+    QDialog::showEvent(event);
 }
 
 void CLinksDlg::SetDeleteCaption() { m_ui.remove->setText(m_settings.confirmDelete ? "&Delete..." : "&Delete!"); }

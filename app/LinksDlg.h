@@ -170,6 +170,7 @@ protected:
     void done(int result) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -291,6 +292,8 @@ private:
     CTitleCaser m_titleCaser;
     CDataFilePersistence m_persistence;
     std::unique_ptr<WindowPlacementStore> m_placement;
+    bool m_placedByPerson = false;  // a stored place was restored: it is kept as it was
+    bool m_shown = false;
     CUndoManager m_undo;
     CUndoController m_undoCommands;
     CLinkEditor m_editor;

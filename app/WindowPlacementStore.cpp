@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,25 @@ bool WindowPlacementStore::Restore(bool minimized)
     if (minimized || values[1] == ShowMinimized)
         m_window.setWindowState(m_window.windowState() | Qt::WindowMinimized);
     return true;
+}
+
+QRect WindowPlacementStore::Fit(QRect r, const QRect& screen)
+{
+    if (r.width() <= screen.width()) r.moveLeft(std::clamp(r.left(), screen.left(), screen.right() + 1 - r.width()));
+    if (r.height() <= screen.height()) r.moveTop(std::clamp(r.top(), screen.top(), screen.bottom() + 1 - r.height()));
+    return r;
+}
+
+void WindowPlacementStore::PlaceOnScreen()
+{
+    QScreen* screen = m_window.screen();
+    if (!screen || m_window.isMaximized() || m_window.isMinimized()) return;
+    // The frame is not known before the window shows: its title bar is reckoned with.
+    const QRect available = screen->availableGeometry();
+    const int titleBar = m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    QRect frame(QPoint(), m_window.size() + QSize(0, titleBar));
+    frame.moveCenter(available.center());
+    m_window.move(Fit(frame, available).topLeft());
 }
 
 void WindowPlacementStore::SaveColumns(const QHeaderView& header)

@@ -20,6 +20,12 @@ public:
     // that an icon's size of it stays visible; the size is kept.
     static QRect Clamp(QRect normal, const QRect& screen, QSize icon);
 
+    // Places a window with no stored place in the middle of the screen, wholly on it when it
+    // fits: at a large scale a window manager may put part of it below the screen.
+    void PlaceOnScreen();
+    // The frame moved the least to lie within the screen, where it fits.
+    static QRect Fit(QRect frame, const QRect& screen);
+
     // The list's column widths as the person left them, in the section "Columns".
     void SaveColumns(const QHeaderView& header);
     // False (and nothing changed) when no widths are stored or they do not fit the list.

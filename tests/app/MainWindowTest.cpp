@@ -248,6 +248,15 @@ TEST(MainWindow, PlacementRoundTripsAndComesBackOnScreen)
     EXPECT_TRUE(h.Open().windowState() & Qt::WindowMinimized);
     h.Close();
 
+    // A window placed for it (no stored place) is moved wholly onto the screen when it fits.
+    const QRect small(0, 0, 1280, 1024);
+    for (auto [frame, fitted] : std::vector<std::pair<QRect, QRect>>{
+             {QRect(100, 700, 600, 500), QRect(100, 524, 600, 500)},      // partly below
+             {QRect(-30, 10, 600, 500), QRect(0, 10, 600, 500)},          // partly left
+             {QRect(900, 900, 600, 500), QRect(680, 524, 600, 500)},      // beyond the corner
+             {QRect(100, -50, 1400, 500), QRect(100, 0, 1400, 500)}})     // wider: left as it is
+        EXPECT_EQ(WindowPlacementStore::Fit(frame, small), fitted) << frame.x() << "," << frame.y();
+
     // A value of -1 counts as missing: nothing is restored.
     EXPECT_EQ(WindowPlacementStore::Clamp(QRect(-50, 10, 600, 400), screen, QSize(icon, icon)).topLeft(), QPoint(-50, 10));
     h.settings.WriteInt("Placement", "x1", -1);
