@@ -1,5 +1,7 @@
 #include "options/OptionsSheet.h"
 
+#include "options/OptionsTips.h"
+
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -98,6 +100,7 @@ COptionsSheet::COptionsSheet(OptionsOwner& owner, const OptionsValues& values, Q
     m_tabs->addTab(new CTitleCasePage(owner, this), "Title Case");
     m_tabs->addTab(new CNumbersPage(owner, m_values.settings, this), "Numbers");
     m_tabs->addTab(new CMiscPage(m_values.settings, this), "Misc.");
+    for (int i = 0; i < m_tabs->count(); ++i) GiveOptionsTips(*m_tabs->widget(i));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
     m_apply = buttons->button(QDialogButtonBox::Apply);
     auto* layout = new QVBoxLayout(this);

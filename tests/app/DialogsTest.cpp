@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <QComboBox>
+#include <QAbstractItemView>
+#include <QSlider>
+#include <QAbstractButton>
 #include "common/SortedListBox.h"
 #include "options/CategoriesPage.h"
 #include "common/PlainText.h"
@@ -200,6 +204,23 @@ TEST(Dialogs, ACategoryAddedOrFoundIsScrolledIntoView)
         EXPECT_TRUE(visible(list->FindNoCase("Zebra")));
     }));
     dlg.Store().SetChanged(false);
+}
+
+TEST(Dialogs, EveryOptionsControlSaysWhatItDoesInItsTooltip)
+{
+    WindowHarness h;
+    h.Open();
+    EXPECT_TRUE(h.VisitOptionsPages([](QDialog&, QWidget& page, const std::string& tab) {
+        for (QWidget* control : page.findChildren<QWidget*>()) {
+            const bool input = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                               qobject_cast<QComboBox*>(control) || qobject_cast<QSlider*>(control) ||
+                               qobject_cast<QAbstractItemView*>(control);
+            if (!input || !control->isVisibleTo(&page) || qobject_cast<QComboBox*>(control->parentWidget())) continue;
+            if (qobject_cast<QAbstractItemView*>(control->parentWidget())) continue;  // a view's own parts
+            EXPECT_FALSE(control->toolTip().isEmpty()) << tab << ": " << control->metaObject()->className() << " \""
+                                                       << control->accessibleName().toStdString() << "\"";
+        }
+    }));
 }
 
 TEST(Dialogs, TipOfTheDayStepsWrapsAndKeepsTheCheckBoxOnlyOnClose)
