@@ -29,9 +29,10 @@ install_missing() {
 }
 
 build() {
-    # In CI a warning fails the build, so that none comes in unseen.
-    [ -f "$BUILD/build.ninja" ] || cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        ${CI:+-DCMAKE_COMPILE_WARNING_AS_ERROR=ON}
+    # In CI a warning fails the build, so that none comes in unseen. Optimised without debug
+    # information, which costs a quarter of the build's time and is no use to a test run.
+    [ -f "$BUILD/build.ninja" ] || cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" ${CI:+-DCMAKE_COMPILE_WARNING_AS_ERROR=ON}
     cmake --build "$BUILD" --parallel "$(nproc)"
 }
 
