@@ -13,7 +13,7 @@ namespace {
 struct Browser {
     const char* name;
     BrowserFamily family;
-    const char* linux;     // below home; the manifests' folder is inside it
+    const char* onLinux;   // below home; the manifests' folder is inside it
     const char* mac;       // below home/Library/Application Support
     const char* registry;  // below HKEY_CURRENT_USER\Software
     const char* windows;   // the browser's folder below home
@@ -45,7 +45,7 @@ std::vector<HostManifestPlace> HostManifestPlaces(const std::string& home, HostS
         const bool firefox = b.family == BrowserFamily::Firefox;
         switch (system) {
         case HostSystem::Linux:
-            place.folder = Join(home, b.linux);
+            place.folder = Join(home, b.onLinux);
             place.file = Join(Join(place.folder, firefox ? "native-messaging-hosts" : "NativeMessagingHosts"), file);
             break;
         case HostSystem::MacOS:

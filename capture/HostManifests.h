@@ -8,9 +8,10 @@
 // The browsers learn where our host is, and which extension may start it, from a small
 // manifest per browser family: a file in a folder the browser reads (Linux, macOS), or a
 // file named by a registry key (Windows).
-inline constexpr const char* kHostName = "com.quenbysoftware.norvelle";
-inline constexpr const char* kChromiumExtensionId = "hglopfokmcgjijhledkddbpdenfmoicm";
-inline constexpr const char* kFirefoxExtensionId = "norvelle@quenbysoftware.com";
+// The names are the build's (see the top CMakeLists.txt), shared with the extension.
+inline constexpr const char* kHostName = NORVELLE_HOST_NAME;
+inline constexpr const char* kChromiumExtensionId = NORVELLE_CHROMIUM_EXTENSION_ID;
+inline constexpr const char* kFirefoxExtensionId = NORVELLE_FIREFOX_EXTENSION_ID;
 
 enum class BrowserFamily { Chromium, Firefox };
 

@@ -1,7 +1,7 @@
 // Norvelle's extension: everything it knows of the person's links comes from Norvelle's
 // host at the moment it asks; it keeps none of them itself.
 const api = globalThis.browser ?? globalThis.chrome;
-const HOST = "com.quenbysoftware.norvelle";
+const HOST = "@NORVELLE_HOST_NAME@";  // filled in by the build
 
 // One connection to the host for as long as the browser keeps this worker: answers come
 // back in the order asked.
