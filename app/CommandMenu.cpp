@@ -1,7 +1,5 @@
 #include "app/CommandMenu.h"
 
-#include <QFileInfo>
-
 #include "common/QtText.h"
 
 namespace {
