@@ -1,6 +1,7 @@
 #include "app/CommandMenu.h"
 
 #include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -13,38 +14,38 @@ struct CommandSpec {
     int key;
 };
 const CommandSpec kCommands[] = {
-    {CmdStatistics, "&Statistics...", Qt::Key_S},
-    {CmdSorting, "Multi-C&olumn Sorting...", Qt::Key_M},
-    {CmdCheckLinks, "Chec&k Links...", Qt::Key_K},
-    {CmdDuplicates, "F&ind Duplicates...", Qt::Key_U},
-    {CmdGetTitle, "&Get Title from Page", Qt::Key_G},
+    {CmdStatistics, TrNoop("Main", "&Statistics..."), Qt::Key_S},
+    {CmdSorting, TrNoop("Main", "Multi-C&olumn Sorting..."), Qt::Key_M},
+    {CmdCheckLinks, TrNoop("Main", "Chec&k Links..."), Qt::Key_K},
+    {CmdDuplicates, TrNoop("Main", "F&ind Duplicates..."), Qt::Key_U},
+    {CmdGetTitle, TrNoop("Main", "&Get Title from Page"), Qt::Key_G},
     {0, nullptr, 0},
-    {CmdInvert, "In&vert Selection", Qt::Key_I},
-    {CmdSelectAll, "Se&lect All", Qt::Key_L},
-    {CmdWordWrap, "&Word Wrap", Qt::Key_W},
-    {CmdTitleCase, "&Title Case", Qt::Key_T},
+    {CmdInvert, TrNoop("Main", "In&vert Selection"), Qt::Key_I},
+    {CmdSelectAll, TrNoop("Main", "Se&lect All"), Qt::Key_L},
+    {CmdWordWrap, TrNoop("Main", "&Word Wrap"), Qt::Key_W},
+    {CmdTitleCase, TrNoop("Main", "&Title Case"), Qt::Key_T},
     {0, nullptr, 0},
-    {CmdUndo, "&Undo", Qt::Key_Z},
-    {CmdRedo, "Re&do", Qt::Key_Y},
-    {CmdPreview, "Activate &Preview", Qt::Key_P},
+    {CmdUndo, TrNoop("Main", "&Undo"), Qt::Key_Z},
+    {CmdRedo, TrNoop("Main", "Re&do"), Qt::Key_Y},
+    {CmdPreview, TrNoop("Main", "Activate &Preview"), Qt::Key_P},
     {0, nullptr, 0},
-    {CmdImport, "Import &Favorites...", Qt::Key_F},
-    {CmdExport, "&Export Bookmarks...", Qt::Key_E},
+    {CmdImport, TrNoop("Main", "Import &Favorites..."), Qt::Key_F},
+    {CmdExport, TrNoop("Main", "&Export Bookmarks..."), Qt::Key_E},
     {0, nullptr, 0},
-    {CmdHelp, "&Quick Help...\tF1", 0},
-    {CmdTip, "Tip of t&he Day...", Qt::Key_D},
-    {CmdAbout, "&About Norvelle...", Qt::Key_A},
+    {CmdHelp, TrNoop("Main", "&Quick Help...\tF1"), 0},
+    {CmdTip, TrNoop("Main", "Tip of t&he Day..."), Qt::Key_D},
+    {CmdAbout, TrNoop("Main", "&About Norvelle..."), Qt::Key_A},
 };
 
 }  // namespace
 
 CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
 {
-    Add(SysRestore, "&Restore");
-    Add(SysMove, "&Move");
-    Add(SysMinimize, "Mi&nimize");
+    Add(SysRestore, QTr("Main", "&Restore"));
+    Add(SysMove, QTr("Main", "&Move"));
+    Add(SysMinimize, QTr("Main", "Mi&nimize"));
     addSeparator();
-    Add(SysClose, "&Close");
+    Add(SysClose, QTr("Main", "&Close"));
     addSeparator();
     for (const CommandSpec& command : kCommands) {
         if (command.id == 0) {
@@ -53,10 +54,10 @@ CCommandMenu::CCommandMenu(QWidget* window) : QMenu(window), m_window(window)
             continue;
         }
         if (command.key == 0) {
-            Add(command.id, QString::fromUtf8(command.text));
+            Add(command.id, QTr("Main", command.text));
             continue;
         }
-        Add(command.id, QString::fromUtf8(command.text) + "\tCtrl+" + QChar(command.key));
+        Add(command.id, QTr("Main", command.text) + "\tCtrl+" + QChar(command.key));
         m_keys[command.key] = command.id;
     }
     Entry(CmdUndo)->setEnabled(false);

@@ -28,8 +28,8 @@ std::string_view ShownPart(std::string_view bytes, size_t limit, bool& cut)
 // The field's note when only the beginning of its text is shown.
 QString CutNote(bool cut, size_t size)
 {
-    return cut ? QString("Only the beginning of this text is shown: it is %1 bytes long, too long to change here.  "
-                         "It is kept whole.")
+    return cut ? QString(QTr("Main", "Only the beginning of this text is shown: it is %1 bytes long, too long to change here.  "
+                         "It is kept whole."))
                      .arg(size)
                : QString();
 }

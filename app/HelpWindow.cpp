@@ -12,14 +12,15 @@
 #include <QVBoxLayout>
 
 #include "common/AccessibleName.h"
+#include "common/QtText.h"
 
 CHelpWindow::CHelpWindow(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint)
 {
-    setWindowTitle("Norvelle Help");
+    setWindowTitle(QTr("Main", "Norvelle Help"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_browser = new QTextBrowser(this);
-    NameLike(m_browser, "Help");
+    NameLike(m_browser, QTr("Main", "Help"));
     m_browser->setOpenExternalLinks(true);
     QFile help(":/help/norvelle-help.md");
     // The help is the program's own text, written as Markdown; it holds nothing from a

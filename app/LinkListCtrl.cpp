@@ -21,9 +21,12 @@
 #include "app/LinkListAccessible.h"
 #include "common/PlainText.h"
 #include "store/Utf.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
-const char* const kHeadings[ColCount] = {"Title", "Category", "Description", "Added", "Last Modified"};
+const char* const kHeadings[ColCount] = {TrNoop("Main", "Title"), TrNoop("Main", "Category"), TrNoop("Main", "Description"),
+                                         TrNoop("Main", "Added"), TrNoop("Main", "Last Modified")};
 }  // namespace
 
 namespace {
@@ -79,7 +82,7 @@ QVariant LinkListModel::data(const QModelIndex& index, int role) const
 QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColCount) return QVariant();
-    if (role == Qt::DisplayRole) return QString(kHeadings[section]);
+    if (role == Qt::DisplayRole) return QTr("Main", kHeadings[section]);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignVCenter | (section >= ColAdded ? Qt::AlignRight : Qt::AlignLeft));
     return QVariant();

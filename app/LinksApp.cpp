@@ -18,6 +18,7 @@
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "titlecase/TitleCaser.h"
+#include "platform/Translate.h"
 
 namespace {
 // Qt aborts when it cannot reach a display; say so plainly instead.
@@ -95,9 +96,9 @@ int CLinksApp::Run(int argc, char** argv)
     QObject::connect(dialog.get(), &CLinksDlg::dataFileInEffect, dialog.get(), [&](const QString& path) {
         QtInstanceLock* before = instance.get();
         if (!FollowDataFile(instance, path.toStdString())) {
-            prompter.Notice(FormatPathMessage("The data file \"%.259s\" is open in another Norvelle window too.  "
+            prompter.Notice(FormatPathMessage(Tr("Main", "The data file \"%.259s\" is open in another Norvelle window too.  "
                                               "Before either window saves, it checks whether the other one "
-                                              "changed the file.", path.toStdString()));
+                                              "changed the file."), path.toStdString()));
             return;
         }
         if (instance.get() != before) answerOthers();

@@ -14,6 +14,8 @@
 #include "platform/qt/QtHttpFetcher.h"
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -34,11 +36,11 @@ CLinksDlg::CLinksDlg(DesktopServices& services, QWidget* parent)
     m_persistence.SettlePaths(services.paths);
 
     // Initialisation of the window, in order.
-    setWindowTitle("Norvelle Desk");
+    setWindowTitle(QTr("Main", "Norvelle Desk"));
     m_ui = BuildMainControls(*this, m_store, m_settings, m_prompter);
     WireControls();
-    m_ui.list->SetEmptyText("No links yet.\n\nType a Title and a Link below and press Add, drag a link here from "
-                            "your browser, or bring in your bookmarks with Import Favorites (Ctrl+F).");
+    m_ui.list->SetEmptyText(QTr("Main", "No links yet.\n\nType a Title and a Link below and press Add, drag a link here from "
+                            "your browser, or bring in your bookmarks with Import Favorites (Ctrl+F)."));
     m_searcher.Attach(*m_ui.search, *m_ui.previous, *m_ui.next);
     m_fields = std::make_unique<CFormFields>(*m_ui.title, *m_ui.link, *m_ui.description, *m_ui.category,
                                              *m_ui.dateLabel, nullptr);
@@ -143,7 +145,7 @@ void CLinksDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void CLinksDlg::SetDeleteCaption() { m_ui.remove->setText(m_settings.confirmDelete ? "&Delete..." : "&Delete!"); }
+void CLinksDlg::SetDeleteCaption() { m_ui.remove->setText(m_settings.confirmDelete ? QTr("Main", "&Delete...") : QTr("Main", "&Delete!")); }
 
 QPushButton* CLinksDlg::Button(int id) const
 {
@@ -174,12 +176,12 @@ void CLinksDlg::EndListUpdate()
 void CLinksDlg::UpdateSelectedCount()
 {
     m_ui.selectedLabel->setText(QString::fromStdString(
-        CCountFormatter(m_settings).Plural("%s Selected Link%s", m_ui.list->States().SelectedCount())));
+        CCountFormatter(m_settings).Plural(m_ui.list->States().SelectedCount(), Tr("Main", "%1 Selected Link"), Tr("Main", "%1 Selected Links"))));
 }
 
 void CLinksDlg::UpdateTotalCount()
 {
-    m_ui.totalLabel->setText(QString::fromStdString(CCountFormatter(m_settings).Plural("%s Total Link%s", m_store.Count())));
+    m_ui.totalLabel->setText(QString::fromStdString(CCountFormatter(m_settings).Plural(m_store.Count(), Tr("Main", "%1 Total Link"), Tr("Main", "%1 Total Links"))));
 }
 
 void CLinksDlg::ShowCounts()
@@ -218,7 +220,7 @@ void CLinksDlg::OnModify()
     if (m_retrieved && m_ui.list->States().Retrieved() >= 0)
         SaveCurrentLink(true);
     else
-        m_prompter.Error("No item is selected for modification.");
+        m_prompter.Error(Tr("Main", "No item is selected for modification."));
 }
 
 void CLinksDlg::OnClear()
@@ -235,7 +237,7 @@ void CLinksDlg::OnDelete()
     RowStates& states = m_ui.list->States();
     const int selected = states.SelectedCount();
     if (selected == 0) return;
-    if (m_settings.confirmDelete && !m_prompter.Ask(CCountFormatter(m_settings).Plural("Delete %s item%s?", selected)))
+    if (m_settings.confirmDelete && !m_prompter.Ask(CCountFormatter(m_settings).Plural(selected, Tr("Main", "Delete %1 item?"), Tr("Main", "Delete %1 items?"))))
         return;
     BeginListUpdate();
     m_editor.DeleteRows(states.SelectedRows());
@@ -251,7 +253,7 @@ void CLinksDlg::OnLaunch()
     AddSearchHistory();
     std::string link(TrimView(m_fields->Link()));
     if (link.empty())
-        m_prompter.Error("Please put a link or full filename in the Link field.");
+        m_prompter.Error(Tr("Main", "Please put a link or full filename in the Link field."));
     else
         m_launcher.Launch(link, ParentFolder(m_persistence.DataPath()));
 }
@@ -274,7 +276,7 @@ void CLinksDlg::OnOptions()
 
 void CLinksDlg::ExitCommand()
 {
-    if (m_prompter.Ask("Do you want to exit Norvelle?")) accept();
+    if (m_prompter.Ask(Tr("Main", "Do you want to exit Norvelle?"))) accept();
 }
 
 // ---- Loading, saving and closing ----
@@ -354,7 +356,7 @@ bool CLinksDlg::SaveBeforeClosing(bool mayStay)
     // The save failed and said why: the user may stay to save the links elsewhere. No is
     // the default, so that Enter twice does not lose them.
     if (!mayStay && m_prompter.Unattended()) m_persistence.KeepUnsavedLinksAtEnd();
-    if (!mayStay || m_prompter.Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question,
+    if (!mayStay || m_prompter.Show(Tr("Main", "Your changes will be lost.  Proceed?"), Prompter::Icon::Question,
                                     Prompter::Buttons::YesNo, false) == Prompter::Answer::Yes)
         return true;
     m_timedSave.Restart();

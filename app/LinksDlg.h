@@ -256,7 +256,7 @@ private:
     bool AppendRecords(std::vector<LinkStore::Record>& records, Arrival arrival, int presses) override;
     void TypeLinkIntoForm(const std::string& title, const std::string& link) override;
     std::string FormCategory() override;
-    bool WritePersonFile(const std::string& path, const char* failure,
+    bool WritePersonFile(const std::string& path, const std::string& failure,
                          const std::function<bool(ByteSink&)>& write) override;
     void SaveImportSettings() override;
 

@@ -3,6 +3,8 @@
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
 #include "app/TipDlg.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 // The main window's side of links saved from the browser while the window is open.
 
@@ -13,11 +15,11 @@ std::string CLinksDlg::AnswerBrowser(const std::string& message)
 
 std::string CLinksDlg::CaptureBusy()
 {
-    if (m_shutDown || m_endRequested) return "Norvelle is closing. Save the link again in a moment.";
+    if (m_shutDown || m_endRequested) return Tr("Main", "Norvelle is closing. Save the link again in a moment.");
     // The tips hold no links: a link may arrive while they are read.
     const bool tips = qobject_cast<CTipDlg*>(QApplication::activeModalWidget()) && !IsSearchBusy();
     if ((Occupied() && !tips) || QApplication::activePopupWidget() || m_ui.list->IsUpdating())
-        return "Norvelle is waiting for an answer in its window. Answer it, then save the link again.";
+        return Tr("Main", "Norvelle is waiting for an answer in its window. Answer it, then save the link again.");
     return {};
 }
 
@@ -32,7 +34,7 @@ int CLinksDlg::StoreCaptured(int row, const FormTexts& texts, const std::string&
     if (m_fields->Edited()) {
         // The person's unstored typing stays in the form; the new row is only brought into view.
         m_ui.list->EnsureRowVisible(target);
-        ShowStatus(tr("Saved from the browser: %1").arg(QString::fromStdString(texts.title)));
+        ShowStatus(QTr("Main", "Saved from the browser: %1").arg(QString::fromStdString(texts.title)));
     } else {
         BeginListUpdate();
         m_ui.list->States().SelectOnly(target);

@@ -17,6 +17,7 @@
 #include "platform/Prompter.h"
 #include "session/WordWrap.h"
 #include "stats/StatisticsDlg.h"
+#include "platform/Translate.h"
 
 // The main window's commands: the menu's and the Ctrl keys', the commands on the
 // selection, Word Wrap, Title Case, and what Undo asks of the window.
@@ -161,7 +162,7 @@ void CLinksDlg::RestoreDeletedLinks(std::vector<LinkStore::Record>& records)
 {
     if (records.empty()) return;
     if (!m_editor.RestoreRecords(records))
-        m_prompter.Error("Could not restore all of the deleted links.");
+        m_prompter.Error(Tr("Main", "Could not restore all of the deleted links."));
     else
         m_ui.list->EnsureRowVisible(m_store.Count() - 1);
 }

@@ -7,6 +7,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
+#include "platform/Translate.h"
 
 // The main window's form: showing a record, storing it back, clearing it.
 
@@ -56,7 +57,7 @@ bool CLinksDlg::SaveCurrentLink(bool buttonMode)
     if (target < 0) {
         // Not stored: the form keeps the link, still to be added.
         EndListUpdate();
-        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
+        m_prompter.Error(Tr("Main", "There isn't enough available memory to save this link.  Try closing another application."));
         return false;
     }
     // The form shows what was stored, after the move rules.

@@ -3,6 +3,7 @@
 
 #include "app/LinkListCtrl.h"
 #include "app/LinksDlg.h"
+#include "platform/Translate.h"
 
 // The main window's side of what the import controller asks of it.
 
@@ -11,7 +12,7 @@ bool CLinksDlg::AppendRecords(std::vector<LinkStore::Record>& records, Arrival a
     auto lock = m_store.Lock();
     const bool empty = records.empty();
     BeginListUpdate();
-    const bool appended = m_editor.AppendRecords(records, arrival == Arrival::Imported ? "Import" : "Add");
+    const bool appended = m_editor.AppendRecords(records, arrival == Arrival::Imported ? TrNoop("Undo", "Import") : TrNoop("Undo", "Add"));
     EndListUpdate();
     if (!appended) return false;
     if (empty) return true;
@@ -38,7 +39,7 @@ void CLinksDlg::TypeLinkIntoForm(const std::string& title, const std::string& li
 
 std::string CLinksDlg::FormCategory() { return m_fields->Category(); }
 
-bool CLinksDlg::WritePersonFile(const std::string& path, const char* failure,
+bool CLinksDlg::WritePersonFile(const std::string& path, const std::string& failure,
                                 const std::function<bool(ByteSink&)>& write)
 {
     return m_persistence.WritePersonFile(path, failure, write);

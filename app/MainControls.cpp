@@ -20,6 +20,8 @@
 #include "common/StatusNote.h"
 #include "options/CountFormatter.h"
 #include "store/NaturalCompare.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -58,10 +60,10 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
     window.resize(c.designSize);
 
     // Captions keep their place; a font wider than the design's must not clip them.
-    auto label = [&window](const char* text, QRect r, Qt::Alignment align = Qt::AlignLeft) {
+    auto label = [&window](const QString& text, QRect r, Qt::Alignment align = Qt::AlignLeft) {
         return PlaceLabel(&window, text, r, align);
     };
-    auto button = [&window](const char* text, QRect r) { return PlaceButton(&window, text, r); };
+    auto button = [&window](const QString& text, QRect r) { return PlaceButton(&window, text, r); };
     // The Search and Category boxes keep their lists in natural order. A combo box's
     // rectangle gives its drop-down height; the box itself is one line.
     auto sortedCombo = [&](QRect r) {
@@ -75,21 +77,21 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
         return combo;
     };
 
-    auto* groupBox = new QGroupBox("Annotated Link", &window);
+    auto* groupBox = new QGroupBox(QTr("Main", "Annotated Link"), &window);
     groupBox->setGeometry(du.Rect(7, 125, 246, 137));
 
-    QLabel* listLabel = label("List o&f Links:", du.Rect(7, 7, 40, 8));
+    QLabel* listLabel = label(QTr("Main", "List o&f Links:"), du.Rect(7, 7, 40, 8));
     // The count labels keep their centre and right edge but have room for seven digits.
-    auto countLabel = [&](const char* format, QRect r, Qt::Alignment align) {
-        const QString widest = QString::fromStdString(CCountFormatter(settings).Plural(format, 1234567));
+    auto countLabel = [&](const std::string& one, const std::string& many, QRect r, Qt::Alignment align) {
+        const QString widest = QString::fromStdString(CCountFormatter(settings).Plural(1234567, one, many));
         const int extra = window.fontMetrics().horizontalAdvance(widest) + 2 - r.width();
         if (extra > 0) r.adjust(align == Qt::AlignRight ? -extra : -extra / 2 - 1, 0, align == Qt::AlignRight ? 0 : extra / 2 + 1, 0);
         QLabel* l = label("", r, align);
-        l->setText(QString::fromStdString(CCountFormatter(settings).Plural(format, 0)));
+        l->setText(QString::fromStdString(CCountFormatter(settings).Plural(0, one, many)));
         return l;
     };
-    c.totalLabel = countLabel("%s Total Link%s", du.Rect(126, 7, 68, 8), Qt::AlignHCenter);
-    c.selectedLabel = countLabel("%s Selected Link%s", du.Rect(232, 7, 68, 8), Qt::AlignRight);
+    c.totalLabel = countLabel(Tr("Main", "%1 Total Link"), Tr("Main", "%1 Total Links"), du.Rect(126, 7, 68, 8), Qt::AlignHCenter);
+    c.selectedLabel = countLabel(Tr("Main", "%1 Selected Link"), Tr("Main", "%1 Selected Links"), du.Rect(232, 7, 68, 8), Qt::AlignRight);
 
     // The command menu, where the window system's menu would be: this button, Alt+Space,
     // or a right-click on the window's free area.
@@ -97,37 +99,37 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
     c.menuButton = new QToolButton(&window);
     c.menuButton->setGeometry(du.Rect(302, 5, 11, 11));
     c.menuButton->setArrowType(Qt::DownArrow);
-    c.menuButton->setToolTip("Commands (Alt+Space or F10)");
-    c.menuButton->setAccessibleName("Commands");
+    c.menuButton->setToolTip(QTr("Main", "Commands (Alt+Space or F10)"));
+    c.menuButton->setAccessibleName(QTr("Main", "Commands"));
     c.menuButton->setFocusPolicy(Qt::NoFocus);
     c.menuButton->setAutoRaise(true);
     c.list = new CLinkListCtrl(store, &window);
     c.list->setGeometry(du.Rect(7, 17, 306, 85));
     listLabel->setBuddy(c.list);
-    c.list->setAccessibleName("Annotated links");
+    c.list->setAccessibleName(QTr("Main", "Annotated links"));
 
-    QLabel* searchLabel = label("&Search:", du.Rect(7, 111, 26, 8));
+    QLabel* searchLabel = label(QTr("Main", "&Search:"), du.Rect(7, 111, 26, 8));
     c.search = sortedCombo(du.Rect(38, 108, 155, 64));
     searchLabel->setBuddy(c.search);
     NameLike(c.search, searchLabel->text());
-    c.previous = button("&Previous", du.Rect(203, 108, 50, 14));
-    c.next = button("&Next", du.Rect(263, 108, 50, 14));
+    c.previous = button(QTr("Main", "&Previous"), du.Rect(203, 108, 50, 14));
+    c.next = button(QTr("Main", "&Next"), du.Rect(263, 108, 50, 14));
     c.previous->setEnabled(false);
     c.next->setEnabled(false);
 
-    QLabel* titleLabel = label("&Title:", du.Rect(13, 140, 16, 8));
+    QLabel* titleLabel = label(QTr("Main", "&Title:"), du.Rect(13, 140, 16, 8));
     c.title = new QLineEdit(&window);
     c.title->setMaxLength(kAnyLength);
     c.title->setGeometry(du.Rect(34, 137, 214, 14));
     titleLabel->setBuddy(c.title);
     NameLike(c.title, titleLabel->text());
-    QLabel* linkLabel = label("Lin&k:", du.Rect(13, 160, 16, 8));
+    QLabel* linkLabel = label(QTr("Main", "Lin&k:"), du.Rect(13, 160, 16, 8));
     c.link = new QLineEdit(&window);
     c.link->setMaxLength(kAnyLength);
     c.link->setGeometry(du.Rect(34, 157, 214, 14));
     linkLabel->setBuddy(c.link);
     NameLike(c.link, linkLabel->text());
-    QLabel* descriptionLabel = label("Descr&iption:", du.Rect(13, 174, 38, 8));
+    QLabel* descriptionLabel = label(QTr("Main", "Descr&iption:"), du.Rect(13, 174, 38, 8));
     c.dateLabel = label("", du.Rect(144, 174, 103, 8), Qt::AlignRight);
     c.description = new QPlainTextEdit(&window);
     c.description->setGeometry(du.Rect(13, 184, 235, 56));
@@ -135,7 +137,7 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
     c.description->setTabChangesFocus(true);
     descriptionLabel->setBuddy(c.description);
     NameLike(c.description, descriptionLabel->text());
-    QLabel* categoryLabel = label("Categor&y:", du.Rect(13, 246, 31, 8));
+    QLabel* categoryLabel = label(QTr("Main", "Categor&y:"), du.Rect(13, 246, 31, 8));
     c.category = sortedCombo(du.Rect(48, 244, 200, 72));
     categoryLabel->setBuddy(c.category);
     NameLike(c.category, categoryLabel->text());
@@ -147,14 +149,14 @@ MainControls BuildMainControls(QDialog& window, LinkStore& store, const CSetting
         if (left > field->x()) field->setGeometry(left, field->y(), field->geometry().right() - left + 1, field->height());
     }
 
-    c.launch = button("&Launch", du.Rect(263, 129, 50, 14));
+    c.launch = button(QTr("Main", "&Launch"), du.Rect(263, 129, 50, 14));
     c.launch->setDefault(true);
-    c.add = button("&Add", du.Rect(263, 149, 50, 14));
-    c.modify = button("&Modify", du.Rect(263, 169, 50, 14));
-    c.clear = button("&Clear", du.Rect(263, 189, 50, 14));
-    c.remove = button("&Delete", du.Rect(263, 209, 50, 14));
-    c.options = button("&Options...", du.Rect(263, 229, 50, 14));
-    c.close = button("Clos&e", du.Rect(263, 249, 50, 14));
+    c.add = button(QTr("Main", "&Add"), du.Rect(263, 149, 50, 14));
+    c.modify = button(QTr("Main", "&Modify"), du.Rect(263, 169, 50, 14));
+    c.clear = button(QTr("Main", "&Clear"), du.Rect(263, 189, 50, 14));
+    c.remove = button(QTr("Main", "&Delete"), du.Rect(263, 209, 50, 14));
+    c.options = button(QTr("Main", "&Options..."), du.Rect(263, 229, 50, 14));
+    c.close = button(QTr("Main", "Clos&e"), du.Rect(263, 249, 50, 14));
 
     c.statusText = new CStatusNote(&window);
 

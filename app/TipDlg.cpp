@@ -15,15 +15,16 @@
 #include "platform/Prompter.h"
 #include "store/FileIO.h"
 #include "session/Persistence.h"
+#include "platform/Translate.h"
 
 CTipDlg::CTipDlg(std::vector<std::string> tips, int index, bool showAtStartup, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_tips(std::move(tips))
 {
-    setWindowTitle("Tip of the Day");
+    setWindowTitle(QTr("Main", "Tip of the Day"));
     const DialogUnits du(font());
     setFixedSize(du.X(245), du.Y(151));
-    m_show = new QCheckBox("&Show tips on start-up.  (May be changed on Options screen.)", this);
+    m_show = new QCheckBox(QTr("Main", "&Show tips on start-up.  (May be changed on Options screen.)"), this);
     m_show->setGeometry(du.Rect(7, 7, 207, 10));
     m_show->setChecked(showAtStartup);
     // A font wider than the design's must not clip the caption: the dialog grows instead.
@@ -37,15 +38,15 @@ CTipDlg::CTipDlg(std::vector<std::string> tips, int index, bool showAtStartup, Q
     m_tip->setTabChangesFocus(true);
     // A tip is read, not edited: typing there would change only what is shown.
     m_tip->setReadOnly(true);
-    NameLike(m_tip, "Tip");
+    NameLike(m_tip, QTr("Main", "Tip"));
     m_count = new QLabel(this);
     m_count->setGeometry(du.Rect(128, 114, 110, 8));
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto button = [this](const char* text, QRect r) { return PlaceButton(this, text, r); };
-    m_first = button("&First", du.Rect(7, 130, 50, 14));
-    m_previous = button("&Previous", du.Rect(68, 130, 50, 14));
-    m_next = button("&Next", du.Rect(129, 130, 50, 14));
-    m_close = button("Close", du.Rect(190, 130, 50, 14));
+    auto button = [this](const QString& text, QRect r) { return PlaceButton(this, text, r); };
+    m_first = button(QTr("Main", "&First"), du.Rect(7, 130, 50, 14));
+    m_previous = button(QTr("Main", "&Previous"), du.Rect(68, 130, 50, 14));
+    m_next = button(QTr("Main", "&Next"), du.Rect(129, 130, 50, 14));
+    m_close = button(QTr("Main", "Close"), du.Rect(190, 130, 50, 14));
     m_close->setDefault(true);
     connect(m_first, &QPushButton::clicked, this, [this] { Show(0); });
     connect(m_previous, &QPushButton::clicked, this, [this] { Show(m_index - 1); });
@@ -67,7 +68,7 @@ void CTipDlg::Show(int index)
     if ((m_previous->hasFocus() && !previous) || (m_next->hasFocus() && !next)) m_first->setFocus();
     m_previous->setEnabled(previous);
     m_next->setEnabled(next);
-    m_count->setText(QString("Tip %1 of %2").arg(index + 1).arg(m_tips.size()));
+    m_count->setText(QTr("Main", "Tip %1 of %2").arg(index + 1).arg(m_tips.size()));
 }
 
 bool ShowTipOfTheDay(QWidget* parent, Prompter& prompter, const std::vector<std::string>& folders,
@@ -86,9 +87,9 @@ bool ShowTipOfTheDay(QWidget* parent, Prompter& prompter, const std::vector<std:
     bool closed = false;
     int index = settings.dayTipIndex;
     switch (path.empty() ? TipsResult::Empty : ReadTipsFile(path, tips)) {
-    case TipsResult::OpenFailed: prompter.Error(FormatPathMessage("Could not open \"%.259s\".", path)); break;
-    case TipsResult::ReadFailed: prompter.Error(FormatPathMessage("Could not read from \"%.259s\".", path)); break;
-    case TipsResult::Empty: prompter.Error("Could not load Tip of the Day file."); break;
+    case TipsResult::OpenFailed: prompter.Error(FormatPathMessage(Tr("Main", "Could not open \"%.259s\"."), path)); break;
+    case TipsResult::ReadFailed: prompter.Error(FormatPathMessage(Tr("Main", "Could not read from \"%.259s\"."), path)); break;
+    case TipsResult::Empty: prompter.Error(Tr("Main", "Could not load Tip of the Day file.")); break;
     case TipsResult::Ok: {
         CTipDlg dlg(std::move(tips), index, settings.showDayTip, parent);
         closed = dlg.exec() == QDialog::Accepted;

@@ -10,6 +10,7 @@
 #include "app/LinkListCtrl.h"
 #include "common/SortedComboBox.h"
 #include "common/StatusNote.h"
+#include "common/QtText.h"
 
 CWindowKeys::CWindowKeys(QWidget& window, const MainControls& controls, Actions actions)
     : m_window(window), m_ui(controls), m_actions(std::move(actions))
@@ -74,7 +75,7 @@ void CWindowKeys::StartKeyboardMove()
     m_moving = true;
     // Every key comes here until the move ends, wherever the focus is.
     m_window.grabKeyboard();
-    m_ui.statusText->ShowOver("Move the window with the arrow keys.  Enter ends the move; Esc puts the window back.",
+    m_ui.statusText->ShowOver(QTr("Main", "Move the window with the arrow keys.  Enter ends the move; Esc puts the window back."),
                               m_ui.list->geometry());
 }
 

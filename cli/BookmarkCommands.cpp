@@ -30,7 +30,7 @@ int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookm
         return kExitFailed;
     // Said on standard error when the bookmarks themselves went to standard output.
     const bool toOutput = bookmarks == "/dev/stdout" || bookmarks == "-";
-    (toOutput ? err : out) << CCountFormatter(false, ",").Plural("Exported %s link%s.", store.Count()) << '\n';
+    (toOutput ? err : out) << CCountFormatter(false, ",").Plural(store.Count(), "Exported %1 link.", "Exported %1 links.") << '\n';
     return kExitOk;
 }
 

@@ -104,7 +104,7 @@ int ImportBookmarksCommand(const std::string& bookmarks, const std::string& data
         std::string source = bookmarks;
         SourceKindOf(source);
         policy.inputs = {bookmarks, source};
-        const std::string notSaved = counts.Plural("The %s imported link%s", summary.count) +
+        const std::string notSaved = counts.Plural(summary.count, "The %1 imported link", "The %1 imported links") +
                                      (summary.count == 1 ? " was" : " were") + " not saved.";
         if (!WriteOutputFile(dataFile, policy, false, "Could not save annotated links into \"%.259s\".",
                              [&](ByteSink& sink) { return WriteDataFile(store, sink); }, err, notSaved))

@@ -12,12 +12,13 @@
 #include "common/StaticLink.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
+#include "platform/Translate.h"
 
 CAboutDlg::CAboutDlg(Shell& shell, Clipboard& clipboard, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_clipboard(clipboard), m_prompter(prompter)
 {
-    setWindowTitle("About Norvelle");
+    setWindowTitle(QTr("Common", "About Norvelle"));
     const DialogUnits du(font());
     setFixedSize(du.X(245), du.Y(95));
     auto label = [&](const QString& text, QRect r) {
@@ -31,17 +32,17 @@ CAboutDlg::CAboutDlg(Shell& shell, Clipboard& clipboard, Prompter& prompter, QWi
     icon->setGeometry(du.Rect(11, 17, 20, 20));
     const QIcon programIcon = qApp->windowIcon().isNull() ? style()->standardIcon(QStyle::SP_DesktopIcon) : qApp->windowIcon();
     icon->setPixmap(programIcon.pixmap(icon->size()));
-    m_version = label("Norvelle Version " NORVELLE_VERSION, du.Rect(40, 10, 119, 8));
-    auto* close = new QPushButton("Close", this);
+    m_version = label(QTr("Common", "Norvelle Version %1").arg(NORVELLE_VERSION), du.Rect(40, 10, 119, 8));
+    auto* close = new QPushButton(QTr("Common", "Close"), this);
     close->setGeometry(du.Rect(188, 7, 50, 14));
     close->setDefault(true);
     label(QString::fromUtf8("Copyright \u00A9 2026 Quenby Software"), du.Rect(40, 27, 128, 8));
-    label("For technical support, send e-mail to:", du.Rect(40, 44, 116, 8));
+    label(QTr("Common", "For technical support, send e-mail to:"), du.Rect(40, 44, 116, 8));
     m_address = new QLineEdit(NORVELLE_SUPPORT_EMAIL, this);
     m_address->setReadOnly(true);
-    NameLike(m_address, "For technical support, send e-mail to:");
+    NameLike(m_address, QTr("Common", "For technical support, send e-mail to:"));
     m_address->setGeometry(du.Rect(40, 55, 116, 14));
-    m_copy = new QPushButton("&Copy", this);
+    m_copy = new QPushButton(QTr("Common", "&Copy"), this);
     m_copy->setGeometry(du.Rect(188, 55, 50, 14));
     m_copy->setAutoDefault(false);
     m_link = new CStaticLink(NORVELLE_WEB_ADDRESS, shell, this);
@@ -57,5 +58,5 @@ void CAboutDlg::Copy()
     m_clipboard.SetText(ToBytes(m_address->selectedText()));
     m_address->deselect();
     m_address->setCursorPosition(0);
-    m_prompter.Notice("This e-mail address has been copied to the clipboard.");
+    m_prompter.Notice(Tr("Common", "This e-mail address has been copied to the clipboard."));
 }

@@ -1,6 +1,7 @@
 #include "common/QtText.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 
 #include "store/Utf.h"
 
@@ -35,3 +36,5 @@ std::string FieldToDescription(const QString& text)
     }
     return out;
 }
+
+QString QTr(const char* context, const char* text) { return QCoreApplication::translate(context, text); }

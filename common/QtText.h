@@ -13,3 +13,6 @@ QString DisplayText(std::string_view bytes);
 // The Description field shows line breaks as LF; records keep CR LF.
 QString DescriptionToField(std::string_view bytes);
 std::string FieldToDescription(const QString& text);
+
+// Qt's side of Tr (platform/Translate.h): the translated text as Qt's.
+QString QTr(const char* context, const char* text);

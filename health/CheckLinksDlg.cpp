@@ -15,6 +15,8 @@
 #include "health/LaunchCheck.h"
 #include "health/LinkAddress.h"
 #include "store/Utf.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -35,7 +37,7 @@ QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
         switch (index.column()) {
         case ColTitle: return Text(m_items[size_t(r.index)].title).simplified();
         case ColLink: return LinkText(m_items[size_t(r.index)].ref.link);
-        case ColState: return Text(StateText(r)) + (row.replaced ? " - address replaced" : "");
+        case ColState: return Text(StateText(r) + (row.replaced ? Tr("Health", " - address replaced") : ""));
         case ColAddress: return LinkText(r.finalAddress);
         default: return {};
         }
@@ -52,8 +54,9 @@ QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
 QVariant CheckResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const char* const kHeadings[] = {"Title", "Link", "State", "Final Address"};
-    return section >= 0 && section < ColCount ? QString(kHeadings[section]) : QVariant();
+    static const char* const kHeadings[] = {TrNoop("Health", "Title"), TrNoop("Health", "Link"), TrNoop("Health", "State"),
+                                            TrNoop("Health", "Final Address")};
+    return section >= 0 && section < ColCount ? QTr("Health", kHeadings[section]) : QVariant();
 }
 
 void CheckResultsModel::Append(std::vector<LinkCheckResult> results)
@@ -79,7 +82,7 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     : QDialog(parent), m_host(host), m_counts(std::move(counts)), m_items(std::move(items)),
       m_fetcher(std::move(fetcher)), m_checker(*m_fetcher, *this, options), m_model(m_items)
 {
-    setWindowTitle("Check Links");
+    setWindowTitle(QTr("Health", "Check Links"));
     // A window of its own rather than one kept above the main window, so that Select in
     // List can bring the main list forward for Delete.
     setWindowFlags(Qt::Window);
@@ -89,14 +92,14 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
 
     m_status = MakePlain(new QLabel(this));
     m_progress = new QProgressBar(this);
-    NameLike(m_progress, "Links checked");
+    NameLike(m_progress, QTr("Health", "Links checked"));
     m_progress->setRange(0, int(m_items.size()));
     m_sorted = new QSortFilterProxyModel(this);
     m_sorted->setSourceModel(&m_model);
     m_sorted->setSortRole(Qt::UserRole);
     m_sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
     m_view = new QTableView(this);
-    NameLike(m_view, "Results");
+    NameLike(m_view, QTr("Health", "Results"));
     m_view->setModel(m_sorted);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -111,12 +114,12 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     m_view->setColumnWidth(CheckResultsModel::ColLink, em * 32);
     m_view->setColumnWidth(CheckResultsModel::ColState, em * 22);
 
-    m_select = new QPushButton("&Select in List", this);
-    m_replace = new QPushButton("Use &New Address", this);
-    m_stop = new QPushButton("S&top", this);
-    m_close = new QPushButton("&Close", this);
-    m_select->setToolTip("Selects the rows of the chosen results in the main list");
-    m_replace->setToolTip("Gives the chosen moved links their new address (Undo takes it back)");
+    m_select = new QPushButton(QTr("Health", "&Select in List"), this);
+    m_replace = new QPushButton(QTr("Health", "Use &New Address"), this);
+    m_stop = new QPushButton(QTr("Health", "S&top"), this);
+    m_close = new QPushButton(QTr("Health", "&Close"), this);
+    m_select->setToolTip(QTr("Health", "Selects the rows of the chosen results in the main list"));
+    m_replace->setToolTip(QTr("Health", "Gives the chosen moved links their new address (Undo takes it back)"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_select);
     buttons->addWidget(m_replace);
@@ -190,13 +193,15 @@ void CCheckLinksDlg::UpdateStatus()
     const int total = int(m_items.size());
     std::string text;
     if (m_checker.Running())
-        text = "Checking links: " + m_counts.Format(m_checker.Done()) + " of " + m_counts.Format(total) + " done.";
+        text = Fill(Tr("Health", "Checking links: %1 of %2 done."), {m_counts.Format(m_checker.Done()), m_counts.Format(total)});
     else if (m_checker.Done() < m_checker.Total())  // stopped before the end
-        text = "Stopped after " + m_counts.Format(m_checker.Done()) + " of " + m_counts.Plural("%s link%s.", total);
+        text = Fill(m_counts.Plural(total, Tr("Health", "Stopped after %2 of %1 link."), Tr("Health", "Stopped after %2 of %1 links.")),
+                    {m_counts.Format(total), m_counts.Format(m_checker.Done())});
     else
-        text = m_counts.Plural("Checked %s link%s.", total);
+        text = m_counts.Plural(total, Tr("Health", "Checked %1 link."), Tr("Health", "Checked %1 links."));
     const int bad = m_model.NeedingALook();
-    if (m_model.rowCount() > 0) text += "  " + m_counts.Plural("%s link%s", bad) + (bad == 1 ? " needs" : " need") + " a look.";
+    if (m_model.rowCount() > 0)
+        text += m_counts.Plural(bad, Tr("Health", "  %1 link needs a look."), Tr("Health", "  %1 links need a look."));
     m_status->setText(QString::fromStdString(text));
     m_stop->setEnabled(m_checker.Running());
 }

@@ -13,6 +13,8 @@
 #include "health/LinkAddress.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -68,7 +70,7 @@ QVariant CDuplicatesModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || role != Qt::DisplayRole) return {};
     if (index.internalId() == 0) {
         const Group& group = m_groups[size_t(index.row())];
-        if (index.column() == ColTitle) return QString::fromStdString(m_counts.Format(group.count) + " copies");
+        if (index.column() == ColTitle) return QString::fromStdString(Fill(Tr("Health", "%1 copies"), {m_counts.Format(group.count)}));
         if (index.column() == ColLink) return QString::fromStdString(ShownLink(m_copies[group.first + size_t(group.kept)].link));
         return {};
     }
@@ -79,7 +81,7 @@ QVariant CDuplicatesModel::data(const QModelIndex& index, int role) const
     case ColLink: return QString::fromStdString(ShownLink(copy.link));
     case ColCategory: return Text(copy.category);
     case ColAdded: return QString::fromStdString(FormatLinkDate(copy.added, DateStyle::List));
-    case ColInList: return index.row() == group.kept ? QStringLiteral("kept") : QStringLiteral("selected");
+    case ColInList: return index.row() == group.kept ? QTr("Health", "kept") : QTr("Health", "selected");
     default: return {};
     }
 }
@@ -95,32 +97,33 @@ Qt::ItemFlags CDuplicatesModel::flags(const QModelIndex& index) const
 
 QVariant CDuplicatesModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const char* const kHeadings[ColumnCount] = {"Title", "Link", "Category", "Added", "In the List"};
+    static const char* const kHeadings[ColumnCount] = {TrNoop("Health", "Title"), TrNoop("Health", "Link"),
+                                                       TrNoop("Health", "Category"), TrNoop("Health", "Added"),
+                                                       TrNoop("Health", "In the List")};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
-    return QString(kHeadings[section]);
+    return QTr("Health", kHeadings[section]);
 }
 
 CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const LinkStore& store,
                                const CCountFormatter& counts, QWidget* parent)
     : QDialog(parent), m_model(groups, store, counts)
 {
-    setWindowTitle("Find Duplicates");
+    setWindowTitle(QTr("Health", "Find Duplicates"));
     setSizeGripEnabled(true);
     size_t copies = 0;
     for (const DuplicateGroup& group : groups) copies += group.rows.size() - 1;
-    const std::string groupsText = groups.size() == 1 ? "1 group of links points to the same place.  "
-                                                      : counts.Format(int(groups.size())) +
-                                                            " groups of links point to the same place.  ";
-    const std::string copiesText =
-        copies == 1 ? "The newer copy is selected in the list and the oldest is not: press Delete to remove it "
-                      "(Undo brings it back)."
-                    : "The " + counts.Format(int(copies)) +
-                          " newer copies are selected in the list and the oldest of each group is not: press "
-                          "Delete to remove them (Undo brings them back).";
+    const std::string groupsText = counts.Plural(int(groups.size()), Tr("Health", "1 group of links points to the same place.  "),
+                                                 Tr("Health", "%1 groups of links point to the same place.  "));
+    const std::string copiesText = counts.Plural(
+        int(copies),
+        Tr("Health", "The newer copy is selected in the list and the oldest is not: press Delete to remove it "
+                     "(Undo brings it back)."),
+        Tr("Health", "The %1 newer copies are selected in the list and the oldest of each group is not: press "
+                     "Delete to remove them (Undo brings them back)."));
     auto* label = MakePlain(new QLabel(QString::fromStdString(groupsText + copiesText), this));
     label->setWordWrap(true);
     m_tree = new QTreeView(this);
-    NameLike(m_tree, "Links that point to the same place");
+    NameLike(m_tree, QTr("Health", "Links that point to the same place"));
     m_tree->setModel(&m_model);
     m_tree->setRootIsDecorated(true);
     m_tree->setUniformRowHeights(true);
@@ -132,8 +135,8 @@ CDuplicatesDlg::CDuplicatesDlg(const std::vector<DuplicateGroup>& groups, const 
     // The widest date and time there is, with room to spare.
     const int padding = em * 3;
     m_tree->setColumnWidth(3, fontMetrics().horizontalAdvance("28-Sept-2000  12:00:00 PM") + padding);
-    m_tree->setColumnWidth(4, std::max(fontMetrics().horizontalAdvance("selected"),
-                                       fontMetrics().horizontalAdvance("In the List")) + padding);
+    m_tree->setColumnWidth(4, std::max(fontMetrics().horizontalAdvance(QTr("Health", "selected")),
+                                       fontMetrics().horizontalAdvance(QTr("Health", "In the List"))) + padding);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -8,6 +8,8 @@
 
 #include "common/AccessibleName.h"
 #include "health/LaunchCheck.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpFetcher> fetcher, CCountFormatter counts,
                            QWidget* parent, CLinkChecker::Options options)
@@ -25,22 +27,22 @@ CGetTitleDlg::CGetTitleDlg(std::vector<std::string> links, std::unique_ptr<HttpF
                })
 {
     m_readers.setMaxThreadCount(2);
-    setWindowTitle("Get Title from Page");
+    setWindowTitle(QTr("Health", "Get Title from Page"));
     auto* layout = new QVBoxLayout(this);
     m_status = new QLabel(this);
     m_status->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     m_status->setTextFormat(Qt::PlainText);
     m_status->setText(m_links.size() == 1
-                          ? QString::fromStdString("Getting the title of " + VisibleText(m_links.front()) + "...")
-                          : QString::fromStdString(m_counts.Plural("Getting the titles of %s link%s...", int(m_links.size()))));
+                          ? QString::fromStdString(Fill(Tr("Health", "Getting the title of %1..."), {VisibleText(m_links.front())}))
+                          : QString::fromStdString(m_counts.Plural(int(m_links.size()), Tr("Health", "Getting the titles of %1 link..."), Tr("Health", "Getting the titles of %1 links..."))));
     m_status->setWordWrap(true);
     layout->addWidget(m_status);
     m_progress = new QProgressBar(this);
     m_progress->setRange(0, int(m_links.size()));
     m_progress->setValue(0);
-    NameLike(m_progress, "Pages read");
+    NameLike(m_progress, QTr("Health", "Pages read"));
     layout->addWidget(m_progress);
-    m_stop = new QPushButton("&Stop", this);
+    m_stop = new QPushButton(QTr("Health", "&Stop"), this);
     m_stop->setDefault(true);
     layout->addWidget(m_stop, 0, Qt::AlignRight);
     connect(m_stop, &QPushButton::clicked, this, &CGetTitleDlg::Stop);

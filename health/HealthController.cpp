@@ -12,6 +12,7 @@
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
 #include "store/LinkStore.h"
+#include "platform/Translate.h"
 
 CHealthController::CHealthController(HealthHost& host, Prompter& prompter, std::function<CCountFormatter()> counts,
                                      MakeFetcher makeFetcher, QWidget* window)
@@ -55,11 +56,11 @@ void CHealthController::CheckLinksCommand(bool selectedOnly)
         }
     }
     if (items.empty()) {
-        m_prompter.Notice("There are no links to check.");
+        m_prompter.Notice(Tr("Health", "There are no links to check."));
         return;
     }
     // Contacting every site of a large collection is not done without a word.
-    if (whole && items.size() >= 2 && !m_prompter.Ask(m_counts().Plural("Check all %s link%s?", int(items.size()))))
+    if (whole && items.size() >= 2 && !m_prompter.Ask(m_counts().Plural(int(items.size()), Tr("Health", "Check all %1 link?"), Tr("Health", "Check all %1 links?"))))
         return;
     // One check at a time: a new one replaces the one that is open.
     if (m_checkDlg) m_checkDlg->close();
@@ -75,7 +76,7 @@ void CHealthController::DuplicatesCommand()
     auto lock = store.Lock();
     const std::vector<DuplicateGroup> groups = FindDuplicates(store);
     if (groups.empty()) {
-        m_prompter.Notice("No two links point to the same place.");
+        m_prompter.Notice(Tr("Health", "No two links point to the same place."));
         return;
     }
     m_host.SelectRows(RowsToRemove(groups));
@@ -128,11 +129,11 @@ void CHealthController::TitleOfForm(const CCountFormatter& counts)
 {
     const std::string link(TrimView(m_host.FormLink()));
     if (KindOfLink(link) != LinkKind::Web) {
-        m_prompter.Error("Get Title from Page needs a web address (http or https) in the Link field.");
+        m_prompter.Error(Tr("Health", "Get Title from Page needs a web address (http or https) in the Link field."));
         return;
     }
     if (!m_host.FormTitleEmpty()) {
-        m_prompter.Notice("The Title is filled in already.  Empty it to get the title of the page.");
+        m_prompter.Notice(Tr("Health", "The Title is filled in already.  Empty it to get the title of the page."));
         return;
     }
     CGetTitleDlg dlg({link}, m_makeFetcher(), counts, m_window);
@@ -140,12 +141,12 @@ void CHealthController::TitleOfForm(const CCountFormatter& counts)
     if (dlg.Results().empty()) return;  // stopped
     const PageTitleResult& result = dlg.Results().front();
     if (!result.ok || result.page.title.empty()) {
-        m_prompter.Error("Could not get the title of " + VisibleText(link) + ": " +
-                         (result.ok ? "the page has no title" : result.failure) + ".");
+        m_prompter.Error(Fill(Tr("Health", "Could not get the title of %1: %2."),
+                              {VisibleText(link), result.ok ? Tr("Health", "the page has no title") : result.failure}));
         return;
     }
     m_host.TypeIntoForm(result.page.title, result.page.description);
-    m_host.ShowStatus(QString::fromStdString("The title of " + VisibleText(link) + " is in the Title field."));
+    m_host.ShowStatus(QString::fromStdString(Fill(Tr("Health", "The title of %1 is in the Title field."), {VisibleText(link)})));
 }
 
 void CHealthController::GetTitleCommand()
@@ -170,7 +171,7 @@ void CHealthController::GetTitleCommand()
         }
     }
     if (links.empty()) {
-        m_prompter.Notice("Every selected web link has a title and a description already.");
+        m_prompter.Notice(Tr("Health", "Every selected web link has a title and a description already."));
         return;
     }
     CGetTitleDlg dlg(links, m_makeFetcher(), counts, m_window);
@@ -207,11 +208,11 @@ void CHealthController::GetTitleCommand()
         });
     }
     // Says what was filled: a row that had its title may have gained only a description.
-    std::string summary = dlg.Stopped() ? "Stopped.  " : "";
-    if (descriptions == 0) summary += counts.Plural("Got the titles of %s link%s.", titles);
-    else if (titles == 0) summary += counts.Plural("Got the descriptions of %s link%s.", descriptions);
-    else summary += counts.Plural("Got the titles of %s link%s", titles) +
-                    counts.Plural(" and the descriptions of %s link%s.", descriptions);
-    if (failed > 0) summary += counts.Plural("  %s page%s gave none.", failed);
+    std::string summary = dlg.Stopped() ? Tr("Health", "Stopped.  ") : "";
+    if (descriptions == 0) summary += counts.Plural(titles, Tr("Health", "Got the titles of %1 link."), Tr("Health", "Got the titles of %1 links."));
+    else if (titles == 0) summary += counts.Plural(descriptions, Tr("Health", "Got the descriptions of %1 link."), Tr("Health", "Got the descriptions of %1 links."));
+    else summary += counts.Plural(titles, Tr("Health", "Got the titles of %1 link"), Tr("Health", "Got the titles of %1 links")) +
+                    counts.Plural(descriptions, Tr("Health", " and the descriptions of %1 link."), Tr("Health", " and the descriptions of %1 links."));
+    if (failed > 0) summary += counts.Plural(failed, Tr("Health", "  %1 page gave none."), Tr("Health", "  %1 pages gave none."));
     m_prompter.Notice(summary);
 }

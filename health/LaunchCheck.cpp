@@ -13,6 +13,7 @@
 #include "store/CaseFold.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
+#include "platform/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -159,13 +160,14 @@ LaunchCheck CheckLaunch(const std::string& link, const std::string& dataFolder)
     for (size_t i = 0; i < link.size();) {
         const char32_t cp = NextCodePoint(link, i);
         if (!(cp & kNotUtf8) && IsControl(cp))
-            return Refuse("Could not launch \"" + Shown(link) + "\".  It holds a control character (" + CodeName(cp) +
-                          "), so what would be opened is not what is shown.");
+            return Refuse(Fill(Tr("Health", "Could not launch \"%1\".  It holds a control character (%2), so what would be "
+                                      "opened is not what is shown."),
+                               {Shown(link), CodeName(cp)}));
     }
     if (link.size() > LongestLaunchableLink())
-        return Refuse("Could not launch \"" + Shown(link) + "...\".  The link is " + std::to_string(link.size()) +
-                      " characters long, and this system opens links of at most " +
-                      std::to_string(LongestLaunchableLink()) + ".");
+        return Refuse(Fill(Tr("Health", "Could not launch \"%1...\".  The link is %2 characters long, and this system "
+                                  "opens links of at most %3."),
+                           {Shown(link), std::to_string(link.size()), std::to_string(LongestLaunchableLink())}));
     LaunchCheck check;
     check.target = link;
     const std::string scheme = SchemeOf(link);
@@ -174,12 +176,12 @@ LaunchCheck CheckLaunch(const std::string& link, const std::string& dataFolder)
         // A mail that attaches a file sends that file away: asked as a program is.
         if (scheme == "mailto" && AttachesAFile(link)) {
             check.verdict = LaunchCheck::Verdict::Ask;
-            check.message = "This link starts a program:  " + Shown(link) + "  Start it?";
+            check.message = Fill(Tr("Health", "This link starts a program:  %1  Start it?"), {Shown(link)});
             return check;
         }
         if ( std::find(kDocuments.begin(), kDocuments.end(), scheme) == kDocuments.end()) {
             check.verdict = LaunchCheck::Verdict::Ask;
-            check.message = "This link starts a program:  " + Shown(link) + "  Start it?";
+            check.message = Fill(Tr("Health", "This link starts a program:  %1  Start it?"), {Shown(link)});
         }
         return check;
     }
@@ -189,7 +191,7 @@ LaunchCheck CheckLaunch(const std::string& link, const std::string& dataFolder)
         // A file on another machine: handed over as written.
         if (IsProgramName(link)) {
             check.verdict = LaunchCheck::Verdict::Ask;
-            check.message = "This link starts a program:  " + Shown(link) + "  Start it?";
+            check.message = Fill(Tr("Health", "This link starts a program:  %1  Start it?"), {Shown(link)});
         }
         return check;
     }
@@ -201,10 +203,10 @@ LaunchCheck CheckLaunch(const std::string& link, const std::string& dataFolder)
     }
     check.target = path;
     if (!IsPossibleFileName(path))
-        return Refuse("Could not launch \"" + Shown(link) + "\".  This file was not found.");
+        return Refuse(Fill(Tr("Health", "Could not launch \"%1\".  This file was not found."), {Shown(link)}));
     if (IsProgramFile(path)) {
         check.verdict = LaunchCheck::Verdict::Ask;
-        check.message = "This link starts a program:  " + Shown(path) + "  Start it?";
+        check.message = Fill(Tr("Health", "This link starts a program:  %1  Start it?"), {Shown(path)});
     }
     return check;
 }

@@ -4,34 +4,35 @@
 #include "platform/Prompter.h"
 #include "store/Utf.h"
 #include "platform/Shell.h"
+#include "platform/Translate.h"
 
 namespace {
 
 // The program that sets which program opens a kind of file, on this system.
 #if defined(_WIN32)
-const char* const kFileManager = "Windows Explorer";
-const char* const kDenied = "  Windows denied access to this file.";
+const char* const kNoAssociation = TrNoop("Health", "  You may need to use Windows Explorer to set up an association for this link or full filename.");
+const char* const kDenied = TrNoop("Health", "  Windows denied access to this file.");
 #elif defined(__APPLE__)
-const char* const kFileManager = "the Finder";
-const char* const kDenied = "  Access to this file was denied.";
+const char* const kNoAssociation = TrNoop("Health", "  You may need to use the Finder to set up an association for this link or full filename.");
+const char* const kDenied = TrNoop("Health", "  Access to this file was denied.");
 #else
-const char* const kFileManager = "your file manager";
-const char* const kDenied = "  Access to this file was denied.";
+const char* const kNoAssociation =
+    TrNoop("Health", "  You may need to use your file manager to set up an association for this link or full filename.");
+const char* const kDenied = TrNoop("Health", "  Access to this file was denied.");
 #endif
 
 }  // namespace
 
 std::string LaunchFailureText(const std::string& link, int error)
 {
-    std::string text = "Could not launch \"" + VisibleText(DisplayUtf8(link)) + "\".";
+    std::string text = Fill(Tr("Health", "Could not launch \"%1\"."), {VisibleText(DisplayUtf8(link))});
     switch (error) {
-    case Shell::FileNotFound: text += "  This file was not found."; break;
-    case Shell::AccessDenied: text += kDenied; break;
-    case Shell::OutOfMemory: text += "  There isn't enough available memory.  Try closing another application."; break;
+    case Shell::FileNotFound: text += Tr("Health", "  This file was not found."); break;
+    case Shell::AccessDenied: text += Tr("Health", kDenied); break;
+    case Shell::OutOfMemory: text += Tr("Health", "  There isn't enough available memory.  Try closing another application."); break;
     case 27:
     case Shell::NoAssociation:
-        text += std::string("  You may need to use ") + kFileManager +
-                " to set up an association for this link or full filename.";
+        text += Tr("Health", kNoAssociation);
         break;
     default: break;
     }

@@ -6,32 +6,33 @@
 #include <cerrno>
 
 #include "health/LinkAddress.h"
+#include "platform/Translate.h"
 
 const char* StateName(LinkState state)
 {
     switch (state) {
-    case LinkState::Ok: return "OK";
-    case LinkState::Moved: return "moved permanently";
-    case LinkState::NotFound: return "not found";
-    case LinkState::Refused: return "refused or forbidden";
-    case LinkState::NeedsPassword: return "needs a password";
-    case LinkState::RedirectedLocal: return "redirected to a local address (not checked)";
-    case LinkState::ServerError: return "server error";
-    case LinkState::NoSuchHost: return "no such host";
-    case LinkState::TimedOut: return "timed out";
-    case LinkState::CouldNotConnect: return "could not connect";
-    case LinkState::Other: return "other";
-    case LinkState::FileExists: return "exists";
-    case LinkState::FileMissing: return "missing";
-    case LinkState::FileNotReadable: return "not readable";
-    case LinkState::NotChecked: return "not checked";
+    case LinkState::Ok: return TrNoop("Health", "OK");
+    case LinkState::Moved: return TrNoop("Health", "moved permanently");
+    case LinkState::NotFound: return TrNoop("Health", "not found");
+    case LinkState::Refused: return TrNoop("Health", "refused or forbidden");
+    case LinkState::NeedsPassword: return TrNoop("Health", "needs a password");
+    case LinkState::RedirectedLocal: return TrNoop("Health", "redirected to a local address (not checked)");
+    case LinkState::ServerError: return TrNoop("Health", "server error");
+    case LinkState::NoSuchHost: return TrNoop("Health", "no such host");
+    case LinkState::TimedOut: return TrNoop("Health", "timed out");
+    case LinkState::CouldNotConnect: return TrNoop("Health", "could not connect");
+    case LinkState::Other: return TrNoop("Health", "other");
+    case LinkState::FileExists: return TrNoop("Health", "exists");
+    case LinkState::FileMissing: return TrNoop("Health", "missing");
+    case LinkState::FileNotReadable: return TrNoop("Health", "not readable");
+    case LinkState::NotChecked: return TrNoop("Health", "not checked");
     }
     return "";
 }
 
 std::string StateText(const LinkCheckResult& result)
 {
-    std::string text = StateName(result.state);
+    std::string text = Tr("Health", StateName(result.state));
     if (result.state == LinkState::Other && result.status != 0 && result.note.empty())
         text += " (HTTP " + std::to_string(result.status) + ")";
     else if (!result.note.empty())
@@ -71,7 +72,7 @@ LinkCheckResult CheckLocalFile(const std::string& path)
     }
     // Only asked, never opened: opening a fifo would wait for a writer.
     result.state = access(path.c_str(), R_OK) == 0 ? LinkState::FileExists : LinkState::FileNotReadable;
-    if (S_ISDIR(info.st_mode)) result.note = "a folder";
+    if (S_ISDIR(info.st_mode)) result.note = Tr("Health", "a folder");
     return result;
 }
 
@@ -219,11 +220,11 @@ void CLinkChecker::Fetched(int id, const FetchReply& reply)
     } else if (IsRedirect(reply.status) && !reply.location.empty()) {
         if (item.hops >= m_options.maxRedirects) {
             result.state = LinkState::Other;
-            result.note = "too many redirects";
+            result.note = Tr("Health", "too many redirects");
         } else if (KindOfLink(reply.location) != LinkKind::Web) {
             // Only the web is followed: never a javascript: or file: address a server names.
             result.state = LinkState::Other;
-            result.note = "redirected to an address that is not checked";
+            result.note = Tr("Health", "redirected to an address that is not checked");
             result.finalAddress = reply.location;
         } else {
             const bool permanent = reply.status == 301 || reply.status == 308;
@@ -238,7 +239,7 @@ void CLinkChecker::Fetched(int id, const FetchReply& reply)
         }
     } else {
         result.state = StateOfStatus(reply.status);
-        if (IsRedirect(reply.status)) result.note = "redirect without an address";
+        if (IsRedirect(reply.status)) result.note = Tr("Health", "redirect without an address");
         result.contentType = reply.contentType;
         result.body = reply.body;
         if (result.state == LinkState::Ok && !item.movedTo.empty()) {

@@ -10,6 +10,7 @@
 #include "health/LinkAddress.h"
 #include "store/CaseFold.h"
 #include "store/Utf.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -254,7 +255,7 @@ void CPageTitleFetcher::LinkChecked(const LinkCheckResult& result)
             if (m_stopped) return;
             out.page = std::move(page);
             out.ok = !out.page.title.empty() || !out.page.description.empty();
-            if (!out.ok) out.failure = "the page has no title";
+            if (!out.ok) out.failure = Tr("Health", "the page has no title");
             m_each(out);
             if (m_checksDone && m_reading == 0) Finish();
         };
@@ -266,7 +267,7 @@ void CPageTitleFetcher::LinkChecked(const LinkCheckResult& result)
     }
     if (result.state == LinkState::NotChecked || result.state == LinkState::FileExists ||
         result.state == LinkState::FileMissing || result.state == LinkState::FileNotReadable) {
-        out.failure = "not a web address";
+        out.failure = Tr("Health", "not a web address");
     } else {
         out.failure = StateText(result);
     }

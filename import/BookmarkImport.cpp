@@ -12,6 +12,7 @@
 #include "store/NaturalCompare.h"
 #include "store/GuardedWrite.h"
 #include "store/Utf.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -411,15 +412,15 @@ std::string BoundedText(std::string text, bool& cut)
 
 std::string ImportSummaryText(const CCountFormatter& counts, const ReadCounts& read)
 {
-    std::string summary = (read.stopped ? "Import stopped.  " : "") + counts.Plural("Imported %s link%s.", read.added);
+    std::string summary = (read.stopped ? Tr("Import", "Import stopped.  ") : "") + counts.Plural(read.added, Tr("Import", "Imported %1 link."), Tr("Import", "Imported %1 links."));
     if (read.skipped > 0)
-        summary += counts.Plural("  Skipped %s link%s already in the list.", read.skipped);
+        summary += counts.Plural(read.skipped, Tr("Import", "  Skipped %1 link already in the list."), Tr("Import", "  Skipped %1 links already in the list."));
     if (read.empty > 0)
-        summary += counts.Plural("  Left out %s link%s with neither a title nor an address.", read.empty);
-    if (read.cut) summary += "  Texts longer than 1 MiB were cut to that length.";
+        summary += counts.Plural(read.empty, Tr("Import", "  Left out %1 link with neither a title nor an address."), Tr("Import", "  Left out %1 links with neither a title nor an address."));
+    if (read.cut) summary += Tr("Import", "  Texts longer than 1 MiB were cut to that length.");
     if (read.folded)
-        summary += "  Folders nested more than " + std::to_string(kMaxFolderLevels) +
-                   " levels deep were put into the deepest one kept.";
+        summary += Fill(Tr("Import", "  Folders nested more than %1 levels deep were put into the deepest one kept."),
+                        {std::to_string(kMaxFolderLevels)});
     return summary;
 }
 
@@ -443,7 +444,7 @@ ImportSummary ImportBrowserStore(SourceKind kind, const std::string& name, Promp
                                                       : ReadChromiumBookmarks(name, target, read, error);
     if (!ok) {
         // What was taken before the failure stays taken: the summary says how much.
-        prompter.Error(FormatPathMessage("Could not read the bookmarks in \"%.259s\": ", name) + error);
+        prompter.Error(FormatPathMessage(Tr("Import", "Could not read the bookmarks in \"%.259s\": "), name) + error);
         if (read.added == 0 && read.skipped == 0) return {ImportOutcome::ReadFailed, 0, 0};
     }
     return Finish(prompter, counts, target, read);
@@ -456,37 +457,38 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
 {
     std::string name(TrimView(fileName));
     if (name.empty()) {
-        prompter.Show("Please enter a filename (with its path) before pressing the Import button.  You could either "
-                      "type in this filename, press the Browse button and select a file, or press the Find button, "
-                      "click on a filename when it appears in the list box and press the Select button.",
+        prompter.Show(Tr("Import", "Please enter a filename (with its path) before pressing the Import button.  You could "
+                                   "either type in this filename, press the Browse button and select a file, or press the "
+                                   "Find button, click on a filename when it appears in the list box and press the Select "
+                                   "button."),
                       Prompter::Icon::Stop, Prompter::Buttons::Ok);
         return {ImportOutcome::NoFileName, 0, 0};
     }
     const SourceKind kind = SourceKindOf(name);
     if (kind == SourceKind::Unreadable) {
-        prompter.Error(FormatPathMessage("Could not open bookmark file \"%.259s\".", name));
+        prompter.Error(FormatPathMessage(Tr("Import", "Could not open bookmark file \"%.259s\"."), name));
         return {ImportOutcome::OpenFailed, 0, 0};
     }
     if (kind != SourceKind::BookmarkFile) return ImportBrowserStore(kind, name, prompter, counts, target);
     ReadCounts read;
     BookmarkReader reader(target, read);
     if (!reader.Open(name)) {
-        prompter.Error(FormatPathMessage("Could not open bookmark file \"%.259s\".", name));
+        prompter.Error(FormatPathMessage(Tr("Import", "Could not open bookmark file \"%.259s\"."), name));
         return {ImportOutcome::OpenFailed, 0, 0};
     }
     if (!reader.Fill()) {
-        prompter.Error(FormatPathMessage("Could not read from \"%.259s\".", name));
+        prompter.Error(FormatPathMessage(Tr("Import", "Could not read from \"%.259s\"."), name));
         return {ImportOutcome::ReadFailed, 0, 0};
     }
     ImportPass pass(reader, target, read);
     bool structured = reader.FindInStream("<!DOCTYPE NETSCAPE-Bookmark-file-1>", false);
     if (!structured) {
-        if (prompter.Show(FormatPathMessage("\"%.259s\" does not appear to be a standard bookmark file.  Continue anyway?",
+        if (prompter.Show(FormatPathMessage(Tr("Import", "\"%.259s\" does not appear to be a standard bookmark file.  Continue anyway?"),
                                             name),
                           Prompter::Icon::Question, Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
             return {ImportOutcome::Declined, 0, 0};
         if (!reader.Rewind()) {
-            prompter.Error(FormatPathMessage("Did not find any links in \"%.259s\".", name));
+            prompter.Error(FormatPathMessage(Tr("Import", "Did not find any links in \"%.259s\"."), name));
             return {ImportOutcome::RewindFailed, 0, 0};
         }
     }
@@ -495,7 +497,7 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
     if (reader.FindInStream("<DL>", true)) {
         pass.Structured();
     } else if (!reader.Rewind()) {
-        prompter.Error(FormatPathMessage("Did not find any links in \"%.259s\".", name));
+        prompter.Error(FormatPathMessage(Tr("Import", "Did not find any links in \"%.259s\"."), name));
         return {ImportOutcome::RewindFailed, 0, 0};
     } else {
         pass.Structured();

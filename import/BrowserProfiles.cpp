@@ -7,6 +7,7 @@
 #include "options/CountFormatter.h"
 #include "store/FileIO.h"
 #include "store/NaturalCompare.h"
+#include "platform/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -217,8 +218,8 @@ std::vector<BrowserProfile> FindBrowserProfiles(const std::string& home, HostSys
 std::string ProfileLabel(const BrowserProfile& profile, int links, const CCountFormatter& counts)
 {
     std::string label = profile.browser + ": " + profile.profile;
-    if (links >= 0) label += " (" + counts.Plural("%s link%s", links) + ")";
-    else if (links == kLinksNotCounted) label += " (counting links...)";
-    else label += " (cannot be read)";
+    if (links >= 0) label += " (" + counts.Plural(links, Tr("Import", "%1 link"), Tr("Import", "%1 links")) + ")";
+    else if (links == kLinksNotCounted) label += Tr("Import", " (counting links...)");
+    else label += Tr("Import", " (cannot be read)");
     return label;
 }

@@ -19,6 +19,7 @@
 #include "store/DataFile.h"
 #include "store/LinkDate.h"
 #include "store/NaturalCompare.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ void CImportController::ImportCommand(const std::string& fileName)
         if (updating) m_host.EndListUpdate();
         updating = false;
         pending.clear();
-        if (!appended) m_prompter.Error(kOutOfMemoryMessage);
+        if (!appended) m_prompter.Error(Tr("Store", kOutOfMemoryMessage));
     };
     CImportDlg dlg(target, m_prompter, Counts(), options, fileName, m_window);
     std::vector<std::string> skipped;
@@ -113,9 +114,8 @@ void CImportController::OfferFirstImport()
         }
         names += (names.empty() ? "" : ", ") + profile.browser + ": " + profile.profile;
     }
-    const int choice = m_prompter.Choose("Norvelle found bookmarks in your browsers (" + names +
-                                             ").  Import them now?",
-                                         {"&Import...", "&Not Now", "&Don't Ask Again"}, 1);
+    const int choice = m_prompter.Choose(Fill(Tr("Import", "Norvelle found bookmarks in your browsers (%1).  Import them now?"), {names}),
+                                         {Tr("Import", "&Import..."), Tr("Import", "&Not Now"), Tr("Import", "&Don't Ask Again")}, 1);
     if (choice == 0) ImportCommand();
     if (choice == 2) {
         m_settings.offerBrowserImport = false;
@@ -131,38 +131,38 @@ bool CImportController::ExportBookmarksTo(const std::string& path, const std::ve
     // As Check Links says it: an empty file helps no one, and "Exported 0 links." reads as a failure.
     if (count == 0) {
         lock.unlock();
-        m_prompter.Notice("There are no links to export.");
+        m_prompter.Notice(Tr("Import", "There are no links to export."));
         return false;
     }
-    if (!m_host.WritePersonFile(path, "Could not write the bookmark file \"%.259s\".",
+    if (!m_host.WritePersonFile(path, Tr("Import", "Could not write the bookmark file \"%.259s\"."),
                                 [&](ByteSink& sink) { return ExportBookmarks(store, sink, rows); }))
         return false;
     lock.unlock();
-    m_prompter.Notice(Counts().Plural("Exported %s link%s.", count));
+    m_prompter.Notice(Counts().Plural(count, Tr("Import", "Exported %1 link."), Tr("Import", "Exported %1 links.")));
     return true;
 }
 
 void CImportController::ExportCommand()
 {
     if (m_host.ImportStore().Count() == 0) {
-        m_prompter.Notice("There are no links to export.");
+        m_prompter.Notice(Tr("Import", "There are no links to export."));
         return;
     }
     // One selected row is most often only the row last clicked: the choice is offered for several.
     std::vector<int> rows = m_host.SelectedRows();
     const int total = m_host.ImportStore().Count();
     if (rows.size() >= 2 && int(rows.size()) < total) {
-        const std::string question = Counts().Plural("Export only the %s selected link%s", int(rows.size())) +
-                                     Counts().Plural(", or all %s link%s?", total);
-        const int choice = m_prompter.Choose(question, {"&Selected Links", "&All Links", "Cancel"}, 1);
+        const std::string question = Fill(Tr("Import", "Export only the %1 selected links, or all %2 links?"),
+                                          {Counts().Format(int(rows.size())), Counts().Format(total)});
+        const int choice = m_prompter.Choose(question, {Tr("Import", "&Selected Links"), Tr("Import", "&All Links"), Tr("Import", "Cancel")}, 1);
         if (choice == 2) return;
         if (choice == 1) rows.clear();
     } else {
         rows.clear();
     }
     const QString folder = QString::fromStdString(m_host.DefaultFolder());
-    const QString file = QFileDialog::getSaveFileName(m_window, "Export Bookmarks", folder + "bookmarks.html",
-                                                      "HTML Files (*.htm *.html);;All Files (*)");
+    const QString file = QFileDialog::getSaveFileName(m_window, QTr("Import", "Export Bookmarks"), folder + "bookmarks.html",
+                                                      QTr("Import", "HTML Files (*.htm *.html);;All Files (*)"));
     if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file), rows);
 }
 
@@ -182,7 +182,7 @@ void CImportController::TakeDroppedLinks(const std::vector<DroppedLink>& links)
             m_host.TypeLinkIntoForm(links.front().title, links.front().link);
         return;
     }
-    if (m_prompter.Show(Counts().Plural("Add %s link%s?", int(links.size())), Prompter::Icon::Question,
+    if (m_prompter.Show(Counts().Plural(int(links.size()), Tr("Import", "Add %1 link?"), Tr("Import", "Add %1 links?")), Prompter::Icon::Question,
                         Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     LinkStore& store = m_host.ImportStore();
@@ -194,5 +194,5 @@ void CImportController::TakeDroppedLinks(const std::vector<DroppedLink>& links)
         records.push_back(store.MakeImportedLink(CAnnotatedLink{link.title, link.link, "", category, now, now}));
     const int count = int(records.size());
     if (!m_host.AppendRecords(records, ImportHost::Arrival::Dropped, count))
-        m_prompter.Error("There isn't enough available memory to save this link.  Try closing another application.");
+        m_prompter.Error(Tr("Import", "There isn't enough available memory to save this link.  Try closing another application."));
 }

@@ -34,7 +34,7 @@ public:
     // The rows selected in the list, ascending.
     virtual std::vector<int> SelectedRows() = 0;
     // Writes a person's file through the guarded write path; false after its message.
-    virtual bool WritePersonFile(const std::string& path, const char* failure,
+    virtual bool WritePersonFile(const std::string& path, const std::string& failure,
                                  const std::function<bool(ByteSink&)>& write) = 0;
     // Keeps the settings that the Import dialog changed.
     virtual void SaveImportSettings() = 0;

@@ -24,6 +24,7 @@
 #include "import/DirectoryWalk.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
+#include "platform/Translate.h"
 
 namespace {
 QString Text(const std::string& bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
@@ -62,24 +63,24 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_target(std::move(target)), m_prompter(prompter), m_counts(counts), m_options(options)
 {
-    setWindowTitle("Imports Favorites or Bookmarks");
+    setWindowTitle(QTr("Import", "Imports Favorites or Bookmarks"));
     const DialogUnits du(font());
     // The browser profiles take the top; the file and the search are below them as before.
     const int top = 59;
     // The Drive box has a row of its own, wide enough for a folder's whole path.
     const int drop = 17;
     setFixedSize(du.X(310), du.Y(180 + top + drop + 13));
-    auto label = [this](const char* text, QRect r) { return PlaceLabel(this, text, r); };
-    auto button = [this](const char* text, QRect r) { return PlaceButton(this, text, r); };
-    QLabel* profilesLabel = label("Browser pr&ofiles:", du.Rect(7, 7, 137, 8));
+    auto label = [this](const QString& text, QRect r) { return PlaceLabel(this, text, r); };
+    auto button = [this](const QString& text, QRect r) { return PlaceButton(this, text, r); };
+    QLabel* profilesLabel = label(QTr("Import", "Browser pr&ofiles:"), du.Rect(7, 7, 137, 8));
     m_profiles = new QListWidget(this);
     m_profiles->setGeometry(du.Rect(7, 18, 296, 44));
     profilesLabel->setBuddy(m_profiles);
     NameLike(m_profiles, profilesLabel->text());
 #ifdef Q_OS_WIN
-    const char* fileCaption = "File&name with path (ex: C:\\bookmark.htm):";
+    const QString fileCaption = QTr("Import", "File&name with path (ex: C:\\bookmark.htm):");
 #else
-    const char* fileCaption = "File&name with path (ex: ~/bookmarks.html):";
+    const QString fileCaption = QTr("Import", "File&name with path (ex: ~/bookmarks.html):");
 #endif
     QLabel* fileLabel = label(fileCaption, du.Rect(7, 7 + top, 240, 8));
     m_fileName = new QLineEdit(Text(fileName), this);
@@ -87,36 +88,36 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_fileName->setMaxLength(259);
     fileLabel->setBuddy(m_fileName);
     NameLike(m_fileName, fileLabel->text());
-    m_browse = button("&Browse...", du.Rect(253, 21 + top, 50, 14));
-    QLabel* driveLabel = label("&Drive:", du.Rect(7, 48 + top, 20, 8));
+    m_browse = button(QTr("Import", "&Browse..."), du.Rect(253, 21 + top, 50, 14));
+    QLabel* driveLabel = label(QTr("Import", "&Drive:"), du.Rect(7, 48 + top, 20, 8));
     m_drives = new CSortedComboBox(this);
     m_drives->SetCompare(NaturalCompare);
     m_drives->setGeometry(du.X(31), du.Y(45 + top), du.X(216), du.Y(14));
     driveLabel->setBuddy(m_drives);
     NameLike(m_drives, driveLabel->text());
-    QLabel* patternLabel = label("&Pattern:", du.Rect(7, 48 + top + drop, 26, 8));
+    QLabel* patternLabel = label(QTr("Import", "&Pattern:"), du.Rect(7, 48 + top + drop, 26, 8));
     m_pattern = new QLineEdit("bookmark.htm*", this);
     m_pattern->setGeometry(du.Rect(37, 45 + top + drop, 100, 14));
     m_pattern->setMaxLength(255);
     patternLabel->setBuddy(m_pattern);
     NameLike(m_pattern, patternLabel->text());
-    m_typos = new QCheckBox("&Allow typos.", this);
+    m_typos = new QCheckBox(QTr("Import", "&Allow typos."), this);
     m_typos->setGeometry(du.Rect(150, 47 + top + drop, 53, 10));
     m_typos->resize(std::max(m_typos->width(), m_typos->sizeHint().width()), m_typos->height());
-    m_find = button("&Find", du.Rect(253, 45 + top + drop, 50, 14));
+    m_find = button(QTr("Import", "&Find"), du.Rect(253, 45 + top + drop, 50, 14));
     m_results = new CSortedListBox(this);
     m_results->SetSorted(false);
     m_results->setGeometry(du.Rect(7, 69 + top + drop, 240, 54));
-    NameLike(m_results, "Files found");
-    m_select = button("&Select", du.Rect(253, 69 + top + drop, 50, 14));
+    NameLike(m_results, QTr("Import", "Files found"));
+    m_select = button(QTr("Import", "&Select"), du.Rect(253, 69 + top + drop, 50, 14));
     m_select->setEnabled(false);
-    m_folders = new QCheckBox("S&how folder names.", this);
+    m_folders = new QCheckBox(QTr("Import", "S&how folder names."), this);
     m_folders->setGeometry(du.Rect(7, 129 + top + drop, 78, 10));
     m_folders->resize(std::max(m_folders->width(), m_folders->sizeHint().width()), m_folders->height());
-    m_keepDates = new QCheckBox("&Keep the dates saved by the browser", this);
+    m_keepDates = new QCheckBox(QTr("Import", "&Keep the dates saved by the browser"), this);
     m_keepDates->setGeometry(du.Rect(7, 142 + top + drop, 150, 10));
     m_keepDates->setChecked(m_options.keepDates);
-    m_skipExisting = new QCheckBox("Skip links already in the &list", this);
+    m_skipExisting = new QCheckBox(QTr("Import", "Skip links already in the &list"), this);
     m_skipExisting->setGeometry(du.Rect(160, 142 + top + drop, 143, 10));
     m_skipExisting->setChecked(m_options.skipExisting);
     m_status = MakePlain(new QLabel(this));
@@ -126,11 +127,11 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     m_progress->setGeometry(du.Rect(7, 142 + top + drop + 13, 296, 10));
     m_progress->setTextVisible(false);
     m_progress->hide();
-    NameLike(m_progress, "Import progress");
-    m_import = button("&Import", du.Rect(97, 159 + top + drop + 13, 50, 14));
+    NameLike(m_progress, QTr("Import", "Import progress"));
+    m_import = button(QTr("Import", "&Import"), du.Rect(97, 159 + top + drop + 13, 50, 14));
     m_import->setDefault(true);
     m_import->setAutoDefault(true);
-    auto* close = button("Close", du.Rect(163, 159 + top + drop + 13, 50, 14));
+    auto* close = button(QTr("Import", "Close"), du.Rect(163, 159 + top + drop + 13, 50, 14));
     // Tab follows the dialog from the top down.
     setTabOrder(m_profiles, m_fileName);
 
@@ -160,7 +161,7 @@ CImportDlg::CImportDlg(BookmarkTarget target, Prompter& prompter, const CCountFo
     connect(m_results, &QListWidget::itemDoubleClicked, this, &CImportDlg::Select);
     connect(m_results, &QListWidget::itemSelectionChanged, this, [this] { m_select->setEnabled(true); });
     connect(m_folders, &QCheckBox::toggled, this, [this](bool on) {
-        if (!on && m_searching) m_status->setText("Searching...");
+        if (!on && m_searching) m_status->setText(QTr("Import", "Searching..."));
     });
 }
 
@@ -182,7 +183,7 @@ void CImportDlg::SetProfiles(const std::vector<BrowserProfile>& profiles, const 
     for (const BrowserProfile& profile : profiles)
         m_profiles->addItem(Text(ProfileLabel(profile, kLinksNotCounted, m_counts)));
     if (profiles.empty()) {
-        auto* none = new QListWidgetItem("No browser profiles were found on this computer.", m_profiles);
+        auto* none = new QListWidgetItem(QTr("Import", "No browser profiles were found on this computer."), m_profiles);
         none->setFlags(Qt::NoItemFlags);
     }
     for (const std::string& note : skipped) {
@@ -238,7 +239,7 @@ void CImportDlg::Import()
     EnableInputs(false);
     for (QWidget* w : std::initializer_list<QWidget*>{m_profiles, m_keepDates, m_skipExisting}) w->setEnabled(false);
     m_import->setEnabled(true);
-    m_import->setText("S&top");
+    m_import->setText(QTr("Import", "S&top"));
     QApplication::setOverrideCursor(Qt::BusyCursor);
     ImportBookmarkFile(ToBytes(m_fileName->text()), m_prompter, m_counts, target);
     QApplication::restoreOverrideCursor();
@@ -248,13 +249,13 @@ void CImportDlg::Import()
     if (m_closing) return;
     EnableInputs(true);
     for (QWidget* w : std::initializer_list<QWidget*>{m_profiles, m_keepDates, m_skipExisting}) w->setEnabled(true);
-    m_import->setText("&Import");
+    m_import->setText(QTr("Import", "&Import"));
 }
 
 void CImportDlg::Browse()
 {
     const QString file = QFileDialog::getOpenFileName(
-        this, QString(), QString(), "HTML Files (*.htm *.html);;Browser Stores (places.sqlite Bookmarks);;All Files (*)");
+        this, QString(), QString(), QTr("Import", "HTML Files (*.htm *.html);;Browser Stores (places.sqlite Bookmarks);;All Files (*)"));
     if (!file.isEmpty()) m_fileName->setText(QDir::toNativeSeparators(file));
 }
 
@@ -262,7 +263,7 @@ void CImportDlg::Select()
 {
     QListWidgetItem* item = m_results->currentItem();
     if (!item || !item->isSelected()) {
-        m_prompter.Show("Please select a file.", Prompter::Icon::None, Prompter::Buttons::Ok);
+        m_prompter.Show(Tr("Import", "Please select a file."), Prompter::Icon::None, Prompter::Buttons::Ok);
         return;
     }
     m_fileName->setText(item->text());
@@ -284,18 +285,18 @@ void CImportDlg::FindBookmarkFiles()
     }
     const std::string pattern(TrimView(ToBytes(m_pattern->text())));
     if (pattern.empty() || Text(pattern).size() >= 256) {
-        m_prompter.Show("The pattern's length is too short or too long.", Prompter::Icon::None, Prompter::Buttons::Ok);
+        m_prompter.Show(Tr("Import", "The pattern's length is too short or too long."), Prompter::Icon::None, Prompter::Buttons::Ok);
         return;
     }
     EnableInputs(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    m_find->setText("S&top");
+    m_find->setText(QTr("Import", "S&top"));
     m_searching = true;
     m_stop = false;
     m_results->Reset();
     const std::string root = ToBytes(m_drives->currentText().isEmpty() ? QDir::rootPath() : m_drives->currentText());
     CBookmarkFinder finder(root, pattern, m_typos->isChecked());
-    if (!m_folders->isChecked()) m_status->setText("Searching...");
+    if (!m_folders->isChecked()) m_status->setText(QTr("Import", "Searching..."));
     QElapsedTimer clock;
     clock.start();
     int count = 0;
@@ -316,14 +317,16 @@ void CImportDlg::FindBookmarkFiles()
     QApplication::restoreOverrideCursor();
     m_searching = false;
     if (m_closing) return;
-    m_find->setText("&Find");
+    m_find->setText(QTr("Import", "&Find"));
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%2.1f", double(clock.elapsed()) * 0.001);
     const bool oneSecond = std::string(seconds) == "1.0";
     std::string shown = seconds;
     m_counts.LocalizeDecimal(shown);
-    std::string status = m_counts.Plural("Found %s file%s in ", count) + shown + (oneSecond ? " second." : " seconds.");
-    if (m_stop) status = "File searching stopped.  " + status;
+    std::string status = Fill(m_counts.Plural(count, oneSecond ? Tr("Import", "Found %1 file in %2 second.") : Tr("Import", "Found %1 file in %2 seconds."),
+                                              oneSecond ? Tr("Import", "Found %1 files in %2 second.") : Tr("Import", "Found %1 files in %2 seconds.")),
+                              {m_counts.Format(count), shown});
+    if (m_stop) status = Tr("Import", "File searching stopped.  ") + status;
     m_status->setText(Text(status));
     // A single file found is the one to Select, without picking it first.
     if (m_results->count() == 1) m_results->SelectAndShow(0);

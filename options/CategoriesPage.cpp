@@ -13,14 +13,15 @@
 #include "common/SortedListBox.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
+#include "platform/Translate.h"
 
 CCategoriesPage::CCategoriesPage(OptionsOwner& owner, std::string& clearSelection, QWidget* parent)
     : COptionsPage(parent), m_owner(owner), m_clearSelection(clearSelection)
 {
-    m_names = MakeNameList("Category name", "Categories", [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
-    m_rename = new QCheckBox("&Rename this category in existing items.", this);
+    m_names = MakeNameList(QTr("Options", "Category name"), QTr("Options", "Categories"), [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
+    m_rename = new QCheckBox(QTr("Options", "&Rename this category in existing items."), this);
     m_rename->setEnabled(false);
-    auto* clearLabel = new QLabel("&Select when Clear button is pressed:", this);
+    auto* clearLabel = new QLabel(QTr("Options", "&Select when Clear button is pressed:"), this);
     m_clear = new QComboBox(this);
     // A long category is cut in the box, never widening the sheet past the screen.
     m_clear->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -59,7 +60,7 @@ void CCategoriesPage::Add()
         const int existing = m_names.list->FindNoCase(DisplayText(name));
         if (existing >= 0) {
             m_names.list->SelectAndShow(existing);
-            m_owner.OptionsPrompter().Error("This category already exists in the list.");
+            m_owner.OptionsPrompter().Error(Tr("Options", "This category already exists in the list."));
             return;
         }
         m_names.list->SelectAndShow(m_names.list->Add(DisplayText(name)));

@@ -1,8 +1,7 @@
 #include "options/CountFormatter.h"
 
-#include <cstdio>
-
 #include "options/Settings.h"
+#include "platform/Translate.h"
 
 CCountFormatter::CCountFormatter(const CSettings& settings)
     : m_useSeparators(settings.useThousandsSep), m_separator(settings.thousandsSeparator)
@@ -28,11 +27,7 @@ void CCountFormatter::LocalizeDecimal(std::string& text) const
         if (c == '.') c = ',';
 }
 
-std::string CCountFormatter::Plural(const char* fmt, int32_t count) const
+std::string CCountFormatter::Plural(int32_t count, const std::string& one, const std::string& many) const
 {
-    std::string number = Format(count);
-    int size = std::snprintf(nullptr, 0, fmt, number.c_str(), count == 1 ? "" : "s");
-    std::string out(size_t(size > 0 ? size : 0), '\0');
-    std::snprintf(out.data(), out.size() + 1, fmt, number.c_str(), count == 1 ? "" : "s");
-    return out;
+    return Fill(count == 1 ? one : many, {Format(count)});
 }

@@ -16,8 +16,8 @@ public:
     std::string Format(int32_t count) const;
     // With separators on and a separator other than ',', every '.' becomes ','.
     void LocalizeDecimal(std::string& text) const;
-    // fmt has two %s: the formatted count and "" for exactly 1, "s" otherwise.
-    std::string Plural(const char* fmt, int32_t count) const;
+    // The text for exactly one (one) or for any other count (many), with %1 the count.
+    std::string Plural(int32_t count, const std::string& one, const std::string& many) const;
 
 private:
     bool m_useSeparators = true;

@@ -1,4 +1,6 @@
 #include "options/MiscPage.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -7,19 +9,19 @@
 CMiscPage::CMiscPage(CSettings& values, QWidget* parent) : COptionsPage(parent), m_values(values)
 {
     const char* captions[7] = {
-        "Move the first line in the Description field to an empty &Title field.",
-        "Move the last line in the Description field to an empty &Link field.",
-        "When retrieving an item, &copy its link to the clipboard.",
-        "When &deleting items, ask for confirmation.",
-        "&Save changes to the current annotated link when the program moves away from it or closes.",
-        "&Restore previous window position.",
-        "Show tips &on start-up."};
+        TrNoop("Options", "Move the first line in the Description field to an empty &Title field."),
+        TrNoop("Options", "Move the last line in the Description field to an empty &Link field."),
+        TrNoop("Options", "When retrieving an item, &copy its link to the clipboard."),
+        TrNoop("Options", "When &deleting items, ask for confirmation."),
+        TrNoop("Options", "&Save changes to the current annotated link when the program moves away from it or closes."),
+        TrNoop("Options", "&Restore previous window position."),
+        TrNoop("Options", "Show tips &on start-up.")};
     const bool states[7] = {values.moveToTitle,  values.moveToLink,          values.copyLink,  values.confirmDelete,
                             values.moveSave,     values.restoreWndPlacement, values.showDayTip};
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("When the Add or Modify buttons are pressed:", this));
+    layout->addWidget(new QLabel(QTr("Options", "When the Add or Modify buttons are pressed:"), this));
     for (int i = 0; i < 7; ++i) {
-        m_boxes[i] = new QCheckBox(captions[i], this);
+        m_boxes[i] = new QCheckBox(QTr("Options", captions[i]), this);
         m_boxes[i]->setChecked(states[i]);
         connect(m_boxes[i], &QCheckBox::toggled, this, [this] { SetModified(); });
         layout->addWidget(m_boxes[i]);

@@ -8,20 +8,22 @@
 
 #include "common/QtText.h"
 #include "common/AccessibleName.h"
+#include "platform/Translate.h"
 
 CNumbersPage::CNumbersPage(OptionsOwner& owner, CSettings& values, QWidget* parent)
     : COptionsPage(parent), m_owner(owner), m_values(values)
 {
-    m_use = new QCheckBox("&Insert thousands separators.", this);
-    const char* captions[4] = {"&Comma", "&Dot", "&Space", "&Other:"};
+    m_use = new QCheckBox(QTr("Options", "&Insert thousands separators."), this);
+    const char* captions[4] = {TrNoop("Options", "&Comma"), TrNoop("Options", "&Dot"), TrNoop("Options", "&Space"),
+                               TrNoop("Options", "&Other:")};
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
-        m_choices[i] = new QRadioButton(captions[i], this);
+        m_choices[i] = new QRadioButton(QTr("Options", captions[i]), this);
         group->addButton(m_choices[i], i);
     }
     m_other = new QLineEdit(this);
     m_other->setMaxLength(1);
-    NameLike(m_other, "Other separator");
+    NameLike(m_other, QTr("Options", "Other separator"));
     m_other->setMaximumWidth(fontMetrics().averageCharWidth() * 4);
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_use, 0, 0, 1, 3);

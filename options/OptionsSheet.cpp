@@ -19,6 +19,8 @@
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
 #include "options/TitleCasePage.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
 class EnterKeyFilter : public QObject {
@@ -53,8 +55,8 @@ COptionsPage::NameList COptionsPage::MakeNameList(const QString& fieldName, cons
                                                   std::function<void()> add, std::function<void()> edit,
                                                   std::function<void()> remove)
 {
-    NameList names{new QLineEdit(this), new QPushButton("&Add", this), new CSortedListBox(this),
-                   new QPushButton("&Edit", this), new QPushButton("&Delete", this)};
+    NameList names{new QLineEdit(this), new QPushButton(QTr("Options", "&Add"), this), new CSortedListBox(this),
+                   new QPushButton(QTr("Options", "&Edit"), this), new QPushButton(QTr("Options", "&Delete"), this)};
     NameLike(names.field, fieldName);
     NameLike(names.list, listName);
     names.field->setMaxLength(75);
@@ -73,7 +75,7 @@ bool COptionsPage::EditCurrentName(const NameList& names, Prompter& prompter)
 {
     QListWidgetItem* current = names.list->SelectedCurrent();
     if (!current) {
-        prompter.Error("Please select an item.  (The current item may have been deselected.)");
+        prompter.Error(Tr("Options", "Please select an item.  (The current item may have been deselected.)"));
         return false;
     }
     names.field->setText(current->text());
@@ -92,14 +94,14 @@ void COptionsPage::SetModified(bool modified)
 COptionsSheet::COptionsSheet(OptionsOwner& owner, const OptionsValues& values, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_values(values)
 {
-    setWindowTitle("Options");
+    setWindowTitle(QTr("Options", "Options"));
     m_tabs = new QTabWidget(this);
-    m_tabs->addTab(new CSavingPage(owner, m_values.settings, this), "Saving");
-    m_tabs->addTab(new CCategoriesPage(owner, m_values.clearSelection, this), "Categories");
-    m_tabs->addTab(new CSearchingPage(m_values.settings, this), "Searching");
-    m_tabs->addTab(new CTitleCasePage(owner, this), "Title Case");
-    m_tabs->addTab(new CNumbersPage(owner, m_values.settings, this), "Numbers");
-    m_tabs->addTab(new CMiscPage(m_values.settings, this), "Misc.");
+    m_tabs->addTab(new CSavingPage(owner, m_values.settings, this), QTr("Options", "Saving"));
+    m_tabs->addTab(new CCategoriesPage(owner, m_values.clearSelection, this), QTr("Options", "Categories"));
+    m_tabs->addTab(new CSearchingPage(m_values.settings, this), QTr("Options", "Searching"));
+    m_tabs->addTab(new CTitleCasePage(owner, this), QTr("Options", "Title Case"));
+    m_tabs->addTab(new CNumbersPage(owner, m_values.settings, this), QTr("Options", "Numbers"));
+    m_tabs->addTab(new CMiscPage(m_values.settings, this), QTr("Options", "Misc."));
     for (int i = 0; i < m_tabs->count(); ++i) GiveOptionsTips(*m_tabs->widget(i));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
     m_apply = buttons->button(QDialogButtonBox::Apply);

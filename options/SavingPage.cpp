@@ -24,6 +24,7 @@
 #include "store/FileIO.h"
 #include "store/GuardedWrite.h"
 #include "store/NaturalCompare.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -42,8 +43,8 @@ QString Text(const std::string& bytes) { return QString::fromUtf8(bytes.data(), 
 CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent)
     : COptionsPage(parent), m_owner(owner), m_values(values)
 {
-    auto* group = new QGroupBox(" Save Changes to Disk ", this);
-    m_presses = new QCheckBox("&After this many Add/Modify button presses:", group);
+    auto* group = new QGroupBox(QTr("Options", " Save Changes to Disk "), this);
+    m_presses = new QCheckBox(QTr("Options", "&After this many Add/Modify button presses:"), group);
     m_limit = new QLineEdit(group);
     m_limit->setMaximumWidth(fontMetrics().averageCharWidth() * 8);
     NameLike(m_limit, m_presses->text());
@@ -53,8 +54,8 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     up->setArrowType(Qt::UpArrow);
     auto* down = new QToolButton(m_limitArrows);
     down->setArrowType(Qt::DownArrow);
-    NameLike(up, "One more press");
-    NameLike(down, "One press fewer");
+    NameLike(up, QTr("Options", "One more press"));
+    NameLike(down, QTr("Options", "One press fewer"));
     for (QToolButton* arrow : {up, down}) {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setAutoRepeat(true);
@@ -65,11 +66,11 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     arrows->setSpacing(0);
     arrows->addWidget(up);
     arrows->addWidget(down);
-    m_timer = new QCheckBox("&Every this many minutes:", group);
+    m_timer = new QCheckBox(QTr("Options", "&Every this many minutes:"), group);
     m_minutes = new QComboBox(group);
     m_minutes->addItems({"10", "20", "30", "40", "50", "60"});
     NameLike(m_minutes, m_timer->text());
-    m_close = new QCheckBox("&When this program closes", group);
+    m_close = new QCheckBox(QTr("Options", "&When this program closes"), group);
     auto* grid = new QGridLayout(group);
     grid->addWidget(m_presses, 0, 0);
     auto* limitRow = new QHBoxLayout;
@@ -82,7 +83,7 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     grid->addWidget(m_minutes, 1, 1, Qt::AlignLeft);
     grid->addWidget(m_close, 2, 0, 1, 2);
 
-    auto* fileLabel = new QLabel("Data &File:", this);
+    auto* fileLabel = new QLabel(QTr("Options", "Data &File:"), this);
     m_dataFile = new CSortedComboBox(this);
     m_dataFile->setEditable(true);
     m_dataFile->setCompleter(nullptr);
@@ -93,17 +94,17 @@ CSavingPage::CSavingPage(OptionsOwner& owner, CSettings& values, QWidget* parent
     fileLabel->setBuddy(m_dataFile);
     NameLike(m_dataFile, fileLabel->text());
     auto* buttons = new QHBoxLayout;
-    auto button = [&](const char* text, void (CSavingPage::*action)()) {
+    auto button = [&](const QString& text, void (CSavingPage::*action)()) {
         auto* b = new QPushButton(text, this);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, action);
         buttons->addWidget(b);
     };
-    button("&New File", &CSavingPage::NewFile);
-    button("&Remove", &CSavingPage::Remove);
-    button("&Load", &CSavingPage::Load);
-    button("Appen&d", &CSavingPage::Append);
-    button("&Save", &CSavingPage::Save);
+    button(QTr("Options", "&New File"), &CSavingPage::NewFile);
+    button(QTr("Options", "&Remove"), &CSavingPage::Remove);
+    button(QTr("Options", "&Load"), &CSavingPage::Load);
+    button(QTr("Options", "Appen&d"), &CSavingPage::Append);
+    button(QTr("Options", "&Save"), &CSavingPage::Save);
     buttons->addStretch(1);
     m_status = MakePlain(new QLabel(this));
 
@@ -171,7 +172,7 @@ void CSavingPage::UpdateEnabling()
 void CSavingPage::UpdateStatus()
 {
     const int presses = m_owner.PressCount();
-    m_status->setText(QString("%1 button press%2").arg(presses).arg(presses == 1 ? "" : "es"));
+    m_status->setText((presses == 1 ? QTr("Options", "%1 button press") : QTr("Options", "%1 button presses")).arg(presses));
 }
 
 std::string CSavingPage::ValidatedName() const
@@ -201,7 +202,7 @@ void CSavingPage::Save()
     const std::string name = ValidatedName();
     if (name.empty() || !m_owner.SaveDataFileAs(name)) return;
     UpdateStatus();
-    m_owner.OptionsPrompter().Notice("Finished writing to the data file.");
+    m_owner.OptionsPrompter().Notice(Tr("Options", "Finished writing to the data file."));
 }
 
 void CSavingPage::Load() { LoadNamed(); }
@@ -213,7 +214,7 @@ bool CSavingPage::LoadNamed()
     if (name.empty()) return false;
     // No is the default, so that Enter twice does not lose the window's links.
     if (m_owner.HasUnsavedChanges() &&
-        m_owner.OptionsPrompter().Show("Your changes will be lost.  Proceed?", Prompter::Icon::Question,
+        m_owner.OptionsPrompter().Show(Tr("Options", "Your changes will be lost.  Proceed?"), Prompter::Icon::Question,
                                        Prompter::Buttons::YesNo, false) != Prompter::Answer::Yes)
         return false;
     const bool loaded = m_owner.LoadDataFileFrom(name, false);
@@ -224,7 +225,7 @@ bool CSavingPage::LoadNamed()
     // From now on the links are saved where they came from.
     m_owner.SetDataFileInEffect(name);
     UpdateStatus();
-    m_owner.OptionsPrompter().Notice("Finished reading from the data file.");
+    m_owner.OptionsPrompter().Notice(Tr("Options", "Finished reading from the data file."));
     return true;
 }
 
@@ -238,7 +239,7 @@ void CSavingPage::Append()
     if (!m_owner.LoadDataFileFrom(name, true)) return;
     UpdateStatus();
     m_dataFile->setEditText(Text(m_inEffect));
-    m_owner.OptionsPrompter().Notice("Finished reading from the data file.");
+    m_owner.OptionsPrompter().Notice(Tr("Options", "Finished reading from the data file."));
 }
 
 void CSavingPage::NewFile()
@@ -247,10 +248,11 @@ void CSavingPage::NewFile()
     const std::string name = ValidatedName();
     // Yes is the answer of Enter and Esc alike: No gives up the links not saved yet.
     if (!name.empty() && m_owner.HasUnsavedChanges() &&
-        m_owner.OptionsPrompter().Choose("Do you want to save your changes?", {"&Yes", "&No"}, 0) == 0) {
+        m_owner.OptionsPrompter().Choose(Tr("Options", "Do you want to save your changes?"),
+                                         {Tr("Options", "&Yes"), Tr("Options", "&No")}, 0) == 0) {
         if (!m_owner.SaveDataFileAs(name)) return;
         UpdateStatus();
-        m_owner.OptionsPrompter().Notice("Finished writing to the data file.");
+        m_owner.OptionsPrompter().Notice(Tr("Options", "Finished writing to the data file."));
     }
     // The window is emptied only at OK, so that Cancel leaves everything as it was.
     m_newFile = true;
@@ -296,7 +298,7 @@ bool CSavingPage::Leave()
 {
     Prompter& prompter = m_owner.OptionsPrompter();
     if (!m_presses->isChecked() && !m_timer->isChecked() && !m_close->isChecked()) {
-        prompter.Notice("Please choose at least one option for saving changes to disk.");
+        prompter.Notice(Tr("Options", "Please choose at least one option for saving changes to disk."));
         m_presses->setFocus();
         return false;
     }
@@ -305,13 +307,13 @@ bool CSavingPage::Leave()
     // A disabled field cannot be mended by the user: it is checked only while in use.
     if (m_presses->isChecked()) {
         if (!ok) {
-            prompter.Error("Please enter an integer.");
+            prompter.Error(Tr("Options", "Please enter an integer."));
             m_limit->setFocus();
             m_limit->selectAll();
             return false;
         }
         if (limit < 1 || limit > 99) {
-            prompter.Error("Please enter an integer between 1 and 99.");
+            prompter.Error(Tr("Options", "Please enter an integer between 1 and 99."));
             m_limit->setFocus();
             m_limit->selectAll();
             return false;
@@ -319,7 +321,7 @@ bool CSavingPage::Leave()
     }
     const QString file = m_dataFile->currentText();
     if (file.size() > kLongestName) {
-        prompter.Error("Please enter no more than 259 characters.");
+        prompter.Error(Tr("Options", "Please enter no more than 259 characters."));
         m_dataFile->setFocus();
         return false;
     }
@@ -328,13 +330,13 @@ bool CSavingPage::Leave()
     // account may not have yet, is made at the first save.)
     if (const std::string name = ValidatedName(); !name.empty() && name != m_inEffect) {
         const QString folder = Text(ParentFolder(name));
-        const char* problem = nullptr;
+        std::string problem;
         if (QFileInfo(Text(name)).isDir())
-            problem = "\"%.259s\" is a folder.  Please enter the name of a data file.";
+            problem = Tr("Options", "\"%.259s\" is a folder.  Please enter the name of a data file.");
         else if (!folder.isEmpty() && !QFileInfo(folder).isDir() &&
                  QDir::cleanPath(folder) != QDir::cleanPath(Text(m_owner.DefaultFolder())))
-            problem = "The folder of \"%.259s\" does not exist.  Please choose a data file in a folder that exists.";
-        if (problem) {
+            problem = Tr("Options", "The folder of \"%.259s\" does not exist.  Please choose a data file in a folder that exists.");
+        if (!problem.empty()) {
             prompter.Error(FormatPathMessage(problem, name));
             m_dataFile->setFocus();
             return false;
@@ -361,12 +363,15 @@ bool CSavingPage::Confirm()
     if (links != 0) {
         // Another collection is there: the person says whether the window takes it or its
         // links give way to the window's, knowing which file and how many links.
-        const std::string count = links < 0 ? "links of a newer version of Norvelle"
-                                            : CCountFormatter(m_values).Plural("%s link%s", int32_t(links));
-        const int choice = prompter.Choose(FormatPathMessage("\"%.259s\" already holds ", name) + count +
-                                               ".\n\nLoad them into the window, or replace them with the links of "
-                                               "this window?",
-                                           {"&Load It", "&Replace It", "&Cancel"},
+        const std::string count =
+            links < 0 ? Tr("Options", "links of a newer version of Norvelle")
+                      : CCountFormatter(m_values).Plural(int32_t(links), Tr("Options", "%1 link"), Tr("Options", "%1 links"));
+        const int choice = prompter.Choose(
+            FormatPathMessage(Fill(Tr("Options", "\"%.259s\" already holds %1.\n\nLoad them into the window, or "
+                                                 "replace them with the links of this window?"),
+                                   {count}),
+                              name),
+            {Tr("Options", "&Load It"), Tr("Options", "&Replace It"), Tr("Options", "&Cancel")},
                                            // Links not saved yet would be lost by either: Cancel keeps them.
                                            m_owner.HasUnsavedChanges() ? 2 : 0);
         if (choice == 2) return false;
@@ -377,7 +382,7 @@ bool CSavingPage::Confirm()
         // Held on the sheet when the file could not be loaded, or the person kept their changes.
         return LoadNamed();
     }
-    if (!m_newFile && FileExists(name) && prompter.Ask("Do you want to load the current data file?")) Load();
+    if (!m_newFile && FileExists(name) && prompter.Ask(Tr("Options", "Do you want to load the current data file?"))) Load();
     return true;
 }
 

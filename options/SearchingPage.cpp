@@ -1,6 +1,7 @@
 #include "options/SearchingPage.h"
 
 #include "common/AccessibleName.h"
+#include "common/QtText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,21 +12,21 @@
 
 CSearchingPage::CSearchingPage(CSettings& values, QWidget* parent) : COptionsPage(parent), m_values(values)
 {
-    auto* lookIn = new QGroupBox("Look In", this);
-    m_title = new QCheckBox("&Title fields", lookIn);
-    m_category = new QCheckBox("&Category fields", lookIn);
-    m_description = new QCheckBox("&Description fields", lookIn);
-    m_link = new QCheckBox("&Link fields", lookIn);
+    auto* lookIn = new QGroupBox(QTr("Options", "Look In"), this);
+    m_title = new QCheckBox(QTr("Options", "&Title fields"), lookIn);
+    m_category = new QCheckBox(QTr("Options", "&Category fields"), lookIn);
+    m_description = new QCheckBox(QTr("Options", "&Description fields"), lookIn);
+    m_link = new QCheckBox(QTr("Options", "&Link fields"), lookIn);
     auto* fields = new QGridLayout(lookIn);
     fields->addWidget(m_title, 0, 0);
     fields->addWidget(m_category, 0, 1);
     fields->addWidget(m_description, 1, 0);
     fields->addWidget(m_link, 1, 1);
-    m_positionOnLast = new QCheckBox("&Position reference point for Previous and Next buttons on the last link found.", this);
-    m_typos = new QCheckBox("&Allow typos (typographical errors).", this);
-    m_labels[0] = new QLabel("Typo &Separation:", this);
-    m_labels[1] = new QLabel("Low", this);
-    m_labels[2] = new QLabel("High", this);
+    m_positionOnLast = new QCheckBox(QTr("Options", "&Position reference point for Previous and Next buttons on the last link found."), this);
+    m_typos = new QCheckBox(QTr("Options", "&Allow typos (typographical errors)."), this);
+    m_labels[0] = new QLabel(QTr("Options", "Typo &Separation:"), this);
+    m_labels[1] = new QLabel(QTr("Options", "Low"), this);
+    m_labels[2] = new QLabel(QTr("Options", "High"), this);
     m_separation = new QSlider(Qt::Horizontal, this);
     m_separation->setRange(1, 9);
     m_separation->setSingleStep(1);
@@ -33,7 +34,7 @@ CSearchingPage::CSearchingPage(CSettings& values, QWidget* parent) : COptionsPag
     m_separation->setTickPosition(QSlider::TicksBelow);
     m_labels[0]->setBuddy(m_separation);
     NameLike(m_separation, m_labels[0]->text());
-    m_interruptible = new QCheckBox("&Use interruptible incremental searching.", this);
+    m_interruptible = new QCheckBox(QTr("Options", "&Use interruptible incremental searching."), this);
 
     auto* slider = new QHBoxLayout;
     slider->addWidget(m_labels[0]);

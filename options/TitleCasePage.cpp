@@ -10,14 +10,15 @@
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
 #include "titlecase/TitleCaser.h"
+#include "platform/Translate.h"
 
 CTitleCasePage::CTitleCasePage(OptionsOwner& owner, QWidget* parent) : COptionsPage(parent), m_owner(owner)
 {
-    auto* label = new QLabel("E&xceptions:", this);
-    m_names = MakeNameList("Exception", "Exceptions", [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
+    auto* label = new QLabel(QTr("Options", "E&xceptions:"), this);
+    m_names = MakeNameList(QTr("Options", "Exception"), QTr("Options", "Exceptions"), [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
     label->setBuddy(m_names.field);
-    auto* defaults = new QPushButton("De&fault", this);
-    auto* note = new QLabel("The first word, last word and first word following a colon will be capitalized.", this);
+    auto* defaults = new QPushButton(QTr("Options", "De&fault"), this);
+    auto* note = new QLabel(QTr("Options", "The first word, last word and first word following a colon will be capitalized."), this);
     note->setWordWrap(true);
     defaults->setAutoDefault(false);
 
@@ -60,7 +61,7 @@ void CTitleCasePage::Add()
     m_names.list->clearSelection();
     if (const int existing = m_names.list->FindNoCase(DisplayText(word)); existing >= 0) {
         m_names.list->SelectAndShow(existing);
-        m_owner.OptionsPrompter().Error("This title-case exception already exists in the list.");
+        m_owner.OptionsPrompter().Error(Tr("Options", "This title-case exception already exists in the list."));
         return;
     }
     m_names.list->SelectAndShow(m_names.list->Add(DisplayText(word)));

@@ -11,6 +11,7 @@
 #include "options/CountFormatter.h"
 #include "options/Settings.h"
 #include "store/LinkStore.h"
+#include "platform/Translate.h"
 
 CSearchController::CSearchController(SearchHost& host, LinkStore& store, CSettings& settings, QObject* parent)
     : QObject(parent), m_host(host), m_store(store), m_index(store), m_settings(settings)
@@ -103,7 +104,8 @@ void CSearchController::Finish()
     const QString count = m_box->currentText().isEmpty()
                               ? QString()
                               : QString::fromStdString(CCountFormatter(m_settings).Plural(
-                                    "%s Selected Link%s", m_host.SearchStates().SelectedCount()));
+                                    m_host.SearchStates().SelectedCount(), Tr("Main", "%1 Selected Link"),
+                                    Tr("Main", "%1 Selected Links")));
     if (m_box->accessibleDescription() != count) {
         m_box->setAccessibleDescription(count);
         m_box->lineEdit()->setAccessibleDescription(count);

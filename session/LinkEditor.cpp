@@ -3,6 +3,7 @@
 #include "store/LinkDate.h"
 #include "store/NaturalCompare.h"
 #include "undo/UndoManager.h"
+#include "platform/Translate.h"
 
 CLinkEditor::CLinkEditor(LinkStore& store, CUndoManager& undo, Clock& clock)
     : m_store(store), m_undo(undo), m_clock(clock)
@@ -46,7 +47,7 @@ int CLinkEditor::AddLinkAsStep(const FormTexts& texts, const std::string& catego
         std::vector<LinkStore::Record> records;
         records.push_back(m_store.MakeImportedLink(
             CAnnotatedLink{texts.title, texts.link, std::string(TrimView(texts.description)), category, now, now}));
-        if (!records.back() || !AppendRecords(records, "Add")) return -1;
+        if (!records.back() || !AppendRecords(records, TrNoop("Undo", "Add"))) return -1;
     } catch (const std::bad_alloc&) {
         return -1;
     }

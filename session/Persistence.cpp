@@ -10,6 +10,7 @@
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -155,8 +156,8 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
         // nothing to save, and a file is never emptied by it.
         if (m_store.Count() == 0 && !(dataFile && m_store.IsChanged())) {
             if (path)
-                m_prompter.Error(FormatPathMessage("Could not save annotated links into \"%.259s\".  There are no "
-                                                   "links to save.",
+                m_prompter.Error(FormatPathMessage(Tr("Session", "Could not save annotated links into \"%.259s\".  There are no "
+                                                   "links to save."),
                                                    target));
             return false;
         }
@@ -203,8 +204,8 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
         }
         if (result.Ok()) {
             if (!result.damagedCopy.empty())
-                notice = FormatPathMessage("Part of the data file could not be read.  The whole file as it was is "
-                                           "kept in \"%.259s\".",
+                notice = FormatPathMessage(Tr("Session", "Part of the data file could not be read.  The whole file as it was is "
+                                           "kept in \"%.259s\"."),
                                            result.damagedCopy);
             if (dataFile) {
                 // Only the data file itself holds the links safe: a copy elsewhere does not.
@@ -224,12 +225,12 @@ bool CDataFilePersistence::SaveDataFile(const std::string* path, bool offerOptio
     // window thread here, and the window thread may be waiting for the lock.
     if (!notice.empty()) m_prompter.Notice(notice);
     if (result.Ok()) return true;
-    m_prompter.Error(WriteFailureMessage("Could not save annotated links into \"%.259s\".", target, result));
+    m_prompter.Error(WriteFailureMessage(Tr("Session", "Could not save annotated links into \"%.259s\"."), target, result));
     if (!path && offerOptions) m_host.OpenSavingOptions();
     return false;
 }
 
-bool CDataFilePersistence::WritePersonFile(const std::string& target, const char* failureFormat,
+bool CDataFilePersistence::WritePersonFile(const std::string& target, const std::string& failureFormat,
                                            const std::function<bool(ByteSink&)>& produce)
 {
     WritePolicy policy;
@@ -258,9 +259,9 @@ void CDataFilePersistence::Recover(const std::string& target)
 
 bool CDataFilePersistence::CheckWholeFile(const std::string& target)
 {
-    const char* readError = "Could not read annotated links from \"%.259s\".";
+    const std::string readError = Tr("Session", "Could not read annotated links from \"%.259s\".");
     if (!FileExists(target)) {
-        m_prompter.Error(FormatPathMessage(PathExists(target) ? readError : "Could not find data file \"%.259s\".", target));
+        m_prompter.Error(FormatPathMessage(PathExists(target) ? readError : Tr("Session", "Could not find data file \"%.259s\"."), target));
         return false;
     }
     FileSource source;
@@ -269,7 +270,7 @@ bool CDataFilePersistence::CheckWholeFile(const std::string& target)
     result.status = ReadStatus::ReadError;
     if (source.Open(target)) result = ScanDataFile(scratch, source, [](CReadRecord&) {});
     if (result.status == ReadStatus::Ok && !source.Failed()) return true;
-    if (const char* refused = RefusalMessage(result)) m_prompter.Error(refused);
+    if (const char* refused = RefusalMessage(result)) m_prompter.Error(Tr("Store", refused));
     if (source.Failed())
         m_prompter.Error(FormatPathMessage(readError, target));
     else if (result.status == ReadStatus::ReadError)
@@ -285,8 +286,8 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     Recover(target);
     // The links of the data file in use are already here: appending it would double them.
     if (append && HoldsLinksOf(target)) {
-        m_prompter.Error(FormatPathMessage("Could not append \"%.259s\".  It is the data file in use: its links are "
-                                           "already in the list.",
+        m_prompter.Error(FormatPathMessage(Tr("Session", "Could not append \"%.259s\".  It is the data file in use: its links are "
+                                           "already in the list."),
                                            target));
         return false;
     }
@@ -301,7 +302,7 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     if (!FileExists(target)) {
         // Known also when there is no file yet: one that appears later is a change.
         if (!append && target == m_dataPath) AcceptDiskVersion();
-        if (path) m_prompter.Error(FormatPathMessage("Could not find data file \"%.259s\".", target));
+        if (path) m_prompter.Error(FormatPathMessage(Tr("Session", "Could not find data file \"%.259s\"."), target));
         return false;
     }
     m_host.BeginListUpdate();
@@ -315,7 +316,7 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     const bool opened = source.Open(target);
     if (opened) {
         read = ReadDataFile(m_store, hashing);
-        if (const char* refused = RefusalMessage(read)) m_prompter.Error(refused);
+        if (const char* refused = RefusalMessage(read)) m_prompter.Error(Tr("Store", refused));
         status = read.status;
         if (source.Failed()) status = ReadStatus::ReadError;
     }
@@ -326,7 +327,7 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
     try {
         m_store.ConvertLegacyText(before);
     } catch (const std::bad_alloc&) {
-        m_prompter.Error(kOutOfMemoryMessage);
+        m_prompter.Error(Tr("Store", kOutOfMemoryMessage));
         if (status == ReadStatus::Ok) status = ReadStatus::OutOfMemory;
     }
     // A file that was not read whole must not be replaced by what was read of it. A
@@ -343,7 +344,7 @@ bool CDataFilePersistence::LoadDataFile(const std::string* path, bool append)
         m_store.ResetPresses();
     } else {
         m_prompter.Error(opened && !source.Failed() ? ReadFailureMessage(target, read)
-                                                     : FormatPathMessage("Could not read annotated links from \"%.259s\".", target));
+                                                     : FormatPathMessage(Tr("Session", "Could not read annotated links from \"%.259s\"."), target));
         if (!path) m_host.OpenSavingOptions();
     }
     m_host.EndListUpdate();
@@ -383,9 +384,9 @@ void CDataFilePersistence::KeepUnsavedLinksAtEnd()
     for (const std::string& place : places) {
         if (!SaveDataFile(&place, false, false)) continue;
         m_keptAtEnd = place;
-        m_prompter.Notice(FormatPathMessage("When the system last ended Norvelle, links that could not be saved into "
+        m_prompter.Notice(FormatPathMessage(Tr("Session", "When the system last ended Norvelle, links that could not be saved into "
                                             "the data file were saved in \"%.259s\".  Append on the Saving page of "
-                                            "Options brings them in.",
+                                            "Options brings them in."),
                                             place));
         return;
     }

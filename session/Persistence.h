@@ -66,7 +66,7 @@ public:
     void StoredRecords(int count);
     // Writes another file of the person's (an export) through the guarded path: never over
     // the data file, over a file with links only after asking. Says why when it cannot.
-    bool WritePersonFile(const std::string& target, const char* failureFormat,
+    bool WritePersonFile(const std::string& target, const std::string& failureFormat,
                          const std::function<bool(ByteSink&)>& produce);
     // The person answered that this window's links are to replace what the file at path
     // holds (Options: "Replace It"); the next save of it asks no more.

@@ -8,43 +8,46 @@
 
 #include "common/AccessibleName.h"
 #include "common/ColumnScaler.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
-const char* const kOrdinals[kSortKeys] = {"1st", "2nd", "3rd", "4th", "5th"};
+const char* const kOrdinals[kSortKeys] = {TrNoop("Sort", "1st"), TrNoop("Sort", "2nd"), TrNoop("Sort", "3rd"),
+                                          TrNoop("Sort", "4th"), TrNoop("Sort", "5th")};
 }  // namespace
 
 CSortDlg::CSortDlg(SortKeyTable& table, const QStringList& headings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_table(table), m_saved(table),
       m_headings(headings)
 {
-    setWindowTitle("Multi-Column Sorting");
+    setWindowTitle(QTr("Sort", "Multi-Column Sorting"));
     m_list = new QTreeWidget(this);
     m_list->setColumnCount(3);
-    m_list->setHeaderLabels({"Order", "Column", "Direction"});
-    NameLike(m_list, "Sort order");
+    m_list->setHeaderLabels({QTr("Sort", "Order"), QTr("Sort", "Column"), QTr("Sort", "Direction")});
+    NameLike(m_list, QTr("Sort", "Sort order"));
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSortingEnabled(false);
     m_list->header()->setSectionsClickable(false);
     m_list->header()->setStretchLastSection(false);
-    for (int i = 0; i < kSortKeys; ++i) m_list->addTopLevelItem(new QTreeWidgetItem({kOrdinals[i], "", ""}));
+    for (int i = 0; i < kSortKeys; ++i) m_list->addTopLevelItem(new QTreeWidgetItem({QTr("Sort", kOrdinals[i]), "", ""}));
     for (int i = 0; i < kSortKeys; ++i) ShowRow(i);
     m_list->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
     m_list->setMinimumHeight(m_list->sizeHintForRow(0) * (kSortKeys + 1) + m_list->header()->sizeHint().height());
 
-    auto button = [this](const char* text) {
+    auto button = [this](const QString& text) {
         auto* b = new QPushButton(text, this);
         b->setAutoDefault(false);
         return b;
     };
-    m_up = button("Move &Up");
-    m_down = button("Move &Down");
-    m_reverse = button("&Reverse");
-    m_reset = button("Re&set");
-    auto* ok = new QPushButton("OK", this);
+    m_up = button(QTr("Sort", "Move &Up"));
+    m_down = button(QTr("Sort", "Move &Down"));
+    m_reverse = button(QTr("Sort", "&Reverse"));
+    m_reset = button(QTr("Sort", "Re&set"));
+    auto* ok = new QPushButton(QTr("Sort", "OK"), this);
     ok->setDefault(true);
-    auto* cancel = button("Cancel");
+    auto* cancel = button(QTr("Sort", "Cancel"));
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {ok, cancel, m_up, m_down, m_reverse, m_reset}) buttons->addWidget(b);
     buttons->insertSpacing(2, fontMetrics().height());
@@ -84,7 +87,7 @@ void CSortDlg::ShowRow(int row)
     QTreeWidgetItem* item = m_list->topLevelItem(row);
     const int column = m_table.order[row];
     item->setText(1, column >= 0 && column < m_headings.size() ? m_headings[column] : QString());
-    item->setText(2, m_table.increasing[row] ? "Increasing" : "Decreasing");
+    item->setText(2, m_table.increasing[row] ? QTr("Sort", "Increasing") : QTr("Sort", "Decreasing"));
 }
 
 int CSortDlg::Selected() const { return m_list->indexOfTopLevelItem(m_list->currentItem()); }

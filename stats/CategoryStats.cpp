@@ -1,5 +1,6 @@
 #include "stats/CategoryStats.h"
 
+#include "platform/Translate.h"
 #include "store/LinkStore.h"
 
 namespace {
@@ -7,7 +8,7 @@ enum { kTotal, kSelected, kNone };
 }  // namespace
 
 CCategoryCounter::CCategoryCounter(const std::vector<std::string>& categories, int selected)
-    : m_rows{{"TOTAL", 0}, {"SELECTED", selected}, {"NO CATEGORY", 0}}
+    : m_rows{{TrNoop("Statistics", "TOTAL"), 0}, {TrNoop("Statistics", "SELECTED"), selected}, {TrNoop("Statistics", "NO CATEGORY"), 0}}
 {
     for (const std::string& name : categories) {
         m_rows.push_back({name, 0});

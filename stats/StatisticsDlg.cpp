@@ -15,16 +15,17 @@
 #include "common/ColumnScaler.h"
 #include "options/CountFormatter.h"
 #include "store/LinkStore.h"
+#include "platform/Translate.h"
 
 CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountFormatter& counts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_rows(std::move(rows)),
       m_counts(counts)
 {
-    setWindowTitle("Statistics");
+    setWindowTitle(QTr("Statistics", "Statistics"));
     m_list = new QTreeWidget(this);
     m_list->setColumnCount(2);
-    m_list->setHeaderLabels({"Category", "Count"});
-    NameLike(m_list, "Links per category");
+    m_list->setHeaderLabels({QTr("Statistics", "Category"), QTr("Statistics", "Count")});
+    NameLike(m_list, QTr("Statistics", "Links per category"));
     m_list->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
@@ -36,14 +37,16 @@ CStatisticsDlg::CStatisticsDlg(std::vector<CategoryCount> rows, const CCountForm
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     QList<QTreeWidgetItem*> items;
     for (const CategoryCount& row : m_rows) {
-        auto* item = new QTreeWidgetItem({DisplayText(row.name), QString::fromStdString(m_counts.Format(row.count))});
+        // The first three rows are the counter's own (TOTAL, SELECTED, NO CATEGORY); the rest are the person's names.
+        const QString name = items.size() < 3 ? QTr("Statistics", row.name.c_str()) : DisplayText(row.name);
+        auto* item = new QTreeWidgetItem({name, QString::fromStdString(m_counts.Format(row.count))});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setToolTip(0, PlainToolTip(item->text(0)));
         items.append(item);
     }
     m_list->addTopLevelItems(items);
     m_sum = MakePlain(new QLabel(this));
-    auto* close = new QPushButton("Close", this);
+    auto* close = new QPushButton(QTr("Statistics", "Close"), this);
     close->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
@@ -95,7 +98,7 @@ void CStatisticsDlg::ShowSum()
     for (int i = 0; i < m_list->topLevelItemCount(); ++i)
         if (m_list->topLevelItem(i)->isSelected()) sum += m_rows[size_t(i)].count;
     const int32_t shown = sum > INT32_MAX ? INT32_MAX : int32_t(sum);
-    m_sum->setText(QString::fromStdString(m_counts.Plural("%s item%s", shown)));
+    m_sum->setText(QString::fromStdString(m_counts.Plural(shown, Tr("Statistics", "%1 item"), Tr("Statistics", "%1 items"))));
 }
 
 void ShowStatistics(const LinkStore& store, int selected, const CCountFormatter& counts, QWidget* parent)

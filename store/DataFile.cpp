@@ -11,6 +11,7 @@
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
 #include "store/Utf.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -274,7 +275,7 @@ ReadStatus ScanBody(LinkStore& store, Reader& in, bool singleDate, const std::fu
 }  // namespace
 
 const char* const kOutOfMemoryMessage =
-    "Could not read the data file into memory.  Close another application and try again.";
+    TrNoop("Store", "Could not read the data file into memory.  Close another application and try again.");
 
 bool WriteDataFile(const LinkStore& store, ByteSink& sink)
 {
@@ -300,35 +301,38 @@ bool WriteDataFile(const LinkStore& store, ByteSink& sink)
 
 std::string ReadProblem(const ReadResult& result)
 {
-    auto links = [](int64_t n) { return std::to_string(n) + (n == 1 ? " link" : " links"); };
     std::string text;
     if (!result.countRead)
-        text = "The file ends before its links.";
+        text = Tr("Store", "The file ends before its links.");
     else if (result.declared < 0)
-        text = "Its count of links is damaged (" + std::to_string(result.declared) + "), and " +
-               std::to_string(result.extraBytes) + " bytes of links follow it.";
+        text = Fill(Tr("Store", "Its count of links is damaged (%1), and %2 bytes of links follow it."),
+                    {std::to_string(result.declared), std::to_string(result.extraBytes)});
     else if (result.extraBytes > 0)
-        text = "It holds " + std::to_string(result.extraBytes) + " more bytes after the " + links(result.declared) +
-               " it says it holds: its count of links is damaged.";
+        text = Fill(result.declared == 1 ? Tr("Store", "It holds %1 more bytes after the %2 link it says it holds: its "
+                                                       "count of links is damaged.")
+                                         : Tr("Store", "It holds %1 more bytes after the %2 links it says it holds: its "
+                                                       "count of links is damaged."),
+                    {std::to_string(result.extraBytes), std::to_string(result.declared)});
     else if (result.records < result.declared)
-        text = "The file ends early, in link " + std::to_string(result.records + 1) + " of " +
-               std::to_string(result.declared) + ".";
+        text = Fill(Tr("Store", "The file ends early, in link %1 of %2."),
+                    {std::to_string(result.records + 1), std::to_string(result.declared)});
     else
         return "";
-    return text + "  " + links(result.records) + (result.records == 1 ? " was" : " were") +
-           " read; the file itself is kept as it is.";
+    return text + Fill(result.records == 1 ? Tr("Store", "  %1 link was read; the file itself is kept as it is.")
+                                           : Tr("Store", "  %1 links were read; the file itself is kept as it is."),
+                       {std::to_string(result.records)});
 }
 
 std::string ReadFailureMessage(const std::string& path, const ReadResult& result)
 {
-    std::string text = FormatPathMessage("Could not read annotated links from \"%.259s\".", path);
+    std::string text = FormatPathMessage(Tr("Store", "Could not read annotated links from \"%.259s\"."), path);
     if (const std::string problem = ReadProblem(result); !problem.empty()) text += "  " + problem;
     return text;
 }
 
 const char* RefusalMessage(const ReadResult& result)
 {
-    if (result.status == ReadStatus::VersionRefused) return "Cannot load a data file that has a higher version number.";
+    if (result.status == ReadStatus::VersionRefused) return TrNoop("Store", "Cannot load a data file that has a higher version number.");
     if (result.status == ReadStatus::OutOfMemory) return kOutOfMemoryMessage;
     return nullptr;
 }

@@ -18,6 +18,7 @@
 #include "store/LinkStore.h"
 #include "store/Utf.h"
 #include "store/WriterTurn.h"
+#include "platform/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -33,12 +34,12 @@ std::string ErrorSentence(int error)
 #ifdef EDQUOT
     case EDQUOT:
 #endif
-        return "The disk is full.";
+        return Tr("Store", "The disk is full.");
     case EACCES:
-    case EPERM: return "Permission to write there is denied.";
-    case EROFS: return "The disk is read-only.";
-    case ENOENT: return "The folder does not exist.";
-    case EISDIR: return "It is a folder.";
+    case EPERM: return Tr("Store", "Permission to write there is denied.");
+    case EROFS: return Tr("Store", "The disk is read-only.");
+    case ENOENT: return Tr("Store", "The folder does not exist.");
+    case EISDIR: return Tr("Store", "It is a folder.");
     case 0: return "";
     default: {
         std::string text = std::strerror(error);
@@ -168,8 +169,8 @@ WriteResult WriteInPlace(const std::string& target, const WritePolicy& policy,
     const RecoveryFiles files = RecoveryFilesOf(target, policy.stateFolder);
     if (files.copy.empty() || !MakeFolders(ParentFolder(files.copy)))
         return Outcome(WriteResult::Outcome::Failed,
-                       "No new file can be made in its folder, and there is no folder of Norvelle's own for a "
-                       "safe copy.");
+                       Tr("Store", "No new file can be made in its folder, and there is no folder of Norvelle's own "
+                                   "for a safe copy."));
     AtomicFileWriter copy(policy.sync);
     const bool copied = copy.Open(files.copy) && produce(copy) && copy.Commit();
     if (!copied) {
@@ -227,23 +228,37 @@ private:
     bool m_failed = false;
 };
 
-const char* const kNotWhole = "It could not be read whole.";
+const char* const kNotWhole = TrNoop("Store", "It could not be read whole.");
 
 }  // namespace
 
 std::string OtherVersionSentence(const std::string& path)
 {
     const int64_t links = LinksInDataFile(path);
-    std::string text = "Another program wrote another version of it after it was read";
-    if (links > 0) text += ", which holds " + std::to_string(links) + (links == 1 ? " link" : " links");
     // Its time as the list shows dates, from the one place that formats them.
-    if (LocalTime written; FileLastWriteLocal(path, written))
-        text += std::string(links > 0 ? " and was written at " : ", written at ") +
-                FormatLinkDate(LinkDateFromLocal(written), DateStyle::List);
-    return text + ".  Nothing was written over it.";
+    LocalTime written;
+    const std::string at = FileLastWriteLocal(path, written) ? FormatLinkDate(LinkDateFromLocal(written), DateStyle::List) : "";
+    const std::string count = std::to_string(links);
+    if (links > 0 && !at.empty())
+        return Fill(links == 1 ? Tr("Store", "Another program wrote another version of it after it was read, which holds "
+                                             "%1 link and was written at %2.  Nothing was written over it.")
+                               : Tr("Store", "Another program wrote another version of it after it was read, which holds "
+                                             "%1 links and was written at %2.  Nothing was written over it."),
+                    {count, at});
+    if (links > 0)
+        return Fill(links == 1 ? Tr("Store", "Another program wrote another version of it after it was read, which holds "
+                                             "%1 link.  Nothing was written over it.")
+                               : Tr("Store", "Another program wrote another version of it after it was read, which holds "
+                                             "%1 links.  Nothing was written over it."),
+                    {count});
+    if (!at.empty())
+        return Fill(Tr("Store", "Another program wrote another version of it after it was read, written at %1.  Nothing "
+                                "was written over it."),
+                    {at});
+    return Tr("Store", "Another program wrote another version of it after it was read.  Nothing was written over it.");
 }
 
-std::string FormatPathMessage(const char* format, const std::string& path)
+std::string FormatPathMessage(const std::string& format, const std::string& path)
 {
     // Cut by characters, not bytes, so that a path is never split inside a character.
     std::string out = format;
@@ -315,7 +330,7 @@ std::string ReplaceQuestion(const std::string& path, const std::string& countTex
            " that this window did not load.  Replace " + (links == 1 ? "it" : "them") + "?";
 }
 
-std::string WriteFailureMessage(const char* format, const std::string& path, const WriteResult& result)
+std::string WriteFailureMessage(const std::string& format, const std::string& path, const WriteResult& result)
 {
     std::string text = FormatPathMessage(format, path);
     if (!result.reason.empty()) text += "  " + result.reason;
@@ -329,17 +344,17 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
         const int fd = OpenDescriptorOf(path);
         if (fd >= 0) {
             for (const std::string& input : policy.inputs)
-                if (SameFile(input, path)) return Outcome(WriteResult::Outcome::Refused, "It is the file being read.");
+                if (SameFile(input, path)) return Outcome(WriteResult::Outcome::Refused, Tr("Store", "It is the file being read."));
             return WriteStream(fd, path, produce);
         }
     }
 #endif
     const std::string target = WriteTargetOf(path);
     for (const std::string& input : policy.inputs)
-        if (SameFile(input, target)) return Outcome(WriteResult::Outcome::Refused, "It is the file being read.");
+        if (SameFile(input, target)) return Outcome(WriteResult::Outcome::Refused, Tr("Store", "It is the file being read."));
     const Kind kind = KindOf(target);
-    if (kind == Kind::Folder) return Outcome(WriteResult::Outcome::Refused, "It is a folder.");
-    if (kind == Kind::Other) return Outcome(WriteResult::Outcome::Refused, "It is not a file that can be written.");
+    if (kind == Kind::Folder) return Outcome(WriteResult::Outcome::Refused, Tr("Store", "It is a folder."));
+    if (kind == Kind::Other) return Outcome(WriteResult::Outcome::Refused, Tr("Store", "It is not a file that can be written."));
     if (kind == Kind::Stream) {
 #ifndef _WIN32
         if (policy.mayStream) {
@@ -350,7 +365,7 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
             return result;
         }
 #endif
-        return Outcome(WriteResult::Outcome::Refused, "It is a device, not a file.");
+        return Outcome(WriteResult::Outcome::Refused, Tr("Store", "It is a device, not a file."));
     }
     // Data files have writers that take turns; other files (an export, a backup) have one.
     WriterTurn turn;
@@ -366,9 +381,9 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
     std::string damagedCopy;
     if (kind == Kind::File) {
         if (policy.target == TargetRead::Unreadable)
-            return Outcome(WriteResult::Outcome::Refused, "Not all of its links could be read, and those would be lost.");
+            return Outcome(WriteResult::Outcome::Refused, Tr("Store", "Not all of its links could be read, and those would be lost."));
         // Read-only for everyone is a person's word, which even an administrator's account respects.
-        if (!FileIsWritable(target)) return Outcome(WriteResult::Outcome::Refused, "It is read-only.");
+        if (!FileIsWritable(target)) return Outcome(WriteResult::Outcome::Refused, Tr("Store", "It is read-only."));
         switch (policy.target) {
         case TargetRead::Unreadable: break;
         case TargetRead::Damaged: {
@@ -379,19 +394,19 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
             aside.sync = policy.sync;
             if (!CopyFileGuarded(target, damagedCopy, aside).Ok())
                 return Outcome(WriteResult::Outcome::Refused,
-                               "Part of it could not be read, and no copy of it as it is could be made.");
+                               Tr("Store", "Part of it could not be read, and no copy of it as it is could be made."));
             break;
         }
         case TargetRead::NotRead:
             if (!policy.replaceConfirmed) {
                 const int64_t links = LinksInDataFile(target);
                 if (links != 0) {
-                    WriteResult result = Outcome(WriteResult::Outcome::NeedsAnswer, "It holds links that were not loaded.");
+                    WriteResult result = Outcome(WriteResult::Outcome::NeedsAnswer, Tr("Store", "It holds links that were not loaded."));
                     result.links = links;
                     return result;
                 }
                 if (policy.dataFile && !IsDataFileOrEmpty(target))
-                    return Outcome(WriteResult::Outcome::NeedsAnswer, "It is not a data file of Norvelle.");
+                    return Outcome(WriteResult::Outcome::NeedsAnswer, Tr("Store", "It is not a data file of Norvelle."));
             }
             break;
         case TargetRead::Whole: break;
@@ -422,7 +437,7 @@ WriteResult GuardedWrite(const std::string& path, const WritePolicy& policy, con
 WriteResult CopyFileGuarded(const std::string& from, const std::string& to, const WritePolicy& policy)
 {
     FileSource source;
-    if (!source.Open(from)) return Outcome(WriteResult::Outcome::Failed, "The file to copy could not be opened.");
+    if (!source.Open(from)) return Outcome(WriteResult::Outcome::Failed, Tr("Store", "The file to copy could not be opened."));
     WritePolicy copying = policy;
     copying.inputs.push_back(from);
     bool readWhole = true;
@@ -436,14 +451,14 @@ WriteResult CopyFileGuarded(const std::string& from, const std::string& to, cons
         readWhole = !source.Failed();
         return readWhole;
     });
-    if (!readWhole) result.reason = kNotWhole;
+    if (!readWhole) result.reason = Tr("Store", kNotWhole);
     return result;
 }
 
 WriteResult CopyWholeDataFile(const std::string& from, const std::string& to, const WritePolicy& policy)
 {
     FileSource source;
-    if (!source.Open(from)) return Outcome(WriteResult::Outcome::Failed, "The file to copy could not be opened.");
+    if (!source.Open(from)) return Outcome(WriteResult::Outcome::Failed, Tr("Store", "The file to copy could not be opened."));
     WritePolicy copying = policy;
     copying.inputs.push_back(from);
     bool readWhole = true;
@@ -458,7 +473,7 @@ WriteResult CopyWholeDataFile(const std::string& from, const std::string& to, co
         readWhole = readWhole && !tee.Failed();
         return readWhole;
     });
-    if (!readWhole) result.reason = kNotWhole;
+    if (!readWhole) result.reason = Tr("Store", kNotWhole);
     return result;
 }
 
@@ -526,8 +541,8 @@ std::string RecoverInterruptedWrite(const std::string& path, const std::string& 
             if (CopyFileGuarded(target, aside, WritePolicy{}).Ok()) KeepNewestCopies(base, kDamagedCopiesKept);
         }
         if (!FileExists(aside))
-            return FormatPathMessage("A save of \"%.259s\" was cut off before it ended.  ", target) +
-                   FormatPathMessage("The links it was saving are in \"%.259s\".", files.copy);
+            return FormatPathMessage(Tr("Store", "A save of \"%.259s\" was cut off before it ended.  "), target) +
+                   FormatPathMessage(Tr("Store", "The links it was saving are in \"%.259s\"."), files.copy);
     }
     // The copy moves aside, so that the restore (which may be in place again) makes its own;
     // the mark stays until the restore is done, so that a crash now is recovered next time.
@@ -539,9 +554,10 @@ std::string RecoverInterruptedWrite(const std::string& path, const std::string& 
     if (!CopyFileGuarded(files.restoring, target, restore).Ok()) {
         if (!FileExists(files.copy)) fs::rename(PathOf(files.restoring), PathOf(files.copy), ec);
         WriteSmallFile(files.marker, target + "\n", true);
-        return FormatPathMessage("A save of \"%.259s\" was cut off before it ended, and it could not be restored.  ",
+        return FormatPathMessage(Tr("Store", "A save of \"%.259s\" was cut off before it ended, and it could not be "
+                                             "restored.  "),
                                  target) +
-               FormatPathMessage("The links it was saving are in \"%.259s\".", files.copy);
+               FormatPathMessage(Tr("Store", "The links it was saving are in \"%.259s\"."), files.copy);
     }
     RemoveFile(files.marker);
     RemoveFile(files.restoring);

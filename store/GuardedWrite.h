@@ -90,7 +90,7 @@ bool IsDataFileOrEmpty(const std::string& path);
 bool SameFile(const std::string& a, const std::string& b);
 
 // "Could not save annotated links into "%.259s"." with the path cut to 259 characters.
-std::string FormatPathMessage(const char* format, const std::string& path);
+std::string FormatPathMessage(const std::string& format, const std::string& path);
 
 // The question that asks the person before a file with links (links > 0), of a newer
 // version (links < 0) or of another kind (links == 0) is replaced.
@@ -98,7 +98,7 @@ std::string ReplaceQuestion(const std::string& path, const std::string& countTex
 
 // The failure message of an operation (format holds "%.259s" for the path) with the
 // reason after it, two blanks apart.
-std::string WriteFailureMessage(const char* format, const std::string& path, const WriteResult& result);
+std::string WriteFailureMessage(const std::string& format, const std::string& path, const WriteResult& result);
 
 // A save cut off in the middle of an in-place write leaves its recovery copy behind. When
 // target has one, RecoverInterruptedWrite puts the saved links back: the target as it is

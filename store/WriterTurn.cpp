@@ -16,6 +16,7 @@
 #endif
 
 #include "store/FileIO.h"
+#include "platform/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -75,8 +76,10 @@ bool WriterTurn::Take(const std::string& path)
     const std::string key = KeyOf(path);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WriterTurnTimeoutMs());
     const int seconds = (WriterTurnTimeoutMs() + 999) / 1000;
-    const std::string busy = "Another program was writing it and did not finish within " + std::to_string(seconds) +
-                             (seconds == 1 ? " second." : " seconds.");
+    const std::string busy =
+        Fill(seconds == 1 ? Tr("Store", "Another program was writing it and did not finish within %1 second.")
+                          : Tr("Store", "Another program was writing it and did not finish within %1 seconds."),
+             {std::to_string(seconds)});
     std::unique_lock lock(g_mutex);
     for (;;) {
         auto found = g_held.find(key);

@@ -10,6 +10,8 @@
 #include "store/LinkStore.h"
 #include "sync/ConflictCopies.h"
 #include "sync/DataFileWatcher.h"
+#include "common/QtText.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -23,8 +25,8 @@ std::string RecordKey(const CAnnotatedLink& r)
 std::string ChangeTime(const std::string& path)
 {
     LocalTime t;
-    if (!FileLastWriteLocal(path, t)) return "at an unknown time";
-    return "on " + FormatLinkDate(LinkDateFromLocal(t), DateStyle::List);
+    if (!FileLastWriteLocal(path, t)) return Tr("Sync", "at an unknown time");
+    return Fill(Tr("Sync", "on %1"), {FormatLinkDate(LinkDateFromLocal(t), DateStyle::List)});
 }
 
 }  // namespace
@@ -97,15 +99,18 @@ void CSyncController::CheckDiskVersion()
 bool CSyncController::SettleDiskChange()
 {
     const std::string path = m_persistence.DataPath();
-    const std::string text = FormatPathMessage("\"%.259s\"", path) + ", changed " + ChangeTime(path) +
-                             ".\n\nThe data file was changed by another program. Load it and lose your changes, "
-                             "keep your version, or save your version under another name?";
-    const int choice = m_prompter.Choose(text, {"&Load It", "&Keep Mine", "&Save Mine under Another Name"}, 1);
+    const std::string text = FormatPathMessage(
+        Fill(Tr("Sync", "\"%.259s\", changed %1.\n\nThe data file was changed by another program. Load it and lose "
+                        "your changes, keep your version, or save your version under another name?"),
+             {ChangeTime(path)}),
+        path);
+    const int choice = m_prompter.Choose(
+        text, {Tr("Sync", "&Load It"), Tr("Sync", "&Keep Mine"), Tr("Sync", "&Save Mine under Another Name")}, 1);
     auto lock = m_store.Lock();
     if (choice == 0) {
         m_host.ForgetFormEdit();
         if (m_persistence.LoadDataFile(&path, false))
-            m_host.ShowStatus("Loaded the data file as the other program saved it.");
+            m_host.ShowStatus(QTr("Sync", "Loaded the data file as the other program saved it."));
         return false;
     }
     if (choice == 1) {
@@ -113,12 +118,12 @@ bool CSyncController::SettleDiskChange()
         m_store.SetChanged();
         const std::string aside = m_persistence.KeepDiskVersionAside();
         if (aside.empty()) {
-            m_prompter.Error(FormatPathMessage("Could not keep a copy of the other version of \"%.259s\".  Your "
-                                               "version was not saved.", path));
+            m_prompter.Error(FormatPathMessage(Tr("Sync", "Could not keep a copy of the other version of \"%.259s\".  Your "
+                                               "version was not saved."), path));
             return false;
         }
         m_persistence.AcceptDiskVersion();
-        m_prompter.Notice(FormatPathMessage("The other version of the data file is kept in \"%.259s\".", aside));
+        m_prompter.Notice(FormatPathMessage(Tr("Sync", "The other version of the data file is kept in \"%.259s\"."), aside));
         return true;
     }
     m_host.StoreFormEdit();
@@ -127,15 +132,15 @@ bool CSyncController::SettleDiskChange()
     if (!m_persistence.LoadDataFile(&path, false)) {
         // The other version could not be read whole: the window keeps the person's links,
         // still unsaved, and the next save asks again.
-        m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The other version could not be "
-                                            "read, so the window still shows your links.",
+        m_prompter.Notice(FormatPathMessage(Tr("Sync", "Your version is saved in \"%.259s\".  The other version could not be "
+                                            "read, so the window still shows your links."),
                                             mine));
         return false;
     }
     m_host.ForgetFormEdit();
-    m_prompter.Notice(FormatPathMessage("Your version is saved in \"%.259s\".  The window now shows the data file "
+    m_prompter.Notice(FormatPathMessage(Tr("Sync", "Your version is saved in \"%.259s\".  The window now shows the data file "
                                         "as the other program saved it; Append on the Saving page of Options brings "
-                                        "in your links.", mine));
+                                        "in your links."), mine));
     return false;
 }
 
@@ -163,7 +168,7 @@ void CSyncController::ReloadKeepingView()
         if (shown < 0 && !retrievedKey.empty() && key == retrievedKey) shown = row;
     }
     m_host.RestoreView(rows, shown, search);
-    m_host.ShowStatus("The data file was changed by another program and has been loaded again.");
+    m_host.ShowStatus(QTr("Sync", "The data file was changed by another program and has been loaded again."));
 }
 
 void CSyncController::CheckConflictCopies()
@@ -177,13 +182,15 @@ void CSyncController::CheckConflictCopies()
         offered.Add(dataPath, copy);
         m_backend.WriteString("Settings", key, offered.Text());
         const std::string text =
-            FormatPathMessage("A sync tool left a copy of your data file that was changed at the same time as "
-                              "yours: \"%.259s\"", copy.path) +
-            ", changed " + ChangeTime(copy.path) + ".\n\nAppend its links to yours, so that nothing is lost?";
-        if (m_prompter.Choose(text, {"&Append", "&Ignore"}, 0) != 0) continue;
+            FormatPathMessage(Fill(Tr("Sync", "A sync tool left a copy of your data file that was changed at the same "
+                                              "time as yours: \"%.259s\", changed %1.\n\nAppend its links to yours, "
+                                              "so that nothing is lost?"),
+                                   {ChangeTime(copy.path)}),
+                              copy.path);
+        if (m_prompter.Choose(text, {Tr("Sync", "&Append"), Tr("Sync", "&Ignore")}, 0) != 0) continue;
         if (m_persistence.LoadDataFile(&copy.path, true)) {
-            m_prompter.Notice("Finished reading from the data file.  Find Duplicates (Ctrl+U) selects the links "
-                              "that both files had, ready for Delete.");
+            m_prompter.Notice(Tr("Sync", "Finished reading from the data file.  Find Duplicates (Ctrl+U) selects the links "
+                              "that both files had, ready for Delete."));
         } else {
             // A copy that could not be appended (it ends early, say) is offered again at
             // the next start: its links are not given up for having been asked about once.

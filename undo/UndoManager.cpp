@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/Prompter.h"
+#include "platform/Translate.h"
 
 CRowsAction::CRowsAction(std::vector<LinkStore::Record> records) : m_owned(std::move(records))
 {
@@ -78,7 +79,7 @@ void CUndoManager::OutOfMemory(bool& once, const char* message)
 {
     if (!once) return;
     once = false;
-    m_prompter.Error(message);
+    m_prompter.Error(Tr("Undo", message));
 }
 
 void CUndoManager::Push(std::unique_ptr<CUndoAction> action)
@@ -86,7 +87,7 @@ void CUndoManager::Push(std::unique_ptr<CUndoAction> action)
     try {
         m_undo.push_back(std::move(action));
     } catch (const std::bad_alloc&) {
-        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        OutOfMemory(m_undoMessage, TrNoop("Undo", "Could not add to the undo list."));
         return;  // the action goes, and with a Delete its records
     }
     m_redo.clear();
@@ -102,7 +103,7 @@ void CUndoManager::PushModify(const std::vector<CAnnotatedLink*>& records)
     try {
         action = std::make_unique<CModifyAction>(records);
     } catch (const std::bad_alloc&) {
-        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        OutOfMemory(m_undoMessage, TrNoop("Undo", "Could not add to the undo list."));
         return;
     }
     Push(std::move(action));
@@ -119,7 +120,7 @@ void CUndoManager::ChangeTexts(CTextAction::Text text, const std::vector<CAnnota
     auto stopRecording = [&] {
         changed = {};
         before = std::vector<CPackedText>();
-        if (recording) OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        if (recording) OutOfMemory(m_undoMessage, TrNoop("Undo", "Could not add to the undo list."));
         recording = false;
     };
     for (CAnnotatedLink* record : records) {
@@ -141,7 +142,7 @@ void CUndoManager::ChangeTexts(CTextAction::Text text, const std::vector<CAnnota
     try {
         action = std::make_unique<CTextAction>(text, std::move(changed), std::move(before));
     } catch (const std::bad_alloc&) {
-        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        OutOfMemory(m_undoMessage, TrNoop("Undo", "Could not add to the undo list."));
         return;
     }
     Push(std::move(action));
@@ -154,7 +155,7 @@ void CUndoManager::PushDelete(std::vector<LinkStore::Record> records)
     try {
         action = std::make_unique<CDeleteAction>(std::move(records));
     } catch (const std::bad_alloc&) {
-        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        OutOfMemory(m_undoMessage, TrNoop("Undo", "Could not add to the undo list."));
         return;
     }
     Push(std::move(action));
@@ -167,7 +168,7 @@ void CUndoManager::PushAdd(const char* name, const std::vector<CAnnotatedLink*>&
     try {
         action = std::make_unique<CAddAction>(name, records);
     } catch (const std::bad_alloc&) {
-        OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+        OutOfMemory(m_undoMessage, TrNoop("Undo", "Could not add to the undo list."));
         return;
     }
     Push(std::move(action));
@@ -186,9 +187,9 @@ void CUndoManager::Move(List_& from, List_& to, bool undo, const CAnnotatedLink*
         to.push_back(std::move(action));
     } catch (const std::bad_alloc&) {
         if (undo)
-            OutOfMemory(m_redoMessage, "Could not add to the redo list.");
+            OutOfMemory(m_redoMessage, TrNoop("Undo", "Could not add to the redo list."));
         else
-            OutOfMemory(m_undoMessage, "Could not add to the undo list.");
+            OutOfMemory(m_undoMessage, TrNoop("Undo", "Could not add to the undo list."));
     }
     UpdateCaptions();
 }
@@ -226,6 +227,10 @@ void CUndoManager::UpdateCaptions()
 {
     ++m_changes;
     const std::string undo = HeadName(Side::Undo), redo = HeadName(Side::Redo);
-    m_host.SetUndoCaption(undo.empty() ? "&Undo\tCtrl+Z" : "&Undo " + undo + "\tCtrl+Z", !undo.empty());
-    m_host.SetRedoCaption(redo.empty() ? "Re&do\tCtrl+Y" : "Re&do " + redo + "\tCtrl+Y", !redo.empty());
+    m_host.SetUndoCaption(undo.empty() ? Tr("Undo", "&Undo\tCtrl+Z")
+                                       : Fill(Tr("Undo", "&Undo %1\tCtrl+Z"), {Tr("Undo", undo.c_str())}),
+                          !undo.empty());
+    m_host.SetRedoCaption(redo.empty() ? Tr("Undo", "Re&do\tCtrl+Y")
+                                       : Fill(Tr("Undo", "Re&do %1\tCtrl+Y"), {Tr("Undo", redo.c_str())}),
+                          !redo.empty());
 }

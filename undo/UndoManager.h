@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/Translate.h"
 #include "store/LinkStore.h"
 
 class Prompter;
@@ -44,7 +45,7 @@ struct PreviewRecords {
 class CUndoAction {
 public:
     virtual ~CUndoAction() = default;
-    // "Delete" or "Modify": what the menu and the preview call it.
+    // "Delete" or "Modify": what the menu and the preview call it, in English (Tr("Undo", name) shows it).
     virtual const char* Name() const = 0;
     // The records the preview shows: the deleted ones, or the other version of a Modify.
     virtual PreviewRecords RecordsAffected() const = 0;
@@ -79,7 +80,7 @@ private:
 class CDeleteAction : public CRowsAction {
 public:
     explicit CDeleteAction(std::vector<LinkStore::Record> records) : CRowsAction(std::move(records)) {}
-    const char* Name() const override { return "Delete"; }
+    const char* Name() const override { return TrNoop("Undo", "Delete"); }
     void Undo(const CAnnotatedLink*, UndoHost& host) override { PutBack(host); }
     void Redo(const CAnnotatedLink*, UndoHost& host) override { TakeOut(host); }
 };
@@ -101,7 +102,7 @@ private:
 // with the version kept, show a record again that the form shows, and tell the list.
 class CExchangeAction : public CUndoAction {
 public:
-    const char* Name() const override { return "Modify"; }
+    const char* Name() const override { return TrNoop("Undo", "Modify"); }
     bool ChangesInPlace(const CAnnotatedLink* record) const override
     {
         return std::find(m_live.begin(), m_live.end(), record) != m_live.end();
@@ -141,7 +142,7 @@ public:
     {
     }
     // Named by the command that made it.
-    const char* Name() const override { return m_text == Text::Title ? "Title Case" : "Word Wrap"; }
+    const char* Name() const override { return m_text == Text::Title ? TrNoop("Undo", "Title Case") : TrNoop("Undo", "Word Wrap"); }
     // Each record as the step would make it, copied for the preview.
     PreviewRecords RecordsAffected() const override;
 

@@ -15,12 +15,13 @@
 #include "common/QtText.h"
 #include "common/PlainText.h"
 #include "options/CountFormatter.h"
+#include "platform/Translate.h"
 
 CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::vector<const CAnnotatedLink*> records,
                                  const CCountFormatter& counts, QWidget* parent)
     : QDialog(parent), m_records(std::move(records))
 {
-    setWindowTitle("Previews Undo/Redo");
+    setWindowTitle(QTr("Undo", "Previews Undo/Redo"));
     auto readOnlyLine = [this] {
         auto* field = new QLineEdit(this);
         field->setReadOnly(true);
@@ -38,27 +39,27 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
     m_category = readOnlyLine();
     m_date = MakePlain(new QLabel(this));
     m_date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_previous = new QPushButton("&Previous", this);
-    m_next = new QPushButton("&Next", this);
+    m_previous = new QPushButton(QTr("Undo", "&Previous"), this);
+    m_next = new QPushButton(QTr("Undo", "&Next"), this);
     m_previous->setAutoDefault(false);
     m_next->setAutoDefault(false);
-    m_ok = new QPushButton(redo ? "&Redo" : "&Undo", this);
+    m_ok = new QPushButton(redo ? QTr("Undo", "&Redo") : QTr("Undo", "&Undo"), this);
     m_ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
+    auto* cancel = new QPushButton(QTr("Undo", "Cancel"), this);
     cancel->setAutoDefault(false);
 
     auto* form = new QFormLayout;
-    form->addRow("Action:", m_action);
-    form->addRow("Effect:", m_effect);
-    auto buddy = [&](const char* caption, QWidget* field) {
+    form->addRow(QTr("Undo", "Action:"), m_action);
+    form->addRow(QTr("Undo", "Effect:"), m_effect);
+    auto buddy = [&](const QString& caption, QWidget* field) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(field);
         NameLike(field, caption);
         form->addRow(label, field);
     };
-    buddy("&Title:", m_title);
-    buddy("Lin&k:", m_link);
-    auto* descriptionLabel = new QLabel("Descr&iption:", this);
+    buddy(QTr("Undo", "&Title:"), m_title);
+    buddy(QTr("Undo", "Lin&k:"), m_link);
+    auto* descriptionLabel = new QLabel(QTr("Undo", "Descr&iption:"), this);
     descriptionLabel->setBuddy(m_description);
     NameLike(m_description, descriptionLabel->text());
     auto* descriptionHeading = new QHBoxLayout;
@@ -66,7 +67,7 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
     descriptionHeading->addWidget(m_date, 1);
     form->addRow(descriptionHeading);
     form->addRow(m_description);
-    buddy("&Category:", m_category);
+    buddy(QTr("Undo", "&Category:"), m_category);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_previous);
     buttons->addWidget(m_next);
@@ -88,19 +89,22 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
         m_next->setEnabled(false);
         return;
     }
-    m_action->setText(QString::fromStdString((redo ? "Redo " : "Undo ") + actionName));
+    m_action->setText(QString::fromStdString(Fill(redo ? Tr("Undo", "Redo %1") : Tr("Undo", "Undo %1"), {Tr("Undo", actionName.c_str())})));
     const int count = int(m_records.size());
     // A Delete takes links out when redone; an Import or Add, when undone.
     const bool removes = actionName == "Delete" ? redo : !redo;
     const bool replaces = actionName == "Modify" || actionName == "Title Case" || actionName == "Word Wrap";
-    const char* effect = replaces && count == 1 ? "Replaces an existing annotated link with the following data."
-                         : replaces             ? "Replaces %s existing annotated links with the following data."
-                         : removes              ? "Deletes the following %s annotated link%s."
-                                                : "Restores the following %s annotated link%s.";
-    m_effect->setText(QString::fromStdString(counts.Plural(effect, count)));
+    const std::string effect =
+        replaces ? counts.Plural(count, Tr("Undo", "Replaces an existing annotated link with the following data."),
+                                 Tr("Undo", "Replaces %1 existing annotated links with the following data."))
+        : removes ? counts.Plural(count, Tr("Undo", "Deletes the following %1 annotated link."),
+                                  Tr("Undo", "Deletes the following %1 annotated links."))
+                  : counts.Plural(count, Tr("Undo", "Restores the following %1 annotated link."),
+                                  Tr("Undo", "Restores the following %1 annotated links."));
+    m_effect->setText(QString::fromStdString(effect));
     // A reader hears each with its caption, which sits apart from it in the tree.
-    m_action->setAccessibleName("Action: " + m_action->text());
-    m_effect->setAccessibleName("Effect: " + m_effect->text());
+    m_action->setAccessibleName(QTr("Undo", "Action: ") + m_action->text());
+    m_effect->setAccessibleName(QTr("Undo", "Effect: ") + m_effect->text());
     ShowRecord(0);
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "health/NetworkAddress.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -152,17 +153,17 @@ void QtHttpFetcher::Connect(int id, const std::vector<std::string>& addresses)
     Pending& pending = found->second;
     const QUrl original = UrlOf(pending.request.url);
     if (!original.isValid() || original.host().isEmpty()) {
-        Report(id, Failure(FetchReply::Error::Other, "not a web address"));
+        Report(id, Failure(FetchReply::Error::Other, Tr("Health", "not a web address")));
         return;
     }
     if (addresses.empty()) {
-        Report(id, Failure(FetchReply::Error::NoSuchHost, "Host " + original.host().toStdString() + " not found"));
+        Report(id, Failure(FetchReply::Error::NoSuchHost, Fill(Tr("Health", "Host %1 not found"), {original.host().toStdString()})));
         return;
     }
     // A name with any local address could be connected to that one: it counts as local.
     const bool local = std::any_of(addresses.begin(), addresses.end(), IsLocalAddress);
     if (pending.request.refuseLocal && local) {
-        Report(id, Failure(FetchReply::Error::LocalAddress, "redirected to a local address"));
+        Report(id, Failure(FetchReply::Error::LocalAddress, Tr("Health", "redirected to a local address")));
         return;
     }
     pending.localAddress = local;

@@ -1,4 +1,5 @@
 #include "platform/qt/QtPrompter.h"
+#include "common/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -64,7 +65,7 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
     if (Unattended()) return UnattendedAnswer(text, buttons, defaultYes);
     auto show = [&]() {
         QMessageBox box(m_owner);
-        box.setWindowTitle("Norvelle");
+        box.setWindowTitle(QTr("Platform", "Norvelle"));
         // Texts are the program's own sentences with paths and links in them, never markup.
         box.setTextFormat(Qt::PlainText);
         box.setText(Breakable(QString::fromStdString(text)));
@@ -98,7 +99,7 @@ int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& 
     if (Unattended()) return safeIndex;
     auto show = [&]() {
         QMessageBox box(m_owner);
-        box.setWindowTitle("Norvelle");
+        box.setWindowTitle(QTr("Platform", "Norvelle"));
         box.setTextFormat(Qt::PlainText);
         box.setText(Breakable(QString::fromStdString(text)));
         new CopyAsItIs(&box, QString::fromStdString(text));

@@ -27,10 +27,13 @@ TEST(CountFormatter, GroupsDigitsWithTheChosenSeparator)
 TEST(CountFormatter, PluralsAndDecimalMark)
 {
     CCountFormatter f(true, ",");
-    EXPECT_EQ(f.Plural("%s Total Link%s", 0), "0 Total Links");
-    EXPECT_EQ(f.Plural("%s Total Link%s", 1), "1 Total Link");
-    EXPECT_EQ(f.Plural("%s Total Link%s", 1234), "1,234 Total Links");
-    EXPECT_EQ(f.Plural("Delete %s item%s?", 1), "Delete 1 item?");
+    EXPECT_EQ(f.Plural(0, "%1 Total Link", "%1 Total Links"), "0 Total Links");
+    EXPECT_EQ(f.Plural(1, "%1 Total Link", "%1 Total Links"), "1 Total Link");
+    EXPECT_EQ(f.Plural(1234, "%1 Total Link", "%1 Total Links"), "1,234 Total Links");
+    EXPECT_EQ(f.Plural(1, "Delete %1 item?", "Delete %1 items?"), "Delete 1 item?");
+    // A translation may put the count anywhere, and a text of one may not show it.
+    EXPECT_EQ(f.Plural(2, "one", "%1 Links insgesamt, %2 bleibt"), "2 Links insgesamt, %2 bleibt");
+    EXPECT_EQ(f.Plural(1, "Ein Link", "%1 Links"), "Ein Link");
 
     std::string figure = "1.0";
     f.LocalizeDecimal(figure);

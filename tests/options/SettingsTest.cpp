@@ -139,7 +139,7 @@ TEST(Settings, OddStoredValuesAreReadAsTheyAre)
         backend.WriteString("Numbers", "Thousands Separator", sep + "x");
         LoadSettings(backend, s, exceptions);
         EXPECT_EQ(s.thousandsSeparator, sep);
-        EXPECT_EQ(CCountFormatter(s).Plural("%s Total Link%s", 1234), "1" + sep + "234 Total Links");
+        EXPECT_EQ(CCountFormatter(s).Plural(1234, "%1 Total Link", "%1 Total Links"), "1" + sep + "234 Total Links");
         SaveSettings(backend, s, exceptions);
         EXPECT_EQ(backend.ReadString("Numbers", "Thousands Separator"), sep);
     }
