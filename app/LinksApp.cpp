@@ -8,6 +8,7 @@
 
 #include "app/LinksDlg.h"
 #include "common/AccessibleName.h"
+#include "common/Translations.h"
 #include "platform/Clock.h"
 #include "options/Settings.h"
 #include "platform/Prompter.h"
@@ -60,6 +61,8 @@ int CLinksApp::Run(int argc, char** argv)
     // Ties the windows to the desktop entry (task bar grouping, Wayland's app id).
     QGuiApplication::setDesktopFileName(NORVELLE_APP_ID);
     QApplication::setWindowIcon(ProgramIcon());
+    // The windows speak the desktop's language where Norvelle has a translation for it.
+    UseLanguage(QLocale::system());
     InstallAccessibleNames();
 
     QtSettingsBackend settings;

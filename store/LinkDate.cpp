@@ -1,5 +1,7 @@
 #include "store/LinkDate.h"
 
+#include "platform/Translate.h"
+
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -40,8 +42,10 @@ int DaysInMonth(int y, int m)
     return m == 2 && IsLeap(y) ? 29 : days[m - 1];
 }
 
-const char* const kMonthNames[12] = {"Jan",  "Feb", "March", "April", "May", "June",
-                                     "July", "Aug", "Sept",  "Oct",   "Nov", "Dec"};
+const char* const kMonthNames[12] = {TrNoop("Store", "Jan"),  TrNoop("Store", "Feb"),  TrNoop("Store", "March"),
+                                     TrNoop("Store", "April"), TrNoop("Store", "May"),  TrNoop("Store", "June"),
+                                     TrNoop("Store", "July"), TrNoop("Store", "Aug"),  TrNoop("Store", "Sept"),
+                                     TrNoop("Store", "Oct"),  TrNoop("Store", "Nov"),  TrNoop("Store", "Dec")};
 
 }  // namespace
 
@@ -89,12 +93,12 @@ std::string FormatLinkDate(const CLinkDate& d, DateStyle style)
     char buf[64];
     if (style == DateStyle::List) {
         int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-        std::snprintf(buf, sizeof buf, "%02d-%s-%d  %02d:%02d:%02d %cM", t.day, kMonthNames[t.month - 1],
+        std::snprintf(buf, sizeof buf, "%02d-%s-%d  %02d:%02d:%02d %cM", t.day, Tr("Store", kMonthNames[t.month - 1]).c_str(),
                       t.year, h12, t.minute, t.second, t.hour < 12 ? 'A' : 'P');
-    } else {
-        std::snprintf(buf, sizeof buf, "Modified: %d-%s-%d", t.day, kMonthNames[t.month - 1], t.year);
+        return buf;
     }
-    return buf;
+    return Fill(Tr("Store", "Modified: %1-%2-%3"),
+                {std::to_string(t.day), Tr("Store", kMonthNames[t.month - 1]), std::to_string(t.year)});
 }
 
 namespace {

@@ -13,12 +13,16 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTabBar>
+#include <algorithm>
 #include <map>
+#include <set>
 
 #include "app/CommandMenu.h"
 #include "app/LinkListCtrl.h"
 #include "common/SortedComboBox.h"
 #include "common/AboutDlg.h"
+#include "common/Translations.h"
 #include "common/StaticLink.h"
 #include "app/TipDlg.h"
 #include "health/CheckLinksDlg.h"
@@ -132,9 +136,34 @@ void ExpectUniqueMnemonics(const std::map<QChar, std::vector<std::string>>& lett
         }
 }
 
+// The texts of every window walked, in the order walked, when a test collects them.
+std::vector<std::string>* g_shownTexts = nullptr;
+
+// Every text a person reads in the window: captions, titles, tooltips, headings, tabs.
+void CollectTexts(QWidget& window)
+{
+    auto add = [](const QString& text) {
+        if (!text.isEmpty()) g_shownTexts->push_back(text.toStdString());
+    };
+    add(window.windowTitle());
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window) || w->window() != window.window()) continue;
+        add(w->toolTip());
+        if (auto* label = qobject_cast<QLabel*>(w)) add(label->text());
+        else if (auto* button = qobject_cast<QAbstractButton*>(w)) add(button->text());
+        else if (auto* group = qobject_cast<QGroupBox*>(w)) add(group->title());
+        else if (auto* edit = qobject_cast<QLineEdit*>(w)) add(edit->placeholderText());
+        else if (auto* tabs = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < tabs->count(); ++i) add(tabs->tabText(i));
+        else if (auto* header = qobject_cast<QHeaderView*>(w); header && header->model())
+            for (int i = 0; i < header->count(); ++i) add(header->model()->headerData(i, header->orientation()).toString());
+    }
+}
+
 // Checks one window or dialog both ways.
 void ExpectReadable(QWidget& window, const std::string& where)
 {
+    if (g_shownTexts) CollectTexts(window);
     std::vector<std::string> problems;
     Walk(QAccessible::queryAccessibleInterface(&window), where, problems);
     for (const std::string& problem : problems) ADD_FAILURE() << problem;
@@ -155,9 +184,8 @@ CAnnotatedLink Link(const std::string& title, const std::string& link)
     return CAnnotatedLink{title, link, "Note", "Cat", {CLinkDate::Valid, 40000}, {CLinkDate::Valid, 40000}};
 }
 
-}  // namespace
-
-TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachLetterOnce)
+// Opens every window and dialog and checks each for a screen reader and for its letters.
+void WalkEveryWindow()
 {
     WindowHarness h;
     h.WriteRecords({Link("One", "mailto:a@b.c"), Link("Two", "https://two.example/"), Link("Copy", "http://two.example"),
@@ -173,6 +201,7 @@ TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachL
         const QString text = action->text();
         const int amp = text.indexOf('&');
         if (amp >= 0 && amp + 1 < text.size()) menuLetters[text[amp + 1].toLower()].push_back(text.toStdString());
+        if (g_shownTexts && !text.isEmpty()) g_shownTexts->push_back(text.toStdString());
     }
     ExpectUniqueMnemonics(menuLetters, "command menu");
 
@@ -198,7 +227,8 @@ TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachL
     // The preview's Action and Effect are heard with their captions.
     EXPECT_EQ(preview.findChildren<QLabel*>().size() > 0, true);
     bool captioned = false;
-    for (QLabel* label : preview.findChildren<QLabel*>()) captioned |= label->accessibleName() == "Action: Undo Delete";
+    for (QLabel* label : preview.findChildren<QLabel*>())
+        captioned |= label->accessibleName() == QCoreApplication::translate("Undo", "Action: ") + label->text();
     EXPECT_TRUE(captioned);
     // The About box's web address is a link: a reader says so, Tab reaches it, Enter opens it.
     about.show();
@@ -219,6 +249,38 @@ TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachL
 
     EXPECT_TRUE(h.VisitOptionsPages(
         [](QDialog& sheet, QWidget&, const std::string& tab) { ExpectReadable(sheet, "Options > " + tab); }));
+}
+
+}  // namespace
+
+TEST(Accessibility, EveryWindowNamesItsControlsExposesItsSelectionsAndGivesEachLetterOnce) { WalkEveryWindow(); }
+
+// In German every window gives each letter once too, and shows no English text: a text
+// that reads the same in both languages is one of the few that German keeps as it is.
+TEST(Translation, GermanWindowsShowNoEnglishAndGiveEachLetterOnce)
+{
+    std::vector<std::string> english, german;
+    g_shownTexts = &english;
+    WalkEveryWindow();
+    ASSERT_TRUE(UseLanguage(QLocale(QLocale::German, QLocale::Germany)));
+    g_shownTexts = &german;
+    WalkEveryWindow();
+    EXPECT_EQ(QCoreApplication::translate("Main", "&Add"), QString::fromUtf8("&Hinzufügen"));
+    UseLanguage(QLocale(QLocale::English));
+    g_shownTexts = nullptr;
+    ASSERT_EQ(english.size(), german.size());
+    // The test's own links and the words that German shares with English.
+    static const std::set<std::string> kSame = {"Link", "Lin&k:", "OK", "Import",
+                                                "One", "Two", "Copy", "Four", "Cat", "A tip."};
+    for (size_t i = 0; i < english.size(); ++i) {
+        const std::string& text = english[i];
+        const bool words = std::count_if(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }) >= 3;
+        // Names, versions and paths are the same in every language.
+        const bool name = text.find("Norvelle") != std::string::npos || text.find("Quenby") != std::string::npos ||
+                          text.find('/') != std::string::npos || text.find('@') != std::string::npos;
+        if (words && text == german[i] && !kSame.count(text) && !name)
+            ADD_FAILURE() << "not translated: \"" << text << "\"";
+    }
 }
 
 TEST(Accessibility, TheListIsReadAsATableWithItsSelectionCurrentRowAndSearchResult)

@@ -12,7 +12,9 @@
 
 #include "common/AboutDlg.h"
 #include "common/StaticLink.h"
+#include "common/Translations.h"
 #include "app/TipDlg.h"
+#include "import/ImportDlg.h"
 #include "sort/SortDlg.h"
 #include "stats/StatisticsDlg.h"
 #include "tests/support/WindowHarness.h"
@@ -42,7 +44,10 @@ void ExpectTidy(QWidget& container, const std::string& name)
         if (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget)) {
             const QString text = qobject_cast<QLabel*>(widget) ? static_cast<QLabel*>(widget)->text()
                                                                 : static_cast<QAbstractButton*>(widget)->text();
-            EXPECT_GE(r.width(), widget->sizeHint().width()) << name << ": \"" << text.toStdString() << "\" clipped";
+            // (The command menu's arrow button is smaller than Qt would make it, by design.)
+            if (!text.isEmpty()) {
+                EXPECT_GE(r.width(), widget->sizeHint().width()) << name << ": " << Describe(widget) << " clipped";
+            }
             EXPECT_GE(r.height(), widget->fontMetrics().height()) << name << ": \"" << text.toStdString() << "\" too low";
         }
     }
@@ -54,6 +59,35 @@ void ExpectTidy(QWidget& container, const std::string& name)
         }
 }
 
+
+// Every window in the font of the moment shows its captions whole and apart.
+void ExpectEveryWindowTidy()
+{
+    {
+        WindowHarness h;
+        h.WriteDataFile({"one", "two"});
+        CLinksDlg& dlg = h.Open();
+        ExpectTidy(dlg, "main window");
+
+        CTipDlg tip({"A tip."}, 0, true, &dlg);
+        ExpectTidy(tip, "Tip of the Day");
+        IntakeOptions intake;
+        CAboutDlg about(h.shell, h.clipboard, h.prompter, &dlg);
+        ExpectTidy(about, "About");
+        for (QDialog* dialog : std::initializer_list<QDialog*>{
+                 new CSortDlg(const_cast<SortKeyTable&>(dlg.Sorter().SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg),
+                 new CStatisticsDlg({{"TOTAL", 2}}, CCountFormatter(dlg.Settings()), &dlg),
+                 new CUndoPreviewDlg(false, "Delete", {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg),
+                 static_cast<QDialog*>(new CImportDlg(BookmarkTarget{}, h.prompter, CCountFormatter(dlg.Settings()),
+                                                      intake, {}, &dlg))}) {
+            dialog->show();
+            ExpectTidy(*dialog, dialog->windowTitle().toStdString());
+            delete dialog;
+        }
+        EXPECT_TRUE(h.VisitOptionsPages([](QDialog&, QWidget& page, const std::string& tab) { ExpectTidy(page, tab); }));
+    }
+}
+
 }  // namespace
 
 // Also run with QT_SCALE_FACTOR=2 (see tests/CMakeLists.txt).
@@ -63,27 +97,16 @@ TEST(Layout, EveryWindowReadsWellWithALargeFont)
     QFont large = original;
     large.setPointSize(14);
     QApplication::setFont(large);
-    {
-        WindowHarness h;
-        h.WriteDataFile({"one", "two"});
-        CLinksDlg& dlg = h.Open();
-        ExpectTidy(dlg, "main window");
-
-        CTipDlg tip({"A tip."}, 0, true, &dlg);
-        ExpectTidy(tip, "Tip of the Day");
-        CAboutDlg about(h.shell, h.clipboard, h.prompter, &dlg);
-        ExpectTidy(about, "About");
-        for (QDialog* dialog : std::initializer_list<QDialog*>{
-                 new CSortDlg(const_cast<SortKeyTable&>(dlg.Sorter().SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg),
-                 new CStatisticsDlg({{"TOTAL", 2}}, CCountFormatter(dlg.Settings()), &dlg),
-                 new CUndoPreviewDlg(false, "Delete", {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg)}) {
-            dialog->show();
-            ExpectTidy(*dialog, dialog->windowTitle().toStdString());
-            delete dialog;
-        }
-        EXPECT_TRUE(h.VisitOptionsPages([](QDialog&, QWidget& page, const std::string& tab) { ExpectTidy(page, tab); }));
-    }
+    ExpectEveryWindowTidy();
     QApplication::setFont(original);
+}
+
+// German's longer words fit too: no caption is cut, none overlaps another.
+TEST(Layout, EveryWindowFitsItsGermanTexts)
+{
+    ASSERT_TRUE(UseLanguage(QLocale(QLocale::German, QLocale::Germany)));
+    ExpectEveryWindowTidy();
+    UseLanguage(QLocale(QLocale::English));
 }
 
 namespace {
