@@ -3,7 +3,11 @@
 #include <QAccessibleWidget>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QHash>
 #include <QLineEdit>
+#include <QPointer>
+#include <QTabBar>
+#include <QWindow>
 #include <QRegularExpression>
 
 namespace {
@@ -78,12 +82,105 @@ QAccessibleInterface* NamedComboBoxFactory(const QString& className, QObject* ob
     return new NamedComboBox(static_cast<QComboBox*>(object));
 }
 
+// One tab of a tab bar. Qt's own says its current tab has the focus whatever has it, so
+// that a reader hears the tab beside the control the person is in; this one has the focus
+// only while the tab bar has it.
+class TabOfBar : public QAccessibleInterface {
+public:
+    TabOfBar(QTabBar* bar, int index) : m_bar(bar), m_index(index) {}
+    bool isValid() const override { return !m_bar.isNull() && m_index < m_bar->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_bar ? m_bar->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_bar.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid()) return QString();
+        if (t == QAccessible::Name) {
+            QString name = m_bar->tabText(m_index);
+            name.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+            return name;
+        }
+        if (t == QAccessible::Description) return m_bar->tabToolTip(m_index);
+        return QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid()) return s;
+        s.selectable = true;
+        s.focusable = true;
+        s.selected = m_index == m_bar->currentIndex();
+        s.focused = s.selected && m_bar->hasFocus();
+        s.disabled = !m_bar->isTabEnabled(m_index);
+        s.invisible = !m_bar->isTabVisible(m_index);
+        s.offscreen = !m_bar->rect().intersects(m_bar->tabRect(m_index));
+        return s;
+    }
+    QRect rect() const override
+    {
+        if (!isValid()) return QRect();
+        const QRect r = m_bar->tabRect(m_index);
+        return QRect(m_bar->mapToGlobal(r.topLeft()), r.size());
+    }
+
+private:
+    QPointer<QTabBar> m_bar;
+    int m_index;
+};
+
+// A tab bar whose tabs are TabOfBar, made once each and given back to Qt with the bar.
+class TabBarOfTabs : public QAccessibleWidget {
+public:
+    explicit TabBarOfTabs(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    ~TabBarOfTabs() override
+    {
+        for (QAccessible::Id id : std::as_const(m_tabs)) QAccessible::deleteAccessibleInterface(id);
+    }
+    QTabBar* Bar() const { return static_cast<QTabBar*>(object()); }
+    int childCount() const override { return Bar()->count(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= Bar()->count()) return nullptr;
+        if (auto found = m_tabs.constFind(index); found != m_tabs.constEnd())
+            return QAccessible::accessibleInterface(*found);
+        auto* tab = new TabOfBar(Bar(), index);
+        m_tabs.insert(index, QAccessible::registerAccessibleInterface(tab));
+        return tab;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (auto it = m_tabs.constBegin(); it != m_tabs.constEnd(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == child) return it.key();
+        return -1;
+    }
+    QAccessibleInterface* focusChild() const override
+    {
+        return Bar()->hasFocus() && Bar()->currentIndex() >= 0 ? child(Bar()->currentIndex()) : nullptr;
+    }
+
+private:
+    mutable QHash<int, QAccessible::Id> m_tabs;
+};
+
+QAccessibleInterface* OwnInterfaceFactory(const QString& className, QObject* object)
+{
+    if (!object || !object->isWidgetType()) return nullptr;
+    if (className == QLatin1String("QTabBar")) return new TabBarOfTabs(static_cast<QTabBar*>(object));
+    return NamedComboBoxFactory(className, object);
+}
+
 }  // namespace
 
 void InstallAccessibleNames()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(NamedComboBoxFactory);
+        QAccessible::installFactory(OwnInterfaceFactory);
         return true;
     }();
     (void)installed;

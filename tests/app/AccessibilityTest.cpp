@@ -92,6 +92,10 @@ void Walk(QAccessibleInterface* iface, const std::string& where, std::vector<std
             (!iface->textInterface() || iface->textInterface()->text(0, -1) != static_cast<QComboBox*>(object)->currentText()))
             problems.push_back(what + ": its value is not exposed");
     }
+    // A tab says it has the focus only while its tab bar has it, not beside the control that does.
+    if (role == QAccessible::PageTab && iface->state().focused && iface->parent() &&
+        !static_cast<QWidget*>(iface->parent()->object())->hasFocus())
+        problems.push_back(what + ": says it has the focus that another control has");
     if (IsList(role)) {
         QAccessibleTableInterface* table = iface->tableInterface();
         auto* view = qobject_cast<QAbstractItemView*>(object);
@@ -247,8 +251,14 @@ void WalkEveryWindow()
     ExpectReadable(*dlg.Health().CheckLinksWindow(), "Check Links");
     dlg.Health().CheckLinksWindow()->close();
 
-    EXPECT_TRUE(h.VisitOptionsPages(
-        [](QDialog& sheet, QWidget&, const std::string& tab) { ExpectReadable(sheet, "Options > " + tab); }));
+    EXPECT_TRUE(h.VisitOptionsPages([](QDialog& sheet, QWidget& page, const std::string& tab) {
+        // With the focus in the page, as when the person works there, and not on the tabs.
+        if (QWidget* first = page.nextInFocusChain(); first && page.isAncestorOf(first)) {
+            first->setFocus();
+            QApplication::processEvents();
+        }
+        ExpectReadable(sheet, "Options > " + tab);
+    }));
 }
 
 }  // namespace
