@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libicu-dev libsqlite3-dev nlohmann-json3-dev libxxhash-dev zlib1g-dev pkg-config desktop-file-utils appstream
+          libicu-dev libsqlite3-dev nlohmann-json3-dev libexpat1-dev libxxhash-dev zlib1g-dev pkg-config desktop-file-utils appstream
           fonts-dejavu-core chromium chromium-driver python3-selenium)
 BUILD=build
 

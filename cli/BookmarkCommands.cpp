@@ -4,7 +4,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/PlainText.h"
-#include "import/BookmarkExport.h"
+#include "import/LinkExport.h"
 #include "import/DirectoryWalk.h"
 #include "options/CountFormatter.h"
 #include "store/FileIO.h"
@@ -12,8 +12,8 @@
 #include "store/LinkStore.h"
 #include "store/NaturalCompare.h"
 
-int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
-                           std::ostream& err, bool replace)
+int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, ExportFormat format,
+                           std::ostream& out, std::ostream& err, bool replace)
 {
     CommandStore holder;
     LinkStore& store = *holder;
@@ -26,7 +26,7 @@ int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookm
     WritePolicy policy;
     policy.inputs = {dataFile};
     if (!WriteOutputFile(bookmarks, policy, replace, "Could not write the bookmark file \"%.259s\".",
-                         [&](ByteSink& sink) { return ExportBookmarks(store, sink); }, err))
+                         [&](ByteSink& sink) { return ExportLinks(store, sink, {}, format); }, err))
         return kExitFailed;
     // Said on standard error when the bookmarks themselves went to standard output.
     const bool toOutput = bookmarks == "/dev/stdout" || bookmarks == "-";

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "health/LinkCheck.h"
+#include "import/LinkExport.h"
 #include "import/LinkIntake.h"
 
 class LinkStore;
@@ -86,7 +87,7 @@ int BrowsersCommand(const std::string& home, std::ostream& out, std::ostream& er
 int BrowserHostCommand(bool install, const std::string& home, const std::string& programFolder, std::ostream& out,
                        std::ostream& err);
 // Writes every link of a data file as a standard bookmark file.
-int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, std::ostream& out,
+int ExportBookmarksCommand(const std::string& dataFile, const std::string& bookmarks, ExportFormat format, std::ostream& out,
                            std::ostream& err, bool replace = false);
 // Lists the files below root whose names match the finder pattern.
 int FindBookmarksCommand(const std::string& root, const std::string& pattern, bool typos, std::ostream& out,

@@ -98,7 +98,12 @@ Commands:
       not exist, as Import Favorites does. SOURCE is told apart by its
       content: the HTML bookmark file that browsers export, a Firefox store
       (places.sqlite), a Chromium store (Bookmarks), or a browser profile
-      folder holding one of them. Each folder becomes a category
+      folder holding one of them, a service's export (Pocket CSV and HTML,
+      Pinboard JSON, Raindrop.io CSV, Instapaper CSV, Wallabag JSON, OneTab
+      text, XBEL, linkding and Shaarli HTML), or what export writes (xbel,
+      markdown, csv, json). A service's file of up to 256 MiB is read
+      whole before any link is taken: a broken one imports nothing, and
+      the message names the line or entry at fault. Each folder becomes a category
       ("Work|Clients" for Clients inside Work); the Bookmarks Menu of
       Firefox and the Other bookmarks of Chromium are the top level, the
       toolbar or bar is a category of its name. A link keeps its
@@ -143,12 +148,19 @@ Commands:
       (its profile folders are still found), and standard error says so.
       Exit status: 0 when a profile was found; 1 when none was.
 
-  export DATA_FILE BOOKMARKS [--replace]
-      Writes every link of DATA_FILE into BOOKMARKS as a standard bookmark
-      file that browsers import: a folder per level of each category, each
-      link with its title, its dates and its description. Prints "Exported N
-      links." (on standard error when BOOKMARKS is /dev/stdout). BOOKMARKS is
-      never DATA_FILE itself, and a data file with links only with --replace.
+  export DATA_FILE OUT [--format html|xbel|markdown|csv|json] [--replace]
+      Writes every link of DATA_FILE into OUT. html (the default, and for
+      an OUT ending in .html) is the standard bookmark file that browsers
+      import: a folder per level of each category, each link with its
+      title, its dates and its description. xbel (.xbel) is the XML of KDE
+      and Floccus, markdown (.md) a heading per category and a list of
+      [title](<link>) with the description under it, csv (.csv) one row a
+      link (title,link,category,description,tags,added,modified), json
+      (.json) {"norvelle-links": [...]} with the same fields. Every format
+      reads back through import with the same links, categories,
+      descriptions, tags and dates. Prints "Exported N links." (on standard
+      error when OUT is /dev/stdout). OUT is never DATA_FILE itself, and a
+      data file with links only with --replace.
       With no links in DATA_FILE, says "There are no links to export." on
       standard error and writes nothing.
       Exit status: 0 on success; 1 when DATA_FILE could not be read whole,
@@ -441,8 +453,17 @@ int Run(std::vector<std::string> args, int argc, char** argv)
         return BrowsersCommand(args.size() == 2 ? args[1] : HomeFolder(), std::cout, std::cerr);
     }
     if (!args.empty() && args[0] == "export") {
-        if (args.size() != 3) return Usage("export takes a data file and a bookmark file");
-        return ExportBookmarksCommand(args[1], args[2], std::cout, std::cerr, replace);
+        std::vector<std::string> rest;
+        std::string formatName;
+        for (size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "--format" && i + 1 < args.size()) formatName = args[++i];
+            else rest.push_back(args[i]);
+        }
+        if (rest.size() != 2) return Usage("export takes a data file and an output file");
+        ExportFormat format = ExportFormatOfFileName(rest[1]);
+        if (!formatName.empty() && !ExportFormatNamed(formatName, format))
+            return Usage("--format is html, xbel, markdown, csv or json");
+        return ExportBookmarksCommand(rest[0], rest[1], format, std::cout, std::cerr, replace);
     }
     if (!args.empty() && args[0] == "find") {
         std::vector<std::string> rest;

@@ -322,6 +322,9 @@ private:
         imported.added = DateAttribute(tag, "ADD_DATE");
         imported.modified = DateAttribute(tag, "LAST_MODIFIED");
         if (auto tags = AttributeOf(tag, "TAGS", false)) imported.tags = SplitTagList(Text(*tags, m_counts.cut));
+        // linkding and Shaarli mark what is still to be read.
+        if (auto toRead = AttributeOf(tag, "TOREAD", false); toRead && TrimView(*toRead) == "1")
+            imported.tags.push_back("unread");
         m_pending = std::move(imported);
     }
 
@@ -450,6 +453,21 @@ ImportSummary ImportBrowserStore(SourceKind kind, const std::string& name, Promp
     return Finish(prompter, counts, target, read);
 }
 
+// A service's export: read whole first, so that a broken one adds nothing.
+ImportSummary ImportServiceFile(ServiceFormat format, const std::string& name, Prompter& prompter,
+                                const CCountFormatter& counts, const BookmarkTarget& target)
+{
+    ReadCounts read;
+    std::string error;
+    if (!ReadServiceFile(format, name, target, read, error)) {
+        // One pass fills all three, so that a path or a file's text is never read as a place to fill.
+        prompter.Error(Fill(Tr("Import", "Could not read the %1 file \"%2\": %3.  No link was imported."),
+                            {ServiceFormatName(format), FirstCharacters(name, 259), error}));
+        return {ImportOutcome::ReadFailed, 0, 0};
+    }
+    return Finish(prompter, counts, target, read);
+}
+
 }  // namespace
 
 ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter, const CCountFormatter& counts,
@@ -464,11 +482,13 @@ ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter
                       Prompter::Icon::Stop, Prompter::Buttons::Ok);
         return {ImportOutcome::NoFileName, 0, 0};
     }
-    const SourceKind kind = SourceKindOf(name);
+    ServiceFormat service = ServiceFormat::None;
+    const SourceKind kind = SourceKindOf(name, &service);
     if (kind == SourceKind::Unreadable) {
         prompter.Error(FormatPathMessage(Tr("Import", "Could not open bookmark file \"%.259s\"."), name));
         return {ImportOutcome::OpenFailed, 0, 0};
     }
+    if (kind == SourceKind::ServiceFile) return ImportServiceFile(service, name, prompter, counts, target);
     if (kind != SourceKind::BookmarkFile) return ImportBrowserStore(kind, name, prompter, counts, target);
     ReadCounts read;
     BookmarkReader reader(target, read);

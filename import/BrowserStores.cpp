@@ -7,7 +7,7 @@
 
 #include "store/FileIO.h"
 
-SourceKind SourceKindOf(std::string& path)
+SourceKind SourceKindOf(std::string& path, ServiceFormat* format)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(Utf8Path(path), ec)) {
@@ -17,7 +17,7 @@ SourceKind SourceKindOf(std::string& path)
         for (const char* store : {"places.sqlite", "Bookmarks"})
             if (FileExists(folder + store)) {
                 path = folder + store;
-                return SourceKindOf(path);
+                return SourceKindOf(path, format);
             }
         return SourceKind::Unreadable;
     }
@@ -26,9 +26,15 @@ SourceKind SourceKindOf(std::string& path)
     if (!std::filesystem::is_regular_file(Utf8Path(path), ec)) return SourceKind::Unreadable;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) return SourceKind::Unreadable;
-    char head[64] = {};
-    const size_t n = std::fread(head, 1, sizeof head, file.get());
+    std::string begin(1 << 16, '\0');
+    const size_t n = std::fread(begin.data(), 1, begin.size(), file.get());
+    begin.resize(n);
+    const char* head = begin.data();
     if (n >= 16 && std::memcmp(head, "SQLite format 3", 16) == 0) return SourceKind::FirefoxPlaces;
+    if (const ServiceFormat service = ServiceFormatOf(begin); service != ServiceFormat::None) {
+        if (format) *format = service;
+        return SourceKind::ServiceFile;
+    }
     size_t at = n >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
     while (at < n && (head[at] == ' ' || head[at] == '\t' || head[at] == '\r' || head[at] == '\n')) ++at;
     if (at < n && head[at] == '{') return SourceKind::ChromiumBookmarks;

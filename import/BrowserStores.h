@@ -3,14 +3,16 @@
 #include <string>
 
 #include "import/BookmarkImport.h"
+#include "import/ServiceFormats.h"
 
 // The kinds of source an import reads, told apart by content, not by name.
-enum class SourceKind { Unreadable, BookmarkFile, FirefoxPlaces, ChromiumBookmarks };
+enum class SourceKind { Unreadable, BookmarkFile, FirefoxPlaces, ChromiumBookmarks, ServiceFile };
 
 // The kind of the source at path. A folder stands for the store it holds (a browser
 // profile's places.sqlite or Bookmarks), and path becomes that file; a folder without one
-// is Unreadable, as is a path that cannot be opened.
-SourceKind SourceKindOf(std::string& path);
+// is Unreadable, as is a path that cannot be opened. A service's export (ServiceFormats.h)
+// is a ServiceFile, and format (when given) says which.
+SourceKind SourceKindOf(std::string& path, ServiceFormat* format = nullptr);
 
 // Firefox and its kin keep their bookmarks in places.sqlite, which the browser may have
 // open: the file and its write-ahead log are copied into a private temporary folder and

@@ -7,7 +7,7 @@
 
 #include "common/QtText.h"
 #include "health/LinkAddress.h"
-#include "import/BookmarkExport.h"
+#include "import/LinkExport.h"
 #include "import/BrowserProfiles.h"
 #include "import/BrowserStores.h"
 #include "import/ImportDlg.h"
@@ -43,7 +43,8 @@ DragTexts DragTextsOf(const QMimeData& mime)
 bool IsBookmarkSource(std::string path)
 {
     const SourceKind kind = SourceKindOf(path);
-    if (kind == SourceKind::FirefoxPlaces || kind == SourceKind::ChromiumBookmarks) return true;
+    if (kind == SourceKind::FirefoxPlaces || kind == SourceKind::ChromiumBookmarks || kind == SourceKind::ServiceFile)
+        return true;
     const QString name = QString::fromStdString(path).toLower();
     return kind == SourceKind::BookmarkFile && (name.endsWith(".htm") || name.endsWith(".html"));
 }
@@ -123,7 +124,7 @@ void CImportController::OfferFirstImport()
     }
 }
 
-bool CImportController::ExportBookmarksTo(const std::string& path, const std::vector<int>& rows)
+bool CImportController::ExportBookmarksTo(const std::string& path, const std::vector<int>& rows, ExportFormat format)
 {
     LinkStore& store = m_host.ImportStore();
     auto lock = store.Lock();
@@ -135,7 +136,7 @@ bool CImportController::ExportBookmarksTo(const std::string& path, const std::ve
         return false;
     }
     if (!m_host.WritePersonFile(path, Tr("Import", "Could not write the bookmark file \"%.259s\"."),
-                                [&](ByteSink& sink) { return ExportBookmarks(store, sink, rows); }))
+                                [&](ByteSink& sink) { return ExportLinks(store, sink, rows, format); }))
         return false;
     lock.unlock();
     m_prompter.Notice(Counts().Plural(count, Tr("Import", "Exported %1 link."), Tr("Import", "Exported %1 links.")));
@@ -161,9 +162,27 @@ void CImportController::ExportCommand()
         rows.clear();
     }
     const QString folder = QString::fromStdString(m_host.DefaultFolder());
-    const QString file = QFileDialog::getSaveFileName(m_window, QTr("Import", "Export Bookmarks"), folder + "bookmarks.html",
-                                                      QTr("Import", "HTML Files (*.htm *.html);;All Files (*)"));
-    if (!file.isEmpty()) ExportBookmarksTo(ToBytes(file), rows);
+    // The chosen filter says the format; a name typed with its own ending says it too.
+    const QStringList filters = {QTr("Import", "Bookmark File (*.html *.htm)"), QTr("Import", "XBEL (*.xbel)"),
+                                 QTr("Import", "Markdown (*.md)"), QTr("Import", "CSV (*.csv)"),
+                                 QTr("Import", "JSON (*.json)")};
+    static const ExportFormat kFormats[] = {ExportFormat::Html, ExportFormat::Xbel, ExportFormat::Markdown,
+                                            ExportFormat::Csv, ExportFormat::Json};
+    static const char* const kEndings[] = {".html", ".xbel", ".md", ".csv", ".json"};
+    QString chosen = filters[0];
+    QString file = QFileDialog::getSaveFileName(m_window, QTr("Import", "Export Bookmarks"), folder + "bookmarks.html",
+                                                filters.join(";;"), &chosen);
+    if (file.isEmpty()) return;
+    const int index = std::max<qsizetype>(0, filters.indexOf(chosen));
+    ExportFormat format = kFormats[index];
+    if (const ExportFormat named = ExportFormatOfFileName(ToBytes(file)); named != ExportFormat::Html) {
+        format = named;
+    } else if (format != ExportFormat::Html && file.endsWith(".html", Qt::CaseInsensitive)) {
+        // The name offered at first, kept with another format chosen: it takes that format's ending.
+        file.chop(5);
+        file += kEndings[index];
+    }
+    ExportBookmarksTo(ToBytes(file), rows, format);
 }
 
 std::vector<DroppedLink> CImportController::LinksOfDrag(const QMimeData& mime) const

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "import/DroppedLinks.h"
+#include "import/LinkExport.h"
 #include "options/CountFormatter.h"
 #include "store/LinkStore.h"
 
@@ -55,7 +56,8 @@ public:
     // only; then asks where and writes the file.
     void ExportCommand();
     // Writes the links of these rows (every link when none) as a bookmark file.
-    bool ExportBookmarksTo(const std::string& path, const std::vector<int>& rows = {});
+    bool ExportBookmarksTo(const std::string& path, const std::vector<int>& rows = {},
+                           ExportFormat format = ExportFormat::Html);
     // The links a drag carries, as the window takes them (none: the window refuses it).
     std::vector<DroppedLink> LinksOfDrag(const QMimeData& mime) const;
     // Links dragged onto the window: one fills the form, several are added as one step

@@ -255,7 +255,7 @@ void CImportDlg::Import()
 void CImportDlg::Browse()
 {
     const QString file = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QTr("Import", "HTML Files (*.htm *.html);;Browser Stores (places.sqlite Bookmarks);;All Files (*)"));
+        this, QString(), QString(), QTr("Import", "Bookmarks and Exports (*.htm *.html *.csv *.json *.xbel *.md *.txt places.sqlite Bookmarks);;All Files (*)"));
     if (!file.isEmpty()) m_fileName->setText(QDir::toNativeSeparators(file));
 }
 

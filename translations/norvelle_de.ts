@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>Common</name>
@@ -270,11 +271,11 @@
         <translation>  %1 Seiten gaben keine.</translation>
     </message>
     <message>
-        <source>Could not launch "%1".  It holds a control character (%2), so what would be opened is not what is shown.</source>
+        <source>Could not launch &quot;%1&quot;.  It holds a control character (%2), so what would be opened is not what is shown.</source>
         <translation>„%1“ konnte nicht geöffnet werden.  Der Link enthält ein Steuerzeichen (%2), also wäre das Geöffnete nicht das Gezeigte.</translation>
     </message>
     <message>
-        <source>Could not launch "%1...".  The link is %2 characters long, and this system opens links of at most %3.</source>
+        <source>Could not launch &quot;%1...&quot;.  The link is %2 characters long, and this system opens links of at most %3.</source>
         <translation>„%1...“ konnte nicht geöffnet werden.  Der Link ist %2 Zeichen lang, und dieses System öffnet Links mit höchstens %3.</translation>
     </message>
     <message>
@@ -282,7 +283,7 @@
         <translation>Dieser Link startet ein Programm:  %1  Starten?</translation>
     </message>
     <message>
-        <source>Could not launch "%1".  This file was not found.</source>
+        <source>Could not launch &quot;%1&quot;.  This file was not found.</source>
         <translation>„%1“ konnte nicht geöffnet werden.  Diese Datei wurde nicht gefunden.</translation>
     </message>
     <message>
@@ -306,7 +307,7 @@
         <translation>  Richten Sie in Ihrer Dateiverwaltung eine Verknüpfung für diesen Link oder vollständigen Dateinamen ein.</translation>
     </message>
     <message>
-        <source>Could not launch "%1".</source>
+        <source>Could not launch &quot;%1&quot;.</source>
         <translation>„%1“ konnte nicht geöffnet werden.</translation>
     </message>
     <message>
@@ -314,7 +315,7 @@
         <translation>  Diese Datei wurde nicht gefunden.</translation>
     </message>
     <message>
-        <source>  There isn't enough available memory.  Try closing another application.</source>
+        <source>  There isn&apos;t enough available memory.  Try closing another application.</source>
         <translation>  Es ist nicht genug Speicher frei.  Schließen Sie ein anderes Programm.</translation>
     </message>
     <message>
@@ -445,7 +446,7 @@
         <translation>  Ordner, die tiefer als %1 Ebenen verschachtelt waren, kamen in den tiefsten behaltenen.</translation>
     </message>
     <message>
-        <source>Could not read the bookmarks in "%.259s": </source>
+        <source>Could not read the bookmarks in &quot;%.259s&quot;: </source>
         <translation>Die Lesezeichen in „%.259s“ konnten nicht gelesen werden: </translation>
     </message>
     <message>
@@ -453,19 +454,19 @@
         <translation>Bitte geben Sie einen Dateinamen (mit Pfad) ein, bevor Sie auf Importieren klicken.  Sie können den Namen eintippen, mit Durchsuchen eine Datei wählen, oder mit Finden suchen, einen gefundenen Dateinamen in der Liste anklicken und auf Auswählen klicken.</translation>
     </message>
     <message>
-        <source>Could not open bookmark file "%.259s".</source>
+        <source>Could not open bookmark file &quot;%.259s&quot;.</source>
         <translation>Die Lesezeichendatei „%.259s“ konnte nicht geöffnet werden.</translation>
     </message>
     <message>
-        <source>Could not read from "%.259s".</source>
+        <source>Could not read from &quot;%.259s&quot;.</source>
         <translation>Aus „%.259s“ konnte nicht gelesen werden.</translation>
     </message>
     <message>
-        <source>"%.259s" does not appear to be a standard bookmark file.  Continue anyway?</source>
+        <source>&quot;%.259s&quot; does not appear to be a standard bookmark file.  Continue anyway?</source>
         <translation>„%.259s“ scheint keine übliche Lesezeichendatei zu sein.  Trotzdem fortfahren?</translation>
     </message>
     <message>
-        <source>Did not find any links in "%.259s".</source>
+        <source>Did not find any links in &quot;%.259s&quot;.</source>
         <translation>In „%.259s“ wurden keine Links gefunden.</translation>
     </message>
     <message>
@@ -497,7 +498,7 @@
         <translation>&amp;Nicht jetzt</translation>
     </message>
     <message>
-        <source>&amp;Don't Ask Again</source>
+        <source>&amp;Don&apos;t Ask Again</source>
         <translation>Nicht mehr &amp;fragen</translation>
     </message>
     <message>
@@ -505,7 +506,7 @@
         <translation>Es gibt keine Links zu exportieren.</translation>
     </message>
     <message>
-        <source>Could not write the bookmark file "%.259s".</source>
+        <source>Could not write the bookmark file &quot;%.259s&quot;.</source>
         <translation>Die Lesezeichendatei „%.259s“ konnte nicht geschrieben werden.</translation>
     </message>
     <message>
@@ -537,10 +538,6 @@
         <translation>Lesezeichen exportieren</translation>
     </message>
     <message>
-        <source>HTML Files (*.htm *.html);;All Files (*)</source>
-        <translation>HTML-Dateien (*.htm *.html);;Alle Dateien (*)</translation>
-    </message>
-    <message>
         <source>Add %1 link?</source>
         <translation>%1 Link hinzufügen?</translation>
     </message>
@@ -549,7 +546,7 @@
         <translation>%1 Links hinzufügen?</translation>
     </message>
     <message>
-        <source>There isn't enough available memory to save this link.  Try closing another application.</source>
+        <source>There isn&apos;t enough available memory to save this link.  Try closing another application.</source>
         <translation>Es ist nicht genug Speicher frei, um diesen Link zu speichern.  Schließen Sie ein anderes Programm.</translation>
     </message>
     <message>
@@ -633,15 +630,11 @@
         <translation>&amp;Anhalten</translation>
     </message>
     <message>
-        <source>HTML Files (*.htm *.html);;Browser Stores (places.sqlite Bookmarks);;All Files (*)</source>
-        <translation>HTML-Dateien (*.htm *.html);;Browser-Speicher (places.sqlite Bookmarks);;Alle Dateien (*)</translation>
-    </message>
-    <message>
         <source>Please select a file.</source>
         <translation>Bitte wählen Sie eine Datei.</translation>
     </message>
     <message>
-        <source>The pattern's length is too short or too long.</source>
+        <source>The pattern&apos;s length is too short or too long.</source>
         <translation>Das Muster ist zu kurz oder zu lang.</translation>
     </message>
     <message>
@@ -663,6 +656,34 @@
     <message>
         <source>File searching stopped.  </source>
         <translation>Dateisuche angehalten.  </translation>
+    </message>
+    <message>
+        <source>Could not read the %1 file &quot;%2&quot;: %3.  No link was imported.</source>
+        <translation>Die %1-Datei „%2“ konnte nicht gelesen werden: %3.  Kein Link wurde importiert.</translation>
+    </message>
+    <message>
+        <source>Bookmark File (*.html *.htm)</source>
+        <translation>Lesezeichendatei (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>XBEL (*.xbel)</source>
+        <translation>XBEL (*.xbel)</translation>
+    </message>
+    <message>
+        <source>Markdown (*.md)</source>
+        <translation>Markdown (*.md)</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>JSON (*.json)</source>
+        <translation>JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>Bookmarks and Exports (*.htm *.html *.csv *.json *.xbel *.md *.txt places.sqlite Bookmarks);;All Files (*)</source>
+        <translation>Lesezeichen und Exporte (*.htm *.html *.csv *.json *.xbel *.md *.txt places.sqlite Bookmarks);;Alle Dateien (*)</translation>
     </message>
 </context>
 <context>
@@ -784,7 +805,7 @@
         <translation>Zuletzt geändert</translation>
     </message>
     <message>
-        <source>The data file "%.259s" is open in another Norvelle window too.  Before either window saves, it checks whether the other one changed the file.</source>
+        <source>The data file &quot;%.259s&quot; is open in another Norvelle window too.  Before either window saves, it checks whether the other one changed the file.</source>
         <translation>Die Datendatei „%.259s“ ist auch in einem anderen Norvelle-Fenster offen.  Bevor eines der Fenster speichert, prüft es, ob das andere die Datei geändert hat.</translation>
     </message>
     <message>
@@ -864,7 +885,7 @@ Tippen Sie unten einen Titel und einen Link ein und klicken Sie auf Hinzufügen,
         <translation>Nicht alle entfernten Links konnten zurückgeholt werden.</translation>
     </message>
     <message>
-        <source>There isn't enough available memory to save this link.  Try closing another application.</source>
+        <source>There isn&apos;t enough available memory to save this link.  Try closing another application.</source>
         <translation>Es ist nicht genug Speicher frei, um diesen Link zu speichern.  Schließen Sie ein anderes Programm.</translation>
     </message>
     <message>
@@ -980,11 +1001,11 @@ Tippen Sie unten einen Titel und einen Link ein und klicken Sie auf Hinzufügen,
         <translation>Tipp %1 von %2</translation>
     </message>
     <message>
-        <source>Could not open "%.259s".</source>
+        <source>Could not open &quot;%.259s&quot;.</source>
         <translation>„%.259s“ konnte nicht geöffnet werden.</translation>
     </message>
     <message>
-        <source>Could not read from "%.259s".</source>
+        <source>Could not read from &quot;%.259s&quot;.</source>
         <translation>Aus „%.259s“ konnte nicht gelesen werden.</translation>
     </message>
     <message>
@@ -1415,11 +1436,11 @@ Tippen Sie unten einen Titel und einen Link ein und klicken Sie auf Hinzufügen,
         <translation>Bitte geben Sie höchstens 259 Zeichen ein.</translation>
     </message>
     <message>
-        <source>"%.259s" is a folder.  Please enter the name of a data file.</source>
+        <source>&quot;%.259s&quot; is a folder.  Please enter the name of a data file.</source>
         <translation>„%.259s“ ist ein Ordner.  Bitte geben Sie den Namen einer Datendatei ein.</translation>
     </message>
     <message>
-        <source>The folder of "%.259s" does not exist.  Please choose a data file in a folder that exists.</source>
+        <source>The folder of &quot;%.259s&quot; does not exist.  Please choose a data file in a folder that exists.</source>
         <translation>Der Ordner von „%.259s“ existiert nicht.  Bitte wählen Sie eine Datendatei in einem vorhandenen Ordner.</translation>
     </message>
     <message>
@@ -1435,7 +1456,7 @@ Tippen Sie unten einen Titel und einen Link ein und klicken Sie auf Hinzufügen,
         <translation>%1 Links</translation>
     </message>
     <message>
-        <source>"%.259s" already holds %1.
+        <source>&quot;%.259s&quot; already holds %1.
 
 Load them into the window, or replace them with the links of this window?</source>
         <translation>„%.259s“ enthält schon %1.
@@ -1497,31 +1518,31 @@ Ins Fenster laden oder durch die Links dieses Fensters ersetzen?</translation>
 <context>
     <name>Session</name>
     <message>
-        <source>Could not save annotated links into "%.259s".  There are no links to save.</source>
+        <source>Could not save annotated links into &quot;%.259s&quot;.  There are no links to save.</source>
         <translation>Die Links konnten nicht in „%.259s“ gespeichert werden.  Es gibt keine Links zu speichern.</translation>
     </message>
     <message>
-        <source>Part of the data file could not be read.  The whole file as it was is kept in "%.259s".</source>
+        <source>Part of the data file could not be read.  The whole file as it was is kept in &quot;%.259s&quot;.</source>
         <translation>Ein Teil der Datendatei konnte nicht gelesen werden.  Die ganze Datei, wie sie war, liegt in „%.259s“.</translation>
     </message>
     <message>
-        <source>Could not save annotated links into "%.259s".</source>
+        <source>Could not save annotated links into &quot;%.259s&quot;.</source>
         <translation>Die Links konnten nicht in „%.259s“ gespeichert werden.</translation>
     </message>
     <message>
-        <source>Could not read annotated links from "%.259s".</source>
+        <source>Could not read annotated links from &quot;%.259s&quot;.</source>
         <translation>Die Links konnten nicht aus „%.259s“ gelesen werden.</translation>
     </message>
     <message>
-        <source>Could not find data file "%.259s".</source>
+        <source>Could not find data file &quot;%.259s&quot;.</source>
         <translation>Die Datendatei „%.259s“ wurde nicht gefunden.</translation>
     </message>
     <message>
-        <source>Could not append "%.259s".  It is the data file in use: its links are already in the list.</source>
+        <source>Could not append &quot;%.259s&quot;.  It is the data file in use: its links are already in the list.</source>
         <translation>„%.259s“ konnte nicht angefügt werden.  Es ist die benutzte Datendatei: Ihre Links sind schon in der Liste.</translation>
     </message>
     <message>
-        <source>When the system last ended Norvelle, links that could not be saved into the data file were saved in "%.259s".  Append on the Saving page of Options brings them in.</source>
+        <source>When the system last ended Norvelle, links that could not be saved into the data file were saved in &quot;%.259s&quot;.  Append on the Saving page of Options brings them in.</source>
         <translation>Als das System Norvelle zuletzt beendet hat, wurden Links, die nicht in die Datendatei gespeichert werden konnten, in „%.259s“ gespeichert.  Anfügen auf der Seite Speichern der Optionen holt sie herein.</translation>
     </message>
 </context>
@@ -1678,7 +1699,7 @@ Ins Fenster laden oder durch die Links dieses Fensters ersetzen?</translation>
         <translation>  %1 Links wurden gelesen; die Datei selbst bleibt, wie sie ist.</translation>
     </message>
     <message>
-        <source>Could not read annotated links from "%.259s".</source>
+        <source>Could not read annotated links from &quot;%.259s&quot;.</source>
         <translation>Die Links konnten nicht aus „%.259s“ gelesen werden.</translation>
     </message>
     <message>
@@ -1706,7 +1727,7 @@ Ins Fenster laden oder durch die Links dieses Fensters ersetzen?</translation>
         <translation>Es ist ein Ordner.</translation>
     </message>
     <message>
-        <source>No new file can be made in its folder, and there is no folder of Norvelle's own for a safe copy.</source>
+        <source>No new file can be made in its folder, and there is no folder of Norvelle&apos;s own for a safe copy.</source>
         <translation>In ihrem Ordner kann keine neue Datei angelegt werden, und es gibt keinen eigenen Ordner von Norvelle für eine sichere Kopie.</translation>
     </message>
     <message>
@@ -1774,15 +1795,15 @@ Ins Fenster laden oder durch die Links dieses Fensters ersetzen?</translation>
         <translation>Die zu kopierende Datei konnte nicht geöffnet werden.</translation>
     </message>
     <message>
-        <source>A save of "%.259s" was cut off before it ended.  </source>
+        <source>A save of &quot;%.259s&quot; was cut off before it ended.  </source>
         <translation>Ein Speichern von „%.259s“ wurde vor seinem Ende abgebrochen.  </translation>
     </message>
     <message>
-        <source>The links it was saving are in "%.259s".</source>
+        <source>The links it was saving are in &quot;%.259s&quot;.</source>
         <translation>Die Links, die es speicherte, liegen in „%.259s“.</translation>
     </message>
     <message>
-        <source>A save of "%.259s" was cut off before it ended, and it could not be restored.  </source>
+        <source>A save of &quot;%.259s&quot; was cut off before it ended, and it could not be restored.  </source>
         <translation>Ein Speichern von „%.259s“ wurde vor seinem Ende abgebrochen, und die Datei konnte nicht wiederhergestellt werden.  </translation>
     </message>
     <message>
@@ -1857,7 +1878,7 @@ Ins Fenster laden oder durch die Links dieses Fensters ersetzen?</translation>
         <translation>am %1</translation>
     </message>
     <message>
-        <source>"%.259s", changed %1.
+        <source>&quot;%.259s&quot;, changed %1.
 
 The data file was changed by another program. Load it and lose your changes, keep your version, or save your version under another name?</source>
         <translation>„%.259s“, geändert %1.
@@ -1881,19 +1902,19 @@ Die Datendatei wurde von einem anderen Programm geändert. Laden und Ihre Änder
         <translation>Die Datendatei wurde so geladen, wie das andere Programm sie gespeichert hat.</translation>
     </message>
     <message>
-        <source>Could not keep a copy of the other version of "%.259s".  Your version was not saved.</source>
+        <source>Could not keep a copy of the other version of &quot;%.259s&quot;.  Your version was not saved.</source>
         <translation>Von der anderen Fassung von „%.259s“ konnte keine Kopie behalten werden.  Ihre Fassung wurde nicht gespeichert.</translation>
     </message>
     <message>
-        <source>The other version of the data file is kept in "%.259s".</source>
+        <source>The other version of the data file is kept in &quot;%.259s&quot;.</source>
         <translation>Die andere Fassung der Datendatei liegt in „%.259s“.</translation>
     </message>
     <message>
-        <source>Your version is saved in "%.259s".  The other version could not be read, so the window still shows your links.</source>
+        <source>Your version is saved in &quot;%.259s&quot;.  The other version could not be read, so the window still shows your links.</source>
         <translation>Ihre Fassung ist in „%.259s“ gespeichert.  Die andere Fassung konnte nicht gelesen werden, also zeigt das Fenster weiter Ihre Links.</translation>
     </message>
     <message>
-        <source>Your version is saved in "%.259s".  The window now shows the data file as the other program saved it; Append on the Saving page of Options brings in your links.</source>
+        <source>Your version is saved in &quot;%.259s&quot;.  The window now shows the data file as the other program saved it; Append on the Saving page of Options brings in your links.</source>
         <translation>Ihre Fassung ist in „%.259s“ gespeichert.  Das Fenster zeigt jetzt die Datendatei, wie das andere Programm sie gespeichert hat; Anfügen auf der Seite Speichern der Optionen holt Ihre Links herein.</translation>
     </message>
     <message>
@@ -1901,7 +1922,7 @@ Die Datendatei wurde von einem anderen Programm geändert. Laden und Ihre Änder
         <translation>Die Datendatei wurde von einem anderen Programm geändert und neu geladen.</translation>
     </message>
     <message>
-        <source>A sync tool left a copy of your data file that was changed at the same time as yours: "%.259s", changed %1.
+        <source>A sync tool left a copy of your data file that was changed at the same time as yours: &quot;%.259s&quot;, changed %1.
 
 Append its links to yours, so that nothing is lost?</source>
         <translation>Ein Synchronisierungsprogramm hat eine Kopie Ihrer Datendatei hinterlassen, die gleichzeitig mit Ihrer geändert wurde: „%.259s“, geändert %1.

@@ -469,11 +469,18 @@ private:
         }
         case 7: {
             const int a = Next(), b = Next();
-            // A browser's bookmark file, or its own store.
-            const bool store = Pick(2) == 0;
+            // A browser's bookmark file, or its own store, or a service's export (a broken
+            // one of which adds nothing).
+            const int kind = Pick(4);
+            const bool store = kind == 0;
             const std::string file =
                 (h.temp.path / (store ? "Bookmarks" + std::to_string(a) : "bookmarks" + std::to_string(a) + ".html")).string();
-            if (store)
+            if (kind == 2)
+                std::ofstream(file) << "title,url,time_added,tags,status\nA," << LinkOf(a) << ",1600000000,,unread\nB,"
+                                    << LinkOf(b) << ",,x|y,archive\n";
+            else if (kind == 3)
+                std::ofstream(file) << "[{\"href\":\"" << LinkOf(a) << "\",\"extended\":\"\",\"time\":\"never\"}]";
+            else if (store)
                 std::ofstream(file) << "{\"roots\": {\"other\": {\"type\": \"folder\", \"children\": [{\"type\": \"url\", "
                                        "\"name\": \"A\", \"url\": \"" << LinkOf(a) << "\"}, {\"type\": \"url\", \"name\": \"B\", "
                                        "\"url\": \"" << LinkOf(b) << "\"}]}}}";
@@ -485,11 +492,13 @@ private:
                 import.Import();
                 import.reject();
             });
-            m_model.insert(a);
-            m_model.insert(b);
+            if (kind != 3) {
+                m_model.insert(a);
+                m_model.insert(b);
+            }
             QApplication::setActiveWindow(&dlg);
             dlg.Import().ImportCommand();
-            return "Import " + std::to_string(a) + ", " + std::to_string(b);
+            return (kind == 3 ? "Import of a broken file " : "Import ") + std::to_string(a) + ", " + std::to_string(b);
         }
         case 8: {
             const std::string copy = Docs() + "copy" + std::to_string(Next()) + ".dat";

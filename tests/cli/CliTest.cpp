@@ -305,12 +305,12 @@ TEST_F(Cli, ImportExportAndFindBookmarkFiles)
     EXPECT_EQ(ReadBytes(PathOf("cut.dat")), bytes.substr(0, bytes.size() - 3));
 
     out.str("");
-    EXPECT_EQ(ExportBookmarksCommand(data, PathOf("export.html"), out, err), kExitOk);
+    EXPECT_EQ(ExportBookmarksCommand(data, PathOf("export.html"), ExportFormat::Html, out, err), kExitOk);
     EXPECT_EQ(out.str(), "Exported 5 links.\n");
-    EXPECT_EQ(ExportBookmarksCommand(PathOf("cut.dat"), PathOf("x.html"), out, err), kExitFailed);
+    EXPECT_EQ(ExportBookmarksCommand(PathOf("cut.dat"), PathOf("x.html"), ExportFormat::Html, out, err), kExitFailed);
     WriteBytes(PathOf("none.dat"), StoreBytes(LinkStore()));
     err.str("");
-    EXPECT_EQ(ExportBookmarksCommand(PathOf("none.dat"), PathOf("none.html"), out, err), kExitFailed);
+    EXPECT_EQ(ExportBookmarksCommand(PathOf("none.dat"), PathOf("none.html"), ExportFormat::Html, out, err), kExitFailed);
     EXPECT_EQ(err.str(), "There are no links to export.\n");
     EXPECT_FALSE(fs::exists(PathOf("none.html")));
 
@@ -320,6 +320,45 @@ TEST_F(Cli, ImportExportAndFindBookmarkFiles)
     EXPECT_EQ(out.str(), bookmarks + "\n");
     EXPECT_EQ(FindBookmarksCommand(dir.string(), std::string(256, 'x'), false, out, err), kExitUsage);
     EXPECT_EQ(FindBookmarksCommand(PathOf("nowhere"), "x", false, out, err), kExitUsage);
+}
+
+// Every format export writes, import reads back into a data file with the same links, and
+// a service's broken file leaves the data file as it was.
+TEST_F(Cli, ExportFormatsReadBackAndABrokenServiceFileImportsNothing)
+{
+    const std::string data = PathOf("links.dat");
+    WriteBytes(PathOf("in.html"), "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p><DT><H3>Work</H3><DL><p>"
+                                  "<DT><A HREF=\"https://a.example/\" ADD_DATE=\"1600000000\" TAGS=\"x\">A</A><DD>Note"
+                                  "</DL><p><DT><A HREF=\"https://b.example/\" ADD_DATE=\"1600000001\">B</A></DL>");
+    std::ostringstream out, err;
+    ASSERT_EQ(ImportBookmarksCommand(PathOf("in.html"), data, false, out, err), kExitOk);
+    const std::string original = ReadBytes(data);
+    for (const char* name : {"out.xbel", "out.md", "out.csv", "out.json"}) {
+        SCOPED_TRACE(name);
+        out.str("");
+        ASSERT_EQ(ExportBookmarksCommand(data, PathOf(name), ExportFormatOfFileName(name), out, err), kExitOk);
+        EXPECT_EQ(out.str(), "Exported 2 links.\n");
+        const std::string back = PathOf(name) + ".dat";
+        ASSERT_EQ(ImportBookmarksCommand(PathOf(name), back, false, out, err), kExitOk) << err.str();
+        LinkStore a, b;
+        MemorySource sa(ReadBytes(data)), sb(ReadBytes(back));
+        ASSERT_EQ(ReadDataFile(a, sa).status, ReadStatus::Ok);
+        ASSERT_EQ(ReadDataFile(b, sb).status, ReadStatus::Ok);
+        ASSERT_EQ(b.Count(), 2);
+        // XBEL and Markdown put each link under its category, so the order may change.
+        for (int i = 0; i < 2; ++i) {
+            const int j = b.At(0).Title() == a.At(i).Title() ? 0 : 1;
+            EXPECT_EQ(a.At(i).Title(), b.At(j).Title());
+            EXPECT_EQ(a.At(i).Description(), b.At(j).Description());
+            EXPECT_EQ(a.At(i).Category(), b.At(j).Category());
+            EXPECT_EQ(a.At(i).Added(), b.At(j).Added());
+        }
+    }
+    WriteBytes(PathOf("bad.json"), "[{\"href\":\"https://c.example/\",\"toread\":\"no\"},{\"href\":}]");
+    err.str("");
+    EXPECT_EQ(ImportBookmarksCommand(PathOf("bad.json"), data, false, out, err), kExitFailed);
+    EXPECT_NE(err.str().find("line 1: it is not well-formed JSON.  No link was imported."), std::string::npos) << err.str();
+    EXPECT_EQ(ReadBytes(data), original);
 }
 
 TEST_F(Cli, ImportFromBrowserStoresKeepsDatesSkipsWhatIsThereAndListsProfiles)
@@ -458,7 +497,7 @@ TEST_F(Cli, OutputsNeverReplaceTheirInputsDevicesOrLinksTheyDidNotRead)
 
     // The data file read is never the file written, whatever the command.
     err.str("");
-    EXPECT_EQ(ExportBookmarksCommand(a, a, out, err), kExitFailed);
+    EXPECT_EQ(ExportBookmarksCommand(a, a, ExportFormat::Html, out, err), kExitFailed);
     EXPECT_NE(err.str().find("It is the file being read."), std::string::npos) << err.str();
     EXPECT_EQ(MergeCommand(a, b, a, out, err), kExitFailed);
     std::vector<SortKey> keys{{0, true}};
@@ -466,9 +505,9 @@ TEST_F(Cli, OutputsNeverReplaceTheirInputsDevicesOrLinksTheyDidNotRead)
     EXPECT_EQ(ReadBytes(a), original);
 
     // A device is written into, never replaced; a full one is a failure.
-    EXPECT_EQ(ExportBookmarksCommand(a, "/dev/null", out, err), kExitOk);
+    EXPECT_EQ(ExportBookmarksCommand(a, "/dev/null", ExportFormat::Html, out, err), kExitOk);
     err.str("");
-    EXPECT_EQ(ExportBookmarksCommand(a, "/dev/full", out, err), kExitFailed);
+    EXPECT_EQ(ExportBookmarksCommand(a, "/dev/full", ExportFormat::Html, out, err), kExitFailed);
     EXPECT_NE(err.str().find("The disk is full."), std::string::npos) << err.str();
     EXPECT_EQ(SortCommand(a, keys, "/dev/full", err), kExitFailed);
     EXPECT_EQ(MergeCommand(a, b, "/dev/full", out, err), kExitFailed);
@@ -482,7 +521,7 @@ TEST_F(Cli, OutputsNeverReplaceTheirInputsDevicesOrLinksTheyDidNotRead)
               std::string::npos)
         << err.str();
     EXPECT_EQ(ReadBytes(b), original);
-    EXPECT_EQ(ExportBookmarksCommand(a, b, out, err), kExitFailed);
+    EXPECT_EQ(ExportBookmarksCommand(a, b, ExportFormat::Html, out, err), kExitFailed);
     EXPECT_EQ(MergeCommand(a, PathOf("a.dat"), b, out, err), kExitFailed);
     EXPECT_EQ(ReadBytes(b), original);
     EXPECT_EQ(BuildCommand(PathOf("j.json"), b, err, true), kExitOk);

@@ -18,6 +18,7 @@
 #include "app/CommandMenu.h"
 #include "app/LinkListCtrl.h"
 #include "import/ImportDlg.h"
+#include "import/ServiceFormats.h"
 #include "store/DataFile.h"
 #include "store/FileIO.h"
 #include "tests/support/BrowserFixtures.h"
@@ -91,6 +92,13 @@ TEST(ImportDialog, FindsSelectsAndImportsABookmarkFileWithOneSave)
     const std::string exported = (h.temp.path / "out.html").string();
     EXPECT_TRUE(dlg.Import().ExportBookmarksTo(exported));
     EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{"Exported 7 links."});
+    // The other formats Export offers write the same links in their own shape.
+    const std::string xbel = (h.temp.path / "out.xbel").string();
+    EXPECT_TRUE(dlg.Import().ExportBookmarksTo(xbel, {}, ExportFormat::Xbel));
+    std::ifstream xml(xbel);
+    const std::string xbelText((std::istreambuf_iterator<char>(xml)), {});
+    EXPECT_EQ(xbelText.rfind("<?xml", 0), 0u);
+    EXPECT_EQ(ServiceFormatOf(xbelText), ServiceFormat::Xbel);
     EXPECT_FALSE(dlg.Import().ExportBookmarksTo((h.temp.path / "no" / "such" / "dir" / "x.html").string()) &&
                  std::filesystem::exists(h.temp.path / "no"));
 
@@ -307,6 +315,22 @@ TEST(ImportDialog, LinksDraggedOntoTheWindowFillTheFormOrAreAddedAsOneStep)
     });
     ASSERT_TRUE(drop(file));
     EXPECT_TRUE(answer.seen);
+
+    // So does a service's export, told by its content whatever its name; it imports as one step.
+    const std::string pocket = (h.temp.path / "part_000000.csv").string();
+    std::ofstream(pocket) << "title,url,time_added,tags,status\nP,https://pocket.example/,1600000000,x,unread\n";
+    QMimeData service;
+    service.setUrls({QUrl::fromLocalFile(QString::fromStdString(pocket))});
+    const int before = dlg.Store().Count();
+    DialogAnswer<CImportDlg> imports([&](CImportDlg& import) {
+        import.Import();
+        import.reject();
+    });
+    ASSERT_TRUE(drop(service));
+    ASSERT_EQ(dlg.Store().Count(), before + 1);
+    EXPECT_EQ(dlg.Store().At(before).Description(), "Tags: unread, x");
+    dlg.UndoCommands().Step(false);
+    EXPECT_EQ(dlg.Store().Count(), before);
 }
 
 TEST(ImportDialog, ProfilesAreCountedOffTheWindowThreadAndTheCountStopsWithTheDialog)
