@@ -125,6 +125,9 @@ public:
     CSyncController& Sync() { return *m_sync; }
     // A passing note over the foot of the list.
     void ShowStatus(const QString& text) override;
+    CSettings& HealthSettings() override { return m_settings; }
+    void SaveHealthSettings() override;
+    void OpenInBrowser(const std::string& address) override;
     QLabel* StatusText() const;
     // Opens the command menu at a point of the screen, by default under its button.
     void ShowCommandMenu(const QPoint& at);

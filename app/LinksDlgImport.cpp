@@ -47,6 +47,13 @@ bool CLinksDlg::WritePersonFile(const std::string& path, const std::string& fail
 
 void CLinksDlg::SaveImportSettings() { m_options.SaveSettings(); }
 
+void CLinksDlg::SaveHealthSettings() { m_options.SaveSettings(); }
+
+void CLinksDlg::OpenInBrowser(const std::string& address)
+{
+    m_launcher.Launch(address, ParentFolder(m_persistence.DataPath()));
+}
+
 void CLinksDlg::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!m_import.LinksOfDrag(*event->mimeData()).empty()) event->acceptProposedAction();

@@ -219,7 +219,29 @@ void LoopbackHttpServer::Answer(int fd, const std::string& path, const std::stri
         reply(Response(200, "OK", "Content-Type: text/html\r\nContent-Encoding: gzip\r\n", PackedPage()));
     else if (path == "/notitle") reply(Response(200, "OK", "Content-Type: text/html\r\n", "<html><body>none</body></html>"));
     else if (path == "/movedpage") reply(Redirect(301, Url("/page")));
-    else if (path == "/silent") {
+    else if (path == "/wayback/available") {
+        // A fake of the Internet Archive's availability service, by what the link asked about holds.
+        const size_t start = head.find('?');
+        const std::string query = head.substr(start + 1, head.find(' ', start) - start - 1);
+        const size_t at = query.find("url=");
+        const std::string link = at == std::string::npos ? "" : query.substr(at + 4, query.find('&', at) - at - 4);
+        const size_t stampAt = query.find("timestamp=");
+        const std::string stamp = stampAt == std::string::npos ? "20130919" : query.substr(stampAt + 10, 8);
+        if (link.find("nocopy") != std::string::npos)
+            reply(Response(200, "OK", "Content-Type: application/json\r\n", "{\"url\": \"x\", \"archived_snapshots\": {}}"));
+        else if (link.find("badanswer") != std::string::npos)
+            reply(Response(200, "OK", {}, "<html>Service Unavailable</html>"));
+        else if (link.find("hugeanswer") != std::string::npos)
+            reply(Response(200, "OK", {}, "{\"archived_snapshots\": {\"closest\": {\"url\": \"" + std::string(100000, 'x') + "\"}}}"));
+        else if (link.find("slowanswer") != std::string::npos)
+            while (!PeerGone(fd, m_stopping)) {
+            }
+        else
+            reply(Response(200, "OK", "Content-Type: application/json\r\n",
+                           "{\"url\": \"" + link + "\", \"archived_snapshots\": {\"closest\": {\"status\": \"200\", "
+                           "\"available\": true, \"url\": \"http://127.0.0.1:" + std::to_string(m_port) + "/web/" + stamp +
+                           "120000/" + link + "\", \"timestamp\": \"" + stamp + "120000\"}}}"));
+    } else if (path == "/silent") {
         while (!PeerGone(fd, m_stopping)) {
         }
     } else if (path == "/endless" || path == "/huge") {

@@ -20,7 +20,10 @@
 //   the Windows-1251 its meta tag names, /notitle 200 without a title, /movedpage 301 to /page,
 //   /packed 200 with a gzip body that unpacks to 20 MB, its title first,
 //   /silent never answers, /endless 200 with a body that never ends, /huge 200 that
-//   announces 1 GB, /delay... 200 after 100 ms; anything else 404.
+//   announces 1 GB, /delay... 200 after 100 ms, /wayback/available the Internet Archive's
+//   availability service (no copy for a link holding "nocopy", not JSON for "badanswer",
+//   100 KB for "hugeanswer", no answer for "slowanswer", a copy on the asked day for
+//   any other); anything else 404.
 class LoopbackHttpServer {
 public:
     LoopbackHttpServer();

@@ -95,8 +95,17 @@ int FindBookmarksCommand(const std::string& root, const std::string& pattern, bo
 
 // Checks every link of a data file and prints one line per link in row order: the row,
 // the state, the status code, the final address and the title, tab-separated.
+// With archived, each dead link's line ends with the address of its archived copy ("none"
+// when the service has none, "unknown" when it could not say, with why on err); with
+// useArchivedOutput, a data file with those addresses applied is written there.
+struct ArchiveOptions {
+    bool archived = false;
+    std::string useArchivedOutput;
+    std::string service = "https://archive.org";
+    bool replace = false;
+};
 int CheckCommand(const std::string& dataFile, const CLinkChecker::Options& options, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err, const ArchiveOptions& archive = {});
 // Prints each group of links that point to the same place, one paragraph per group, the
 // copies that Find Duplicates would select marked '*'.
 int DuplicatesCommand(const std::string& dataFile, std::ostream& out, std::ostream& err);

@@ -193,7 +193,8 @@ Commands:
                            with, vs, via)
       Exit status: 0; 2 for bad usage.
 
-  check FILE [--jobs N] [--timeout S]
+  check FILE [--jobs N] [--timeout S] [--archived]
+        [--use-archived --output OUT [--replace]] [--archive-service URL]
       Checks every link of the data file FILE, as Check Links does, and prints
       one line per link in row order, tab-separated: the row number counted
       from 0, the state, the HTTP status code ("-" when there was none), the
@@ -210,6 +211,24 @@ Commands:
       --jobs N      check N links at a time (1 to 64, default 6); never more
                     than 2 to one host at once
       --timeout S   give up on an answer after S seconds (default 15)
+      --archived    asks the Internet Archive's Wayback Machine for each dead
+                    link (not found, no such host, refused, could not
+                    connect, timed out): its address and the day it was
+                    added are sent to URL/wayback/available, with the same
+                    limits as the check. The lines are printed once every
+                    answer is in, each dead link's line ending with a tab
+                    and the address of the copy nearest that day, "none"
+                    when there is none, or "unknown" when the service could
+                    not say (why goes to standard error).
+      --use-archived --output OUT
+                    as --archived, and writes OUT: FILE with every dead link
+                    that has a copy given the copy's address, its old
+                    address kept as the description's line "Original link:
+                    ..." (above a last "Tags: " line). FILE itself is never
+                    written; OUT with links only with --replace. Standard
+                    error says "Used the archived copies of N links."
+      --archive-service URL
+                    the service asked (default https://archive.org)
       Exit status: 0 when every checked link was OK (or an existing file); 1
       otherwise, or when FILE could not be read whole; 3 for a higher
       version; 2 for bad usage or a file that cannot be opened.
@@ -337,12 +356,29 @@ int Sort(const std::vector<std::string>& args, bool replace)
     return SortCommand(file, keys, output, std::cerr, replace);
 }
 
-int Check(const std::vector<std::string>& args)
+int Check(const std::vector<std::string>& args, bool replace)
 {
     std::string file;
     CLinkChecker::Options options;
+    ArchiveOptions archive;
+    archive.replace = replace;
+    bool useArchived = false;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--jobs" || args[i] == "--timeout") {
+        if (args[i] == "--archived") {
+            archive.archived = true;
+        } else if (args[i] == "--use-archived") {
+            useArchived = true;
+        } else if (args[i] == "--output" || args[i] == "--archive-service") {
+            if (i + 1 >= args.size()) return Usage((args[i] + " needs a value").c_str());
+            const std::string& value = args[++i];
+            if (args[i - 1] == "--output") {
+                archive.useArchivedOutput = value;
+            } else {
+                if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0)
+                    return Usage("--archive-service needs a web address (http or https)");
+                archive.service = value;
+            }
+        } else if (args[i] == "--jobs" || args[i] == "--timeout") {
             if (i + 1 >= args.size()) return Usage((args[i] + " needs a value").c_str());
             const std::string& value = args[++i];
             char* end = nullptr;
@@ -365,7 +401,8 @@ int Check(const std::vector<std::string>& args)
         }
     }
     if (file.empty()) return Usage("check takes a data file");
-    return CheckCommand(file, options, std::cout, std::cerr);
+    if (useArchived != !archive.useArchivedOutput.empty()) return Usage("--use-archived goes with --output FILE");
+    return CheckCommand(file, options, std::cout, std::cerr, archive);
 }
 
 // Takes "--replace" out of args; true when it was there.
@@ -425,8 +462,9 @@ int Run(std::vector<std::string> args, int argc, char** argv)
         return StatsCommand(args[1], std::cout, std::cerr);
     }
     const bool replace = !args.empty() && TakeReplace(args);
-    if (replace && args[0] != "sort" && args[0] != "export" && args[0] != "merge" && args[0] != "build")
-        return Usage("--replace goes with build, export, merge and sort");
+    if (replace && args[0] != "sort" && args[0] != "export" && args[0] != "merge" && args[0] != "build" &&
+        args[0] != "check")
+        return Usage("--replace goes with build, check, export, merge and sort");
     if (!args.empty() && args[0] == "sort") return Sort(args, replace);
     if (!args.empty() && args[0] == "import") {
         std::vector<std::string> files;
@@ -482,7 +520,7 @@ int Run(std::vector<std::string> args, int argc, char** argv)
         std::cout << kHelp;
         return kExitOk;
     }
-    if (args[0] == "check") return Check(args);
+    if (args[0] == "check") return Check(args, replace);
     if (args[0] == "merge") {
         if (args.size() != 4) return Usage("merge takes two data files and the file to write");
         return MergeCommand(args[1], args[2], args[3], std::cout, std::cerr, replace);

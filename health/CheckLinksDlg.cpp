@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -37,7 +38,20 @@ QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
         switch (index.column()) {
         case ColTitle: return Text(m_items[size_t(r.index)].title).simplified();
         case ColLink: return LinkText(m_items[size_t(r.index)].ref.link);
-        case ColState: return Text(StateText(r) + (row.replaced ? Tr("Health", " - address replaced") : ""));
+        case ColState: {
+            std::string state = StateText(r) + (row.replaced ? Tr("Health", " - address replaced") : "");
+            if (row.copyUsed)
+                state += Tr("Health", " - archived copy used");
+            else if (row.archive == Archive::Asking)
+                state += Tr("Health", " - looking for an archived copy...");
+            else if (row.archive == Archive::Answered && row.copy.found == ArchivedCopy::Found::Copy)
+                state += Fill(Tr("Health", " - archived copy of %1"), {SnapshotDay(row.copy.timestamp)});
+            else if (row.archive == Archive::Answered && row.copy.found == ArchivedCopy::Found::None)
+                state += Tr("Health", " - no archived copy");
+            else if (row.archive == Archive::Answered)
+                state += Fill(Tr("Health", " - archive not asked: %1"), {row.copy.problem});
+            return Text(state);
+        }
         case ColAddress: return LinkText(r.finalAddress);
         default: return {};
         }
@@ -65,9 +79,30 @@ void CheckResultsModel::Append(std::vector<LinkCheckResult> results)
     beginInsertRows({}, rowCount(), rowCount() + int(results.size()) - 1);
     for (LinkCheckResult& r : results) {
         m_needingALook += NeedsALook(r.state);
-        m_rows.push_back({std::move(r), false});
+        m_rows.push_back(Row{std::move(r), false, Archive::NotAsked, {}, false});
     }
     endInsertRows();
+}
+
+void CheckResultsModel::SetAsking(int row)
+{
+    m_rows[size_t(row)].archive = Archive::Asking;
+    StateChanged(row);
+}
+
+void CheckResultsModel::SetCopy(int row, const ArchivedCopy& copy)
+{
+    m_rows[size_t(row)].archive = Archive::Answered;
+    m_rows[size_t(row)].copy = copy;
+    StateChanged(row);
+}
+
+void CheckResultsModel::SetCopyUsed(int row, bool used)
+{
+    if (m_rows[size_t(row)].copyUsed == used) return;
+    m_rows[size_t(row)].copyUsed = used;
+    m_archivesUsed += used ? 1 : -1;
+    StateChanged(row);
 }
 
 void CheckResultsModel::SetReplaced(int row, bool replaced)
@@ -117,12 +152,22 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     m_select = new QPushButton(QTr("Health", "&Select in List"), this);
     m_replace = new QPushButton(QTr("Health", "Use &New Address"), this);
     m_stop = new QPushButton(QTr("Health", "S&top"), this);
+    m_findArchived = new QPushButton(QTr("Health", "Find &Archived Copies"), this);
+    m_useArchived = new QPushButton(QTr("Health", "&Use Archived Copy"), this);
+    m_openArchived = new QPushButton(QTr("Health", "&Open Archived Copy"), this);
+    m_findArchived->setToolTip(QTr("Health", "Asks the Internet Archive for the copy of each chosen dead link nearest the day "
+                                             "it was saved"));
+    m_useArchived->setToolTip(QTr("Health", "Gives the chosen links the address of their archived copy, keeping the old "
+                                            "one in the description (Undo takes it back)"));
     m_close = new QPushButton(QTr("Health", "&Close"), this);
     m_select->setToolTip(QTr("Health", "Selects the rows of the chosen results in the main list"));
     m_replace->setToolTip(QTr("Health", "Gives the chosen moved links their new address (Undo takes it back)"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_select);
     buttons->addWidget(m_replace);
+    buttons->addWidget(m_findArchived);
+    buttons->addWidget(m_useArchived);
+    buttons->addWidget(m_openArchived);
     buttons->addStretch();
     buttons->addWidget(m_stop);
     buttons->addWidget(m_close);
@@ -136,6 +181,11 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     connect(m_select, &QPushButton::clicked, this, &CCheckLinksDlg::SelectInList);
     connect(m_replace, &QPushButton::clicked, this, &CCheckLinksDlg::UseNewAddress);
     connect(m_stop, &QPushButton::clicked, this, &CCheckLinksDlg::Stop);
+    connect(m_findArchived, &QPushButton::clicked, this, &CCheckLinksDlg::FindArchivedCopies);
+    connect(m_useArchived, &QPushButton::clicked, this, &CCheckLinksDlg::UseArchivedCopy);
+    connect(m_openArchived, &QPushButton::clicked, this, &CCheckLinksDlg::OpenArchivedCopy);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &CCheckLinksDlg::ShowRowMenu);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CCheckLinksDlg::UpdateButtons);
     connect(m_view, &QTableView::doubleClicked, this, &CCheckLinksDlg::SelectInList);
@@ -147,7 +197,11 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     UpdateStatus();
 }
 
-CCheckLinksDlg::~CCheckLinksDlg() { m_checker.Stop(); }
+CCheckLinksDlg::~CCheckLinksDlg()
+{
+    if (m_finder) m_finder->Stop();
+    m_checker.Stop();
+}
 
 void CCheckLinksDlg::Start()
 {
@@ -170,6 +224,7 @@ void CCheckLinksDlg::done(int result)
 {
     // Closing stops every request at once.
     m_checker.Stop();
+    if (m_finder) m_finder->Stop();
     m_flushTimer.stop();
     QDialog::done(result);
 }
@@ -223,6 +278,90 @@ void CCheckLinksDlg::UpdateButtons()
     m_replace->setEnabled(std::any_of(rows.begin(), rows.end(), [this](int row) {
         return m_model.Result(row).state == LinkState::Moved && !m_model.Replaced(row);
     }));
+    m_findArchived->setEnabled(!LookingUp() && std::any_of(rows.begin(), rows.end(), [this](int row) {
+                                   return IsDeadLink(m_model.Result(row).state) && !m_model.HasCopy(row);
+                               }));
+    m_useArchived->setEnabled(std::any_of(rows.begin(), rows.end(), [this](int row) {
+        return m_model.HasCopy(row) && !m_model.CopyUsed(row);
+    }));
+    m_openArchived->setEnabled(std::any_of(rows.begin(), rows.end(), [this](int row) { return m_model.HasCopy(row); }));
+}
+
+void CCheckLinksDlg::ShowRowMenu(const QPoint& at)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(QTr("Health", "&Select in List"), this, &CCheckLinksDlg::SelectInList)->setEnabled(m_select->isEnabled());
+    menu->addAction(QTr("Health", "Find &Archived Copy"), this, &CCheckLinksDlg::FindArchivedCopies)
+        ->setEnabled(m_findArchived->isEnabled());
+    menu->addAction(QTr("Health", "&Use Archived Copy"), this, &CCheckLinksDlg::UseArchivedCopy)
+        ->setEnabled(m_useArchived->isEnabled());
+    menu->addAction(QTr("Health", "&Open Archived Copy"), this, &CCheckLinksDlg::OpenArchivedCopy)
+        ->setEnabled(m_openArchived->isEnabled());
+    menu->popup(m_view->viewport()->mapToGlobal(at));
+}
+
+void CCheckLinksDlg::FindArchivedCopies()
+{
+    if (LookingUp()) return;
+    std::vector<int> rows;
+    for (int row : ChosenRows())
+        if (IsDeadLink(m_model.Result(row).state) && !m_model.HasCopy(row)) rows.push_back(row);
+    // Nothing leaves the machine without the person's leave.
+    if (rows.empty() || !m_host.MayAskTheArchive()) return;
+    std::vector<CArchiveFinder::Link> links;
+    CUnixDates dates;
+    for (int row : rows) {
+        const CheckItem& item = m_model.Item(row);
+        links.push_back({item.ref.link, dates.SecondsOf(item.added)});
+        m_model.SetAsking(row);
+    }
+    m_lookupRows = rows;
+    if (m_finder) m_finder->Stop();
+    m_finder.reset();
+    m_archiveFetcher = m_host.MakeArchiveFetcher();
+    m_finder = std::make_unique<CArchiveFinder>(*m_archiveFetcher, static_cast<ArchiveSink&>(*this));
+    m_finder->Start(m_host.ArchiveService(), links);
+    UpdateButtons();
+}
+
+void CCheckLinksDlg::CopyFound(int index, const ArchivedCopy& copy)
+{
+    if (index >= 0 && size_t(index) < m_lookupRows.size()) m_model.SetCopy(m_lookupRows[size_t(index)], copy);
+    UpdateButtons();
+}
+
+void CCheckLinksDlg::LookupFinished() { UpdateButtons(); }
+
+void CCheckLinksDlg::UseArchivedCopy()
+{
+    std::vector<int> rows;
+    std::vector<LinkRef> refs;
+    std::vector<std::string> copies;
+    std::vector<int> chosen = ChosenRows();
+    std::sort(chosen.begin(), chosen.end(),
+              [this](int a, int b) { return m_model.Result(a).index < m_model.Result(b).index; });
+    for (int row : chosen)
+        if (m_model.HasCopy(row) && !m_model.CopyUsed(row)) {
+            rows.push_back(row);
+            refs.push_back(m_model.Item(row).ref);
+            copies.push_back(m_model.Copy(row).address);
+        }
+    if (rows.empty()) return;
+    const std::vector<bool> used = m_host.UseArchivedCopies(refs, copies);
+    for (size_t i = 0; i < rows.size() && i < used.size(); ++i)
+        if (used[i]) {
+            m_items[size_t(m_model.Result(rows[i]).index)].ref.link = copies[i];
+            m_model.SetCopyUsed(rows[i], true);
+        }
+    UpdateButtons();
+    UpdateStatus();
+}
+
+void CCheckLinksDlg::OpenArchivedCopy()
+{
+    for (int row : ChosenRows())
+        if (m_model.HasCopy(row)) m_host.OpenInBrowser(m_model.Copy(row).address);
 }
 
 void CCheckLinksDlg::SelectInList()
@@ -263,7 +402,7 @@ void CCheckLinksDlg::RecordsChanged()
     std::vector<int> rows;
     std::vector<const CAnnotatedLink*> records;
     for (int row = 0; row < m_model.rowCount(); ++row)
-        if (m_model.Result(row).state == LinkState::Moved) {
+        if (m_model.Result(row).state == LinkState::Moved || m_model.HasCopy(row)) {
             rows.push_back(row);
             records.push_back(m_model.Item(row).ref.record);
         }
@@ -272,10 +411,18 @@ void CCheckLinksDlg::RecordsChanged()
     for (size_t i = 0; i < rows.size() && i < links.size(); ++i) {
         if (!links[i]) continue;  // deleted: nothing to say about it
         const int row = rows[i];
+        if (m_model.HasCopy(row)) {
+            // Undo gives the record its dead address back, and Redo the copy's again.
+            const bool used = *links[i] == m_model.Copy(row).address;
+            if (used || m_model.CopyUsed(row)) m_items[size_t(m_model.Result(row).index)].ref.link = *links[i];
+            m_model.SetCopyUsed(row, used);
+            continue;
+        }
         const bool replaced = *links[i] == m_model.Result(row).finalAddress;
         // The reference follows its record back to the old address, and forward again.
         if (replaced || m_model.Replaced(row)) m_items[size_t(m_model.Result(row).index)].ref.link = *links[i];
         m_model.SetReplaced(row, replaced);
     }
     UpdateButtons();
+    UpdateStatus();
 }

@@ -3,12 +3,14 @@
 #include <utility>
 
 #include "common/QtText.h"
+#include "health/ArchiveLookup.h"
 #include "health/CheckLinksDlg.h"
 #include "health/DuplicateFinder.h"
 #include "health/DuplicatesDlg.h"
 #include "health/GetTitleDlg.h"
 #include "health/LaunchCheck.h"
 #include "health/LinkAddress.h"
+#include "options/Settings.h"
 #include "platform/Prompter.h"
 #include "store/NaturalCompare.h"
 #include "store/LinkStore.h"
@@ -52,7 +54,7 @@ void CHealthController::CheckLinksCommand(bool selectedOnly)
         items.reserve(rows.size());
         for (int row : rows) {
             const CAnnotatedLink& record = std::as_const(store).At(row);
-            items.push_back({{&record, std::string(record.Link())}, std::string(record.Title())});
+            items.push_back({{&record, std::string(record.Link())}, std::string(record.Title()), record.Added()});
         }
     }
     if (items.empty()) {
@@ -117,6 +119,64 @@ std::vector<bool> CHealthController::ReplaceLinks(const std::vector<LinkRef>& re
     if (any) m_host.CountStored(1);
     return replaced;
 }
+
+std::vector<bool> CHealthController::UseArchivedCopies(const std::vector<LinkRef>& refs,
+                                                       const std::vector<std::string>& copies)
+{
+    LinkStore& store = m_host.HealthStore();
+    std::vector<bool> used(refs.size(), false);
+    auto lock = store.Lock();
+    std::vector<int> rowOf;
+    RowsOfLinks(store, refs, &rowOf);
+    std::vector<CAnnotatedLink*> records;
+    std::vector<size_t> which;
+    for (size_t i = 0; i < refs.size() && i < copies.size(); ++i)
+        if (rowOf[i] >= 0) {
+            records.push_back(&store.Edit(rowOf[i]));
+            which.push_back(i);
+        }
+    if (records.empty()) return used;
+    const CLinkDate now = m_host.Now();
+    m_host.ChangeRecords(records, [&] {
+        for (size_t k = 0; k < records.size(); ++k) {
+            CAnnotatedLink& record = *records[k];
+            const std::string original(record.Link());
+            record.SetDescription(DescriptionWithOriginal(record.Description(), original));
+            record.SetLink(copies[which[k]]);
+            record.SetModified(now);
+            used[which[k]] = true;
+        }
+    });
+    m_host.CountStored(int(records.size()));
+    return used;
+}
+
+bool CHealthController::MayAskTheArchive()
+{
+    CSettings& settings = m_host.HealthSettings();
+    if (!settings.archiveLookups) {
+        m_prompter.Notice(Tr("Health", "Looking for archived copies is turned off on the Misc. page of Options."));
+        return false;
+    }
+    if (!settings.archiveAskFirst) return true;
+    // No is the default: nothing leaves the machine without a Yes.
+    bool dontAsk = false;
+    const bool yes = m_prompter.AskWithCheckBox(Tr("Health", "Norvelle will send the addresses of the selected links to "
+                                                             "the Internet Archive (archive.org) to look for archived "
+                                                             "copies.  Continue?"),
+                                                Tr("Health", "Do not ask again"), dontAsk, false) == Prompter::Answer::Yes;
+    if (dontAsk) {
+        // A remembered No turns the service off, as the Options page shows.
+        settings.archiveAskFirst = false;
+        settings.archiveLookups = yes;
+        m_host.SaveHealthSettings();
+    }
+    return yes;
+}
+
+std::string CHealthController::ArchiveService() { return m_host.HealthSettings().archiveService; }
+
+std::unique_ptr<HttpFetcher> CHealthController::MakeArchiveFetcher() { return m_makeFetcher(); }
 
 std::vector<std::optional<std::string>> CHealthController::CurrentLinks(const std::vector<const CAnnotatedLink*>& records)
 {

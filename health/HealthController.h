@@ -15,6 +15,7 @@ class CCheckLinksDlg;
 class HttpFetcher;
 class LinkStore;
 class Prompter;
+struct CSettings;
 
 // What Check Links, Find Duplicates and Get Title from Page need of the main window.
 class HealthHost {
@@ -40,6 +41,11 @@ public:
     virtual void CountStored(int records) = 0;
     virtual CLinkDate Now() = 0;
     virtual void ShowStatus(const QString& text) = 0;
+    // The settings of archived copies, and their change kept.
+    virtual CSettings& HealthSettings() = 0;
+    virtual void SaveHealthSettings() = 0;
+    // Opens an address in the browser, as Launch does.
+    virtual void OpenInBrowser(const std::string& address) = 0;
 };
 
 // The main window's side of Check Links, Find Duplicates and Get Title from Page: what
@@ -68,6 +74,11 @@ private:
     int SelectLinks(const std::vector<LinkRef>& refs) override;
     std::vector<bool> ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links) override;
     std::vector<std::optional<std::string>> CurrentLinks(const std::vector<const CAnnotatedLink*>& records) override;
+    std::vector<bool> UseArchivedCopies(const std::vector<LinkRef>& refs, const std::vector<std::string>& copies) override;
+    bool MayAskTheArchive() override;
+    std::string ArchiveService() override;
+    std::unique_ptr<HttpFetcher> MakeArchiveFetcher() override;
+    void OpenInBrowser(const std::string& address) override { m_host.OpenInBrowser(address); }
     void TitleOfForm(const CCountFormatter& counts);
 
     HealthHost& m_host;

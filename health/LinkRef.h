@@ -1,8 +1,10 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+class HttpFetcher;
 class LinkStore;
 class CAnnotatedLink;
 
@@ -35,4 +37,14 @@ public:
     virtual std::vector<bool> ReplaceLinks(const std::vector<LinkRef>& refs, const std::vector<std::string>& links) = 0;
     // The link each record has now (none for one no longer in the list).
     virtual std::vector<std::optional<std::string>> CurrentLinks(const std::vector<const CAnnotatedLink*>& records) = 0;
+    // Gives each record that a reference still stands for the address of its archived
+    // copy, with its old address as the description's line "Original link: ...", all as
+    // one undoable step; tells which were changed.
+    virtual std::vector<bool> UseArchivedCopies(const std::vector<LinkRef>& refs, const std::vector<std::string>& copies) = 0;
+    // Whether the archive may be asked: the setting allows it, and the person agreed now or
+    // for good. Asks the first time.
+    virtual bool MayAskTheArchive() = 0;
+    virtual std::string ArchiveService() = 0;
+    virtual std::unique_ptr<HttpFetcher> MakeArchiveFetcher() = 0;
+    virtual void OpenInBrowser(const std::string& address) = 0;
 };

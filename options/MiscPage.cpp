@@ -28,6 +28,11 @@ CMiscPage::CMiscPage(CSettings& values, QWidget* parent) : COptionsPage(parent),
         // The first two belong under the heading.
         if (i < 2) layout->setAlignment(m_boxes[i], Qt::AlignLeft);
     }
+    // Check Links may ask the Internet Archive about dead links: the person can forbid it.
+    m_archive = new QCheckBox(QTr("Options", "Look for &archived copies of dead links at the Internet Archive."), this);
+    m_archive->setChecked(values.archiveLookups);
+    connect(m_archive, &QCheckBox::toggled, this, [this] { SetModified(); });
+    layout->addWidget(m_archive);
     layout->addStretch(1);
 }
 
@@ -36,5 +41,6 @@ bool CMiscPage::Leave()
     bool* settings[7] = {&m_values.moveToTitle, &m_values.moveToLink,          &m_values.copyLink,  &m_values.confirmDelete,
                          &m_values.moveSave,    &m_values.restoreWndPlacement, &m_values.showDayTip};
     for (int i = 0; i < 7; ++i) *settings[i] = m_boxes[i]->isChecked();
+    m_values.archiveLookups = m_archive->isChecked();
     return true;
 }

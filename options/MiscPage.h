@@ -10,8 +10,10 @@ public:
     CMiscPage(CSettings& values, QWidget* parent = nullptr);
     bool Leave() override;
     QCheckBox* Box(int i) const { return m_boxes[i]; }
+    QCheckBox* ArchiveBox() const { return m_archive; }
 
 private:
     CSettings& m_values;
     QCheckBox* m_boxes[7];
+    QCheckBox* m_archive = nullptr;
 };

@@ -68,6 +68,8 @@ std::map<QString, QString> Tips()
          TrNoop("Options", "An edit typed into the form is stored when you pick another row, open Options or close Norvelle.")},
         {TrNoop("Options", "&Restore previous window position."), TrNoop("Options", "Norvelle opens where you left it.")},
         {TrNoop("Options", "Show tips &on start-up."), TrNoop("Options", "Shows the Tip of the Day when Norvelle starts.")},
+        {TrNoop("Options", "Look for &archived copies of dead links at the Internet Archive."),
+         TrNoop("Options", "Check Links may send the addresses of dead links to archive.org to find saved copies of their pages.")},
     };
     // Made at each use, in the language in use.
     std::map<QString, QString> tips;

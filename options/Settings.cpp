@@ -16,6 +16,7 @@ const char* const kNumbers = "Numbers";
 const char* const kMisc = "Misc";
 const char* const kTitleCase = "Title Case";
 const char* const kImport = "Import";
+const char* const kArchive = "Archived Copies";
 
 bool ReadBool(SettingsBackend& b, const char* section, const char* key, bool def)
 {
@@ -107,6 +108,12 @@ void LoadSettings(SettingsBackend& b, CSettings& s, ExceptionSet& exceptions)
     s.importKeepsDates = ReadBool(b, kImport, "Keep Dates", true);
     s.importSkipsExisting = ReadBool(b, kImport, "Skip Existing", true);
     s.offerBrowserImport = ReadBool(b, kImport, "Offer Browser Import", true);
+    s.archiveLookups = ReadBool(b, kArchive, "Look Up Copies", true);
+    s.archiveAskFirst = ReadBool(b, kArchive, "Ask First", true);
+    s.archiveService = b.ReadString(kArchive, "Service", "https://archive.org");
+    // Only a web service is asked: anything else gives the default back.
+    if (s.archiveService.rfind("http://", 0) != 0 && s.archiveService.rfind("https://", 0) != 0)
+        s.archiveService = "https://archive.org";
 
     int words = b.ReadInt(kTitleCase, "Count", -1);
     std::vector<std::string> list;
@@ -149,6 +156,9 @@ void SaveSettings(SettingsBackend& b, const CSettings& s, const ExceptionSet& ex
     WriteBool(b, kImport, "Keep Dates", s.importKeepsDates);
     WriteBool(b, kImport, "Skip Existing", s.importSkipsExisting);
     WriteBool(b, kImport, "Offer Browser Import", s.offerBrowserImport);
+    WriteBool(b, kArchive, "Look Up Copies", s.archiveLookups);
+    WriteBool(b, kArchive, "Ask First", s.archiveAskFirst);
+    b.WriteString(kArchive, "Service", s.archiveService);
 
     std::vector<std::string> words;
     exceptions.GetExceptions(words);

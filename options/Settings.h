@@ -43,6 +43,11 @@ struct CSettings {
     bool importSkipsExisting = true;
     // A first start without a data file offers to import the browsers' bookmarks, until declined for good.
     bool offerBrowserImport = true;
+    // Archived copies of dead links: whether the service may be asked at all, whether the
+    // person said once not to be asked before it is, and the service's address.
+    bool archiveLookups = true;
+    bool archiveAskFirst = true;
+    std::string archiveService = "https://archive.org";
 
     // Timed-save period in milliseconds.
     int TimerPeriodMs() const { return (timerIndex + 1) * 600000; }

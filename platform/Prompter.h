@@ -25,6 +25,16 @@ public:
         return SafeChoice(buttons, defaultButton);
     }
 
+    // A Yes/No question with a check box under it ("Do not ask again"); checked tells
+    // whether it was ticked. Where no box can be shown, the question comes without it.
+    virtual Answer AskWithCheckBox(const std::string& text, const std::string& checkBox, bool& checked,
+                                   bool defaultYes = false)
+    {
+        (void)checkBox;
+        checked = false;
+        return Show(text, Icon::Question, Buttons::YesNo, defaultYes);
+    }
+
     // Once the system ends the program, no one is there to answer: implementations then
     // show nothing, and every question takes its default answer, the one that keeps links.
     void SetUnattended(bool unattended) { m_unattended = unattended; }

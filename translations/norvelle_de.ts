@@ -406,6 +406,74 @@
         <source>redirected to a local address</source>
         <translation>auf eine lokale Adresse umgeleitet</translation>
     </message>
+    <message>
+        <source>the service sent the question to a local address, which is not asked</source>
+        <translation>der Dienst leitete die Frage an eine lokale Adresse um, die nicht gefragt wird</translation>
+    </message>
+    <message>
+        <source>the answer is too large</source>
+        <translation>die Antwort ist zu groß</translation>
+    </message>
+    <message>
+        <source>the answer is not the service&apos;s</source>
+        <translation>die Antwort ist nicht die des Dienstes</translation>
+    </message>
+    <message>
+        <source> - archived copy used</source>
+        <translation> – Archivkopie verwendet</translation>
+    </message>
+    <message>
+        <source> - looking for an archived copy...</source>
+        <translation> – Archivkopie wird gesucht...</translation>
+    </message>
+    <message>
+        <source> - archived copy of %1</source>
+        <translation> – Archivkopie vom %1</translation>
+    </message>
+    <message>
+        <source> - no archived copy</source>
+        <translation> – keine Archivkopie</translation>
+    </message>
+    <message>
+        <source> - archive not asked: %1</source>
+        <translation> – Archiv nicht gefragt: %1</translation>
+    </message>
+    <message>
+        <source>Find &amp;Archived Copies</source>
+        <translation>Archivkopien &amp;finden</translation>
+    </message>
+    <message>
+        <source>&amp;Use Archived Copy</source>
+        <translation>Archivkopie &amp;verwenden</translation>
+    </message>
+    <message>
+        <source>&amp;Open Archived Copy</source>
+        <translation>Archivkopie &amp;öffnen</translation>
+    </message>
+    <message>
+        <source>Asks the Internet Archive for the copy of each chosen dead link nearest the day it was saved</source>
+        <translation>Fragt das Internet Archive nach der Kopie jedes gewählten toten Links, die dem Tag seines Speicherns am nächsten ist</translation>
+    </message>
+    <message>
+        <source>Gives the chosen links the address of their archived copy, keeping the old one in the description (Undo takes it back)</source>
+        <translation>Gibt den gewählten Links die Adresse ihrer Archivkopie und behält die alte in der Beschreibung (Rückgängig nimmt es zurück)</translation>
+    </message>
+    <message>
+        <source>Find &amp;Archived Copy</source>
+        <translation>Archivkopie &amp;finden</translation>
+    </message>
+    <message>
+        <source>Looking for archived copies is turned off on the Misc. page of Options.</source>
+        <translation>Die Suche nach Archivkopien ist auf der Seite Sonstiges der Optionen ausgeschaltet.</translation>
+    </message>
+    <message>
+        <source>Norvelle will send the addresses of the selected links to the Internet Archive (archive.org) to look for archived copies.  Continue?</source>
+        <translation>Norvelle sendet die Adressen der ausgewählten Links an das Internet Archive (archive.org), um nach Archivkopien zu suchen.  Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Do not ask again</source>
+        <translation>Nicht mehr fragen</translation>
+    </message>
 </context>
 <context>
     <name>Import</name>
@@ -1506,6 +1574,14 @@ Ins Fenster laden oder durch die Links dieses Fensters ersetzen?</translation>
     <message>
         <source>This title-case exception already exists in the list.</source>
         <translation>Diese Ausnahme steht schon in der Liste.</translation>
+    </message>
+    <message>
+        <source>Look for &amp;archived copies of dead links at the Internet Archive.</source>
+        <translation>Beim Internet Archive nach &amp;Archivkopien toter Links suchen.</translation>
+    </message>
+    <message>
+        <source>Check Links may send the addresses of dead links to archive.org to find saved copies of their pages.</source>
+        <translation>„Links prüfen“ darf die Adressen toter Links an archive.org senden, um gespeicherte Kopien ihrer Seiten zu finden.</translation>
     </message>
 </context>
 <context>

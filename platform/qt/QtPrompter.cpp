@@ -2,6 +2,7 @@
 #include "common/QtText.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -89,6 +90,33 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
     };
     if (QThread::currentThread() == qApp->thread()) return show();
     Answer answer = Answer::Ok;
+    QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+Prompter::Answer QtPrompter::AskWithCheckBox(const std::string& text, const std::string& checkBox, bool& checked,
+                                             bool defaultYes)
+{
+    checked = false;
+    if (Unattended()) return UnattendedAnswer(text, Buttons::YesNo, defaultYes);
+    auto show = [&]() {
+        QMessageBox box(m_owner);
+        box.setWindowTitle(QTr("Platform", "Norvelle"));
+        box.setTextFormat(Qt::PlainText);
+        box.setText(Breakable(QString::fromStdString(text)));
+        new CopyAsItIs(&box, QString::fromStdString(text));
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        auto* check = new QCheckBox(QString::fromStdString(checkBox));
+        box.setCheckBox(check);
+        const int result = box.exec();
+        checked = check->isChecked();
+        return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    };
+    if (QThread::currentThread() == qApp->thread()) return show();
+    Answer answer = Answer::No;
     QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
     return answer;
 }

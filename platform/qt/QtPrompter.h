@@ -12,6 +12,8 @@ public:
     void SetOwner(QWidget* owner) { m_owner = owner; }
     Answer Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes = true) override;
     int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton) override;
+    Answer AskWithCheckBox(const std::string& text, const std::string& checkBox, bool& checked,
+                           bool defaultYes = false) override;
 
 private:
     QPointer<QWidget> m_owner;

@@ -25,6 +25,9 @@
 #include "cli/CliCommands.h"
 #include "host/HostSession.h"
 #include "bench/LoopbackHttpServer.h"
+#include "health/CheckLinksDlg.h"
+#include <QPushButton>
+#include <QTableView>
 #include "common/SortedComboBox.h"
 #include "common/SortedListBox.h"
 #include "import/ImportDlg.h"
@@ -53,9 +56,12 @@ int IdOf(const std::string& link)
 {
     const std::string prefix = "https://n.example/";
     if (link.compare(0, prefix.size(), prefix) == 0) return std::atoi(link.c_str() + prefix.size());
-    // A link on the test server, whose page has a title: "http://127.0.0.1:PORT/n/ID".
+    // A link on the test server: "http://127.0.0.1:PORT/n/ID" (a page with a title),
+    // ".../missing/n/ID" (a dead one), or its archived copy, which holds it encoded.
+    if (link.compare(0, 17, "http://127.0.0.1:") != 0) return -1;
+    if (const size_t copy = link.find("%2Fn%2F"); copy != std::string::npos) return std::atoi(link.c_str() + copy + 7);
     const size_t page = link.find("/n/");
-    return link.compare(0, 17, "http://127.0.0.1:") == 0 && page != std::string::npos ? std::atoi(link.c_str() + page + 3) : -1;
+    return page != std::string::npos ? std::atoi(link.c_str() + page + 3) : -1;
 }
 
 Ids IdsOf(const LinkStore& store)
@@ -111,6 +117,7 @@ public:
         // The search looks at the fields the person chose, links and categories too.
         h.settings.WriteInt("Searching", "Link Fields", Pick(2));
         h.settings.WriteInt("Searching", "Category Fields", Pick(2));
+        h.settings.WriteString("Archived Copies", "Service", m_server.Url(""));
         h.prompter.answerQuestion = [this](const std::string& text) { return AnswerQuestion(text); };
         h.prompter.answerChoice = [this](const std::string& text, const std::vector<std::string>& buttons) {
             return AnswerChoice(text, buttons);
@@ -189,6 +196,11 @@ private:
         if (text == "Your changes will be lost.  Proceed?") return m_mayLoseChanges ? A::Yes : A::No;
         if (text == "Do you want to exit Norvelle?") return A::Yes;
         if (text.rfind("Add ", 0) == 0) return A::Yes;  // links dropped on the window
+        // The archive may be asked, once or for good.
+        if (text.rfind("Norvelle will send the addresses", 0) == 0) {
+            h.prompter.tickCheckBox = Pick(2) == 0;
+            return A::Yes;
+        }
         // Never the word to replace a file of links not loaded, or one of another kind.
         return A::No;
     }
@@ -378,7 +390,8 @@ private:
     {
         CLinksDlg& dlg = Dlg();
         const int rows = dlg.Store().Count();
-        switch (Pick(26)) {
+        switch (Pick(27)) {
+        case 26: return ArchivedCopy();
         case 25: return RecentFileAndBack();
         case 24: return BrowserSaves();
         case 20: return SecondWriter();
@@ -690,6 +703,36 @@ private:
     // The browser saves a page through its host. Most often the window has the file and
     // takes the link; now and then a host that looked just before the window opened writes
     // the file itself, now or in the middle of the window's next save.
+    // A dead link added, checked, its archived copy asked for (if the person agrees) and
+    // used: the link changes, the collection keeps it.
+    std::string ArchivedCopy()
+    {
+        CLinksDlg& dlg = Dlg();
+        const int id = Next();
+        const std::string dead = m_server.Url("/missing/n/" + std::to_string(id));
+        h.ClickButton(1007);
+        dlg.LinkField()->setText(QString::fromStdString(dead));
+        h.ClickButton(1026);
+        m_model.insert(id);
+        int row = -1;
+        for (int i = 0; i < dlg.Store().Count(); ++i)
+            if (std::as_const(dlg.Store()).At(i).Link() == dead) row = i;
+        if (row < 0) return "Add a dead link (refused)";
+        h.ClickRow(row);
+        dlg.Health().CheckLinksCommand(true);
+        CCheckLinksDlg* check = dlg.Health().CheckLinksWindow();
+        if (!check) return "Check a dead link (not opened)";
+        SpinUntil([&] { return !check->Running(); }, 3000);
+        check->View()->selectAll();
+        check->FindArchivedCopies();
+        SpinUntil([&] { return !check->LookingUp(); }, 3000);
+        check->View()->selectAll();
+        const bool used = check->UseArchivedButton()->isEnabled();
+        check->UseArchivedCopy();
+        check->close();
+        return "Archived copy of " + std::to_string(id) + (used ? " used" : " (not asked)");
+    }
+
     std::string BrowserSaves()
     {
         const int id = Next();

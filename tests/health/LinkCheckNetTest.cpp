@@ -12,6 +12,7 @@
 
 #include "bench/LoopbackHttpServer.h"
 #include "cli/CliCommands.h"
+#include "health/ArchiveLookup.h"
 #include "health/LinkCheck.h"
 #include "platform/qt/QtHttpFetcher.h"
 #include "store/DataFile.h"
@@ -258,6 +259,75 @@ TEST(LinkCheckNet, TheCommandLinePrintsEveryLinkInRowOrder)
     out.str("");
     EXPECT_EQ(CheckCommand(dataFile, {}, out, err), kExitOk);
     EXPECT_EQ(CheckCommand((temp.path / "none.dat").string(), {}, out, err), kExitUsage);
+}
+
+// The archive's answers over the network, from a fake of the service on the loopback
+// address: a copy, none, an answer that is not the service's, one too large, none at all.
+TEST(LinkCheckNet, ArchivedCopiesFromTheServiceWithTheChecksBounds)
+{
+    LoopbackHttpServer server;
+    struct Copies : ArchiveSink {
+        std::map<int, ArchivedCopy> found;
+        bool finished = false;
+        void CopyFound(int index, const ArchivedCopy& copy) override { found[index] = copy; }
+        void LookupFinished() override { finished = true; }
+    } sink;
+    QtHttpFetcher fetcher;
+    CLinkChecker::Options options;
+    options.timeoutMs = 300;
+    CArchiveFinder finder(fetcher, sink, options);
+    finder.Start(server.Url(""), {{"http://dead.example/a?b=c", 1379246400}, {"http://nocopy.example/", 0},
+                                  {"http://badanswer.example/", 0}, {"http://hugeanswer.example/", 0},
+                                  {"http://slowanswer.example/", 0}});
+    ASSERT_TRUE(SpinUntil([&] { return sink.finished; }, 5000));
+    EXPECT_EQ(sink.found[0].found, ArchivedCopy::Found::Copy);
+    EXPECT_EQ(sink.found[0].address, server.Url("/web/20130915120000/http%3A%2F%2Fdead.example%2Fa%3Fb%3Dc"));
+    EXPECT_EQ(SnapshotDay(sink.found[0].timestamp), "2013-09-15");
+    EXPECT_EQ(sink.found[1].found, ArchivedCopy::Found::None);
+    EXPECT_EQ(sink.found[2].problem, "the answer is not the service's");
+    EXPECT_EQ(sink.found[3].problem, "the answer is too large");
+    EXPECT_EQ(sink.found[4].found, ArchivedCopy::Found::Failed);
+    EXPECT_EQ(sink.found[4].problem.rfind("timed out", 0), 0u) << sink.found[4].problem;
+}
+
+// norvelle-cli check --archived and --use-archived, against the fake service.
+TEST(LinkCheckNet, TheCommandLineAddsArchivedCopiesAndWritesThemIntoAnotherFile)
+{
+    LoopbackHttpServer server;
+    TempFolder temp;
+    const std::string dataFile = (temp.path / "links.dat").string(), fixed = (temp.path / "fixed.dat").string();
+    LinkStore store;
+    CUnixDates dates;
+    EXPECT_TRUE(store.InsertLink(0, "Gone", server.Url("/gone"), "Note", "", dates.DateOf(1379246400), CLinkDate{}));
+    EXPECT_TRUE(store.InsertLink(1, "Fine", server.Url("/ok"), "", "", CLinkDate{}, CLinkDate{}));
+    EXPECT_TRUE(store.InsertLink(2, "No copy", server.Url("/missing?nocopy"), "", "", CLinkDate{}, CLinkDate{}));
+    StringSink sink;
+    WriteDataFile(store, sink);
+    std::ofstream(dataFile, std::ios::binary) << sink.bytes;
+    const std::string copy = server.Url("/web/20130915120000/") + "http%3A%2F%2F127.0.0.1%3A" +
+                             std::to_string(server.Port()) + "%2Fgone";
+    ArchiveOptions archive;
+    archive.archived = true;
+    archive.service = server.Url("");
+    std::ostringstream out, err;
+    EXPECT_EQ(CheckCommand(dataFile, {}, out, err, archive), kExitFailed);
+    EXPECT_EQ(out.str(), "0\tnot found\t410\t-\tGone\t" + copy + "\n1\tOK\t200\t-\tFine\n2\tnot found\t404\t-\tNo copy\tnone\n");
+
+    archive.useArchivedOutput = fixed;
+    out.str("");
+    err.str("");
+    EXPECT_EQ(CheckCommand(dataFile, {}, out, err, archive), kExitFailed);
+    EXPECT_EQ(err.str(), "Used the archived copies of 1 link.\n");
+    std::ifstream written(fixed, std::ios::binary);
+    MemorySource source(std::string((std::istreambuf_iterator<char>(written)), {}));
+    LinkStore back;
+    ASSERT_EQ(ReadDataFile(back, source).status, ReadStatus::Ok);
+    EXPECT_EQ(back.At(0).Link(), copy);
+    EXPECT_EQ(back.At(0).Description(), "Note\r\nOriginal link: " + server.Url("/gone"));
+    EXPECT_EQ(back.At(2).Link(), server.Url("/missing?nocopy"));
+    // The file that was read is never the one written.
+    archive.useArchivedOutput = dataFile;
+    EXPECT_EQ(CheckCommand(dataFile, {}, out, err, archive), kExitFailed);
 }
 
 int main(int argc, char** argv)

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "health/LinkAddress.h"
+#include "health/ArchiveLookup.h"
 #include "health/LinkCheck.h"
 #include "health/PageTitle.h"
 #include "health/NetworkAddress.h"
@@ -376,4 +377,58 @@ TEST(LinkCheck, LocalAddressesAreTheMachineAndItsOwnNetwork)
                              "2001:db8::1", "2606:4700::1111", "::ffff:8.8.8.8", "::8.8.8.8", "64:ff9b::8.8.8.8",
                              "2002:0808:0808::1"})
         EXPECT_FALSE(IsLocalAddress(open)) << open;
+}
+
+// The archive's question and the reading of its answer, and a service whose redirect
+// leads into the person's own network, which is refused as Check Links refuses it.
+TEST(ArchiveLookup, QuestionsAnswersAndARedirectIntoThePrivateNetwork)
+{
+    EXPECT_EQ(AvailabilityAddress("https://archive.org/", "http://a.example/x y?z=1&w", 1379246400),
+              "https://archive.org/wayback/available?url=http%3A%2F%2Fa.example%2Fx%20y%3Fz%3D1%26w&timestamp=20130915");
+    EXPECT_EQ(AvailabilityAddress("https://archive.org", "https://b.example/", 0),
+              "https://archive.org/wayback/available?url=https%3A%2F%2Fb.example%2F");
+
+    auto answer = [](const std::string& body, LinkState state = LinkState::Ok) {
+        LinkCheckResult result;
+        result.state = state;
+        result.body = body;
+        return ReadAvailability(result);
+    };
+    const std::string closest = R"({"archived_snapshots": {"closest": {"available": true, "status": "200",
+        "url": "http://web.archive.org/web/20130919044612/http://example.com/", "timestamp": "20130919044612"}}})";
+    EXPECT_EQ(answer(closest).found, ArchivedCopy::Found::Copy);
+    EXPECT_EQ(answer(closest).address, "http://web.archive.org/web/20130919044612/http://example.com/");
+    EXPECT_EQ(SnapshotDay(answer(closest).timestamp), "2013-09-19");
+    EXPECT_EQ(answer(R"({"url": "x", "archived_snapshots": {}})").found, ArchivedCopy::Found::None);
+    EXPECT_EQ(answer(R"({"archived_snapshots": {"closest": {"available": false, "url": "http://x/"}}})").found,
+              ArchivedCopy::Found::None);
+    for (const char* bad : {"", "not json", "[]", R"({"archived_snapshots": 3})",
+                            R"j({"archived_snapshots": {"closest": {"url": "javascript:alert(1)"}}})j"})
+        EXPECT_EQ(answer(bad).problem, "the answer is not the service's") << bad;
+    EXPECT_EQ(answer(std::string(kMaxPageBytes, ' ')).problem, "the answer is too large");
+    EXPECT_EQ(answer("", LinkState::RedirectedLocal).problem,
+              "the service sent the question to a local address, which is not asked");
+
+    EXPECT_EQ(DescriptionWithOriginal("", "http://a/"), "Original link: http://a/");
+    EXPECT_EQ(DescriptionWithOriginal("Note", "http://a/"), "Note\r\nOriginal link: http://a/");
+    EXPECT_EQ(DescriptionWithOriginal("Note\r\nTags: x, y", "http://a/"), "Note\r\nOriginal link: http://a/\r\nTags: x, y");
+    EXPECT_EQ(DescriptionWithOriginal("Tags: x", "http://a/"), "Original link: http://a/\r\nTags: x");
+
+    // The public service redirects the question to an address of the person's network.
+    ScriptedFetcher fetcher;
+    const std::string asked = AvailabilityAddress("https://archive.example", "http://dead.example/", 0);
+    fetcher.script[asked] = Status(302, "http://192.168.1.1/wayback");
+    fetcher.localHosts = {HostKey("http://192.168.1.1/wayback")};
+    struct Copies : ArchiveSink {
+        std::vector<ArchivedCopy> found;
+        void CopyFound(int, const ArchivedCopy& copy) override { found.push_back(copy); }
+        void LookupFinished() override {}
+    } sink;
+    CArchiveFinder finder(fetcher, sink);
+    finder.Start("https://archive.example", {{"http://dead.example/", 0}});
+    fetcher.AnswerAll();
+    ASSERT_EQ(sink.found.size(), 1u);
+    EXPECT_EQ(sink.found[0].found, ArchivedCopy::Found::Failed);
+    EXPECT_EQ(sink.found[0].problem, "the service sent the question to a local address, which is not asked");
+    EXPECT_EQ(fetcher.bodyLimits, (std::set<size_t>{kMaxPageBytes}));
 }

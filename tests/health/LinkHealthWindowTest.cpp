@@ -294,3 +294,82 @@ TEST(LinkHealthWindow, GetTitleFromPageFillsTheFormOrTheSelectedRowsAsOneStep)
     EXPECT_EQ(dlg.Store().At(0).Title(), "Kept");
     EXPECT_TRUE(SpinUntil([&] { return server.Concurrent() == 0; }, 3000));
 }
+
+// Dead links' archived copies: asked for only after a Yes (No is the default, and a ticked
+// box remembers the answer), shown with their day, used as one undoable step, opened.
+TEST(LinkHealthWindow, ArchivedCopiesOfDeadLinksAfterAskingUsedAsOneStep)
+{
+    LoopbackHttpServer server;
+    WindowHarness h;
+    h.settings.WriteString("Archived Copies", "Service", server.Url(""));
+    CAnnotatedLink gone = Link("Gone", server.Url("/gone"), 41532);  // added 15 September 2013
+    gone.SetDescription("A note\r\nTags: old");
+    h.WriteRecords({gone, Link("Missing nocopy", server.Url("/missing?nocopy")), Link("Fine", server.Url("/ok")),
+                    Link("Broken badanswer", server.Url("/missing?badanswer"))});
+    CLinksDlg& dlg = h.Open();
+    h.prompter.Script({Prompter::Answer::Yes});
+    PressKey(dlg, Qt::Key_K);
+    CCheckLinksDlg* check = dlg.Health().CheckLinksWindow();
+    ASSERT_TRUE(SpinUntil([&] { return !check->Running(); }));
+    auto stateOf = [&](const std::string& title) {
+        for (int row = 0; row < check->View()->model()->rowCount(); ++row)
+            if (check->View()->model()->index(row, 0).data().toString().toStdString() == title)
+                return check->View()->model()->index(row, CheckResultsModel::ColState).data().toString().toStdString();
+        return std::string();
+    };
+    ChooseResults(*check, {"Fine"});
+    EXPECT_FALSE(check->FindArchivedButton()->isEnabled()) << "a live link has no archived copy to find";
+    ChooseResults(*check, {"Gone", "Missing nocopy", "Fine", "Broken badanswer"});
+    ASSERT_TRUE(check->FindArchivedButton()->isEnabled());
+
+    // No (Enter's and Esc's answer) sends nothing.
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::No});
+    const int before = server.Requests("/wayback/available");
+    QTest::mouseClick(check->FindArchivedButton(), Qt::LeftButton);
+    const std::string question = "Norvelle will send the addresses of the selected links to the Internet Archive "
+                                 "(archive.org) to look for archived copies.  Continue? [Do not ask again]";
+    EXPECT_EQ(h.prompter.Texts(), std::vector<std::string>{question});
+    EXPECT_FALSE(h.prompter.Messages().front().defaultYes);
+    QApplication::processEvents();
+    EXPECT_EQ(server.Requests("/wayback/available"), before);
+
+    // Yes with the box ticked: asked once, and never again.
+    h.prompter.Clear();
+    h.prompter.Script({Prompter::Answer::Yes});
+    h.prompter.tickCheckBox = true;
+    QTest::mouseClick(check->FindArchivedButton(), Qt::LeftButton);
+    ASSERT_TRUE(SpinUntil([&] { return !check->LookingUp(); }));
+    EXPECT_EQ(server.Requests("/wayback/available"), before + 3);
+    EXPECT_EQ(h.settings.ReadInt("Archived Copies", "Ask First", -1), 0);
+    EXPECT_NE(stateOf("Gone").find("archived copy of 2013-09-15"), std::string::npos) << stateOf("Gone");
+    EXPECT_NE(stateOf("Missing nocopy").find("no archived copy"), std::string::npos);
+    EXPECT_NE(stateOf("Broken badanswer").find("archive not asked: the answer is not the service's"), std::string::npos);
+    EXPECT_EQ(stateOf("Fine"), "OK");
+    h.prompter.Clear();
+    ChooseResults(*check, {"Missing nocopy"});
+    QTest::mouseClick(check->FindArchivedButton(), Qt::LeftButton);
+    ASSERT_TRUE(SpinUntil([&] { return !check->LookingUp(); }));
+    EXPECT_TRUE(h.prompter.Texts().empty()) << "asked again after Do not ask again";
+
+    // Use Archived Copy: the copy's address, the old one kept above the tags line, one step.
+    const std::string copy = server.Url("/web/20130915120000/") + "http%3A%2F%2F127.0.0.1%3A" + std::to_string(server.Port()) +
+                             "%2Fgone";
+    ChooseResults(*check, {"Gone", "Missing nocopy", "Fine"});
+    ASSERT_TRUE(check->UseArchivedButton()->isEnabled());
+    QTest::mouseClick(check->OpenArchivedButton(), Qt::LeftButton);
+    QTest::mouseClick(check->UseArchivedButton(), Qt::LeftButton);
+    EXPECT_EQ(dlg.Store().At(0).Link(), copy);
+    EXPECT_EQ(dlg.Store().At(0).Description(), "A note\r\nOriginal link: " + server.Url("/gone") + "\r\nTags: old");
+    EXPECT_NE(stateOf("Gone").find("archived copy used"), std::string::npos);
+    EXPECT_FALSE(check->UseArchivedButton()->isEnabled());
+    PressKey(dlg, Qt::Key_Z);
+    EXPECT_EQ(dlg.Store().At(0).Link(), server.Url("/gone"));
+    EXPECT_EQ(dlg.Store().At(0).Description(), "A note\r\nTags: old");
+    EXPECT_EQ(stateOf("Gone").find("archived copy used"), std::string::npos);
+    PressKey(dlg, Qt::Key_Y);
+    EXPECT_EQ(dlg.Store().At(0).Link(), copy);
+    ASSERT_TRUE(SpinUntil([&] { return dlg.LaunchesFinished(); }));
+    EXPECT_EQ(h.shell.Opened(), std::vector<std::string>{copy});
+    h.Close();
+}

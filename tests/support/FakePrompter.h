@@ -28,6 +28,15 @@ public:
     void ScriptChoices(std::initializer_list<int> choices) { m_choices.insert(m_choices.end(), choices); }
 
     void Script(std::initializer_list<Answer> answers) { m_answers.insert(m_answers.end(), answers); }
+    // Whether the person ticks the check box of a question that has one.
+    bool tickCheckBox = false;
+    Answer AskWithCheckBox(const std::string& text, const std::string& checkBox, bool& checked,
+                           bool defaultYes = false) override
+    {
+        const Answer answer = Show(text + " [" + checkBox + "]", Icon::Question, Buttons::YesNo, defaultYes);
+        checked = tickCheckBox;
+        return answer;
+    }
     // Answers every question by its text instead of the script (Show: Yes or No; Choose:
     // the index of the button), as a person who reads each question would.
     std::function<Answer(const std::string&)> answerQuestion;
