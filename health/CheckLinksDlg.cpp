@@ -49,7 +49,7 @@ QVariant CheckResultsModel::data(const QModelIndex& index, int role) const
             else if (row.archive == Archive::Answered && row.copy.found == ArchivedCopy::Found::None)
                 state += Tr("Health", " - no archived copy");
             else if (row.archive == Archive::Answered)
-                state += Fill(Tr("Health", " - archive not asked: %1"), {row.copy.problem});
+                state += Fill(Tr("Health", " - the archive could not say: %1"), {row.copy.problem});
             return Text(state);
         }
         case ColAddress: return LinkText(r.finalAddress);
@@ -147,7 +147,7 @@ CCheckLinksDlg::CCheckLinksDlg(LinkListHost& host, std::vector<CheckItem> items,
     const int em = fontMetrics().averageCharWidth();
     m_view->setColumnWidth(CheckResultsModel::ColTitle, em * 28);
     m_view->setColumnWidth(CheckResultsModel::ColLink, em * 32);
-    m_view->setColumnWidth(CheckResultsModel::ColState, em * 22);
+    m_view->setColumnWidth(CheckResultsModel::ColState, em * 34);
 
     m_select = new QPushButton(QTr("Health", "&Select in List"), this);
     m_replace = new QPushButton(QTr("Health", "Use &New Address"), this);
@@ -307,8 +307,15 @@ void CCheckLinksDlg::FindArchivedCopies()
     std::vector<int> rows;
     for (int row : ChosenRows())
         if (IsDeadLink(m_model.Result(row).state) && !m_model.HasCopy(row)) rows.push_back(row);
-    // Nothing leaves the machine without the person's leave.
-    if (rows.empty() || !m_host.MayAskTheArchive()) return;
+    if (rows.empty()) return;
+    // Nothing leaves the machine without the person's leave. The question comes over the
+    // main window; this one comes back in front, with the focus where it was.
+    QWidget* focused = focusWidget();
+    const bool agreed = m_host.MayAskTheArchive();
+    raise();
+    activateWindow();
+    if (focused) focused->setFocus();
+    if (!agreed) return;
     std::vector<CArchiveFinder::Link> links;
     CUnixDates dates;
     for (int row : rows) {

@@ -44,6 +44,19 @@ bool IsOneTabLine(std::string_view line)
     return i > 0 && line.substr(i, 3) == "://" && line.find(" | ") != std::string_view::npos;
 }
 
+// "name" as a key of a JSON object: followed by a colon.
+bool HasKey(std::string_view json, std::string_view name)
+{
+    const std::string quoted = "\"" + std::string(name) + "\"";
+    for (size_t at = json.find(quoted); at != std::string_view::npos; at = json.find(quoted, at + 1)) {
+        size_t after = at + quoted.size();
+        while (after < json.size() && (json[after] == ' ' || json[after] == '\t' || json[after] == '\r' || json[after] == '\n'))
+            ++after;
+        if (after < json.size() && json[after] == ':') return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 ServiceFormat ServiceFormatOf(std::string_view head)
@@ -59,13 +72,12 @@ ServiceFormat ServiceFormatOf(std::string_view head)
         return ServiceFormat::None;
     }
     if (start.front() == '[' || start.front() == '{') {
+        // Keys, not values: a title "roots" does not make a file Chromium's.
+        if (HasKey(lower, "norvelle-links") && lower.find("\"norvelle-links\"") < 16) return ServiceFormat::NorvelleJson;
         // Chromium's own store is an object with "roots"; it has a reader of its own.
-        if (lower.find("\"roots\"") != std::string::npos) return ServiceFormat::None;
-        if (lower.find("\"is_archived\"") != std::string::npos) return ServiceFormat::WallabagJson;
-        if (lower.find("\"href\"") != std::string::npos &&
-            (lower.find("\"extended\"") != std::string::npos || lower.find("\"toread\"") != std::string::npos))
-            return ServiceFormat::PinboardJson;
-        if (lower.find("\"norvelle-links\"") != std::string::npos) return ServiceFormat::NorvelleJson;
+        if (HasKey(lower, "roots")) return ServiceFormat::None;
+        if (HasKey(lower, "is_archived")) return ServiceFormat::WallabagJson;
+        if (HasKey(lower, "href") && (HasKey(lower, "extended") || HasKey(lower, "toread"))) return ServiceFormat::PinboardJson;
         return ServiceFormat::None;
     }
     const std::string_view firstLine = start.substr(0, start.find_first_of("\r\n"));

@@ -435,10 +435,6 @@
         <translation> – keine Archivkopie</translation>
     </message>
     <message>
-        <source> - archive not asked: %1</source>
-        <translation> – Archiv nicht gefragt: %1</translation>
-    </message>
-    <message>
         <source>Find &amp;Archived Copies</source>
         <translation>Archivkopien &amp;finden</translation>
     </message>
@@ -473,6 +469,10 @@
     <message>
         <source>Do not ask again</source>
         <translation>Nicht mehr fragen</translation>
+    </message>
+    <message>
+        <source> - the archive could not say: %1</source>
+        <translation> – das Archiv konnte nichts sagen: %1</translation>
     </message>
 </context>
 <context>

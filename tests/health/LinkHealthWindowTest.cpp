@@ -344,7 +344,7 @@ TEST(LinkHealthWindow, ArchivedCopiesOfDeadLinksAfterAskingUsedAsOneStep)
     EXPECT_EQ(h.settings.ReadInt("Archived Copies", "Ask First", -1), 0);
     EXPECT_NE(stateOf("Gone").find("archived copy of 2013-09-15"), std::string::npos) << stateOf("Gone");
     EXPECT_NE(stateOf("Missing nocopy").find("no archived copy"), std::string::npos);
-    EXPECT_NE(stateOf("Broken badanswer").find("archive not asked: the answer is not the service's"), std::string::npos);
+    EXPECT_NE(stateOf("Broken badanswer").find("the archive could not say: the answer is not the service's"), std::string::npos);
     EXPECT_EQ(stateOf("Fine"), "OK");
     h.prompter.Clear();
     ChooseResults(*check, {"Missing nocopy"});

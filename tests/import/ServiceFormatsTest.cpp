@@ -106,6 +106,9 @@ TEST(ServiceFormats, EachServicesExportIsToldApartAndRead)
     // Browsers' files keep their own readers.
     EXPECT_EQ(ServiceFormatOf("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL>"), ServiceFormat::None);
     EXPECT_EQ(ServiceFormatOf("{\"checksum\": \"x\", \"roots\": {}}"), ServiceFormat::None);
+    // Told by keys, not by a title that names one.
+    EXPECT_EQ(ServiceFormatOf(R"([{"href":"https://a/","description":"roots","extended":"is_archived"}])"),
+              ServiceFormat::PinboardJson);
     EXPECT_EQ(ServiceFormatOf("just some text"), ServiceFormat::None);
 }
 
@@ -156,6 +159,7 @@ TEST(ServiceFormats, EveryExportFormatReadsBackTheSame)
     add("Caf\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x98\x80", "https://xn--caf-dma.example/", "Unicode \xC3\xBC", "Reading", 1700000000,
         1700000100);
     add("", "https://no-title.example/", "", "Work", 1500000000, 1500000000);
+    add("roots", "https://roots.example/", "is_archived", "", 1500000000, 1500000000);
     add("Same", "https://plain.example/", "a duplicate link", "Work|Clients", 1600000001, 1600000002);
     for (ExportFormat format : {ExportFormat::Xbel, ExportFormat::Markdown, ExportFormat::Csv, ExportFormat::Json}) {
         SCOPED_TRACE(int(format));
