@@ -15,15 +15,6 @@
 
 namespace {
 
-class MemorySink : public ByteSink {
-public:
-    std::string bytes;
-    bool Write(const void* data, size_t size) override
-    {
-        bytes.append(static_cast<const char*>(data), size);
-        return true;
-    }
-};
 
 std::string Number(int i) { return std::to_string(i); }
 
@@ -95,7 +86,7 @@ std::string Exported(ExportFormat format, int links)
                               "A note about it\r\nTags: news, tech", "Topic " + Number(i % 200) + "|Sub",
                               dates.DateOf(1600000000 + i), dates.DateOf(1600000000 + i)))
             std::exit(1);
-    MemorySink sink;
+    StringSink sink;
     ExportLinks(store, sink, {}, format);
     return sink.bytes;
 }

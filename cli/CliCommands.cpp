@@ -17,7 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "cli/JsonText.h"
+#include "store/JsonText.h"
 #include "cli/PlainText.h"
 #include "search/RecordSearch.h"
 #include "platform/Prompter.h"

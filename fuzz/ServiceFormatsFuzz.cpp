@@ -8,18 +8,6 @@
 #include "store/FileIO.h"
 #include "store/LinkStore.h"
 
-namespace {
-class MemorySink : public ByteSink {
-public:
-    std::string bytes;
-    bool Write(const void* data, size_t size) override
-    {
-        bytes.append(static_cast<const char*>(data), size);
-        return true;
-    }
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0) return 0;
@@ -50,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(read || !error.empty());
     // Whatever was read goes out and back whole in the program's own formats.
     for (ExportFormat out : {ExportFormat::Csv, ExportFormat::Json, ExportFormat::Xbel, ExportFormat::Markdown}) {
-        MemorySink sink;
+        StringSink sink;
         FUZZ_CHECK(ExportLinks(store, sink, {}, out));
         int back = 0;
         BookmarkTarget counter;

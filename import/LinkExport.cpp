@@ -7,6 +7,7 @@
 #include "import/ImportedLink.h"
 #include "import/ServiceFormats.h"
 #include "store/FileIO.h"
+#include "store/JsonText.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"
 
@@ -86,30 +87,6 @@ void XmlEscape(std::string& out, std::string_view text)
     }
 }
 
-void JsonString(std::string& out, std::string_view text)
-{
-    out += '"';
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-}
-
 void CsvCell(std::string& out, std::string_view text)
 {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -179,22 +156,22 @@ bool WriteJson(const std::vector<const CAnnotatedLink*>& links, Output& out)
         const Shown link = source.Of(*record);
         out.text += first ? "\n  {\"title\": " : ",\n  {\"title\": ";
         first = false;
-        JsonString(out.text, link.title);
+        AppendJsonString(out.text, link.title);
         out.text += ", \"link\": ";
-        JsonString(out.text, link.link);
+        AppendJsonString(out.text, link.link);
         out.text += ", \"description\": ";
-        JsonString(out.text, Lines(link.description));
+        AppendJsonString(out.text, Lines(link.description));
         out.text += ", \"category\": ";
-        JsonString(out.text, link.category);
+        AppendJsonString(out.text, link.category);
         out.text += ", \"tags\": [";
         for (size_t i = 0; i < link.tags.size(); ++i) {
             if (i) out.text += ", ";
-            JsonString(out.text, link.tags[i]);
+            AppendJsonString(out.text, link.tags[i]);
         }
         out.text += "], \"added\": ";
-        JsonString(out.text, FormatIsoTime(link.added));
+        AppendJsonString(out.text, FormatIsoTime(link.added));
         out.text += ", \"modified\": ";
-        JsonString(out.text, FormatIsoTime(link.modified));
+        AppendJsonString(out.text, FormatIsoTime(link.modified));
         out.text += '}';
         if (!out.Flush()) return false;
     }

@@ -59,6 +59,26 @@ private:
     QString m_text;
 };
 
+// Every box: the program's name, and its text as plain text (the program's own sentences
+// with paths and links in them, never markup) that Ctrl+C copies as it is.
+void Prepare(QMessageBox& box, const std::string& text)
+{
+    box.setWindowTitle(QTr("Platform", "Norvelle"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(Breakable(QString::fromStdString(text)));
+    new CopyAsItIs(&box, QString::fromStdString(text));
+}
+
+// A box is shown on the window thread, whichever thread asks.
+template <class Show>
+auto OnWindowThread(Show show)
+{
+    if (QThread::currentThread() == qApp->thread()) return show();
+    decltype(show()) answer{};
+    QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
 }  // namespace
 
 Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons buttons, bool defaultYes)
@@ -66,11 +86,7 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
     if (Unattended()) return UnattendedAnswer(text, buttons, defaultYes);
     auto show = [&]() {
         QMessageBox box(m_owner);
-        box.setWindowTitle(QTr("Platform", "Norvelle"));
-        // Texts are the program's own sentences with paths and links in them, never markup.
-        box.setTextFormat(Qt::PlainText);
-        box.setText(Breakable(QString::fromStdString(text)));
-        new CopyAsItIs(&box, QString::fromStdString(text));
+        Prepare(box, text);
         switch (icon) {
         case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
         case Icon::Question: box.setIcon(QMessageBox::Question); break;
@@ -88,10 +104,7 @@ Prompter::Answer QtPrompter::Show(const std::string& text, Icon icon, Buttons bu
         if (buttons == Buttons::Ok) return Answer::Ok;
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
     };
-    if (QThread::currentThread() == qApp->thread()) return show();
-    Answer answer = Answer::Ok;
-    QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
-    return answer;
+    return OnWindowThread(show);
 }
 
 Prompter::Answer QtPrompter::AskWithCheckBox(const std::string& text, const std::string& checkBox, bool& checked,
@@ -101,10 +114,7 @@ Prompter::Answer QtPrompter::AskWithCheckBox(const std::string& text, const std:
     if (Unattended()) return UnattendedAnswer(text, Buttons::YesNo, defaultYes);
     auto show = [&]() {
         QMessageBox box(m_owner);
-        box.setWindowTitle(QTr("Platform", "Norvelle"));
-        box.setTextFormat(Qt::PlainText);
-        box.setText(Breakable(QString::fromStdString(text)));
-        new CopyAsItIs(&box, QString::fromStdString(text));
+        Prepare(box, text);
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
@@ -115,10 +125,7 @@ Prompter::Answer QtPrompter::AskWithCheckBox(const std::string& text, const std:
         checked = check->isChecked();
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
     };
-    if (QThread::currentThread() == qApp->thread()) return show();
-    Answer answer = Answer::No;
-    QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
-    return answer;
+    return OnWindowThread(show);
 }
 
 int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultButton)
@@ -127,10 +134,7 @@ int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& 
     if (Unattended()) return safeIndex;
     auto show = [&]() {
         QMessageBox box(m_owner);
-        box.setWindowTitle(QTr("Platform", "Norvelle"));
-        box.setTextFormat(Qt::PlainText);
-        box.setText(Breakable(QString::fromStdString(text)));
-        new CopyAsItIs(&box, QString::fromStdString(text));
+        Prepare(box, text);
         box.setIcon(QMessageBox::Question);
         std::vector<QPushButton*> added;
         for (const std::string& caption : buttons)
@@ -145,8 +149,5 @@ int QtPrompter::Choose(const std::string& text, const std::vector<std::string>& 
             if (box.clickedButton() == added[i]) return int(i);
         return safeIndex;
     };
-    if (QThread::currentThread() == qApp->thread()) return show();
-    int answer = -1;
-    QMetaObject::invokeMethod(qApp, [&]() { answer = show(); }, Qt::BlockingQueuedConnection);
-    return answer;
+    return OnWindowThread(show);
 }

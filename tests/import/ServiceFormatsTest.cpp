@@ -31,15 +31,6 @@ std::vector<std::string> Read(ServiceFormat format, std::string_view text, std::
     return rows;
 }
 
-class MemorySink : public ByteSink {
-public:
-    std::string bytes;
-    bool Write(const void* data, size_t size) override
-    {
-        bytes.append(static_cast<const char*>(data), size);
-        return true;
-    }
-};
 
 }  // namespace
 
@@ -163,7 +154,7 @@ TEST(ServiceFormats, EveryExportFormatReadsBackTheSame)
     add("Same", "https://plain.example/", "a duplicate link", "Work|Clients", 1600000001, 1600000002);
     for (ExportFormat format : {ExportFormat::Xbel, ExportFormat::Markdown, ExportFormat::Csv, ExportFormat::Json}) {
         SCOPED_TRACE(int(format));
-        MemorySink sink;
+        StringSink sink;
         ASSERT_TRUE(ExportLinks(store, sink, {}, format));
         const ServiceFormat read = ServiceFormatOf(sink.bytes);
         ASSERT_NE(read, ServiceFormat::None) << sink.bytes;
@@ -196,7 +187,7 @@ TEST(ServiceFormats, EveryExportFormatReadsBackTheSame)
             EXPECT_TRUE(found) << "lost or changed: " << original.Title() << "\n" << sink.bytes;
         }
         // And the other way: the file read in and written out again is the same file.
-        MemorySink again;
+        StringSink again;
         ASSERT_TRUE(ExportLinks(back, again, {}, format));
         EXPECT_EQ(again.bytes, sink.bytes);
     }

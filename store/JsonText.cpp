@@ -1,4 +1,4 @@
-#include "cli/JsonText.h"
+#include "store/JsonText.h"
 
 #include <charconv>
 #include <cstdio>
