@@ -30,7 +30,8 @@ void CUndoController::Step(bool redo)
     if (m_preview) {
         // The records the preview shows live until it has closed.
         const PreviewRecords affected = m_undo.HeadRecords(side);
-        CUndoPreviewDlg preview(redo, m_undo.HeadName(side), affected.records, CCountFormatter(m_settings), m_window);
+        CUndoPreviewDlg preview(redo, m_undo.HeadName(side), affected.effect, affected.records, CCountFormatter(m_settings),
+                                m_window);
         act = preview.exec() == QDialog::Accepted;
     }
     if (act) {

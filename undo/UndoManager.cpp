@@ -214,7 +214,10 @@ std::string CUndoManager::HeadName(Side side) const
 PreviewRecords CUndoManager::HeadRecords(Side side) const
 {
     const List_& list = List(side);
-    return list.empty() ? PreviewRecords() : list.back()->RecordsAffected();
+    if (list.empty()) return PreviewRecords();
+    PreviewRecords affected = list.back()->RecordsAffected();
+    affected.effect = list.back()->Effect();
+    return affected;
 }
 
 bool CUndoManager::HeadChangesInPlace(Side side, const CAnnotatedLink* record) const

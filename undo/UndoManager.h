@@ -30,7 +30,15 @@ public:
 
 // The records a preview shows. Versions that exist nowhere else are made for it and live
 // as long as this does (it moves, and is never copied, so that the pointers hold).
+// What a step does to the records it names, as the preview says it.
+enum class StepEffect {
+    Replaces,  // their texts are exchanged with another version (Modify, Title Case, Word Wrap)
+    Deletes,   // Redo takes them out, Undo puts them back
+    Adds,      // Undo takes them out, Redo puts them back
+};
+
 struct PreviewRecords {
+    StepEffect effect = StepEffect::Replaces;
     std::vector<const CAnnotatedLink*> records;
     std::vector<CAnnotatedLink> made;
 
@@ -49,6 +57,7 @@ public:
     virtual const char* Name() const = 0;
     // The records the preview shows: the deleted ones, or the other version of a Modify.
     virtual PreviewRecords RecordsAffected() const = 0;
+    virtual StepEffect Effect() const = 0;
     // Whether taking the step back or doing it again changes the record in place.
     virtual bool ChangesInPlace(const CAnnotatedLink*) const { return false; }
     // shown: the record the form shows, or nullptr.
@@ -81,6 +90,7 @@ class CDeleteAction : public CRowsAction {
 public:
     explicit CDeleteAction(std::vector<LinkStore::Record> records) : CRowsAction(std::move(records)) {}
     const char* Name() const override { return TrNoop("Undo", "Delete"); }
+    StepEffect Effect() const override { return StepEffect::Deletes; }
     void Undo(const CAnnotatedLink*, UndoHost& host) override { PutBack(host); }
     void Redo(const CAnnotatedLink*, UndoHost& host) override { TakeOut(host); }
 };
@@ -91,6 +101,7 @@ class CAddAction : public CRowsAction {
 public:
     CAddAction(const char* name, const std::vector<CAnnotatedLink*>& records) : CRowsAction(records), m_name(name) {}
     const char* Name() const override { return m_name; }
+    StepEffect Effect() const override { return StepEffect::Adds; }
     void Undo(const CAnnotatedLink*, UndoHost& host) override { TakeOut(host); }
     void Redo(const CAnnotatedLink*, UndoHost& host) override { PutBack(host); }
 
@@ -103,6 +114,7 @@ private:
 class CExchangeAction : public CUndoAction {
 public:
     const char* Name() const override { return TrNoop("Undo", "Modify"); }
+    StepEffect Effect() const override { return StepEffect::Replaces; }
     bool ChangesInPlace(const CAnnotatedLink* record) const override
     {
         return std::find(m_live.begin(), m_live.end(), record) != m_live.end();

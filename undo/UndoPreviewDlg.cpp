@@ -17,8 +17,8 @@
 #include "options/CountFormatter.h"
 #include "platform/Translate.h"
 
-CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::vector<const CAnnotatedLink*> records,
-                                 const CCountFormatter& counts, QWidget* parent)
+CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, StepEffect effect,
+                                 std::vector<const CAnnotatedLink*> records, const CCountFormatter& counts, QWidget* parent)
     : QDialog(parent), m_records(std::move(records))
 {
     setWindowTitle(QTr("Undo", "Previews Undo/Redo"));
@@ -92,16 +92,16 @@ CUndoPreviewDlg::CUndoPreviewDlg(bool redo, const std::string& actionName, std::
     m_action->setText(QString::fromStdString(Fill(redo ? Tr("Undo", "Redo %1") : Tr("Undo", "Undo %1"), {Tr("Undo", actionName.c_str())})));
     const int count = int(m_records.size());
     // A Delete takes links out when redone; an Import or Add, when undone.
-    const bool removes = actionName == "Delete" ? redo : !redo;
-    const bool replaces = actionName == "Modify" || actionName == "Title Case" || actionName == "Word Wrap";
-    const std::string effect =
+    const bool removes = effect == StepEffect::Deletes ? redo : !redo;
+    const bool replaces = effect == StepEffect::Replaces;
+    const std::string said =
         replaces ? counts.Plural(count, Tr("Undo", "Replaces an existing annotated link with the following data."),
                                  Tr("Undo", "Replaces %1 existing annotated links with the following data."))
         : removes ? counts.Plural(count, Tr("Undo", "Deletes the following %1 annotated link."),
                                   Tr("Undo", "Deletes the following %1 annotated links."))
                   : counts.Plural(count, Tr("Undo", "Restores the following %1 annotated link."),
                                   Tr("Undo", "Restores the following %1 annotated links."));
-    m_effect->setText(QString::fromStdString(effect));
+    m_effect->setText(QString::fromStdString(said));
     // A reader hears each with its caption, which sits apart from it in the tree.
     m_action->setAccessibleName(QTr("Undo", "Action: ") + m_action->text());
     m_effect->setAccessibleName(QTr("Undo", "Effect: ") + m_effect->text());

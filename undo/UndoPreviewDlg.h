@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "store/AnnotatedLink.h"
+#include "undo/UndoManager.h"
 
 class QLabel;
 class QLineEdit;
@@ -16,8 +17,8 @@ class CCountFormatter;
 class CUndoPreviewDlg : public QDialog {
     Q_OBJECT
 public:
-    CUndoPreviewDlg(bool redo, const std::string& actionName, std::vector<const CAnnotatedLink*> records,
-                    const CCountFormatter& counts, QWidget* parent = nullptr);
+    CUndoPreviewDlg(bool redo, const std::string& actionName, StepEffect effect,
+                    std::vector<const CAnnotatedLink*> records, const CCountFormatter& counts, QWidget* parent = nullptr);
 
     // The controls, by their role; tests read and press them.
     QLabel* ActionLabel() const { return m_action; }

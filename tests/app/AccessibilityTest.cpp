@@ -214,7 +214,7 @@ void WalkEveryWindow()
     CAboutDlg about(h.shell, h.clipboard, h.prompter, &dlg);
     CSortDlg sort(const_cast<SortKeyTable&>(dlg.Sorter().SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg);
     CStatisticsDlg statistics({{"TOTAL", 4}, {"Cat", 4}}, counts, &dlg);
-    CUndoPreviewDlg preview(false, "Delete", {&dlg.Store().At(0)}, counts, &dlg);
+    CUndoPreviewDlg preview(false, "Delete", StepEffect::Deletes, {&dlg.Store().At(0)}, counts, &dlg);
     IntakeOptions options;
     CImportDlg import(BookmarkTarget{}, h.prompter, counts, options, {}, &dlg);
     import.SetProfiles({});

@@ -77,7 +77,7 @@ void ExpectEveryWindowTidy()
         for (QDialog* dialog : std::initializer_list<QDialog*>{
                  new CSortDlg(const_cast<SortKeyTable&>(dlg.Sorter().SortKeys()), {"Title", "Category", "Description", "Added", "Last Modified"}, &dlg),
                  new CStatisticsDlg({{"TOTAL", 2}}, CCountFormatter(dlg.Settings()), &dlg),
-                 new CUndoPreviewDlg(false, "Delete", {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg),
+                 new CUndoPreviewDlg(false, "Delete", StepEffect::Deletes, {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg),
                  static_cast<QDialog*>(new CImportDlg(BookmarkTarget{}, h.prompter, CCountFormatter(dlg.Settings()),
                                                       intake, {}, &dlg))}) {
             dialog->show();

@@ -778,7 +778,7 @@ TEST(MainWindow, TextsFromLinksAreShownAsTheyAreNeverAsMarkupInAnyWindow)
     EXPECT_EQ(found.size(), 2u);
 
     // Undo's preview, and the Import dialog with a drive and a folder of that name.
-    CUndoPreviewDlg preview(false, "Delete", {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg);
+    CUndoPreviewDlg preview(false, "Delete", StepEffect::Deletes, {&dlg.Store().At(0)}, CCountFormatter(dlg.Settings()), &dlg);
     preview.show();
     ExpectNoMarkup(preview, marker, "Undo preview");
     FakePrompter prompter;
