@@ -2,9 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include <ctime>
+#include <cctype>
 
 #include "platform/Translate.h"
+#include "store/LinkDate.h"
 
 bool IsDeadLink(LinkState state)
 {
@@ -34,16 +35,9 @@ std::string AvailabilityAddress(std::string_view service, std::string_view link,
             out += kHex[byte & 15];
         }
     }
-    if (savedSeconds != 0) {
-        const std::time_t t = std::time_t(savedSeconds);
-        std::tm day{};
-        if (gmtime_r(&t, &day)) {
-            char stamp[48];
-            std::snprintf(stamp, sizeof stamp, "%04d%02d%02d", day.tm_year + 1900, day.tm_mon + 1, day.tm_mday);
-            out += "&timestamp=";
-            out += stamp;
-        }
-    }
+    // "2013-09-15T..." gives the day as the service writes it: 20130915.
+    if (const std::string day = FormatIsoTime(savedSeconds); day.size() >= 10)
+        out += "&timestamp=" + day.substr(0, 4) + day.substr(5, 2) + day.substr(8, 2);
     return out;
 }
 

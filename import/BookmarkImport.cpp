@@ -193,27 +193,6 @@ private:
     size_t m_pos = 0;
 };
 
-// The value of an attribute of a tag (its name and attributes, over any number of
-// lines), in double or single quotes; none when it has none or it is not closed (unless
-// the tag was cut short, when the value runs to the cut).
-std::optional<std::string> AttributeOf(std::string_view tag, std::string_view name, bool tagCut)
-{
-    for (size_t i = 1; i + name.size() < tag.size(); ++i) {
-        if (!IsBlank(tag[i - 1]) || !StartsWithNoCase(tag.substr(i), name)) continue;
-        size_t at = i + name.size();
-        while (at < tag.size() && IsBlank(tag[at])) ++at;
-        if (at >= tag.size() || tag[at] != '=') continue;
-        ++at;
-        while (at < tag.size() && IsBlank(tag[at])) ++at;
-        if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\'')) return std::nullopt;
-        size_t close = tag.find(tag[at], at + 1);
-        if (close == std::string_view::npos && !tagCut) return std::nullopt;
-        if (close == std::string_view::npos) close = tag.size();
-        return std::string(tag.substr(at + 1, close - at - 1));
-    }
-    return std::nullopt;
-}
-
 // The HREF of an anchor tag ("A" and its attributes).
 std::optional<std::string> HrefOf(std::string_view tag, bool tagCut = false)
 {
@@ -244,22 +223,6 @@ bool IsTag(std::string_view tag, std::string_view name)
 // beside an invalid byte is not read again as another encoding.
 std::string Text(std::string_view raw, bool& cut) { return BoundedText(DecodeCharacterReferences(DisplayUtf8(raw)), cut); }
 
-// Line breaks as the form stores them.
-std::string WithCrLf(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else if (text[i] == '\n') {
-            out += "\r\n";
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 class ImportPass {
 public:
@@ -344,6 +307,44 @@ private:
 };
 
 }  // namespace
+
+// The value of an attribute of a tag (its name and attributes, over any number of
+// lines), in double or single quotes; none when it has none or it is not closed (unless
+// the tag was cut short, when the value runs to the cut).
+std::optional<std::string> AttributeOf(std::string_view tag, std::string_view name, bool tagCut)
+{
+    for (size_t i = 1; i + name.size() < tag.size(); ++i) {
+        if (!IsBlank(tag[i - 1]) || !StartsWithNoCase(tag.substr(i), name)) continue;
+        size_t at = i + name.size();
+        while (at < tag.size() && IsBlank(tag[at])) ++at;
+        if (at >= tag.size() || tag[at] != '=') continue;
+        ++at;
+        while (at < tag.size() && IsBlank(tag[at])) ++at;
+        if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\'')) return std::nullopt;
+        size_t close = tag.find(tag[at], at + 1);
+        if (close == std::string_view::npos && !tagCut) return std::nullopt;
+        if (close == std::string_view::npos) close = tag.size();
+        return std::string(tag.substr(at + 1, close - at - 1));
+    }
+    return std::nullopt;
+}
+
+// Line breaks as the form stores them.
+std::string WithCrLf(std::string_view text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {

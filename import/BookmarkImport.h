@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,8 +75,14 @@ std::string ImportSummaryText(const CCountFormatter& counts, const ReadCounts& r
 ImportSummary ImportBookmarkFile(const std::string& fileName, Prompter& prompter, const CCountFormatter& counts,
                                  const BookmarkTarget& target);
 
-// Helpers, public for their tests.
+// Helpers, public for their tests and for the readers of other files.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// The value of an attribute of a tag (its name and attributes, over any number of
+// lines), in double or single quotes; none when it has none or it is not closed (unless
+// the tag was cut short, when the value runs to the cut).
+std::optional<std::string> AttributeOf(std::string_view tag, std::string_view name, bool tagCut);
+// Line breaks as the form stores them: CR LF.
+std::string WithCrLf(std::string_view text);
 std::string JoinFolderNames(const std::vector<std::string>& folders);
 // The category of a link in these folders, bounded as any imported text is; the folders'
 // names are joined only up to the bound, so a deep path of long names costs little per link.

@@ -18,6 +18,8 @@ public:
     // The line the last row began on, from 1.
     int64_t Line() const { return m_rowLine; }
     const std::string& Error() const { return m_error; }
+    // How far into the text the reader is.
+    size_t Offset() const { return m_at; }
     bool Cut() const { return m_cut; }
 
 private:

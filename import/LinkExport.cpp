@@ -8,6 +8,7 @@
 #include "import/ServiceFormats.h"
 #include "store/FileIO.h"
 #include "store/JsonText.h"
+#include "store/LinkDate.h"
 #include "store/LinkStore.h"
 #include "store/Utf.h"
 

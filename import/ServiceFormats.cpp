@@ -5,29 +5,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <cctype>
 #include <vector>
 
 #include "import/CsvReader.h"
+#include "store/CaseFold.h"
+#include "store/LinkDate.h"
+#include "store/NaturalCompare.h"
 #include "store/Utf.h"
 
 namespace {
-
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' || text.front() == '\n'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' || text.back() == '\n'))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool Has(const std::vector<std::string>& cells, std::string_view name)
 {
@@ -62,9 +49,9 @@ bool HasKey(std::string_view json, std::string_view name)
 ServiceFormat ServiceFormatOf(std::string_view head)
 {
     if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
-    const std::string_view start = Trim(head);
+    const std::string_view start = TrimView(head);
     if (start.empty()) return ServiceFormat::None;
-    const std::string lower = Lower(start.substr(0, 1 << 16));
+    const std::string lower = LowerAscii(start.substr(0, 1 << 16));
     if (start.front() == '<') {
         if (lower.find("<!-- norvelle links") == 0) return ServiceFormat::NorvelleMarkdown;
         if (lower.find("<xbel") != std::string::npos) return ServiceFormat::Xbel;
@@ -81,7 +68,7 @@ ServiceFormat ServiceFormatOf(std::string_view head)
         return ServiceFormat::None;
     }
     const std::string_view firstLine = start.substr(0, start.find_first_of("\r\n"));
-    const std::vector<std::string> cells = CsvCells(Lower(firstLine));
+    const std::vector<std::string> cells = CsvCells(LowerAscii(firstLine));
     if (cells.size() >= 4 && cells[0] == "title" && cells[1] == "link" && Has(cells, "category") && Has(cells, "added"))
         return ServiceFormat::NorvelleCsv;
     if (Has(cells, "url") && Has(cells, "title") && Has(cells, "time_added")) return ServiceFormat::PocketCsv;
@@ -114,90 +101,6 @@ const char* ServiceFormatName(ServiceFormat format)
 
 namespace {
 
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = unsigned(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + int64_t(doe) - 719468;
-}
-
-bool Digits(std::string_view text, size_t at, size_t count, int& value)
-{
-    if (at + count > text.size()) return false;
-    value = 0;
-    for (size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
-}  // namespace
-
-bool ParseIsoTime(std::string_view text, int64_t& seconds)
-{
-    text = Trim(text);
-    int year, month, day, hour = 0, minute = 0, second = 0;
-    if (!Digits(text, 0, 4, year) || text.size() < 10 || text[4] != '-' || !Digits(text, 5, 2, month) ||
-        text[7] != '-' || !Digits(text, 8, 2, day) || month < 1 || month > 12 || day < 1 || day > 31)
-        return false;
-    size_t at = 10;
-    int64_t offset = 0;
-    if (at < text.size()) {
-        if ((text[at] != 'T' && text[at] != ' ') || !Digits(text, at + 1, 2, hour) || text.size() < at + 6 ||
-            text[at + 3] != ':' || !Digits(text, at + 4, 2, minute) || hour > 23 || minute > 59)
-            return false;
-        at += 6;
-        if (at < text.size() && text[at] == ':') {
-            if (!Digits(text, at + 1, 2, second) || second > 60) return false;
-            at += 3;
-        }
-        if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
-            ++at;
-            while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-        }
-        if (at < text.size() && text[at] == 'Z') {
-            ++at;
-        } else if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-            int oh, om = 0;
-            const bool colon = at + 3 < text.size() && text[at + 3] == ':';
-            if (!Digits(text, at + 1, 2, oh) || (at + 3 < text.size() && !Digits(text, at + (colon ? 4 : 3), 2, om)))
-                return false;
-            offset = (text[at] == '+' ? 1 : -1) * (int64_t(oh) * 3600 + int64_t(om) * 60);
-            at += at + 3 < text.size() ? (colon ? 6 : 5) : 3;
-        }
-        if (at != text.size()) return false;
-    }
-    seconds = DaysFromCivil(year, unsigned(month), unsigned(day)) * 86400 + hour * 3600 + minute * 60 + second - offset;
-    return true;
-}
-
-std::string FormatIsoTime(int64_t seconds)
-{
-    if (seconds == 0) return {};
-    int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
-    const int64_t rest = seconds - days * 86400;
-    // Civil from days (the inverse of DaysFromCivil).
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const unsigned doe = unsigned(days - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    const int64_t y = int64_t(yoe) + era * 400 + (m <= 2);
-    char out[40];
-    std::snprintf(out, sizeof out, "%04lld-%02u-%02uT%02d:%02d:%02dZ", (long long)y, m, d, int(rest / 3600),
-                  int(rest / 60 % 60), int(rest % 60));
-    return out;
-}
-
-namespace {
-
 // The links of a file, all read before any is taken.
 struct Reading {
     std::vector<ImportedLink> links;
@@ -205,12 +108,21 @@ struct Reading {
     bool folded = false;
     int empty = 0;
     std::string error;
+    // A long file is read with Stop: every so many entries, the import hears how far it is.
+    ReadProgress goOn;
+    bool stopped = false;
+    uint64_t steps = 0;
+    bool GoOn(uint64_t done, uint64_t total)
+    {
+        if ((++steps & 1023) == 0 && goOn && !goOn(done, total)) stopped = true;
+        return !stopped;
+    }
 
     // A link as the store keeps its texts; one with neither a title nor an address is left out.
     void Add(ImportedLink link)
     {
         link.title = BoundedText(std::move(link.title), cut);
-        link.link = BoundedText(std::string(Trim(link.link)), cut);
+        link.link = BoundedText(std::string(TrimView(link.link)), cut);
         link.description = BoundedText(std::move(link.description), cut);
         link.category = BoundedText(std::move(link.category), cut);
         for (std::string& tag : link.tags) tag = BoundedText(std::move(tag), cut);
@@ -227,25 +139,12 @@ struct Reading {
     }
 };
 
-// Lines kept as records keep them: CR LF between them.
-std::string RecordLines(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        if (text[i] == '\n' || text[i] == '\r') out += "\r\n";
-        else out += text[i];
-    }
-    return out;
-}
-
 std::string JoinParagraphs(std::string_view a, std::string_view b)
 {
-    const std::string_view x = Trim(a), y = Trim(b);
-    if (x.empty()) return RecordLines(y);
-    if (y.empty()) return RecordLines(x);
-    return RecordLines(x) + "\r\n" + RecordLines(y);
+    const std::string_view x = TrimView(a), y = TrimView(b);
+    if (x.empty()) return WithCrLf(y);
+    if (y.empty()) return WithCrLf(x);
+    return WithCrLf(x) + "\r\n" + WithCrLf(y);
 }
 
 std::vector<std::string> SplitOn(std::string_view text, char separator)
@@ -255,7 +154,7 @@ std::vector<std::string> SplitOn(std::string_view text, char separator)
     while (from <= text.size()) {
         size_t at = text.find(separator, from);
         if (at == std::string_view::npos) at = text.size();
-        const std::string_view part = Trim(text.substr(from, at - from));
+        const std::string_view part = TrimView(text.substr(from, at - from));
         if (!part.empty()) out.emplace_back(part);
         from = at + 1;
     }
@@ -270,7 +169,7 @@ void AddUnread(std::vector<std::string>& tags)
 // A count of seconds, or an ISO time; a cell that is neither is a fault of the file.
 bool TimeCell(std::string_view cell, int64_t& seconds)
 {
-    cell = Trim(cell);
+    cell = TrimView(cell);
     seconds = 0;
     if (cell.empty()) return true;
     if (std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -289,7 +188,7 @@ bool ReadCsv(ServiceFormat format, std::string_view text, Reading& out)
     CCsvReader reader(text, kMaxImportedField);
     std::vector<std::string> heading, cells;
     if (!reader.Next(heading)) return out.Fail(reader.Error().empty() ? "it is empty" : reader.Error());
-    for (std::string& name : heading) name = Lower(Trim(name));
+    for (std::string& name : heading) name = LowerAscii(TrimView(name));
     auto column = [&](std::string_view name) {
         const auto it = std::find(heading.begin(), heading.end(), name);
         return it == heading.end() ? -1 : int(it - heading.begin());
@@ -300,7 +199,8 @@ bool ReadCsv(ServiceFormat format, std::string_view text, Reading& out)
     const int title = column("title"), url = column(format == ServiceFormat::NorvelleCsv ? "link" : "url");
     const int tags = column("tags"), folder = column(format == ServiceFormat::NorvelleCsv ? "category" : "folder");
     while (reader.Next(cells)) {
-        if (cells.size() == 1 && Trim(cells[0]).empty()) continue;  // a blank line
+        if (!out.GoOn(reader.Offset(), text.size())) return true;
+        if (cells.size() == 1 && TrimView(cells[0]).empty()) continue;  // a blank line
         const std::string where = "line " + std::to_string(reader.Line()) + ": ";
         ImportedLink link;
         link.title = cell(title);
@@ -310,7 +210,7 @@ bool ReadCsv(ServiceFormat format, std::string_view text, Reading& out)
         case ServiceFormat::PocketCsv:
             link.tags = SplitOn(cell(tags), '|');
             when = cell(column("time_added"));
-            if (Lower(Trim(cell(column("status")))) == "unread") AddUnread(link.tags);
+            if (LowerAscii(TrimView(cell(column("status")))) == "unread") AddUnread(link.tags);
             break;
         case ServiceFormat::RaindropCsv: {
             link.description = JoinParagraphs(cell(column("note")), cell(column("excerpt")));
@@ -325,20 +225,20 @@ bool ReadCsv(ServiceFormat format, std::string_view text, Reading& out)
             break;
         }
         case ServiceFormat::InstapaperCsv: {
-            link.description = RecordLines(Trim(cell(column("selection"))));
-            const std::string place(Trim(cell(folder)));
-            std::string list(Trim(cell(tags)));
+            link.description = WithCrLf(TrimView(cell(column("selection"))));
+            const std::string place(TrimView(cell(folder)));
+            std::string list(TrimView(cell(tags)));
             // Instapaper writes its tags as a JSON list: ["a","b"].
             list.erase(std::remove_if(list.begin(), list.end(), [](char c) { return c == '[' || c == ']' || c == '"'; }),
                        list.end());
             link.tags = SplitOn(list, ',');
-            if (Lower(place) == "unread") AddUnread(link.tags);
-            else if (Lower(place) != "archive") link.category = place;
+            if (LowerAscii(place) == "unread") AddUnread(link.tags);
+            else if (LowerAscii(place) != "archive") link.category = place;
             when = cell(column("timestamp"));
             break;
         }
         case ServiceFormat::NorvelleCsv: {
-            link.description = RecordLines(cell(column("description")));
+            link.description = WithCrLf(cell(column("description")));
             link.category = cell(folder);
             link.tags = SplitOn(cell(tags), ',');
             when = cell(column("added"));
@@ -363,9 +263,10 @@ bool ReadOneTab(std::string_view text, Reading& out)
     bool inGroup = false;
     size_t from = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     while (from < text.size()) {
+        if (!out.GoOn(from, text.size())) return true;
         size_t end = text.find('\n', from);
         if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = Trim(text.substr(from, end - from));
+        const std::string_view line = TrimView(text.substr(from, end - from));
         from = end + 1;
         if (line.empty()) {
             if (inGroup) ++group;
@@ -375,8 +276,8 @@ bool ReadOneTab(std::string_view text, Reading& out)
         inGroup = true;
         ImportedLink link;
         const size_t bar = line.find(" | ");
-        link.link = std::string(Trim(line.substr(0, bar)));
-        if (bar != std::string_view::npos) link.title = std::string(Trim(line.substr(bar + 3)));
+        link.link = std::string(TrimView(line.substr(0, bar)));
+        if (bar != std::string_view::npos) link.title = std::string(TrimView(line.substr(bar + 3)));
         link.category = "OneTab " + std::to_string(group);
         out.Add(std::move(link));
     }
@@ -405,6 +306,7 @@ public:
         }
     };
     std::vector<Entry> entries;
+    Reading* reading = nullptr;  // told of each entry, for its Stop
     size_t errorAt = 0;
     std::string errorText;
 
@@ -437,8 +339,9 @@ public:
     }
     bool end_object() override
     {
+        const bool entry = m_stack.back() == Kind::Entry;
         m_stack.pop_back();
-        return true;
+        return !entry || !reading || reading->GoOn(entries.size(), 0);
     }
     bool start_array(std::size_t) override
     {
@@ -482,14 +385,16 @@ private:
 bool Truthy(const std::string* value)
 {
     if (!value) return false;
-    const std::string v = Lower(Trim(*value));
+    const std::string v = LowerAscii(TrimView(*value));
     return v == "yes" || v == "true" || v == "1";
 }
 
 bool ReadJson(ServiceFormat format, std::string_view text, Reading& out)
 {
     EntryReader reader;
+    reader.reading = &out;
     if (!nlohmann::json::sax_parse(text.begin(), text.end(), &reader)) {
+        if (out.stopped) return true;
         const size_t at = std::min(reader.errorAt, text.size());
         const auto line = std::count(text.begin(), text.begin() + std::ptrdiff_t(at > 0 ? at - 1 : 0), '\n') + 1;
         return out.Fail("line " + std::to_string(line) + ": it is not well-formed JSON");
@@ -508,7 +413,7 @@ bool ReadJson(ServiceFormat format, std::string_view text, Reading& out)
         case ServiceFormat::PinboardJson:
             link.title = value("description");
             link.link = value("href");
-            link.description = RecordLines(value("extended"));
+            link.description = WithCrLf(value("extended"));
             link.tags = SplitOn(value("tags"), ' ');
             if (Truthy(entry.Value("toread"))) AddUnread(link.tags);
             added = value("time");
@@ -524,7 +429,7 @@ bool ReadJson(ServiceFormat format, std::string_view text, Reading& out)
         case ServiceFormat::NorvelleJson:
             link.title = value("title");
             link.link = value("link");
-            link.description = RecordLines(value("description"));
+            link.description = WithCrLf(value("description"));
             link.category = value("category");
             if (const auto* tags = entry.List("tags")) link.tags = *tags;
             added = value("added");
@@ -541,15 +446,20 @@ bool ReadJson(ServiceFormat format, std::string_view text, Reading& out)
 
 }  // namespace
 
-// The XML and Markdown readers, in their own files.
-bool ReadXbel(std::string_view text, std::vector<ImportedLink>& links, bool& cut, bool& folded, std::string& error);
-bool ReadNorvelleMarkdown(std::string_view text, std::vector<ImportedLink>& links, std::string& error);
-bool ReadPocketHtml(std::string_view text, std::vector<ImportedLink>& links, std::string& error);
+// The XML and Markdown readers, in their own files. goOn is asked now and then; when it
+// says stop, they end at once.
+bool ReadXbel(std::string_view text, std::vector<ImportedLink>& links, bool& cut, bool& folded, std::string& error,
+              const ReadProgress& goOn);
+bool ReadNorvelleMarkdown(std::string_view text, std::vector<ImportedLink>& links, std::string& error,
+                          const ReadProgress& goOn);
+bool ReadPocketHtml(std::string_view text, std::vector<ImportedLink>& links, std::string& error, const ReadProgress& goOn);
 
 bool ReadServiceText(ServiceFormat format, std::string_view text, const BookmarkTarget& target, ReadCounts& counts,
                      std::string& error)
 {
     Reading reading;
+    // Reading the file is the first half of the way, taking its links the second.
+    reading.goOn = [&](uint64_t done, uint64_t total) { return counts.GoOn(target, total ? done : 0, total ? 2 * total : 0); };
     bool ok = true;
     switch (format) {
     case ServiceFormat::PocketCsv:
@@ -564,24 +474,28 @@ bool ReadServiceText(ServiceFormat format, std::string_view text, const Bookmark
     case ServiceFormat::NorvelleMarkdown:
     case ServiceFormat::PocketHtml: {
         std::vector<ImportedLink> links;
-        ok = format == ServiceFormat::Xbel ? ReadXbel(text, links, reading.cut, reading.folded, reading.error)
-             : format == ServiceFormat::PocketHtml ? ReadPocketHtml(text, links, reading.error)
-                                                   : ReadNorvelleMarkdown(text, links, reading.error);
+        const ReadProgress goOn = [&](uint64_t done, uint64_t total) { return reading.GoOn(done, total); };
+        ok = format == ServiceFormat::Xbel ? ReadXbel(text, links, reading.cut, reading.folded, reading.error, reading.goOn)
+             : format == ServiceFormat::PocketHtml ? ReadPocketHtml(text, links, reading.error, goOn)
+                                                   : ReadNorvelleMarkdown(text, links, reading.error, goOn);
+        reading.stopped = reading.stopped || counts.stopped;
         for (ImportedLink& link : links) reading.Add(std::move(link));
         break;
     }
     case ServiceFormat::None: ok = reading.Fail("its kind is not known"); break;
     }
-    if (!ok) {
+    if (!ok && !counts.stopped) {
         error = reading.error;
         return false;
     }
+    // Stopped while the file was read: nothing is taken, and the summary says it stopped.
+    if (counts.stopped) return true;
     counts.cut |= reading.cut;
     counts.folded |= reading.folded;
     counts.empty += reading.empty;
     uint64_t done = 0;
     for (ImportedLink& link : reading.links) {
-        if (!counts.GoOn(target, ++done, reading.links.size())) break;
+        if (!counts.GoOn(target, text.size() + text.size() * ++done / reading.links.size(), 2 * text.size())) break;
         if (!counts.Take(target, std::move(link))) break;
     }
     return true;

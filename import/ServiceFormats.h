@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ const char* ServiceFormatName(ServiceFormat format);
 // that a broken file adds none.
 constexpr uint64_t kMaxServiceFile = uint64_t(256) << 20;
 
+// How far a reading is (total 0 when it cannot say); false when the person stopped it.
+using ReadProgress = std::function<bool(uint64_t done, uint64_t total)>;
+
 // Reads the links of a service file into target, after the whole file was read without
 // a fault; false, with error naming the line or entry at fault ("line 7: ..."), when it
 // could not be read, and then no link is taken.
@@ -39,9 +43,3 @@ bool ReadServiceFile(ServiceFormat format, const std::string& path, const Bookma
 // The same over text in memory, for the tests and the fuzzer.
 bool ReadServiceText(ServiceFormat format, std::string_view text, const BookmarkTarget& target, ReadCounts& counts,
                      std::string& error);
-
-// "2024-03-05T10:20:30Z", with a fraction or an offset ("+02:00", "+0200") or without
-// either (UTC), or a date alone, as seconds since 1970; false for anything else.
-bool ParseIsoTime(std::string_view text, int64_t& seconds);
-// Seconds since 1970 as "2024-03-05T10:20:30Z"; empty for 0.
-std::string FormatIsoTime(int64_t seconds);

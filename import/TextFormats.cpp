@@ -1,10 +1,13 @@
 // The Markdown that Export writes, and Pocket's older HTML export, read back.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "import/BookmarkImport.h"
 #include "import/ServiceFormats.h"
+#include "store/CaseFold.h"
 #include "store/HtmlText.h"
+#include "store/LinkDate.h"
 
 namespace {
 
@@ -49,7 +52,8 @@ bool DatesComment(std::string_view line, ImportedLink& link)
 
 }  // namespace
 
-bool ReadNorvelleMarkdown(std::string_view text, std::vector<ImportedLink>& links, std::string& error)
+bool ReadNorvelleMarkdown(std::string_view text, std::vector<ImportedLink>& links, std::string& error,
+                          const ReadProgress& goOn)
 {
     std::string category;
     std::vector<std::string> description;  // the lines under the link being read
@@ -69,6 +73,7 @@ bool ReadNorvelleMarkdown(std::string_view text, std::vector<ImportedLink>& link
     size_t from = 0;
     int64_t number = 0;
     while (from < text.size()) {
+        if (!goOn(from, text.size())) return false;
         size_t end = text.find('\n', from);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(from, end - from);
@@ -107,44 +112,20 @@ bool ReadNorvelleMarkdown(std::string_view text, std::vector<ImportedLink>& link
 
 namespace {
 
-std::string AttributeIn(std::string_view tag, std::string_view name)
+std::string Attribute(std::string_view tag, std::string_view name)
 {
-    // Attribute names are matched without regard to case; values may be quoted either way.
-    for (size_t at = 0; (at = tag.find('=', at)) != std::string_view::npos; ++at) {
-        size_t start = at;
-        while (start > 0 && tag[start - 1] == ' ') --start;
-        size_t nameStart = start;
-        while (nameStart > 0 && (std::isalnum(static_cast<unsigned char>(tag[nameStart - 1])) || tag[nameStart - 1] == '_'))
-            --nameStart;
-        const std::string_view found = tag.substr(nameStart, start - nameStart);
-        if (found.size() != name.size() || !StartsWithNoCase(found, name)) continue;
-        size_t value = at + 1;
-        while (value < tag.size() && tag[value] == ' ') ++value;
-        if (value >= tag.size()) return {};
-        const char quote = tag[value] == '"' || tag[value] == '\'' ? tag[value] : ' ';
-        const size_t first = quote == ' ' ? value : value + 1;
-        size_t last = tag.find(quote == ' ' ? '>' : quote, first);
-        if (quote == ' ') last = std::min(last, tag.find(' ', first));
-        return DecodeCharacterReferences(tag.substr(first, (last == std::string_view::npos ? tag.size() : last) - first));
-    }
-    return {};
-}
-
-std::string LowerAscii(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
+    const std::optional<std::string> value = AttributeOf(tag, name, false);
+    return value ? DecodeCharacterReferences(*value) : std::string();
 }
 
 }  // namespace
 
-bool ReadPocketHtml(std::string_view text, std::vector<ImportedLink>& links, std::string& error)
+bool ReadPocketHtml(std::string_view text, std::vector<ImportedLink>& links, std::string& error, const ReadProgress& goOn)
 {
     const std::string lower = LowerAscii(text);
     bool unread = false;
     for (size_t at = 0; (at = lower.find('<', at)) != std::string::npos;) {
+        if (!goOn(at, text.size())) return false;
         const size_t close = lower.find('>', at);
         if (close == std::string::npos) break;
         const std::string_view tag = std::string_view(text).substr(at, close - at + 1);
@@ -154,16 +135,16 @@ bool ReadPocketHtml(std::string_view text, std::vector<ImportedLink>& links, std
         } else if (lower.compare(at, 3, "<a ") == 0) {
             const size_t end = lower.find("</a>", close);
             ImportedLink link;
-            link.link = AttributeIn(tag, "href");
+            link.link = Attribute(tag, "href");
             link.title = DecodeCharacterReferences(
                 std::string_view(text).substr(close + 1, (end == std::string::npos ? text.size() : end) - close - 1));
-            const std::string added = AttributeIn(tag, "time_added");
+            const std::string added = Attribute(tag, "time_added");
             if (!added.empty() && !std::all_of(added.begin(), added.end(), [](char c) { return c >= '0' && c <= '9'; })) {
                 error = "a time_added that is not a number: \"" + added + "\"";
                 return false;
             }
             if (!added.empty() && added.size() <= 12) link.added = std::stoll(added);
-            const std::string tags = AttributeIn(tag, "tags");
+            const std::string tags = Attribute(tag, "tags");
             link.tags = SplitTagList(tags);
             if (unread) link.tags.push_back("unread");
             links.push_back(std::move(link));

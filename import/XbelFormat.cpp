@@ -7,6 +7,7 @@
 
 #include "import/BookmarkImport.h"
 #include "import/ServiceFormats.h"
+#include "store/LinkDate.h"
 
 namespace {
 
@@ -78,7 +79,8 @@ private:
 
 }  // namespace
 
-bool ReadXbel(std::string_view text, std::vector<ImportedLink>& links, bool& cut, bool& folded, std::string& error)
+bool ReadXbel(std::string_view text, std::vector<ImportedLink>& links, bool& cut, bool& folded, std::string& error,
+              const ReadProgress& goOn)
 {
     std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate("UTF-8"), XML_ParserFree);
     if (!parser) {
@@ -96,6 +98,7 @@ bool ReadXbel(std::string_view text, std::vector<ImportedLink>& links, bool& cut
     for (size_t at = 0;; at += kPiece) {
         const size_t n = std::min(kPiece, text.size() - std::min(at, text.size()));
         const bool last = at + n >= text.size();
+        if (goOn && !goOn(at, text.size())) return false;
         if (XML_Parse(parser.get(), text.data() + std::min(at, text.size()), int(n), last) != XML_STATUS_OK) {
             error = "line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
                     XML_ErrorString(XML_GetErrorCode(parser.get()));
@@ -104,15 +107,7 @@ bool ReadXbel(std::string_view text, std::vector<ImportedLink>& links, bool& cut
         if (last) break;
     }
     // A description's last line "Tags: a, b" stays in the description, where the store keeps tags.
-    for (ImportedLink& link : reader.links) {
-        std::string lines;
-        for (size_t i = 0; i < link.description.size(); ++i) {
-            if (link.description[i] == '\r' && i + 1 < link.description.size() && link.description[i + 1] == '\n') continue;
-            if (link.description[i] == '\n') lines += "\r\n";
-            else lines += link.description[i];
-        }
-        link.description = std::move(lines);
-    }
+    for (ImportedLink& link : reader.links) link.description = WithCrLf(link.description);
     links = std::move(reader.links);
     cut |= reader.cut;
     folded |= reader.folded;

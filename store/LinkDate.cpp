@@ -1,6 +1,7 @@
 #include "store/LinkDate.h"
 
 #include "platform/Translate.h"
+#include "store/NaturalCompare.h"
 
 #include <cmath>
 #include <cstdio>
@@ -169,4 +170,70 @@ int64_t CUnixDates::SecondsOf(const CLinkDate& date)
     int64_t seconds = local - OffsetAt(local);
     seconds = local - OffsetAt(seconds);
     return seconds < 0 ? 0 : seconds;
+}
+
+namespace {
+
+bool IsoDigits(std::string_view text, size_t at, size_t count, int& value)
+{
+    if (at + count > text.size()) return false;
+    value = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseIsoTime(std::string_view text, int64_t& seconds)
+{
+    text = TrimView(text);
+    int year, month, day, hour = 0, minute = 0, second = 0;
+    if (!IsoDigits(text, 0, 4, year) || text.size() < 10 || text[4] != '-' || !IsoDigits(text, 5, 2, month) ||
+        text[7] != '-' || !IsoDigits(text, 8, 2, day) || month < 1 || month > 12 || day < 1 || day > 31)
+        return false;
+    size_t at = 10;
+    int64_t offset = 0;
+    if (at < text.size()) {
+        if ((text[at] != 'T' && text[at] != ' ') || !IsoDigits(text, at + 1, 2, hour) || text.size() < at + 6 ||
+            text[at + 3] != ':' || !IsoDigits(text, at + 4, 2, minute) || hour > 23 || minute > 59)
+            return false;
+        at += 6;
+        if (at < text.size() && text[at] == ':') {
+            if (!IsoDigits(text, at + 1, 2, second) || second > 60) return false;
+            at += 3;
+        }
+        if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+            ++at;
+            while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        }
+        if (at < text.size() && text[at] == 'Z') {
+            ++at;
+        } else if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+            int oh, om = 0;
+            const bool colon = at + 3 < text.size() && text[at + 3] == ':';
+            if (!IsoDigits(text, at + 1, 2, oh) || (at + 3 < text.size() && !IsoDigits(text, at + (colon ? 4 : 3), 2, om)))
+                return false;
+            offset = (text[at] == '+' ? 1 : -1) * (int64_t(oh) * 3600 + int64_t(om) * 60);
+            at += at + 3 < text.size() ? (colon ? 6 : 5) : 3;
+        }
+        if (at != text.size()) return false;
+    }
+    seconds = DaysFromCivil(year, unsigned(month), unsigned(day)) * 86400 + hour * 3600 + minute * 60 + second - offset;
+    return true;
+}
+
+std::string FormatIsoTime(int64_t seconds)
+{
+    if (seconds == 0) return {};
+    const int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+    const int64_t rest = seconds - days * 86400;
+    int y, m, d;
+    CivilFromDays(days, y, m, d);
+    char out[40];
+    std::snprintf(out, sizeof out, "%04d-%02d-%02dT%02d:%02d:%02dZ", y, m, d, int(rest / 3600), int(rest / 60 % 60),
+                  int(rest % 60));
+    return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/Clock.h"
@@ -26,6 +27,13 @@ inline CLinkDate NowDate(Clock& clock) { return LinkDateFromLocal(clock.Now()); 
 bool LinkDateToLocal(const CLinkDate& d, LocalTime& out);
 
 enum class DateStyle { List, Record };
+
+// "2024-03-05T10:20:30Z", with a fraction or an offset ("+02:00", "+0200") or without
+// either (UTC), or a date alone, as seconds since 1970; false for anything else.
+bool ParseIsoTime(std::string_view text, int64_t& seconds);
+// Seconds since 1970 as "2024-03-05T10:20:30Z"; empty for 0.
+std::string FormatIsoTime(int64_t seconds);
+
 
 // "05-June-2009  02:07:09 PM" (list) or "Modified: 5-June-2009" (record); empty for
 // an invalid or null date and for the never-set year 1899.

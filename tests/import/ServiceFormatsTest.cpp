@@ -8,6 +8,7 @@
 #include "import/ServiceFormats.h"
 #include "options/CountFormatter.h"
 #include "store/FileIO.h"
+#include "store/LinkDate.h"
 #include "store/LinkStore.h"
 #include "tests/support/FakePrompter.h"
 #include "tests/support/TempFolder.h"
@@ -242,4 +243,31 @@ TEST(ServiceFormats, ImportTellsTheKindAndSaysWhatItDid)
                                     "Imported 1 link.",
                                     "Could not read the Pinboard JSON file \"" + bad +
                                         "\": entry 1: \"never\" is not a time.  No link was imported."}));
+}
+
+// Stop while a long file is still being read takes no link at all, in every format.
+TEST(ServiceFormats, StopWhileReadingTakesNothing)
+{
+    LinkStore store;
+    CUnixDates dates;
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(store.InsertLink(i, "T" + std::to_string(i), "https://s.example/" + std::to_string(i), "", "C",
+                                     dates.DateOf(1600000000), dates.DateOf(1600000000)));
+    for (ExportFormat format : {ExportFormat::Xbel, ExportFormat::Markdown, ExportFormat::Csv, ExportFormat::Json}) {
+        StringSink sink;
+        ASSERT_TRUE(ExportLinks(store, sink, {}, format));
+        int added = 0;
+        BookmarkTarget target;
+        target.add = [&](ImportedLink&&) {
+            ++added;
+            return Intake::Added;
+        };
+        // Stop is pressed while the bar is in its first half, where the file is read.
+        target.progress = [&](uint64_t done, uint64_t total) { return total != 0 && 2 * done >= total; };
+        ReadCounts counts;
+        std::string error;
+        EXPECT_TRUE(ReadServiceText(ServiceFormatOf(sink.bytes), sink.bytes, target, counts, error)) << error;
+        EXPECT_TRUE(counts.stopped) << int(format);
+        EXPECT_EQ(added, 0) << int(format);
+    }
 }
